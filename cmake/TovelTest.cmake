@@ -1,0 +1,15 @@
+# tovel_add_test(<name> SOURCES ... LIBRARIES ... [LABELS ...] [ENVIRONMENT ...])
+# Builds one GoogleTest executable with the shared test main (which creates a
+# QApplication) and registers it with CTest, run on the offscreen platform.
+function(tovel_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;LABELS;ENVIRONMENT" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE tovel::testmain ${ARG_LIBRARIES})
+  tovel_warnings(${name})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TOVEL_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data;TOVEL_PROGRAM_BIN=${TOVEL_PROGRAM_DIR};${ARG_ENVIRONMENT}"
+    LABELS "${ARG_LABELS}"
+    TIMEOUT 600)
+endfunction()

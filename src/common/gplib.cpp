@@ -1,0 +1,94 @@
+#include "common/gplib.h"
+
+#include "common/fixedfield.h"
+#include "platform/inifile.h"
+#include "platform/programfolder.h"
+
+#include <cstring>
+
+namespace GpLib {
+namespace {
+
+const QString User = QString::fromUtf16(UserSection);
+const QString Db = QString::fromUtf16(DbSection);
+
+} // namespace
+
+QString IniPath()
+{
+    return Platform::ProgramFolder() + QStringLiteral("gp.ini");
+}
+
+TLoginValues ReadLoginValues(const QString &iniPath)
+{
+    const TIniFile ini(iniPath);
+    TLoginValues values;
+    values.UserId = ini.ReadString(User, QStringLiteral("user_id"));
+    values.UserNm = ini.ReadString(User, QStringLiteral("user_nm"));
+    values.ServerName = ini.ReadString(User, QStringLiteral("server_name"));
+    values.ServerIp = ini.ReadString(User, QStringLiteral("server_ip"));
+    values.DatabaseName = ini.ReadString(User, QStringLiteral("database_name"));
+    values.ConnectUser = ini.ReadString(User, QStringLiteral("connect_user"));
+    values.AliasName = ini.ReadString(User, QStringLiteral("alias_name"));
+    values.ProgramAllow = ini.ReadString(User, QStringLiteral("program_allow"), QStringLiteral("n"));
+    return values;
+}
+
+TUserKeys ReadUserKeys(const QString &iniPath)
+{
+    const TIniFile ini(iniPath);
+    return TUserKeys{
+        ini.ReadString(User, QStringLiteral("user_id")),
+        ini.ReadString(User, QStringLiteral("user_nm")),
+        ini.ReadString(User, QStringLiteral("user_sect")),
+        ini.ReadString(User, QStringLiteral("user_place")),
+        ini.ReadString(User, QStringLiteral("user_sect_nm")),
+        ini.ReadString(User, QStringLiteral("user_place_nm")),
+    };
+}
+
+bool WriteUserKeys(const TUserKeys &keys, const QString &iniPath)
+{
+    TIniFile ini(iniPath);
+    bool ok = ini.WriteString(User, QStringLiteral("user_id"), keys.UserId);
+    ok = ini.WriteString(User, QStringLiteral("user_nm"), keys.UserNm) && ok;
+    ok = ini.WriteString(User, QStringLiteral("user_sect"), keys.UserSect) && ok;
+    ok = ini.WriteString(User, QStringLiteral("user_place"), keys.UserPlace) && ok;
+    ok = ini.WriteString(User, QStringLiteral("user_sect_nm"), keys.UserSectNm) && ok;
+    ok = ini.WriteString(User, QStringLiteral("user_place_nm"), keys.UserPlaceNm) && ok;
+    return ok;
+}
+
+TUserKeys UserKeysFromRecord(const TLoginInfo &info)
+{
+    return TUserKeys{
+        ReadFixed(info.UserId),   ReadFixed(info.UserNm),     ReadFixed(info.UserSect),
+        ReadFixed(info.UserPlace), ReadFixed(info.UserSectNm), ReadFixed(info.UserPlaceNm),
+    };
+}
+
+TLoginInfo ReadLoginInfo(const QString &iniPath)
+{
+    const TUserKeys keys = ReadUserKeys(iniPath);
+    TLoginInfo info;
+    std::memset(&info, 0, sizeof info);
+    CopyFixed(info.UserId, keys.UserId, 8);
+    CopyFixed(info.UserNm, keys.UserNm, 10);
+    CopyFixed(info.UserSect, keys.UserSect, 2);
+    CopyFixed(info.UserPlace, keys.UserPlace, 2);
+    CopyFixed(info.UserSectNm, keys.UserSectNm, 20);
+    CopyFixed(info.UserPlaceNm, keys.UserPlaceNm, 20);
+    return info;
+}
+
+QString ReadConnString(const QString &iniPath)
+{
+    return TIniFile(iniPath).ReadString(Db, QStringLiteral("CONNSTRING"));
+}
+
+bool WriteConnString(const QString &value, const QString &iniPath)
+{
+    return TIniFile(iniPath).WriteString(Db, QStringLiteral("CONNSTRING"), value);
+}
+
+} // namespace GpLib

@@ -1,0 +1,56 @@
+#include "testsupport.h"
+
+#include <QFile>
+
+MessageBoxRecorder::MessageBoxRecorder(Platform::TMsgButton answer)
+{
+    m_previous = Platform::SetMessageBoxHook([this, answer](const Platform::TMessageBoxCall &call) {
+        m_calls.push_back(call);
+        return answer;
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    Platform::SetMessageBoxHook(m_previous);
+}
+
+QString IconName(Platform::TMsgIcon icon)
+{
+    switch (icon) {
+    case Platform::TMsgIcon::Information:
+        return QStringLiteral("information");
+    case Platform::TMsgIcon::Warning:
+        return QStringLiteral("warning");
+    case Platform::TMsgIcon::Error:
+        return QStringLiteral("error");
+    case Platform::TMsgIcon::Question:
+        return QStringLiteral("question");
+    case Platform::TMsgIcon::None:
+        break;
+    }
+    return QStringLiteral("none");
+}
+
+QString MessageBoxRecorder::Summary() const
+{
+    QStringList lines;
+    for (const auto &call : m_calls)
+        lines << call.Caption + QLatin1Char('|') + call.Text + QLatin1Char('|') + IconName(call.Icon);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QByteArray ReadFileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void WriteFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}

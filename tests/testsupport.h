@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/messagebox.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+/// Records every message box shown while it lives instead of showing it, answering
+/// each with `answer`.
+class MessageBoxRecorder
+{
+public:
+    explicit MessageBoxRecorder(Platform::TMsgButton answer = Platform::mbOK);
+    ~MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder &) = delete;
+    MessageBoxRecorder &operator=(const MessageBoxRecorder &) = delete;
+
+    const std::vector<Platform::TMessageBoxCall> &Calls() const { return m_calls; }
+    /// "caption|text|icon" of each box, joined by "\n".
+    QString Summary() const;
+    void Clear() { m_calls.clear(); }
+
+private:
+    std::vector<Platform::TMessageBoxCall> m_calls;
+    Platform::TMessageBoxHook m_previous;
+};
+
+QByteArray ReadFileBytes(const QString &path);
+void WriteFileBytes(const QString &path, const QByteArray &bytes);
+QString IconName(Platform::TMsgIcon icon);

@@ -5,7 +5,11 @@
 MessageBoxRecorder::MessageBoxRecorder(Platform::TMsgButton answer)
 {
     m_previous = Platform::SetMessageBoxHook([this, answer](const Platform::TMessageBoxCall &call) {
-        m_calls.push_back(call);
+        // Own copies: the texts may be literals of a library that is unloaded afterwards.
+        Platform::TMessageBoxCall copy = call;
+        copy.Text = QString(call.Text.constData(), call.Text.size());
+        copy.Caption = QString(call.Caption.constData(), call.Caption.size());
+        m_calls.push_back(copy);
         return answer;
     });
 }
@@ -53,4 +57,9 @@ void WriteFileBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
+}
+
+void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
 }

@@ -31,3 +31,8 @@ private:
 QByteArray ReadFileBytes(const QString &path);
 void WriteFileBytes(const QString &path, const QByteArray &bytes);
 QString IconName(Platform::TMsgIcon icon);
+
+#include <ostream>
+
+/// Lets GoogleTest print QString values readably in failure messages.
+void PrintTo(const QString &text, std::ostream *out);

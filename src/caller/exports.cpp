@@ -1,0 +1,75 @@
+// The C exports of libZULCaller.so. Nothing thrown inside may cross this boundary: a
+// failure becomes a message box and the export's own answer for it.
+
+#include "caller/ZULCaller.h"
+
+#include "caller/logincheck.h"
+#include "caller/udm.h"
+#include "common/texception.h"
+#include "platform/messagebox.h"
+
+namespace {
+
+const QString UserInfoCaption = QStringLiteral("사용자정보");
+const QString NoDatabase = QStringLiteral("데이타베이스 서버 접속 오류 !!!");
+
+void ShowUserInfoError(const QString &text)
+{
+    Platform::ShowMessageBox(Platform::ApplicationWindow(), text, UserInfoCaption, Platform::TMsgIcon::Error);
+}
+
+char ResultChar(int code)
+{
+    switch (code) {
+    case 0:
+        return '0';
+    case 1:
+        return '1';
+    case 2:
+        return '2';
+    default:
+        return '9';
+    }
+}
+
+char CheckLogin(TLoginInfo &info)
+{
+    if (EnsureDataModule() && !dmCaller()->Connect()) {
+        ShowUserInfoError(NoDatabase);
+        return '9';
+    }
+    const TResultVal result = RunLoginCheck(*dmCaller(), info);
+    if (result.Success != 1)
+        ShowUserInfoError(result.Msg);
+    return ResultChar(result.Code);
+}
+
+} // namespace
+
+ZULCALLER_EXPORT char CheckLoginInfo(TLoginInfo info)
+{
+    try {
+        return CheckLogin(info);
+    } catch (const TException &error) {
+        ShowUserInfoError(error.Message());
+    } catch (const std::exception &error) {
+        ShowUserInfoError(QString::fromLocal8Bit(error.what()));
+    }
+    return '9';
+}
+
+ZULCALLER_EXPORT void ZUL_DB_CONNNECT(QSqlDatabase *connection)
+{
+    if (!connection)
+        return;
+    try {
+        if (EnsureDataModule() && !dmCaller()->Connect()) {
+            *connection = QSqlDatabase();
+            return;
+        }
+        *connection = dmCaller()->DBConn();
+    } catch (const std::exception &error) {
+        ShowUserInfoError(QString::fromLocal8Bit(error.what()));
+        *connection = QSqlDatabase();
+    }
+}

@@ -1,0 +1,108 @@
+#include "caller/udm.h"
+
+#include "common/base64.h"
+#include "common/gplib.h"
+#include "common/texception.h"
+#include "platform/messagebox.h"
+#include "platform/oledb.h"
+#include "platform/programfolder.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QSqlError>
+
+namespace {
+
+const QString ConnectionName = QStringLiteral("ZULCaller");
+
+std::unique_ptr<TdmCaller> &Instance()
+{
+    static std::unique_ptr<TdmCaller> instance;
+    return instance;
+}
+
+QString ApplicationTitle()
+{
+    const QString title = QGuiApplication::applicationDisplayName();
+    return title.isEmpty() ? QCoreApplication::applicationName() : title;
+}
+
+} // namespace
+
+QString DefaultConnectionString()
+{
+    return QStringLiteral("Provider=MSDAORA.1;Password=") + QStringLiteral(TOVEL_DEFAULT_DB_PASSWORD)
+        + QStringLiteral(";User ID=qorvendl;Data Source=qorvendl1;Persist Security Info=True");
+}
+
+TdmCaller::TdmCaller()
+{
+    const QString stored = GpLib::ReadConnString();
+    m_connString = stored;
+    if (stored.isEmpty()) {
+        m_connString = DefaultConnectionString();
+        return;
+    }
+    try {
+        m_connString = DecodeBase64Text(stored);
+    } catch (const TException &error) {
+        m_connStringUsable = false;
+        Platform::ShowMessageBox(Platform::ApplicationWindow(), error.Message(), ApplicationTitle(),
+                                 Platform::TMsgIcon::Error);
+    }
+}
+
+TdmCaller::~TdmCaller()
+{
+    if (m_qryLogin)
+        m_qryLogin->finish();
+    m_qryLogin.reset();
+    if (!QSqlDatabase::contains(ConnectionName))
+        return;
+    QSqlDatabase::database(ConnectionName, false).close();
+    QSqlDatabase::removeDatabase(ConnectionName);
+}
+
+QSqlDatabase TdmCaller::DBConn() const
+{
+    return QSqlDatabase::database(ConnectionName, false);
+}
+
+bool TdmCaller::Connect()
+{
+    if (!m_connStringUsable)
+        return false;
+    if (m_configured && DBConn().isOpen())
+        return true;
+
+    QString error;
+    m_qryLogin.reset();
+    if (Platform::SetUpDatabase(ConnectionName, Platform::ParseOleDbString(m_connString), Platform::ProgramFolder(),
+                                &error)) {
+        m_configured = true;
+        QSqlDatabase db = DBConn();
+        if (db.open()) {
+            m_qryLogin = std::make_unique<QSqlQuery>(db);
+            return true;
+        }
+        error = db.lastError().text();
+    }
+    Platform::ShowMessageBox(Platform::ApplicationWindow(),
+                             QStringLiteral("DB에 접속할 수 없습니다.\n") + QString(50, QLatin1Char('-'))
+                                 + QLatin1Char('\n') + error,
+                             QStringLiteral("FAX전송"), Platform::TMsgIcon::Information);
+    return false;
+}
+
+TdmCaller *dmCaller()
+{
+    return Instance().get();
+}
+
+bool EnsureDataModule()
+{
+    if (Instance())
+        return false;
+    Instance() = std::make_unique<TdmCaller>();
+    return true;
+}

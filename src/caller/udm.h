@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+
+#include <memory>
+
+/// The caller library's data module: the connection and the query the exports share.
+class TdmCaller
+{
+public:
+    /// Reads the connection string from gp.ini (Base64) or takes the built-in one.
+    /// A stored value that is not valid Base64 leaves the module without a usable
+    /// connection string; the decoding error is reported to the user here.
+    TdmCaller();
+    ~TdmCaller();
+    TdmCaller(const TdmCaller &) = delete;
+    TdmCaller &operator=(const TdmCaller &) = delete;
+
+    /// Opens the connection unless it is open; on failure shows the connection message.
+    bool Connect();
+
+    QSqlDatabase DBConn() const;
+    QSqlQuery &qryLogin() { return *m_qryLogin; }
+    const QString &ConnectionString() const { return m_connString; }
+
+private:
+    QString m_connString;
+    bool m_connStringUsable = true;
+    bool m_configured = false;
+    std::unique_ptr<QSqlQuery> m_qryLogin;
+};
+
+/// The module of this process, or null before the first export that needs it.
+TdmCaller *dmCaller();
+
+/// Creates the module on first use; tells whether it was created by this call.
+bool EnsureDataModule();
+
+/// The built-in connection string used when gp.ini gives none.
+QString DefaultConnectionString();

@@ -1,0 +1,122 @@
+#include "testdatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace {
+
+const QString SetupConnection = QStringLiteral("tovel-test-setup");
+
+QString Env(const char *name)
+{
+    return qEnvironmentVariable(name);
+}
+
+QString SqlDir()
+{
+    return Env("TOVEL_SQL_DIR");
+}
+
+QStringList Statements(const QString &text)
+{
+    QStringList lines;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().startsWith(QLatin1String("--")))
+            lines << line;
+    }
+    QStringList statements;
+    for (const QString &part : lines.join(QLatin1Char('\n')).split(QLatin1Char(';'))) {
+        if (!part.trimmed().isEmpty())
+            statements << part.trimmed();
+    }
+    return statements;
+}
+
+QString Run(QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        return sql + QStringLiteral(": ") + query.lastError().text();
+    return {};
+}
+
+} // namespace
+
+QString ApplySqlFile(const QString &connectionName, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read ") + path;
+    QSqlDatabase db = QSqlDatabase::database(connectionName);
+    for (const QString &statement : Statements(QString::fromUtf8(file.readAll()))) {
+        const QString error = Run(db, statement);
+        if (!error.isEmpty())
+            return error;
+    }
+    return {};
+}
+
+TestDatabase::TestDatabase(Backend backend, QString folder)
+    : m_backend(backend)
+    , m_folder(std::move(folder))
+{
+}
+
+QString TestDatabase::BackendName(Backend backend)
+{
+    return backend == Backend::SQLite ? QStringLiteral("SQLite") : QStringLiteral("PostgreSQL");
+}
+
+bool TestDatabase::Available() const
+{
+    return m_backend == Backend::SQLite || !Env("TOVEL_PG_PORT").isEmpty();
+}
+
+QString TestDatabase::ConnectionString() const
+{
+    if (m_backend == Backend::SQLite)
+        return QStringLiteral("Provider=SQLite;Data Source=tovel.db");
+    return QStringLiteral("Provider=PostgreSQL;Data Source=%1:%2/%3;User ID=%4;Password=%5;Persist Security Info=True")
+        .arg(Env("TOVEL_PG_HOST"), Env("TOVEL_PG_PORT"), Env("TOVEL_PG_DB"), Env("TOVEL_PG_USER"),
+             Env("TOVEL_PG_PASSWORD"));
+}
+
+QString TestDatabase::Reset(const QStringList &extraSql) const
+{
+    QString error;
+    {
+        QSqlDatabase db;
+        if (m_backend == Backend::SQLite) {
+            QFile::remove(QDir(m_folder).filePath(QStringLiteral("tovel.db")));
+            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), SetupConnection);
+            db.setDatabaseName(QDir(m_folder).filePath(QStringLiteral("tovel.db")));
+        } else {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), SetupConnection);
+            db.setHostName(Env("TOVEL_PG_HOST"));
+            db.setPort(Env("TOVEL_PG_PORT").toInt());
+            db.setDatabaseName(Env("TOVEL_PG_DB"));
+            db.setUserName(Env("TOVEL_PG_USER"));
+            db.setPassword(Env("TOVEL_PG_PASSWORD"));
+        }
+        if (!db.open()) {
+            error = db.lastError().text();
+        } else {
+            for (const char *table : {"SAASABUT", "SAAORGAT", "SCMUSERT", "SCMGROGT", "SCMPROGT"})
+                QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS ") + QString::fromLatin1(table));
+            error = ApplySqlFile(SetupConnection, SqlDir() + QStringLiteral("/schema.sql"));
+            if (error.isEmpty())
+                error = ApplySqlFile(SetupConnection, SqlDir() + QStringLiteral("/seed.sql"));
+            for (const QString &sql : extraSql) {
+                if (error.isEmpty())
+                    error = Run(db, sql);
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(SetupConnection);
+    return error;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/// A database the caller library's tests run against: an SQLite file in a folder of the
+/// test's, or the PostgreSQL server that scripts/test starts on loopback (its address
+/// comes from TOVEL_PG_HOST, TOVEL_PG_PORT, TOVEL_PG_USER, TOVEL_PG_PASSWORD, TOVEL_PG_DB).
+class TestDatabase
+{
+public:
+    enum class Backend { SQLite, PostgreSQL };
+
+    TestDatabase(Backend backend, QString folder);
+
+    static QString BackendName(Backend backend);
+    /// False when the backend's server was not started for this run.
+    bool Available() const;
+    /// Drops and recreates the tables and fills them from the SQL files; `extraSql`
+    /// statements run afterwards. Returns an error text, empty on success.
+    QString Reset(const QStringList &extraSql = {}) const;
+    /// The OLE DB connection string the library stores (before Base64).
+    QString ConnectionString() const;
+
+private:
+    Backend m_backend;
+    QString m_folder;
+};
+
+/// Runs the statements of an SQL file (separated by ';' at line ends; "--" comments).
+QString ApplySqlFile(const QString &connectionName, const QString &path);

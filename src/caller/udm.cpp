@@ -7,8 +7,6 @@
 #include "platform/oledb.h"
 #include "platform/programfolder.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <QSqlError>
 
 namespace {
@@ -19,12 +17,6 @@ std::unique_ptr<TdmCaller> &Instance()
 {
     static std::unique_ptr<TdmCaller> instance;
     return instance;
-}
-
-QString ApplicationTitle()
-{
-    const QString title = QGuiApplication::applicationDisplayName();
-    return title.isEmpty() ? QCoreApplication::applicationName() : title;
 }
 
 } // namespace
@@ -47,7 +39,7 @@ TdmCaller::TdmCaller()
         m_connString = DecodeBase64Text(stored);
     } catch (const TException &error) {
         m_connStringUsable = false;
-        Platform::ShowMessageBox(Platform::ApplicationWindow(), error.Message(), ApplicationTitle(),
+        Platform::ShowMessageBox(Platform::ApplicationWindow(), error.Message(), Platform::ApplicationTitle(),
                                  Platform::TMsgIcon::Error);
     }
 }

@@ -47,6 +47,22 @@ QMessageBox::Icon ToQtIcon(TMsgIcon icon)
 
 } // namespace
 
+QString &Title()
+{
+    static QString title;
+    return title;
+}
+
+void SetApplicationTitle(const QString &title)
+{
+    Title() = title;
+}
+
+QString ApplicationTitle()
+{
+    return Title().isEmpty() ? QCoreApplication::applicationName() : Title();
+}
+
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook hook)
 {
     return std::exchange(Hook(), std::move(hook));

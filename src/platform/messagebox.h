@@ -49,6 +49,10 @@ TOVEL_PLATFORM_EXPORT TMsgButton ShowMessageBox(QWidget *owner, const QString &t
 /// real boxes) and returns the hook it replaces.
 TOVEL_PLATFORM_EXPORT TMessageBoxHook SetMessageBoxHook(TMessageBoxHook hook);
 
+/// The application's title: the caption of boxes that carry no other, set once at start.
+TOVEL_PLATFORM_EXPORT void SetApplicationTitle(const QString &title);
+TOVEL_PLATFORM_EXPORT QString ApplicationTitle();
+
 /// The application's main window, the owner of boxes "owned by the application".
 TOVEL_PLATFORM_EXPORT QWidget *ApplicationWindow();
 

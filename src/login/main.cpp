@@ -1,0 +1,22 @@
+#include "login/loginflow.h"
+#include "login/tovellogin.h"
+#include "platform/fonts.h"
+#include "platform/messagebox.h"
+#include "platform/screenshot.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TovelLogin"));
+    Platform::RegisterFontSubstitutions();
+    if (LoginFlow::RefuseSecondStart())
+        return 0;
+    Platform::SetApplicationTitle(QStringLiteral("영업정산-로그인"));
+
+    TfrmLogin window;
+    window.show();
+    Platform::ScreenshotWhenShown(&window);
+    return app.exec();
+}

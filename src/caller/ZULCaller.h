@@ -25,6 +25,14 @@ ZULCALLER_EXPORT char CheckLoginInfo(TLoginInfo info);
 /// one connection), or an invalid QSqlDatabase when the first connection failed.
 ZULCALLER_EXPORT void ZUL_DB_CONNNECT(QSqlDatabase *connection);
 
+/// The programs the user's group may run, in menu order (system, rank, kind "P" after
+/// the others, program id). `result` is zeroed by the caller; `userId` is a 9-byte
+/// field (TLoginInfo::UserId); `menuInfos` is passed empty. Code '1' rows returned, '0'
+/// none (the array emptied, Msg "관련 메뉴정보가 없습니다."), '9' no database (array
+/// untouched). ZUL_DB_CONNNECT is called first.
+ZULCALLER_EXPORT void ZUL_GET_USER_MENU(TMenuResult *result, const char *userId, TMenuInfos *menuInfos);
+
 /// Signatures for run-time look-up by name.
 using TCheckLoginInfo = char (*)(TLoginInfo);
 using TZulDbConnect = void (*)(QSqlDatabase *);
+using TZulGetUserMenu = void (*)(TMenuResult *, const char *, TMenuInfos *);

@@ -5,6 +5,8 @@
 
 #include "caller/logincheck.h"
 #include "caller/udm.h"
+#include "caller/usermenu.h"
+#include "common/fixedfield.h"
 #include "common/texception.h"
 #include "platform/messagebox.h"
 
@@ -71,5 +73,20 @@ ZULCALLER_EXPORT void ZUL_DB_CONNNECT(QSqlDatabase *connection)
     } catch (const std::exception &error) {
         ShowUserInfoError(QString::fromLocal8Bit(error.what()));
         *connection = QSqlDatabase();
+    }
+}
+
+ZULCALLER_EXPORT void ZUL_GET_USER_MENU(TMenuResult *result, const char *userId, TMenuInfos *menuInfos)
+{
+    if (!result || !menuInfos)
+        return;
+    try {
+        // The main program connects first; a caller that did not still gets a module.
+        EnsureDataModule();
+        const QString id = userId ? ReadFixedField(userId, sizeof(TLoginInfo::UserId)) : QString();
+        RunUserMenuQuery(*dmCaller(), *result, id, *menuInfos);
+    } catch (const std::exception &error) {
+        result->Code = '9';
+        SetMenuMessage(*result, QString::fromLocal8Bit(error.what()));
     }
 }

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class QTreeWidgetItem;
 
@@ -35,6 +36,11 @@ struct TMenuInfo
     char RankProg[2];
     char ProgName[33];
 };
+
+/// The user's permitted programs. The caller library sizes it and the main program reads
+/// and releases it; both are linked against the same shared C++ runtime (libstdc++), so
+/// the elements come from and return to one allocator, the runtime's operator new/delete.
+using TMenuInfos = std::vector<TMenuInfo>;
 
 /// Result of the menu query (257 bytes).
 struct TMenuResult

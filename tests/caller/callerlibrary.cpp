@@ -40,6 +40,11 @@ TZulDbConnect LoadedCaller::DbConnect() const
     return reinterpret_cast<TZulDbConnect>(d->library.resolve("ZUL_DB_CONNNECT"));
 }
 
+TZulGetUserMenu LoadedCaller::GetUserMenu() const
+{
+    return reinterpret_cast<TZulGetUserMenu>(d->library.resolve("ZUL_GET_USER_MENU"));
+}
+
 QString BackendTestName(const ::testing::TestParamInfo<TestDatabase::Backend> &info)
 {
     return TestDatabase::BackendName(info.param);

@@ -42,6 +42,7 @@ public:
     bool IsLoaded() const;
     TCheckLoginInfo CheckLoginInfo() const;
     TZulDbConnect DbConnect() const;
+    TZulGetUserMenu GetUserMenu() const;
 
 private:
     struct Private;

@@ -1,5 +1,7 @@
 #include "platform/screenshot.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -8,10 +10,15 @@ namespace Platform {
 
 void ScreenshotWhenShown(QWidget *window)
 {
-    const QString path = qEnvironmentVariable("TOVEL_SCREENSHOT");
-    if (path.isEmpty())
+    const QString folder = qEnvironmentVariable("TOVEL_SCREENSHOT");
+    if (folder.isEmpty())
         return;
-    QTimer::singleShot(500, window, [window, path] { window->grab().save(path, "PNG"); });
+    const QString path = QDir(folder).filePath(QCoreApplication::applicationName() + QStringLiteral(".png"));
+    QTimer::singleShot(800, window, [window, path] {
+        const QString partial = path + QStringLiteral(".part");
+        if (window->grab().save(partial, "PNG"))
+            QDir().rename(partial, path);
+    });
 }
 
 } // namespace Platform

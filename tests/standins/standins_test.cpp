@@ -1,0 +1,49 @@
+#include "imgbank.h"
+#include "sharemem.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+TEST(ImageBank, EachNumberTheSuiteUsesYieldsAPictureAndOthersNothing)
+{
+    const struct {
+        int number;
+        QSize size;
+    } held[] = {{3, {64, 64}},    {109, {24, 24}},  {120, {72, 32}}, {121, {72, 32}},
+                {122, {72, 32}}, {1203, {20, 20}}, {1209, {20, 20}}};
+    for (const auto &h : held) {
+        int size = -1;
+        const unsigned char *stream = GET_ASTREAM(h.number, &size);
+        ASSERT_NE(stream, nullptr) << h.number;
+        QImage picture;
+        ASSERT_TRUE(picture.loadFromData(stream, size, "PNG")) << h.number;
+        EXPECT_EQ(picture.size(), h.size) << h.number;
+        EXPECT_EQ(GET_ASTREAM(h.number, &size), stream) << "the stream is kept by the library";
+    }
+    for (int missing : {0, 1, 2, 108, 119, 123, 1204, -5}) {
+        int size = -1;
+        EXPECT_EQ(GET_ASTREAM(missing, &size), nullptr) << missing;
+        EXPECT_EQ(size, 0);
+    }
+}
+
+TEST(ImageBank, TheCloseGlyphIsARedDiscWithAWhiteCross)
+{
+    int size = 0;
+    const unsigned char *stream = GET_ASTREAM(109, &size);
+    QImage glyph;
+    ASSERT_TRUE(glyph.loadFromData(stream, size, "PNG"));
+    const QColor rim = glyph.pixelColor(5, 12);
+    EXPECT_GT(rim.red(), rim.blue() + 80);
+    const QColor centre = glyph.pixelColor(12, 12);
+    EXPECT_GT(centre.lightness(), 200) << "the cross crosses the centre";
+    EXPECT_EQ(glyph.pixelColor(0, 0).alpha(), 0) << "corners are transparent";
+}
+
+TEST(ShareMem, InitialisationJustReturns)
+{
+    const int before = smInitCount();
+    smInitValues();
+    EXPECT_EQ(smInitCount(), before + 1);
+}

@@ -47,14 +47,70 @@ pg_stop() {
   pg_ctl_bin=""
 }
 
+sshd_pid_file=""
+
+# An OpenSSH server on loopback with password authentication and the internal-sftp
+# subsystem, for a test user whose home is the served folder. Needs root (it creates the
+# user and checks passwords); elsewhere the SFTP server tests are skipped.
+sftp_start() {
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "services: not root, no SSH server (its tests are skipped)"
+    return 0
+  fi
+  local dir="$services_dir/sshd" port password
+  mkdir -p "$dir/served"
+  ssh-keygen -q -t ed25519 -N '' -f "$dir/host_ed25519" || return 1
+  ssh-keygen -q -t ed25519 -N '' -f "$dir/other_ed25519" || return 1
+  id tovelsftp >/dev/null 2>&1 || useradd -M -s /bin/bash tovelsftp || return 1
+  usermod -d "$dir/served" tovelsftp || return 1
+  password=$(head -c 32 /dev/urandom | base64 | tr -dc 'A-Za-z0-9' | head -c 16)
+  echo "tovelsftp:$password" | chpasswd || return 1
+  chown tovelsftp "$dir/served"
+  port=$(free_port)
+  cat >"$dir/sshd_config" <<CONFIG
+Port $port
+ListenAddress 127.0.0.1
+HostKey $dir/host_ed25519
+PidFile $dir/sshd.pid
+PasswordAuthentication yes
+KbdInteractiveAuthentication no
+PubkeyAuthentication no
+UsePAM no
+PermitRootLogin no
+StrictModes no
+AllowUsers tovelsftp
+MaxStartups 100
+Subsystem sftp internal-sftp
+LogLevel ERROR
+CONFIG
+  mkdir -p /run/sshd
+  /usr/sbin/sshd -f "$dir/sshd_config" -E "$dir/sshd.log" || { cat "$dir/sshd.log" >&2; return 1; }
+  sshd_pid_file="$dir/sshd.pid"
+  for _ in $(seq 1 50); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+    sleep 0.1
+  done
+  export TOVEL_SFTP_HOST=127.0.0.1 TOVEL_SFTP_PORT=$port TOVEL_SFTP_USER=tovelsftp TOVEL_SFTP_PASSWORD=$password
+  export TOVEL_SFTP_ROOT="$dir/served" TOVEL_SFTP_OTHER_KEY="$dir/other_ed25519.pub"
+  echo "services: OpenSSH server on 127.0.0.1:$port"
+}
+
+sftp_stop() {
+  [ -n "$sshd_pid_file" ] || return 0
+  [ -f "$sshd_pid_file" ] && kill "$(cat "$sshd_pid_file")" 2>/dev/null
+  sshd_pid_file=""
+}
+
 services_start() {
   services_dir=$(mktemp -d /tmp/tovel-services.XXXXXX)
   chmod 755 "$services_dir"
   pg_start || return 1
+  sftp_start || return 1
 }
 
 services_stop() {
   [ -n "$services_dir" ] || return 0
+  sftp_stop
   pg_stop
   rm -rf "$services_dir"
   services_dir=""

@@ -1,0 +1,353 @@
+// The file and directory operations of the SFTP client.
+
+#include "updater/sftp/simplesftp.h"
+
+#include "common/texception.h"
+#include "platform/filetimes.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+using Sftp::ItemKind;
+
+constexpr std::uint32_t AttrSize = 0x1;
+constexpr std::uint32_t AttrUidGid = 0x2;
+constexpr std::uint32_t AttrPermissions = 0x4;
+constexpr std::uint32_t AttrTimes = 0x8;
+constexpr std::uint32_t AttrExtended = 0x80000000;
+constexpr std::uint32_t OpenRead = 0x1;
+
+[[noreturn]] void Raise(const QString &text)
+{
+    throw TException(text.trimmed().isEmpty() ? QStringLiteral("Unknown error") : text);
+}
+
+QByteArray Path(const QString &path)
+{
+    return path.toUtf8();
+}
+
+QString Text(const QByteArray &bytes)
+{
+    return QString::fromUtf8(bytes);
+}
+
+void ParseAttributes(Sftp::TPayloadReader &reader, TSFTPFileAttributes &attributes)
+{
+    attributes.Flags = reader.ReadUint32();
+    if (attributes.Flags & AttrSize)
+        attributes.Size = reader.ReadUint64();
+    if (attributes.Flags & AttrUidGid) {
+        reader.ReadUint32();
+        reader.ReadUint32();
+    }
+    if (attributes.Flags & AttrPermissions)
+        attributes.Permissions = reader.ReadUint32();
+    if (attributes.Flags & AttrTimes) {
+        attributes.AccessTime = reader.ReadUint32();
+        attributes.ModifyTime = reader.ReadUint32();
+    }
+    if (attributes.Flags & AttrExtended) {
+        attributes.ExtendedCount = reader.ReadUint32();
+        if (attributes.ExtendedCount > reader.Remaining() / 8)
+            Raise(QStringLiteral("Malformed packet from the server"));
+        for (std::uint32_t i = 0; i < attributes.ExtendedCount; ++i) {
+            reader.ReadString();
+            reader.ReadString();
+        }
+    }
+}
+
+std::uint8_t FileTypeOf(const TSFTPFileAttributes &attributes)
+{
+    constexpr std::uint32_t TypeMask = 0170000;
+    if (const std::uint32_t kind = attributes.Permissions & TypeMask) {
+        switch (kind) {
+        case 0120000:
+            return 3;
+        case 0100000:
+            return 1;
+        case 0040000:
+            return 2;
+        default:
+            return 5;
+        }
+    }
+    if (attributes.LongName.isEmpty())
+        return 0;
+    switch (attributes.LongName.front().unicode()) {
+    case '-':
+        return 1;
+    case 'd':
+    case '/':
+        return 2;
+    case 'l':
+        return 3;
+    default:
+        return 5;
+    }
+}
+
+// A name that is not a plain file name of this folder could make a caller write
+// outside its target folder.
+bool IsPlainName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+} // namespace
+
+void TSimpleSFTP::ParseNames(const QByteArray &payload, bool withAttributes, TSFTPFileList &list, bool forCallers)
+{
+    Sftp::TPayloadReader reader(payload);
+    const std::uint32_t count = reader.ReadUint32();
+    const qsizetype smallest = withAttributes ? 12 : 8;
+    if (count > static_cast<std::uint64_t>(reader.Remaining() / smallest))
+        Raise(QStringLiteral("Malformed packet from the server"));
+    for (std::uint32_t i = 0; i < count; ++i) {
+        TSFTPFileAttributes attributes;
+        const QByteArray name = reader.ReadString();
+        const QByteArray longName = reader.ReadString();
+        if (withAttributes)
+            ParseAttributes(reader, attributes);
+        attributes.FileName = Text(name);
+        attributes.LongName = Text(longName);
+        attributes.FileType = FileTypeOf(attributes);
+        if (forCallers && !IsPlainName(attributes.FileName))
+            continue;
+        list.Add(attributes);
+    }
+}
+
+QString TSimpleSFTP::RealPath(const QString &path)
+{
+    const QString prefix = QStringLiteral("Unable to set path: ") + path;
+    std::uint8_t type = 0;
+    const QByteArray payload = Request(Sftp::REALPATH, {Path(path)}, {ItemKind::String}, type);
+    CheckStatus(type, payload, prefix);
+    if (type != Sftp::NAME)
+        Raise(prefix);
+    TSFTPFileList names;
+    ParseNames(payload, false, names, false);
+    if (names.Count() == 0)
+        Raise(prefix);
+    return names.Items(0).FileName;
+}
+
+QString TSimpleSFTP::ChangeDir(const QString &path)
+{
+    QString target = path.isEmpty() ? QStringLiteral(".") : path;
+    if (!target.startsWith(PathDelim))
+        target.prepend(CurrentDir.endsWith(PathDelim) ? CurrentDir : CurrentDir + PathDelim);
+    const QString resolved = RealPath(target);
+    CloseRemoteHandle(OpenDir(resolved));
+    CurrentDir = resolved;
+    return resolved;
+}
+
+QByteArray TSimpleSFTP::OpenDir(const QString &path)
+{
+    const QString prefix = QStringLiteral("Unable to open directory: ") + path;
+    std::uint8_t type = 0;
+    const QByteArray payload = Request(Sftp::OPENDIR, {Path(path)}, {ItemKind::String}, type);
+    CheckStatus(type, payload, prefix);
+    if (type != Sftp::HANDLE)
+        Raise(prefix);
+    Sftp::TPayloadReader reader(payload);
+    return reader.ReadString();
+}
+
+void TSimpleSFTP::ReadDirInto(const QByteArray &handle, TSFTPFileList &list)
+{
+    list.Clear();
+    const QString prefix = QStringLiteral("Unable to read directory: ") + Text(handle);
+    const QByteArray request = BuildPacket(Sftp::READDIR, {handle}, {ItemKind::String}, true);
+    const std::int32_t id = RequestId - 1;
+    for (;;) {
+        SendPacket(request);
+        std::uint8_t type = 0;
+        const QByteArray payload = ReceivePacket(id, type, true);
+        if (type == Sftp::STATUS) {
+            Sftp::TPayloadReader reader(payload);
+            if (reader.ReadUint32() == Sftp::StatusEof)
+                return;
+            CheckStatus(type, payload, prefix);
+            continue;
+        }
+        if (type != Sftp::NAME)
+            Raise(prefix + QStringLiteral(" (Unexpected packet type %1)").arg(type));
+        ParseNames(payload, true, list, true);
+    }
+}
+
+void TSimpleSFTP::ListDir(const QString &path, TSFTPFileList &list)
+{
+    const QByteArray handle = OpenDir(path);
+    ReadDirInto(handle, list);
+    try {
+        CloseRemoteHandle(handle);
+    } catch (const TException &) {
+        // the listing is complete; a failed close changes nothing for the caller
+    }
+}
+
+QByteArray TSimpleSFTP::OpenFile(const QString &path, std::uint32_t openFlags)
+{
+    const QString prefix = QStringLiteral("Unable to open file: ") + path;
+    std::uint8_t type = 0;
+    const QByteArray payload = Request(Sftp::OPEN, {Path(path), Sftp::Uint32(openFlags), Sftp::Uint32(0)},
+                                       {ItemKind::String, ItemKind::Raw, ItemKind::Raw}, type);
+    CheckStatus(type, payload, prefix);
+    if (type != Sftp::HANDLE)
+        Raise(prefix);
+    Sftp::TPayloadReader reader(payload);
+    return reader.ReadString();
+}
+
+QByteArray TSimpleSFTP::ReadBlock(const QByteArray &handle, std::uint32_t length, std::uint64_t offset)
+{
+    const QString prefix = QStringLiteral("Unable to read file: ") + Text(handle);
+    std::uint8_t type = 0;
+    const QByteArray payload = Request(Sftp::READ, {handle, Sftp::Uint64(offset), Sftp::Uint32(length)},
+                                       {ItemKind::String, ItemKind::Raw, ItemKind::Raw}, type);
+    if (type == Sftp::DATA) {
+        Sftp::TPayloadReader reader(payload);
+        QByteArray data = reader.ReadString();
+        if (static_cast<std::uint64_t>(data.size()) > length)
+            Raise(prefix + QStringLiteral(" (more data than requested)"));
+        return data;
+    }
+    if (type == Sftp::STATUS) {
+        Sftp::TPayloadReader reader(payload);
+        if (reader.ReadUint32() == Sftp::StatusEof)
+            return {};
+        CheckStatus(type, payload, prefix);
+        return {};
+    }
+    Raise(prefix);
+}
+
+bool TSimpleSFTP::CloseRemoteHandle(const QByteArray &handle)
+{
+    std::uint8_t type = 0;
+    const QByteArray payload = Request(Sftp::CLOSE, {handle}, {ItemKind::String}, type);
+    CheckStatus(type, payload, QStringLiteral("Unable to close handle: ") + Text(handle));
+    return true;
+}
+
+TSFTPFileAttributes TSimpleSFTP::StatPath(std::uint8_t kind, const QByteArray &argument)
+{
+    const QString prefix = QStringLiteral("Unable to get file attributes: ") + Text(argument);
+    std::uint8_t type = 0;
+    const QByteArray payload = Request(kind, {argument}, {ItemKind::String}, type);
+    CheckStatus(type, payload, prefix);
+    if (type != Sftp::ATTRS)
+        Raise(prefix);
+    TSFTPFileAttributes attributes;
+    Sftp::TPayloadReader reader(payload);
+    ParseAttributes(reader, attributes);
+    return attributes;
+}
+
+std::uint64_t TSimpleSFTP::FileSize(const QString &path)
+{
+    const TSFTPFileAttributes attributes = StatPath(Sftp::STAT, Path(path));
+    if (!(attributes.Flags & AttrSize))
+        Raise(QStringLiteral("Unable to get file size"));
+    return attributes.Size;
+}
+
+std::uint64_t TSimpleSFTP::HandleSize(const QByteArray &handle)
+{
+    const TSFTPFileAttributes attributes = StatPath(Sftp::FSTAT, handle);
+    if (!(attributes.Flags & AttrSize))
+        Raise(QStringLiteral("Unable to get file size"));
+    return attributes.Size;
+}
+
+TSFTPFileTimes TSimpleSFTP::GetFileTimes(const QString &path)
+{
+    TSFTPFileTimes times;
+    const TSFTPFileAttributes attributes = StatPath(Sftp::STAT, Path(path));
+    if (attributes.Flags & AttrTimes) {
+        times.AccessTime = attributes.AccessTime;
+        times.ModifyTime = attributes.ModifyTime;
+    }
+    return times;
+}
+
+std::uint64_t TSimpleSFTP::UnixToFileTime(std::uint64_t seconds)
+{
+    return (seconds + 134774ull * 86400ull) * 10000000ull;
+}
+
+void TSimpleSFTP::SetLocalFileTimes(const QString &localFile, std::uint64_t accessTime, std::uint64_t /*createTime*/,
+                                    std::uint64_t modifyTime)
+{
+    const QFileInfo info(localFile);
+    if (!info.isFile() || !info.isWritable())
+        Raise(QStringLiteral("Unable to set file times: ") + localFile);
+    Platform::SetFileTimes(localFile, accessTime, modifyTime); // a failing set is ignored
+}
+
+std::uint64_t TSimpleSFTP::GetFile(const QString &remoteFolder, const QString &name, const QString &localFile,
+                                   bool preserveTimes, bool create, bool append, std::uint64_t startOffset,
+                                   const TSFTPProgress &progress, qint64 userValue)
+{
+    QString path = remoteFolder;
+    if (!path.isEmpty() && !path.endsWith(PathDelim))
+        path += PathDelim;
+    path += name;
+
+    const QByteArray handle = OpenFile(path, OpenRead);
+    if (BufferSize == 0)
+        Raise(QStringLiteral("Invalid buffer size"));
+
+    QFile local(localFile);
+    if (create) {
+        QFile::remove(localFile);
+        if (!local.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            Raise(QStringLiteral("Unable to create file: ") + localFile);
+    } else {
+        if (!local.open(QIODevice::ReadWrite))
+            Raise(QStringLiteral("Unable to open file: ") + localFile);
+        if (append)
+            local.seek(local.size());
+    }
+
+    const std::uint64_t size = HandleSize(handle);
+    if (size < startOffset)
+        Raise(QStringLiteral("Invalid file position: %1 (%2)").arg(path).arg(startOffset));
+    const std::uint64_t remaining = size - startOffset;
+
+    std::uint64_t done = 0;
+    std::uint64_t offset = startOffset;
+    while (done < remaining) {
+        const QByteArray block = ReadBlock(handle, BufferSize, offset);
+        // A server may answer with fewer bytes than asked in the middle of a file; read on
+        // from where it stopped. Only an end of file before the size is an error.
+        if (block.isEmpty())
+            Raise(QStringLiteral("Unexpected end of file: %1 (%2 of %3 bytes)").arg(path).arg(done).arg(remaining));
+        if (local.write(block) != block.size())
+            Raise(QStringLiteral("Unable to write file: ") + localFile);
+        offset += static_cast<std::uint64_t>(block.size());
+        done += static_cast<std::uint64_t>(block.size());
+        const bool fullBlock = static_cast<std::uint64_t>(block.size()) == BufferSize;
+        if (progress && (fullBlock || done < remaining) && !progress(userValue, done, remaining))
+            Raise(QStringLiteral("File transfer aborted: ") + path);
+    }
+    local.close();
+    try {
+        CloseRemoteHandle(handle);
+    } catch (const TException &) {
+        // the data is safely written; the server cleans up its handle itself
+    }
+    if (preserveTimes) {
+        const TSFTPFileTimes times = GetFileTimes(path);
+        SetLocalFileTimes(localFile, times.AccessTime, times.CreateTime, times.ModifyTime);
+    }
+    return done;
+}

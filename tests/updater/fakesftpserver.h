@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/sftpchannel.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+/// An SFTP version 3 server in the test's own process, behind the channel seam. It
+/// answers each request as soon as it is written, from a small tree of files, and can
+/// be told to misbehave. A read that finds no answer waiting fails at once.
+class FakeSftpServer : public TSftpChannel
+{
+public:
+    struct Entry
+    {
+        QByteArray content;
+        bool directory = false;
+        QString longName; // empty: made up from the kind
+        std::uint32_t permissions = 0; // 0: made up from the kind
+        std::uint32_t mtime = 1700000000;
+    };
+
+    // What the server does.
+    std::uint32_t OfferedVersion = 3;
+    bool AnswerInitWithStatus = false;
+    QList<QPair<QByteArray, QByteArray>> Extensions;
+    std::uint32_t DataCap = 0; // >0: never more than this many bytes in one DATA reply
+    QString Home = QStringLiteral("/home/test");
+    QMap<QString, Entry> Tree; // absolute path → file or folder
+    /// Called for every request after INIT; a non-empty answer is sent instead of the
+    /// normal reply.
+    std::function<QByteArray(std::uint8_t type, std::uint32_t id)> Override;
+    /// Sends a stale reply (for the previous id) before each normal reply.
+    bool SendStaleReplies = false;
+
+    // What the client did.
+    QByteArray Written;
+    QList<std::uint8_t> RequestTypes;
+    QList<std::uint32_t> RequestIds;
+
+    void AddFile(const QString &path, const QByteArray &content, std::uint32_t mtime = 1700000000);
+    void AddFolder(const QString &path);
+
+    void Open(const QString &host, int port, const QString &user, const QString &password) override;
+    void Write(const QByteArray &bytes) override;
+    QByteArray ReadExact(qsizetype count, int timeoutMs) override;
+    void Close() override;
+    bool IsOpen() const override { return m_open; }
+
+    static QByteArray Packet(std::uint8_t type, const QByteArray &body);
+    static QByteArray String(const QByteArray &text);
+    static QByteArray Status(std::uint32_t id, std::uint32_t code, const QByteArray &message);
+
+private:
+    void Serve(const QByteArray &packet);
+    QByteArray Reply(std::uint8_t type, std::uint32_t id, const QByteArray &body);
+    QString Resolve(const QString &path) const;
+    QByteArray Attributes(const Entry &entry) const;
+
+    bool m_open = false;
+    QByteArray m_inbox;
+    QByteArray m_outbox;
+    QMap<QByteArray, QString> m_handles;
+    QMap<QByteArray, bool> m_listed;
+    int m_nextHandle = 1;
+};

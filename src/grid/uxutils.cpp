@@ -1,0 +1,153 @@
+#include "grid/uxutils.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QStyle>
+
+#include <cmath>
+
+namespace {
+
+const QDate Epoch(1899, 12, 30);
+
+} // namespace
+
+void TXErrBeep()
+{
+    QApplication::beep();
+}
+
+bool TXIntersectRect(const QRect &a, const QRect &b)
+{
+    return a.intersects(b);
+}
+
+void TXInitMargin(QMargins &margins, int n)
+{
+    margins = QMargins(n, n, n, n);
+}
+
+void TXInflateMargins(QRect &rect, const QMargins &margins)
+{
+    rect.setLeft(rect.left() + margins.left());
+    rect.setTop(rect.top() + margins.top());
+    rect.setRight(rect.right() - margins.right());
+    rect.setBottom(rect.bottom() - margins.bottom());
+}
+
+int TXGetStrHeight(const QFont &font, const QRect &rect, const QString &text, int flags)
+{
+    return QFontMetrics(font).boundingRect(QRect(0, 0, IMax(rect.width(), 1), 1 << 20), flags, text).height();
+}
+
+int TXGetStrWidth(const QFont &font, const QString &text)
+{
+    return QFontMetrics(font).horizontalAdvance(text);
+}
+
+int TXGetCharHeight(const QFont &font)
+{
+    return QFontMetrics(font).height();
+}
+
+int TXGetCharWidth(const QFont &font)
+{
+    return IMin(QFontMetrics(font).averageCharWidth(), QFontMetrics(QApplication::font()).averageCharWidth());
+}
+
+int TXGetCharMaxWidth(const QFont &font)
+{
+    return IMin(QFontMetrics(font).maxWidth(), QFontMetrics(QApplication::font()).maxWidth());
+}
+
+QString TXExtractField(const QString &text, int &position)
+{
+    const qsizetype start = qMax(0, position - 1);
+    qsizetype end = text.indexOf(QLatin1Char(';'), start);
+    if (end < 0)
+        end = text.size();
+    position = static_cast<int>(end + 2);
+    return text.mid(start, end - start);
+}
+
+QString TXGetTocken(const QString &text, QChar separator, int n)
+{
+    if (n < 0)
+        return {};
+    const QStringList fields = text.split(separator);
+    return n < fields.size() ? fields.at(n) : QString();
+}
+
+int TXButtonWidth()
+{
+    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+QString TXGetWindowsDir()
+{
+    return {};
+}
+
+QString TXGetSystemDir()
+{
+    return {};
+}
+
+int TXThisYear()
+{
+    return QDate::currentDate().year();
+}
+
+TDateTime TXDateOf(const QDate &date)
+{
+    return static_cast<TDateTime>(Epoch.daysTo(date));
+}
+
+QDate TXDateFrom(TDateTime value)
+{
+    return Epoch.addDays(static_cast<qint64>(std::floor(value)));
+}
+
+TDateTime TXTimeOf(const QTime &time)
+{
+    return time.msecsSinceStartOfDay() / 86400000.0;
+}
+
+QTime TXTimeFrom(TDateTime value)
+{
+    const double fraction = std::fabs(value - std::trunc(value));
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(std::llround(fraction * 86400000.0)) % 86400000);
+}
+
+TDateTime TXIntToDate(int n)
+{
+    return TXDateOf(QDate(n / 10000, n / 100 % 100, n % 100));
+}
+
+int TXDateToInt(TDateTime date)
+{
+    const QDate d = TXDateFrom(date);
+    return d.year() * 10000 + d.month() * 100 + d.day();
+}
+
+TDateTime TXIntToTime(int n)
+{
+    return TXTimeOf(QTime(n / 10000, n / 100 % 100, n % 100));
+}
+
+int TXTimeToInt(TDateTime time)
+{
+    const QTime t = TXTimeFrom(time);
+    return t.hour() * 10000 + t.minute() * 100 + t.second();
+}
+
+TDateTime TXEncodeDateTime(TDateTime date, TDateTime time)
+{
+    return std::trunc(date) + (time - std::trunc(time));
+}
+
+void TXDecodeDateTime(TDateTime value, TDateTime &date, TDateTime &time)
+{
+    date = std::trunc(value);
+    time = value - date;
+}

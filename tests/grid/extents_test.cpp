@@ -1,0 +1,130 @@
+#include "testgrid.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A grid of `count` columns of `width`, laid out in a client of 300 × 200.
+class ExtentsTest : public ::testing::Test
+{
+protected:
+    void Columns(int count, int width)
+    {
+        for (int i = 0; i < count; ++i)
+            m_grid.AddColumn(QString::number(i), width);
+    }
+
+    void Read(int width = 300, int height = 200) { m_grid.Extents().ReadInfo(QRect(0, 0, width, height)); }
+
+    TestGrid m_grid;
+};
+
+} // namespace
+
+TEST_F(ExtentsTest, RowsShownAndTheDataBottom)
+{
+    Columns(2, 50);
+    m_grid.Footers().Add();
+    m_grid.RowCount = 3;
+    m_grid.TopRow = 1;
+    Read();
+    const TwGridExtents &e = m_grid.Extents();
+    EXPECT_EQ(e.GetHeadBottom(), 21);
+    EXPECT_EQ(e.FooterTop(), 179);
+    EXPECT_EQ(e.RowsShown(), 9);
+    EXPECT_EQ(e.RowsFullyShown(), 8);
+    EXPECT_EQ(e.DataRect().top() + e.DataRect().height(), 21 + 2 * 18) << "two rows from the top row on";
+    EXPECT_EQ(e.MouseToRow(21 + 18 + 1), 2);
+    EXPECT_EQ(e.MouseToRow(21 + 2 * 18), -1) << "below the last row";
+    EXPECT_EQ(e.MouseToRow(20), -1);
+    EXPECT_EQ(e.MouseToFootRow(180), 0);
+
+    m_grid.RowCount = 0;
+    m_grid.TopRow = 0;
+    Read();
+    EXPECT_EQ(m_grid.Extents().DataRect().top() + m_grid.Extents().DataRect().height(), 21 + 18)
+        << "an empty grid reserves one row";
+}
+
+TEST_F(ExtentsTest, StripEdgesFollowTheIndicatorAndMarkerStrips)
+{
+    Columns(3, 50);
+    m_grid.Indicators().SetVisible(false);
+    m_grid.Markers().SetVisible(true);
+    Read();
+    const TwGridExtents &e = m_grid.Extents();
+    EXPECT_EQ(e.GetLefts(0), 15) << "strip 0 starts at the marker width";
+    EXPECT_EQ(e.GetLefts(-1), 0);
+    EXPECT_EQ(e.GetRights(2), 165);
+    EXPECT_EQ(e.MouseToCol(14), -1);
+    EXPECT_EQ(e.MouseToCol(15), 0);
+    EXPECT_EQ(e.MouseToCol(164), 2);
+    EXPECT_EQ(e.MouseToCol(165), -1);
+    EXPECT_EQ(e.GetColRect(0, 0), QRect(15, 21, 49, 17)) << "less the grid's line widths";
+}
+
+TEST_F(ExtentsTest, FixedStripsHideWhatScrollsBeneathThem)
+{
+    Columns(6, 100);
+    m_grid.SetFixedCount(1);
+    Read();
+    m_grid.SetLeftPos(60);
+    Read();
+    const TwGridExtents &e = m_grid.Extents();
+    EXPECT_EQ(e.ScrollingLeft(), 21 + 100);
+    EXPECT_EQ(e.GetLefts(1), 121 - 60);
+    EXPECT_EQ(e.MouseToCol(70), 0) << "the fixed strip, not the scrolled one under it";
+    EXPECT_EQ(e.MouseToCol(130), 1);
+    EXPECT_EQ(m_grid.GetLeftCol(), 1);
+    m_grid.SetLeftCol(0);
+    EXPECT_EQ(m_grid.LeftPos(), 0) << "an index inside the fixed area scrolls to the start";
+    m_grid.SetLeftCol(3);
+    EXPECT_EQ(m_grid.LeftPos(), 200);
+}
+
+TEST_F(ExtentsTest, ScrollWidthAdvancesStripByStripPlusAnOverhang)
+{
+    Columns(2, 100);
+    Read();
+    EXPECT_EQ(m_grid.Extents().GetScrollWidth(), 0) << "everything fits";
+    m_grid.Columns().Items(1)->SetWidth(500);
+    Read();
+    // 279 pixels for 600: the first strip scrolls away, then the last overhangs by 221.
+    EXPECT_EQ(m_grid.Extents().GetScrollWidth(), 100 + 500 - 279);
+    m_grid.SetLeftPos(10000);
+    EXPECT_EQ(m_grid.LeftPos(), 321) << "clamped to the range";
+    m_grid.SetLeftPos(-5);
+    EXPECT_EQ(m_grid.LeftPos(), 0);
+
+    TestGrid empty;
+    empty.Extents().ReadInfo(QRect(0, 0, 300, 200));
+    EXPECT_EQ(empty.Extents().GetScrollWidth(), 0);
+    EXPECT_TRUE(empty.IsNullGrid());
+}
+
+TEST_F(ExtentsTest, GroupCellsAreFoundThroughLevelsAndColumns)
+{
+    TwGroup *group = m_grid.Groups().Add();
+    group->SetLevels(2);
+    group->SetWidth(100);
+    TestColumn *a = m_grid.AddColumn(QStringLiteral("A"));
+    TestColumn *b = m_grid.AddColumn(QStringLiteral("B"));
+    TestColumn *c = m_grid.AddColumn(QStringLiteral("C"));
+    group->InsertItem(0, 0, a);
+    group->InsertItem(0, 1, b);
+    group->InsertItem(1, 0, c);
+    m_grid.SetGroupMode(true);
+    m_grid.RowCount = 5;
+    Read();
+    const TwGridExtents &e = m_grid.Extents();
+    EXPECT_EQ(e.GetCellBound(WCell(0, 0, 1), 0), QRect(21 + 50, 42, 50, 18));
+    EXPECT_EQ(e.MouseToCell(21 + 60, 42 + 5, 0), WCell(0, 0, 1));
+    EXPECT_EQ(e.MouseToCell(21 + 60, 42 + 20, 0), WCell(0, 1, 0));
+    EXPECT_EQ(e.MouseToHeadCell(21 + 10, 25), WCell(0, 0, 0));
+    EXPECT_EQ(e.MouseToGroupTitle(21 + 10, 10), 0);
+    EXPECT_EQ(e.MouseToGroupTitle(21 + 10, 25), -1);
+    // Inside a line the right line is the cell line; the last column uses the vertical line.
+    EXPECT_EQ(e.GetCellRect(WCell(0, 0, 0), 0).width(), 50 - m_grid.Lines().CellWidth);
+    EXPECT_EQ(m_grid.ColumnByVCell(WCell(0, 1, 0)), c);
+    EXPECT_EQ(m_grid.ColumnByVCell(WCell(0, 1, 1)), nullptr);
+}

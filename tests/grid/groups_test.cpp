@@ -1,0 +1,186 @@
+#include "common/texception.h"
+#include "testgrid.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Weights(const TwGroup &group)
+{
+    QStringList weights;
+    for (int level = 0; level < group.Levels(); ++level)
+        weights << QString::number(group.GetLevelWeight(level));
+    return weights.join(QLatin1Char(',')) + QStringLiteral(" =") + QString::number(group.Weight());
+}
+
+QString Widths(const TwGroup &group, int level)
+{
+    QStringList widths;
+    for (int i = 0; i < group.GetColCount(level); ++i)
+        widths << QString::number(group.GetColumns(level, i)->GrpWidth());
+    return widths.join(QLatin1Char(','));
+}
+
+QString ErrorOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const TException &error) {
+        return error.Message();
+    }
+    return QStringLiteral("(no error)");
+}
+
+} // namespace
+
+TEST(Groups, WeightsShareOutAndMoveBetweenLevels)
+{
+    TestGrid grid;
+    TwGroup *group = grid.Groups().Add();
+    group->SetLevels(3);
+    EXPECT_EQ(Weights(*group), QStringLiteral("1,1,1 =3"));
+    group->SetWeight(5);
+    EXPECT_EQ(Weights(*group), QStringLiteral("3,1,1 =5"));
+    group->SetWeight(4);
+    EXPECT_EQ(Weights(*group), QStringLiteral("2,1,1 =4"));
+    group->SetWeight(20);
+    EXPECT_EQ(Weights(*group), QStringLiteral("7,1,1 =9")) << "clamped to three times the levels";
+    group->SetWeight(5);
+    EXPECT_EQ(Weights(*group), QStringLiteral("3,1,1 =5"));
+
+    group->SetLevelWeight(0, 1);
+    EXPECT_EQ(Weights(*group), QStringLiteral("1,3,1 =5"));
+    group->SetLevelWeight(2, 3);
+    EXPECT_EQ(Weights(*group), QStringLiteral("1,1,3 =5"));
+
+    EXPECT_EQ(ErrorOf([group] { group->GetLevelWeight(3); }), QStringLiteral("Level bounds error in GetLevelWeight(3)"));
+    EXPECT_EQ(ErrorOf([group] { group->SetLevelWeight(-1, 2); }), QStringLiteral("Level bounds error in GetLevelWeight(-1)"));
+    group->SetWeight(3);
+    group->SetLevelWeight(1, 3);
+    EXPECT_EQ(Weights(*group), QStringLiteral("1,1,1 =3")) << "all ones at the level count: nothing to move";
+}
+
+TEST(Groups, LevelsClampAndRefuseToDropLevelsWithColumns)
+{
+    TestGrid grid;
+    TwGroup *group = grid.Groups().Add();
+    group->SetLevels(0);
+    EXPECT_EQ(group->Levels(), 1);
+    group->SetLevels(20);
+    EXPECT_EQ(group->Levels(), 16);
+    group->SetLevels(3);
+    group->InsertItem(2, 0, grid.AddColumn());
+    EXPECT_EQ(ErrorOf([group] { group->SetLevels(2); }),
+              QStringLiteral("Level 2에는 연결된 컬럼들이 존재합니다\r\n이들과의 연결을 먼저 끊어야합니다"));
+    EXPECT_EQ(group->Levels(), 3);
+}
+
+TEST(Groups, HeaderBodyAndFooterOffsetsFollowTheWeights)
+{
+    TestGrid grid;
+    grid.Footers().Add();
+    TwGroup *group = grid.Groups().Add();
+    group->SetLevels(2);
+    grid.Footers().CalcVItems();
+    group->ReadExtents();
+    EXPECT_EQ(group->GetHTops(-1), 0);
+    EXPECT_EQ(group->GetHTops(0), 19);
+    EXPECT_EQ(group->GetHTops(1), 30);
+    EXPECT_EQ(group->GetHTops(2), 42);
+    EXPECT_EQ(group->GetBTops(1), 18);
+    EXPECT_EQ(group->GetBTops(2), 36);
+    EXPECT_EQ(group->GetFTops(0, 1), 22) << "one more pixel per level in footers";
+    EXPECT_EQ(group->GetFTops(0, 2), 42);
+}
+
+TEST(Groups, InsertingAndRemovingColumnsKeepsTheLineFilled)
+{
+    TestGrid grid;
+    TwGroup *group = grid.Groups().Add();
+    TestColumn *first = grid.AddColumn();
+    group->InsertItem(0, 0, first);
+    EXPECT_EQ(first->GrpWidth(), 64);
+    TestColumn *second = grid.AddColumn();
+    group->InsertItem(0, 5, second);
+    EXPECT_EQ(Widths(*group, 0), QStringLiteral("32,32"));
+    EXPECT_EQ(second->LevelIndex(), 1);
+    TestColumn *third = grid.AddColumn();
+    group->InsertItem(0, 0, third);
+    EXPECT_EQ(Widths(*group, 0), QStringLiteral("16,16,32")) << "takes half of its right neighbour";
+    EXPECT_EQ(first->LevelIndex(), 1);
+
+    group->RemoveItem(first);
+    EXPECT_EQ(first->Group(), -1);
+    EXPECT_EQ(Widths(*group, 0), QStringLiteral("24,40"));
+    EXPECT_TRUE(group->MoveItem(second, 0));
+    EXPECT_EQ(third->LevelIndex(), 1);
+    EXPECT_FALSE(group->MoveItem(first, 0)) << "not in this group";
+}
+
+TEST(Groups, ANarrowNeighbourWidensTheGroup)
+{
+    TestGrid grid;
+    TwGroup *group = grid.Groups().Add();
+    group->InsertItem(0, 0, grid.AddColumn());
+    group->SetWidth(6);
+    EXPECT_EQ(group->Width(), 6);
+    group->InsertItem(0, 1, grid.AddColumn());
+    EXPECT_EQ(Widths(*group, 0), QStringLiteral("4,4"));
+    EXPECT_EQ(group->Width(), 8);
+    group->SetWidth(3);
+    EXPECT_EQ(group->Width(), 8) << "at least 4 × the widest line";
+}
+
+TEST(Groups, GroupWidthSharesGrowthAndShrinkAmongTheColumns)
+{
+    TestGrid grid;
+    TwGroup *group = grid.Groups().Add();
+    group->SetWidth(90);
+    for (int i = 0; i < 3; ++i)
+        group->InsertItem(0, i, grid.AddColumn());
+    EXPECT_EQ(Widths(*group, 0), QStringLiteral("45,23,22"));
+    group->SetWidth(120);
+    EXPECT_EQ(Widths(*group, 0), QStringLiteral("55,33,32")) << "each gains (120-90)/3, the last the rest";
+    group->SetWidth(60);
+    // saved × (60 − 12) / 120 + 4 for all but the last.
+    EXPECT_EQ(Widths(*group, 0), QStringLiteral("26,17,17"));
+
+    TwColumn *middle = group->GetColumns(0, 1);
+    grid.SetGroupMode(true);
+    middle->SetWidth(30);
+    EXPECT_EQ(Widths(*group, 0), QStringLiteral("26,30,4")) << "the partner gives at most down to 4";
+    middle->SetWidth(10);
+    EXPECT_EQ(Widths(*group, 0), QStringLiteral("26,10,24"));
+}
+
+TEST(Groups, GroupModeNeedsAVisibleGroupAndCaptionsAreNumbered)
+{
+    TestGrid grid;
+    grid.SetGroupMode(true);
+    EXPECT_FALSE(grid.GroupMode());
+    TwGroup *a = grid.Groups().Add();
+    EXPECT_EQ(a->Title().Caption(), QStringLiteral("Group0"));
+    a->Title().SetCaption(QStringLiteral("GROUP7"));
+    TwGroup *b = grid.Groups().Add();
+    EXPECT_EQ(b->Title().Caption(), QStringLiteral("Group8"));
+    b->Title().SetCaption(QStringLiteral("Group x"));
+    EXPECT_EQ(grid.Groups().Add()->Title().Caption(), QStringLiteral("Group8"));
+
+    grid.SetGroupMode(true);
+    EXPECT_TRUE(grid.GroupMode());
+    for (int i = 0; i < grid.Groups().Count(); ++i)
+        grid.Groups().Items(i)->SetVisible(false);
+    EXPECT_FALSE(grid.GroupMode()) << "the last visible group gone: back to column mode";
+}
+
+TEST(Groups, TitleHeightAndVisibilityRules)
+{
+    TestGrid grid;
+    TwGroup *group = grid.Groups().Add();
+    group->SetLevels(3);
+    group->Title().SetHeight(100);
+    EXPECT_EQ(group->Title().Height(), 42 - 12);
+    group->SetNoColTitles(true);
+    group->Title().SetVisible(false);
+    EXPECT_TRUE(group->Title().Visible()) << "refused while the group shows no column titles";
+}

@@ -123,6 +123,7 @@ public:
     TwColumnFooter &Footer() { return *m_footer; }
     const TwColumnFooter &Footer() const { return *m_footer; }
     TwColumnListOption &ListOption() { return *m_listOption; }
+    const TwColumnListOption &ListOption() const { return *m_listOption; }
 
     // Place and size.
     bool Visible() const { return m_visible; }

@@ -363,8 +363,9 @@ QString TwColumnFooter::GetText(int row) const
     return GetValues(row);
 }
 
-void TwColumnFooter::Footering(int)
+bool TwColumnFooter::Footering(int)
 {
+    return false;
 }
 
 void TwColumnFooter::FootersChanged()

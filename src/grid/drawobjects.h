@@ -160,8 +160,8 @@ public:
     void SetValues(int row, const QString &text);
     const QStringList &ValueList() const { return m_values; }
     virtual QString GetText(int row) const;
-    /// Called for a footer row before it is painted; nothing here.
-    virtual void Footering(int row);
+    /// Whether footer row `row` is computed (nothing is, here).
+    virtual bool Footering(int row);
     /// The grid's footer rows changed.
     virtual void FootersChanged();
     int GetIndex() const;
@@ -252,6 +252,8 @@ public:
     QStringList Titles;
     bool ShowTitles = false;
     int ValuesIndex = 0;
+    /// Splits an item line into the list's columns of text.
+    QChar Separator = QLatin1Char(';');
     TwFont ListFont() const { return m_listFontAssigned ? m_listFont : DefaultFont(); }
     void SetListFont(const TwFont &font);
     TwFont TitleFont() const { return m_titleFontAssigned ? m_titleFont : DefaultFont(); }

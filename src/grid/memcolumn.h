@@ -1,0 +1,220 @@
+#pragma once
+
+// The data-store column: a column with a data type, a value pool, a default value, a
+// display format and a one-row edit buffer; its footer with summary styles; the cell
+// router; and multi-row selection ranges.
+
+#include "grid/columns.h"
+#include "grid/mempool.h"
+#include "grid/rowinfos.h"
+
+
+class TwMemColumn;
+
+/// What the store needs from the complete grid. The grid implements it; tests can too.
+class TABRIX_EXPORT TwStoreOwner
+{
+public:
+    virtual ~TwStoreOwner();
+    /// Editing or inserting a row.
+    virtual bool StoreEditing() const = 0;
+    virtual int StoreCurrentRow() const = 0;
+    virtual int StoreRowCount() const = 0;
+    /// Before an edited value changes (only while editing).
+    virtual void StoreValueChanging(TwMemColumn *column, const QVariant &value) = 0;
+    /// After it changed: mark the row modified, refresh the editor or the cell, recalculate
+    /// calculated columns (unless `column` is one) and raise the value-changed event.
+    virtual void StoreValueChanged(TwMemColumn *column) = 0;
+    virtual void StoreInvalidateCell(TwMemColumn *column, int row) = 0;
+    /// The display text of a cell may be replaced by the application.
+    virtual QString StoreGetText(TwMemColumn *column, int row, const QString &text);
+    virtual void StoreSort(TwMemColumn *column, bool descending, bool showMark);
+};
+
+/// A column footer whose lines carry summary styles: "MCCCCOoperand" — method digit,
+/// condition column (9999 = own), operator digit, operand.
+class TABRIX_EXPORT TwMemColumnFooter : public TwColumnFooter
+{
+public:
+    static constexpr char16_t DefaultStyle[] = u"099990";
+
+    explicit TwMemColumnFooter(TwColumn *column);
+    void Changed() override;
+    bool Footering(int row) override;
+    void FootersChanged() override;
+    QString GetText(int row) const override;
+
+    const QStringList &Styles() const { return m_styles; }
+    void SetStyles(const QStringList &styles);
+    TwFooterMethod GetMethod(int row) const;
+    void SetMethod(int row, TwFooterMethod method);
+    /// -1 is the footer's own column.
+    int GetOpColumn(int row) const;
+    void SetOpColumn(int row, int column);
+    TwFooterOperator GetOperator(int row) const;
+    void SetOperator(int row, TwFooterOperator op);
+    QString GetOperand(int row) const;
+    void SetOperand(int row, const QString &operand);
+    void SetStyle(int row, TwFooterMethod method, int column, TwFooterOperator op, const QString &operand);
+    void AssignStyles(const TwMemColumnFooter &other);
+
+    static QString MethodLabel(TwFooterMethod method);
+    static QString OperatorSymbol(TwFooterOperator op);
+
+private:
+    QString Entry(int row) const;
+    void Rewrite(int row, TwFooterMethod method, int column, TwFooterOperator op, const QString &operand);
+
+    QStringList m_styles;
+    bool m_quiet = false;
+};
+
+class TABRIX_EXPORT TwMemColumn : public TwColumn
+{
+public:
+    explicit TwMemColumn(TwColumns *collection);
+    ~TwMemColumn() override;
+
+    TwEditKind GetEditKind() const override;
+    int GetEditLimit() const override;
+    int GetDefWidth() const override;
+    bool IsGraphic() const override;
+    bool IsNumeric() const override;
+    bool IsValidChar(QChar key) const override;
+    bool CanSelect() const override;
+    bool EditCanModify() const override;
+
+    bool Calculated() const { return m_calculated; }
+    void SetCalculated(bool value);
+    TwDataType DataType() const { return m_dataType; }
+    void SetDataType(TwDataType value);
+    /// The width for strings and characters; the byte size of the other types.
+    int DataWidth() const;
+    void SetDataWidth(int value);
+    QString Defaults() const { return m_defaults; }
+    void SetDefaults(const QString &value);
+    QString DisplayFormat() const { return m_displayFormat; }
+    void SetDisplayFormat(const QString &value);
+    bool Required() const { return m_required; }
+    void SetRequired(bool value) { m_required = value; }
+
+    TwMemPool &Pool() { return m_pool; }
+    const TwMemPool &Pool() const { return m_pool; }
+    TwStoreOwner *Owner() const;
+    TwMemColumnFooter &MemFooter() { return static_cast<TwMemColumnFooter &>(Footer()); }
+
+    // The edit buffer of the row being edited.
+    bool GetNull() const { return m_edit.GetNull(0); }
+    void SetNull();
+    QString GetString() const;
+    void SetString(const QString &value);
+    bool GetBool() const;
+    void SetBool(bool value);
+    qint32 GetLong() const;
+    void SetLong(qint32 value);
+    double GetFloat() const;
+    void SetFloat(double value);
+    TDateTime GetDateTime() const;
+    void SetDateTime(TDateTime value);
+    /// Null unless the grid is editing.
+    QVariant GetValue() const;
+    void SetValue(const QVariant &value);
+    /// Loads the buffer from a pool row (editing starts) without events.
+    void LoadBuffer(int row);
+    /// Writes the buffer to a pool row.
+    void StoreBuffer(int row);
+    void SaveValue();
+    QVariant GetOldValue() const;
+    bool EqualValues() const;
+
+    /// The text painted for a row of the pool.
+    QString DisplayText(int row) const;
+    /// A text that does not come from a cell, formatted like the column's cells.
+    QString _GetText(const QString &text) const;
+
+    void Sort(bool descending, bool showMark);
+
+protected:
+    std::unique_ptr<TwColumnFooter> CreateFooter() override;
+
+private:
+    /// Puts `next` (a one-row pool) into the edit buffer with the value events.
+    void Store(const TwMemPool &next);
+    TwMemPool NewBuffer() const;
+    void Relayout();
+    QString ItemText(const QString &text, bool *found) const;
+    QString Formatted(const QString &text, bool parse) const;
+
+    bool m_calculated = false;
+    TwDataType m_dataType = wdtString;
+    int m_dataWidth = 16;
+    QString m_defaults;
+    QString m_displayFormat;
+    bool m_required = false;
+    TwMemPool m_pool;
+    TwMemPool m_edit;  // the edit buffer: one row laid out like the pool
+    TwMemPool m_saved; // its copy taken when editing starts
+    bool m_savedValid = false;
+};
+
+/// Addresses one cell and routes it: to the column's edit buffer while the row is being
+/// edited, else to the pool (writes repaint the cell, without value events).
+class TABRIX_EXPORT TwCells
+{
+public:
+    explicit TwCells(TwCustomGrid *grid);
+
+    /// Fails with "Cells col bounds error[c]" or "Cells row bounds error[r]".
+    TwCells &At(int column, int row);
+
+    bool Null() const;
+    void SetNull();
+    QString String() const;
+    void SetString(const QString &value);
+    bool Bool() const;
+    void SetBool(bool value);
+    qint32 Long() const;
+    void SetLong(qint32 value);
+    double Float() const;
+    void SetFloat(double value);
+    TDateTime DateTime() const;
+    void SetDateTime(TDateTime value);
+    QVariant Value() const;
+    void SetValue(const QVariant &value);
+    /// Position of the cell's text in the column's Values list, -1 when absent.
+    int Index() const;
+    QString Text() const;
+
+private:
+    TwMemColumn *Column() const;
+    void Written();
+
+    TwCustomGrid *m_grid;
+    int m_column = 0;
+    int m_row = 0;
+    bool m_editing = false;
+};
+
+/// Ranges of selected rows driven by keyboard and mouse.
+class TABRIX_EXPORT TwRowSelection
+{
+public:
+    explicit TwRowSelection(TwRowInfos &rows);
+
+    bool Selecting() const { return m_selecting; }
+    int Anchor() const { return m_anchor; }
+    int End() const { return m_end; }
+
+    /// The selection becomes the checked marks, then is cleared.
+    void ClearSelection();
+    void SetRange(int anchor, int end);
+    void MoveRangeEnd(int end);
+    /// A click in the current row with the keyboard modifiers held.
+    void Click(int currentRow, Qt::KeyboardModifiers modifiers);
+
+private:
+    TwRowInfos &m_rows;
+    bool m_selecting = false;
+    int m_anchor = -1;
+    int m_end = -1;
+};

@@ -1,0 +1,721 @@
+#include "grid/mempool.h"
+
+#include "common/texception.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr std::uint8_t Present = 255;
+constexpr int GrowStep = 16;
+
+template<typename T>
+T Load(const std::uint8_t *bytes)
+{
+    T value;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
+}
+
+template<typename T>
+void Store(std::uint8_t *bytes, T value)
+{
+    std::memcpy(bytes, &value, sizeof value);
+}
+
+// Fixed-width character fields hold code page 949 bytes; a cut never splits a character.
+QByteArray CharBytes(const QString &text, int width)
+{
+    QStringEncoder encoder("CP949", QStringConverter::Flag::Stateless);
+    const QByteArray bytes = encoder.encode(text);
+    qsizetype fit = 0;
+    while (fit < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[fit]);
+        const qsizetype step = (lead >= 0x81 && lead <= 0xFE && fit + 1 < bytes.size()) ? 2 : 1;
+        if (fit + step > width)
+            break;
+        fit += step;
+    }
+    return bytes.left(fit);
+}
+
+QString CharText(const std::uint8_t *bytes, int width)
+{
+    const auto *begin = reinterpret_cast<const char *>(bytes);
+    const qsizetype length = qstrnlen(begin, static_cast<std::size_t>(width));
+    QStringDecoder decoder("CP949", QStringConverter::Flag::Stateless);
+    return decoder.decode(QByteArrayView(begin, length));
+}
+
+int Sign(double value)
+{
+    return value > 0 ? 1 : value < 0 ? -1 : 0;
+}
+
+int Sign(int value)
+{
+    return value > 0 ? 1 : value < 0 ? -1 : 0;
+}
+
+qint64 RoundToInteger(double value)
+{
+    return static_cast<qint64>(std::nearbyint(value)); // ties to even
+}
+
+} // namespace
+
+int TXTypeSize(TwDataType type, int dataWidth)
+{
+    switch (type) {
+    case wdtString:
+    case wdtGraphic:
+        return 0;
+    case wdtChar:
+        return std::clamp(dataWidth, 1, 255) + 1;
+    case wdtBool:
+    case wdtShort:
+    case wdtByte:
+        return 1;
+    case wdtSmall:
+    case wdtWord:
+        return 2;
+    case wdtLong:
+        return 4;
+    default:
+        return 8;
+    }
+}
+
+bool TXIsNumericType(TwDataType type)
+{
+    return type >= wdtShort && type <= wdtFloat;
+}
+
+bool TXIsDateType(TwDataType type)
+{
+    return type == wdtDate || type == wdtTime || type == wdtDateTime;
+}
+
+bool TXIsStringType(TwDataType type)
+{
+    return type == wdtString || type == wdtChar;
+}
+
+TwMemPool::TwMemPool(TwMemColumn *column, TwDataType type, int dataWidth)
+    : m_column(column)
+    , m_type(type)
+    , m_width(type == wdtChar ? std::clamp(dataWidth, 1, 255) : dataWidth)
+{
+}
+
+void TwMemPool::Init()
+{
+    m_recordSize = 1 + TXTypeSize(m_type, m_width);
+    m_hasStrings = m_type == wdtString;
+    m_scratch.assign(static_cast<std::size_t>(m_recordSize), 0);
+    m_count = 0;
+    Reserve(GrowStep);
+    Clear();
+}
+
+void TwMemPool::Reserve(int capacity)
+{
+    m_capacity = capacity;
+    m_data.Resize(static_cast<std::size_t>(capacity) * static_cast<std::size_t>(m_recordSize));
+}
+
+std::size_t TwMemPool::BytesReserved() const
+{
+    return m_data.Reserved() + m_strings.capacity() * sizeof(QString) + m_scratch.capacity();
+}
+
+void TwMemPool::Clear()
+{
+    m_count = 0;
+    m_strings.clear();
+}
+
+void TwMemPool::ClearData()
+{
+    if (m_count > 0)
+        std::memset(m_data.Data(), 0, Offset(m_count));
+}
+
+void TwMemPool::CheckRow(int row) const
+{
+    if (row < 0 || row >= m_count)
+        throw TException(QStringLiteral("Pool row bounds error[%1]").arg(row));
+}
+
+void TwMemPool::SetCount(int count)
+{
+    count = qMax(0, count);
+    if (m_capacity == 0)
+        Init();
+    if (count > m_capacity)
+        Reserve(count - count % GrowStep + GrowStep);
+    if (m_hasStrings)
+        m_strings.resize(static_cast<std::size_t>(count));
+    if (count > m_count)
+        std::memset(Record(m_count), 0, Offset(count - m_count));
+    m_count = count;
+}
+
+void TwMemPool::Insert(int row)
+{
+    if (row < 0 || row > m_count)
+        throw TException(QStringLiteral("Pool row bounds error[%1]").arg(row));
+    if (m_capacity == 0)
+        Init();
+    if (m_count == m_capacity)
+        Reserve(m_capacity + GrowStep);
+    std::memmove(Record(row + 1), Record(row), Offset(m_count - row));
+    std::memset(Record(row), 0, static_cast<std::size_t>(m_recordSize));
+    if (m_hasStrings)
+        m_strings.insert(m_strings.begin() + row, QString());
+    ++m_count;
+}
+
+void TwMemPool::Delete(int row, int count)
+{
+    if (count <= 0)
+        return;
+    if (row < 0 || row + count > m_count)
+        throw TException(QStringLiteral("Pool row bounds error[%1]").arg(row));
+    std::memmove(Record(row), Record(row + count), Offset(m_count - row - count));
+    if (m_hasStrings)
+        m_strings.erase(m_strings.begin() + row, m_strings.begin() + row + count);
+    m_count -= count;
+}
+
+void TwMemPool::Move(int from, int to)
+{
+    CheckRow(from);
+    CheckRow(to);
+    if (from == to)
+        return;
+    const std::size_t size = static_cast<std::size_t>(m_recordSize);
+    std::memcpy(m_scratch.data(), Record(from), size);
+    if (from < to)
+        std::memmove(Record(from), Record(from + 1), Offset(to - from));
+    else
+        std::memmove(Record(to + 1), Record(to), Offset(from - to));
+    std::memcpy(Record(to), m_scratch.data(), size);
+    if (m_hasStrings) {
+        QString text = std::move(m_strings[static_cast<std::size_t>(from)]);
+        m_strings.erase(m_strings.begin() + from);
+        m_strings.insert(m_strings.begin() + to, std::move(text));
+    }
+}
+
+void TwMemPool::Exchange(int a, int b)
+{
+    CheckRow(a);
+    CheckRow(b);
+    const std::size_t size = static_cast<std::size_t>(m_recordSize);
+    std::memcpy(m_scratch.data(), Record(a), size);
+    std::memcpy(Record(a), Record(b), size);
+    std::memcpy(Record(b), m_scratch.data(), size);
+    if (m_hasStrings)
+        std::swap(m_strings[static_cast<std::size_t>(a)], m_strings[static_cast<std::size_t>(b)]);
+}
+
+void TwMemPool::Assign(const TwMemPool &source)
+{
+    for (int row = 0; row < m_count && row < source.GetCount(); ++row)
+        SetValue(row, source.GetValue(row));
+}
+
+void TwMemPool::ColumnChanged(TwDataType type, int dataWidth)
+{
+    const int oldSize = m_recordSize;
+    const bool hadStrings = m_hasStrings;
+    m_type = type;
+    m_width = type == wdtChar ? std::clamp(dataWidth, 1, 255) : dataWidth;
+    m_recordSize = 1 + TXTypeSize(m_type, m_width);
+    m_hasStrings = m_type == wdtString;
+    if (m_capacity == 0) {
+        m_scratch.assign(static_cast<std::size_t>(m_recordSize), 0);
+        return;
+    }
+    if (hadStrings != m_hasStrings || (oldSize == 1) != (m_recordSize == 1)) {
+        // Texts and packed values do not convert: every row becomes null.
+        m_strings.clear();
+        if (m_hasStrings)
+            m_strings.resize(static_cast<std::size_t>(m_count));
+        m_data.Resize(0);
+        Reserve(m_capacity);
+    } else if (m_recordSize < oldSize) {
+        for (int row = 0; row < m_count; ++row)
+            std::memmove(m_data.Data() + Offset(row), m_data.Data() + static_cast<std::size_t>(row) * oldSize,
+                         static_cast<std::size_t>(m_recordSize));
+        Reserve(m_capacity);
+    } else if (m_recordSize > oldSize) {
+        Reserve(m_capacity);
+        for (int row = m_count - 1; row >= 0; --row) {
+            std::uint8_t *target = m_data.Data() + Offset(row);
+            std::memmove(target, m_data.Data() + static_cast<std::size_t>(row) * oldSize, static_cast<std::size_t>(oldSize));
+            std::memset(target + oldSize, 0, static_cast<std::size_t>(m_recordSize - oldSize));
+        }
+    }
+    m_scratch.assign(static_cast<std::size_t>(m_recordSize), 0);
+}
+
+bool TwMemPool::GetNull(int row) const
+{
+    CheckRow(row);
+    return Record(row)[0] == 0;
+}
+
+void TwMemPool::SetNull(int row, bool isNull)
+{
+    CheckRow(row);
+    if (!isNull) {
+        Record(row)[0] = Present;
+        return;
+    }
+    std::memset(Record(row), 0, static_cast<std::size_t>(m_recordSize));
+    if (m_hasStrings)
+        m_strings[static_cast<std::size_t>(row)].clear();
+}
+
+QString TwMemPool::BytesToString(TwDataType type, const std::uint8_t *bytes, int width)
+{
+    switch (type) {
+    case wdtChar:
+        return CharText(bytes, width);
+    case wdtBool:
+    case wdtByte:
+        return QString::number(Load<quint8>(bytes));
+    case wdtShort:
+        return QString::number(Load<qint8>(bytes));
+    case wdtSmall:
+        return QString::number(Load<qint16>(bytes));
+    case wdtWord:
+        return QString::number(Load<quint16>(bytes));
+    case wdtLong:
+        return QString::number(Load<qint32>(bytes));
+    case wdtFloat:
+        return TXFloatToText(Load<double>(bytes));
+    case wdtDate:
+        return TXDateToText(Load<double>(bytes));
+    case wdtTime:
+        return TXTimeToText(Load<double>(bytes));
+    case wdtDateTime:
+        return TXDateTimeToText(Load<double>(bytes));
+    default:
+        return {};
+    }
+}
+
+qint64 TwMemPool::BytesToInteger(TwDataType type, const std::uint8_t *bytes)
+{
+    switch (type) {
+    case wdtBool:
+    case wdtByte:
+        return Load<quint8>(bytes);
+    case wdtShort:
+        return Load<qint8>(bytes);
+    case wdtSmall:
+        return Load<qint16>(bytes);
+    case wdtWord:
+        return Load<quint16>(bytes);
+    case wdtLong:
+        return Load<qint32>(bytes);
+    case wdtFloat:
+    case wdtDate:
+    case wdtTime:
+    case wdtDateTime:
+        return RoundToInteger(Load<double>(bytes));
+    default:
+        return 0;
+    }
+}
+
+double TwMemPool::BytesToFloat(TwDataType type, const std::uint8_t *bytes)
+{
+    if (type == wdtFloat || TXIsDateType(type))
+        return Load<double>(bytes);
+    return static_cast<double>(BytesToInteger(type, bytes));
+}
+
+QString TwMemPool::ValueText(int row) const
+{
+    if (m_type == wdtString)
+        return m_strings[static_cast<std::size_t>(row)];
+    return BytesToString(m_type, ValueBytes(row), m_width);
+}
+
+QString TwMemPool::GetString(int row) const
+{
+    if (GetNull(row))
+        return {};
+    return ValueText(row);
+}
+
+qint64 TwMemPool::GetInteger(int row) const
+{
+    if (GetNull(row) || m_type == wdtGraphic)
+        return 0;
+    if (TXIsStringType(m_type))
+        return TXTextToInt(ValueText(row));
+    return BytesToInteger(m_type, ValueBytes(row));
+}
+
+bool TwMemPool::GetBool(int row) const
+{
+    return GetInteger(row) != 0;
+}
+
+double TwMemPool::GetFloat(int row) const
+{
+    if (GetNull(row) || m_type == wdtGraphic)
+        return 0;
+    if (TXIsStringType(m_type))
+        return TXTextToFloat(ValueText(row));
+    return BytesToFloat(m_type, ValueBytes(row));
+}
+
+TDateTime TwMemPool::GetDateTime(int row) const
+{
+    if (GetNull(row) || m_type == wdtGraphic)
+        return 0;
+    if (TXIsStringType(m_type))
+        return TXTextToDateTime(ValueText(row));
+    return GetFloat(row);
+}
+
+QVariant TwMemPool::GetValue(int row) const
+{
+    if (GetNull(row))
+        return {};
+    const std::uint8_t *bytes = ValueBytes(row);
+    switch (m_type) {
+    case wdtString:
+    case wdtChar:
+        return ValueText(row);
+    case wdtBool:
+        return Load<quint8>(bytes) != 0;
+    case wdtShort:
+        return QVariant::fromValue(Load<qint8>(bytes));
+    case wdtByte:
+        return QVariant::fromValue(Load<quint8>(bytes));
+    case wdtSmall:
+        return QVariant::fromValue(Load<qint16>(bytes));
+    case wdtWord:
+        return QVariant::fromValue(Load<quint16>(bytes));
+    case wdtLong:
+        return QVariant::fromValue(Load<qint32>(bytes));
+    case wdtFloat:
+        return Load<double>(bytes);
+    case wdtDate:
+    case wdtTime:
+    case wdtDateTime:
+        return TXDateVariant(Load<double>(bytes));
+    default:
+        return {};
+    }
+}
+
+void TwMemPool::SetString(int row, const QString &value)
+{
+    CheckRow(row);
+    if (value.isEmpty()) {
+        SetNull(row);
+        return;
+    }
+    std::uint8_t *record = Record(row);
+    std::uint8_t *bytes = record + 1;
+    switch (m_type) {
+    case wdtString:
+        m_strings[static_cast<std::size_t>(row)] = m_width > 0 ? value.left(m_width) : value;
+        break;
+    case wdtChar: {
+        const QByteArray text = CharBytes(value, m_width);
+        std::memset(bytes, 0, static_cast<std::size_t>(m_width + 1));
+        std::memcpy(bytes, text.constData(), static_cast<std::size_t>(text.size()));
+        break;
+    }
+    case wdtBool:
+    case wdtShort:
+    case wdtByte:
+    case wdtSmall:
+    case wdtWord:
+    case wdtLong:
+        SetInteger(row, TXTextToInt(value));
+        return;
+    case wdtFloat:
+        Store(bytes, TXTextToFloat(value));
+        break;
+    case wdtDate:
+        Store(bytes, TXTextToDate(value));
+        break;
+    case wdtTime:
+        Store(bytes, TXTextToTime(value));
+        break;
+    case wdtDateTime:
+        Store(bytes, TXTextToDateTime(value));
+        break;
+    default:
+        return;
+    }
+    record[0] = Present;
+}
+
+void TwMemPool::SetInteger(int row, qint64 value)
+{
+    CheckRow(row);
+    std::uint8_t *bytes = Record(row) + 1;
+    switch (m_type) {
+    case wdtString:
+    case wdtChar:
+        SetString(row, QString::number(value));
+        return;
+    case wdtBool:
+    case wdtByte:
+        Store(bytes, static_cast<quint8>(value));
+        break;
+    case wdtShort:
+        Store(bytes, static_cast<qint8>(value));
+        break;
+    case wdtSmall:
+        Store(bytes, static_cast<qint16>(value));
+        break;
+    case wdtWord:
+        Store(bytes, static_cast<quint16>(value));
+        break;
+    case wdtLong:
+        Store(bytes, static_cast<qint32>(value));
+        break;
+    case wdtFloat:
+    case wdtDate:
+    case wdtTime:
+    case wdtDateTime:
+        Store(bytes, static_cast<double>(value));
+        break;
+    default:
+        return;
+    }
+    Record(row)[0] = Present;
+}
+
+void TwMemPool::SetBool(int row, bool value)
+{
+    if (TXIsStringType(m_type)) {
+        SetString(row, value ? QStringLiteral("1") : QStringLiteral("0"));
+        return;
+    }
+    SetInteger(row, value ? 1 : 0);
+}
+
+void TwMemPool::SetFloat(int row, double value)
+{
+    CheckRow(row);
+    if (TXIsStringType(m_type)) {
+        SetString(row, TXFloatToText(value));
+        return;
+    }
+    if (m_type == wdtFloat || TXIsDateType(m_type)) {
+        Store(Record(row) + 1, value);
+        Record(row)[0] = Present;
+        return;
+    }
+    SetInteger(row, RoundToInteger(value));
+}
+
+void TwMemPool::SetDateTime(int row, TDateTime value)
+{
+    if (TXIsStringType(m_type)) {
+        SetString(row, TXDateTimeToText(value));
+        return;
+    }
+    SetFloat(row, value);
+}
+
+void TwMemPool::SetValue(int row, const QVariant &value)
+{
+    if (!value.isValid() || value.isNull()) {
+        SetNull(row);
+        return;
+    }
+    const bool isDate = TXIsDateVariant(value);
+    const bool isText = value.typeId() == QMetaType::QString;
+    if (TXIsStringType(m_type)) {
+        if (isDate)
+            SetDateTime(row, value.value<TwDateValue>().Serial);
+        else if (value.typeId() == QMetaType::Bool)
+            SetBool(row, value.toBool());
+        else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+            SetFloat(row, value.toDouble());
+        else
+            SetString(row, value.toString());
+        return;
+    }
+    if (isText) {
+        SetString(row, value.toString());
+        return;
+    }
+    const double number = isDate ? value.value<TwDateValue>().Serial : value.toDouble();
+    if (m_type == wdtBool && value.typeId() == QMetaType::Bool)
+        SetBool(row, value.toBool());
+    else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float || isDate
+             || m_type == wdtFloat || TXIsDateType(m_type))
+        SetFloat(row, number);
+    else
+        SetInteger(row, value.toLongLong());
+}
+
+int TwMemPool::Compare(int row1, int row2) const
+{
+    const bool null1 = GetNull(row1);
+    const bool null2 = GetNull(row2);
+    if (null1 || null2)
+        return null1 == null2 ? 0 : (null1 ? -1 : 1);
+    if (TXIsStringType(m_type))
+        return Sign(QString::localeAwareCompare(ValueText(row1), ValueText(row2)));
+    return Sign(GetFloat(row1) - GetFloat(row2));
+}
+
+int TwMemPool::Compare(int row, const QString &text) const
+{
+    if (GetNull(row))
+        return -1;
+    if (TXIsStringType(m_type))
+        return Sign(QString::localeAwareCompare(ValueText(row), text));
+    if (text.isEmpty())
+        return 1;
+    double operand = 0;
+    switch (m_type) {
+    case wdtDate:
+        operand = TXTextToDate(text);
+        break;
+    case wdtTime:
+        operand = TXTextToTime(text);
+        break;
+    case wdtDateTime:
+        operand = TXTextToDateTime(text);
+        break;
+    default:
+        operand = TXTextToFloat(text);
+        break;
+    }
+    return Sign(GetFloat(row) - operand);
+}
+
+bool TwMemPool::Meets(int row, const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
+{
+    if (op == wfopAll)
+        return true;
+    const int c = condition->Compare(row, operand);
+    switch (op) {
+    case wfopEQ:
+        return c == 0;
+    case wfopGT:
+        return c > 0;
+    case wfopGTE:
+        return c >= 0;
+    case wfopLT:
+        return c < 0;
+    case wfopLTE:
+        return c <= 0;
+    case wfopNEQ:
+        return c != 0;
+    default:
+        return true;
+    }
+}
+
+QString TwMemPool::CalcFooter(TwFooterMethod method, const TwMemPool *condition, TwFooterOperator op,
+                              const QString &operand) const
+{
+    if (!condition || m_count == 0)
+        return {};
+    switch (method) {
+    case wfmeCount:
+        return CalcCount(condition, op, operand);
+    case wfmeSum:
+        return CalcSum(condition, op, operand);
+    case wfmeAverage:
+        return CalcAverage(condition, op, operand);
+    case wfmeMax:
+        return CalcMax(condition, op, operand);
+    case wfmeMin:
+        return CalcMin(condition, op, operand);
+    default:
+        return {};
+    }
+}
+
+QString TwMemPool::CalcCount(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
+{
+    int count = 0;
+    for (int row = 0; row < m_count; ++row)
+        count += Meets(row, condition, op, operand) ? 1 : 0;
+    return QString::number(count);
+}
+
+QString TwMemPool::CalcSum(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
+{
+    if (!TXIsNumericType(m_type))
+        return {};
+    long double sum = 0;
+    for (int row = 0; row < m_count; ++row) {
+        if (Record(row)[0] != 0 && Meets(row, condition, op, operand))
+            sum += BytesToFloat(m_type, ValueBytes(row));
+    }
+    return TXFloatToText(static_cast<double>(sum));
+}
+
+QString TwMemPool::CalcAverage(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
+{
+    const QString sum = CalcSum(condition, op, operand);
+    if (sum.isEmpty())
+        return {};
+    const QString count = CalcCount(condition, op, operand);
+    if (count == QLatin1String("0"))
+        return {};
+    return TXFloatToText(TXTextToFloat(sum) / static_cast<double>(TXTextToInt(count)));
+}
+
+QString TwMemPool::CalcMax(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
+{
+    int best = -1;
+    for (int row = 0; row < m_count; ++row) {
+        if (Meets(row, condition, op, operand) && (best < 0 || Compare(row, best) > 0))
+            best = row;
+    }
+    return best < 0 ? QString() : GetString(best);
+}
+
+QString TwMemPool::CalcMin(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
+{
+    int best = -1;
+    for (int row = 0; row < m_count; ++row) {
+        if (Meets(row, condition, op, operand) && (best < 0 || Compare(row, best) < 0))
+            best = row;
+    }
+    return best < 0 ? QString() : GetString(best);
+}
+
+void TwMemPool::CopyRow(const TwMemPool &source, int sourceRow, int row)
+{
+    CheckRow(row);
+    source.CheckRow(sourceRow);
+    std::memcpy(Record(row), source.Record(sourceRow), static_cast<std::size_t>(qMin(m_recordSize, source.m_recordSize)));
+    if (m_hasStrings)
+        m_strings[static_cast<std::size_t>(row)] = source.m_hasStrings ? source.m_strings[static_cast<std::size_t>(sourceRow)] : QString();
+}
+
+bool TwMemPool::SameValue(int row, const TwMemPool &other, int otherRow) const
+{
+    if (GetNull(row) && other.GetNull(otherRow))
+        return true;
+    if (TXIsStringType(m_type))
+        return QString::localeAwareCompare(ValueText(row), other.ValueText(otherRow)) == 0;
+    return std::memcmp(ValueBytes(row), other.ValueBytes(otherRow), static_cast<std::size_t>(m_recordSize - 1)) == 0;
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+// The packed value store of one column: one fixed-size record per row, a presence byte
+// first and the value bytes after it; texts of string columns in a list beside it.
+
+#include "grid/bytebuffer.h"
+#include "grid/uxlocale.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <cstdint>
+#include <vector>
+
+class TwMemColumn;
+
+enum TwDataType : std::uint8_t {
+    wdtString,
+    wdtChar,
+    wdtBool,
+    wdtShort,
+    wdtByte,
+    wdtSmall,
+    wdtWord,
+    wdtLong,
+    wdtFloat,
+    wdtDate,
+    wdtTime,
+    wdtDateTime,
+    wdtGraphic,
+};
+
+enum TwFooterMethod : std::uint8_t { wfmeNone, wfmeCustom, wfmeCount, wfmeSum, wfmeAverage, wfmeMax, wfmeMin };
+enum TwFooterOperator : std::uint8_t { wfopAll, wfopEQ, wfopGT, wfopGTE, wfopLT, wfopLTE, wfopNEQ };
+
+/// The value bytes a type takes in a record (0 for texts kept in the list and pictures).
+TABRIX_EXPORT int TXTypeSize(TwDataType type, int dataWidth);
+TABRIX_EXPORT bool TXIsNumericType(TwDataType type);
+TABRIX_EXPORT bool TXIsDateType(TwDataType type);
+TABRIX_EXPORT bool TXIsStringType(TwDataType type);
+
+class TABRIX_EXPORT TwMemPool
+{
+public:
+    /// A pool laid out for `type` and `dataWidth`; the column, when given, supplies them later.
+    explicit TwMemPool(TwMemColumn *column = nullptr, TwDataType type = wdtString, int dataWidth = 0);
+
+    void Init();
+    void Clear();
+    void ClearData();
+    /// Re-lays the records after the type or width changed.
+    void ColumnChanged(TwDataType type, int dataWidth);
+
+    int GetCount() const { return m_count; }
+    void SetCount(int count);
+    int Capacity() const { return m_capacity; }
+    int RecordSize() const { return m_recordSize; }
+    TwDataType DataType() const { return m_type; }
+    int Width() const { return m_width; }
+    /// Bytes held for values (records and texts' list slots, not the texts themselves).
+    std::size_t BytesReserved() const;
+
+    void Insert(int row);
+    void Delete(int row, int count = 1);
+    void Move(int from, int to);
+    void Exchange(int a, int b);
+    void Assign(const TwMemPool &source);
+
+    bool GetNull(int row) const;
+    void SetNull(int row, bool isNull = true);
+    QString GetString(int row) const;
+    void SetString(int row, const QString &value);
+    bool GetBool(int row) const;
+    void SetBool(int row, bool value);
+    qint8 GetShort(int row) const { return static_cast<qint8>(GetInteger(row)); }
+    void SetShort(int row, qint8 value) { SetInteger(row, value); }
+    quint8 GetByte(int row) const { return static_cast<quint8>(GetInteger(row)); }
+    void SetByte(int row, quint8 value) { SetInteger(row, value); }
+    qint16 GetSmall(int row) const { return static_cast<qint16>(GetInteger(row)); }
+    void SetSmall(int row, qint16 value) { SetInteger(row, value); }
+    quint16 GetWord(int row) const { return static_cast<quint16>(GetInteger(row)); }
+    void SetWord(int row, quint16 value) { SetInteger(row, value); }
+    qint32 GetLong(int row) const { return static_cast<qint32>(GetInteger(row)); }
+    void SetLong(int row, qint32 value) { SetInteger(row, value); }
+    double GetFloat(int row) const;
+    void SetFloat(int row, double value);
+    TDateTime GetDateTime(int row) const;
+    void SetDateTime(int row, TDateTime value);
+    QVariant GetValue(int row) const;
+    void SetValue(int row, const QVariant &value);
+
+    /// -1, 0 or 1: null before any value, two nulls equal.
+    int Compare(int row1, int row2) const;
+    /// The row against a text: -1 for a null row; 1 for an empty text on a non-string type.
+    int Compare(int row, const QString &text) const;
+
+    QString CalcFooter(TwFooterMethod method, const TwMemPool *condition, TwFooterOperator op, const QString &operand) const;
+    QString CalcCount(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const;
+    QString CalcSum(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const;
+    QString CalcAverage(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const;
+    QString CalcMax(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const;
+    QString CalcMin(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const;
+
+    /// Copies one row of `source` (laid out alike) over row `row`.
+    void CopyRow(const TwMemPool &source, int sourceRow, int row);
+    /// Equal texts (string types, case-sensitive) or equal value bytes; two nulls are equal.
+    bool SameValue(int row, const TwMemPool &other, int otherRow) const;
+
+    /// Raw access to a record's value bytes (after the presence byte).
+    const std::uint8_t *ValueBytes(int row) const { return m_data.Data() + Offset(row) + 1; }
+
+    // Conversions between a value of `type` held in raw bytes and the other forms; the
+    // column's edit buffer uses them too.
+    static QString BytesToString(TwDataType type, const std::uint8_t *bytes, int width);
+    static double BytesToFloat(TwDataType type, const std::uint8_t *bytes);
+    static qint64 BytesToInteger(TwDataType type, const std::uint8_t *bytes);
+
+private:
+    std::size_t Offset(int row) const { return static_cast<std::size_t>(row) * static_cast<std::size_t>(m_recordSize); }
+    std::uint8_t *Record(int row) { return m_data.Data() + Offset(row); }
+    const std::uint8_t *Record(int row) const { return m_data.Data() + Offset(row); }
+    void Reserve(int capacity);
+    qint64 GetInteger(int row) const;
+    void SetInteger(int row, qint64 value);
+    QString ValueText(int row) const;
+    bool Meets(int row, const TwMemPool *condition, TwFooterOperator op, const QString &operand) const;
+    void CheckRow(int row) const;
+
+    TwMemColumn *m_column;
+    TwDataType m_type;
+    int m_width;
+    int m_recordSize = 1;
+    TwByteBuffer m_data;
+    std::vector<QString> m_strings;
+    bool m_hasStrings = false;
+    std::vector<std::uint8_t> m_scratch;
+    int m_capacity = 0;
+    int m_count = 0;
+};

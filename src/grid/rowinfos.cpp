@@ -1,0 +1,262 @@
+#include "grid/rowinfos.h"
+
+#include "common/texception.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::uint8_t TypeBits = 0x07;
+constexpr std::uint8_t ChangedBit = 0x08;
+constexpr std::uint8_t StateBits = 0x30;
+constexpr std::uint8_t UpdatedBit = 0x10;
+constexpr std::uint8_t InsertedBit = 0x20;
+constexpr std::uint8_t SelectedBit = 0x40;
+constexpr std::uint8_t CheckedBit = 0x80;
+constexpr int GrowStep = 16;
+
+} // namespace
+
+TwRowInfos::TwRowInfos(std::function<void()> selectionChanged)
+    : m_selectionChanged(std::move(selectionChanged))
+{
+}
+
+void TwRowInfos::Reserve(int capacity)
+{
+    m_capacity = capacity;
+    m_bytes.Resize(static_cast<std::size_t>(capacity));
+}
+
+void TwRowInfos::Init()
+{
+    Reserve(GrowStep);
+    Clear();
+}
+
+void TwRowInfos::Clear()
+{
+    if (m_count > 0)
+        std::memset(m_bytes.Data(), 0, static_cast<std::size_t>(m_count));
+    m_selectedCount = 0;
+}
+
+std::uint8_t &TwRowInfos::Byte(int row)
+{
+    if (row < 0 || row >= m_count)
+        throw TException(QStringLiteral("Row bounds error[%1]").arg(row));
+    return m_bytes.Data()[row];
+}
+
+std::uint8_t TwRowInfos::Byte(int row) const
+{
+    if (row < 0 || row >= m_count)
+        throw TException(QStringLiteral("Row bounds error[%1]").arg(row));
+    return m_bytes.Data()[row];
+}
+
+void TwRowInfos::SetCount(int count)
+{
+    count = qMax(0, count);
+    if (m_capacity == 0)
+        Init();
+    if (count > m_capacity)
+        Reserve(count - count % GrowStep + GrowStep);
+    if (count > m_count) {
+        std::memset(m_bytes.Data() + m_count, 0, static_cast<std::size_t>(count - m_count));
+    } else if (count < m_count && m_selectedCount > 0) {
+        // Count whichever range is shorter: the rows kept or the rows dropped.
+        if (count < m_count - count)
+            m_selectedCount = GetSelectedCount(0, count - 1);
+        else
+            m_selectedCount -= GetSelectedCount(count, m_count - 1);
+    }
+    m_count = count;
+}
+
+void TwRowInfos::Insert(int row)
+{
+    if (row < 0 || row > m_count)
+        throw TException(QStringLiteral("Row bounds error[%1]").arg(row));
+    if (m_capacity == 0)
+        Init();
+    if (m_count == m_capacity)
+        Reserve(m_capacity + GrowStep);
+    std::memmove(m_bytes.Data() + row + 1, m_bytes.Data() + row, static_cast<std::size_t>(m_count - row));
+    m_bytes.Data()[row] = 0;
+    ++m_count;
+}
+
+void TwRowInfos::Delete(int row, int count)
+{
+    if (count <= 0)
+        return;
+    if (row < 0 || row + count > m_count)
+        throw TException(QStringLiteral("Row bounds error[%1]").arg(row));
+    m_selectedCount -= GetSelectedCount(row, row + count - 1);
+    std::memmove(m_bytes.Data() + row, m_bytes.Data() + row + count, static_cast<std::size_t>(m_count - row - count));
+    m_count -= count;
+}
+
+void TwRowInfos::Move(int from, int to)
+{
+    const std::uint8_t moved = Byte(from);
+    Byte(to);
+    if (from < to)
+        std::memmove(m_bytes.Data() + from, m_bytes.Data() + from + 1, static_cast<std::size_t>(to - from));
+    else if (from > to)
+        std::memmove(m_bytes.Data() + to + 1, m_bytes.Data() + to, static_cast<std::size_t>(from - to));
+    m_bytes.Data()[to] = moved;
+}
+
+void TwRowInfos::Exchange(int a, int b)
+{
+    std::swap(Byte(a), Byte(b));
+}
+
+bool TwRowInfos::Checked(int row) const
+{
+    return Byte(row) & CheckedBit;
+}
+
+void TwRowInfos::SetChecked(int row, bool value)
+{
+    std::uint8_t &byte = Byte(row);
+    byte = value ? (byte | CheckedBit) : (byte & ~CheckedBit);
+}
+
+bool TwRowInfos::Selected(int row) const
+{
+    return Byte(row) & SelectedBit;
+}
+
+void TwRowInfos::SetSelected(int row, bool value)
+{
+    std::uint8_t &byte = Byte(row);
+    if (static_cast<bool>(byte & SelectedBit) == value)
+        return;
+    byte = value ? (byte | SelectedBit) : (byte & ~SelectedBit);
+    m_selectedCount += value ? 1 : -1;
+    if (m_selectionChanged)
+        m_selectionChanged();
+}
+
+TwRowState TwRowInfos::State(int row) const
+{
+    return static_cast<TwRowState>((Byte(row) & StateBits) >> 4);
+}
+
+void TwRowInfos::SetState(int row, TwRowState state)
+{
+    std::uint8_t &byte = Byte(row);
+    byte = static_cast<std::uint8_t>((byte & ~StateBits) | (static_cast<std::uint8_t>(state) << 4 & StateBits));
+}
+
+bool TwRowInfos::Changed(int row) const
+{
+    return Byte(row) & ChangedBit;
+}
+
+void TwRowInfos::SetChanged(int row, bool value)
+{
+    std::uint8_t &byte = Byte(row);
+    byte = value ? (byte | ChangedBit) : (byte & ~ChangedBit);
+}
+
+TwRowType TwRowInfos::RowType(int row) const
+{
+    return Byte(row) & TypeBits;
+}
+
+void TwRowInfos::SetRowType(int row, int type)
+{
+    if (type < 0 || type > 7)
+        throw TException(QStringLiteral("Invalid TwRowType Value(%1)").arg(type));
+    std::uint8_t &byte = Byte(row);
+    byte = static_cast<std::uint8_t>((byte & ~TypeBits) | type);
+}
+
+int TwRowInfos::CountWhere(const std::function<bool(std::uint8_t)> &test) const
+{
+    int count = 0;
+    for (int row = 0; row < m_count; ++row)
+        count += test(m_bytes.Data()[row]) ? 1 : 0;
+    return count;
+}
+
+int TwRowInfos::GetStateCount(TwRowState state) const
+{
+    switch (state) {
+    case wrNormal:
+        return CountWhere([](std::uint8_t b) { return (b & StateBits) == 0; });
+    case wrUpdated:
+        return CountWhere([](std::uint8_t b) { return (b & UpdatedBit) != 0; });
+    case wrInserted:
+        return CountWhere([](std::uint8_t b) { return (b & InsertedBit) != 0; });
+    case wrDeleted:
+        return CountWhere([](std::uint8_t b) { return (b & StateBits) == StateBits; });
+    }
+    return 0;
+}
+
+int TwRowInfos::GetChangedCount() const
+{
+    return CountWhere([](std::uint8_t b) { return (b & ChangedBit) != 0; });
+}
+
+int TwRowInfos::GetTypeCount(int type) const
+{
+    return CountWhere([type](std::uint8_t b) { return (b & TypeBits) == type; });
+}
+
+int TwRowInfos::GetSelectedCount(int first, int last) const
+{
+    int count = 0;
+    for (int row = qMax(0, first); row <= last && row < m_count; ++row)
+        count += (m_bytes.Data()[row] & SelectedBit) ? 1 : 0;
+    return count;
+}
+
+void TwRowInfos::ClearBits(std::uint8_t mask)
+{
+    for (int row = 0; row < m_count; ++row)
+        m_bytes.Data()[row] &= static_cast<std::uint8_t>(~mask);
+}
+
+void TwRowInfos::ClearChecked()
+{
+    ClearBits(CheckedBit);
+}
+
+void TwRowInfos::ClearSelection()
+{
+    if (m_selectedCount <= 0)
+        return;
+    ClearBits(SelectedBit);
+    m_selectedCount = 0;
+    if (m_selectionChanged)
+        m_selectionChanged();
+}
+
+void TwRowInfos::ClearState()
+{
+    ClearBits(StateBits);
+}
+
+void TwRowInfos::ClearChanged()
+{
+    ClearBits(ChangedBit);
+}
+
+void TwRowInfos::ClearType()
+{
+    ClearBits(TypeBits);
+}
+
+void TwRowInfos::SelectionToChecked()
+{
+    for (int row = 0; row < m_count; ++row) {
+        if (m_bytes.Data()[row] & SelectedBit)
+            m_bytes.Data()[row] |= CheckedBit;
+    }
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+// One byte of bookkeeping per row beside the value pools: row type (bits 0-2), changed
+// (bit 3), row state (bits 4-5), selected (bit 6) and checked (bit 7).
+
+#include "grid/bytebuffer.h"
+
+#include <cstdint>
+#include <functional>
+
+enum TwRowState : std::uint8_t { wrNormal, wrUpdated, wrInserted, wrDeleted };
+using TwRowType = std::uint8_t;
+
+class TABRIX_EXPORT TwRowInfos
+{
+public:
+    /// `selectionChanged` is told whenever a row's selected bit changes.
+    explicit TwRowInfos(std::function<void()> selectionChanged = {});
+
+    void Init();
+    void Clear();
+    int Count() const { return m_count; }
+    int Capacity() const { return m_capacity; }
+    void SetCount(int count);
+    void Insert(int row);
+    void Delete(int row, int count = 1);
+    void Move(int from, int to);
+    void Exchange(int a, int b);
+
+    bool Checked(int row) const;
+    void SetChecked(int row, bool value);
+    bool Selected(int row) const;
+    void SetSelected(int row, bool value);
+    TwRowState State(int row) const;
+    void SetState(int row, TwRowState state);
+    bool Changed(int row) const;
+    void SetChanged(int row, bool value);
+    TwRowType RowType(int row) const;
+    /// 0..7; anything else fails with "Invalid TwRowType Value(n)".
+    void SetRowType(int row, int type);
+
+    int GetStateCount(TwRowState state) const;
+    int GetChangedCount() const;
+    int GetTypeCount(int type) const;
+    int SelectedCount() const { return m_selectedCount; }
+    int GetSelectedCount(int first, int last) const;
+
+    void ClearChecked();
+    void ClearSelection();
+    void ClearState();
+    void ClearChanged();
+    void ClearType();
+    void SelectionToChecked();
+
+    std::size_t BytesReserved() const { return m_bytes.Reserved(); }
+
+private:
+    std::uint8_t &Byte(int row);
+    std::uint8_t Byte(int row) const;
+    void Reserve(int capacity);
+    int CountWhere(const std::function<bool(std::uint8_t)> &test) const;
+    void ClearBits(std::uint8_t mask);
+
+    std::function<void()> m_selectionChanged;
+    TwByteBuffer m_bytes;
+    int m_capacity = 0;
+    int m_count = 0;
+    int m_selectedCount = 0;
+};

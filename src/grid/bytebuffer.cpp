@@ -57,7 +57,7 @@ void TwByteBuffer::Release()
 
 std::size_t TwByteBuffer::Reserved() const
 {
-    return m_mapped ? m_mapped : m_size;
+    return m_mapped ? PageRound(m_size) : m_size;
 }
 
 void TwByteBuffer::Resize(std::size_t size)
@@ -70,17 +70,22 @@ void TwByteBuffer::Resize(std::size_t size)
     }
     const std::size_t old = m_size;
     if (m_mapped) {
-        const std::size_t wanted = PageRound(size);
-        if (wanted != m_mapped) {
+        if (size > m_mapped) {
+            const std::size_t wanted = PageRound(2 * size);
             void *moved = ::mremap(m_data, m_mapped, wanted, MREMAP_MAYMOVE);
             if (moved == MAP_FAILED)
                 throw std::bad_alloc();
             m_data = static_cast<std::uint8_t *>(moved);
             m_mapped = wanted;
+        } else if (size < old) {
+            // Give the pages beyond the new end back; they read as zero when touched again.
+            const std::size_t keep = PageRound(size);
+            if (keep < PageRound(old))
+                ::madvise(m_data + keep, PageRound(old) - keep, MADV_DONTNEED);
         }
     } else if (size >= MapThreshold) {
-        const std::size_t wanted = PageRound(size);
-        void *mapped = ::mmap(nullptr, wanted, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        const std::size_t wanted = PageRound(2 * size);
+        void *mapped = ::mmap(nullptr, wanted, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
         if (mapped == MAP_FAILED)
             throw std::bad_alloc();
         if (m_data)

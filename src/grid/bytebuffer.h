@@ -5,9 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
-/// A growable byte block for the value pools. Small blocks live on the heap; large ones
-/// are mapped pages that grow in place (or by remapping, without copying), so that
-/// growing a pool by 16 rows at a time stays linear however large it gets.
+/// A growable byte block for the value pools. Small blocks live on the heap. Large ones
+/// live in a mapped address range reserved at twice the size they reach: growing inside it
+/// needs no system call and no copy (untouched pages take no memory), and outgrowing it
+/// remaps the pages without copying them. Growing a pool by 16 rows at a time therefore
+/// stays linear however large it gets.
 class TABRIX_EXPORT TwByteBuffer
 {
 public:
@@ -23,7 +25,8 @@ public:
     std::uint8_t *Data() { return m_data; }
     const std::uint8_t *Data() const { return m_data; }
     std::size_t Size() const { return m_size; }
-    /// Bytes actually held (page-rounded for large blocks).
+    /// Bytes of memory in use (page-rounded for large blocks; reserved but untouched
+    /// address space is not memory).
     std::size_t Reserved() const;
 
 private:
@@ -31,5 +34,5 @@ private:
 
     std::uint8_t *m_data = nullptr;
     std::size_t m_size = 0;
-    std::size_t m_mapped = 0; // bytes mapped, 0 while the block is on the heap
+    std::size_t m_mapped = 0; // address range reserved, 0 while the block is on the heap
 };

@@ -572,13 +572,17 @@ void TwMemPool::SetValue(int row, const QVariant &value)
 
 int TwMemPool::Compare(int row1, int row2) const
 {
-    const bool null1 = GetNull(row1);
-    const bool null2 = GetNull(row2);
-    if (null1 || null2)
-        return null1 == null2 ? 0 : (null1 ? -1 : 1);
+    CheckRow(row1);
+    CheckRow(row2);
+    const std::uint8_t *a = Record(row1);
+    const std::uint8_t *b = Record(row2);
+    if (!a[0] || !b[0])
+        return a[0] == b[0] ? 0 : (!a[0] ? -1 : 1);
     if (TXIsStringType(m_type))
         return Sign(QString::localeAwareCompare(ValueText(row1), ValueText(row2)));
-    return Sign(GetFloat(row1) - GetFloat(row2));
+    const double x = BytesToFloat(m_type, a + 1);
+    const double y = BytesToFloat(m_type, b + 1);
+    return x > y ? 1 : (x < y ? -1 : 0);
 }
 
 int TwMemPool::Compare(int row, const QString &text) const
@@ -607,11 +611,34 @@ int TwMemPool::Compare(int row, const QString &text) const
     return Sign(GetFloat(row) - operand);
 }
 
-bool TwMemPool::Meets(int row, const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
+namespace {
+
+// Calls f with a loader that reads the value bytes of `type` as a double, so that the row
+// loops are compiled once per type instead of switching on it for every row.
+template<typename F>
+void WithLoader(TwDataType type, F &&f)
 {
-    if (op == wfopAll)
-        return true;
-    const int c = condition->Compare(row, operand);
+    switch (type) {
+    case wdtShort:
+        return f([](const std::uint8_t *p) { return static_cast<double>(Load<qint8>(p)); });
+    case wdtSmall:
+        return f([](const std::uint8_t *p) { return static_cast<double>(Load<qint16>(p)); });
+    case wdtWord:
+        return f([](const std::uint8_t *p) { return static_cast<double>(Load<quint16>(p)); });
+    case wdtLong:
+        return f([](const std::uint8_t *p) { return static_cast<double>(Load<qint32>(p)); });
+    case wdtFloat:
+    case wdtDate:
+    case wdtTime:
+    case wdtDateTime:
+        return f([](const std::uint8_t *p) { return Load<double>(p); });
+    default:
+        return f([](const std::uint8_t *p) { return static_cast<double>(Load<quint8>(p)); });
+    }
+}
+
+bool Holds(TwFooterOperator op, int c)
+{
     switch (op) {
     case wfopEQ:
         return c == 0;
@@ -628,6 +655,76 @@ bool TwMemPool::Meets(int row, const TwMemPool *condition, TwFooterOperator op, 
     default:
         return true;
     }
+}
+
+// Calls f with the operator's test on (value − operand), chosen once outside the row loop.
+template<typename F>
+void WithTest(TwFooterOperator op, F &&f)
+{
+    switch (op) {
+    case wfopEQ:
+        return f([](double d) { return d == 0; });
+    case wfopGT:
+        return f([](double d) { return d > 0; });
+    case wfopGTE:
+        return f([](double d) { return d >= 0; });
+    case wfopLT:
+        return f([](double d) { return d < 0; });
+    case wfopLTE:
+        return f([](double d) { return d <= 0; });
+    case wfopNEQ:
+        return f([](double d) { return d != 0; });
+    default:
+        return f([](double) { return true; });
+    }
+}
+
+} // namespace
+
+template<typename Visit>
+void TwMemPool::ForEachMeeting(const TwMemPool *condition, TwFooterOperator op, const QString &operand, Visit visit) const
+{
+    if (op == wfopAll) {
+        for (int row = 0; row < m_count; ++row)
+            visit(row);
+        return;
+    }
+    const int rows = qMin(m_count, condition->m_count);
+    if (TXIsStringType(condition->m_type) || condition->m_type == wdtGraphic || operand.isEmpty()) {
+        for (int row = 0; row < rows; ++row) {
+            if (Holds(op, condition->Compare(row, operand)))
+                visit(row);
+        }
+        return;
+    }
+    // The operand is parsed once, as the condition column's type reads it.
+    double number = 0;
+    switch (condition->m_type) {
+    case wdtDate:
+        number = TXTextToDate(operand);
+        break;
+    case wdtTime:
+        number = TXTextToTime(operand);
+        break;
+    case wdtDateTime:
+        number = TXTextToDateTime(operand);
+        break;
+    default:
+        number = TXTextToFloat(operand);
+        break;
+    }
+    const std::uint8_t *base = condition->m_data.Data();
+    const std::size_t size = static_cast<std::size_t>(condition->m_recordSize);
+    const bool nullMeets = Holds(op, -1);
+    WithLoader(condition->m_type, [&](auto load) {
+        WithTest(op, [&](auto test) {
+            for (int row = 0; row < rows; ++row) {
+                const std::uint8_t *record = base + static_cast<std::size_t>(row) * size;
+                if (record[0] ? test(load(record + 1) - number) : nullMeets)
+                    visit(row);
+            }
+        });
+    });
 }
 
 QString TwMemPool::CalcFooter(TwFooterMethod method, const TwMemPool *condition, TwFooterOperator op,
@@ -654,8 +751,7 @@ QString TwMemPool::CalcFooter(TwFooterMethod method, const TwMemPool *condition,
 QString TwMemPool::CalcCount(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
 {
     int count = 0;
-    for (int row = 0; row < m_count; ++row)
-        count += Meets(row, condition, op, operand) ? 1 : 0;
+    ForEachMeeting(condition, op, operand, [&count](int) { ++count; });
     return QString::number(count);
 }
 
@@ -664,10 +760,52 @@ QString TwMemPool::CalcSum(const TwMemPool *condition, TwFooterOperator op, cons
     if (!TXIsNumericType(m_type))
         return {};
     long double sum = 0;
-    for (int row = 0; row < m_count; ++row) {
-        if (Record(row)[0] != 0 && Meets(row, condition, op, operand))
-            sum += BytesToFloat(m_type, ValueBytes(row));
+    const std::uint8_t *base = m_data.Data();
+    const std::size_t size = static_cast<std::size_t>(m_recordSize);
+    if (condition == this && op != wfopAll && !operand.isEmpty()) {
+        // The column's own values decide: one pass reads each value once.
+        const double number = TXIsDateType(m_type) ? (m_type == wdtDate   ? TXTextToDate(operand)
+                                                      : m_type == wdtTime ? TXTextToTime(operand)
+                                                                          : TXTextToDateTime(operand))
+                                                   : TXTextToFloat(operand);
+        WithLoader(m_type, [&](auto load) {
+            WithTest(op, [&](auto test) {
+                // Locals stay in registers; the record bytes could alias captured ones.
+                long double local = 0;
+                const double against = number;
+                const int rows = m_count;
+                for (int row = 0; row < rows; ++row) {
+                    const std::uint8_t *record = base + static_cast<std::size_t>(row) * size;
+                    if (!record[0])
+                        continue; // a null row adds nothing
+                    const double value = load(record + 1);
+                    if (test(value - against))
+                        local += value;
+                }
+                sum = local;
+            });
+        });
+        return TXFloatToText(static_cast<double>(sum));
     }
+    if (op == wfopAll) {
+        WithLoader(m_type, [&](auto load) {
+            long double local = 0;
+            for (int row = 0; row < m_count; ++row) {
+                const std::uint8_t *record = base + static_cast<std::size_t>(row) * size;
+                if (record[0])
+                    local += load(record + 1);
+            }
+            sum = local;
+        });
+        return TXFloatToText(static_cast<double>(sum));
+    }
+    WithLoader(m_type, [&](auto load) {
+        ForEachMeeting(condition, op, operand, [&](int row) {
+            const std::uint8_t *record = base + static_cast<std::size_t>(row) * size;
+            if (record[0])
+                sum += load(record + 1);
+        });
+    });
     return TXFloatToText(static_cast<double>(sum));
 }
 
@@ -685,20 +823,20 @@ QString TwMemPool::CalcAverage(const TwMemPool *condition, TwFooterOperator op, 
 QString TwMemPool::CalcMax(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
 {
     int best = -1;
-    for (int row = 0; row < m_count; ++row) {
-        if (Meets(row, condition, op, operand) && (best < 0 || Compare(row, best) > 0))
+    ForEachMeeting(condition, op, operand, [&](int row) {
+        if (best < 0 || Compare(row, best) > 0)
             best = row;
-    }
+    });
     return best < 0 ? QString() : GetString(best);
 }
 
 QString TwMemPool::CalcMin(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
 {
     int best = -1;
-    for (int row = 0; row < m_count; ++row) {
-        if (Meets(row, condition, op, operand) && (best < 0 || Compare(row, best) < 0))
+    ForEachMeeting(condition, op, operand, [&](int row) {
+        if (best < 0 || Compare(row, best) < 0)
             best = row;
-    }
+    });
     return best < 0 ? QString() : GetString(best);
 }
 

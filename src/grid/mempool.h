@@ -124,7 +124,9 @@ private:
     qint64 GetInteger(int row) const;
     void SetInteger(int row, qint64 value);
     QString ValueText(int row) const;
-    bool Meets(int row, const TwMemPool *condition, TwFooterOperator op, const QString &operand) const;
+    /// Calls visit(row) for every row meeting the condition, in row order.
+    template<typename Visit>
+    void ForEachMeeting(const TwMemPool *condition, TwFooterOperator op, const QString &operand, Visit visit) const;
     void CheckRow(int row) const;
 
     TwMemColumn *m_column;

@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "common/texception.h"
+
 #include <QFile>
 
 MessageBoxRecorder::MessageBoxRecorder(Platform::TMsgButton answer)
@@ -62,4 +64,14 @@ void WriteFileBytes(const QString &path, const QByteArray &bytes)
 void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';
+}
+
+QString ErrorOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const TException &error) {
+        return error.Message();
+    }
+    return QStringLiteral("(no error)");
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 /// Records every message box shown while it lives instead of showing it, answering
@@ -36,3 +37,6 @@ QString IconName(Platform::TMsgIcon icon);
 
 /// Lets GoogleTest print QString values readably in failure messages.
 void PrintTo(const QString &text, std::ostream *out);
+
+/// The message of the TException that `action` throws, or "(no error)".
+QString ErrorOf(const std::function<void()> &action);

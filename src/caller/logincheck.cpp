@@ -22,11 +22,6 @@ const QString LoginSql = QStringLiteral(
     "  AND U.PLACE_CD = O.PLACE_CD "
     "WHERE U.SABUN = ? ");
 
-QString Text(const QSqlQuery &query, int column)
-{
-    return query.value(column).toString().trimmed();
-}
-
 } // namespace
 
 QString DepartmentName(const QString &sect)
@@ -64,19 +59,19 @@ TResultVal RunLoginCheck(TdmCaller &dm, TLoginInfo &info)
         result.Msg = QStringLiteral("등록되지 않은 사용자입니다");
         return result;
     }
-    if (Text(query, 0) != ReadFixed(info.Password)) {
+    if (FieldText(query, 0) != ReadFixed(info.Password)) {
         query.finish();
         result.Code = 2;
         result.Msg = QStringLiteral("비밀번호 오류입니다.");
         return result;
     }
 
-    const QString sect = Text(query, 2);
-    CopyFixed(info.UserNm, Text(query, 1), 10);
+    const QString sect = FieldText(query, 2);
+    CopyFixed(info.UserNm, FieldText(query, 1), 10);
     CopyFixed(info.UserSect, sect, 2);
     CopyFixed(info.UserSectNm, DepartmentName(sect), 20);
-    CopyFixed(info.UserPlace, Text(query, 3), 2);
-    CopyFixed(info.UserPlaceNm, Text(query, 4), 20);
+    CopyFixed(info.UserPlace, FieldText(query, 3), 2);
+    CopyFixed(info.UserPlaceNm, FieldText(query, 4), 20);
 
     GpLib::WriteUserKeys(GpLib::UserKeysFromRecord(info));
     result.Success = 1;

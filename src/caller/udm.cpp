@@ -8,6 +8,7 @@
 #include "platform/programfolder.h"
 
 #include <QSqlError>
+#include <QVariant>
 
 namespace {
 
@@ -84,6 +85,11 @@ bool TdmCaller::Connect()
                                  + QLatin1Char('\n') + error,
                              QStringLiteral("FAX전송"), Platform::TMsgIcon::Information);
     return false;
+}
+
+QString FieldText(const QSqlQuery &query, int column)
+{
+    return query.value(column).toString().trimmed();
 }
 
 TdmCaller *dmCaller()

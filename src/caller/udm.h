@@ -32,6 +32,9 @@ private:
     std::unique_ptr<QSqlQuery> m_qryLogin;
 };
 
+/// A column of the current row as trimmed text.
+QString FieldText(const QSqlQuery &query, int column);
+
 /// The module of this process, or null before the first export that needs it.
 TdmCaller *dmCaller();
 

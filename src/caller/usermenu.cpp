@@ -22,20 +22,15 @@ const QString UserMenuSql = QStringLiteral(
     "AND P.DT_DEL IS NULL "
     "ORDER BY G.SYS_ID, P.RANK_PROG, CASE WHEN P.DS_PROG = 'P' THEN 9 ELSE 1 END, G.PROG_ID ");
 
-QString Text(const QSqlQuery &query, int column)
-{
-    return query.value(column).toString().trimmed();
-}
-
 TMenuInfo MenuRow(const QSqlQuery &query)
 {
     TMenuInfo info;
     std::memset(&info, 0, sizeof info);
-    CopyFixed(info.SysId, Text(query, 0), 2);
-    CopyFixed(info.DsProg, Text(query, 1), 1);
-    CopyFixed(info.RankProg, Text(query, 2), 1);
-    CopyFixed(info.ProgId, Text(query, 3), 5);
-    CopyFixed(info.ProgName, Text(query, 4), 32);
+    CopyFixed(info.SysId, FieldText(query, 0), 2);
+    CopyFixed(info.DsProg, FieldText(query, 1), 1);
+    CopyFixed(info.RankProg, FieldText(query, 2), 1);
+    CopyFixed(info.ProgId, FieldText(query, 3), 5);
+    CopyFixed(info.ProgName, FieldText(query, 4), 32);
     return info;
 }
 

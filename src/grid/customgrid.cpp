@@ -358,6 +358,13 @@ void TwCustomGrid::RebuildAfterLoad()
     UpdateScrollRange();
 }
 
+void TwCustomGrid::LayoutChanged()
+{
+    UpdateScrollRange();
+    UpdateEditor();
+    InvalidateGrid();
+}
+
 void TwCustomGrid::InvalidateGrid()
 {
     if (m_updateCount == 0 && !m_loading)

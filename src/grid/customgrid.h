@@ -129,6 +129,8 @@ public:
     void EndLoading();
 
     // Repainting of parts.
+    /// A strip, band or line changed size: recompute the geometry, move the editor, repaint.
+    void LayoutChanged();
     void InvalidateGrid();
     void InvalidateStrip(int strip);
     void InvalidateFooters();

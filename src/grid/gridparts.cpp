@@ -188,9 +188,7 @@ void TwGridFooters::Update(TwGridFooter *footer)
         m_grid->Columns().Items(i)->Footer().FootersChanged();
     CalcVItems();
     m_grid->UpdateRowCount();
-    m_grid->UpdateScrollRange();
-    m_grid->UpdateEditor();
-    m_grid->InvalidateGrid();
+    m_grid->LayoutChanged();
 }
 
 // Indicators
@@ -219,17 +217,13 @@ void TwIndicators::SetShowState(bool value)
 void TwIndicators::SetVisible(bool value)
 {
     m_visible = value;
-    m_grid->UpdateScrollRange();
-    m_grid->UpdateEditor();
-    m_grid->InvalidateGrid();
+    m_grid->LayoutChanged();
 }
 
 void TwIndicators::SetWidth(int value)
 {
     m_width = qMax(value, m_showState ? 13 : 4);
-    m_grid->UpdateScrollRange();
-    m_grid->UpdateEditor();
-    m_grid->InvalidateGrid();
+    m_grid->LayoutChanged();
 }
 
 const TwImageList &TwIndicators::Images()
@@ -302,17 +296,13 @@ void TwMarkers::Changed()
 void TwMarkers::SetVisible(bool value)
 {
     m_visible = value;
-    m_grid->UpdateScrollRange();
-    m_grid->UpdateEditor();
-    m_grid->InvalidateGrid();
+    m_grid->LayoutChanged();
 }
 
 void TwMarkers::SetWidth(int value)
 {
     m_width = qMax(value, 4);
-    m_grid->UpdateScrollRange();
-    m_grid->UpdateEditor();
-    m_grid->InvalidateGrid();
+    m_grid->LayoutChanged();
 }
 
 void TwMarkers::Update(int row)

@@ -11,15 +11,6 @@
 
 namespace {
 
-QString ErrorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const TException &error) {
-        return error.Message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 QString VisibleCaptions(const TestGrid &grid)
 {

@@ -1,5 +1,6 @@
 #include "common/texception.h"
 #include "testgrid.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,15 +22,6 @@ QString Widths(const TwGroup &group, int level)
     return widths.join(QLatin1Char(','));
 }
 
-QString ErrorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const TException &error) {
-        return error.Message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 } // namespace
 

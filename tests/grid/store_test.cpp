@@ -7,15 +7,6 @@
 
 namespace {
 
-QString ErrorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const TException &error) {
-        return error.Message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 TwMemPool Pool(TwDataType type, int width = 0, int rows = 3)
 {

@@ -1,6 +1,7 @@
 #include "fakesftpserver.h"
 
 #include "common/texception.h"
+#include "updater/sftp/sftppacket.h"
 
 #include <QtEndian>
 
@@ -8,16 +9,12 @@ namespace {
 
 QByteArray U32(std::uint32_t v)
 {
-    QByteArray b(4, Qt::Uninitialized);
-    qToBigEndian(v, b.data());
-    return b;
+    return Sftp::Uint32(v);
 }
 
 QByteArray U64(std::uint64_t v)
 {
-    QByteArray b(8, Qt::Uninitialized);
-    qToBigEndian(v, b.data());
-    return b;
+    return Sftp::Uint64(v);
 }
 
 struct Reader

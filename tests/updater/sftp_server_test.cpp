@@ -62,15 +62,6 @@ protected:
     std::unique_ptr<TSimpleSFTP> m_sftp;
 };
 
-QString ErrorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const TException &error) {
-        return error.Message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 } // namespace
 

@@ -23,15 +23,6 @@ QByteArray RandomBytes(qsizetype size, quint32 seed)
     return bytes;
 }
 
-QString ErrorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const TException &error) {
-        return error.Message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 class SftpWireTest : public ::testing::Test
 {

@@ -148,16 +148,21 @@ QString TSimpleSFTP::ChangeDir(const QString &path)
     return resolved;
 }
 
-QByteArray TSimpleSFTP::OpenDir(const QString &path)
+QByteArray TSimpleSFTP::RequestHandle(std::uint8_t type, const QList<QByteArray> &values,
+                                      const QList<Sftp::ItemKind> &kinds, const QString &prefix)
 {
-    const QString prefix = QStringLiteral("Unable to open directory: ") + path;
-    std::uint8_t type = 0;
-    const QByteArray payload = Request(Sftp::OPENDIR, {Path(path)}, {ItemKind::String}, type);
-    CheckStatus(type, payload, prefix);
-    if (type != Sftp::HANDLE)
+    std::uint8_t replyType = 0;
+    const QByteArray payload = Request(type, values, kinds, replyType);
+    CheckStatus(replyType, payload, prefix);
+    if (replyType != Sftp::HANDLE)
         Raise(prefix);
     Sftp::TPayloadReader reader(payload);
     return reader.ReadString();
+}
+
+QByteArray TSimpleSFTP::OpenDir(const QString &path)
+{
+    return RequestHandle(Sftp::OPENDIR, {Path(path)}, {ItemKind::String}, QStringLiteral("Unable to open directory: ") + path);
 }
 
 void TSimpleSFTP::ReadDirInto(const QByteArray &handle, TSFTPFileList &list)
@@ -196,15 +201,9 @@ void TSimpleSFTP::ListDir(const QString &path, TSFTPFileList &list)
 
 QByteArray TSimpleSFTP::OpenFile(const QString &path, std::uint32_t openFlags)
 {
-    const QString prefix = QStringLiteral("Unable to open file: ") + path;
-    std::uint8_t type = 0;
-    const QByteArray payload = Request(Sftp::OPEN, {Path(path), Sftp::Uint32(openFlags), Sftp::Uint32(0)},
-                                       {ItemKind::String, ItemKind::Raw, ItemKind::Raw}, type);
-    CheckStatus(type, payload, prefix);
-    if (type != Sftp::HANDLE)
-        Raise(prefix);
-    Sftp::TPayloadReader reader(payload);
-    return reader.ReadString();
+    // The attributes sent are only their flags word, 0.
+    return RequestHandle(Sftp::OPEN, {Path(path), Sftp::Uint32(openFlags), Sftp::Uint32(0)},
+                         {ItemKind::String, ItemKind::Raw, ItemKind::Raw}, QStringLiteral("Unable to open file: ") + path);
 }
 
 QByteArray TSimpleSFTP::ReadBlock(const QByteArray &handle, std::uint32_t length, std::uint64_t offset)

@@ -122,6 +122,9 @@ private:
     QByteArray Request(std::uint8_t type, const QList<QByteArray> &values, const QList<Sftp::ItemKind> &kinds,
                        std::uint8_t &replyType);
     void ParseNames(const QByteArray &payload, bool withAttributes, TSFTPFileList &list, bool forCallers);
+    /// Sends a request answered with a handle; any other answer fails under `prefix`.
+    QByteArray RequestHandle(std::uint8_t type, const QList<QByteArray> &values, const QList<Sftp::ItemKind> &kinds,
+                             const QString &prefix);
 
     std::unique_ptr<TSftpChannel> m_channel;
 };

@@ -9,7 +9,7 @@ function(tovel_add_test name)
   tovel_warnings(${name})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TOVEL_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data;TOVEL_PROGRAM_BIN=${TOVEL_PROGRAM_DIR};TOVEL_SQL_DIR=${CMAKE_SOURCE_DIR}/src/caller/sql;${ARG_ENVIRONMENT}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TOVEL_SESSION=${name};TOVEL_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data;TOVEL_PROGRAM_BIN=${TOVEL_PROGRAM_DIR};TOVEL_SQL_DIR=${CMAKE_SOURCE_DIR}/src/caller/sql;${ARG_ENVIRONMENT}"
     LABELS "${ARG_LABELS}"
     TIMEOUT 600)
 endfunction()

@@ -18,8 +18,12 @@ constexpr int TimeoutMs = 2000;
 QString WindowSocketName(const QString &caption)
 {
     // One name per user and caption; the caption is hex-encoded so that any text makes a
-    // valid socket file name.
-    return QStringLiteral("tovel-%1-%2").arg(::getuid()).arg(QString::fromLatin1(caption.toUtf8().toHex()));
+    // valid socket file name. TOVEL_SESSION, when set, keeps separate runs (test programs
+    // running side by side) from finding each other's windows.
+    const QString session = qEnvironmentVariable("TOVEL_SESSION");
+    return QStringLiteral("tovel-%1-%2%3")
+        .arg(::getuid())
+        .arg(QString::fromLatin1(caption.toUtf8().toHex()), session.isEmpty() ? QString() : QLatin1Char('-') + session);
 }
 
 TWindowActivationServer::TWindowActivationServer(QWidget *window, const QString &caption)

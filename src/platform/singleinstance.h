@@ -39,7 +39,8 @@ TOVEL_PLATFORM_EXPORT bool WindowExists(const QString &caption);
 /// it answered.
 TOVEL_PLATFORM_EXPORT bool RaiseWindow(const QString &caption);
 
-/// The local socket name under which a window with this caption listens.
+/// The local socket name under which a window with this caption listens (per user, and
+/// per TOVEL_SESSION when that is set).
 TOVEL_PLATFORM_EXPORT QString WindowSocketName(const QString &caption);
 
 } // namespace Platform

@@ -404,6 +404,77 @@ void TwCustomGrid::SetEditValue()
 {
 }
 
+void TwCustomGrid::DrawCell(QPainter &painter, const QRect &rect, TwColumn *column, int row)
+{
+    // The plain text of the cell in the column's look; the complete grid paints more.
+    column->SetDrawInfo();
+    painter.setBrush(TXColor(column->Color()));
+    painter.setFont(column->Font().Font);
+    painter.setPen(TXColor(column->Font().Color));
+    TXDrawText(&painter, rect, GetDisplayText(column, row), column->DrawInfo, wbtnNone, wbtsNone);
+}
+
+void TwCustomGrid::MarkerClick(int row)
+{
+    emit OnMarkerClick(row);
+}
+
+void TwCustomGrid::ColumnTitleClick(TwColumn *column)
+{
+    emit OnColumnTitleClick(column);
+}
+
+void TwCustomGrid::GroupTitleClick(TwGroup *group)
+{
+    emit OnGroupTitleClick(group);
+}
+
+void TwCustomGrid::HeaderTitleClick()
+{
+    emit OnHeaderTitleClick();
+}
+
+void TwCustomGrid::FooterTitleClick(int footer)
+{
+    emit OnFooterTitleClick(footer);
+}
+
+bool TwCustomGrid::CanEditShow() const
+{
+    const TwColumn *column = SelectedColumn();
+    return column && column->CanEditShow() && (m_options.Has(wgoEditing) || m_options.Has(wgoInserting));
+}
+
+QWidget *TwCustomGrid::CreateEditor(TwColumn *)
+{
+    return nullptr;
+}
+
+void TwCustomGrid::EditButtonClick()
+{
+    emit OnEditButtonClick();
+}
+
+void TwCustomGrid::SelectionChanged()
+{
+    emit OnSelectionChanged();
+}
+
+void TwCustomGrid::ColumnSizing(TwColumn *column, bool &allow)
+{
+    emit OnColumnSizing(column, allow);
+}
+
+void TwCustomGrid::GroupSizing(TwGroup *group, bool &allow)
+{
+    emit OnGroupSizing(group, allow);
+}
+
+void TwCustomGrid::LevelSizing(TwGroup *group, int level, bool &allow)
+{
+    emit OnLevelSizing(group, level, allow);
+}
+
 void TwCustomGrid::ColumnWidthChanged(TwColumn *column, int oldWidth)
 {
     if (!m_loading && m_updateCount == 0)

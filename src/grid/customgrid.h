@@ -179,9 +179,24 @@ public:
     /// A new column of the grid's column class (the complete grid's data column).
     virtual std::unique_ptr<TwColumn> NewColumn(TwColumns *collection) = 0;
 
-    // Notifications, each forwarding to its signal.
+    // Notifications and hooks, each with a body here; the notifications forward to signals.
     virtual void CreateGroups();
     virtual void UpdateRowCount() {}
+    virtual void DrawCell(QPainter &painter, const QRect &rect, TwColumn *column, int row);
+    virtual void MarkerClick(int row);
+    virtual void ColumnTitleClick(TwColumn *column);
+    virtual void GroupTitleClick(TwGroup *group);
+    virtual void HeaderTitleClick();
+    virtual void FooterTitleClick(int footer);
+    /// Whether the in-place editor may show for the selected column.
+    virtual bool CanEditShow() const;
+    /// The in-place editor for a column's edit kind; none in the core.
+    virtual QWidget *CreateEditor(TwColumn *column);
+    virtual void EditButtonClick();
+    virtual void SelectionChanged();
+    virtual void ColumnSizing(TwColumn *column, bool &allow);
+    virtual void GroupSizing(TwGroup *group, bool &allow);
+    virtual void LevelSizing(TwGroup *group, int level, bool &allow);
     virtual void ColumnWidthChanged(TwColumn *column, int oldWidth);
     virtual void GroupWidthChanged(TwGroup *group, int oldWidth);
     virtual void LevelHeightChanged(TwGroup *group, int level, int oldHeight);
@@ -189,6 +204,16 @@ public:
     virtual void RowHeightChanged(int oldHeight);
 
 signals:
+    void OnMarkerClick(int row);
+    void OnColumnTitleClick(TwColumn *column);
+    void OnGroupTitleClick(TwGroup *group);
+    void OnHeaderTitleClick();
+    void OnFooterTitleClick(int footer);
+    void OnEditButtonClick();
+    void OnSelectionChanged();
+    void OnColumnSizing(TwColumn *column, bool &allow);
+    void OnGroupSizing(TwGroup *group, bool &allow);
+    void OnLevelSizing(TwGroup *group, int level, bool &allow);
     void OnColumnWidthChanged(TwColumn *column, int oldWidth);
     void OnGroupWidthChanged(TwGroup *group, int oldWidth);
     void OnLevelHeightChanged(TwGroup *group, int level, int oldHeight);

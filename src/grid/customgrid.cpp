@@ -184,6 +184,47 @@ TwColumn *TwCustomGrid::ColumnByVCell(const TwCell &cell) const
     return m_groups->GetVItems(cell.Group)->GetColumns(cell.Level, cell.Index);
 }
 
+bool TwCustomGrid::InIndicators(int x) const
+{
+    return m_indicators->Visible() && m_extents->GetLefts(-2) <= x && x < m_extents->GetRights(-2);
+}
+
+bool TwCustomGrid::InMarkers(int x) const
+{
+    return m_markers->Visible() && m_extents->GetLefts(-1) <= x && x < m_extents->GetRights(-1);
+}
+
+int TwCustomGrid::InRows(int x, int y) const
+{
+    const QRect data = m_extents->DataRect();
+    if (IsNullGrid() || m_designing || x < data.left() || x > data.right())
+        return -1;
+    return m_extents->MouseToRow(y);
+}
+
+bool TwCustomGrid::InColCells(int x, int y)
+{
+    if (m_groupMode)
+        return false;
+    const int strip = m_extents->MouseToCol(x);
+    if (strip < 0 || InRows(x, y) < 0)
+        return false;
+    m_mouseCol = strip;
+    return true;
+}
+
+bool TwCustomGrid::InGroupCells(int x, int y)
+{
+    const int row = InRows(x, y);
+    if (!m_groupMode || row < 0)
+        return false;
+    const TwCell cell = m_extents->MouseToCell(x, y, row);
+    if (!ValidCell(cell))
+        return false;
+    m_mouseCell = cell;
+    return true;
+}
+
 void TwCustomGrid::SetCurCol(int value)
 {
     const int count = m_columns->GetVCount();

@@ -103,6 +103,18 @@ public:
     TwColumn *ColumnByCell(const TwCell &cell) const;
     TwColumn *ColumnByVCell(const TwCell &cell) const;
 
+    // Hit tests against the current geometry.
+    bool InIndicators(int x) const;
+    bool InMarkers(int x) const;
+    /// The row under y, or -1 (empty grid, design time, x beside the data area).
+    int InRows(int x, int y) const;
+    /// Column mode: a cell under the point; it becomes the mouse strip.
+    bool InColCells(int x, int y);
+    /// Group mode: a valid cell under the point; it becomes the mouse cell.
+    bool InGroupCells(int x, int y);
+    int MouseCol() const { return m_mouseCol; }
+    TwCell MouseCell() const { return m_mouseCell; }
+
     // Current position: a strip in column mode, a visible cell in group mode.
     int CurCol() const { return m_curCol; }
     void SetCurCol(int value);
@@ -263,6 +275,8 @@ private:
     int m_curCol = 0;
     TwCell m_curCell{0, 0, 0};
     int m_leftPos = 0;
+    int m_mouseCol = -1;
+    TwCell m_mouseCell{-1, -1, -1};
     int m_updateCount = 0;
     bool m_inScrollRange = false;
 };

@@ -126,5 +126,28 @@ TEST_F(ExtentsTest, GroupCellsAreFoundThroughLevelsAndColumns)
     // Inside a line the right line is the cell line; the last column uses the vertical line.
     EXPECT_EQ(e.GetCellRect(WCell(0, 0, 0), 0).width(), 50 - m_grid.Lines().CellWidth);
     EXPECT_EQ(m_grid.ColumnByVCell(WCell(0, 1, 0)), c);
+    EXPECT_TRUE(m_grid.InGroupCells(21 + 60, 42 + 36 + 20));
+    EXPECT_EQ(m_grid.MouseCell(), WCell(0, 1, 0)) << "second row, second level";
     EXPECT_EQ(m_grid.ColumnByVCell(WCell(0, 1, 1)), nullptr);
+}
+
+TEST_F(ExtentsTest, GridPredicatesRememberTheHitStripOrCell)
+{
+    Columns(2, 50);
+    m_grid.Markers().SetVisible(true);
+    m_grid.RowCount = 2;
+    Read();
+    EXPECT_TRUE(m_grid.InIndicators(0));
+    EXPECT_FALSE(m_grid.InIndicators(21));
+    EXPECT_TRUE(m_grid.InMarkers(21));
+    EXPECT_FALSE(m_grid.InMarkers(36));
+    const int x = 21 + 15 + 60; // the second column
+    EXPECT_EQ(m_grid.InRows(x, 21 + 20), 1);
+    EXPECT_EQ(m_grid.InRows(x, 21 + 40), -1) << "below the rows";
+    EXPECT_EQ(m_grid.InRows(250, 30), -1) << "right of the data area";
+    EXPECT_TRUE(m_grid.InColCells(x, 30));
+    EXPECT_EQ(m_grid.MouseCol(), 1);
+    EXPECT_FALSE(m_grid.InGroupCells(x, 30)) << "not in group mode";
+    m_grid.SetDesigning(true);
+    EXPECT_EQ(m_grid.InRows(x, 30), -1);
 }

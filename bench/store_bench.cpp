@@ -46,10 +46,10 @@ std::size_t HeapInUse()
 struct Store
 {
     TwRowInfos rows;
-    TwMemPool longs{nullptr, wdtLong, 0};
-    TwMemPool floats{nullptr, wdtFloat, 0};
-    TwMemPool texts{nullptr, wdtString, 0};
-    TwMemPool dates{nullptr, wdtDate, 0};
+    TwMemPool longs{wdtLong, 0};
+    TwMemPool floats{wdtFloat, 0};
+    TwMemPool texts{wdtString, 0};
+    TwMemPool dates{wdtDate, 0};
 
     Store()
     {

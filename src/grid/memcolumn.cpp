@@ -45,9 +45,9 @@ bool Running(const TwCustomGrid *grid)
 
 TwMemColumn::TwMemColumn(TwColumns *collection)
     : TwColumn(collection)
-    , m_pool(this, wdtString, 16)
-    , m_edit(this, wdtString, 16)
-    , m_saved(this, wdtString, 16)
+    , m_pool(wdtString, 16)
+    , m_edit(wdtString, 16)
+    , m_saved(wdtString, 16)
 {
     CreateParts();
     m_edit.SetCount(1);
@@ -207,7 +207,7 @@ void TwMemColumn::Relayout()
     if (Running(Grid()))
         m_pool.ColumnChanged(m_dataType, width);
     else
-        m_pool = TwMemPool(this, m_dataType, width);
+        m_pool = TwMemPool(m_dataType, width);
     m_edit = NewBuffer();
     m_saved = NewBuffer();
     m_savedValid = false;
@@ -256,7 +256,7 @@ void TwMemColumn::SetDisplayFormat(const QString &value)
 
 TwMemPool TwMemColumn::NewBuffer() const
 {
-    TwMemPool buffer(nullptr, m_dataType, TXIsStringType(m_dataType) ? m_dataWidth : 0);
+    TwMemPool buffer(m_dataType, TXIsStringType(m_dataType) ? m_dataWidth : 0);
     buffer.SetCount(1);
     return buffer;
 }
@@ -430,9 +430,8 @@ QString TwMemColumn::DisplayText(int row) const
     return finish(text);
 }
 
-QString TwMemColumn::Formatted(const QString &text, bool parse) const
+QString TwMemColumn::Formatted(const QString &text) const
 {
-    Q_UNUSED(parse);
     const auto parseDate = [this, &text] {
         return m_dataType == wdtDate ? TXTextToDate(text) : m_dataType == wdtTime ? TXTextToTime(text) : TXTextToDateTime(text);
     };
@@ -471,7 +470,7 @@ QString TwMemColumn::_GetText(const QString &text) const
     const QString item = ItemText(text, &found);
     if (found)
         return item;
-    return Formatted(text, true);
+    return Formatted(text);
 }
 
 void TwMemColumn::Sort(bool descending, bool showMark)

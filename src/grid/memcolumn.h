@@ -143,7 +143,7 @@ private:
     TwMemPool NewBuffer() const;
     void Relayout();
     QString ItemText(const QString &text, bool *found) const;
-    QString Formatted(const QString &text, bool parse) const;
+    QString Formatted(const QString &text) const;
 
     bool m_calculated = false;
     TwDataType m_dataType = wdtString;

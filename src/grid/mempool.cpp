@@ -106,9 +106,8 @@ bool TXIsStringType(TwDataType type)
     return type == wdtString || type == wdtChar;
 }
 
-TwMemPool::TwMemPool(TwMemColumn *column, TwDataType type, int dataWidth)
-    : m_column(column)
-    , m_type(type)
+TwMemPool::TwMemPool(TwDataType type, int dataWidth)
+    : m_type(type)
     , m_width(type == wdtChar ? std::clamp(dataWidth, 1, 255) : dataWidth)
 {
 }

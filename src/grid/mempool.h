@@ -13,8 +13,6 @@
 #include <cstdint>
 #include <vector>
 
-class TwMemColumn;
-
 enum TwDataType : std::uint8_t {
     wdtString,
     wdtChar,
@@ -43,8 +41,8 @@ TABRIX_EXPORT bool TXIsStringType(TwDataType type);
 class TABRIX_EXPORT TwMemPool
 {
 public:
-    /// A pool laid out for `type` and `dataWidth`; the column, when given, supplies them later.
-    explicit TwMemPool(TwMemColumn *column = nullptr, TwDataType type = wdtString, int dataWidth = 0);
+    /// A pool laid out for `type` and `dataWidth` (its column re-lays it when they change).
+    explicit TwMemPool(TwDataType type = wdtString, int dataWidth = 0);
 
     void Init();
     void Clear();
@@ -129,7 +127,6 @@ private:
     void ForEachMeeting(const TwMemPool *condition, TwFooterOperator op, const QString &operand, Visit visit) const;
     void CheckRow(int row) const;
 
-    TwMemColumn *m_column;
     TwDataType m_type;
     int m_width;
     int m_recordSize = 1;

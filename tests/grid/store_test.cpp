@@ -10,7 +10,7 @@ namespace {
 
 TwMemPool Pool(TwDataType type, int width = 0, int rows = 3)
 {
-    TwMemPool pool(nullptr, type, width);
+    TwMemPool pool(type, width);
     pool.Init();
     pool.SetCount(rows);
     return pool;

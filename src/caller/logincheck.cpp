@@ -73,7 +73,13 @@ TResultVal RunLoginCheck(TdmCaller &dm, TLoginInfo &info)
     CopyFixed(info.UserPlace, FieldText(query, 3), 2);
     CopyFixed(info.UserPlaceNm, FieldText(query, 4), 20);
 
-    GpLib::WriteUserKeys(GpLib::UserKeysFromRecord(info));
+    // The main program takes its user from gp.ini: a login that could not record its
+    // user would open the suite as the previous one.
+    if (!GpLib::WriteUserKeys(GpLib::UserKeysFromRecord(info))) {
+        result.Code = 9;
+        result.Msg = QStringLiteral("사용자 정보를 설정 파일에 기록할 수 없습니다.\n%1").arg(GpLib::IniPath());
+        return result;
+    }
     result.Success = 1;
     return result;
 }

@@ -10,6 +10,7 @@ class TdmCaller;
 QString DepartmentName(const QString &sect);
 
 /// Checks `info` against the employee table and, on success, fills its name, department
-/// and place fields and writes the user keys to gp.ini. A database error while the
-/// query runs throws TException with the driver's text.
+/// and place fields and writes the user keys to gp.ini; a gp.ini that cannot be written
+/// fails the check with code 9. A database error while the query runs throws
+/// TException with the driver's text.
 TResultVal RunLoginCheck(TdmCaller &dm, TLoginInfo &info);

@@ -49,14 +49,16 @@ TUserKeys ReadUserKeys(const QString &iniPath)
 
 bool WriteUserKeys(const TUserKeys &keys, const QString &iniPath)
 {
-    TIniFile ini(iniPath);
-    bool ok = ini.WriteString(User, QStringLiteral("user_id"), keys.UserId);
-    ok = ini.WriteString(User, QStringLiteral("user_nm"), keys.UserNm) && ok;
-    ok = ini.WriteString(User, QStringLiteral("user_sect"), keys.UserSect) && ok;
-    ok = ini.WriteString(User, QStringLiteral("user_place"), keys.UserPlace) && ok;
-    ok = ini.WriteString(User, QStringLiteral("user_sect_nm"), keys.UserSectNm) && ok;
-    ok = ini.WriteString(User, QStringLiteral("user_place_nm"), keys.UserPlaceNm) && ok;
-    return ok;
+    // One commit for the six keys: the file names either the new user or the old one,
+    // never half of each.
+    return TIniFile(iniPath).WriteStrings(User, {
+        {QStringLiteral("user_id"), keys.UserId},
+        {QStringLiteral("user_nm"), keys.UserNm},
+        {QStringLiteral("user_sect"), keys.UserSect},
+        {QStringLiteral("user_place"), keys.UserPlace},
+        {QStringLiteral("user_sect_nm"), keys.UserSectNm},
+        {QStringLiteral("user_place_nm"), keys.UserPlaceNm},
+    });
 }
 
 TUserKeys UserKeysFromRecord(const TLoginInfo &info)

@@ -43,7 +43,8 @@ TLoginValues ReadLoginValues(const QString &iniPath = IniPath());
 
 TUserKeys ReadUserKeys(const QString &iniPath = IniPath());
 
-/// Writes the six user keys in order; false when the file could not be written.
+/// Writes the six user keys in one commit; false, with the file as it was, when it
+/// could not be written.
 bool WriteUserKeys(const TUserKeys &keys, const QString &iniPath = IniPath());
 
 /// The user keys taken from a filled record (each field read up to its zero byte).

@@ -17,4 +17,44 @@ bool SetFileTimes(const QString &path, std::uint64_t accessTime, std::uint64_t m
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
 }
 
+namespace {
+
+TFileIdentity IdentityOf(const struct stat &info)
+{
+    TFileIdentity identity;
+    identity.exists = true;
+    identity.device = static_cast<std::uint64_t>(info.st_dev);
+    identity.inode = static_cast<std::uint64_t>(info.st_ino);
+    identity.size = static_cast<std::int64_t>(info.st_size);
+    identity.modifySeconds = static_cast<std::int64_t>(info.st_mtim.tv_sec);
+    identity.modifyNanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_nsec);
+    return identity;
+}
+
+} // namespace
+
+TFileIdentity FileIdentity(const char *nativePath)
+{
+    struct stat info;
+    if (::stat(nativePath, &info) != 0)
+        return {};
+    return IdentityOf(info);
+}
+
+bool IsReadOnlyFile(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+TFileIdentity FileIdentity(int fileDescriptor)
+{
+    struct stat info;
+    if (::fstat(fileDescriptor, &info) != 0)
+        return {};
+    return IdentityOf(info);
+}
+
 } // namespace Platform

@@ -1,141 +1,17 @@
 #include "platform/inifile.h"
 
 #include "platform/cp949.h"
+#include "platform/filetimes.h"
+#include "platform/inidocument.h"
 
 #include <QFile>
 #include <QSaveFile>
 
 #include <optional>
-#include <vector>
+
+using namespace IniDocument;
 
 namespace {
-
-enum class LineKind { Other, Section, Key };
-
-// One physical line of the file. `raw` keeps its bytes untouched, `eol` its own line end,
-// so a write can put every line it does not change back exactly as it was.
-struct Line
-{
-    QByteArray raw;
-    QByteArray eol;
-    LineKind kind = LineKind::Other;
-    QString name;
-    QString value;
-};
-
-struct Document
-{
-    std::vector<Line> lines;
-    bool exists = false;
-};
-
-const QByteArray Crlf = QByteArrayLiteral("\r\n");
-
-QString UnquoteValue(const QString &value)
-{
-    if (value.size() >= 2) {
-        const QChar first = value.front();
-        if ((first == QLatin1Char('"') || first == QLatin1Char('\'')) && value.back() == first)
-            return value.mid(1, value.size() - 2);
-    }
-    return value;
-}
-
-Line ParseLine(QByteArray raw, QByteArray eol)
-{
-    Line line;
-    line.raw = std::move(raw);
-    line.eol = std::move(eol);
-    const QString text = Platform::TrimBlanks(Platform::FromCp949(line.raw));
-    if (text.startsWith(QLatin1Char('['))) {
-        const qsizetype close = text.indexOf(QLatin1Char(']'));
-        if (close > 0) {
-            line.kind = LineKind::Section;
-            line.name = Platform::TrimBlanks(text.mid(1, close - 1));
-        }
-        return line;
-    }
-    if (text.startsWith(QLatin1Char(';')))
-        return line;
-    const qsizetype equals = text.indexOf(QLatin1Char('='));
-    if (equals <= 0)
-        return line;
-    line.kind = LineKind::Key;
-    line.name = Platform::TrimBlanks(text.left(equals));
-    line.value = UnquoteValue(Platform::TrimBlanks(text.mid(equals + 1)));
-    return line;
-}
-
-Document Load(const QString &fileName)
-{
-    Document doc;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return doc;
-    doc.exists = true;
-    const QByteArray bytes = file.readAll();
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        const qsizetype lf = bytes.indexOf('\n', start);
-        const qsizetype end = lf < 0 ? bytes.size() : lf;
-        qsizetype contentEnd = end;
-        if (lf >= 0 && end > start && bytes[end - 1] == '\r')
-            --contentEnd;
-        const qsizetype next = lf < 0 ? bytes.size() : lf + 1;
-        doc.lines.push_back(ParseLine(bytes.mid(start, contentEnd - start), bytes.mid(contentEnd, next - contentEnd)));
-        start = next;
-    }
-    return doc;
-}
-
-bool Save(const QString &fileName, const Document &doc)
-{
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    for (const Line &line : doc.lines) {
-        if (file.write(line.raw) != line.raw.size() || file.write(line.eol) != line.eol.size())
-            return false;
-    }
-    return file.commit();
-}
-
-bool SameName(const QString &a, const QString &b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// Index of the first header of `section`, if any.
-std::optional<size_t> FindSection(const Document &doc, const QString &section)
-{
-    for (size_t i = 0; i < doc.lines.size(); ++i) {
-        if (doc.lines[i].kind == LineKind::Section && SameName(doc.lines[i].name, section))
-            return i;
-    }
-    return std::nullopt;
-}
-
-// One past the last line that belongs to the section whose header is at `header`.
-size_t SectionEnd(const Document &doc, size_t header)
-{
-    size_t i = header + 1;
-    while (i < doc.lines.size() && doc.lines[i].kind != LineKind::Section)
-        ++i;
-    return i;
-}
-
-std::optional<size_t> FindKey(const Document &doc, const QString &section, const QString &key)
-{
-    const auto header = FindSection(doc, section);
-    if (!header)
-        return std::nullopt;
-    const size_t end = SectionEnd(doc, *header);
-    for (size_t i = *header + 1; i < end; ++i) {
-        if (doc.lines[i].kind == LineKind::Key && SameName(doc.lines[i].name, key))
-            return i;
-    }
-    return std::nullopt;
-}
 
 bool BreaksLineStructure(const QString &text)
 {
@@ -154,25 +30,102 @@ bool ValidKeyName(const QString &key)
         && !trimmed.startsWith(QLatin1Char('[')) && !trimmed.startsWith(QLatin1Char(';'));
 }
 
-// A file that does not end in a line break gets one before anything is appended.
-void CloseLastLine(Document &doc)
+// The CP949 bytes of a text that is to be stored, or nothing when the code page cannot
+// hold it: a file must never keep a different text than the one written.
+std::optional<QByteArray> StoredBytes(const QString &text)
 {
-    if (!doc.lines.empty() && doc.lines.back().eol.isEmpty())
-        doc.lines.back().eol = Crlf;
+    bool exact = false;
+    QByteArray bytes = Platform::ToCp949(text, &exact);
+    if (!exact)
+        return std::nullopt;
+    return bytes;
 }
 
 } // namespace
 
-TIniFile::TIniFile(QString fileName)
-    : m_fileName(std::move(fileName))
+struct TIniFile::Private
 {
+    QString fileName;
+    QByteArray nativePath;
+    std::optional<Platform::TFileIdentity> parsedIdentity;
+    Document doc;
+
+    // The parsed file, parsed again when the file on disk is no longer the one parsed.
+    const Document &Current()
+    {
+        if (parsedIdentity && *parsedIdentity == Platform::FileIdentity(nativePath.constData()))
+            return doc;
+        Load();
+        return doc;
+    }
+
+    void Load()
+    {
+        QFile file(fileName);
+        if (!file.open(QIODevice::ReadOnly)) {
+            doc = Document();
+            // A file that is there but cannot be read is looked at again every time.
+            const auto identity = Platform::FileIdentity(nativePath.constData());
+            parsedIdentity = identity.exists ? std::nullopt : std::optional(identity);
+            return;
+        }
+        // The identity of the very file read, so a replacement racing the read is
+        // noticed at the next call.
+        const auto identity = Platform::FileIdentity(file.handle());
+        doc = Parse(file.readAll());
+        parsedIdentity = identity;
+    }
+
+    // Whether the file may be written: there, read and not marked read-only, or not
+    // there at all. A file that exists but could not be read is never replaced by what
+    // little we know of it.
+    bool Writable()
+    {
+        Current();
+        if (!doc.exists)
+            return !QFile::exists(fileName);
+        return !Platform::IsReadOnlyFile(fileName);
+    }
+
+    // Writes the parsed copy, changed by the caller, as the new file. On failure the
+    // copy is dropped so the next call reads the file as it still is.
+    bool Save()
+    {
+        QSaveFile file(fileName);
+        const QByteArray bytes = doc.Bytes();
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()) {
+            const auto identity = Platform::FileIdentity(file.handle());
+            if (file.commit()) {
+                doc.exists = true;
+                parsedIdentity = identity;
+                return true;
+            }
+        }
+        parsedIdentity.reset();
+        return false;
+    }
+};
+
+TIniFile::TIniFile(QString fileName)
+    : d(std::make_unique<Private>())
+{
+    d->nativePath = QFile::encodeName(fileName);
+    d->fileName = std::move(fileName);
+}
+
+TIniFile::~TIniFile() = default;
+TIniFile::TIniFile(TIniFile &&) noexcept = default;
+TIniFile &TIniFile::operator=(TIniFile &&) noexcept = default;
+
+const QString &TIniFile::FileName() const
+{
+    return d->fileName;
 }
 
 QString TIniFile::ReadString(const QString &section, const QString &key, const QString &defaultValue) const
 {
-    const Document doc = Load(m_fileName);
-    const auto at = FindKey(doc, section, key);
-    return at ? doc.lines[*at].value : defaultValue;
+    const Line *line = d->Current().FindKey(section, key);
+    return line ? line->value : defaultValue;
 }
 
 int TIniFile::ReadInteger(const QString &section, const QString &key, int defaultValue) const
@@ -186,33 +139,46 @@ int TIniFile::ReadInteger(const QString &section, const QString &key, int defaul
 
 bool TIniFile::SectionExists(const QString &section) const
 {
-    return FindSection(Load(m_fileName), section).has_value();
+    return d->Current().sections.contains(section);
 }
 
 bool TIniFile::ValueExists(const QString &section, const QString &key) const
 {
-    return FindKey(Load(m_fileName), section, key).has_value();
+    return d->Current().FindKey(section, key) != nullptr;
 }
 
 QStringList TIniFile::ReadSection(const QString &section) const
 {
-    const Document doc = Load(m_fileName);
     QStringList keys;
-    const auto header = FindSection(doc, section);
-    if (!header)
-        return keys;
-    const size_t end = SectionEnd(doc, *header);
-    for (size_t i = *header + 1; i < end; ++i) {
-        if (doc.lines[i].kind == LineKind::Key)
-            keys << doc.lines[i].name;
-    }
+    const QList<TIniEntry> entries = ReadSectionValues(section);
+    keys.reserve(entries.size());
+    for (const TIniEntry &entry : entries)
+        keys << entry.Name;
     return keys;
+}
+
+QList<TIniEntry> TIniFile::ReadSectionValues(const QString &section) const
+{
+    QList<TIniEntry> entries;
+    Document &doc = d->doc;
+    d->Current();
+    const auto at = doc.sections.find(section);
+    if (at == doc.sections.end())
+        return entries;
+    const SectionIndex &index = at->second;
+    const auto end = doc.SectionEnd(index.header);
+    for (auto it = std::next(index.header); it != end; ++it) {
+        // A key written twice reads as its first line, here as in a lookup.
+        if (it->kind == LineKind::Key && &*index.keys.at(it->name) == &*it)
+            entries.push_back({it->name, it->value});
+    }
+    return entries;
 }
 
 QStringList TIniFile::ReadSections() const
 {
     QStringList sections;
-    for (const Line &line : Load(m_fileName).lines) {
+    for (const Line &line : d->Current().lines) {
         if (line.kind == LineKind::Section)
             sections << line.name;
     }
@@ -221,39 +187,7 @@ QStringList TIniFile::ReadSections() const
 
 bool TIniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    if (!ValidSectionName(section) || !ValidKeyName(key) || BreaksLineStructure(value))
-        return false;
-    Document doc = Load(m_fileName);
-    if (!doc.exists && QFile::exists(m_fileName))
-        return false; // there, but unreadable: never replace what we could not read
-    const QString trimmedKey = Platform::TrimBlanks(key);
-
-    if (const auto at = FindKey(doc, section, key)) {
-        Line &line = doc.lines[*at];
-        // Keep the key as the file spells it; only the value changes.
-        const QString text = Platform::FromCp949(line.raw);
-        const QString stored = Platform::TrimBlanks(text.left(text.indexOf(QLatin1Char('='))));
-        line.raw = Platform::ToCp949(stored + QLatin1Char('=') + value);
-        line.value = value;
-        return Save(m_fileName, doc);
-    }
-
-    Line added = ParseLine(Platform::ToCp949(trimmedKey + QLatin1Char('=') + value), Crlf);
-    if (const auto header = FindSection(doc, section)) {
-        // New keys go after the section's last non-blank line, before any blank lines.
-        size_t insertAt = SectionEnd(doc, *header);
-        while (insertAt > *header + 1 && Platform::TrimBlanks(Platform::FromCp949(doc.lines[insertAt - 1].raw)).isEmpty())
-            --insertAt;
-        if (insertAt == doc.lines.size())
-            CloseLastLine(doc);
-        doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(added));
-        return Save(m_fileName, doc);
-    }
-
-    CloseLastLine(doc);
-    doc.lines.push_back(ParseLine(Platform::ToCp949(QLatin1Char('[') + section + QLatin1Char(']')), Crlf));
-    doc.lines.push_back(std::move(added));
-    return Save(m_fileName, doc);
+    return WriteStrings(section, {{key, value}});
 }
 
 bool TIniFile::WriteInteger(const QString &section, const QString &key, int value)
@@ -261,24 +195,82 @@ bool TIniFile::WriteInteger(const QString &section, const QString &key, int valu
     return WriteString(section, key, QString::number(value));
 }
 
+bool TIniFile::WriteStrings(const QString &section, const QList<TIniEntry> &entries)
+{
+    if (!ValidSectionName(section))
+        return false;
+    const auto headerBytes = StoredBytes(QLatin1Char('[') + section + QLatin1Char(']'));
+    if (!headerBytes)
+        return false;
+    struct Encoded
+    {
+        QString key;
+        QByteArray keyBytes;
+        QByteArray valueBytes;
+    };
+    std::vector<Encoded> encoded;
+    encoded.reserve(static_cast<size_t>(entries.size()));
+    for (const TIniEntry &entry : entries) {
+        if (!ValidKeyName(entry.Name) || BreaksLineStructure(entry.Value))
+            return false;
+        const QString key = Platform::TrimBlanks(entry.Name);
+        const auto keyBytes = StoredBytes(key);
+        const auto valueBytes = StoredBytes(entry.Value);
+        if (!keyBytes || !valueBytes)
+            return false;
+        encoded.push_back({key, *keyBytes, *valueBytes});
+    }
+    if (!d->Writable())
+        return false;
+
+    Document &doc = d->doc;
+    // New keys of one call go one after another at the same place, found once.
+    std::optional<LineIt> insertAt;
+    for (const Encoded &entry : encoded) {
+        const QByteArray lineBytes = entry.keyBytes + '=' + entry.valueBytes;
+        const auto at = doc.sections.find(section);
+        if (at == doc.sections.end()) {
+            doc.AppendSection(*headerBytes, lineBytes);
+            continue;
+        }
+        const auto key = at->second.keys.find(entry.key);
+        if (key != at->second.keys.end()) {
+            doc.SetValue(*key->second, entry.valueBytes);
+            continue;
+        }
+        if (!insertAt)
+            insertAt = doc.InsertionPoint(at->second);
+        doc.InsertKey(at->second, *insertAt, lineBytes);
+    }
+    return d->Save();
+}
+
 bool TIniFile::DeleteKey(const QString &section, const QString &key)
 {
-    Document doc = Load(m_fileName);
-    const auto at = FindKey(doc, section, key);
-    if (!at)
+    if (!d->Writable())
+        return false;
+    Document &doc = d->doc;
+    const auto at = doc.sections.find(section);
+    if (at == doc.sections.end())
         return true;
-    doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(*at));
-    return Save(m_fileName, doc);
+    const auto line = at->second.keys.find(key);
+    if (line == at->second.keys.end())
+        return true;
+    doc.lines.erase(line->second);
+    doc.Reindex();
+    return d->Save();
 }
 
 bool TIniFile::EraseSection(const QString &section)
 {
-    Document doc = Load(m_fileName);
-    const auto header = FindSection(doc, section);
-    if (!header)
+    if (!d->Writable())
+        return false;
+    Document &doc = d->doc;
+    const auto at = doc.sections.find(section);
+    if (at == doc.sections.end())
         return true;
-    const size_t end = SectionEnd(doc, *header);
-    doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(*header),
-                    doc.lines.begin() + static_cast<std::ptrdiff_t>(end));
-    return Save(m_fileName, doc);
+    const auto header = at->second.header;
+    doc.lines.erase(header, doc.SectionEnd(header));
+    doc.Reindex();
+    return d->Save();
 }

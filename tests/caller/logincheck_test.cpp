@@ -3,6 +3,8 @@
 #include "platform/cp949.h"
 #include "platform/inifile.h"
 
+#include <QFile>
+
 #include <cstring>
 
 using TLoginCheck = CallerTest;
@@ -97,6 +99,22 @@ TEST_P(TLoginCheck, ADatabaseErrorDuringTheQueryIsShownAndAnswersNine)
     EXPECT_EQ(m_boxes->Calls()[0].Caption, QStringLiteral("사용자정보"));
     EXPECT_TRUE(m_boxes->Calls()[0].Text.contains(QLatin1String("SAAORGAT"), Qt::CaseInsensitive))
         << m_boxes->Calls()[0].Text.toStdString();
+}
+
+// The main program takes its user from gp.ini: a login that could not record itself
+// once answered '0' silently and the suite opened as the previous user.
+TEST_P(TLoginCheck, ALoginThatCannotRecordItsUserAnswersNineWithAMessage)
+{
+    ASSERT_EQ(Check(QStringLiteral("9901"), QStringLiteral("admin9")), '0');
+    const QByteArray before = ReadFileBytes(IniPath());
+    ASSERT_TRUE(QFile::setPermissions(IniPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    m_boxes->Clear();
+    EXPECT_EQ(Check(QStringLiteral("1001"), QStringLiteral("1234")), '9');
+    QFile::setPermissions(IniPath(), QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_EQ(m_boxes->Calls().size(), 1u);
+    EXPECT_EQ(m_boxes->Calls()[0].Caption, QStringLiteral("사용자정보"));
+    EXPECT_TRUE(m_boxes->Calls()[0].Text.contains(IniPath())) << m_boxes->Calls()[0].Text.toStdString();
+    EXPECT_EQ(ReadFileBytes(IniPath()), before);
 }
 
 TOVEL_INSTANTIATE_BACKENDS(TLoginCheck);

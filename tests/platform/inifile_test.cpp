@@ -4,9 +4,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -122,4 +127,126 @@ TEST_F(IniFileTest, DeleteKeyAndEraseSection)
     ASSERT_TRUE(ini.EraseSection(QStringLiteral("b")));
     EXPECT_EQ(Bytes(), QByteArray("[a]\r\ny=2\r\n"));
     EXPECT_EQ(ini.ReadSections().join(QLatin1Char(',')), QStringLiteral("a"));
+}
+
+namespace {
+
+const QString Stamps = QStringLiteral("LATESTFDATE");
+
+// A state file as a Windows workstation writes it: CP949 with backslashes between
+// folder and name, one extended syllable, a comment and a foreign section.
+QByteArray WindowsStateFile()
+{
+    return QByteArray("; kept by the updater\r\n[LATESTFDATE]\r\nTovelMain.exe=20240102030405006\r\n")
+        + "sub\\" + QByteArray::fromHex("c6c4c0cf8c63") + ".dll=20231231235959999\r\n"
+        + "[OTHER]\r\nname=" + QByteArray::fromHex("c8abb1e6b5bf") + "\r\n";
+}
+
+} // namespace
+
+TEST_F(IniFileTest, AFileWrittenOnWindowsReadsBackExactlyAndAWriteKeepsEveryOtherByte)
+{
+    const QByteArray before = WindowsStateFile();
+    Put(before);
+    TIniFile ini(Path());
+    EXPECT_EQ(ini.ReadString(Stamps, QStringLiteral("sub\\파일똠.dll")), QStringLiteral("20231231235959999"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("other"), QStringLiteral("NAME")), QStringLiteral("홍길동"));
+    ASSERT_TRUE(ini.WriteString(Stamps, QStringLiteral("TovelMain.exe"), QStringLiteral("20250101000000000")));
+    QByteArray expected = before;
+    expected.replace("20240102030405006", "20250101000000000");
+    EXPECT_EQ(Bytes(), expected);
+}
+
+TEST_F(IniFileTest, ABackslashKeyIsFoundAgainAfterItWasWritten)
+{
+    TIniFile ini(Path());
+    const QString key = QStringLiteral("sub\\파일똠.dll");
+    ASSERT_TRUE(ini.WriteString(Stamps, key, QStringLiteral("20240101000000000")));
+    ASSERT_TRUE(ini.WriteString(Stamps, key, QStringLiteral("20240202000000000")));
+    EXPECT_EQ(Bytes(), QByteArray("[LATESTFDATE]\r\nsub\\") + QByteArray::fromHex("c6c4c0cf8c63")
+                           + ".dll=20240202000000000\r\n")
+        << "one line for the key, not two";
+    EXPECT_EQ(TIniFile(Path()).ReadString(Stamps, key), QStringLiteral("20240202000000000"));
+}
+
+TEST_F(IniFileTest, AnotherProgramsWriteBetweenTwoLookupsIsSeen)
+{
+    Put("[s]\r\nk=first\r\n");
+    const TIniFile ini(Path());
+    ASSERT_EQ(ini.ReadString(QStringLiteral("s"), QStringLiteral("k")), QStringLiteral("first"));
+
+    // Written in place by another process: the same file, another size.
+    QProcess writer;
+    writer.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("printf '[s]\\r\\nk=second!\\r\\n' > \"$0\""), Path()});
+    ASSERT_TRUE(writer.waitForFinished());
+    EXPECT_EQ(ini.ReadString(QStringLiteral("s"), QStringLiteral("k")), QStringLiteral("second!"));
+
+    // Replaced by a rename: the same size and time, another file.
+    const QString other = m_dir.filePath(QStringLiteral("other.ini"));
+    WriteFileBytes(other, "[s]\r\nk=third!!\r\n");
+    writer.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("touch -r \"$1\" \"$0\" && mv \"$0\" \"$1\""), other, Path()});
+    ASSERT_TRUE(writer.waitForFinished());
+    EXPECT_EQ(ini.ReadString(QStringLiteral("s"), QStringLiteral("k")), QStringLiteral("third!!"));
+
+    QFile::remove(Path());
+    EXPECT_EQ(ini.ReadString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("gone")), QStringLiteral("gone"));
+}
+
+TEST_F(IniFileTest, ReadSectionValuesGivesEachKeyOnceInFileOrder)
+{
+    Put("[a]\r\nx=1\r\n; note\r\nY = \"2\"\r\nx=dup\r\n[b]\r\nz=3\r\n[A]\r\nw=4\r\n");
+    const TIniFile ini(Path());
+    const QList<TIniEntry> expected{{QStringLiteral("x"), QStringLiteral("1")}, {QStringLiteral("Y"), QStringLiteral("2")}};
+    EXPECT_EQ(ini.ReadSectionValues(QStringLiteral("A")), expected);
+    EXPECT_TRUE(ini.ReadSectionValues(QStringLiteral("none")).isEmpty());
+    EXPECT_EQ(ini.ReadString(QStringLiteral("a"), QStringLiteral("w"), QStringLiteral("-")), QStringLiteral("-"))
+        << "a second header of the same name is not searched";
+}
+
+TEST_F(IniFileTest, SeveralKeysAreWrittenInOneCommitOrNotAtAll)
+{
+    Put("[s]\r\nb=old\r\n");
+    TIniFile ini(Path());
+    ASSERT_TRUE(ini.WriteStrings(QStringLiteral("s"), {{QStringLiteral("a"), QStringLiteral("1")}, {QStringLiteral("B"), QStringLiteral("2")}}));
+    ASSERT_TRUE(ini.WriteStrings(QStringLiteral("new"), {{QStringLiteral("x"), QStringLiteral("1")}, {QStringLiteral("y"), {}}}));
+    const QByteArray written("[s]\r\nb=2\r\na=1\r\n[new]\r\nx=1\r\ny=\r\n");
+    EXPECT_EQ(Bytes(), written);
+
+    // One entry that cannot be stored refuses the whole write.
+    EXPECT_FALSE(ini.WriteStrings(QStringLiteral("s"), {{QStringLiteral("a"), QStringLiteral("9")}, {QStringLiteral("c"), QStringLiteral("x\ny")}}));
+    EXPECT_FALSE(ini.WriteStrings(QStringLiteral("s"), {{QStringLiteral("a"), QStringLiteral("9")}, {QStringLiteral("c"), QStringLiteral("😀")}}));
+    EXPECT_EQ(Bytes(), written);
+    EXPECT_EQ(ini.ReadString(QStringLiteral("s"), QStringLiteral("a")), QStringLiteral("1"));
+}
+
+TEST_F(IniFileTest, AReadOnlyFileIsNeverWrittenAndKeepsBeingRead)
+{
+    Put("[s]\r\nk=v\r\n");
+    QFile::setPermissions(Path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    TIniFile ini(Path());
+    EXPECT_FALSE(ini.WriteString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("w")));
+    EXPECT_FALSE(ini.WriteStrings(QStringLiteral("s"), {{QStringLiteral("n"), QStringLiteral("1")}}));
+    EXPECT_FALSE(ini.DeleteKey(QStringLiteral("s"), QStringLiteral("k")));
+    EXPECT_EQ(Bytes(), QByteArray("[s]\r\nk=v\r\n"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("s"), QStringLiteral("k")), QStringLiteral("v"));
+}
+
+TEST_F(IniFileTest, AFailedWriteLeavesTheParsedCopyAsTheFileIs)
+{
+    Put("[s]\r\nk=v\r\n");
+    TIniFile ini(Path());
+    ASSERT_EQ(ini.ReadString(QStringLiteral("s"), QStringLiteral("k")), QStringLiteral("v"));
+    // No file may grow past 4 bytes: the new file cannot be written, whoever we are.
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = previous;
+    tiny.rlim_cur = 4;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const bool written = ini.WriteString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("changed"));
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ini.ReadString(QStringLiteral("s"), QStringLiteral("k")), QStringLiteral("v"));
+    EXPECT_EQ(Bytes(), QByteArray("[s]\r\nk=v\r\n"));
 }

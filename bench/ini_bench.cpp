@@ -107,14 +107,22 @@ int main()
     std::printf("ini_bench: 10,000 lookups in a 10,000-key file: TIniFile %.2f ms, std::unordered_map %.2f ms, "
                 "ratio %.1fx (goal <= 5x); first parse %.1f ms\n",
                 ours * 1e3, peer * 1e3, ours / peer, firstRead * 1e3);
-    std::printf("ini_bench: of which the file check alone (one stat per lookup) %.2f ms: TIniFile / check = %.2f\n",
-                floor * 1e3, ours / floor);
+    // Every lookup looks at the file so that another program's write is never missed;
+    // where a system call is slow that look, not the parsed copy, sets the ratio.
+    std::printf("ini_bench: the look at the file alone (one stat per lookup) %.2f ms, %.1fx the hash map: "
+                "lookups cost %.2fx that floor\n",
+                floor * 1e3, floor / peer, ours / floor);
 
     const double writes = Seconds([&] {
         for (int i = 0; i < WriteCount; ++i)
             ini.WriteString(Section, keys[static_cast<size_t>(i)], Stamp(KeyCount + i));
     });
-    std::printf("ini_bench: 1,000 writes into that file: %.2f ms per write (goal well under 10 ms)\n",
-                writes * 1e3 / WriteCount);
+    const double inserts = Seconds([&] {
+        for (int i = 0; i < WriteCount; ++i)
+            ini.WriteString(Section, Key(KeyCount + i), Stamp(i));
+    });
+    std::printf("ini_bench: 1,000 writes into that file: %.2f ms per changed key, %.2f ms per new key "
+                "(goal well under 10 ms)\n",
+                writes * 1e3 / WriteCount, inserts * 1e3 / WriteCount);
     return 0;
 }

@@ -79,5 +79,9 @@ QString DecodeBase64Text(const QString &stored)
 
 QString EncodeBase64Text(const QString &text)
 {
-    return QString::fromLatin1(Base64Encode(Platform::ToCp949(text)));
+    bool exact = false;
+    const QByteArray bytes = Platform::ToCp949(text, &exact);
+    if (!exact)
+        throw TException(QStringLiteral("Base64: the text has characters that code page 949 cannot hold"));
+    return QString::fromLatin1(Base64Encode(bytes));
 }

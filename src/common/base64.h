@@ -16,5 +16,7 @@ QByteArray Base64Decode(const QByteArray &text);
 QByteArray Base64Encode(const QByteArray &bytes);
 
 /// The stored text (CP949 bytes, decoded) ↔ its Base64 value, as the settings files hold it.
+/// Encoding throws TException when `text` has a character code page 949 cannot hold:
+/// a stored setting must never decode to a different text than the one given.
 QString DecodeBase64Text(const QString &stored);
 QString EncodeBase64Text(const QString &text);

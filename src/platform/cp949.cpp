@@ -36,6 +36,15 @@ bool IsTrailByte(unsigned char byte)
     return (byte >= 0x41 && byte <= 0x5A) || (byte >= 0x61 && byte <= 0x7A) || (byte >= 0x81 && byte <= 0xFE);
 }
 
+// Without Microsoft's table every text of the suite's files would be damaged: better
+// no program at all than one that rewrites its settings with question marks.
+template<typename Converter>
+void RequireValid(const Converter &converter)
+{
+    if (!converter.isValid())
+        qFatal("Qt offers no \"%s\" converter (a Qt built without ICU): code page 949 text cannot be handled", Cp949Codec);
+}
+
 // Opening a converter costs far more than a short conversion, so each thread keeps one
 // of each. A converter that reported an error is dropped: its error flag never clears
 // and it may keep a dangling lead byte for the next call.
@@ -46,15 +55,19 @@ struct Converters
 
     QStringEncoder &Encoder()
     {
-        if (!encoder)
+        if (!encoder) {
             encoder.emplace(Cp949Codec, QStringConverter::Flag::Stateless);
+            RequireValid(*encoder);
+        }
         return *encoder;
     }
 
     QStringDecoder &Decoder()
     {
-        if (!decoder)
+        if (!decoder) {
             decoder.emplace(Cp949Codec, QStringConverter::Flag::Stateless);
+            RequireValid(*decoder);
+        }
         return *decoder;
     }
 };

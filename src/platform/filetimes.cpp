@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace Platform {
 
@@ -46,7 +47,9 @@ bool IsReadOnlyFile(const QString &path)
     struct stat info;
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return false;
-    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0;
 }
 
 TFileIdentity FileIdentity(int fileDescriptor)

@@ -33,9 +33,9 @@ struct TFileIdentity
 /// examined.
 TOVEL_PLATFORM_EXPORT TFileIdentity FileIdentity(const char *nativePath);
 
-/// Whether the file at `path` carries the read-only mark: its permissions let nobody
-/// write it. Writers of the suite's settings files honour the mark as the platform's
-/// own read-only attribute is honoured, by every user.
+/// Whether the file at `path` is read-only for us: its permissions let nobody write it
+/// (a mark honoured by every user, administrators too, like the platform's own
+/// read-only attribute), or they do not let this user write it.
 TOVEL_PLATFORM_EXPORT bool IsReadOnlyFile(const QString &path);
 
 /// The identity of an open file.

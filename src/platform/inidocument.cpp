@@ -175,8 +175,10 @@ void Document::AppendSection(const QByteArray &headerBytes, const QByteArray &li
     CloseLastLine(lines);
     const auto header = lines.insert(lines.end(), ParseLine(headerBytes, Crlf));
     const auto key = lines.insert(lines.end(), ParseLine(lineBytes, Crlf));
-    auto &section = sections.try_emplace(header->name, SectionIndex{header, {}}).first->second;
-    section.keys.try_emplace(key->name, key);
+    // A header of a name already present is never found by a lookup, nor is its key.
+    const auto [section, added] = sections.try_emplace(header->name, SectionIndex{header, {}});
+    if (added)
+        section->second.keys.try_emplace(key->name, key);
 }
 
 QByteArray Document::Bytes() const

@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include <optional>
+#include <vector>
 
 using namespace IniDocument;
 
@@ -20,7 +21,7 @@ bool BreaksLineStructure(const QString &text)
 
 bool ValidSectionName(const QString &section)
 {
-    return !section.isEmpty() && !BreaksLineStructure(section) && !section.contains(QLatin1Char(']'));
+    return !Platform::TrimBlanks(section).isEmpty() && !BreaksLineStructure(section) && !section.contains(QLatin1Char(']'));
 }
 
 bool ValidKeyName(const QString &key)
@@ -124,7 +125,7 @@ const QString &TIniFile::FileName() const
 
 QString TIniFile::ReadString(const QString &section, const QString &key, const QString &defaultValue) const
 {
-    const Line *line = d->Current().FindKey(section, key);
+    const Line *line = d->Current().FindKey(Platform::TrimBlanks(section), Platform::TrimBlanks(key));
     return line ? line->value : defaultValue;
 }
 
@@ -139,21 +140,27 @@ int TIniFile::ReadInteger(const QString &section, const QString &key, int defaul
 
 bool TIniFile::SectionExists(const QString &section) const
 {
-    return d->Current().sections.contains(section);
+    return d->Current().sections.contains(Platform::TrimBlanks(section));
 }
 
 bool TIniFile::ValueExists(const QString &section, const QString &key) const
 {
-    return d->Current().FindKey(section, key) != nullptr;
+    return d->Current().FindKey(Platform::TrimBlanks(section), Platform::TrimBlanks(key)) != nullptr;
 }
 
 QStringList TIniFile::ReadSection(const QString &section) const
 {
     QStringList keys;
-    const QList<TIniEntry> entries = ReadSectionValues(section);
-    keys.reserve(entries.size());
-    for (const TIniEntry &entry : entries)
-        keys << entry.Name;
+    Document &doc = d->doc;
+    d->Current();
+    const auto at = doc.sections.find(Platform::TrimBlanks(section));
+    if (at == doc.sections.end())
+        return keys;
+    const auto end = doc.SectionEnd(at->second.header);
+    for (auto it = std::next(at->second.header); it != end; ++it) {
+        if (it->kind == LineKind::Key)
+            keys << it->name;
+    }
     return keys;
 }
 
@@ -162,7 +169,7 @@ QList<TIniEntry> TIniFile::ReadSectionValues(const QString &section) const
     QList<TIniEntry> entries;
     Document &doc = d->doc;
     d->Current();
-    const auto at = doc.sections.find(section);
+    const auto at = doc.sections.find(Platform::TrimBlanks(section));
     if (at == doc.sections.end())
         return entries;
     const SectionIndex &index = at->second;
@@ -195,10 +202,13 @@ bool TIniFile::WriteInteger(const QString &section, const QString &key, int valu
     return WriteString(section, key, QString::number(value));
 }
 
-bool TIniFile::WriteStrings(const QString &section, const QList<TIniEntry> &entries)
+bool TIniFile::WriteStrings(const QString &sectionName, const QList<TIniEntry> &entries)
 {
-    if (!ValidSectionName(section))
+    if (!ValidSectionName(sectionName))
         return false;
+    if (entries.isEmpty())
+        return true;
+    const QString section = Platform::TrimBlanks(sectionName);
     const auto headerBytes = StoredBytes(QLatin1Char('[') + section + QLatin1Char(']'));
     if (!headerBytes)
         return false;
@@ -250,10 +260,10 @@ bool TIniFile::DeleteKey(const QString &section, const QString &key)
     if (!d->Writable())
         return false;
     Document &doc = d->doc;
-    const auto at = doc.sections.find(section);
+    const auto at = doc.sections.find(Platform::TrimBlanks(section));
     if (at == doc.sections.end())
         return true;
-    const auto line = at->second.keys.find(key);
+    const auto line = at->second.keys.find(Platform::TrimBlanks(key));
     if (line == at->second.keys.end())
         return true;
     doc.lines.erase(line->second);
@@ -266,7 +276,7 @@ bool TIniFile::EraseSection(const QString &section)
     if (!d->Writable())
         return false;
     Document &doc = d->doc;
-    const auto at = doc.sections.find(section);
+    const auto at = doc.sections.find(Platform::TrimBlanks(section));
     if (at == doc.sections.end())
         return true;
     const auto header = at->second.header;

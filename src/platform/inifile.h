@@ -25,7 +25,11 @@ struct TIniEntry
 /// The object keeps the parsed file and looks at the file's identity, size and write
 /// time before every call: as long as they are unchanged it answers from the parsed
 /// copy, and as soon as another object or program has written the file it parses it
-/// again. So lookups cost a hash probe, never a re-read, and still see every write.
+/// again. So lookups cost a look at the file and a hash probe, never a re-read, and
+/// still see every write. (A same-size edit in place whose writer then restores the
+/// old write time goes unnoticed, as with the platform's own profile functions.)
+/// Section and key names are matched without the blanks around them. Like the rest of
+/// the suite, an object is used from one thread: even its const calls refresh the copy.
 class TOVEL_PLATFORM_EXPORT TIniFile
 {
 public:
@@ -42,7 +46,7 @@ public:
     int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
     bool SectionExists(const QString &section) const;
     bool ValueExists(const QString &section, const QString &key) const;
-    /// The key names of `section` in file order.
+    /// The key names of `section` in file order, a key written twice listed twice.
     QStringList ReadSection(const QString &section) const;
     /// Every key of `section` with the value a lookup of it gives, in file order.
     QList<TIniEntry> ReadSectionValues(const QString &section) const;

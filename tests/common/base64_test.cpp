@@ -1,5 +1,6 @@
 #include "common/base64.h"
 #include "common/texception.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 
@@ -51,4 +52,10 @@ TEST(Base64, KoreanTextTravelsAsCp949Bytes)
     const QString text = QStringLiteral("/업데이트/경로");
     EXPECT_EQ(DecodeBase64Text(EncodeBase64Text(text)), text);
     EXPECT_EQ(EncodeBase64Text(QStringLiteral("가")), QStringLiteral("sKE="));
+}
+
+TEST(Base64, TextTheCodePageCannotHoldIsRefusedNotStoredAsQuestionMarks)
+{
+    EXPECT_NE(ErrorOf([] { EncodeBase64Text(QStringLiteral("pass😀word")); }), QStringLiteral("(no error)"));
+    EXPECT_EQ(DecodeBase64Text(EncodeBase64Text(QStringLiteral("sub\\똠"))), QStringLiteral("sub\\똠"));
 }

@@ -250,3 +250,26 @@ TEST_F(IniFileTest, AFailedWriteLeavesTheParsedCopyAsTheFileIs)
     EXPECT_EQ(ini.ReadString(QStringLiteral("s"), QStringLiteral("k")), QStringLiteral("v"));
     EXPECT_EQ(Bytes(), QByteArray("[s]\r\nk=v\r\n"));
 }
+
+// The object answers from its parsed copy; after any mix of writes that copy must say
+// exactly what a fresh reading of the file says.
+TEST_F(IniFileTest, TheParsedCopyAgreesWithAFreshReadingAfterWrites)
+{
+    Put("[s]\r\na=1\r\n\r\n[t]\r\nb=2\r\n[S]\r\nc=hidden\r\n");
+    TIniFile ini(Path());
+    ASSERT_TRUE(ini.WriteString(QStringLiteral(" s "), QStringLiteral(" k "), QStringLiteral("v")));
+    ASSERT_TRUE(ini.WriteStrings(QStringLiteral("t"), {{QStringLiteral("x"), QStringLiteral("1")}, {QStringLiteral("y"), QStringLiteral("2")}}));
+    ASSERT_TRUE(ini.WriteString(QStringLiteral("u"), QStringLiteral("z"), QStringLiteral("3")));
+    ASSERT_TRUE(ini.DeleteKey(QStringLiteral("S"), QStringLiteral("a")));
+    ASSERT_TRUE(ini.WriteString(QStringLiteral("s"), QStringLiteral("c"), QStringLiteral("seen")));
+    EXPECT_EQ(Bytes(), QByteArray("[s]\r\nk=v\r\nc=seen\r\n\r\n[t]\r\nb=2\r\nx=1\r\ny=2\r\n[S]\r\nc=hidden\r\n[u]\r\nz=3\r\n"));
+
+    const TIniFile fresh(Path());
+    for (const QString &section : {QStringLiteral("s"), QStringLiteral("t"), QStringLiteral("u")}) {
+        EXPECT_EQ(ini.ReadSectionValues(section), fresh.ReadSectionValues(section)) << section.toStdString();
+        EXPECT_EQ(ini.ReadSection(section), fresh.ReadSection(section)) << section.toStdString();
+        for (const QString &key : fresh.ReadSection(section))
+            EXPECT_EQ(ini.ReadString(section, key, QStringLiteral("-")), fresh.ReadString(section, key, QStringLiteral("-")));
+    }
+    EXPECT_EQ(ini.ReadSections(), fresh.ReadSections());
+}

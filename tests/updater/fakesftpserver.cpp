@@ -5,6 +5,8 @@
 
 #include <QtEndian>
 
+#include <cstring>
+
 namespace {
 
 QByteArray U32(std::uint32_t v)
@@ -103,15 +105,20 @@ void FakeSftpServer::Write(const QByteArray &bytes)
         m_inbox.remove(0, 4 + length);
         Serve(packet);
     }
+    while (!m_heldReads.isEmpty())
+        m_outbox += m_heldReads.takeLast();
 }
 
-QByteArray FakeSftpServer::ReadExact(qsizetype count, int)
+qsizetype FakeSftpServer::Read(char *buffer, qsizetype capacity, int)
 {
-    if (m_outbox.size() < count)
+    if (m_outbox.isEmpty())
         throw TException(m_open ? QStringLiteral("Timeout") : QStringLiteral("Connection closed by the server"));
-    const QByteArray bytes = m_outbox.left(count);
+    qsizetype count = qMin(capacity, m_outbox.size());
+    if (PieceCap > 0)
+        count = qMin(count, PieceCap);
+    std::memcpy(buffer, m_outbox.constData(), static_cast<std::size_t>(count));
     m_outbox.remove(0, count);
-    return bytes;
+    return count;
 }
 
 QString FakeSftpServer::Resolve(const QString &path) const
@@ -134,7 +141,8 @@ QString FakeSftpServer::Resolve(const QString &path) const
 QByteArray FakeSftpServer::Attributes(const Entry &entry) const
 {
     const std::uint32_t perms = entry.permissions ? entry.permissions : (entry.directory ? 040755u : 0100644u);
-    return U32(0x1 | 0x4 | 0x8) + U64(static_cast<std::uint64_t>(entry.content.size())) + U32(perms)
+    const qint64 size = entry.reportedSize >= 0 ? entry.reportedSize : entry.content.size();
+    return U32(0x1 | 0x4 | 0x8) + U64(static_cast<std::uint64_t>(size)) + U32(perms)
         + U32(entry.mtime - 100) + U32(entry.mtime);
 }
 
@@ -237,7 +245,11 @@ void FakeSftpServer::Serve(const QByteArray &packet)
             m_outbox += Status(id, 1, "End of file");
             return;
         }
-        m_outbox += Reply(103, id, String(content.mid(static_cast<qsizetype>(offset), length)));
+        const QByteArray reply = Reply(103, id, String(content.mid(static_cast<qsizetype>(offset), length)));
+        if (ReverseReadReplies)
+            m_heldReads << reply;
+        else
+            m_outbox += reply;
         return;
     }
     case 4: // CLOSE

@@ -23,6 +23,7 @@ public:
         QString longName; // empty: made up from the kind
         std::uint32_t permissions = 0; // 0: made up from the kind
         std::uint32_t mtime = 1700000000;
+        qint64 reportedSize = -1; // ≥0: the size its attributes give, as for a file still growing
     };
 
     // What the server does.
@@ -30,6 +31,9 @@ public:
     bool AnswerInitWithStatus = false;
     QList<QPair<QByteArray, QByteArray>> Extensions;
     std::uint32_t DataCap = 0; // >0: never more than this many bytes in one DATA reply
+    qsizetype PieceCap = 0; // >0: the channel hands out at most this many bytes per read
+    /// The replies to the reads of one write go out last first.
+    bool ReverseReadReplies = false;
     QString Home = QStringLiteral("/home/test");
     QMap<QString, Entry> Tree; // absolute path → file or folder
     /// Called for every request after INIT; a non-empty answer is sent instead of the
@@ -48,7 +52,7 @@ public:
 
     void Open(const QString &host, int port, const QString &user, const QString &password) override;
     void Write(const QByteArray &bytes) override;
-    QByteArray ReadExact(qsizetype count, int timeoutMs) override;
+    qsizetype Read(char *buffer, qsizetype capacity, int timeoutMs) override;
     void Close() override;
     bool IsOpen() const override { return m_open; }
 
@@ -65,6 +69,7 @@ private:
     bool m_open = false;
     QByteArray m_inbox;
     QByteArray m_outbox;
+    QList<QByteArray> m_heldReads; // replies to reads held back to be sent in reverse
     QMap<QByteArray, QString> m_handles;
     QMap<QByteArray, bool> m_listed;
     int m_nextHandle = 1;

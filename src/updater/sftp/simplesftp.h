@@ -66,11 +66,21 @@ struct TSFTPFileTimes
     std::uint64_t ModifyTime = 0;
 };
 
-/// A blocking SFTP version 3 client: one request in flight, every call returns when
-/// its reply has arrived. Failures throw TException with the operation's text.
+namespace Sftp {
+struct TReceivedPacket;
+class TPacketReceiver;
+} // namespace Sftp
+
+/// A blocking SFTP version 3 client: every call returns when its replies have arrived.
+/// Operations send one request at a time, except GetFile, which keeps many reads in
+/// flight so that a distant server is not paid one round trip per block. Failures
+/// throw TException with the operation's text.
 class TSimpleSFTP
 {
 public:
+    /// The most read requests GetFile keeps outstanding at once.
+    static constexpr std::uint32_t MaxReadsInFlight = 64;
+
     /// Over an SSH channel whose host keys are kept in the program folder's known_hosts.
     TSimpleSFTP();
     explicit TSimpleSFTP(std::unique_ptr<TSftpChannel> channel);
@@ -118,6 +128,9 @@ public:
 
 private:
     void Reset();
+    /// The next packet of any id. A failure that leaves the stream inside a packet
+    /// closes the session: what follows could never be framed again.
+    Sftp::TReceivedPacket Receive(bool withId);
     /// Builds a request with an id, sends it and receives the reply to it.
     QByteArray Request(std::uint8_t type, const QList<QByteArray> &values, const QList<Sftp::ItemKind> &kinds,
                        std::uint8_t &replyType);
@@ -127,4 +140,5 @@ private:
                              const QString &prefix);
 
     std::unique_ptr<TSftpChannel> m_channel;
+    std::unique_ptr<Sftp::TPacketReceiver> m_receiver;
 };

@@ -80,6 +80,7 @@ void FakeSftpServer::Open(const QString &, int, const QString &, const QString &
     m_open = true;
     m_inbox.clear();
     m_outbox.clear();
+    m_silent = false;
     m_handles.clear();
     m_listed.clear();
     if (!Tree.contains(Home))
@@ -97,6 +98,7 @@ void FakeSftpServer::Write(const QByteArray &bytes)
         throw TException(QStringLiteral("Not connected"));
     Written += bytes;
     m_inbox += bytes;
+    const int readsBefore = m_readCount;
     while (m_inbox.size() >= 4) {
         const auto length = qFromBigEndian<std::uint32_t>(m_inbox.constData());
         if (m_inbox.size() < 4 + static_cast<qsizetype>(length))
@@ -107,6 +109,8 @@ void FakeSftpServer::Write(const QByteArray &bytes)
     }
     while (!m_heldReads.isEmpty())
         m_outbox += m_heldReads.takeLast();
+    if (m_readCount > readsBefore)
+        ReadsPerWrite << m_readCount - readsBefore;
 }
 
 qsizetype FakeSftpServer::Read(char *buffer, qsizetype capacity, int)
@@ -169,10 +173,17 @@ void FakeSftpServer::Serve(const QByteArray &packet)
     const std::uint32_t id = in.U32();
     RequestTypes << type;
     RequestIds << id;
+    m_readCount += type == 5 ? 1 : 0;
+    if (m_silent)
+        return;
     if (Override) {
         const QByteArray answer = Override(type, id);
         if (!answer.isEmpty()) {
-            m_outbox += answer;
+            if (type == 5 && ReverseReadReplies)
+                m_heldReads << answer;
+            else
+                m_outbox += answer;
+            m_silent = StallAfterOverride;
             return;
         }
     }
@@ -238,6 +249,7 @@ void FakeSftpServer::Serve(const QByteArray &packet)
         const QByteArray handle = in.Str();
         const std::uint64_t offset = in.U64();
         std::uint32_t length = in.U32();
+        ReadLengths << length;
         if (DataCap)
             length = qMin(length, DataCap);
         const QByteArray &content = Tree[m_handles.value(handle)].content;

@@ -41,11 +41,16 @@ public:
     std::function<QByteArray(std::uint8_t type, std::uint32_t id)> Override;
     /// Sends a stale reply (for the previous id) before each normal reply.
     bool SendStaleReplies = false;
+    /// After the first answer that Override gives, the server sends nothing more, as
+    /// one that hangs halfway through a reply.
+    bool StallAfterOverride = false;
 
     // What the client did.
     QByteArray Written;
     QList<std::uint8_t> RequestTypes;
     QList<std::uint32_t> RequestIds;
+    QList<int> ReadsPerWrite; // READ requests in each write that carried any
+    QList<std::uint32_t> ReadLengths; // bytes asked for by each READ
 
     void AddFile(const QString &path, const QByteArray &content, std::uint32_t mtime = 1700000000);
     void AddFolder(const QString &path);
@@ -67,6 +72,8 @@ private:
     QByteArray Attributes(const Entry &entry) const;
 
     bool m_open = false;
+    bool m_silent = false;
+    int m_readCount = 0;
     QByteArray m_inbox;
     QByteArray m_outbox;
     QList<QByteArray> m_heldReads; // replies to reads held back to be sent in reverse

@@ -7,8 +7,6 @@
 #include "platform/sshchannel.h"
 #include "updater/sftp/sftpreceiver.h"
 
-#include <QtEndian>
-
 #include <climits>
 
 namespace {

@@ -119,6 +119,12 @@ public:
     std::uint64_t FileSize(const QString &path);
     std::uint64_t HandleSize(const QByteArray &handle);
     TSFTPFileTimes GetFileTimes(const QString &path);
+    /// Downloads the file's bytes from `startOffset` up to the size its handle has when
+    /// opened, in reads of BufferSize bytes with up to MaxReadsInFlight outstanding.
+    /// Progress is reported in file order as the part received without a gap grows (a
+    /// short last block gets no event of its own). Returns the bytes written; a write
+    /// that fails or a size on disk short of them is an error. On any error the local
+    /// file keeps only the part without a gap.
     std::uint64_t GetFile(const QString &remoteFolder, const QString &name, const QString &localFile,
                           bool preserveTimes, bool create, bool append, std::uint64_t startOffset,
                           const TSFTPProgress &progress = {}, qint64 userValue = 0);

@@ -77,6 +77,7 @@ struct TDelayProxy::Private
     int targetPort = 0;
     Clock::duration delay{};
     std::list<TLink> links;
+    std::vector<char> scratch = std::vector<char>(ReadSize);
     std::thread thread;
 
     void Watch(int fd, std::uint32_t events, void *tag, int operation = EPOLL_CTL_ADD)
@@ -141,16 +142,15 @@ struct TDelayProxy::Private
     void ReadInto(TFlow &flow, TLink &link)
     {
         for (int round = 0; round < 16 && !flow.readEnded; ++round) {
-            std::vector<char> bytes(ReadSize);
-            const ssize_t n = ::read(flow.from, bytes.data(), bytes.size());
+            const ssize_t n = ::read(flow.from, scratch.data(), scratch.size());
             if (n < 0) {
                 if (errno != EAGAIN && errno != EINTR)
                     link.broken = true;
                 return;
             }
-            bytes.resize(static_cast<std::size_t>(n));
+            // Each chunk holds just what was read: many small ones may wait at once.
             flow.readEnded = n == 0;
-            flow.queue.push_back({Clock::now() + delay, std::move(bytes), 0});
+            flow.queue.push_back({Clock::now() + delay, std::vector<char>(scratch.begin(), scratch.begin() + n), 0});
         }
     }
 

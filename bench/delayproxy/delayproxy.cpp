@@ -190,15 +190,15 @@ struct TDelayProxy::Private
                     next = flow->queue.front().release;
             }
         }
-        itimerspec spec{};
+        itimerspec due{};
         if (next != Clock::time_point::max()) {
             const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(next.time_since_epoch()).count();
-            spec.it_value.tv_sec = ns / 1000000000;
-            spec.it_value.tv_nsec = ns % 1000000000;
-            if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0)
-                spec.it_value.tv_nsec = 1;
+            due.it_value.tv_sec = ns / 1000000000;
+            due.it_value.tv_nsec = ns % 1000000000;
+            if (due.it_value.tv_sec == 0 && due.it_value.tv_nsec == 0)
+                due.it_value.tv_nsec = 1;
         }
-        ::timerfd_settime(timer, TFD_TIMER_ABSTIME, &spec, nullptr);
+        ::timerfd_settime(timer, TFD_TIMER_ABSTIME, &due, nullptr);
     }
 
     void Loop()

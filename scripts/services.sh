@@ -48,10 +48,41 @@ pg_stop() {
 }
 
 sshd_pid_file=""
+sftp_user=""
+
+# Waits up to $1 seconds for the command that follows to fail; false if it never does.
+wait_until_not() {
+  local tenths=$(($1 * 10))
+  shift
+  while "$@" >/dev/null 2>&1; do
+    [ "$tenths" -gt 0 ] || return 1
+    tenths=$((tenths - 1))
+    sleep 0.1
+  done
+}
+
+# Processes of this run's SFTP sessions: those of its user, and the privileged half
+# sshd keeps for each, named after the user.
+sftp_session_pids() {
+  { pgrep -u "$sftp_user"; pgrep -f "^sshd: $sftp_user( |$)"; } 2>/dev/null
+}
+
+# Each run has a user of its own, named after the shell that started it, so that a
+# parallel run's stop step never removes another run's user. A run that was killed
+# before its stop step left its user behind: remove those whose shell is gone.
+sftp_remove_stale_users() {
+  local user
+  for user in $(getent passwd | cut -d: -f1 | grep -E '^tovelsftp-[0-9]+$'); do
+    kill -0 "${user#tovelsftp-}" 2>/dev/null && continue
+    pgrep -u "$user" >/dev/null 2>&1 && continue
+    userdel "$user" >/dev/null 2>&1 || true
+  done
+}
 
 # An OpenSSH server on loopback with password authentication and the internal-sftp
-# subsystem, for a test user whose home is the served folder. Needs root (it creates the
-# user and checks passwords); elsewhere the SFTP server tests are skipped.
+# subsystem, for a test user whose home is the served folder. The user has no login
+# shell and exists only while the server runs. Needs root (it creates the user and
+# checks passwords); elsewhere the SFTP server tests are skipped.
 sftp_start() {
   if [ "$(id -u)" -ne 0 ]; then
     echo "services: not root, no SSH server (its tests are skipped)"
@@ -61,11 +92,16 @@ sftp_start() {
   mkdir -p "$dir/served"
   ssh-keygen -q -t ed25519 -N '' -f "$dir/host_ed25519" || return 1
   ssh-keygen -q -t ed25519 -N '' -f "$dir/other_ed25519" || return 1
-  id tovelsftp >/dev/null 2>&1 || useradd -M -s /bin/bash tovelsftp || return 1
-  usermod -d "$dir/served" tovelsftp || return 1
+  sftp_remove_stale_users
+  sftp_user="tovelsftp-$$"
+  if id "$sftp_user" >/dev/null 2>&1; then
+    usermod -d "$dir/served" -s /usr/sbin/nologin "$sftp_user" || return 1
+  else
+    useradd -r -M -d "$dir/served" -s /usr/sbin/nologin "$sftp_user" || { sftp_user=""; return 1; }
+  fi
   password=$(head -c 32 /dev/urandom | base64 | tr -dc 'A-Za-z0-9' | head -c 16)
-  echo "tovelsftp:$password" | chpasswd || return 1
-  chown tovelsftp "$dir/served"
+  echo "$sftp_user:$password" | chpasswd || return 1
+  chown "$sftp_user" "$dir/served"
   port=$(free_port)
   cat >"$dir/sshd_config" <<CONFIG
 Port $port
@@ -78,9 +114,10 @@ PubkeyAuthentication no
 UsePAM no
 PermitRootLogin no
 StrictModes no
-AllowUsers tovelsftp
+AllowUsers $sftp_user
 MaxStartups 100
 Subsystem sftp internal-sftp
+ForceCommand internal-sftp
 LogLevel ERROR
 CONFIG
   mkdir -p /run/sshd
@@ -90,15 +127,34 @@ CONFIG
     (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
     sleep 0.1
   done
-  export TOVEL_SFTP_HOST=127.0.0.1 TOVEL_SFTP_PORT=$port TOVEL_SFTP_USER=tovelsftp TOVEL_SFTP_PASSWORD=$password
+  export TOVEL_SFTP_HOST=127.0.0.1 TOVEL_SFTP_PORT=$port TOVEL_SFTP_USER=$sftp_user TOVEL_SFTP_PASSWORD=$password
   export TOVEL_SFTP_ROOT="$dir/served" TOVEL_SFTP_OTHER_KEY="$dir/other_ed25519.pub"
   echo "services: OpenSSH server on 127.0.0.1:$port"
 }
 
+# Stops the server and waits for it and its sessions to end, then removes the user.
 sftp_stop() {
-  [ -n "$sshd_pid_file" ] || return 0
-  [ -f "$sshd_pid_file" ] && kill "$(cat "$sshd_pid_file")" 2>/dev/null
+  [ -n "$sftp_user" ] || return 0
+  local pid=""
+  [ -f "$sshd_pid_file" ] && pid=$(cat "$sshd_pid_file")
+  if [ -n "$pid" ]; then
+    kill "$pid" 2>/dev/null
+    wait_until_not 10 kill -0 "$pid" || kill -KILL "$pid" 2>/dev/null
+    wait_until_not 2 kill -0 "$pid"
+  fi
+  # A session ends when its client has gone; one still running after that is stuck.
+  if ! wait_until_not 10 sftp_session_pids_any; then
+    sftp_session_pids | xargs -r kill 2>/dev/null
+    wait_until_not 5 sftp_session_pids_any || sftp_session_pids | xargs -r kill -KILL 2>/dev/null
+    wait_until_not 2 sftp_session_pids_any
+  fi
+  userdel "$sftp_user" >/dev/null 2>&1 || echo "services: could not remove the user $sftp_user" >&2
+  sftp_user=""
   sshd_pid_file=""
+}
+
+sftp_session_pids_any() {
+  [ -n "$(sftp_session_pids)" ]
 }
 
 services_start() {

@@ -8,6 +8,8 @@
 
 #include <libssh/libssh.h>
 
+#include <climits>
+
 namespace {
 
 QString SessionError(ssh_session session, const char *what)
@@ -144,26 +146,26 @@ void TSshChannel::Write(const QByteArray &bytes)
     }
 }
 
-QByteArray TSshChannel::ReadExact(qsizetype count, int timeoutMs)
+qsizetype TSshChannel::Read(char *buffer, qsizetype capacity, int timeoutMs)
 {
     if (!d->channel)
         throw TException(QStringLiteral("Not connected"));
-    QByteArray bytes(count, Qt::Uninitialized);
-    qsizetype received = 0;
+    // libssh widens the channel's window to the count asked for, so a large piece lets
+    // the server keep sending while earlier replies are still being handled.
+    const auto count = static_cast<uint32_t>(qMin<qsizetype>(capacity, INT_MAX));
     const QDeadlineTimer deadline(timeoutMs);
-    while (received < count) {
+    for (;;) {
         const int wait = static_cast<int>(qMax<qint64>(1, deadline.remainingTime()));
-        const int n = ssh_channel_read_timeout(d->channel, bytes.data() + received,
-                                               static_cast<uint32_t>(count - received), 0, wait);
+        const int n = ssh_channel_read_timeout(d->channel, buffer, count, 0, wait);
         if (n == SSH_ERROR)
             throw TException(SessionError(d->session, "Unable to receive"));
-        if (n == 0 && ssh_channel_is_eof(d->channel))
+        if (n > 0)
+            return n;
+        if (ssh_channel_is_eof(d->channel))
             throw TException(QStringLiteral("Connection closed by the server"));
-        received += n;
-        if (received < count && deadline.hasExpired())
+        if (deadline.hasExpired())
             throw TException(QStringLiteral("Timeout"));
     }
-    return bytes;
 }
 
 void TSshChannel::Close()

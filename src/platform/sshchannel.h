@@ -16,7 +16,7 @@ public:
 
     void Open(const QString &host, int port, const QString &user, const QString &password) override;
     void Write(const QByteArray &bytes) override;
-    QByteArray ReadExact(qsizetype count, int timeoutMs) override;
+    qsizetype Read(char *buffer, qsizetype capacity, int timeoutMs) override;
     void Close() override;
     bool IsOpen() const override;
 

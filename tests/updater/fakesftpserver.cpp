@@ -5,6 +5,8 @@
 
 #include <QtEndian>
 
+#include <cstring>
+
 namespace {
 
 QByteArray U32(std::uint32_t v)
@@ -78,6 +80,7 @@ void FakeSftpServer::Open(const QString &, int, const QString &, const QString &
     m_open = true;
     m_inbox.clear();
     m_outbox.clear();
+    m_silent = false;
     m_handles.clear();
     m_listed.clear();
     if (!Tree.contains(Home))
@@ -95,6 +98,7 @@ void FakeSftpServer::Write(const QByteArray &bytes)
         throw TException(QStringLiteral("Not connected"));
     Written += bytes;
     m_inbox += bytes;
+    const int readsBefore = m_readCount;
     while (m_inbox.size() >= 4) {
         const auto length = qFromBigEndian<std::uint32_t>(m_inbox.constData());
         if (m_inbox.size() < 4 + static_cast<qsizetype>(length))
@@ -103,15 +107,22 @@ void FakeSftpServer::Write(const QByteArray &bytes)
         m_inbox.remove(0, 4 + length);
         Serve(packet);
     }
+    while (!m_heldReads.isEmpty())
+        m_outbox += m_heldReads.takeLast();
+    if (m_readCount > readsBefore)
+        ReadsPerWrite << m_readCount - readsBefore;
 }
 
-QByteArray FakeSftpServer::ReadExact(qsizetype count, int)
+qsizetype FakeSftpServer::Read(char *buffer, qsizetype capacity, int)
 {
-    if (m_outbox.size() < count)
+    if (m_outbox.isEmpty())
         throw TException(m_open ? QStringLiteral("Timeout") : QStringLiteral("Connection closed by the server"));
-    const QByteArray bytes = m_outbox.left(count);
+    qsizetype count = qMin(capacity, m_outbox.size());
+    if (PieceCap > 0)
+        count = qMin(count, PieceCap);
+    std::memcpy(buffer, m_outbox.constData(), static_cast<std::size_t>(count));
     m_outbox.remove(0, count);
-    return bytes;
+    return count;
 }
 
 QString FakeSftpServer::Resolve(const QString &path) const
@@ -134,7 +145,8 @@ QString FakeSftpServer::Resolve(const QString &path) const
 QByteArray FakeSftpServer::Attributes(const Entry &entry) const
 {
     const std::uint32_t perms = entry.permissions ? entry.permissions : (entry.directory ? 040755u : 0100644u);
-    return U32(0x1 | 0x4 | 0x8) + U64(static_cast<std::uint64_t>(entry.content.size())) + U32(perms)
+    const qint64 size = entry.reportedSize >= 0 ? entry.reportedSize : entry.content.size();
+    return U32(0x1 | 0x4 | 0x8) + U64(static_cast<std::uint64_t>(size)) + U32(perms)
         + U32(entry.mtime - 100) + U32(entry.mtime);
 }
 
@@ -161,10 +173,17 @@ void FakeSftpServer::Serve(const QByteArray &packet)
     const std::uint32_t id = in.U32();
     RequestTypes << type;
     RequestIds << id;
+    m_readCount += type == 5 ? 1 : 0;
+    if (m_silent)
+        return;
     if (Override) {
         const QByteArray answer = Override(type, id);
         if (!answer.isEmpty()) {
-            m_outbox += answer;
+            if (type == 5 && ReverseReadReplies)
+                m_heldReads << answer;
+            else
+                m_outbox += answer;
+            m_silent = StallAfterOverride;
             return;
         }
     }
@@ -230,6 +249,7 @@ void FakeSftpServer::Serve(const QByteArray &packet)
         const QByteArray handle = in.Str();
         const std::uint64_t offset = in.U64();
         std::uint32_t length = in.U32();
+        ReadLengths << length;
         if (DataCap)
             length = qMin(length, DataCap);
         const QByteArray &content = Tree[m_handles.value(handle)].content;
@@ -237,7 +257,11 @@ void FakeSftpServer::Serve(const QByteArray &packet)
             m_outbox += Status(id, 1, "End of file");
             return;
         }
-        m_outbox += Reply(103, id, String(content.mid(static_cast<qsizetype>(offset), length)));
+        const QByteArray reply = Reply(103, id, String(content.mid(static_cast<qsizetype>(offset), length)));
+        if (ReverseReadReplies)
+            m_heldReads << reply;
+        else
+            m_outbox += reply;
         return;
     }
     case 4: // CLOSE

@@ -23,6 +23,7 @@ public:
         QString longName; // empty: made up from the kind
         std::uint32_t permissions = 0; // 0: made up from the kind
         std::uint32_t mtime = 1700000000;
+        qint64 reportedSize = -1; // ≥0: the size its attributes give, as for a file still growing
     };
 
     // What the server does.
@@ -30,6 +31,9 @@ public:
     bool AnswerInitWithStatus = false;
     QList<QPair<QByteArray, QByteArray>> Extensions;
     std::uint32_t DataCap = 0; // >0: never more than this many bytes in one DATA reply
+    qsizetype PieceCap = 0; // >0: the channel hands out at most this many bytes per read
+    /// The replies to the reads of one write go out last first.
+    bool ReverseReadReplies = false;
     QString Home = QStringLiteral("/home/test");
     QMap<QString, Entry> Tree; // absolute path → file or folder
     /// Called for every request after INIT; a non-empty answer is sent instead of the
@@ -37,18 +41,23 @@ public:
     std::function<QByteArray(std::uint8_t type, std::uint32_t id)> Override;
     /// Sends a stale reply (for the previous id) before each normal reply.
     bool SendStaleReplies = false;
+    /// After the first answer that Override gives, the server sends nothing more, as
+    /// one that hangs halfway through a reply.
+    bool StallAfterOverride = false;
 
     // What the client did.
     QByteArray Written;
     QList<std::uint8_t> RequestTypes;
     QList<std::uint32_t> RequestIds;
+    QList<int> ReadsPerWrite; // READ requests in each write that carried any
+    QList<std::uint32_t> ReadLengths; // bytes asked for by each READ
 
     void AddFile(const QString &path, const QByteArray &content, std::uint32_t mtime = 1700000000);
     void AddFolder(const QString &path);
 
     void Open(const QString &host, int port, const QString &user, const QString &password) override;
     void Write(const QByteArray &bytes) override;
-    QByteArray ReadExact(qsizetype count, int timeoutMs) override;
+    qsizetype Read(char *buffer, qsizetype capacity, int timeoutMs) override;
     void Close() override;
     bool IsOpen() const override { return m_open; }
 
@@ -63,8 +72,11 @@ private:
     QByteArray Attributes(const Entry &entry) const;
 
     bool m_open = false;
+    bool m_silent = false;
+    int m_readCount = 0;
     QByteArray m_inbox;
     QByteArray m_outbox;
+    QList<QByteArray> m_heldReads; // replies to reads held back to be sent in reverse
     QMap<QByteArray, QString> m_handles;
     QMap<QByteArray, bool> m_listed;
     int m_nextHandle = 1;

@@ -1,4 +1,5 @@
 #include "common/texception.h"
+#include "delayproxy.h"
 #include "platform/sshchannel.h"
 #include "testsupport.h"
 #include "updater/sftp/simplesftp.h"
@@ -42,9 +43,10 @@ protected:
 
     QString KnownHosts() const { return m_local.filePath(QStringLiteral("known_hosts")); }
 
-    void Connect(TSimpleSFTP &sftp, const QString &password = Env("TOVEL_SFTP_PASSWORD"))
+    void Connect(TSimpleSFTP &sftp, const QString &password = Env("TOVEL_SFTP_PASSWORD"),
+                 const QString &port = Env("TOVEL_SFTP_PORT"))
     {
-        sftp.Connect(Env("TOVEL_SFTP_HOST"), Env("TOVEL_SFTP_PORT"), Env("TOVEL_SFTP_USER"), password);
+        sftp.Connect(Env("TOVEL_SFTP_HOST"), port, Env("TOVEL_SFTP_USER"), password);
     }
 
     QString Served(const QString &name) const { return m_work + QLatin1Char('/') + name; }
@@ -144,4 +146,48 @@ TEST_F(SftpServerTest, AChangedHostKeyIsRefused)
     EXPECT_TRUE(error.contains(QStringLiteral("host key of %1:%2 has changed").arg(Env("TOVEL_SFTP_HOST"), Env("TOVEL_SFTP_PORT"))))
         << error.toStdString();
     EXPECT_TRUE(error.contains(QLatin1String("SHA256:"))) << "the error names the fingerprint";
+}
+
+TEST_F(SftpServerTest, ADownloadAtADistanceIsByteIdenticalAndAnAbortLeavesTheSessionUsable)
+{
+    QByteArray content(3 * 1024 * 1024, Qt::Uninitialized);
+    QRandomGenerator generator(12);
+    for (qsizetype i = 0; i < content.size(); ++i)
+        content[i] = static_cast<char>(generator.generate());
+    Put(QStringLiteral("far"), content);
+    TDelayProxy proxy(Env("TOVEL_SFTP_PORT").toInt(), std::chrono::milliseconds(10));
+    Connect(*m_sftp, Env("TOVEL_SFTP_PASSWORD"), QString::number(proxy.Port()));
+
+    QStringList events;
+    bool ordered = true;
+    std::uint64_t last = 0;
+    const auto record = [&](std::uint64_t done, std::uint64_t total) {
+        events << QStringLiteral("%1/%2").arg(done).arg(total);
+        ordered = ordered && done > last && done <= total;
+        last = done;
+    };
+    EXPECT_EQ(m_sftp->GetFile(m_work, QStringLiteral("far"), Local(QStringLiteral("far")), false, true, false, 0,
+                              [&](qint64, std::uint64_t done, std::uint64_t total) {
+                                  record(done, total);
+                                  return true;
+                              }),
+              static_cast<std::uint64_t>(content.size()));
+    EXPECT_EQ(ReadFileBytes(Local(QStringLiteral("far"))), content);
+    EXPECT_TRUE(ordered) << events.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(events.size(), 96);
+    EXPECT_EQ(events.back(), QStringLiteral("3145728/3145728"));
+
+    events.clear();
+    last = 0;
+    const QString error = ErrorOf([&] {
+        m_sftp->GetFile(m_work, QStringLiteral("far"), Local(QStringLiteral("cut")), false, true, false, 0,
+                        [&](qint64, std::uint64_t done, std::uint64_t total) {
+                            record(done, total);
+                            return events.size() < 3;
+                        });
+    });
+    EXPECT_EQ(error, QStringLiteral("File transfer aborted: ") + m_work + QStringLiteral("/far"));
+    EXPECT_EQ(ReadFileBytes(Local(QStringLiteral("cut"))), content.left(3 * 32768));
+    EXPECT_EQ(m_sftp->FileSize(m_work + QStringLiteral("/far")), static_cast<std::uint64_t>(content.size()))
+        << "the replies in flight at the abort were drained";
 }

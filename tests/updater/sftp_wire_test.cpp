@@ -1,5 +1,6 @@
 #include "common/texception.h"
 #include "fakesftpserver.h"
+#include "sftpwirefixture.h"
 #include "testsupport.h"
 #include "updater/sftp/simplesftp.h"
 
@@ -11,39 +12,6 @@
 #include <QtEndian>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-QByteArray RandomBytes(qsizetype size, quint32 seed)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator generator(seed);
-    for (qsizetype i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>(generator.generate() & 0xFF);
-    return bytes;
-}
-
-
-class SftpWireTest : public ::testing::Test
-{
-protected:
-    SftpWireTest()
-    {
-        auto server = std::make_unique<FakeSftpServer>();
-        m_server = server.get();
-        m_sftp = std::make_unique<TSimpleSFTP>(std::move(server));
-    }
-
-    void Connect() { m_sftp->Connect(QStringLiteral("host"), QStringLiteral("22"), QStringLiteral("u"), QStringLiteral("p")); }
-    QString Local(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-    int Reads() const { return static_cast<int>(m_server->RequestTypes.count(5)); }
-
-    QTemporaryDir m_dir;
-    FakeSftpServer *m_server;
-    std::unique_ptr<TSimpleSFTP> m_sftp;
-};
-
-} // namespace
 
 TEST_F(SftpWireTest, InitIsNineBytesAndTheFirstRequestCarriesIdSix)
 {
@@ -250,6 +218,55 @@ TEST_F(SftpWireTest, HostileRepliesEndInACleanErrorWithinOneSecond)
     };
     EXPECT_EQ(ErrorOf([this] { m_sftp->ReadBlock("f1", 32768, 0); }),
               QStringLiteral("Unable to read file: f1 (more data than requested)"));
+}
+
+TEST_F(SftpWireTest, AListingThatNeverEndsIsRefused)
+{
+    const auto u32 = [](std::uint32_t v) {
+        QByteArray b(4, '\0');
+        qToBigEndian(v, b.data());
+        return b;
+    };
+    const struct {
+        const char *name;
+        QByteArray entries; // what every NAME reply holds, without end
+    } cases[] = {
+        {"one entry each time", u32(1) + FakeSftpServer::String("x") + FakeSftpServer::String("-rw") + u32(0)},
+        {"no entry each time", u32(0)},
+    };
+    for (const auto &c : cases) {
+        Connect();
+        m_server->Override = [&c, &u32](std::uint8_t type, std::uint32_t id) -> QByteArray {
+            return type == 12 ? FakeSftpServer::Packet(104, u32(id) + c.entries) : QByteArray();
+        };
+        TSFTPFileList list;
+        QElapsedTimer timer;
+        timer.start();
+        const QString error = ErrorOf([&] { m_sftp->ListDir(QStringLiteral("/home/test"), list); });
+        EXPECT_TRUE(error.startsWith(QStringLiteral("Unable to read directory: d"))) << c.name << ": " << error.toStdString();
+        EXPECT_TRUE(error.endsWith(QStringLiteral(" (the listing does not end)"))) << c.name << ": " << error.toStdString();
+        EXPECT_LE(list.Count(), 100001) << c.name;
+        EXPECT_LT(timer.elapsed(), 20000) << c.name;
+        m_server->Override = nullptr;
+    }
+}
+
+TEST_F(SftpWireTest, AHandleLongerThan256BytesIsRefused)
+{
+    Connect();
+    QByteArray handle;
+    m_server->Override = [&handle](std::uint8_t type, std::uint32_t id) -> QByteArray {
+        if (type != 3)
+            return {};
+        QByteArray body(4, '\0');
+        qToBigEndian(id, body.data());
+        return FakeSftpServer::Packet(102, body + FakeSftpServer::String(handle));
+    };
+    handle = QByteArray(256, 'h');
+    EXPECT_EQ(m_sftp->OpenFile(QStringLiteral("/x"), 1), handle);
+    handle = QByteArray(257, 'h');
+    EXPECT_EQ(ErrorOf([this] { m_sftp->OpenFile(QStringLiteral("/x"), 1); }),
+              QStringLiteral("Unable to open file: /x (handle longer than 256 bytes)"));
 }
 
 TEST(SftpTimes, UnixSecondsBecomeWindowsFileTimes)

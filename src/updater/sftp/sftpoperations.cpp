@@ -5,7 +5,6 @@
 #include "common/texception.h"
 #include "platform/filetimes.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -17,7 +16,11 @@ constexpr std::uint32_t AttrUidGid = 0x2;
 constexpr std::uint32_t AttrPermissions = 0x4;
 constexpr std::uint32_t AttrTimes = 0x8;
 constexpr std::uint32_t AttrExtended = 0x80000000;
-constexpr std::uint32_t OpenRead = 0x1;
+
+// A listing that goes on past these bounds is a server that never says "end of file";
+// honest servers send about a hundred names per reply.
+constexpr std::uint64_t MaxListingEntries = 100000;
+constexpr int MaxListingReplies = 100000;
 
 [[noreturn]] void Raise(const QString &text)
 {
@@ -157,7 +160,10 @@ QByteArray TSimpleSFTP::RequestHandle(std::uint8_t type, const QList<QByteArray>
     if (replyType != Sftp::HANDLE)
         Raise(prefix);
     Sftp::TPayloadReader reader(payload);
-    return reader.ReadString();
+    QByteArray handle = reader.ReadString();
+    if (handle.size() > Sftp::MaxHandleLength)
+        Raise(prefix + QStringLiteral(" (handle longer than %1 bytes)").arg(Sftp::MaxHandleLength));
+    return handle;
 }
 
 QByteArray TSimpleSFTP::OpenDir(const QString &path)
@@ -171,7 +177,9 @@ void TSimpleSFTP::ReadDirInto(const QByteArray &handle, TSFTPFileList &list)
     const QString prefix = QStringLiteral("Unable to read directory: ") + Text(handle);
     const QByteArray request = BuildPacket(Sftp::READDIR, {handle}, {ItemKind::String}, true);
     const std::int32_t id = RequestId - 1;
-    for (;;) {
+    for (int replies = 0;; ++replies) {
+        if (replies >= MaxListingReplies || static_cast<std::uint64_t>(list.Count()) > MaxListingEntries)
+            Raise(prefix + QStringLiteral(" (the listing does not end)"));
         SendPacket(request);
         std::uint8_t type = 0;
         const QByteArray payload = ReceivePacket(id, type, true);
@@ -290,63 +298,4 @@ void TSimpleSFTP::SetLocalFileTimes(const QString &localFile, std::uint64_t acce
     if (!info.isFile() || !info.isWritable())
         Raise(QStringLiteral("Unable to set file times: ") + localFile);
     Platform::SetFileTimes(localFile, accessTime, modifyTime); // a failing set is ignored
-}
-
-std::uint64_t TSimpleSFTP::GetFile(const QString &remoteFolder, const QString &name, const QString &localFile,
-                                   bool preserveTimes, bool create, bool append, std::uint64_t startOffset,
-                                   const TSFTPProgress &progress, qint64 userValue)
-{
-    QString path = remoteFolder;
-    if (!path.isEmpty() && !path.endsWith(PathDelim))
-        path += PathDelim;
-    path += name;
-
-    const QByteArray handle = OpenFile(path, OpenRead);
-    if (BufferSize == 0)
-        Raise(QStringLiteral("Invalid buffer size"));
-
-    QFile local(localFile);
-    if (create) {
-        QFile::remove(localFile);
-        if (!local.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            Raise(QStringLiteral("Unable to create file: ") + localFile);
-    } else {
-        if (!local.open(QIODevice::ReadWrite))
-            Raise(QStringLiteral("Unable to open file: ") + localFile);
-        if (append)
-            local.seek(local.size());
-    }
-
-    const std::uint64_t size = HandleSize(handle);
-    if (size < startOffset)
-        Raise(QStringLiteral("Invalid file position: %1 (%2)").arg(path).arg(startOffset));
-    const std::uint64_t remaining = size - startOffset;
-
-    std::uint64_t done = 0;
-    std::uint64_t offset = startOffset;
-    while (done < remaining) {
-        const QByteArray block = ReadBlock(handle, BufferSize, offset);
-        // A server may answer with fewer bytes than asked in the middle of a file; read on
-        // from where it stopped. Only an end of file before the size is an error.
-        if (block.isEmpty())
-            Raise(QStringLiteral("Unexpected end of file: %1 (%2 of %3 bytes)").arg(path).arg(done).arg(remaining));
-        if (local.write(block) != block.size())
-            Raise(QStringLiteral("Unable to write file: ") + localFile);
-        offset += static_cast<std::uint64_t>(block.size());
-        done += static_cast<std::uint64_t>(block.size());
-        const bool fullBlock = static_cast<std::uint64_t>(block.size()) == BufferSize;
-        if (progress && (fullBlock || done < remaining) && !progress(userValue, done, remaining))
-            Raise(QStringLiteral("File transfer aborted: ") + path);
-    }
-    local.close();
-    try {
-        CloseRemoteHandle(handle);
-    } catch (const TException &) {
-        // the data is safely written; the server cleans up its handle itself
-    }
-    if (preserveTimes) {
-        const TSFTPFileTimes times = GetFileTimes(path);
-        SetLocalFileTimes(localFile, times.AccessTime, times.CreateTime, times.ModifyTime);
-    }
-    return done;
 }

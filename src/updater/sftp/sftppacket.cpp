@@ -20,7 +20,7 @@ QByteArray Uint64(std::uint64_t value)
     return bytes;
 }
 
-TPayloadReader::TPayloadReader(const QByteArray &payload, qsizetype position)
+TPayloadReader::TPayloadReader(QByteArrayView payload, qsizetype position)
     : m_payload(payload)
     , m_position(position)
 {
@@ -48,9 +48,14 @@ std::uint64_t TPayloadReader::ReadUint64()
 
 QByteArray TPayloadReader::ReadString()
 {
+    return ReadStringView().toByteArray();
+}
+
+QByteArrayView TPayloadReader::ReadStringView()
+{
     const std::uint32_t length = ReadUint32();
     Need(static_cast<qsizetype>(length));
-    const QByteArray text = m_payload.mid(m_position, static_cast<qsizetype>(length));
+    const QByteArrayView text = m_payload.sliced(m_position, static_cast<qsizetype>(length));
     m_position += static_cast<qsizetype>(length);
     return text;
 }

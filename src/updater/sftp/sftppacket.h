@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -41,21 +42,27 @@ enum class ItemKind { Raw, String };
 QByteArray Uint32(std::uint32_t value);
 QByteArray Uint64(std::uint64_t value);
 
+/// The most bytes a server's handle may have; a longer one is refused.
+inline constexpr qsizetype MaxHandleLength = 256;
+
 /// Reads items of a received payload in order. Reading past its end throws TException.
+/// The payload must outlive the reader.
 class TPayloadReader
 {
 public:
-    explicit TPayloadReader(const QByteArray &payload, qsizetype position = 0);
+    explicit TPayloadReader(QByteArrayView payload, qsizetype position = 0);
 
     std::uint32_t ReadUint32();
     std::uint64_t ReadUint64();
     QByteArray ReadString();
+    /// The next string in place, without copying its bytes.
+    QByteArrayView ReadStringView();
     qsizetype Remaining() const { return m_payload.size() - m_position; }
 
 private:
     void Need(qsizetype count) const;
 
-    const QByteArray &m_payload;
+    QByteArrayView m_payload;
     qsizetype m_position;
 };
 

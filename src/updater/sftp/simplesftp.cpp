@@ -5,8 +5,9 @@
 #include "common/texception.h"
 #include "platform/programfolder.h"
 #include "platform/sshchannel.h"
+#include "updater/sftp/sftpreceiver.h"
 
-#include <QtEndian>
+#include <climits>
 
 namespace {
 
@@ -44,6 +45,7 @@ TSimpleSFTP::TSimpleSFTP()
 
 TSimpleSFTP::TSimpleSFTP(std::unique_ptr<TSftpChannel> channel)
     : m_channel(std::move(channel))
+    , m_receiver(std::make_unique<Sftp::TPacketReceiver>(*m_channel))
 {
     Reset();
 }
@@ -65,6 +67,7 @@ void TSimpleSFTP::Reset()
 
 void TSimpleSFTP::Disconnect()
 {
+    m_receiver->Clear();
     if (!m_channel || !m_channel->IsOpen())
         return;
     try {
@@ -81,6 +84,7 @@ void TSimpleSFTP::Connect(const QString &host, const QString &port, const QStrin
         int portNumber = port.trimmed().toInt(&ok);
         if (!ok || portNumber <= 0 || portNumber > 65535)
             portNumber = 22;
+        m_receiver->Clear();
         m_channel->Open(host, portNumber, user, password);
         Reset();
 
@@ -134,29 +138,28 @@ void TSimpleSFTP::SendPacket(const QByteArray &packet)
     m_channel->Write(packet);
 }
 
-QByteArray TSimpleSFTP::ReceivePacket(std::int32_t expectedId, std::uint8_t &type, bool withId)
+Sftp::TReceivedPacket TSimpleSFTP::Receive(bool withId)
 {
     const int timeout = static_cast<int>(qMin<std::uint32_t>(Timeout, INT_MAX));
-    const std::uint32_t header = withId ? 5 : 1;
-    for (int skipped = 0; skipped <= MaxSkippedReplies; ++skipped) {
-        const std::uint32_t length = qFromBigEndian<std::uint32_t>(m_channel->ReadExact(4, timeout).constData());
-        if (length < header || length > Sftp::MaxPacketLength) {
-            // Nothing after a broken frame can be trusted: end the session.
+    try {
+        return m_receiver->Next(withId, timeout);
+    } catch (const TException &) {
+        if (m_receiver->InsidePacket())
             Disconnect();
-            Raise(QStringLiteral("Invalid packet length: %1").arg(length));
-        }
-        const auto received = static_cast<std::uint8_t>(m_channel->ReadExact(1, timeout).at(0));
-        std::int32_t id = 0;
-        if (withId)
-            id = qFromBigEndian<std::int32_t>(m_channel->ReadExact(4, timeout).constData());
-        const qsizetype payloadLength = static_cast<qsizetype>(length - header);
-        QByteArray payload = payloadLength > 0 ? m_channel->ReadExact(payloadLength, timeout) : QByteArray();
-        if (withId && id != expectedId)
+        throw;
+    }
+}
+
+QByteArray TSimpleSFTP::ReceivePacket(std::int32_t expectedId, std::uint8_t &type, bool withId)
+{
+    for (int skipped = 0; skipped <= MaxSkippedReplies; ++skipped) {
+        const Sftp::TReceivedPacket packet = Receive(withId);
+        if (withId && packet.id != expectedId)
             continue; // the late answer to an earlier request
-        if (type != 0 && received != type)
-            Raise(QStringLiteral("Unexpected packet type: %1<>%2").arg(type).arg(received));
-        type = received;
-        return payload;
+        if (type != 0 && packet.type != type)
+            Raise(QStringLiteral("Unexpected packet type: %1<>%2").arg(type).arg(packet.type));
+        type = packet.type;
+        return packet.payload.toByteArray();
     }
     Raise(QStringLiteral("Too many replies to earlier requests"));
 }

@@ -66,11 +66,21 @@ struct TSFTPFileTimes
     std::uint64_t ModifyTime = 0;
 };
 
-/// A blocking SFTP version 3 client: one request in flight, every call returns when
-/// its reply has arrived. Failures throw TException with the operation's text.
+namespace Sftp {
+struct TReceivedPacket;
+class TPacketReceiver;
+} // namespace Sftp
+
+/// A blocking SFTP version 3 client: every call returns when its replies have arrived.
+/// Operations send one request at a time, except GetFile, which keeps many reads in
+/// flight so that a distant server is not paid one round trip per block. Failures
+/// throw TException with the operation's text.
 class TSimpleSFTP
 {
 public:
+    /// The most read requests GetFile keeps outstanding at once.
+    static constexpr std::uint32_t MaxReadsInFlight = 64;
+
     /// Over an SSH channel whose host keys are kept in the program folder's known_hosts.
     TSimpleSFTP();
     explicit TSimpleSFTP(std::unique_ptr<TSftpChannel> channel);
@@ -109,6 +119,12 @@ public:
     std::uint64_t FileSize(const QString &path);
     std::uint64_t HandleSize(const QByteArray &handle);
     TSFTPFileTimes GetFileTimes(const QString &path);
+    /// Downloads the file's bytes from `startOffset` up to the size its handle has when
+    /// opened, in reads of BufferSize bytes with up to MaxReadsInFlight outstanding.
+    /// Progress is reported in file order as the part received without a gap grows (a
+    /// short last block gets no event of its own). Returns the bytes written; a write
+    /// that fails or a size on disk short of them is an error. On any error the local
+    /// file keeps only the part without a gap.
     std::uint64_t GetFile(const QString &remoteFolder, const QString &name, const QString &localFile,
                           bool preserveTimes, bool create, bool append, std::uint64_t startOffset,
                           const TSFTPProgress &progress = {}, qint64 userValue = 0);
@@ -118,6 +134,9 @@ public:
 
 private:
     void Reset();
+    /// The next packet of any id. A failure that leaves the stream inside a packet
+    /// closes the session: what follows could never be framed again.
+    Sftp::TReceivedPacket Receive(bool withId);
     /// Builds a request with an id, sends it and receives the reply to it.
     QByteArray Request(std::uint8_t type, const QList<QByteArray> &values, const QList<Sftp::ItemKind> &kinds,
                        std::uint8_t &replyType);
@@ -127,4 +146,5 @@ private:
                              const QString &prefix);
 
     std::unique_ptr<TSftpChannel> m_channel;
+    std::unique_ptr<Sftp::TPacketReceiver> m_receiver;
 };

@@ -1,0 +1,234 @@
+// GetFile with many reads in flight against the in-process fake server: what a server
+// sees, what a caller sees, and how a download ends when something goes wrong.
+
+#include "common/texception.h"
+#include "sftpwirefixture.h"
+#include "testsupport.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QtEndian>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+const QString Folder = QStringLiteral("/home/test");
+
+QByteArray U32(std::uint32_t value)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+// Every progress event as "done/total", and whether they ever went backwards or past
+// the total.
+struct ProgressLog
+{
+    QStringList events;
+    std::uint64_t last = 0;
+    bool wrong = false;
+
+    TSFTPProgress Handler(int stopAt = 0)
+    {
+        return [this, stopAt](qint64, std::uint64_t done, std::uint64_t total) {
+            events << QStringLiteral("%1/%2").arg(done).arg(total);
+            wrong = wrong || done <= last || done > total;
+            last = done;
+            return stopAt == 0 || events.size() < stopAt;
+        };
+    }
+};
+
+} // namespace
+
+TEST_F(SftpWireTest, ReadsGoOutSixtyFourAtATimeWithIdsCountingUp)
+{
+    const QByteArray content = RandomBytes(5 * 1024 * 1024 + 100, 21);
+    m_server->AddFile(Folder + QStringLiteral("/big"), content);
+    Connect();
+    const std::uint32_t firstId = static_cast<std::uint32_t>(m_sftp->RequestId);
+    ProgressLog progress;
+    EXPECT_EQ(m_sftp->GetFile(Folder, QStringLiteral("big"), Local("big"), false, true, false, 0, progress.Handler()),
+              static_cast<std::uint64_t>(content.size()));
+    EXPECT_EQ(ReadFileBytes(Local("big")), content);
+
+    ASSERT_FALSE(m_server->ReadsPerWrite.isEmpty());
+    EXPECT_EQ(m_server->ReadsPerWrite.front(), 64) << "the first write fills the window";
+    EXPECT_EQ(Reads(), 161) << "160 full reads and one for the last 100 bytes";
+    EXPECT_EQ(m_server->ReadLengths.back(), 100u) << "the last read asks only for what remains";
+    QList<std::uint32_t> expectedIds;
+    for (std::uint32_t id = firstId; id < firstId + 163; ++id)
+        expectedIds << id; // OPEN, FSTAT, the reads; CLOSE follows
+    EXPECT_EQ(m_server->RequestIds.mid(m_server->RequestIds.size() - 164, 163), expectedIds);
+    EXPECT_EQ(progress.events.size(), 160) << "one event per block but the short last one";
+    EXPECT_FALSE(progress.wrong);
+}
+
+TEST_F(SftpWireTest, ShortRepliesSmallPiecesAndRepliesOutOfOrderGiveTheSameFile)
+{
+    const struct {
+        qsizetype size;
+        std::uint32_t dataCap;
+        qsizetype pieceCap;
+        bool reverse;
+        const char *lastEvent; // "" when the last block is short and reports nothing
+    } cases[] = {
+        {65536, 0, 0, false, "65536/65536"},      {65536, 0, 0, true, "65536/65536"},
+        {100000, 0, 0, true, "100000/100000"},    {100000, 5, 0, false, "100000/100000"},
+        {100000, 1000, 7, false, "100000/100000"}, {100000, 32000, 0, true, "100000/100000"},
+        {3 * 1024 * 1024 + 1, 0, 1, true, ""},    {3 * 1024 * 1024, 64000, 33, true, "3145728/3145728"},
+        {1, 0, 0, false, ""},
+    };
+    Connect();
+    int index = 0;
+    for (const auto &c : cases) {
+        const QString name = QStringLiteral("f%1").arg(index);
+        const QByteArray content = RandomBytes(c.size, static_cast<quint32>(++index));
+        m_server->AddFile(Folder + QLatin1Char('/') + name, content);
+        m_server->DataCap = c.dataCap;
+        m_server->PieceCap = c.pieceCap;
+        m_server->ReverseReadReplies = c.reverse;
+        ProgressLog progress;
+        const QString target = m_dir.filePath(name);
+        const std::uint64_t done = m_sftp->GetFile(Folder, name, target, false, true, false, 0, progress.Handler());
+        const std::string label = "case " + std::to_string(index);
+        EXPECT_EQ(done, static_cast<std::uint64_t>(c.size)) << label;
+        EXPECT_EQ(ReadFileBytes(target), content) << label;
+        EXPECT_FALSE(progress.wrong) << label << ": " << progress.events.join(QLatin1Char(' ')).toStdString();
+        const QString lastEvent = progress.events.isEmpty() ? QString() : progress.events.back();
+        if (QByteArray(c.lastEvent).isEmpty())
+            EXPECT_FALSE(lastEvent.endsWith(QStringLiteral("%1/%1").arg(c.size))) << label;
+        else
+            EXPECT_EQ(lastEvent, QString::fromLatin1(c.lastEvent)) << label;
+    }
+}
+
+TEST_F(SftpWireTest, AnAbortSendsNoMoreReadsAndLeavesTheSessionUsable)
+{
+    const QByteArray content = RandomBytes(5 * 1024 * 1024, 4);
+    m_server->AddFile(Folder + QStringLiteral("/big"), content);
+    Connect();
+    ProgressLog progress;
+    EXPECT_EQ(ErrorOf([&] {
+                  m_sftp->GetFile(Folder, QStringLiteral("big"), Local("big"), false, true, false, 0, progress.Handler(2));
+              }),
+              QStringLiteral("File transfer aborted: /home/test/big"));
+    EXPECT_EQ(progress.events.join(QLatin1Char(' ')), QStringLiteral("32768/5242880 65536/5242880"));
+    EXPECT_EQ(Reads(), 64) << "only the first window was asked for";
+    EXPECT_EQ(ReadFileBytes(Local("big")), content.left(65536)) << "the local file keeps what was reported";
+    EXPECT_EQ(m_sftp->FileSize(Folder + QStringLiteral("/big")), 5242880u)
+        << "the replies still on their way were drained, not taken for this answer";
+}
+
+TEST_F(SftpWireTest, ResumingAndAppendingWriteAfterWhatIsThere)
+{
+    const QByteArray content = RandomBytes(300000, 5);
+    m_server->AddFile(Folder + QStringLiteral("/f"), content);
+    m_server->ReverseReadReplies = true;
+    Connect();
+    WriteFileBytes(Local("f"), content.left(70000));
+    EXPECT_EQ(m_sftp->GetFile(Folder, QStringLiteral("f"), Local("f"), false, false, true, 70000), 230000u);
+    EXPECT_EQ(ReadFileBytes(Local("f")), content);
+}
+
+// A file that grew after its size was read: the download used to take whatever the
+// server gave for a full block and report "131072 of 100000".
+TEST_F(SftpWireTest, AFileGrowingDuringTheDownloadYieldsOnlyTheSizeReadAtTheStart)
+{
+    const QByteArray content = RandomBytes(131072, 6);
+    m_server->AddFile(Folder + QStringLiteral("/grows"), content);
+    m_server->Tree[Folder + QStringLiteral("/grows")].reportedSize = 100000;
+    Connect();
+    ProgressLog progress;
+    EXPECT_EQ(m_sftp->GetFile(Folder, QStringLiteral("grows"), Local("grows"), false, true, false, 0, progress.Handler()),
+              100000u);
+    EXPECT_EQ(ReadFileBytes(Local("grows")), content.left(100000));
+    EXPECT_FALSE(progress.wrong) << progress.events.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(progress.events.join(QLatin1Char(' ')), QStringLiteral("32768/100000 65536/100000 98304/100000"));
+}
+
+TEST_F(SftpWireTest, AFailedReadEndsTheDownloadWithTheServersTextAndKeepsNoBlockAfterAGap)
+{
+    const QByteArray content = RandomBytes(200000, 8);
+    m_server->AddFile(Folder + QStringLiteral("/f"), content);
+    const struct {
+        bool reverse;
+        qsizetype kept;
+    } cases[] = {
+        {false, 65536}, // the two blocks in front of the failed one
+        {true, 0},      // blocks behind it arrived first and were written ahead: all dropped
+    };
+    for (const auto &c : cases) {
+        Connect();
+        m_server->ReverseReadReplies = c.reverse;
+        int reads = 0;
+        m_server->Override = [&reads](std::uint8_t type, std::uint32_t id) -> QByteArray {
+            if (type == 5 && ++reads == 3)
+                return FakeSftpServer::Status(id, 4, "Failure");
+            return {};
+        };
+        const QString error = ErrorOf([this] { m_sftp->GetFile(Folder, QStringLiteral("f"), Local("f"), false, true, false, 0); });
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^Unable to read file: f\\d+\r\nFailure\r\n$")).match(error).hasMatch())
+            << error.toStdString();
+        EXPECT_EQ(ReadFileBytes(Local("f")), content.left(c.kept)) << "reversed " << c.reverse;
+        EXPECT_EQ(Reads(), 7) << "no read after the failure";
+        m_server->Override = nullptr;
+        EXPECT_EQ(m_sftp->FileSize(Folder + QStringLiteral("/f")), 200000u) << "the session goes on";
+        m_server->RequestTypes.clear();
+    }
+}
+
+TEST_F(SftpWireTest, AReplyStallingHalfwayClosesTheSession)
+{
+    m_server->AddFile(Folder + QStringLiteral("/f"), RandomBytes(200000, 9));
+    const auto cut = [](std::uint32_t id) { return U32(100) + QByteArray(1, 104) + U32(id) + "abc"; };
+    const struct {
+        const char *name;
+        std::function<void(TSimpleSFTP &)> call;
+        std::uint8_t stalls; // the request type whose reply stops halfway
+        int at;              // the how-manieth of them
+    } cases[] = {
+        {"a single request", [](TSimpleSFTP &sftp) { sftp.RealPath(QStringLiteral(".")); }, 16, 1},
+        {"a download", [this](TSimpleSFTP &sftp) { sftp.GetFile(Folder, QStringLiteral("f"), Local("f"), false, true, false, 0); }, 5, 2},
+    };
+    for (const auto &c : cases) {
+        Connect();
+        m_server->StallAfterOverride = true;
+        int seen = 0;
+        m_server->Override = [&](std::uint8_t type, std::uint32_t id) -> QByteArray {
+            return type == c.stalls && ++seen == c.at ? cut(id) : QByteArray();
+        };
+        EXPECT_EQ(ErrorOf([&] { c.call(*m_sftp); }), QStringLiteral("Timeout")) << c.name;
+        EXPECT_FALSE(m_server->IsOpen()) << c.name;
+        EXPECT_EQ(ErrorOf([this] { m_sftp->FileSize(Folder + QStringLiteral("/f")); }), QStringLiteral("Not connected"))
+            << c.name << ": the old reply's rest is never read as a new header";
+        m_server->Override = nullptr;
+        m_server->StallAfterOverride = false;
+    }
+    EXPECT_EQ(QFileInfo(Local("f")).size(), 32768) << "the download keeps the block before the stall";
+}
+
+// A write that fails: the last buffered bytes used to be flushed when the file was
+// closed, where the error was lost, and GetFile reported 40,000 bytes with 36,864 on disk.
+TEST_F(SftpWireTest, ADownloadThatCannotBeWrittenFails)
+{
+    m_server->AddFile(Folder + QStringLiteral("/f"), RandomBytes(40000, 10));
+    Connect();
+    const QString target = Local("f");
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto download = [&] {
+        // As `ulimit -f 36`: writes past 36 KiB fail with EFBIG instead of ending the process.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{36 * 1024, 36 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const QString error = ErrorOf([&] { m_sftp->GetFile(Folder, QStringLiteral("f"), target, false, true, false, 0); });
+        std::fprintf(stderr, "error: %s\n", qPrintable(error));
+        std::_Exit(error == QStringLiteral("Unable to write file: ") + target ? 0 : 1);
+    };
+    EXPECT_EXIT(download(), ::testing::ExitedWithCode(0), "error: Unable to write file: ");
+}

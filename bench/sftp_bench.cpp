@@ -5,8 +5,9 @@
 // delay.
 //
 // GetFile runs on a session connected beforehand, as the updater downloads many files
-// over one session; the sftp command pays for its own connection, so the line also
-// gives our figure with the connection counted ("with connect").
+// over one session, while the sftp command pays for its own connection; so the line
+// also compares the two with the connection counted on both sides ("with connect"),
+// which is the like-for-like figure for a single file.
 //
 // Reads the server from TOVEL_SFTP_HOST, _PORT, _USER, _PASSWORD and _ROOT (scripts/bench).
 

@@ -58,7 +58,9 @@ public:
     void SetLayout(TwTextLayout value);
     bool WordWrap() const { return m_wordWrap; }
     void SetWordWrap(bool value);
-    int Margin(int side) const { return m_margins[side]; }
+    /// Side 0 = left, 1 = top, 2 = right, 3 = bottom; any other side fails with
+    /// "Margin side bounds error[side]".
+    int Margin(int side) const;
     int MarginLeft() const { return m_margins[0]; }
     int MarginTop() const { return m_margins[1]; }
     int MarginRight() const { return m_margins[2]; }

@@ -11,6 +11,8 @@
 #include <vector>
 
 class TwColumns;
+class TwDesignReader;
+class TwDesignWriter;
 class TwGroup;
 
 /// One column: appearance, editing attributes and its place in the group structure.
@@ -156,6 +158,12 @@ public:
 
     /// Repaints the column's strip.
     void Changed();
+
+    /// Design properties: each column class writes its own, a value only when it was
+    /// assigned and differs from its default, and reads them back through its setters,
+    /// failing with the property's name on a value its setter would not keep.
+    virtual void WriteDesign(TwDesignWriter &out) const;
+    virtual void ReadDesign(const TwDesignReader &in);
 
 protected:
     virtual std::unique_ptr<TwColumnTitle> CreateTitle();

@@ -58,6 +58,10 @@ public:
     void SetStyle(int row, TwFooterMethod method, int column, TwFooterOperator op, const QString &operand);
     void AssignStyles(const TwMemColumnFooter &other);
 
+    /// Adds the "Style" list to the core footer's design properties.
+    void WriteDesign(TwDesignWriter &out) const override;
+    void ReadDesign(const TwDesignReader &in) override;
+
     static QString MethodLabel(TwFooterMethod method);
     static QString OperatorSymbol(TwFooterOperator op);
 
@@ -83,6 +87,9 @@ public:
     bool IsValidChar(QChar key) const override;
     bool CanSelect() const override;
     bool EditCanModify() const override;
+    /// Adds Calculated, DataType, DataWidth, Defaults, DisplayFormat and Required.
+    void WriteDesign(TwDesignWriter &out) const override;
+    void ReadDesign(const TwDesignReader &in) override;
 
     bool Calculated() const { return m_calculated; }
     void SetCalculated(bool value);

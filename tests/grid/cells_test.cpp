@@ -1,4 +1,5 @@
 #include "common/texception.h"
+#include "grid/bytebuffer.h"
 #include "grid/memcolumn.h"
 #include "platform/cp949.h"
 #include "storegrid.h"
@@ -156,4 +157,35 @@ TEST(Footers, RegressionACountUnderAFormattedDateColumnIsANumberAndPaintingNever
 
     day->MemFooter().SetValues(0, QStringLiteral("not a date"));
     EXPECT_EQ(day->MemFooter().GetText(0), QStringLiteral("not a date")) << "shown as computed, no exception";
+}
+
+TEST(Cells, PoolBuffersKeepTheirBytesAcrossTheReservedAddressSpace)
+{
+    // Small blocks live on the heap, large ones in reserved address space that grows by
+    // remapping; every step keeps the old bytes and reads new ones as zero.
+    TwByteBuffer buffer;
+    const auto check = [&buffer](std::size_t filled, std::size_t zeroFrom) {
+        for (std::size_t i = 0; i < filled; i += 4093)
+            if (buffer.Data()[i] != static_cast<std::uint8_t>(i % 251 + 1))
+                return QStringLiteral("byte %1 lost").arg(i);
+        for (std::size_t i = zeroFrom; i < buffer.Size(); i += 4093)
+            if (buffer.Data()[i] != 0)
+                return QStringLiteral("byte %1 not zero").arg(i);
+        return QStringLiteral("ok");
+    };
+    const auto fill = [&buffer](std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i)
+            buffer.Data()[i] = static_cast<std::uint8_t>(i % 251 + 1);
+    };
+    buffer.Resize(100000);
+    fill(100000);
+    buffer.Resize(1 << 20); // from the heap into reserved space
+    EXPECT_EQ(check(100000, 100000), QStringLiteral("ok"));
+    fill(1 << 20);
+    buffer.Resize(8 << 20); // beyond the reservation: remapped
+    EXPECT_EQ(check(1 << 20, 1 << 20), QStringLiteral("ok"));
+    buffer.Resize(300000); // pages beyond the end are given back
+    buffer.Resize(2 << 20);
+    EXPECT_EQ(check(300000, 303104), QStringLiteral("ok"));
+    EXPECT_LE(buffer.Reserved(), std::size_t{3} << 20);
 }

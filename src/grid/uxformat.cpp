@@ -226,60 +226,82 @@ QString TXFormatFloat(const QString &pattern, double value)
     return text;
 }
 
+namespace {
+
+// Appends n in decimal, padded with zeros to at least `width` digits, without allocating.
+void AppendNumber(QString &out, int n, int width)
+{
+    char digits[12];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n > 0 && count < 11);
+    for (int i = count; i < width; ++i)
+        out += QLatin1Char('0');
+    while (count > 0)
+        out += QLatin1Char(digits[--count]);
+}
+
+} // namespace
+
 QString TXFormatDateTime(const QString &pattern, TDateTime value)
 {
     const QDate date = TXDateFrom(value);
     const QTime time = TXTimeFrom(value);
-    const QLocale c = QLocale::c();
+    static const QLocale c = QLocale::c(); // month and day names in English, whatever the system says
+    const QStringView view(pattern);
     QString out;
+    out.reserve(pattern.size() + 8);
     bool afterHour = false;
-    for (qsizetype i = 0; i < pattern.size();) {
-        const QChar ch = pattern.at(i);
+    for (qsizetype i = 0; i < view.size();) {
+        const QChar ch = view[i];
         const QChar lower = ch.toLower();
         if (ch == QLatin1Char('"') || ch == QLatin1Char('\'')) {
-            const qsizetype close = pattern.indexOf(ch, i + 1);
-            const qsizetype end = close < 0 ? pattern.size() : close;
-            out += pattern.mid(i + 1, end - i - 1);
+            const qsizetype close = view.indexOf(ch, i + 1);
+            const qsizetype end = close < 0 ? view.size() : close;
+            out += view.mid(i + 1, end - i - 1);
             i = end + 1;
             continue;
         }
-        if (pattern.mid(i, 5).compare(QLatin1String("am/pm"), Qt::CaseInsensitive) == 0) {
-            out += time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
+        if (lower == QLatin1Char('a') && view.mid(i, 5).compare(QLatin1String("am/pm"), Qt::CaseInsensitive) == 0) {
+            out += time.hour() < 12 ? QLatin1String("AM") : QLatin1String("PM");
             i += 5;
             continue;
         }
         qsizetype run = 1;
-        while (i + run < pattern.size() && pattern.at(i + run).toLower() == lower)
+        while (i + run < view.size() && view[i + run].toLower() == lower)
             ++run;
-        const auto number = [](int n, int width) { return QString::number(n).rightJustified(width, QLatin1Char('0')); };
         bool hour = false;
         if (lower == QLatin1Char('y')) {
-            out += run <= 2 ? number(date.year() % 100, 2) : number(date.year(), 4);
+            AppendNumber(out, run <= 2 ? date.year() % 100 : date.year(), run <= 2 ? 2 : 4);
         } else if (lower == QLatin1Char('m') && afterHour && run <= 2) {
-            out += run == 2 ? number(time.minute(), 2) : QString::number(time.minute());
+            AppendNumber(out, time.minute(), static_cast<int>(run));
         } else if (lower == QLatin1Char('m')) {
-            out += run >= 4 ? c.monthName(date.month()) : run == 3 ? c.monthName(date.month(), QLocale::ShortFormat)
-                : run == 2    ? number(date.month(), 2)
-                              : QString::number(date.month());
+            if (run >= 3)
+                out += c.monthName(date.month(), run >= 4 ? QLocale::LongFormat : QLocale::ShortFormat);
+            else
+                AppendNumber(out, date.month(), static_cast<int>(run));
         } else if (lower == QLatin1Char('d')) {
-            out += run >= 4 ? c.dayName(date.dayOfWeek()) : run == 3 ? c.dayName(date.dayOfWeek(), QLocale::ShortFormat)
-                : run == 2    ? number(date.day(), 2)
-                              : QString::number(date.day());
+            if (run >= 3)
+                out += c.dayName(date.dayOfWeek(), run >= 4 ? QLocale::LongFormat : QLocale::ShortFormat);
+            else
+                AppendNumber(out, date.day(), static_cast<int>(run));
         } else if (lower == QLatin1Char('h')) {
-            out += run >= 2 ? number(time.hour(), 2) : QString::number(time.hour());
+            AppendNumber(out, time.hour(), run >= 2 ? 2 : 1);
             hour = true;
         } else if (lower == QLatin1Char('n')) {
-            out += run >= 2 ? number(time.minute(), 2) : QString::number(time.minute());
+            AppendNumber(out, time.minute(), run >= 2 ? 2 : 1);
         } else if (lower == QLatin1Char('s')) {
-            out += run >= 2 ? number(time.second(), 2) : QString::number(time.second());
+            AppendNumber(out, time.second(), run >= 2 ? 2 : 1);
         } else if (lower == QLatin1Char('z')) {
-            out += run >= 3 ? number(time.msec(), 3) : QString::number(time.msec());
+            AppendNumber(out, time.msec(), run >= 3 ? 3 : 1);
         } else if (ch == QLatin1Char('/')) {
             out += QString(run, L().DateSeparator);
         } else if (ch == QLatin1Char(':')) {
             out += QString(run, L().TimeSeparator);
         } else {
-            out += pattern.mid(i, run);
+            out += view.mid(i, run);
         }
         // Minutes may follow an hour across separators and blanks.
         if (hour)

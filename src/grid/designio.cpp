@@ -7,6 +7,7 @@
 #include <QJsonArray>
 
 #include <cmath>
+#include <utility>
 
 // TwDesignWriter
 
@@ -53,13 +54,16 @@ void TwDesignWriter::Font(const char *key, const TwFont &font)
         json.insert(QStringLiteral("PixelSize"), font.Font.pixelSize());
     else
         json.insert(QStringLiteral("PointSize"), font.Font.pointSizeF());
-    TwDesignWriter flags;
-    flags.Bool("Bold", font.Font.bold(), false);
-    flags.Bool("Italic", font.Font.italic(), false);
-    flags.Bool("Underline", font.Font.underline(), false);
-    flags.Bool("StrikeOut", font.Font.strikeOut(), false);
-    for (auto it = flags.m_json.begin(); it != flags.m_json.end(); ++it)
-        json.insert(it.key(), it.value());
+    const std::pair<const char *, bool> flags[] = {
+        {"Bold", font.Font.bold()},
+        {"Italic", font.Font.italic()},
+        {"Underline", font.Font.underline()},
+        {"StrikeOut", font.Font.strikeOut()},
+    };
+    for (const auto &[key, set] : flags) {
+        if (set)
+            json.insert(QLatin1String(key), true);
+    }
     json.insert(QStringLiteral("Color"), static_cast<qint64>(font.Color));
     m_json.insert(QLatin1String(key), json);
 }

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <limits>
+#include <vector>
 
 class TwDrawObject;
 class TwTitle;

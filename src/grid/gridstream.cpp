@@ -1,11 +1,11 @@
 #include "grid/gridstream.h"
 
-#include "common/texception.h"
 #include "grid/customgrid.h"
 #include "grid/designio.h"
 
 #include <QJsonArray>
 
+#include <algorithm>
 #include <map>
 #include <utility>
 

@@ -1,6 +1,7 @@
 #include "grid/columns.h"
 
-// The design properties of the core column and its footer.
+// The design properties of the core column and its footer, and the (empty) hook through
+// which a descendant grid adds its own.
 
 #include "grid/customgrid.h"
 #include "grid/designio.h"
@@ -128,4 +129,12 @@ void TwColumnFooter::ReadDesign(const TwDesignReader &in)
         in.Fail("Values", QStringLiteral("%1 texts for %2 footer rows").arg(values.size()).arg(rows));
     for (int row = 0; row < values.size(); ++row)
         SetValues(row, values.at(row));
+}
+
+void TwCustomGrid::WriteDesign(TwDesignWriter &) const
+{
+}
+
+void TwCustomGrid::ReadDesign(const TwDesignReader &)
+{
 }

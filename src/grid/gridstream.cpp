@@ -213,6 +213,7 @@ QJsonObject TwGridStream::Write(const TwCustomGrid &grid)
     parts.Object("Lines", LinesEx(grid.Lines(), GridLines()));
     parts.Object("EndLines", Lines(grid.EndLines(), TwGridLines()));
     parts.Object("FixedStyle", fixedStyle);
+    grid.WriteDesign(parts);
     for (auto it = parts.Json().begin(); it != parts.Json().end(); ++it)
         json.insert(it.key(), it.value());
     return json;
@@ -344,6 +345,8 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
     grid.FixedStyle().SetOptions(TwFixedOptions::FromBits(fixed.Bits("Options", 0, wfxSizing + 1)));
     grid.FixedStyle().SetSelBgColor(fixed.Color("SelBgColor", clBtnShadow));
     grid.FixedStyle().SetSelFgColor(fixed.Color("SelFgColor", clWhite));
+
+    grid.ReadDesign(in);
 }
 
 void TwGridStream::Read(TwCustomGrid &grid, const QJsonObject &json)

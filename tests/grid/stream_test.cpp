@@ -1,3 +1,4 @@
+#include "grid/designio.h"
 #include "grid/gridstream.h"
 #include "storegrid.h"
 #include "testgrid.h"
@@ -295,4 +296,32 @@ TEST(GridStream, RegressionAHostileDesignFailsNamingThePropertyAndChangesNothing
         EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(grid, json); }), c.Error) << c.Json;
         EXPECT_EQ(Json(TwGridStream::Write(grid)), before) << "the grid keeps its design: " << c.Json;
     }
+}
+
+namespace {
+
+// A descendant grid with a property of its own, as the complete grid adds its row count.
+class CountingGrid : public StoreGrid
+{
+public:
+    int MaxRowCount = 0;
+
+    void WriteDesign(TwDesignWriter &out) const override { out.Int("MaxRowCount", MaxRowCount, 0); }
+    void ReadDesign(const TwDesignReader &in) override { MaxRowCount = in.Int("MaxRowCount", 0); }
+};
+
+} // namespace
+
+TEST(GridStream, ADescendantGridStreamsItsOwnPropertiesThroughTheSameRules)
+{
+    CountingGrid grid;
+    EXPECT_FALSE(TwGridStream::Write(grid).contains(QStringLiteral("MaxRowCount"))) << "the default is not written";
+    grid.MaxRowCount = 40;
+    CountingGrid copy;
+    TwGridStream::Read(copy, TwGridStream::Write(grid));
+    EXPECT_EQ(copy.MaxRowCount, 40);
+    QJsonObject hostile = TwGridStream::Write(grid);
+    hostile.insert(QStringLiteral("MaxRowCount"), -1);
+    EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(copy, hostile); }), QStringLiteral("MaxRowCount: -1 is out of range 0..2147483647"));
+    EXPECT_EQ(copy.MaxRowCount, 40);
 }

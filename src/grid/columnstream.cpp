@@ -116,7 +116,12 @@ void TwColumn::ReadDesign(const TwDesignReader &in)
 void TwColumnFooter::WriteDesign(TwDesignWriter &out) const
 {
     out.DrawObject(*this);
-    out.List("Values", m_values);
+    // Texts of footer rows the grid no longer has are not part of its design.
+    const TwCustomGrid *grid = GetGrid();
+    QStringList values = m_values.mid(0, grid ? grid->Footers().Count() : 0);
+    while (!values.isEmpty() && values.constLast().isEmpty())
+        values.removeLast();
+    out.List("Values", values);
 }
 
 void TwColumnFooter::ReadDesign(const TwDesignReader &in)

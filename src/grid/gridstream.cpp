@@ -221,13 +221,14 @@ QJsonObject TwGridStream::Write(const TwCustomGrid &grid)
 
 namespace {
 
-void ReadGroup(TwGroup &group, const TwDesignReader &in, int headerHeight)
+void ReadGroup(TwGroup &group, const TwDesignReader &in)
 {
     group.SetLevels(in.Int("Levels", 1, 1, TwGroup::MaxLevels));
-    const int levels = group.Levels();
     const TwDesignReader title = in.Object("Title");
     title.Title(group.Title());
-    group.Title().SetHeight(title.Int("Height", 19, 0, qMax(0, headerHeight - 4 * levels)));
+    // The title's upper bound follows the header height, which may have been lowered after
+    // the title was set: the setter fits a stored height in again.
+    group.Title().SetHeight(title.Int("Height", 19));
     group.Title().SetVisible(title.Bool("Visible", true));
     group.SetNoColTitles(in.Bool("NoColTitles", false));
     group.SetVisible(in.Bool("Visible", true));
@@ -273,7 +274,7 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
 
     for (const TwDesignReader &item : in.Array("Groups")) {
         TwGroup *group = grid.Groups().Add();
-        ReadGroup(*group, item, grid.Headers().GrpHeight);
+        ReadGroup(*group, item);
         // The level weights are stored as they are, but they must add up to the total.
         const int levels = group->Levels();
         const int weight = levels > 1 ? item.Int("Weight", levels, levels, 3 * levels) : item.Int("Weight", 1, 1, 1);

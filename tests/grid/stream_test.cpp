@@ -325,3 +325,20 @@ TEST(GridStream, ADescendantGridStreamsItsOwnPropertiesThroughTheSameRules)
     EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(copy, hostile); }), QStringLiteral("MaxRowCount: -1 is out of range 0..2147483647"));
     EXPECT_EQ(copy.MaxRowCount, 40);
 }
+
+TEST(GridStream, StaleStateOfRemovedFootersAndLoweredHeadersStillReadsBack)
+{
+    TestGrid grid;
+    grid.Footers().Add();
+    grid.Footers().Add();
+    TestColumn *column = grid.AddColumn();
+    column->Footer().SetValues(1, QStringLiteral("합계"));
+    grid.Footers().Delete(1);
+    TwGroup *group = grid.Groups().Add();
+    group->Title().SetHeight(30);
+    grid.Headers().GrpHeight = 20;
+    TestGrid copy;
+    EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(copy, TwGridStream::Write(grid)); }), QStringLiteral("(no error)"));
+    EXPECT_EQ(copy.Columns().Items(0)->Footer().ValueList().size(), 0) << "texts of removed rows are not designed";
+    EXPECT_EQ(copy.Groups().Items(0)->Title().Height(), 16) << "fitted under the lowered header";
+}

@@ -129,10 +129,12 @@ void PrintDisplayCosts()
         {"long", wdtLong, "", [](TwMemPool &p, int r) { p.SetLong(r, r * 37 - 1000000); }},
         {"long #,##0 (half negative)", wdtLong, "#,##0", [](TwMemPool &p, int r) { p.SetLong(r, r * 37 - 1850000); }},
         {"float", wdtFloat, "", [](TwMemPool &p, int r) { p.SetFloat(r, r * 0.25 - 1000.0); }},
-        {"float #,##0.00 (half negative)", wdtFloat, "#,##0.00", [](TwMemPool &p, int r) { p.SetFloat(r, r * 1.125 - 56250.0); }},
+        {"float #,##0.00 (half negative)", wdtFloat, "#,##0.00",
+         [](TwMemPool &p, int r) { p.SetFloat(r, r * 1.125 - 56250.0); }},
         {"date", wdtDate, "", [&](TwMemPool &p, int r) { p.SetDateTime(r, firstDay + r % 365); }},
         {"date yyyy/mm/dd", wdtDate, "yyyy/mm/dd", [&](TwMemPool &p, int r) { p.SetDateTime(r, firstDay + r % 365); }},
-        {"datetime", wdtDateTime, "", [&](TwMemPool &p, int r) { p.SetDateTime(r, firstDay + r % 365 + (r % 1440) / 1440.0); }},
+        {"datetime", wdtDateTime, "",
+         [&](TwMemPool &p, int r) { p.SetDateTime(r, firstDay + r % 365 + (r % 1440) / 1440.0); }},
     };
     std::printf("store_bench: display text per cell (goal < 1 us numeric, < 2 us date):");
     for (const Case &c : cases)

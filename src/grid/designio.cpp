@@ -219,8 +219,9 @@ std::vector<TwDesignReader> TwDesignReader::Array(const char *key) const
         Fail(key, QStringLiteral("a list of objects is expected"));
     std::vector<TwDesignReader> items;
     const QJsonArray array = value.toArray();
+    const QString name = m_path.isEmpty() ? QString::fromLatin1(key) : m_path + QLatin1Char('.') + QLatin1String(key);
     for (qsizetype i = 0; i < array.size(); ++i) {
-        const QString path = QStringLiteral("%1[%2]").arg(m_path.isEmpty() ? QString::fromLatin1(key) : m_path + QLatin1Char('.') + QLatin1String(key)).arg(i);
+        const QString path = QStringLiteral("%1[%2]").arg(name).arg(i);
         if (!array.at(i).isObject())
             throw TException(QStringLiteral("%1: an object is expected").arg(path));
         items.emplace_back(array.at(i).toObject(), path);
@@ -283,7 +284,8 @@ void TwDesignReader::Title(TwTitle &title) const
     title.SetCaption(Text("Caption"));
     title.SetClicking(Bool("Clicking", false));
     QPixmap image;
-    if (const QString text = Text("Image"); !text.isEmpty() && !image.loadFromData(QByteArray::fromBase64(text.toLatin1()), "PNG"))
+    const QString text = Text("Image");
+    if (!text.isEmpty() && !image.loadFromData(QByteArray::fromBase64(text.toLatin1()), "PNG"))
         Fail("Image", QStringLiteral("a PNG picture in Base64 is expected"));
     title.SetImage(image);
     title.SetImageLayout(Enum("ImageLayout", wimgNone, wimgBottom));

@@ -293,7 +293,8 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
                 total += value;
         }
         if (!weights.isEmpty() && levels > 1 && total != weight)
-            item.Fail("Weights", QStringLiteral("the level weights add up to %1, not to Weight %2").arg(total).arg(weight));
+            item.Fail("Weights",
+                      QStringLiteral("the level weights add up to %1, not to Weight %2").arg(total).arg(weight));
         group->m_weight = weight;
     }
 
@@ -307,7 +308,8 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
         // Every column has its own place in a line, and a line never holds more places
         // than there are columns.
         if (column->LevelIndex() >= static_cast<int>(columns.size()))
-            columns[i].Fail("LevelIndex", QStringLiteral("%1 is out of range 0..%2").arg(column->LevelIndex()).arg(columns.size() - 1));
+            columns[i].Fail("LevelIndex",
+                            QStringLiteral("%1 is out of range 0..%2").arg(column->LevelIndex()).arg(columns.size() - 1));
         auto &line = places[{column->Group(), column->Level()}];
         if (const auto taken = line.find(column->LevelIndex()); taken != line.end())
             columns[i].Fail("LevelIndex", QStringLiteral("the place is taken by Columns[%1]").arg(taken->second));

@@ -15,7 +15,9 @@ bool ValidStyle(const QString &entry)
 {
     if (entry.size() < 6)
         return false;
-    const auto digitIn = [&entry](int at, char last) { return entry.at(at) >= QLatin1Char('0') && entry.at(at) <= QLatin1Char(last); };
+    const auto digitIn = [&entry](int at, char last) {
+        return entry.at(at) >= QLatin1Char('0') && entry.at(at) <= QLatin1Char(last);
+    };
     return digitIn(0, '0' + wfmeMin) && digitIn(1, '9') && digitIn(2, '9') && digitIn(3, '9') && digitIn(4, '9')
         && digitIn(5, '0' + wfopNEQ);
 }

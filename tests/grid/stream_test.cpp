@@ -218,7 +218,8 @@ TEST(GridStream, RegressionEveryPropertyOfEveryColumnClassComesBack)
         expected << QStringLiteral("Calculated") << QStringLiteral("DataType") << QStringLiteral("Defaults")
                  << QStringLiteral("DisplayFormat") << QStringLiteral("Required");
         expected.sort();
-        EXPECT_EQ(Keys(written).join(QLatin1Char(',')).toStdString(), expected.join(QLatin1Char(',')).toStdString()) << "DataWidth 8 of a date is the default";
+        EXPECT_EQ(Keys(written).join(QLatin1Char(',')).toStdString(), expected.join(QLatin1Char(',')).toStdString())
+            << "DataWidth 8 of a date is the default";
         EXPECT_EQ(written.value(QStringLiteral("Footer")).toObject().value(QStringLiteral("Style")).toArray().at(0).toString(),
                   QStringLiteral("500002A"));
 

@@ -139,10 +139,13 @@ TEST(Footers, RegressionACountUnderAFormattedDateColumnIsANumberAndPaintingNever
     day->SetDisplayFormat(QStringLiteral("dd.mm.yyyy"));
     TwMemColumn *amount = grid.AddMemColumn(wdtFloat);
     amount->SetDisplayFormat(QStringLiteral("#,##0.00"));
+    TwMemColumn *name = grid.AddMemColumn(wdtString);
+    name->SetDisplayFormat(QStringLiteral("%s 님"));
     grid.SetRows(3);
     for (int row = 0; row < 3; ++row) {
         day->Pool().SetString(row, QStringLiteral("2024-03-0%1").arg(row + 1));
         amount->Pool().SetFloat(row, 1000.25 * row);
+        name->Pool().SetString(row, QStringLiteral("김%1").arg(row));
     }
     const auto footerText = [](TwMemColumn *column, TwFooterMethod method) {
         TwMemColumnFooter &footer = column->MemFooter();
@@ -154,6 +157,8 @@ TEST(Footers, RegressionACountUnderAFormattedDateColumnIsANumberAndPaintingNever
     EXPECT_EQ(footerText(day, wfmeMax), QStringLiteral("03.03.2024")) << "a maximum is a value of the column";
     EXPECT_EQ(footerText(amount, wfmeCount), QStringLiteral("3.00")) << "a numeric column formats its numbers";
     EXPECT_EQ(footerText(amount, wfmeAverage), QStringLiteral("1,000.25"));
+    EXPECT_EQ(footerText(name, wfmeCount), QStringLiteral("3")) << "a text pattern is no number format";
+    EXPECT_EQ(footerText(name, wfmeMin), QStringLiteral("김0 님"));
 
     day->MemFooter().SetValues(0, QStringLiteral("not a date"));
     EXPECT_EQ(day->MemFooter().GetText(0), QStringLiteral("not a date")) << "shown as computed, no exception";

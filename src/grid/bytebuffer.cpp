@@ -1,12 +1,11 @@
 #include "grid/bytebuffer.h"
 
+#include "platform/virtualmemory.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
@@ -15,7 +14,7 @@ constexpr std::size_t MapThreshold = 256 * 1024;
 
 std::size_t PageRound(std::size_t size)
 {
-    static const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t page = Platform::PageSize();
     return (size + page - 1) / page * page;
 }
 
@@ -47,7 +46,7 @@ TwByteBuffer::~TwByteBuffer()
 void TwByteBuffer::Release()
 {
     if (m_mapped)
-        ::munmap(m_data, m_mapped);
+        Platform::ReleaseMemory(m_data, m_mapped);
     else
         std::free(m_data);
     m_data = nullptr;
@@ -72,22 +71,17 @@ void TwByteBuffer::Resize(std::size_t size)
     if (m_mapped) {
         if (size > m_mapped) {
             const std::size_t wanted = PageRound(2 * size);
-            void *moved = ::mremap(m_data, m_mapped, wanted, MREMAP_MAYMOVE);
-            if (moved == MAP_FAILED)
-                throw std::bad_alloc();
-            m_data = static_cast<std::uint8_t *>(moved);
+            m_data = static_cast<std::uint8_t *>(Platform::GrowMemory(m_data, m_mapped, wanted));
             m_mapped = wanted;
         } else if (size < old) {
             // Give the pages beyond the new end back; they read as zero when touched again.
             const std::size_t keep = PageRound(size);
             if (keep < PageRound(old))
-                ::madvise(m_data + keep, PageRound(old) - keep, MADV_DONTNEED);
+                Platform::DiscardMemory(m_data + keep, PageRound(old) - keep);
         }
     } else if (size >= MapThreshold) {
         const std::size_t wanted = PageRound(2 * size);
-        void *mapped = ::mmap(nullptr, wanted, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-        if (mapped == MAP_FAILED)
-            throw std::bad_alloc();
+        void *mapped = Platform::ReserveMemory(wanted);
         if (m_data)
             std::memcpy(mapped, m_data, old);
         std::free(m_data);

@@ -179,8 +179,25 @@ void TwColumn::SetWordWrap(bool value)
     Changed();
 }
 
+namespace {
+
+void CheckMarginSide(int side)
+{
+    if (side < 0 || side > 3)
+        throw TException(QStringLiteral("Margin side bounds error[%1]").arg(side));
+}
+
+} // namespace
+
+int TwColumn::Margin(int side) const
+{
+    CheckMarginSide(side);
+    return m_margins[side];
+}
+
 void TwColumn::SetMargin(int side, int value)
 {
+    CheckMarginSide(side);
     m_margins[side] = std::clamp(value, 0, 255);
     Changed();
 }

@@ -11,6 +11,8 @@
 #include <vector>
 
 class TwColumns;
+class TwDesignReader;
+class TwDesignWriter;
 class TwGroup;
 
 /// One column: appearance, editing attributes and its place in the group structure.
@@ -58,7 +60,9 @@ public:
     void SetLayout(TwTextLayout value);
     bool WordWrap() const { return m_wordWrap; }
     void SetWordWrap(bool value);
-    int Margin(int side) const { return m_margins[side]; }
+    /// Side 0 = left, 1 = top, 2 = right, 3 = bottom; any other side fails with
+    /// "Margin side bounds error[side]".
+    int Margin(int side) const;
     int MarginLeft() const { return m_margins[0]; }
     int MarginTop() const { return m_margins[1]; }
     int MarginRight() const { return m_margins[2]; }
@@ -154,6 +158,12 @@ public:
 
     /// Repaints the column's strip.
     void Changed();
+
+    /// Design properties: each column class writes its own, a value only when it was
+    /// assigned and differs from its default, and reads them back through its setters,
+    /// failing with the property's name on a value its setter would not keep.
+    virtual void WriteDesign(TwDesignWriter &out) const;
+    virtual void ReadDesign(const TwDesignReader &in);
 
 protected:
     virtual std::unique_ptr<TwColumnTitle> CreateTitle();

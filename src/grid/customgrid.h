@@ -214,6 +214,11 @@ public:
     virtual void LevelHeightChanged(TwGroup *group, int level, int oldHeight);
     virtual void HeaderHeightChanged(int oldHeight);
     virtual void RowHeightChanged(int oldHeight);
+    /// Design properties a descendant grid adds to the core's (the complete grid's row
+    /// count and flags), written and read by the design stream after the core's own with
+    /// the same rules as the column classes'. None here.
+    virtual void WriteDesign(TwDesignWriter &out) const;
+    virtual void ReadDesign(const TwDesignReader &in);
 
 signals:
     void OnMarkerClick(int row);

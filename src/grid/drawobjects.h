@@ -12,6 +12,8 @@
 
 class TwColumn;
 class TwCustomGrid;
+class TwDesignReader;
+class TwDesignWriter;
 
 /// Base of every drawable part. A value that was never assigned is taken from the
 /// class's default provider; only assigned values that differ from their default are
@@ -166,6 +168,11 @@ public:
     virtual void FootersChanged();
     int GetIndex() const;
     TwColumn *Column() const { return m_column; }
+
+    /// Design properties: the assigned appearance and the value texts; a derived footer
+    /// adds its own.
+    virtual void WriteDesign(TwDesignWriter &out) const;
+    virtual void ReadDesign(const TwDesignReader &in);
 
 private:
     TwColumn *m_column;

@@ -3,7 +3,8 @@
 // A grid's design as JSON: columns, groups, headers, footers, indicators, markers, lines,
 // the fixed style and the per-mode sizes. A value is written only when it was assigned
 // (or set) and differs from its default, so a stored design follows later changes of the
-// defaults, and reading it back reproduces the grid exactly.
+// defaults, and reading it back reproduces the grid exactly. Each column class writes and
+// reads its own properties (TwColumn::WriteDesign, ReadDesign).
 
 #include "grid/tabrixexport.h"
 
@@ -15,6 +16,12 @@ class TABRIX_EXPORT TwGridStream
 {
 public:
     static QJsonObject Write(const TwCustomGrid &grid);
-    /// Replaces the grid's design by the one stored in `json`.
+    /// Replaces the grid's design by the one stored in `json`. Every value goes through the
+    /// limits its setter keeps; a value out of range, of the wrong kind or a broken
+    /// structure fails with a TException naming the property ("Columns[2].LevelIndex: …"),
+    /// and the grid keeps the design it had.
     static void Read(TwCustomGrid &grid, const QJsonObject &json);
+
+private:
+    static void ReadDesign(TwCustomGrid &grid, const QJsonObject &json);
 };

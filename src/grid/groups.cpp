@@ -151,19 +151,42 @@ void TwGroup::SetVisible(bool value)
         return;
     }
     auto &visible = m_collection->m_visible;
+    const TwGroup *current = m_collection->CurrentGroup();
     if (value) {
         const int at = std::clamp(m_lastVIndex, 0, static_cast<int>(visible.size()));
         visible.insert(visible.begin() + at, this);
     } else {
         m_lastVIndex = position;
         visible.erase(std::remove(visible.begin(), visible.end(), this), visible.end());
-        if (grid->GroupMode() && position == grid->CurCell().Group && !visible.empty()) {
+        if (grid->GroupMode() && current == this && !visible.empty()) {
             grid->SetCurCell(grid->FirstSelectCell());
             if (grid->Options().Has(wgoAlwaysShowEditor))
                 grid->ShowEditor();
         }
     }
+    if (current != this)
+        m_collection->KeepCurrent(current);
     m_collection->Update(nullptr);
+}
+
+const TwGroup *TwGroups::CurrentGroup() const
+{
+    const int position = m_grid ? m_grid->CurCell().Group : -1;
+    return position >= 0 && position < GetVCount() ? m_visible[static_cast<std::size_t>(position)] : nullptr;
+}
+
+void TwGroups::KeepCurrent(const TwGroup *current)
+{
+    // The current cell names its group by visible position: when groups before it appear,
+    // vanish or move, it moves with its group.
+    if (!current || !m_grid)
+        return;
+    const int position = current->VIndex();
+    TwCell cell = m_grid->CurCell();
+    if (position < 0 || position == cell.Group)
+        return;
+    cell.Group = position;
+    m_grid->SetCurCell(cell);
 }
 
 int TwGroup::VIndex() const
@@ -186,9 +209,11 @@ void TwGroup::SetVIndex(int value)
         SetVisible(true);
         return;
     }
+    const TwGroup *current = m_collection->CurrentGroup();
     visible.erase(std::remove(visible.begin(), visible.end(), this), visible.end());
     const int at = qMin(value, static_cast<int>(visible.size()));
     visible.insert(visible.begin() + at, this);
+    m_collection->KeepCurrent(current);
     m_collection->Update(nullptr);
 }
 

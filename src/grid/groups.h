@@ -135,6 +135,10 @@ public:
 private:
     friend class TwGroup;
     void Renumber();
+    /// The visible group holding the grid's current cell, or none.
+    const TwGroup *CurrentGroup() const;
+    /// Points the current cell at `current`'s visible position again after the list changed.
+    void KeepCurrent(const TwGroup *current);
 
     TwCustomGrid *m_grid;
     std::vector<std::unique_ptr<TwGroup>> m_items;

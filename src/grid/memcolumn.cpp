@@ -395,6 +395,16 @@ QString TwMemColumn::ItemText(const QString &text, bool *found) const
 
 QString TwMemColumn::DisplayText(int row) const
 {
+    return CellText(m_pool, row, row);
+}
+
+QString TwMemColumn::EditDisplayText(int row) const
+{
+    return CellText(m_edit, 0, row);
+}
+
+QString TwMemColumn::CellText(const TwMemPool &pool, int poolRow, int row) const
+{
     const TwStoreOwner *owner = Owner();
     const auto finish = [&](const QString &text) {
         return owner ? const_cast<TwStoreOwner *>(owner)->StoreGetText(const_cast<TwMemColumn *>(this), row, text) : text;
@@ -405,27 +415,31 @@ QString TwMemColumn::DisplayText(int row) const
             return QStringLiteral("[bitmap]");
         return m_displayFormat;
     }
-    if (m_pool.GetNull(row))
+    if (pool.GetNull(poolRow))
         return {};
     if (m_dataType == wdtBool)
-        return finish(GetBoolText(m_pool.GetBool(row)));
-    QString text = m_pool.GetString(row);
+        return finish(GetBoolText(pool.GetBool(poolRow)));
+    QString text = pool.GetString(poolRow);
     bool found = false;
     text = ItemText(text, &found);
     if (found)
         return finish(text);
-    if (!m_displayFormat.isEmpty()) {
-        if (TXIsStringType(m_dataType))
-            text = TXFormatText(m_displayFormat, text);
-        else if (TXIsNumericType(m_dataType))
-            text = TXFormatFloat(m_displayFormat, m_pool.GetFloat(row));
-        else if (TXIsDateType(m_dataType))
-            text = TXFormatDateTime(m_displayFormat, m_pool.GetDateTime(row));
-    } else if (!EditFormat().isEmpty()) {
-        if (TXIsStringType(m_dataType))
-            text = TXFormatMaskText(EditFormat(), text);
-        else if (TXIsDateType(m_dataType))
-            text = TXFormatDateTime(EditFormat(), m_pool.GetDateTime(row));
+    try {
+        if (!m_displayFormat.isEmpty()) {
+            if (TXIsStringType(m_dataType))
+                text = TXFormatText(m_displayFormat, text);
+            else if (TXIsNumericType(m_dataType))
+                text = TXFormatFloat(m_displayFormat, pool.GetFloat(poolRow));
+            else if (TXIsDateType(m_dataType))
+                text = TXFormatDateTime(m_displayFormat, pool.GetDateTime(poolRow));
+        } else if (!EditFormat().isEmpty()) {
+            if (TXIsStringType(m_dataType))
+                text = TXFormatMaskText(EditFormat(), text);
+            else if (TXIsDateType(m_dataType))
+                text = TXFormatDateTime(EditFormat(), pool.GetDateTime(poolRow));
+        }
+    } catch (const TException &) {
+        // The painter asks for this text: a value the format cannot take shows as stored.
     }
     return finish(text);
 }
@@ -479,352 +493,3 @@ void TwMemColumn::Sort(bool descending, bool showMark)
         owner->StoreSort(this, descending, showMark);
 }
 
-// TwMemColumnFooter
-
-TwMemColumnFooter::TwMemColumnFooter(TwColumn *column)
-    : TwColumnFooter(column)
-{
-}
-
-void TwMemColumnFooter::Changed()
-{
-    if (!m_quiet)
-        TwColumnFooter::Changed();
-}
-
-QString TwMemColumnFooter::Entry(int row) const
-{
-    QString entry = row >= 0 && row < m_styles.size() ? m_styles.at(row) : QString::fromUtf16(DefaultStyle);
-    if (entry.size() < 6)
-        entry = QString::fromUtf16(DefaultStyle);
-    return entry;
-}
-
-void TwMemColumnFooter::SetStyles(const QStringList &styles)
-{
-    m_styles = styles;
-    Changed();
-}
-
-TwFooterMethod TwMemColumnFooter::GetMethod(int row) const
-{
-    return static_cast<TwFooterMethod>(qBound(0, Entry(row).at(0).unicode() - '0', static_cast<int>(wfmeMin)));
-}
-
-int TwMemColumnFooter::GetOpColumn(int row) const
-{
-    const int column = Entry(row).mid(1, 4).toInt();
-    return column == 9999 ? -1 : column;
-}
-
-TwFooterOperator TwMemColumnFooter::GetOperator(int row) const
-{
-    return static_cast<TwFooterOperator>(qBound(0, Entry(row).at(5).unicode() - '0', static_cast<int>(wfopNEQ)));
-}
-
-QString TwMemColumnFooter::GetOperand(int row) const
-{
-    return Entry(row).mid(6);
-}
-
-void TwMemColumnFooter::Rewrite(int row, TwFooterMethod method, int column, TwFooterOperator op, const QString &operand)
-{
-    if (row < 0)
-        return;
-    while (m_styles.size() <= row)
-        m_styles << QString::fromUtf16(DefaultStyle);
-    const QString columnText = column < 0 ? QStringLiteral("9999") : QString::number(qMin(column, 9998)).rightJustified(4, QLatin1Char('0'));
-    m_styles[row] = QString::number(method) + columnText + QString::number(op) + operand;
-}
-
-void TwMemColumnFooter::SetMethod(int row, TwFooterMethod method)
-{
-    Rewrite(row, method, GetOpColumn(row), GetOperator(row), GetOperand(row));
-    Changed();
-}
-
-void TwMemColumnFooter::SetOpColumn(int row, int column)
-{
-    Rewrite(row, GetMethod(row), column, GetOperator(row), GetOperand(row));
-    Changed();
-}
-
-void TwMemColumnFooter::SetOperator(int row, TwFooterOperator op)
-{
-    Rewrite(row, GetMethod(row), GetOpColumn(row), op, GetOperand(row));
-    Changed();
-}
-
-void TwMemColumnFooter::SetOperand(int row, const QString &operand)
-{
-    Rewrite(row, GetMethod(row), GetOpColumn(row), GetOperator(row), operand);
-    Changed();
-}
-
-void TwMemColumnFooter::SetStyle(int row, TwFooterMethod method, int column, TwFooterOperator op, const QString &operand)
-{
-    m_quiet = true;
-    Rewrite(row, method, column, op, operand);
-    m_quiet = false;
-    Changed();
-}
-
-void TwMemColumnFooter::AssignStyles(const TwMemColumnFooter &other)
-{
-    m_styles = other.m_styles;
-    Changed();
-}
-
-bool TwMemColumnFooter::Footering(int row)
-{
-    return GetMethod(row) != wfmeNone;
-}
-
-void TwMemColumnFooter::FootersChanged()
-{
-    const TwCustomGrid *grid = GetGrid();
-    const int lines = grid ? grid->Footers().Count() : 0;
-    while (m_styles.size() < lines)
-        m_styles << QString::fromUtf16(DefaultStyle);
-    for (qsizetype i = lines; i < m_styles.size(); ++i)
-        m_styles[i] = QString::fromUtf16(DefaultStyle);
-}
-
-QString TwMemColumnFooter::MethodLabel(TwFooterMethod method)
-{
-    static const char *const labels[] = {"", "Custom", "Cnt", "Sum", "Avg", "Max", "Min"};
-    return QString::fromLatin1(labels[qBound(0, static_cast<int>(method), 6)]);
-}
-
-QString TwMemColumnFooter::OperatorSymbol(TwFooterOperator op)
-{
-    static const char *const symbols[] = {"All", "==", ">", ">=", "<", "<=", "!="};
-    return QString::fromLatin1(symbols[qBound(0, static_cast<int>(op), 6)]);
-}
-
-QString TwMemColumnFooter::GetText(int row) const
-{
-    const TwCustomGrid *grid = GetGrid();
-    const TwFooterMethod method = GetMethod(row);
-    if (grid && grid->Designing()) {
-        QString text = MethodLabel(method);
-        if (method < wfmeCount)
-            return text;
-        const TwFooterOperator op = GetOperator(row);
-        const int column = GetOpColumn(row);
-        text += QStringLiteral(" (");
-        if (op != wfopAll && column >= 0) {
-            if (column < grid->Columns().Count())
-                text += grid->Columns().Items(column)->Title().Caption() + QLatin1Char(' ');
-            else
-                text += QLatin1Char('"') + QString::number(column) + QStringLiteral("\" ");
-        }
-        text += OperatorSymbol(op);
-        if (op != wfopAll)
-            text += QLatin1Char(' ') + GetOperand(row);
-        return text + QLatin1Char(')');
-    }
-    if (method >= wfmeCount) {
-        if (const auto *column = dynamic_cast<const TwMemColumn *>(Column()))
-            return column->_GetText(GetValues(row));
-    }
-    return TwColumnFooter::GetText(row);
-}
-
-// TwCells
-
-TwCells::TwCells(TwCustomGrid *grid)
-    : m_grid(grid)
-{
-}
-
-TwCells &TwCells::At(int column, int row)
-{
-    if (column < 0 || column >= m_grid->Columns().Count())
-        throw TException(QStringLiteral("Cells col bounds error[%1]").arg(column));
-    if (row < 0 || row >= m_grid->GetRowCount())
-        throw TException(QStringLiteral("Cells row bounds error[%1]").arg(row));
-    m_column = column;
-    m_row = row;
-    const TwStoreOwner *owner = dynamic_cast<const TwStoreOwner *>(m_grid);
-    m_editing = owner && owner->StoreEditing() && row == owner->StoreCurrentRow();
-    return *this;
-}
-
-TwMemColumn *TwCells::Column() const
-{
-    return static_cast<TwMemColumn *>(m_grid->Columns().Items(m_column));
-}
-
-void TwCells::Written()
-{
-    if (auto *owner = dynamic_cast<TwStoreOwner *>(m_grid))
-        owner->StoreInvalidateCell(Column(), m_row);
-}
-
-bool TwCells::Null() const
-{
-    return m_editing ? Column()->GetNull() : Column()->Pool().GetNull(m_row);
-}
-
-void TwCells::SetNull()
-{
-    if (m_editing)
-        return Column()->SetNull();
-    Column()->Pool().SetNull(m_row);
-    Written();
-}
-
-QString TwCells::String() const
-{
-    return m_editing ? Column()->GetString() : Column()->Pool().GetString(m_row);
-}
-
-void TwCells::SetString(const QString &value)
-{
-    if (m_editing)
-        return Column()->SetString(value);
-    Column()->Pool().SetString(m_row, value);
-    Written();
-}
-
-bool TwCells::Bool() const
-{
-    return m_editing ? Column()->GetBool() : Column()->Pool().GetBool(m_row);
-}
-
-void TwCells::SetBool(bool value)
-{
-    if (m_editing)
-        return Column()->SetBool(value);
-    Column()->Pool().SetBool(m_row, value);
-    Written();
-}
-
-qint32 TwCells::Long() const
-{
-    return m_editing ? Column()->GetLong() : Column()->Pool().GetLong(m_row);
-}
-
-void TwCells::SetLong(qint32 value)
-{
-    if (m_editing)
-        return Column()->SetLong(value);
-    Column()->Pool().SetLong(m_row, value);
-    Written();
-}
-
-double TwCells::Float() const
-{
-    return m_editing ? Column()->GetFloat() : Column()->Pool().GetFloat(m_row);
-}
-
-void TwCells::SetFloat(double value)
-{
-    if (m_editing)
-        return Column()->SetFloat(value);
-    Column()->Pool().SetFloat(m_row, value);
-    Written();
-}
-
-TDateTime TwCells::DateTime() const
-{
-    return m_editing ? Column()->GetDateTime() : Column()->Pool().GetDateTime(m_row);
-}
-
-void TwCells::SetDateTime(TDateTime value)
-{
-    if (m_editing)
-        return Column()->SetDateTime(value);
-    Column()->Pool().SetDateTime(m_row, value);
-    Written();
-}
-
-QVariant TwCells::Value() const
-{
-    return m_editing ? Column()->GetValue() : Column()->Pool().GetValue(m_row);
-}
-
-void TwCells::SetValue(const QVariant &value)
-{
-    if (m_editing)
-        return Column()->SetValue(value);
-    Column()->Pool().SetValue(m_row, value);
-    Written();
-}
-
-int TwCells::Index() const
-{
-    return static_cast<int>(Column()->Values().indexOf(String()));
-}
-
-QString TwCells::Text() const
-{
-    return m_editing ? Column()->_GetText(Column()->GetString()) : Column()->DisplayText(m_row);
-}
-
-// TwRowSelection
-
-TwRowSelection::TwRowSelection(TwRowInfos &rows)
-    : m_rows(rows)
-{
-}
-
-void TwRowSelection::ClearSelection()
-{
-    if (m_rows.SelectedCount() > 0) {
-        m_rows.ClearChecked();
-        m_rows.SelectionToChecked();
-        m_rows.ClearSelection();
-    }
-    m_selecting = false;
-}
-
-void TwRowSelection::SetRange(int anchor, int end)
-{
-    ClearSelection();
-    anchor = qMax(0, anchor);
-    end = qMin(end, m_rows.Count() - 1);
-    for (int row = qMin(anchor, end); row <= qMax(anchor, end); ++row)
-        m_rows.SetSelected(row, true);
-    m_anchor = anchor;
-    m_end = end;
-    m_selecting = true;
-}
-
-void TwRowSelection::MoveRangeEnd(int end)
-{
-    if (end == m_end)
-        return;
-    end = qBound(0, end, m_rows.Count() - 1);
-    const int oldLow = qMin(m_anchor, m_end);
-    const int oldHigh = qMax(m_anchor, m_end);
-    const int low = qMin(m_anchor, end);
-    const int high = qMax(m_anchor, end);
-    for (int row = oldLow; row <= oldHigh; ++row) {
-        if ((row < low || row > high) && row >= 0 && row < m_rows.Count())
-            m_rows.SetSelected(row, false);
-    }
-    for (int row = low; row <= high; ++row)
-        m_rows.SetSelected(row, true);
-    m_end = end;
-}
-
-void TwRowSelection::Click(int currentRow, Qt::KeyboardModifiers modifiers)
-{
-    if (modifiers & Qt::ControlModifier) {
-        m_selecting = false;
-        const bool selected = !m_rows.Selected(currentRow);
-        m_rows.SetSelected(currentRow, selected);
-        if (selected) {
-            m_selecting = true;
-            m_anchor = m_end = currentRow;
-        }
-        return;
-    }
-    if (!(modifiers & Qt::ShiftModifier) || !m_selecting) {
-        SetRange(currentRow, currentRow);
-        return;
-    }
-    MoveRangeEnd(currentRow);
-}

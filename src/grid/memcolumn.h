@@ -58,6 +58,10 @@ public:
     void SetStyle(int row, TwFooterMethod method, int column, TwFooterOperator op, const QString &operand);
     void AssignStyles(const TwMemColumnFooter &other);
 
+    /// Adds the "Style" list to the core footer's design properties.
+    void WriteDesign(TwDesignWriter &out) const override;
+    void ReadDesign(const TwDesignReader &in) override;
+
     static QString MethodLabel(TwFooterMethod method);
     static QString OperatorSymbol(TwFooterOperator op);
 
@@ -83,6 +87,9 @@ public:
     bool IsValidChar(QChar key) const override;
     bool CanSelect() const override;
     bool EditCanModify() const override;
+    /// Adds Calculated, DataType, DataWidth, Defaults, DisplayFormat and Required.
+    void WriteDesign(TwDesignWriter &out) const override;
+    void ReadDesign(const TwDesignReader &in) override;
 
     bool Calculated() const { return m_calculated; }
     void SetCalculated(bool value);
@@ -129,6 +136,9 @@ public:
 
     /// The text painted for a row of the pool.
     QString DisplayText(int row) const;
+    /// The text painted for the row being edited: its edit buffer through the same
+    /// formatting and text event as any other row.
+    QString EditDisplayText(int row) const;
     /// A text that does not come from a cell, formatted like the column's cells.
     QString _GetText(const QString &text) const;
 
@@ -144,6 +154,8 @@ private:
     void Relayout();
     QString ItemText(const QString &text, bool *found) const;
     QString Formatted(const QString &text) const;
+    /// Formats the value at `poolRow` of `pool` (the pool or the edit buffer) for grid row `row`.
+    QString CellText(const TwMemPool &pool, int poolRow, int row) const;
 
     bool m_calculated = false;
     TwDataType m_dataType = wdtString;
@@ -159,13 +171,16 @@ private:
 
 /// Addresses one cell and routes it: to the column's edit buffer while the row is being
 /// edited, else to the pool (writes repaint the cell, without value events).
+/// A small value: `At` hands out a new handle for each cell, so that
+/// `cells.At(c, r1).SetLong(cells.At(c, r2).Long())` reads one cell and writes another.
 class TABRIX_EXPORT TwCells
 {
 public:
     explicit TwCells(TwCustomGrid *grid);
 
-    /// Fails with "Cells col bounds error[c]" or "Cells row bounds error[r]".
-    TwCells &At(int column, int row);
+    /// The handle of one cell. Fails with "Cells col bounds error[c]" or
+    /// "Cells row bounds error[r]".
+    TwCells At(int column, int row) const;
 
     bool Null() const;
     void SetNull();

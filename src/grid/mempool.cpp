@@ -1,65 +1,41 @@
 #include "grid/mempool.h"
 
 #include "common/texception.h"
-
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "grid/poolbytes.h"
+#include "platform/cp949.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
+
+using namespace TwPoolBytes;
 
 namespace {
 
-constexpr std::uint8_t Present = 255;
 constexpr int GrowStep = 16;
-
-template<typename T>
-T Load(const std::uint8_t *bytes)
-{
-    T value;
-    std::memcpy(&value, bytes, sizeof value);
-    return value;
-}
-
-template<typename T>
-void Store(std::uint8_t *bytes, T value)
-{
-    std::memcpy(bytes, &value, sizeof value);
-}
 
 // Fixed-width character fields hold code page 949 bytes; a cut never splits a character.
 QByteArray CharBytes(const QString &text, int width)
 {
-    QStringEncoder encoder("CP949", QStringConverter::Flag::Stateless);
-    const QByteArray bytes = encoder.encode(text);
-    qsizetype fit = 0;
-    while (fit < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[fit]);
-        const qsizetype step = (lead >= 0x81 && lead <= 0xFE && fit + 1 < bytes.size()) ? 2 : 1;
-        if (fit + step > width)
-            break;
-        fit += step;
-    }
-    return bytes.left(fit);
+    const QByteArray bytes = Platform::ToCp949(text);
+    return bytes.left(Platform::Cp949Fit(bytes, width));
 }
 
 QString CharText(const std::uint8_t *bytes, int width)
 {
     const auto *begin = reinterpret_cast<const char *>(bytes);
-    const qsizetype length = qstrnlen(begin, static_cast<std::size_t>(width));
-    QStringDecoder decoder("CP949", QStringConverter::Flag::Stateless);
-    return decoder.decode(QByteArrayView(begin, length));
+    return Platform::FromCp949(QByteArrayView(begin, qstrnlen(begin, static_cast<std::size_t>(width))));
 }
 
-int Sign(double value)
+// The first `count` characters: a character outside the basic plane (a surrogate pair)
+// is kept or dropped whole.
+QString LeftChars(const QString &text, int count)
 {
-    return value > 0 ? 1 : value < 0 ? -1 : 0;
-}
-
-int Sign(int value)
-{
-    return value > 0 ? 1 : value < 0 ? -1 : 0;
+    qsizetype at = 0;
+    for (int taken = 0; taken < count && at < text.size(); ++taken)
+        at += text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate() ? 2 : 1;
+    return text.left(at);
 }
 
 qint64 RoundToInteger(double value)
@@ -154,6 +130,9 @@ void TwMemPool::CheckRow(int row) const
 void TwMemPool::SetCount(int count)
 {
     count = qMax(0, count);
+    // The capacity rounds up to the next step: a count that leaves no room for it is refused.
+    if (count > std::numeric_limits<int>::max() - GrowStep)
+        throw TException(QStringLiteral("Pool row count error[%1]").arg(count));
     if (m_capacity == 0)
         Init();
     if (count > m_capacity)
@@ -184,7 +163,7 @@ void TwMemPool::Delete(int row, int count)
 {
     if (count <= 0)
         return;
-    if (row < 0 || row + count > m_count)
+    if (row < 0 || row > m_count || count > m_count - row) // written so that it cannot overflow
         throw TException(QStringLiteral("Pool row bounds error[%1]").arg(row));
     std::memmove(Record(row), Record(row + count), Offset(m_count - row - count));
     if (m_hasStrings)
@@ -432,7 +411,7 @@ void TwMemPool::SetString(int row, const QString &value)
     std::uint8_t *bytes = record + 1;
     switch (m_type) {
     case wdtString:
-        m_strings[static_cast<std::size_t>(row)] = m_width > 0 ? value.left(m_width) : value;
+        m_strings[static_cast<std::size_t>(row)] = m_width > 0 ? LeftChars(value, m_width) : value;
         break;
     case wdtChar: {
         const QByteArray text = CharBytes(value, m_width);
@@ -608,235 +587,6 @@ int TwMemPool::Compare(int row, const QString &text) const
         break;
     }
     return Sign(GetFloat(row) - operand);
-}
-
-namespace {
-
-// Calls f with a loader that reads the value bytes of `type` as a double, so that the row
-// loops are compiled once per type instead of switching on it for every row.
-template<typename F>
-void WithLoader(TwDataType type, F &&f)
-{
-    switch (type) {
-    case wdtShort:
-        return f([](const std::uint8_t *p) { return static_cast<double>(Load<qint8>(p)); });
-    case wdtSmall:
-        return f([](const std::uint8_t *p) { return static_cast<double>(Load<qint16>(p)); });
-    case wdtWord:
-        return f([](const std::uint8_t *p) { return static_cast<double>(Load<quint16>(p)); });
-    case wdtLong:
-        return f([](const std::uint8_t *p) { return static_cast<double>(Load<qint32>(p)); });
-    case wdtFloat:
-    case wdtDate:
-    case wdtTime:
-    case wdtDateTime:
-        return f([](const std::uint8_t *p) { return Load<double>(p); });
-    default:
-        return f([](const std::uint8_t *p) { return static_cast<double>(Load<quint8>(p)); });
-    }
-}
-
-bool Holds(TwFooterOperator op, int c)
-{
-    switch (op) {
-    case wfopEQ:
-        return c == 0;
-    case wfopGT:
-        return c > 0;
-    case wfopGTE:
-        return c >= 0;
-    case wfopLT:
-        return c < 0;
-    case wfopLTE:
-        return c <= 0;
-    case wfopNEQ:
-        return c != 0;
-    default:
-        return true;
-    }
-}
-
-// Calls f with the operator's test on (value − operand), chosen once outside the row loop.
-template<typename F>
-void WithTest(TwFooterOperator op, F &&f)
-{
-    switch (op) {
-    case wfopEQ:
-        return f([](double d) { return d == 0; });
-    case wfopGT:
-        return f([](double d) { return d > 0; });
-    case wfopGTE:
-        return f([](double d) { return d >= 0; });
-    case wfopLT:
-        return f([](double d) { return d < 0; });
-    case wfopLTE:
-        return f([](double d) { return d <= 0; });
-    case wfopNEQ:
-        return f([](double d) { return d != 0; });
-    default:
-        return f([](double) { return true; });
-    }
-}
-
-} // namespace
-
-template<typename Visit>
-void TwMemPool::ForEachMeeting(const TwMemPool *condition, TwFooterOperator op, const QString &operand, Visit visit) const
-{
-    if (op == wfopAll) {
-        for (int row = 0; row < m_count; ++row)
-            visit(row);
-        return;
-    }
-    const int rows = qMin(m_count, condition->m_count);
-    if (TXIsStringType(condition->m_type) || condition->m_type == wdtGraphic || operand.isEmpty()) {
-        for (int row = 0; row < rows; ++row) {
-            if (Holds(op, condition->Compare(row, operand)))
-                visit(row);
-        }
-        return;
-    }
-    // The operand is parsed once, as the condition column's type reads it.
-    double number = 0;
-    switch (condition->m_type) {
-    case wdtDate:
-        number = TXTextToDate(operand);
-        break;
-    case wdtTime:
-        number = TXTextToTime(operand);
-        break;
-    case wdtDateTime:
-        number = TXTextToDateTime(operand);
-        break;
-    default:
-        number = TXTextToFloat(operand);
-        break;
-    }
-    const std::uint8_t *base = condition->m_data.Data();
-    const std::size_t size = static_cast<std::size_t>(condition->m_recordSize);
-    const bool nullMeets = Holds(op, -1);
-    WithLoader(condition->m_type, [&](auto load) {
-        WithTest(op, [&](auto test) {
-            for (int row = 0; row < rows; ++row) {
-                const std::uint8_t *record = base + static_cast<std::size_t>(row) * size;
-                if (record[0] ? test(load(record + 1) - number) : nullMeets)
-                    visit(row);
-            }
-        });
-    });
-}
-
-QString TwMemPool::CalcFooter(TwFooterMethod method, const TwMemPool *condition, TwFooterOperator op,
-                              const QString &operand) const
-{
-    if (!condition || m_count == 0)
-        return {};
-    switch (method) {
-    case wfmeCount:
-        return CalcCount(condition, op, operand);
-    case wfmeSum:
-        return CalcSum(condition, op, operand);
-    case wfmeAverage:
-        return CalcAverage(condition, op, operand);
-    case wfmeMax:
-        return CalcMax(condition, op, operand);
-    case wfmeMin:
-        return CalcMin(condition, op, operand);
-    default:
-        return {};
-    }
-}
-
-QString TwMemPool::CalcCount(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
-{
-    int count = 0;
-    ForEachMeeting(condition, op, operand, [&count](int) { ++count; });
-    return QString::number(count);
-}
-
-QString TwMemPool::CalcSum(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
-{
-    if (!TXIsNumericType(m_type))
-        return {};
-    long double sum = 0;
-    const std::uint8_t *base = m_data.Data();
-    const std::size_t size = static_cast<std::size_t>(m_recordSize);
-    if (condition == this && op != wfopAll && !operand.isEmpty()) {
-        // The column's own values decide: one pass reads each value once.
-        const double number = TXIsDateType(m_type) ? (m_type == wdtDate   ? TXTextToDate(operand)
-                                                      : m_type == wdtTime ? TXTextToTime(operand)
-                                                                          : TXTextToDateTime(operand))
-                                                   : TXTextToFloat(operand);
-        WithLoader(m_type, [&](auto load) {
-            WithTest(op, [&](auto test) {
-                // Locals stay in registers; the record bytes could alias captured ones.
-                long double local = 0;
-                const double against = number;
-                const int rows = m_count;
-                for (int row = 0; row < rows; ++row) {
-                    const std::uint8_t *record = base + static_cast<std::size_t>(row) * size;
-                    if (!record[0])
-                        continue; // a null row adds nothing
-                    const double value = load(record + 1);
-                    if (test(value - against))
-                        local += value;
-                }
-                sum = local;
-            });
-        });
-        return TXFloatToText(static_cast<double>(sum));
-    }
-    if (op == wfopAll) {
-        WithLoader(m_type, [&](auto load) {
-            long double local = 0;
-            for (int row = 0; row < m_count; ++row) {
-                const std::uint8_t *record = base + static_cast<std::size_t>(row) * size;
-                if (record[0])
-                    local += load(record + 1);
-            }
-            sum = local;
-        });
-        return TXFloatToText(static_cast<double>(sum));
-    }
-    WithLoader(m_type, [&](auto load) {
-        ForEachMeeting(condition, op, operand, [&](int row) {
-            const std::uint8_t *record = base + static_cast<std::size_t>(row) * size;
-            if (record[0])
-                sum += load(record + 1);
-        });
-    });
-    return TXFloatToText(static_cast<double>(sum));
-}
-
-QString TwMemPool::CalcAverage(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
-{
-    const QString sum = CalcSum(condition, op, operand);
-    if (sum.isEmpty())
-        return {};
-    const QString count = CalcCount(condition, op, operand);
-    if (count == QLatin1String("0"))
-        return {};
-    return TXFloatToText(TXTextToFloat(sum) / static_cast<double>(TXTextToInt(count)));
-}
-
-QString TwMemPool::CalcMax(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
-{
-    int best = -1;
-    ForEachMeeting(condition, op, operand, [&](int row) {
-        if (best < 0 || Compare(row, best) > 0)
-            best = row;
-    });
-    return best < 0 ? QString() : GetString(best);
-}
-
-QString TwMemPool::CalcMin(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
-{
-    int best = -1;
-    ForEachMeeting(condition, op, operand, [&](int row) {
-        if (best < 0 || Compare(row, best) < 0)
-            best = row;
-    });
-    return best < 0 ? QString() : GetString(best);
 }
 
 void TwMemPool::CopyRow(const TwMemPool &source, int sourceRow, int row)

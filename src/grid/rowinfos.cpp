@@ -3,6 +3,7 @@
 #include "common/texception.h"
 
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -58,6 +59,9 @@ std::uint8_t TwRowInfos::Byte(int row) const
 void TwRowInfos::SetCount(int count)
 {
     count = qMax(0, count);
+    // The capacity rounds up to the next step: a count that leaves no room for it is refused.
+    if (count > std::numeric_limits<int>::max() - GrowStep)
+        throw TException(QStringLiteral("Row count error[%1]").arg(count));
     if (m_capacity == 0)
         Init();
     if (count > m_capacity)
@@ -91,7 +95,7 @@ void TwRowInfos::Delete(int row, int count)
 {
     if (count <= 0)
         return;
-    if (row < 0 || row + count > m_count)
+    if (row < 0 || row > m_count || count > m_count - row) // written so that it cannot overflow
         throw TException(QStringLiteral("Row bounds error[%1]").arg(row));
     m_selectedCount -= GetSelectedCount(row, row + count - 1);
     std::memmove(m_bytes.Data() + row, m_bytes.Data() + row + count, static_cast<std::size_t>(m_count - row - count));

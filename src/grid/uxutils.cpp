@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QStyle>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -115,8 +116,13 @@ TDateTime TXTimeOf(const QTime &time)
 
 QTime TXTimeFrom(TDateTime value)
 {
+    // Parts of a millisecond are dropped, never rounded into the next second (or past
+    // midnight into the next day). Only the serial's own binary error, a fraction of a
+    // millisecond near the exact value, is absorbed, so 10:00 stays 10:00:00.000.
     const double fraction = std::fabs(value - std::trunc(value));
-    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(std::llround(fraction * 86400000.0)) % 86400000);
+    const double slack = std::max(1e-3, std::fabs(value) * 4e-16 * 86400000.0);
+    const auto msecs = static_cast<long long>(std::floor(fraction * 86400000.0 + slack));
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(std::min(msecs, 86399999LL)));
 }
 
 TDateTime TXIntToDate(int n)

@@ -147,3 +147,17 @@ TEST(Columns, RestoreWidthsAndFontsMarkTheirValuesAssigned)
     EXPECT_TRUE(column->Title().IsAssigned(wovFont));
     EXPECT_EQ(column->Title().Font(), grid.GridFont());
 }
+
+TEST(Columns, RegressionMarginSideOutsideTheFourSidesFails)
+{
+    TestGrid grid;
+    TestColumn *column = grid.AddColumn();
+    column->SetMargin(3, 7);
+    EXPECT_EQ(column->Margin(3), 7);
+    EXPECT_EQ(column->MarginBottom(), 7);
+    for (int side : {4, -1, 1000}) {
+        EXPECT_EQ(ErrorOf([column, side] { column->SetMargin(side, 2); }), QStringLiteral("Margin side bounds error[%1]").arg(side));
+        EXPECT_EQ(ErrorOf([column, side] { column->Margin(side); }), QStringLiteral("Margin side bounds error[%1]").arg(side));
+    }
+    EXPECT_EQ(column->MarginLeft(), 1) << "nothing written on a refused side";
+}

@@ -176,3 +176,30 @@ TEST(Groups, TitleHeightAndVisibilityRules)
     group->Title().SetVisible(false);
     EXPECT_TRUE(group->Title().Visible()) << "refused while the group shows no column titles";
 }
+
+TEST(Groups, RegressionCurrentCellFollowsItsGroupWhenAnEarlierGroupIsHidden)
+{
+    TestGrid grid;
+    for (int g = 0; g < 3; ++g)
+        grid.Groups().Add()->InsertItem(0, 0, grid.AddColumn(QStringLiteral("c%1").arg(g)));
+    grid.SetGroupMode(true);
+    grid.SetCurCell(WCell(2, 0, 0));
+    ASSERT_EQ(grid.SelectedColumn()->Title().Caption(), QStringLiteral("c2"));
+
+    grid.Groups().Items(0)->SetVisible(false);
+    EXPECT_EQ(grid.CurCell().Group, 1);
+    ASSERT_NE(grid.SelectedColumn(), nullptr);
+    EXPECT_EQ(grid.SelectedColumn()->Title().Caption(), QStringLiteral("c2"));
+
+    grid.Groups().Items(0)->SetVisible(true);
+    EXPECT_EQ(grid.CurCell().Group, 2) << "an earlier group shown again pushes the current cell on";
+    EXPECT_EQ(grid.SelectedColumn()->Title().Caption(), QStringLiteral("c2"));
+
+    grid.Groups().Items(2)->SetVIndex(0);
+    EXPECT_EQ(grid.CurCell().Group, 0) << "the current group moved to the front";
+    EXPECT_EQ(grid.SelectedColumn()->Title().Caption(), QStringLiteral("c2"));
+
+    grid.Groups().Items(2)->SetVisible(false);
+    ASSERT_NE(grid.SelectedColumn(), nullptr) << "hiding the current group moves to the first selectable cell";
+    EXPECT_EQ(grid.SelectedColumn()->Title().Caption(), QStringLiteral("c0"));
+}

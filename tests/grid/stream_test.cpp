@@ -1,5 +1,8 @@
+#include "grid/designio.h"
 #include "grid/gridstream.h"
+#include "storegrid.h"
 #include "testgrid.h"
+#include "testsupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -83,4 +86,260 @@ TEST(GridStream, AFreshGridWritesNothingButItsStructure)
     EXPECT_EQ(json.keys().join(QLatin1Char(',')), QStringLiteral("Columns,Indicators"));
     EXPECT_EQ(json.value(QStringLiteral("Columns")).toArray().at(0).toObject(), QJsonObject());
     EXPECT_EQ(json.value(QStringLiteral("Indicators")).toObject().keys(), QStringList{QStringLiteral("Font")});
+}
+
+namespace {
+
+QString Json(const QJsonObject &json)
+{
+    return QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact));
+}
+
+QStringList Keys(const QJsonObject &json)
+{
+    QStringList keys = json.keys();
+    keys.sort();
+    return keys;
+}
+
+// Every published property of the core column set away from its default.
+void SetEveryCoreProperty(TwColumn &column)
+{
+    column.SetAlignment(taCenter);
+    column.SetAutoSize(false);
+    column.SetCharCase(ecUpperCase);
+    column.SetColor(0x00112233u);
+    column.SetCtl3D(false);
+    column.SetEditBorder(webSunken);
+    column.SetEditButton(true);
+    column.SetEditColor(true);
+    column.SetEditFormat(QStringLiteral("#,##0"));
+    column.SetEditStyle(wesRadioGroup);
+    column.SetEqualBlank(true);
+    column.SetFitStyle(wfitEnd);
+    TwFont font = column.Font();
+    font.Font.setBold(true);
+    column.SetFont(font);
+    column.Footer().SetColor(0x00445566u);
+    column.Footer().SetValues(0, QStringLiteral("합계"));
+    column.SetImageLayout(wimgRight);
+    column.SetImeMode(imHanguel);
+    column.SetImeName(QStringLiteral("Korean IME"));
+    column.SetItems({QStringLiteral("예"), QStringLiteral("아니오")});
+    column.SetLayout(tlBottom);
+    column.SetMargin(0, 2);
+    column.SetMargin(1, 3);
+    column.SetMargin(2, 4);
+    column.SetMargin(3, 5);
+    column.SetMaxLength(12);
+    column.SetMaxValue(QStringLiteral("99"));
+    column.SetMinValue(QStringLiteral("1"));
+    column.SetRadioColumns(2);
+    column.SetReadOnly(true);
+    column.Title().SetCaption(QStringLiteral("품목"));
+    column.Title().SetSortMark(wsmAsc);
+    column.SetTransparent(true);
+    column.SetValues({QStringLiteral("Y"), QStringLiteral("N")});
+    column.SetVisible(false);
+    column.SetWordWrap(true);
+    column.SetWidth(90);
+}
+
+const QStringList CoreKeys = {
+    QStringLiteral("Alignment"), QStringLiteral("AutoSize"), QStringLiteral("CharCase"), QStringLiteral("ColWidth"),
+    QStringLiteral("Color"), QStringLiteral("Ctl3D"), QStringLiteral("EditBorder"), QStringLiteral("EditButton"),
+    QStringLiteral("EditColor"), QStringLiteral("EditFormat"), QStringLiteral("EditStyle"), QStringLiteral("EqualBlank"),
+    QStringLiteral("FitStyle"), QStringLiteral("Font"), QStringLiteral("Footer"), QStringLiteral("Group"),
+    QStringLiteral("GrpWidth"), QStringLiteral("ImageLayout"), QStringLiteral("ImeMode"), QStringLiteral("ImeName"),
+    QStringLiteral("Items"), QStringLiteral("Layout"), QStringLiteral("Level"), QStringLiteral("LevelIndex"),
+    QStringLiteral("MarginBottom"), QStringLiteral("MarginLeft"), QStringLiteral("MarginRight"), QStringLiteral("MarginTop"),
+    QStringLiteral("MaxLength"), QStringLiteral("MaxValue"), QStringLiteral("MinValue"), QStringLiteral("RadioColumns"),
+    QStringLiteral("ReadOnly"), QStringLiteral("Title"), QStringLiteral("Transparent"), QStringLiteral("Values"),
+    QStringLiteral("Visible"), QStringLiteral("WordWrap"),
+};
+
+// Writes the grid, reads it into `copy`, and checks that the copy writes the same design.
+void ExpectRoundTrip(const TwCustomGrid &grid, TwCustomGrid &copy)
+{
+    const QJsonObject first = TwGridStream::Write(grid);
+    TwGridStream::Read(copy, first);
+    EXPECT_EQ(Json(TwGridStream::Write(copy)), Json(first));
+}
+
+// A grid with one footer row and two groups of two levels, ready for columns.
+template<typename Grid>
+void Prepare(Grid &grid)
+{
+    grid.Footers().Add();
+    grid.Groups().Add();
+    TwGroup *group = grid.Groups().Add();
+    group->SetLevels(2);
+    group->SetWidth(120);
+}
+
+} // namespace
+
+TEST(GridStream, RegressionEveryPropertyOfEveryColumnClassComesBack)
+{
+    // The core column.
+    {
+        TestGrid grid;
+        Prepare(grid);
+        TestColumn *column = grid.AddColumn();
+        SetEveryCoreProperty(*column);
+        column->SetCell(WCell(1, 1, 0));
+        const QJsonObject written = TwGridStream::Write(grid).value(QStringLiteral("Columns")).toArray().at(0).toObject();
+        QStringList expected = CoreKeys;
+        expected.removeOne(QStringLiteral("LevelIndex")); // the first place of its line is the default
+        expected.sort();
+        EXPECT_EQ(Keys(written).join(QLatin1Char(',')).toStdString(), expected.join(QLatin1Char(',')).toStdString());
+        TestGrid copy;
+        ExpectRoundTrip(grid, copy);
+        EXPECT_EQ(copy.Columns().Items(0)->Footer().GetValues(0), QStringLiteral("합계"));
+        EXPECT_EQ(copy.Columns().Items(0)->Margin(3), 5);
+    }
+    // The data-store column with its footer styles.
+    {
+        StoreGrid grid;
+        Prepare(grid);
+        TwMemColumn *first = grid.AddMemColumn(wdtString);
+        TwMemColumn *column = grid.AddMemColumn(wdtDate);
+        SetEveryCoreProperty(*column);
+        column->SetCell(WCell(1, 1, 1));
+        first->SetCell(WCell(1, 1, 0));
+        column->SetDefaults(QStringLiteral("2024-01-02"));
+        column->SetDisplayFormat(QStringLiteral("yyyy.mm.dd"));
+        column->SetRequired(true);
+        column->SetCalculated(true);
+        column->MemFooter().SetStyle(0, wfmeMax, 0, wfopGT, QStringLiteral("A"));
+        first->SetDataWidth(3);
+        const QJsonObject written = TwGridStream::Write(grid).value(QStringLiteral("Columns")).toArray().at(1).toObject();
+        QStringList expected = CoreKeys;
+        expected << QStringLiteral("Calculated") << QStringLiteral("DataType") << QStringLiteral("Defaults")
+                 << QStringLiteral("DisplayFormat") << QStringLiteral("Required");
+        expected.sort();
+        EXPECT_EQ(Keys(written).join(QLatin1Char(',')).toStdString(), expected.join(QLatin1Char(',')).toStdString())
+            << "DataWidth 8 of a date is the default";
+        EXPECT_EQ(written.value(QStringLiteral("Footer")).toObject().value(QStringLiteral("Style")).toArray().at(0).toString(),
+                  QStringLiteral("500002A"));
+
+        StoreGrid copy;
+        ExpectRoundTrip(grid, copy);
+        auto *back = static_cast<TwMemColumn *>(copy.Columns().Items(1));
+        EXPECT_EQ(back->DataType(), wdtDate);
+        EXPECT_EQ(back->DataWidth(), 8);
+        EXPECT_EQ(back->Defaults(), QStringLiteral("2024-01-02"));
+        EXPECT_EQ(back->DisplayFormat(), QStringLiteral("yyyy.mm.dd"));
+        EXPECT_TRUE(back->Required());
+        EXPECT_TRUE(back->Calculated());
+        EXPECT_EQ(back->MemFooter().Styles().value(0), QStringLiteral("500002A"));
+        EXPECT_EQ(static_cast<TwMemColumn *>(copy.Columns().Items(0))->DataWidth(), 3);
+    }
+    // Store columns of every type keep their type and width; a fresh column's width of 16
+    // is written because the stored default is 8.
+    {
+        StoreGrid grid;
+        for (int type = wdtString; type <= wdtGraphic; ++type)
+            grid.AddMemColumn(static_cast<TwDataType>(type));
+        static_cast<TwMemColumn *>(grid.Columns().Items(1))->SetDataWidth(300);
+        StoreGrid copy;
+        ExpectRoundTrip(grid, copy);
+        QStringList types;
+        for (int i = 0; i < copy.Columns().Count(); ++i) {
+            const auto *column = static_cast<TwMemColumn *>(copy.Columns().Items(i));
+            types << QStringLiteral("%1/%2").arg(column->DataType()).arg(column->DataWidth());
+        }
+        EXPECT_EQ(types.join(QLatin1Char(' ')), QStringLiteral("0/16 1/300 2/1 3/1 4/1 5/2 6/2 7/4 8/8 9/8 10/8 11/8 12/0"));
+    }
+}
+
+TEST(GridStream, RegressionAHostileDesignFailsNamingThePropertyAndChangesNothing)
+{
+    const QString weights = QString::fromLatin1(QByteArray(16, 1).toBase64());
+    struct Case
+    {
+        std::string Json;
+        QString Error;
+    };
+    const Case cases[] = {
+        {R"({"Groups":[{}],"Columns":[{"Group":0,"LevelIndex":200000000}]})",
+         QStringLiteral("Columns[0].LevelIndex: 200000000 is out of range 0..0")},
+        {R"({"ColRowHeight":-5})", QStringLiteral("ColRowHeight: -5 is out of range 4..2147483647")},
+        {R"({"GrpRowHeight":2.5})", QStringLiteral("GrpRowHeight: a whole number is expected")},
+        {R"({"Groups":[{"Levels":99}]})", QStringLiteral("Groups[0].Levels: 99 is out of range 1..16")},
+        {R"({"Groups":[{"Levels":2,"Weight":4,"Weights":")" + weights.toStdString() + R"("}]})",
+         QStringLiteral("Groups[0].Weights: the level weights add up to 2, not to Weight 4")},
+        {R"({"Columns":[{"MarginLeft":300}]})", QStringLiteral("Columns[0].MarginLeft: 300 is out of range 0..255")},
+        {R"({"Columns":[{"DataType":40}]})", QStringLiteral("Columns[0].DataType: 40 is out of range 0..12")},
+        {R"({"Columns":[{"Group":3}]})", QStringLiteral("Columns[0].Group: 3 is out of range -1..-1")},
+        {R"({"Groups":[{"Levels":2}],"Columns":[{"Group":0,"Level":2}]})",
+         QStringLiteral("Columns[0].Level: 2 is out of range 0..1")},
+        {R"({"Groups":[{}],"Columns":[{"Group":0},{"Group":0}]})",
+         QStringLiteral("Columns[1].LevelIndex: the place is taken by Columns[0]")},
+        {R"({"Columns":"x"})", QStringLiteral("Columns: a list of objects is expected")},
+        {R"({"Columns":[{"Title":{"Caption":5}}]})", QStringLiteral("Columns[0].Title.Caption: a text is expected")},
+        {R"({"Columns":[{"Footer":{"Values":["a","b"]}}],"Footers":[{}]})",
+         QStringLiteral("Columns[0].Footer.Values: 2 texts for 1 footer rows")},
+        {R"({"Columns":[{"Footer":{"Style":["9xxxxx"]}}],"Footers":[{}]})",
+         QStringLiteral("Columns[0].Footer.Style: entry 0 \"9xxxxx\" is not a footer style")},
+        {R"({"Options":1e12})", QStringLiteral("Options: a set of 22 members is expected")},
+        {R"({"Markers":{"Style":-1}})", QStringLiteral("Markers.Style: -1 is out of range 0..3")},
+        {R"({"Lines":{"HorzWidth":70000}})", QStringLiteral("Lines.HorzWidth: 70000 is out of range 0..65535")},
+    };
+    for (const Case &c : cases) {
+        StoreGrid grid;
+        grid.AddMemColumn(wdtLong)->SetDisplayFormat(QStringLiteral("#,##0"));
+        grid.SetRowHeight(30);
+        const QString before = Json(TwGridStream::Write(grid));
+        QJsonParseError parse{};
+        const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(c.Json), &parse).object();
+        ASSERT_EQ(parse.error, QJsonParseError::NoError) << c.Json;
+        EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(grid, json); }), c.Error) << c.Json;
+        EXPECT_EQ(Json(TwGridStream::Write(grid)), before) << "the grid keeps its design: " << c.Json;
+    }
+}
+
+namespace {
+
+// A descendant grid with a property of its own, as the complete grid adds its row count.
+class CountingGrid : public StoreGrid
+{
+public:
+    int MaxRowCount = 0;
+
+    void WriteDesign(TwDesignWriter &out) const override { out.Int("MaxRowCount", MaxRowCount, 0); }
+    void ReadDesign(const TwDesignReader &in) override { MaxRowCount = in.Int("MaxRowCount", 0); }
+};
+
+} // namespace
+
+TEST(GridStream, ADescendantGridStreamsItsOwnPropertiesThroughTheSameRules)
+{
+    CountingGrid grid;
+    EXPECT_FALSE(TwGridStream::Write(grid).contains(QStringLiteral("MaxRowCount"))) << "the default is not written";
+    grid.MaxRowCount = 40;
+    CountingGrid copy;
+    TwGridStream::Read(copy, TwGridStream::Write(grid));
+    EXPECT_EQ(copy.MaxRowCount, 40);
+    QJsonObject hostile = TwGridStream::Write(grid);
+    hostile.insert(QStringLiteral("MaxRowCount"), -1);
+    EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(copy, hostile); }), QStringLiteral("MaxRowCount: -1 is out of range 0..2147483647"));
+    EXPECT_EQ(copy.MaxRowCount, 40);
+}
+
+TEST(GridStream, StaleStateOfRemovedFootersAndLoweredHeadersStillReadsBack)
+{
+    TestGrid grid;
+    grid.Footers().Add();
+    grid.Footers().Add();
+    TestColumn *column = grid.AddColumn();
+    column->Footer().SetValues(1, QStringLiteral("합계"));
+    grid.Footers().Delete(1);
+    TwGroup *group = grid.Groups().Add();
+    group->Title().SetHeight(30);
+    grid.Headers().GrpHeight = 20;
+    TestGrid copy;
+    EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(copy, TwGridStream::Write(grid)); }), QStringLiteral("(no error)"));
+    EXPECT_EQ(copy.Columns().Items(0)->Footer().ValueList().size(), 0) << "texts of removed rows are not designed";
+    EXPECT_EQ(copy.Groups().Items(0)->Title().Height(), 16) << "fitted under the lowered header";
 }

@@ -1,0 +1,205 @@
+#include "grid/memcolumn.h"
+
+// The cell router and the multi-row selection ranges of the store.
+
+#include "common/texception.h"
+#include "grid/customgrid.h"
+
+// TwCells
+
+TwCells::TwCells(TwCustomGrid *grid)
+    : m_grid(grid)
+{
+}
+
+TwCells TwCells::At(int column, int row) const
+{
+    if (column < 0 || column >= m_grid->Columns().Count())
+        throw TException(QStringLiteral("Cells col bounds error[%1]").arg(column));
+    if (row < 0 || row >= m_grid->GetRowCount())
+        throw TException(QStringLiteral("Cells row bounds error[%1]").arg(row));
+    TwCells cell(m_grid);
+    cell.m_column = column;
+    cell.m_row = row;
+    const auto *owner = dynamic_cast<const TwStoreOwner *>(m_grid);
+    cell.m_editing = owner && owner->StoreEditing() && row == owner->StoreCurrentRow();
+    return cell;
+}
+
+TwMemColumn *TwCells::Column() const
+{
+    return static_cast<TwMemColumn *>(m_grid->Columns().Items(m_column));
+}
+
+void TwCells::Written()
+{
+    if (auto *owner = dynamic_cast<TwStoreOwner *>(m_grid))
+        owner->StoreInvalidateCell(Column(), m_row);
+}
+
+bool TwCells::Null() const
+{
+    return m_editing ? Column()->GetNull() : Column()->Pool().GetNull(m_row);
+}
+
+void TwCells::SetNull()
+{
+    if (m_editing)
+        return Column()->SetNull();
+    Column()->Pool().SetNull(m_row);
+    Written();
+}
+
+QString TwCells::String() const
+{
+    return m_editing ? Column()->GetString() : Column()->Pool().GetString(m_row);
+}
+
+void TwCells::SetString(const QString &value)
+{
+    if (m_editing)
+        return Column()->SetString(value);
+    Column()->Pool().SetString(m_row, value);
+    Written();
+}
+
+bool TwCells::Bool() const
+{
+    return m_editing ? Column()->GetBool() : Column()->Pool().GetBool(m_row);
+}
+
+void TwCells::SetBool(bool value)
+{
+    if (m_editing)
+        return Column()->SetBool(value);
+    Column()->Pool().SetBool(m_row, value);
+    Written();
+}
+
+qint32 TwCells::Long() const
+{
+    return m_editing ? Column()->GetLong() : Column()->Pool().GetLong(m_row);
+}
+
+void TwCells::SetLong(qint32 value)
+{
+    if (m_editing)
+        return Column()->SetLong(value);
+    Column()->Pool().SetLong(m_row, value);
+    Written();
+}
+
+double TwCells::Float() const
+{
+    return m_editing ? Column()->GetFloat() : Column()->Pool().GetFloat(m_row);
+}
+
+void TwCells::SetFloat(double value)
+{
+    if (m_editing)
+        return Column()->SetFloat(value);
+    Column()->Pool().SetFloat(m_row, value);
+    Written();
+}
+
+TDateTime TwCells::DateTime() const
+{
+    return m_editing ? Column()->GetDateTime() : Column()->Pool().GetDateTime(m_row);
+}
+
+void TwCells::SetDateTime(TDateTime value)
+{
+    if (m_editing)
+        return Column()->SetDateTime(value);
+    Column()->Pool().SetDateTime(m_row, value);
+    Written();
+}
+
+QVariant TwCells::Value() const
+{
+    return m_editing ? Column()->GetValue() : Column()->Pool().GetValue(m_row);
+}
+
+void TwCells::SetValue(const QVariant &value)
+{
+    if (m_editing)
+        return Column()->SetValue(value);
+    Column()->Pool().SetValue(m_row, value);
+    Written();
+}
+
+int TwCells::Index() const
+{
+    return static_cast<int>(Column()->Values().indexOf(String()));
+}
+
+QString TwCells::Text() const
+{
+    return m_editing ? Column()->EditDisplayText(m_row) : Column()->DisplayText(m_row);
+}
+
+// TwRowSelection
+
+TwRowSelection::TwRowSelection(TwRowInfos &rows)
+    : m_rows(rows)
+{
+}
+
+void TwRowSelection::ClearSelection()
+{
+    if (m_rows.SelectedCount() > 0) {
+        m_rows.ClearChecked();
+        m_rows.SelectionToChecked();
+        m_rows.ClearSelection();
+    }
+    m_selecting = false;
+}
+
+void TwRowSelection::SetRange(int anchor, int end)
+{
+    ClearSelection();
+    anchor = qMax(0, anchor);
+    end = qMin(end, m_rows.Count() - 1);
+    for (int row = qMin(anchor, end); row <= qMax(anchor, end); ++row)
+        m_rows.SetSelected(row, true);
+    m_anchor = anchor;
+    m_end = end;
+    m_selecting = true;
+}
+
+void TwRowSelection::MoveRangeEnd(int end)
+{
+    if (end == m_end)
+        return;
+    end = qBound(0, end, m_rows.Count() - 1);
+    const int oldLow = qMin(m_anchor, m_end);
+    const int oldHigh = qMax(m_anchor, m_end);
+    const int low = qMin(m_anchor, end);
+    const int high = qMax(m_anchor, end);
+    for (int row = oldLow; row <= oldHigh; ++row) {
+        if ((row < low || row > high) && row >= 0 && row < m_rows.Count())
+            m_rows.SetSelected(row, false);
+    }
+    for (int row = low; row <= high; ++row)
+        m_rows.SetSelected(row, true);
+    m_end = end;
+}
+
+void TwRowSelection::Click(int currentRow, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::ControlModifier) {
+        m_selecting = false;
+        const bool selected = !m_rows.Selected(currentRow);
+        m_rows.SetSelected(currentRow, selected);
+        if (selected) {
+            m_selecting = true;
+            m_anchor = m_end = currentRow;
+        }
+        return;
+    }
+    if (!(modifiers & Qt::ShiftModifier) || !m_selecting) {
+        SetRange(currentRow, currentRow);
+        return;
+    }
+    MoveRangeEnd(currentRow);
+}

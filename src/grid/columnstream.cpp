@@ -1,0 +1,145 @@
+#include "grid/columns.h"
+
+// The design properties of the core column and its footer, and the (empty) hook through
+// which a descendant grid adds its own.
+
+#include "grid/customgrid.h"
+#include "grid/designio.h"
+
+void TwColumn::WriteDesign(TwDesignWriter &out) const
+{
+    if (m_assigned.Has(wcvAlignment))
+        out.Int("Alignment", Alignment(), DefaultAlignment());
+    out.Bool("AutoSize", m_autoSize, true);
+    out.Int("CharCase", m_charCase, ecNormal);
+    out.Int("Color", m_color, clWhite);
+    out.Bool("Ctl3D", m_ctl3D, true);
+    out.Int("EditBorder", m_editBorder, webSingle);
+    out.Bool("EditButton", m_editButton, false);
+    out.Bool("EditColor", m_editColor, false);
+    out.Text("EditFormat", m_editFormat);
+    out.Int("EditStyle", m_editStyle, wesDefault);
+    out.Bool("EqualBlank", m_equalBlank, false);
+    out.Int("FitStyle", m_fitStyle, wfitNone);
+    if (m_assigned.Has(wcvFont))
+        out.Font("Font", Font());
+    TwDesignWriter footer;
+    m_footer->WriteDesign(footer);
+    out.Object("Footer", footer);
+    out.Int("Group", m_group, -1);
+    out.Int("ImageLayout", m_imageLayout, wimgNone);
+    const TwCustomGrid *grid = Grid();
+    if (m_assigned.Has(wcvImeMode))
+        out.Int("ImeMode", ImeMode(), grid ? grid->ImeMode() : imDontCare);
+    if (m_assigned.Has(wcvImeName) && (!grid || ImeName() != grid->ImeName()))
+        out.Text("ImeName", ImeName());
+    out.List("Items", m_items);
+    out.Int("Layout", m_layout, tlCenter);
+    out.Int("Level", m_level, 0);
+    out.Int("LevelIndex", m_levelIndex, 0);
+    out.Int("MarginLeft", m_margins[0], 1);
+    out.Int("MarginTop", m_margins[1], 1);
+    out.Int("MarginRight", m_margins[2], 1);
+    out.Int("MarginBottom", m_margins[3], 1);
+    out.Int("MaxLength", m_maxLength, 0);
+    out.Text("MaxValue", m_maxValue);
+    out.Text("MinValue", m_minValue);
+    out.Int("RadioColumns", m_radioColumns, 1);
+    out.Bool("ReadOnly", m_readOnly, false);
+    TwDesignWriter title;
+    title.Title(*m_title);
+    title.Int("SortMark", m_title->SortMark(), wsmNone);
+    out.Object("Title", title);
+    out.Bool("Transparent", m_transparent, false);
+    out.List("Values", m_values);
+    out.Bool("Visible", m_visible, true);
+    out.Bool("WordWrap", m_wordWrap, false);
+    out.Int("ColWidth", m_colWidth, 64);
+    out.Int("GrpWidth", m_grpWidth, 64);
+}
+
+void TwColumn::ReadDesign(const TwDesignReader &in)
+{
+    if (in.Has("Alignment"))
+        SetAlignment(in.Enum("Alignment", taLeftJustify, taCenter));
+    SetAutoSize(in.Bool("AutoSize", true));
+    SetCharCase(in.Enum("CharCase", ecNormal, ecLowerCase));
+    SetColor(in.Color("Color", clWhite));
+    SetCtl3D(in.Bool("Ctl3D", true));
+    SetEditBorder(in.Enum("EditBorder", webSingle, webSunken));
+    SetEditButton(in.Bool("EditButton", false));
+    SetEditColor(in.Bool("EditColor", false));
+    SetEditFormat(in.Text("EditFormat"));
+    SetEditStyle(in.Enum("EditStyle", wesDefault, wesDataList));
+    SetEqualBlank(in.Bool("EqualBlank", false));
+    SetFitStyle(in.Enum("FitStyle", wfitNone, wfitPath));
+    if (in.Has("Font"))
+        SetFont(in.Font("Font"));
+    SetImageLayout(in.Enum("ImageLayout", wimgNone, wimgBottom));
+    if (in.Has("ImeMode"))
+        SetImeMode(in.Enum("ImeMode", imDontCare, imHanguel));
+    if (in.Has("ImeName"))
+        SetImeName(in.Text("ImeName"));
+    SetItems(in.List("Items"));
+    SetLayout(in.Enum("Layout", tlCenter, tlBottom));
+    SetMargin(0, in.Int("MarginLeft", 1, 0, 255));
+    SetMargin(1, in.Int("MarginTop", 1, 0, 255));
+    SetMargin(2, in.Int("MarginRight", 1, 0, 255));
+    SetMargin(3, in.Int("MarginBottom", 1, 0, 255));
+    SetMaxLength(in.Int("MaxLength", 0));
+    SetMaxValue(in.Text("MaxValue"));
+    SetMinValue(in.Text("MinValue"));
+    SetRadioColumns(in.Int("RadioColumns", 1, 1));
+    SetReadOnly(in.Bool("ReadOnly", false));
+    const TwDesignReader title = in.Object("Title");
+    title.Title(*m_title);
+    m_title->SetSortMark(title.Enum("SortMark", wsmNone, wsmDesc));
+    m_footer->ReadDesign(in.Object("Footer"));
+    SetTransparent(in.Bool("Transparent", false));
+    SetValues(in.List("Values"));
+    SetVisible(in.Bool("Visible", true));
+    SetWordWrap(in.Bool("WordWrap", false));
+
+    // The place in the group structure and the two widths are stored as they are, without
+    // side effects (the structure is rebuilt from them once the whole design is read), but
+    // only within the bounds the structure can hold.
+    const TwCustomGrid *grid = Grid();
+    const int groups = grid ? grid->Groups().Count() : 0;
+    m_group = in.Int("Group", -1, -1, groups - 1);
+    const int levels = m_group >= 0 ? grid->Groups().Items(m_group)->Levels() : TwGroup::MaxLevels;
+    m_level = in.Int("Level", 0, 0, levels - 1);
+    m_levelIndex = in.Int("LevelIndex", 0);
+    m_colWidth = in.Int("ColWidth", 64, 4);
+    m_grpWidth = in.Int("GrpWidth", 64, 4);
+}
+
+void TwColumnFooter::WriteDesign(TwDesignWriter &out) const
+{
+    out.DrawObject(*this);
+    // Texts of footer rows the grid no longer has are not part of its design.
+    const TwCustomGrid *grid = GetGrid();
+    QStringList values = m_values.mid(0, grid ? grid->Footers().Count() : 0);
+    while (!values.isEmpty() && values.constLast().isEmpty())
+        values.removeLast();
+    out.List("Values", values);
+}
+
+void TwColumnFooter::ReadDesign(const TwDesignReader &in)
+{
+    in.DrawObject(*this);
+    const QStringList values = in.List("Values");
+    const TwCustomGrid *grid = GetGrid();
+    const int rows = grid ? grid->Footers().Count() : 0;
+    if (values.size() > rows)
+        in.Fail("Values", QStringLiteral("%1 texts for %2 footer rows").arg(values.size()).arg(rows));
+    for (int row = 0; row < values.size(); ++row)
+        SetValues(row, values.at(row));
+}
+
+void TwCustomGrid::WriteDesign(TwDesignWriter &) const
+{
+}
+
+void TwCustomGrid::ReadDesign(const TwDesignReader &)
+{
+}

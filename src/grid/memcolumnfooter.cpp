@@ -1,0 +1,181 @@
+#include "grid/memcolumn.h"
+
+// The data-store column's footer: one summary style per footer line, and the texts painted
+// in its cells.
+
+#include "common/texception.h"
+#include "grid/customgrid.h"
+
+namespace {
+
+// A computed footer result as painted. Count, Sum and Average are numbers whatever the
+// column holds: a numeric column formats them as its cells, any other column shows the
+// number as it is (a count under a date column is no date). Max and Min are values of the
+// column and read like its cells. The painter asks for this text, so a result the format
+// cannot take shows as computed instead of failing.
+QString ResultText(const TwMemColumn &column, TwFooterMethod method, const QString &value)
+{
+    const bool number = method == wfmeCount || method == wfmeSum || method == wfmeAverage;
+    if (number && !column.IsNumeric())
+        return value;
+    try {
+        return column._GetText(value);
+    } catch (const TException &) {
+        return value;
+    }
+}
+
+} // namespace
+
+// TwMemColumnFooter
+
+TwMemColumnFooter::TwMemColumnFooter(TwColumn *column)
+    : TwColumnFooter(column)
+{
+}
+
+void TwMemColumnFooter::Changed()
+{
+    if (!m_quiet)
+        TwColumnFooter::Changed();
+}
+
+QString TwMemColumnFooter::Entry(int row) const
+{
+    QString entry = row >= 0 && row < m_styles.size() ? m_styles.at(row) : QString::fromUtf16(DefaultStyle);
+    if (entry.size() < 6)
+        entry = QString::fromUtf16(DefaultStyle);
+    return entry;
+}
+
+void TwMemColumnFooter::SetStyles(const QStringList &styles)
+{
+    m_styles = styles;
+    Changed();
+}
+
+TwFooterMethod TwMemColumnFooter::GetMethod(int row) const
+{
+    return static_cast<TwFooterMethod>(qBound(0, Entry(row).at(0).unicode() - '0', static_cast<int>(wfmeMin)));
+}
+
+int TwMemColumnFooter::GetOpColumn(int row) const
+{
+    const int column = Entry(row).mid(1, 4).toInt();
+    return column == 9999 ? -1 : column;
+}
+
+TwFooterOperator TwMemColumnFooter::GetOperator(int row) const
+{
+    return static_cast<TwFooterOperator>(qBound(0, Entry(row).at(5).unicode() - '0', static_cast<int>(wfopNEQ)));
+}
+
+QString TwMemColumnFooter::GetOperand(int row) const
+{
+    return Entry(row).mid(6);
+}
+
+void TwMemColumnFooter::Rewrite(int row, TwFooterMethod method, int column, TwFooterOperator op, const QString &operand)
+{
+    if (row < 0)
+        return;
+    while (m_styles.size() <= row)
+        m_styles << QString::fromUtf16(DefaultStyle);
+    const QString columnText = column < 0 ? QStringLiteral("9999") : QString::number(qMin(column, 9998)).rightJustified(4, QLatin1Char('0'));
+    m_styles[row] = QString::number(method) + columnText + QString::number(op) + operand;
+}
+
+void TwMemColumnFooter::SetMethod(int row, TwFooterMethod method)
+{
+    Rewrite(row, method, GetOpColumn(row), GetOperator(row), GetOperand(row));
+    Changed();
+}
+
+void TwMemColumnFooter::SetOpColumn(int row, int column)
+{
+    Rewrite(row, GetMethod(row), column, GetOperator(row), GetOperand(row));
+    Changed();
+}
+
+void TwMemColumnFooter::SetOperator(int row, TwFooterOperator op)
+{
+    Rewrite(row, GetMethod(row), GetOpColumn(row), op, GetOperand(row));
+    Changed();
+}
+
+void TwMemColumnFooter::SetOperand(int row, const QString &operand)
+{
+    Rewrite(row, GetMethod(row), GetOpColumn(row), GetOperator(row), operand);
+    Changed();
+}
+
+void TwMemColumnFooter::SetStyle(int row, TwFooterMethod method, int column, TwFooterOperator op, const QString &operand)
+{
+    m_quiet = true;
+    Rewrite(row, method, column, op, operand);
+    m_quiet = false;
+    Changed();
+}
+
+void TwMemColumnFooter::AssignStyles(const TwMemColumnFooter &other)
+{
+    m_styles = other.m_styles;
+    Changed();
+}
+
+bool TwMemColumnFooter::Footering(int row)
+{
+    return GetMethod(row) != wfmeNone;
+}
+
+void TwMemColumnFooter::FootersChanged()
+{
+    const TwCustomGrid *grid = GetGrid();
+    const int lines = grid ? grid->Footers().Count() : 0;
+    while (m_styles.size() < lines)
+        m_styles << QString::fromUtf16(DefaultStyle);
+    for (qsizetype i = lines; i < m_styles.size(); ++i)
+        m_styles[i] = QString::fromUtf16(DefaultStyle);
+}
+
+QString TwMemColumnFooter::MethodLabel(TwFooterMethod method)
+{
+    static const char *const labels[] = {"", "Custom", "Cnt", "Sum", "Avg", "Max", "Min"};
+    return QString::fromLatin1(labels[qBound(0, static_cast<int>(method), 6)]);
+}
+
+QString TwMemColumnFooter::OperatorSymbol(TwFooterOperator op)
+{
+    static const char *const symbols[] = {"All", "==", ">", ">=", "<", "<=", "!="};
+    return QString::fromLatin1(symbols[qBound(0, static_cast<int>(op), 6)]);
+}
+
+QString TwMemColumnFooter::GetText(int row) const
+{
+    const TwCustomGrid *grid = GetGrid();
+    const TwFooterMethod method = GetMethod(row);
+    if (grid && grid->Designing()) {
+        QString text = MethodLabel(method);
+        if (method < wfmeCount)
+            return text;
+        const TwFooterOperator op = GetOperator(row);
+        const int column = GetOpColumn(row);
+        text += QStringLiteral(" (");
+        if (op != wfopAll && column >= 0) {
+            if (column < grid->Columns().Count())
+                text += grid->Columns().Items(column)->Title().Caption() + QLatin1Char(' ');
+            else
+                text += QLatin1Char('"') + QString::number(column) + QStringLiteral("\" ");
+        }
+        text += OperatorSymbol(op);
+        if (op != wfopAll)
+            text += QLatin1Char(' ') + GetOperand(row);
+        return text + QLatin1Char(')');
+    }
+    if (method >= wfmeCount) {
+        if (const auto *column = dynamic_cast<const TwMemColumn *>(Column()))
+            return ResultText(*column, method, GetValues(row));
+    }
+    return TwColumnFooter::GetText(row);
+}
+

@@ -1,0 +1,367 @@
+#include "grid/uxlocale.h"
+
+// Values through format patterns: numbers, date-times, input masks and "%s" patterns.
+// Digits come from std::to_chars, never from the C library's locale-dependent printf, and
+// a half of the decimal value rounds away from zero as the pattern rule says: "0.00" shows
+// 0.125 as 0.13 and "0" shows -2.5 as -3.
+
+#include <QLocale>
+
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+const TwLocale &L()
+{
+    return TwLocale::Current();
+}
+
+// One section of a numeric pattern, parsed once.
+struct NumberSection
+{
+    QString Prefix;
+    QString Suffix;
+    int MinInt = 0;
+    int MinFrac = 0;
+    int MaxFrac = 0;
+    bool Grouping = false;
+    bool AnyDigit = false;
+};
+
+struct NumberPattern
+{
+    QString Text;
+    std::vector<NumberSection> Sections;
+};
+
+NumberSection ParseSection(QStringView section)
+{
+    NumberSection out;
+    bool afterPoint = false;
+    bool inDigits = false;
+    QChar quote;
+    for (const QChar c : section) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            else
+                (out.AnyDigit ? out.Suffix : out.Prefix) += c;
+            continue;
+        }
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            quote = c;
+            continue;
+        }
+        if (c == QLatin1Char('0') || c == QLatin1Char('#')) {
+            out.AnyDigit = inDigits = true;
+            if (afterPoint) {
+                ++out.MaxFrac;
+                if (c == QLatin1Char('0'))
+                    out.MinFrac = out.MaxFrac;
+            } else if (c == QLatin1Char('0')) {
+                ++out.MinInt;
+            }
+            continue;
+        }
+        if (c == QLatin1Char(',') && inDigits) {
+            out.Grouping = true;
+            continue;
+        }
+        if (c == QLatin1Char('.') && !afterPoint) {
+            afterPoint = true;
+            out.AnyDigit = true;
+            continue;
+        }
+        (out.AnyDigit ? out.Suffix : out.Prefix) += c;
+    }
+    return out;
+}
+
+std::vector<NumberSection> ParsePattern(const QString &pattern)
+{
+    std::vector<NumberSection> sections;
+    qsizetype start = 0;
+    QChar quote;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern.at(i);
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('"') || c == QLatin1Char('\''))
+            quote = c;
+        else if (c == QLatin1Char(';')) {
+            sections.push_back(ParseSection(QStringView(pattern).mid(start, i - start)));
+            start = i + 1;
+        }
+    }
+    sections.push_back(ParseSection(QStringView(pattern).mid(start)));
+    return sections;
+}
+
+// A grid paints thousands of cells with the same few patterns: the last ones parsed are kept.
+const std::vector<NumberSection> &Parsed(const QString &pattern)
+{
+    static NumberPattern cache[4];
+    static int next = 0;
+    for (const NumberPattern &entry : cache) {
+        if (!entry.Sections.empty() && entry.Text == pattern)
+            return entry.Sections;
+    }
+    NumberPattern &slot = cache[next];
+    next = (next + 1) % 4;
+    slot.Text = pattern;
+    slot.Sections = ParsePattern(pattern);
+    return slot.Sections;
+}
+
+// |value| as decimal digits with 15 significant digits: value = 0.Digits × 10^Point.
+struct Decimal
+{
+    std::string Digits;
+    int Point = 0;
+};
+
+Decimal ToDecimal(double value)
+{
+    Decimal out;
+    value = std::fabs(value);
+    if (value == 0 || !std::isfinite(value))
+        return out;
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    const std::size_t e = text.find('e');
+    for (const char c : text.substr(0, e)) {
+        if (c != '.')
+            out.Digits += c;
+    }
+    int exponent = 0;
+    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(), exponent);
+    out.Point = exponent + 1;
+    while (!out.Digits.empty() && out.Digits.back() == '0')
+        out.Digits.pop_back();
+    return out;
+}
+
+// Keeps `decimals` digits after the point; a dropped half or more rounds the kept digits up.
+void RoundAt(Decimal &number, int decimals)
+{
+    const int keep = number.Point + decimals;
+    if (keep >= static_cast<int>(number.Digits.size()))
+        return;
+    if (keep < 0) {
+        number.Digits.clear();
+        return;
+    }
+    const bool up = number.Digits[static_cast<std::size_t>(keep)] >= '5';
+    number.Digits.resize(static_cast<std::size_t>(keep));
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && number.Digits[static_cast<std::size_t>(i)] == '9')
+            number.Digits[static_cast<std::size_t>(i--)] = '0';
+        if (i < 0) {
+            number.Digits.insert(number.Digits.begin(), '1');
+            ++number.Point;
+        } else {
+            ++number.Digits[static_cast<std::size_t>(i)];
+        }
+    }
+    while (!number.Digits.empty() && number.Digits.back() == '0')
+        number.Digits.pop_back();
+}
+
+// The text of one section; `shown` tells whether any non-zero digit made it into the text.
+QString FormatSection(const NumberSection &section, double value, bool *shown)
+{
+    *shown = false;
+    if (!section.AnyDigit)
+        return section.Prefix + section.Suffix;
+    Decimal number = ToDecimal(value);
+    RoundAt(number, section.MaxFrac);
+    *shown = !number.Digits.empty();
+    const int size = static_cast<int>(number.Digits.size());
+    QString integer;
+    for (int i = 0; i < number.Point; ++i)
+        integer += QLatin1Char(i < size ? number.Digits[static_cast<std::size_t>(i)] : '0');
+    while (integer.size() < section.MinInt)
+        integer.prepend(QLatin1Char('0'));
+    if (section.Grouping) {
+        for (qsizetype i = integer.size() - 3; i > 0; i -= 3)
+            integer.insert(i, L().ThousandSeparator);
+    }
+    QString fraction;
+    for (int i = number.Point; i < size; ++i)
+        fraction += QLatin1Char(i < 0 ? '0' : number.Digits[static_cast<std::size_t>(i)]);
+    while (fraction.size() < section.MinFrac)
+        fraction += QLatin1Char('0');
+    QString text = section.Prefix;
+    text += integer;
+    if (!fraction.isEmpty())
+        text += L().DecimalSeparator + fraction;
+    if (integer.isEmpty() && fraction.isEmpty())
+        text += QLatin1Char('0');
+    return text + section.Suffix;
+}
+
+} // namespace
+
+QString TXFormatFloat(const QString &pattern, double value)
+{
+    const std::vector<NumberSection> &sections = Parsed(pattern);
+    bool shown = false;
+    if (value == 0 && sections.size() >= 3 && (sections[2].AnyDigit || !sections[2].Prefix.isEmpty()))
+        return FormatSection(sections[2], value, &shown);
+    if (value < 0 && sections.size() >= 2 && (sections[1].AnyDigit || !sections[1].Prefix.isEmpty()))
+        return FormatSection(sections[1], value, &shown);
+    const QString text = FormatSection(sections[0], value, &shown);
+    // A negative value that still shows digits gets its sign.
+    if (value < 0 && shown)
+        return QLatin1Char('-') + text;
+    return text;
+}
+
+namespace {
+
+// Appends n in decimal, padded with zeros to at least `width` digits, without allocating.
+void AppendNumber(QString &out, int n, int width)
+{
+    char digits[12];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n > 0 && count < 11);
+    for (int i = count; i < width; ++i)
+        out += QLatin1Char('0');
+    while (count > 0)
+        out += QLatin1Char(digits[--count]);
+}
+
+} // namespace
+
+QString TXFormatDateTime(const QString &pattern, TDateTime value)
+{
+    const QDate date = TXDateFrom(value);
+    const QTime time = TXTimeFrom(value);
+    static const QLocale c = QLocale::c(); // month and day names in English, whatever the system says
+    const QStringView view(pattern);
+    QString out;
+    out.reserve(pattern.size() + 8);
+    bool afterHour = false;
+    for (qsizetype i = 0; i < view.size();) {
+        const QChar ch = view[i];
+        const QChar lower = ch.toLower();
+        if (ch == QLatin1Char('"') || ch == QLatin1Char('\'')) {
+            const qsizetype close = view.indexOf(ch, i + 1);
+            const qsizetype end = close < 0 ? view.size() : close;
+            out += view.mid(i + 1, end - i - 1);
+            i = end + 1;
+            continue;
+        }
+        if (lower == QLatin1Char('a') && view.mid(i, 5).compare(QLatin1String("am/pm"), Qt::CaseInsensitive) == 0) {
+            out += time.hour() < 12 ? QLatin1String("AM") : QLatin1String("PM");
+            i += 5;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < view.size() && view[i + run].toLower() == lower)
+            ++run;
+        bool hour = false;
+        if (lower == QLatin1Char('y')) {
+            AppendNumber(out, run <= 2 ? date.year() % 100 : date.year(), run <= 2 ? 2 : 4);
+        } else if (lower == QLatin1Char('m') && afterHour && run <= 2) {
+            AppendNumber(out, time.minute(), static_cast<int>(run));
+        } else if (lower == QLatin1Char('m')) {
+            if (run >= 3)
+                out += c.monthName(date.month(), run >= 4 ? QLocale::LongFormat : QLocale::ShortFormat);
+            else
+                AppendNumber(out, date.month(), static_cast<int>(run));
+        } else if (lower == QLatin1Char('d')) {
+            if (run >= 3)
+                out += c.dayName(date.dayOfWeek(), run >= 4 ? QLocale::LongFormat : QLocale::ShortFormat);
+            else
+                AppendNumber(out, date.day(), static_cast<int>(run));
+        } else if (lower == QLatin1Char('h')) {
+            AppendNumber(out, time.hour(), run >= 2 ? 2 : 1);
+            hour = true;
+        } else if (lower == QLatin1Char('n')) {
+            AppendNumber(out, time.minute(), run >= 2 ? 2 : 1);
+        } else if (lower == QLatin1Char('s')) {
+            AppendNumber(out, time.second(), run >= 2 ? 2 : 1);
+        } else if (lower == QLatin1Char('z')) {
+            AppendNumber(out, time.msec(), run >= 3 ? 3 : 1);
+        } else if (ch == QLatin1Char('/')) {
+            out += QString(run, L().DateSeparator);
+        } else if (ch == QLatin1Char(':')) {
+            out += QString(run, L().TimeSeparator);
+        } else {
+            out += view.mid(i, run);
+        }
+        // Minutes may follow an hour across separators and blanks.
+        if (hour)
+            afterHour = true;
+        else if (lower.isLetter())
+            afterHour = false;
+        i += run;
+    }
+    return out;
+}
+
+QString TXFormatMaskText(const QString &mask, const QString &text)
+{
+    const QStringList fields = mask.split(QLatin1Char(';'));
+    const QString pattern = fields.value(0);
+    const bool literalsInText = fields.size() > 1 && fields.at(1).trimmed() == QLatin1String("1");
+    const QChar blank = fields.size() > 2 && !fields.at(2).isEmpty() ? fields.at(2).at(0) : QLatin1Char(' ');
+    static const QString placeholders = QStringLiteral("09#LlAaCc");
+    QString out;
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        QChar c = pattern.at(i);
+        if (c == QLatin1Char('!') || c == QLatin1Char('>') || c == QLatin1Char('<'))
+            continue;
+        if (c == QLatin1Char('\\') && i + 1 < pattern.size()) {
+            c = pattern.at(++i);
+            out += c;
+            if (literalsInText && at < text.size())
+                ++at;
+            continue;
+        }
+        if (placeholders.contains(c)) {
+            out += at < text.size() ? text.at(at++) : blank;
+            continue;
+        }
+        out += c;
+        if (literalsInText && at < text.size())
+            ++at;
+    }
+    return out;
+}
+
+QString TXFormatText(const QString &pattern, const QString &text)
+{
+    QString out;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern.at(i) == QLatin1Char('%') && i + 1 < pattern.size()) {
+            const QChar next = pattern.at(i + 1);
+            if (next == QLatin1Char('%')) {
+                out += QLatin1Char('%');
+                ++i;
+                continue;
+            }
+            if (next == QLatin1Char('s') || next == QLatin1Char('S')) {
+                out += text;
+                ++i;
+                continue;
+            }
+        }
+        out += pattern.at(i);
+    }
+    return out;
+}

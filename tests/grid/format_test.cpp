@@ -1,0 +1,171 @@
+#include "common/texception.h"
+#include "grid/uxlocale.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// Switches the C library's locale for the scope, as a Qt application does from its
+// environment. A locale the system has not generated is generated into a private folder
+// (the setup script installs the locale sources) and found through LOCPATH.
+class CLocaleScope
+{
+public:
+    explicit CLocaleScope(const char *name)
+        : m_previous(std::setlocale(LC_ALL, nullptr))
+    {
+        if (std::setlocale(LC_ALL, name))
+            return;
+        static std::unique_ptr<QTemporaryDir> folder;
+        if (!folder) {
+            folder = std::make_unique<QTemporaryDir>();
+            const QString locale = QString::fromLatin1(name);
+            QProcess::execute(QStringLiteral("localedef"),
+                              {QStringLiteral("-c"), QStringLiteral("-i"), locale.section(QLatin1Char('.'), 0, 0),
+                               QStringLiteral("-f"), locale.section(QLatin1Char('.'), 1), folder->filePath(locale)});
+            ::setenv("LOCPATH", QFile::encodeName(folder->path()).constData(), 1);
+        }
+        m_active = std::setlocale(LC_ALL, name) != nullptr;
+    }
+    ~CLocaleScope() { std::setlocale(LC_ALL, m_previous.c_str()); }
+    bool Active() const { return m_active; }
+
+private:
+    std::string m_previous;
+    bool m_active = true;
+};
+
+// Sets the grid's locale for the scope.
+class GridLocaleScope
+{
+public:
+    GridLocaleScope()
+        : m_saved(TwLocale::Current())
+    {
+    }
+    ~GridLocaleScope() { TwLocale::Current() = m_saved; }
+
+private:
+    TwLocale m_saved;
+};
+
+} // namespace
+
+TEST(Formats, RegressionHalvesOfTheDecimalValueRoundAwayFromZero)
+{
+    struct Case
+    {
+        const char *Pattern;
+        double Value;
+        const char *Text;
+    };
+    const Case cases[] = {
+        {"#,##0", 1234.5, "1,235"},
+        {"0.00", 0.125, "0.13"},
+        {"0", -2.5, "-3"},
+        {"0", 2.5, "3"},
+        {"0", 0.5, "1"},
+        {"0.00", 1.005, "1.01"},
+        {"0.0", -0.05, "-0.1"},
+        {"0.00", -0.004, "0.00"},
+        {"#,##0.00", 999999.995, "1,000,000.00"},
+        {"0.##", 2.675, "2.68"},
+        {"0.##", 2.5, "2.5"},
+        {"#,##0", -1234567.5, "-1,234,568"},
+        {"0;(0)", -2.5, "(3)"},
+        {"0.00;;zero", 0, "zero"},
+        {"\"₩\"#,##0", 99.5, "₩100"},
+        {"000.0", 1.25, "001.3"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TXFormatFloat(QString::fromUtf8(c.Pattern), c.Value), QString::fromUtf8(c.Text)) << c.Pattern << " " << c.Value;
+}
+
+TEST(Formats, RegressionTextsDoNotDependOnTheCLocale)
+{
+    const CLocaleScope german("de_DE.UTF-8");
+    ASSERT_TRUE(german.Active()) << "de_DE.UTF-8 could not be generated: scripts/setup installs the locales package";
+    EXPECT_EQ(TXFormatFloat(QStringLiteral("#,##0.00"), 1234.5), QStringLiteral("1,234.50"));
+    EXPECT_EQ(TXFormatFloat(QStringLiteral("0.00"), -0.125), QStringLiteral("-0.13"));
+    EXPECT_EQ(TXFloatToText(2.5), QStringLiteral("2.5"));
+    EXPECT_EQ(TXTextToFloat(TXFloatToText(2.5)), 2.5);
+    EXPECT_EQ(TXFloatToText(-1.5e-5), QStringLiteral("-1.5E-5"));
+    EXPECT_EQ(TXFloatToText(1e20), QStringLiteral("1E20"));
+    EXPECT_EQ(TXFloatToText(123456789.123456789), QStringLiteral("123456789.123457"));
+    EXPECT_EQ(TXDateTimeToText(TXTextToDateTime(QStringLiteral("2024-02-29 13:05:09"))), QStringLiteral("2024-02-29 13:05:09"));
+}
+
+TEST(Formats, RegressionDatesParseInTheOrderOfTheShortDateFormat)
+{
+    const GridLocaleScope scope;
+    struct Case
+    {
+        const char *Format;
+        const char *Text;
+        int Date; // yyyymmdd, 0 = not a date
+    };
+    const Case cases[] = {
+        {"dd/mm/yyyy", "05/03/2024", 20240305},
+        {"dd/mm/yyyy", "29/02/2024", 20240229},
+        {"dd/mm/yyyy", "5.3.24", 20240305},
+        {"dd/mm/yyyy", "2024-03-05", 20240305}, // a year written first is always year-month-day
+        {"dd/mm/yyyy", "20240305", 20240305},
+        {"mm/dd/yyyy", "05/03/2024", 20240503},
+        {"yyyy-mm-dd", "2024-3-5", 20240305},
+        {"yy.mm.dd", "24.03.05", 20240305},
+        {"dd/mm/yyyy", "31/02/2024", 0},
+        {"dd/mm/yyyy", "05/03", 0},
+        {"dd/mm/yyyy", "05/03/2024x", 0},
+        {"dd/mm/yyyy", "", 0},
+    };
+    for (const Case &c : cases) {
+        TwLocale::Current().ShortDateFormat = QString::fromLatin1(c.Format);
+        const QString text = QString::fromLatin1(c.Text);
+        if (c.Date == 0) {
+            EXPECT_EQ(ErrorOf([&text] { TXTextToDate(text); }), QStringLiteral("'%1' is not a valid date").arg(text)) << c.Format;
+            continue;
+        }
+        EXPECT_EQ(TXDateToInt(TXTextToDate(text)), c.Date) << c.Format << " " << c.Text;
+    }
+}
+
+TEST(Formats, TimesParseWithTheirSeparatorsAndHalfDays)
+{
+    const struct
+    {
+        const char *Text;
+        int Time; // hhmmss, -1 = not a time
+    } cases[] = {
+        {"13:05", 130500}, {"13:05:09", 130509}, {"1:05 PM", 130500}, {"12:00 am", 0},
+        {"23:59:59.999", 235959}, {"25:00", -1}, {"12:", -1}, {"12:00 xm", -1},
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromLatin1(c.Text);
+        if (c.Time < 0)
+            EXPECT_EQ(ErrorOf([&text] { TXTextToTime(text); }), QStringLiteral("'%1' is not a valid time").arg(text));
+        else
+            EXPECT_EQ(TXTimeToInt(TXTextToTime(text)), c.Time) << c.Text;
+    }
+}
+
+TEST(Formats, RegressionTimeJustBeforeMidnightKeepsItsDay)
+{
+    const double day = TXIntToDate(20240229);
+    const double lastInstant = day + 86399999.6 / 86400000.0; // 23:59:59.9996
+    EXPECT_EQ(TXTimeToText(lastInstant), QStringLiteral("23:59:59"));
+    EXPECT_EQ(TXDateTimeToText(lastInstant), QStringLiteral("2024-02-29 23:59:59"));
+    EXPECT_EQ(TXTimeFrom(lastInstant).msec(), 999);
+    EXPECT_EQ(TXDateToInt(lastInstant), 20240229);
+    EXPECT_EQ(TXTimeToText(day + 43200999.6 / 86400000.0), QStringLiteral("12:00:00")) << "never rounded into the next second";
+    for (int time : {0, 100000, 235959, 120001})
+        EXPECT_EQ(TXTimeToInt(day + TXIntToTime(time)), time) << "the serial's binary error is absorbed";
+}

@@ -113,6 +113,17 @@ TEST(Cells, CharacterFieldsHoldTheSuitesCodePageBytesAndNeverSplitACharacter)
     }
 }
 
+// Character fields once went through IBM's variant of the code page: "\" became 82 and
+// 똠 became AF FE, so a path or a name read back differently.
+TEST(Cells, RegressionCharacterFieldsHoldTheWindowsBytesOfBackslashAndExtendedSyllables)
+{
+    TwMemPool pool = Pool(wdtChar, 10, 1);
+    pool.SetString(0, QStringLiteral("sub\\똠햏"));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(pool.ValueBytes(0))).toHex(' '),
+              QByteArray("73 75 62 5c 8c 63 c1 64"));
+    EXPECT_EQ(pool.GetString(0), QStringLiteral("sub\\똠햏"));
+}
+
 TEST(Cells, RegressionRowRangesThatWouldOverflowAreBoundsErrors)
 {
     TwMemPool pool = Pool(wdtLong, 0, 10);

@@ -5,6 +5,7 @@
 // against the same lookups in a std::unordered_map filled from that file once, and
 // 1,000 writes into that file.
 
+#include "benchtiming.h"
 #include "platform/filetimes.h"
 #include "platform/inifile.h"
 
@@ -20,22 +21,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(const std::function<void()> &work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double Best(int runs, const std::function<void()> &work)
-{
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i)
-        best = std::min(best, Seconds(work));
-    return best;
-}
+using Bench::Best;
+using Bench::Seconds;
 
 struct QStringHash
 {

@@ -18,13 +18,6 @@ namespace {
 
 const QString Folder = QStringLiteral("/home/test");
 
-QByteArray U32(std::uint32_t value)
-{
-    QByteArray bytes(4, '\0');
-    qToBigEndian(value, bytes.data());
-    return bytes;
-}
-
 // Every progress event as "done/total", and whether they ever went backwards or past
 // the total.
 struct ProgressLog

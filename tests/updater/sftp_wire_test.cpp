@@ -176,27 +176,22 @@ TEST_F(SftpWireTest, OffsetsAppendingAndAbortingADownload)
 TEST_F(SftpWireTest, HostileRepliesEndInACleanErrorWithinOneSecond)
 {
     m_server->AddFile(QStringLiteral("/home/test/f"), RandomBytes(1000, 5));
-    const auto u32 = [](std::uint32_t v) {
-        QByteArray b(4, '\0');
-        qToBigEndian(v, b.data());
-        return b;
-    };
     const struct {
         const char *name;
         std::function<QByteArray(std::uint32_t id)> reply;
         const char *error;
     } cases[] = {
-        {"length far over the bound", [&](std::uint32_t) { return u32(0x7FFFFFFF) + QByteArray(1, 104); },
+        {"length far over the bound", [&](std::uint32_t) { return U32(0x7FFFFFFF) + QByteArray(1, 104); },
          "Invalid packet length: 2147483647"},
-        {"length shorter than its header", [&](std::uint32_t) { return u32(2) + QByteArray(1, 104) + "x"; },
+        {"length shorter than its header", [&](std::uint32_t) { return U32(2) + QByteArray(1, 104) + "x"; },
          "Invalid packet length: 2"},
-        {"stream ends inside a packet", [&](std::uint32_t id) { return u32(100) + QByteArray(1, 104) + u32(id) + "abc"; },
+        {"stream ends inside a packet", [&](std::uint32_t id) { return U32(100) + QByteArray(1, 104) + U32(id) + "abc"; },
          "Timeout"},
         {"NAME count beyond its payload",
-         [&](std::uint32_t id) { return FakeSftpServer::Packet(104, u32(id) + u32(0xFFFFFFFF) + QByteArray(8, '\0')); },
+         [&](std::uint32_t id) { return FakeSftpServer::Packet(104, U32(id) + U32(0xFFFFFFFF) + QByteArray(8, '\0')); },
          "Malformed packet from the server"},
         {"string longer than the packet",
-         [&](std::uint32_t id) { return FakeSftpServer::Packet(104, u32(id) + u32(1) + u32(5000) + "ab"); },
+         [&](std::uint32_t id) { return FakeSftpServer::Packet(104, U32(id) + U32(1) + U32(5000) + "ab"); },
          "Malformed packet from the server"},
     };
     for (const auto &c : cases) {
@@ -214,7 +209,7 @@ TEST_F(SftpWireTest, HostileRepliesEndInACleanErrorWithinOneSecond)
     m_server->Override = [&](std::uint8_t type, std::uint32_t id) -> QByteArray {
         if (type != 5)
             return {};
-        return FakeSftpServer::Packet(103, u32(id) + FakeSftpServer::String(QByteArray(40000, 'x')));
+        return FakeSftpServer::Packet(103, U32(id) + FakeSftpServer::String(QByteArray(40000, 'x')));
     };
     EXPECT_EQ(ErrorOf([this] { m_sftp->ReadBlock("f1", 32768, 0); }),
               QStringLiteral("Unable to read file: f1 (more data than requested)"));
@@ -222,22 +217,17 @@ TEST_F(SftpWireTest, HostileRepliesEndInACleanErrorWithinOneSecond)
 
 TEST_F(SftpWireTest, AListingThatNeverEndsIsRefused)
 {
-    const auto u32 = [](std::uint32_t v) {
-        QByteArray b(4, '\0');
-        qToBigEndian(v, b.data());
-        return b;
-    };
     const struct {
         const char *name;
         QByteArray entries; // what every NAME reply holds, without end
     } cases[] = {
-        {"one entry each time", u32(1) + FakeSftpServer::String("x") + FakeSftpServer::String("-rw") + u32(0)},
-        {"no entry each time", u32(0)},
+        {"one entry each time", U32(1) + FakeSftpServer::String("x") + FakeSftpServer::String("-rw") + U32(0)},
+        {"no entry each time", U32(0)},
     };
     for (const auto &c : cases) {
         Connect();
-        m_server->Override = [&c, &u32](std::uint8_t type, std::uint32_t id) -> QByteArray {
-            return type == 12 ? FakeSftpServer::Packet(104, u32(id) + c.entries) : QByteArray();
+        m_server->Override = [&c](std::uint8_t type, std::uint32_t id) -> QByteArray {
+            return type == 12 ? FakeSftpServer::Packet(104, U32(id) + c.entries) : QByteArray();
         };
         TSFTPFileList list;
         QElapsedTimer timer;

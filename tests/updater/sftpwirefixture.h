@@ -4,6 +4,7 @@
 #include "updater/sftp/simplesftp.h"
 
 #include <QRandomGenerator>
+#include <QtEndian>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,14 @@ inline QByteArray RandomBytes(qsizetype size, quint32 seed)
     QRandomGenerator generator(seed);
     for (qsizetype i = 0; i < size; ++i)
         bytes[i] = static_cast<char>(generator.generate() & 0xFF);
+    return bytes;
+}
+
+/// A 32-bit field as it travels: four bytes, most significant first.
+inline QByteArray U32(std::uint32_t value)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
     return bytes;
 }
 

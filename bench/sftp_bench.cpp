@@ -2,12 +2,14 @@
 // of about 0, 2, 20 and 100 ms, with TSimpleSFTP::GetFile and with OpenSSH's own sftp
 // client, alternating, three runs each. Every copy is checked byte for byte against the
 // served file. Prints the median throughput of each and their ratio (ours ÷ OpenSSH) per
-// delay.
+// delay, twice:
 //
-// GetFile runs on a session connected beforehand, as the updater downloads many files
-// over one session, while the sftp command pays for its own connection; so the line
-// also compares the two with the connection counted on both sides ("with connect"),
-// which is the like-for-like figure for a single file.
+// - transfer: GetFile on a connected session (open, size, reads, close) against the time
+//   of an sftp batch run that gets the file minus the time of one that only says `pwd`,
+//   which leaves sftp's own stat, open, reads and close of the file: the goal is judged on
+//   this like-for-like ratio;
+// - whole run: our Connect plus GetFile against the whole sftp run that gets the file, the
+//   connection counted on both sides.
 //
 // Reads the server from TOVEL_SFTP_HOST, _PORT, _USER, _PASSWORD and _ROOT (scripts/bench).
 
@@ -113,23 +115,44 @@ TOurRun RunOurs(int port, const QString &name, const QString &target, const QStr
     return run;
 }
 
-qint64 RunOpenSsh(int port, const QString &source, const QString &target)
+// Runs sftp with `batch` as its commands and returns the nanoseconds the whole run took.
+// sftp -b turns BatchMode on, which rules out password logins; ssh keeps the first value
+// it is given, so BatchMode=no goes in front of -b.
+qint64 RunOpenSsh(int port, const QByteArray &batch)
 {
     QProcess openssh;
     openssh.setProgram(QStringLiteral("sshpass"));
     openssh.setArguments({QStringLiteral("-p"), Env("TOVEL_SFTP_PASSWORD"), QStringLiteral("sftp"), QStringLiteral("-q"),
+                          QStringLiteral("-o"), QStringLiteral("BatchMode=no"), QStringLiteral("-b"), QStringLiteral("-"),
                           QStringLiteral("-o"), QStringLiteral("StrictHostKeyChecking=no"), QStringLiteral("-o"),
                           QStringLiteral("UserKnownHostsFile=/dev/null"), QStringLiteral("-P"), QString::number(port),
-                          QStringLiteral("%1@%2:%3").arg(Env("TOVEL_SFTP_USER"), Env("TOVEL_SFTP_HOST"), source),
-                          target});
+                          QStringLiteral("%1@%2").arg(Env("TOVEL_SFTP_USER"), Env("TOVEL_SFTP_HOST"))});
     QElapsedTimer timer;
     timer.start();
     openssh.start();
+    openssh.write(batch);
+    openssh.closeWriteChannel();
     openssh.waitForFinished(600000);
     const qint64 ns = timer.nsecsElapsed();
     if (openssh.exitStatus() != QProcess::NormalExit || openssh.exitCode() != 0)
         throw TException(QStringLiteral("OpenSSH sftp failed: ") + QString::fromLocal8Bit(openssh.readAllStandardError()));
     return ns;
+}
+
+struct TPeerRun
+{
+    qint64 wholeNs = 0;
+    qint64 transferNs = 0;
+};
+
+TPeerRun RunOpenSshGet(int port, const QString &source, const QString &target)
+{
+    TPeerRun run;
+    run.wholeNs = RunOpenSsh(port, QStringLiteral("get \"%1\" \"%2\"\n").arg(source, target).toLocal8Bit());
+    run.transferNs = run.wholeNs - RunOpenSsh(port, "pwd\n");
+    if (run.transferNs <= 0)
+        throw TException(QStringLiteral("OpenSSH's transfer took no measurable time"));
+    return run;
 }
 
 } // namespace
@@ -153,33 +176,34 @@ int main(int argc, char **argv)
             if (!MakeSource(source, distance.fileSize))
                 throw TException(QStringLiteral("cannot write ") + source);
             TDelayProxy proxy(Env("TOVEL_SFTP_PORT").toInt(), std::chrono::microseconds(distance.roundTripMs * 500));
-            std::vector<double> oursRates, oursWithConnect, peerRates;
+            std::vector<double> oursRates, oursWhole, peerRates, peerWhole;
             for (int run = 0; run < Runs; ++run) {
                 QFile::remove(ours);
                 const TOurRun timing = RunOurs(proxy.Port(), name, ours, knownHosts);
                 if (!SameBytes(source, ours))
                     throw TException(QStringLiteral("GetFile's copy differs from ") + source);
                 oursRates.push_back(MiBPerSecond(distance.fileSize, timing.downloadNs));
-                oursWithConnect.push_back(MiBPerSecond(distance.fileSize, timing.connectNs + timing.downloadNs));
+                oursWhole.push_back(MiBPerSecond(distance.fileSize, timing.connectNs + timing.downloadNs));
 
                 QFile::remove(peer);
-                const qint64 peerNs = RunOpenSsh(proxy.Port(), source, peer);
+                const TPeerRun peerTiming = RunOpenSshGet(proxy.Port(), source, peer);
                 if (!SameBytes(source, peer))
                     throw TException(QStringLiteral("OpenSSH's copy differs from ") + source);
-                peerRates.push_back(MiBPerSecond(distance.fileSize, peerNs));
+                peerRates.push_back(MiBPerSecond(distance.fileSize, peerTiming.transferNs));
+                peerWhole.push_back(MiBPerSecond(distance.fileSize, peerTiming.wholeNs));
             }
             const double ratio = Median(oursRates) / Median(peerRates);
             allBetter = allBetter && ratio >= (distance.roundTripMs >= 20 ? 1.5 : 1.0);
-            std::printf("sftp_bench: %3d ms round trip, %2lld MiB: GetFile %7.1f MiB/s (with connect %7.1f), "
-                        "OpenSSH sftp %7.1f MiB/s, ratio (ours / OpenSSH) %.2f (with connect %.2f)\n",
-                        distance.roundTripMs, distance.fileSize >> 20, Median(oursRates), Median(oursWithConnect),
-                        Median(peerRates), ratio, Median(oursWithConnect) / Median(peerRates));
+            std::printf("sftp_bench: %3d ms round trip, %2lld MiB: transfer GetFile %7.1f MiB/s, OpenSSH sftp %7.1f MiB/s, "
+                        "ratio %.2f; whole run with connect GetFile %7.1f MiB/s, OpenSSH sftp %7.1f MiB/s, ratio %.2f\n",
+                        distance.roundTripMs, distance.fileSize >> 20, Median(oursRates), Median(peerRates), ratio,
+                        Median(oursWhole), Median(peerWhole), Median(oursWhole) / Median(peerWhole));
             std::fflush(stdout);
         }
     } catch (const TException &error) {
         std::printf("sftp_bench: %s\n", error.what());
         return 1;
     }
-    std::printf("sftp_bench: goal (>= 1.0 everywhere, >= 1.5 at 20 and 100 ms) %s\n", allBetter ? "met" : "NOT met");
+    std::printf("sftp_bench: goal on the transfer ratio (>= 1.0 everywhere, >= 1.5 at 20 and 100 ms) %s\n", allBetter ? "met" : "NOT met");
     return 0;
 }

@@ -8,10 +8,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 TEST_F(SftpWireTest, InitIsNineBytesAndTheFirstRequestCarriesIdSix)
 {
@@ -239,6 +242,67 @@ TEST_F(SftpWireTest, AListingThatNeverEndsIsRefused)
         EXPECT_LT(timer.elapsed(), 20000) << c.name;
         m_server->Override = nullptr;
     }
+}
+
+// Names dropped as unsafe used to count for nothing, so a server sending only ".." kept
+// the client asking for 100,000 replies; and any name length or listing size was taken.
+TEST_F(SftpWireTest, ListingsWithUnsafeNamesOnlyOverlongNamesOrTooManyBytesAreRefused)
+{
+    const auto entry = [](const QByteArray &name, const QByteArray &longName) {
+        return FakeSftpServer::String(name) + FakeSftpServer::String(longName) + U32(0);
+    };
+    const QByteArray bigLongName(4000, 'l');
+    QByteArray bigReply = U32(60); // about 240 KB, near the largest packet taken
+    for (int i = 0; i < 60; ++i)
+        bigReply += entry("x" + QByteArray::number(i), bigLongName);
+    const struct {
+        const char *name;
+        QByteArray entries; // what every NAME reply holds, without end
+        const char *ending;
+        int mostReplies;
+    } cases[] = {
+        {"only unsafe names", U32(2) + entry("..", "drwx") + entry("a/b", "-rw"), " (the listing does not end)", 100},
+        {"a name of 4097 bytes", U32(1) + entry(QByteArray(4097, 'n'), "-rw"), " (name longer than 4096 bytes)", 1},
+        {"a long name of 4097 bytes", U32(1) + entry("n", QByteArray(4097, 'l')), " (name longer than 4096 bytes)", 1},
+        {"240 KB of names each time", bigReply, " (the listing is larger than 32 MiB)", 140},
+    };
+    for (const auto &c : cases) {
+        Connect();
+        int replies = 0;
+        m_server->Override = [&](std::uint8_t type, std::uint32_t id) -> QByteArray {
+            if (type != 12)
+                return {};
+            ++replies;
+            return FakeSftpServer::Packet(104, U32(id) + c.entries);
+        };
+        TSFTPFileList list;
+        const QString error = ErrorOf([&] { m_sftp->ListDir(QStringLiteral("/home/test"), list); });
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^Unable to read directory: d\\d+ \\(")).match(error).hasMatch())
+            << c.name << ": " << error.toStdString();
+        EXPECT_TRUE(error.endsWith(QString::fromLatin1(c.ending))) << c.name << ": " << error.toStdString();
+        EXPECT_LE(replies, c.mostReplies) << c.name;
+        m_server->Override = nullptr;
+    }
+}
+
+TEST_F(SftpWireTest, NamesOf4096BytesAreListed)
+{
+    Connect();
+    const QByteArray name(4096, 'n');
+    const QByteArray longName(4096, 'l');
+    bool sent = false;
+    m_server->Override = [&](std::uint8_t type, std::uint32_t id) -> QByteArray {
+        if (type != 12)
+            return {};
+        if (std::exchange(sent, true))
+            return FakeSftpServer::Status(id, 1, "eof");
+        return FakeSftpServer::Packet(104, U32(id) + U32(1) + FakeSftpServer::String(name)
+                                               + FakeSftpServer::String(longName) + U32(0));
+    };
+    TSFTPFileList list;
+    m_sftp->ListDir(QStringLiteral("/home/test"), list);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.Items(0).FileName.toLatin1(), name);
 }
 
 TEST_F(SftpWireTest, AHandleLongerThan256BytesIsRefused)

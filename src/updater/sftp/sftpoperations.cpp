@@ -18,9 +18,15 @@ constexpr std::uint32_t AttrTimes = 0x8;
 constexpr std::uint32_t AttrExtended = 0x80000000;
 
 // A listing that goes on past these bounds is a server that never says "end of file";
-// honest servers send about a hundred names per reply.
+// honest servers send about a hundred names per reply, the first holding "." and "..".
 constexpr std::uint64_t MaxListingEntries = 100000;
 constexpr int MaxListingReplies = 100000;
+// Replies in a row that add no entry the caller gets (empty, or only unsafe names).
+constexpr int MaxRepliesWithoutEntry = 100;
+// What one listing may bring in, in reply bytes; its entries take at most twice that.
+constexpr qsizetype MaxListingBytes = 32 * 1024 * 1024;
+// Longer than any path a file system gives; a name or long name past it is refused.
+constexpr qsizetype MaxNameLength = 4096;
 
 [[noreturn]] void Raise(const QString &text)
 {
@@ -103,7 +109,8 @@ bool IsPlainName(const QString &name)
 
 } // namespace
 
-void TSimpleSFTP::ParseNames(const QByteArray &payload, bool withAttributes, TSFTPFileList &list, bool forCallers)
+void TSimpleSFTP::ParseNames(const QByteArray &payload, bool withAttributes, TSFTPFileList &list, bool forCallers,
+                             const QString &prefix)
 {
     Sftp::TPayloadReader reader(payload);
     const std::uint32_t count = reader.ReadUint32();
@@ -114,6 +121,8 @@ void TSimpleSFTP::ParseNames(const QByteArray &payload, bool withAttributes, TSF
         TSFTPFileAttributes attributes;
         const QByteArray name = reader.ReadString();
         const QByteArray longName = reader.ReadString();
+        if (qMax(name.size(), longName.size()) > MaxNameLength)
+            Raise(prefix + QStringLiteral(" (name longer than %1 bytes)").arg(MaxNameLength));
         if (withAttributes)
             ParseAttributes(reader, attributes);
         attributes.FileName = Text(name);
@@ -134,7 +143,7 @@ QString TSimpleSFTP::RealPath(const QString &path)
     if (type != Sftp::NAME)
         Raise(prefix);
     TSFTPFileList names;
-    ParseNames(payload, false, names, false);
+    ParseNames(payload, false, names, false, prefix);
     if (names.Count() == 0)
         Raise(prefix);
     return names.Items(0).FileName;
@@ -177,8 +186,11 @@ void TSimpleSFTP::ReadDirInto(const QByteArray &handle, TSFTPFileList &list)
     const QString prefix = QStringLiteral("Unable to read directory: ") + Text(handle);
     const QByteArray request = BuildPacket(Sftp::READDIR, {handle}, {ItemKind::String}, true);
     const std::int32_t id = RequestId - 1;
+    qsizetype bytes = 0;
+    int withoutEntry = 0;
     for (int replies = 0;; ++replies) {
-        if (replies >= MaxListingReplies || static_cast<std::uint64_t>(list.Count()) > MaxListingEntries)
+        if (replies >= MaxListingReplies || withoutEntry >= MaxRepliesWithoutEntry
+            || static_cast<std::uint64_t>(list.Count()) > MaxListingEntries)
             Raise(prefix + QStringLiteral(" (the listing does not end)"));
         SendPacket(request);
         std::uint8_t type = 0;
@@ -188,11 +200,17 @@ void TSimpleSFTP::ReadDirInto(const QByteArray &handle, TSFTPFileList &list)
             if (reader.ReadUint32() == Sftp::StatusEof)
                 return;
             CheckStatus(type, payload, prefix);
+            ++withoutEntry;
             continue;
         }
         if (type != Sftp::NAME)
             Raise(prefix + QStringLiteral(" (Unexpected packet type %1)").arg(type));
-        ParseNames(payload, true, list, true);
+        bytes += payload.size();
+        if (bytes > MaxListingBytes)
+            Raise(prefix + QStringLiteral(" (the listing is larger than %1 MiB)").arg(MaxListingBytes >> 20));
+        const int before = list.Count();
+        ParseNames(payload, true, list, true, prefix);
+        withoutEntry = list.Count() > before ? 0 : withoutEntry + 1;
     }
 }
 

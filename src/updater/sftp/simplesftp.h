@@ -140,7 +140,9 @@ private:
     /// Builds a request with an id, sends it and receives the reply to it.
     QByteArray Request(std::uint8_t type, const QList<QByteArray> &values, const QList<Sftp::ItemKind> &kinds,
                        std::uint8_t &replyType);
-    void ParseNames(const QByteArray &payload, bool withAttributes, TSFTPFileList &list, bool forCallers);
+    /// A name or long name longer than a path can be fails under `prefix`.
+    void ParseNames(const QByteArray &payload, bool withAttributes, TSFTPFileList &list, bool forCallers,
+                    const QString &prefix);
     /// Sends a request answered with a handle; any other answer fails under `prefix`.
     QByteArray RequestHandle(std::uint8_t type, const QList<QByteArray> &values, const QList<Sftp::ItemKind> &kinds,
                              const QString &prefix);

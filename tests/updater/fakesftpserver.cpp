@@ -250,8 +250,11 @@ void FakeSftpServer::Serve(const QByteArray &packet)
         const std::uint64_t offset = in.U64();
         std::uint32_t length = in.U32();
         ReadLengths << length;
+        ReadOffsets << offset;
         if (DataCap)
             length = qMin(length, DataCap);
+        if (DataCapAt)
+            length = qMin(length, DataCapAt(offset));
         const QByteArray &content = Tree[m_handles.value(handle)].content;
         if (offset >= static_cast<std::uint64_t>(content.size())) {
             m_outbox += Status(id, 1, "End of file");

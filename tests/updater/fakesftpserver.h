@@ -31,6 +31,8 @@ public:
     bool AnswerInitWithStatus = false;
     QList<QPair<QByteArray, QByteArray>> Extensions;
     std::uint32_t DataCap = 0; // >0: never more than this many bytes in one DATA reply
+    /// When set: the most bytes one DATA reply gives for a read at this offset.
+    std::function<std::uint32_t(std::uint64_t offset)> DataCapAt;
     qsizetype PieceCap = 0; // >0: the channel hands out at most this many bytes per read
     /// The replies to the reads of one write go out last first.
     bool ReverseReadReplies = false;
@@ -51,6 +53,7 @@ public:
     QList<std::uint32_t> RequestIds;
     QList<int> ReadsPerWrite; // READ requests in each write that carried any
     QList<std::uint32_t> ReadLengths; // bytes asked for by each READ
+    QList<std::uint64_t> ReadOffsets; // where each READ starts
 
     void AddFile(const QString &path, const QByteArray &content, std::uint32_t mtime = 1700000000);
     void AddFolder(const QString &path);

@@ -69,13 +69,15 @@ TEST_F(SftpWireTest, ShortRepliesSmallPiecesAndRepliesOutOfOrderGiveTheSameFile)
         std::uint32_t dataCap;
         qsizetype pieceCap;
         bool reverse;
-        const char *lastEvent; // "" when the last block is short and reports nothing
+        // "" when a short last block arrives on its own and reports nothing; one that
+        // arrives before the blocks in front of it is counted by the event closing the gap
+        const char *lastEvent;
     } cases[] = {
         {65536, 0, 0, false, "65536/65536"},      {65536, 0, 0, true, "65536/65536"},
         {100000, 0, 0, true, "100000/100000"},    {100000, 5, 0, false, "100000/100000"},
         {100000, 1000, 7, false, "100000/100000"}, {100000, 32000, 0, true, "100000/100000"},
-        {3 * 1024 * 1024 + 1, 0, 1, true, ""},    {3 * 1024 * 1024, 64000, 33, true, "3145728/3145728"},
-        {1, 0, 0, false, ""},
+        {3 * 1024 * 1024 + 1, 0, 1, false, ""},   {3 * 1024 * 1024 + 1, 0, 1, true, "3145729/3145729"},
+        {3 * 1024 * 1024, 64000, 33, true, "3145728/3145728"}, {1, 0, 0, false, ""},
     };
     Connect();
     int index = 0;
@@ -116,6 +118,50 @@ TEST_F(SftpWireTest, AnAbortSendsNoMoreReadsAndLeavesTheSessionUsable)
     EXPECT_EQ(ReadFileBytes(Local("big")), content.left(65536)) << "the local file keeps what was reported";
     EXPECT_EQ(m_sftp->FileSize(Folder + QStringLiteral("/big")), 5242880u)
         << "the replies still on their way were drained, not taken for this answer";
+}
+
+// Blocks used to be written at their offsets as they came, so replies out of order left
+// a file of nearly full size with holes of zeros, which a killed process would leave
+// looking complete.
+TEST_F(SftpWireTest, TheFileOnDiskIsAlwaysThePartReceivedWithoutAGap)
+{
+    const QByteArray content = RandomBytes(3 * 1024 * 1024, 11);
+    m_server->AddFile(Folder + QStringLiteral("/f"), content);
+    m_server->ReverseReadReplies = true;
+    m_server->DataCap = 32000;
+    Connect();
+    const QString target = Local("f");
+    QStringList wrong;
+    const auto check = [&](qint64, std::uint64_t done, std::uint64_t) {
+        const QByteArray onDisk = ReadFileBytes(target);
+        if (onDisk != content.left(static_cast<qsizetype>(done)))
+            wrong << QStringLiteral("%1 bytes on disk at %2").arg(onDisk.size()).arg(done);
+        return done < 1024 * 1024;
+    };
+    EXPECT_EQ(ErrorOf([&] { m_sftp->GetFile(Folder, QStringLiteral("f"), target, false, true, false, 0, check); }),
+              QStringLiteral("File transfer aborted: /home/test/f"));
+    EXPECT_EQ(wrong.join(QStringLiteral(", ")), QString());
+    const qint64 kept = QFileInfo(target).size();
+    EXPECT_GE(kept, 1024 * 1024);
+    EXPECT_EQ(ReadFileBytes(target), content.left(kept));
+}
+
+// Blocks behind a gap wait in memory; a server that keeps the first block short while
+// answering all others in full must not make the client ask ever further ahead.
+TEST_F(SftpWireTest, ReadsAheadStayWithinTheWindowWhileTheFirstBlockTrickles)
+{
+    const QByteArray content = RandomBytes(8 * 1024 * 1024, 12);
+    m_server->AddFile(Folder + QStringLiteral("/f"), content);
+    m_server->DataCapAt = [](std::uint64_t offset) { return offset < 32768 ? 1000u : 32768u; };
+    Connect();
+    EXPECT_EQ(m_sftp->GetFile(Folder, QStringLiteral("f"), Local("f"), false, true, false, 0), 8u * 1024 * 1024);
+    EXPECT_EQ(ReadFileBytes(Local("f")), content);
+    const qsizetype firstBlockDone = m_server->ReadOffsets.indexOf(32000);
+    ASSERT_GE(firstBlockDone, 0);
+    std::uint64_t furthest = 0;
+    for (qsizetype i = 0; i < firstBlockDone; ++i)
+        furthest = qMax(furthest, m_server->ReadOffsets[i]);
+    EXPECT_LT(furthest, 65u * 32768) << "no read beyond 64 blocks from the first missing byte";
 }
 
 TEST_F(SftpWireTest, ResumingAndAppendingWriteAfterWhatIsThere)

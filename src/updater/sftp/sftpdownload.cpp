@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <deque>
+#include <functional>
 #include <map>
 
 namespace {
@@ -31,16 +32,22 @@ struct TRead
     std::uint32_t length = 0;
 };
 
-// Which parts of the file are asked for, outstanding and received. Blocks may arrive in
-// any order; the prefix is the part received without a gap from the start offset.
+// Which parts of the file are asked for, outstanding and received. Replies may arrive in
+// any order, but bytes reach the local file only in file order: a block behind a gap is
+// held in memory until the gap closes, so the file never has a hole, not even when the
+// process dies halfway. New blocks are asked for only within a window from the prefix,
+// which bounds what is held however the server answers.
 class TReadPlan
 {
 public:
-    TReadPlan(std::uint64_t start, std::uint64_t end, std::uint32_t blockSize)
+    using TWrite = std::function<bool(QByteArrayView)>;
+
+    TReadPlan(std::uint64_t start, std::uint64_t end, std::uint32_t blockSize, std::uint64_t window)
         : m_next(start)
         , m_prefix(start)
         , m_end(end)
         , m_blockSize(blockSize)
+        , m_window(window)
     {
     }
 
@@ -53,23 +60,40 @@ public:
             m_retries.pop_front();
             return true;
         }
-        if (m_next >= m_end)
+        if (m_next >= m_end || m_next - m_prefix >= m_window)
             return false;
         read = {m_next, static_cast<std::uint32_t>(qMin<std::uint64_t>(m_blockSize, m_end - m_next))};
         m_next += read.length;
         return true;
     }
 
-    // Records `count` bytes received for `read`; returns whether the prefix grew by more
-    // than a short last block alone, which, as ever, gets no progress event of its own.
-    bool Received(const TRead &read, std::uint32_t count)
+    // Takes the bytes received for `read` (at most its length). When they continue the
+    // prefix they are written at once, followed by the held blocks they join; otherwise
+    // they are held. Returns false when a write fails.
+    bool Received(const TRead &read, QByteArrayView data, const TWrite &write)
     {
+        const auto count = static_cast<std::uint32_t>(data.size());
         if (count < read.length)
             m_retries.push_back({read.offset + count, read.length - count});
-        m_ahead[read.offset] = read.offset + count;
-        const std::uint64_t before = m_prefix;
-        for (auto it = m_ahead.begin(); it != m_ahead.end() && it->first == m_prefix; it = m_ahead.erase(it))
-            m_prefix = it->second;
+        if (read.offset != m_prefix) {
+            m_held.emplace(read.offset, data.toByteArray());
+            return true;
+        }
+        if (!write(data))
+            return false;
+        m_prefix += count;
+        for (auto it = m_held.begin(); it != m_held.end() && it->first == m_prefix; it = m_held.erase(it)) {
+            if (!write(it->second))
+                return false;
+            m_prefix += static_cast<std::uint64_t>(it->second.size());
+        }
+        return true;
+    }
+
+    // Whether the prefix, `before` it took `count` bytes for `read`, grew by more than a
+    // short last block alone, which, as ever, gets no progress event of its own.
+    bool Reportable(std::uint64_t before, const TRead &read, std::uint32_t count) const
+    {
         if (m_prefix == before)
             return false;
         const bool shortEndOnly = m_prefix == m_end && read.offset == before && read.offset + count == m_end
@@ -85,8 +109,9 @@ private:
     std::uint64_t m_prefix;
     std::uint64_t m_end;
     std::uint32_t m_blockSize;
+    std::uint64_t m_window;
     std::deque<TRead> m_retries;
-    std::map<std::uint64_t, std::uint64_t> m_ahead; // received ranges: start → end
+    std::map<std::uint64_t, QByteArray> m_held; // blocks behind a gap: offset → bytes
 };
 
 } // namespace
@@ -118,7 +143,6 @@ std::uint64_t TSimpleSFTP::GetFile(const QString &remoteFolder, const QString &n
             local.seek(local.size());
     }
     const qint64 localStart = local.pos();
-    const qint64 sizeBefore = local.size();
 
     const std::uint64_t size = HandleSize(handle);
     if (size < startOffset)
@@ -126,7 +150,7 @@ std::uint64_t TSimpleSFTP::GetFile(const QString &remoteFolder, const QString &n
     const std::uint64_t remaining = size - startOffset;
 
     const QString readPrefix = QStringLiteral("Unable to read file: ") + QString::fromUtf8(handle);
-    TReadPlan plan(startOffset, size, BufferSize);
+    TReadPlan plan(startOffset, size, BufferSize, std::uint64_t{MaxReadsInFlight} * BufferSize);
     std::map<std::int32_t, TRead> outstanding;
     QString failure; // once set: no new requests, the outstanding replies are drained
 
@@ -165,22 +189,15 @@ std::uint64_t TSimpleSFTP::GetFile(const QString &remoteFolder, const QString &n
             return readPrefix + QStringLiteral(" (more data than requested)");
         if (data.isEmpty())
             return endOfFile();
-        const qint64 at = localStart + static_cast<qint64>(read.offset - startOffset);
-        if (!local.seek(at) || local.write(data.data(), data.size()) != data.size())
+        const std::uint64_t before = plan.Prefix();
+        const auto write = [&local](QByteArrayView bytes) { return local.write(bytes.data(), bytes.size()) == bytes.size(); };
+        if (!plan.Received(read, data, write))
             return QStringLiteral("Unable to write file: ") + localFile;
-        if (!plan.Received(read, static_cast<std::uint32_t>(data.size())) || !progress)
+        if (!progress || !plan.Reportable(before, read, static_cast<std::uint32_t>(data.size())))
             return {};
         if (!progress(userValue, plan.Prefix() - startOffset, remaining))
             return QStringLiteral("File transfer aborted: ") + path;
         return {};
-    };
-
-    // On failure the local file keeps the part received without a gap, so a later
-    // resume from its end finds no hole.
-    const auto keepPrefixOnly = [&] {
-        const qint64 keep = qMax(sizeBefore, localStart + static_cast<qint64>(plan.Prefix() - startOffset));
-        if (local.size() > keep)
-            local.resize(keep);
     };
 
     int skipped = 0;
@@ -213,13 +230,10 @@ std::uint64_t TSimpleSFTP::GetFile(const QString &remoteFolder, const QString &n
         // from the answer to its next request.
         if (!outstanding.empty())
             Disconnect();
-        keepPrefixOnly();
         throw;
     }
-    if (!failure.isEmpty()) {
-        keepPrefixOnly();
+    if (!failure.isEmpty())
         Raise(failure);
-    }
 
     local.unsetError();
     local.close();

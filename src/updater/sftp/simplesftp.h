@@ -123,8 +123,11 @@ public:
     /// opened, in reads of BufferSize bytes with up to MaxReadsInFlight outstanding.
     /// Progress is reported in file order as the part received without a gap grows (a
     /// short last block gets no event of its own). Returns the bytes written; a write
-    /// that fails or a size on disk short of them is an error. On any error the local
-    /// file keeps only the part without a gap.
+    /// that fails or a size on disk short of them is an error. Bytes are written in file
+    /// order only, from the start (create, or neither flag) or the end (append) of the
+    /// local file, so at any moment, also after an error, what was written is the part
+    /// received without a gap (a write that failed may have put down part of its block);
+    /// when neither create nor append is set, the old bytes past that part stay.
     std::uint64_t GetFile(const QString &remoteFolder, const QString &name, const QString &localFile,
                           bool preserveTimes, bool create, bool append, std::uint64_t startOffset,
                           const TSFTPProgress &progress = {}, qint64 userValue = 0);

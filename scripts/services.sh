@@ -61,21 +61,61 @@ wait_until_not() {
   done
 }
 
-# Processes of this run's SFTP sessions: those of its user, and the privileged half
-# sshd keeps for each, named after the user.
+# Processes of the SFTP sessions of user $1 (default: this run's): those of the user,
+# and the privileged half sshd keeps for each, named after the user ("sshd-session:" on
+# newer OpenSSH).
 sftp_session_pids() {
-  { pgrep -u "$sftp_user"; pgrep -f "^sshd: $sftp_user( |$)"; } 2>/dev/null
+  local user=${1:-$sftp_user}
+  { pgrep -u "$user"; pgrep -f "^sshd(-session)?: $user([ @]|\$)"; } 2>/dev/null
 }
 
-# Each run has a user of its own, named after the shell that started it, so that a
-# parallel run's stop step never removes another run's user. A run that was killed
-# before its stop step left its user behind: remove those whose shell is gone.
-sftp_remove_stale_users() {
-  local user
-  for user in $(getent passwd | cut -d: -f1 | grep -E '^tovelsftp-[0-9]+$'); do
-    kill -0 "${user#tovelsftp-}" 2>/dev/null && continue
-    pgrep -u "$user" >/dev/null 2>&1 && continue
-    userdel "$user" >/dev/null 2>&1 || true
+# The start time of a process in clock ticks since boot, empty when it does not exist;
+# with the pid it names one process for good, as a pid alone is reused.
+process_start_time() {
+  sed -E 's/^.*\) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f20
+}
+
+# Whether the shell that made the services folder $1 still runs. The folder names its
+# shell by pid and start time; a folder that has no owner yet is one just being made.
+services_owner_alive() {
+  local pid start
+  if [ ! -f "$1/owner" ]; then
+    [ -n "$(find "$1" -maxdepth 0 -mmin -1 2>/dev/null)" ]
+    return
+  fi
+  read -r pid start <"$1/owner" || return 1
+  [ -n "$pid" ] && [ "$(process_start_time "$pid")" = "$start" ] \
+    && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q 'sh'
+}
+
+# A run killed before its stop step leaves its servers running, its folder and its user.
+# Removes those of runs whose shell is gone: their sshd (found by its config under the
+# folder) and PostgreSQL, the folder, the user and its sessions; and the account
+# `tovelsftp` that older versions of this script made with a password and a login shell.
+services_remove_stale() {
+  local dir pid user home
+  for dir in /tmp/tovel-services.*; do
+    [ -d "$dir" ] || continue
+    services_owner_alive "$dir" && continue
+    for pid in $(pgrep -f -- "sshd -f $dir/sshd/sshd_config( |\$)"); do
+      kill -KILL "$pid" 2>/dev/null
+    done
+    if [ -f "$dir/pg/data/postmaster.pid" ]; then
+      pid=$(head -n 1 "$dir/pg/data/postmaster.pid")
+      [ -n "$pid" ] && kill -QUIT "$pid" 2>/dev/null
+      wait_until_not 5 kill -0 "$pid"
+    fi
+    rm -rf "$dir"
+  done
+  [ "$(id -u)" -eq 0 ] || return 0
+  for user in $(getent passwd | cut -d: -f1 | grep -E '^tovelsftp(-[0-9]+)?$'); do
+    home=$(getent passwd "$user" | cut -d: -f6)
+    if [ "$user" != tovelsftp ]; then
+      [ -d "${home%/sshd/served}" ] && services_owner_alive "${home%/sshd/served}" && continue
+    fi
+    sftp_session_pids "$user" | xargs -r kill -KILL 2>/dev/null
+    wait_until_not 2 pgrep -u "$user"
+    userdel "$user" >/dev/null 2>&1 || echo "services: could not remove the stale user $user" >&2
   done
 }
 
@@ -92,7 +132,6 @@ sftp_start() {
   mkdir -p "$dir/served"
   ssh-keygen -q -t ed25519 -N '' -f "$dir/host_ed25519" || return 1
   ssh-keygen -q -t ed25519 -N '' -f "$dir/other_ed25519" || return 1
-  sftp_remove_stale_users
   sftp_user="tovelsftp-$$"
   if id "$sftp_user" >/dev/null 2>&1; then
     usermod -d "$dir/served" -s /usr/sbin/nologin "$sftp_user" || return 1
@@ -123,10 +162,13 @@ CONFIG
   mkdir -p /run/sshd
   /usr/sbin/sshd -f "$dir/sshd_config" -E "$dir/sshd.log" || { cat "$dir/sshd.log" >&2; return 1; }
   sshd_pid_file="$dir/sshd.pid"
-  for _ in $(seq 1 50); do
-    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
-    sleep 0.1
-  done
+  # sshd forks before it binds, so a port it cannot take still exits 0: only the pid
+  # file and an open port show that it serves.
+  if ! wait_until_not 10 sftp_not_serving "$port"; then
+    echo "services: the OpenSSH server did not start on 127.0.0.1:$port" >&2
+    cat "$dir/sshd.log" >&2
+    return 1
+  fi
   export TOVEL_SFTP_HOST=127.0.0.1 TOVEL_SFTP_PORT=$port TOVEL_SFTP_USER=$sftp_user TOVEL_SFTP_PASSWORD=$password
   export TOVEL_SFTP_ROOT="$dir/served" TOVEL_SFTP_OTHER_KEY="$dir/other_ed25519.pub"
   echo "services: OpenSSH server on 127.0.0.1:$port"
@@ -153,12 +195,20 @@ sftp_stop() {
   sshd_pid_file=""
 }
 
+sftp_not_serving() {
+  local pid
+  pid=$(cat "$sshd_pid_file" 2>/dev/null)
+  [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null || ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
+}
+
 sftp_session_pids_any() {
   [ -n "$(sftp_session_pids)" ]
 }
 
 services_start() {
+  services_remove_stale
   services_dir=$(mktemp -d /tmp/tovel-services.XXXXXX)
+  echo "$$ $(process_start_time $$)" >"$services_dir/owner"
   chmod 755 "$services_dir"
   pg_start || return 1
   sftp_start || return 1

@@ -121,8 +121,12 @@ TOurRun RunOurs(int port, const QString &name, const QString &target, const QStr
 qint64 RunOpenSsh(int port, const QByteArray &batch)
 {
     QProcess openssh;
+    // The password goes through the environment: on the command line ps would show it.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("SSHPASS"), Env("TOVEL_SFTP_PASSWORD"));
+    openssh.setProcessEnvironment(environment);
     openssh.setProgram(QStringLiteral("sshpass"));
-    openssh.setArguments({QStringLiteral("-p"), Env("TOVEL_SFTP_PASSWORD"), QStringLiteral("sftp"), QStringLiteral("-q"),
+    openssh.setArguments({QStringLiteral("-e"), QStringLiteral("sftp"), QStringLiteral("-q"),
                           QStringLiteral("-o"), QStringLiteral("BatchMode=no"), QStringLiteral("-b"), QStringLiteral("-"),
                           QStringLiteral("-o"), QStringLiteral("StrictHostKeyChecking=no"), QStringLiteral("-o"),
                           QStringLiteral("UserKnownHostsFile=/dev/null"), QStringLiteral("-P"), QString::number(port),

@@ -256,7 +256,8 @@ TEST_F(SftpWireTest, AReplyStallingHalfwayClosesTheSession)
 // closed, where the error was lost, and GetFile reported 40,000 bytes with 36,864 on disk.
 TEST_F(SftpWireTest, ADownloadThatCannotBeWrittenFails)
 {
-    m_server->AddFile(Folder + QStringLiteral("/f"), RandomBytes(40000, 10));
+    const QByteArray content = RandomBytes(40000, 10);
+    m_server->AddFile(Folder + QStringLiteral("/f"), content);
     Connect();
     const QString target = Local("f");
     GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -266,8 +267,30 @@ TEST_F(SftpWireTest, ADownloadThatCannotBeWrittenFails)
         const rlimit limit{36 * 1024, 36 * 1024};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         const QString error = ErrorOf([&] { m_sftp->GetFile(Folder, QStringLiteral("f"), target, false, true, false, 0); });
-        std::fprintf(stderr, "error: %s\n", qPrintable(error));
-        std::_Exit(error == QStringLiteral("Unable to write file: ") + target ? 0 : 1);
+        const QByteArray kept = ReadFileBytes(target);
+        std::fprintf(stderr, "error: %s, kept %lld\n", qPrintable(error), static_cast<long long>(kept.size()));
+        const bool keptAPrefix = kept.size() <= 36 * 1024 && kept == content.left(kept.size());
+        std::_Exit(error == QStringLiteral("Unable to write file: ") + target && keptAPrefix ? 0 : 1);
     };
     EXPECT_EXIT(download(), ::testing::ExitedWithCode(0), "error: Unable to write file: ");
+}
+
+// Every write succeeds, yet the file ends up shorter than the bytes received (here cut by
+// someone else while the download ran): that is a failure too, and the file is left as
+// it is, a prefix, never grown back to look complete.
+TEST_F(SftpWireTest, AFileShorterOnDiskThanReceivedFails)
+{
+    const QByteArray content = RandomBytes(65536, 13);
+    m_server->AddFile(Folder + QStringLiteral("/f"), content);
+    Connect();
+    const QString target = Local("f");
+    const auto cutAtTheEnd = [&](qint64, std::uint64_t done, std::uint64_t total) {
+        if (done == total)
+            QFile::resize(target, 40000);
+        return true;
+    };
+    EXPECT_EQ(ErrorOf([&] { m_sftp->GetFile(Folder, QStringLiteral("f"), target, false, true, false, 0, cutAtTheEnd); }),
+              QStringLiteral("Unable to write file: ") + target);
+    EXPECT_EQ(ReadFileBytes(target), content.left(40000));
+    EXPECT_EQ(m_sftp->FileSize(Folder + QStringLiteral("/f")), 65536u) << "the session goes on";
 }

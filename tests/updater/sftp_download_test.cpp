@@ -146,6 +146,36 @@ TEST_F(SftpWireTest, TheFileOnDiskIsAlwaysThePartReceivedWithoutAGap)
     EXPECT_EQ(ReadFileBytes(target), content.left(kept));
 }
 
+// Neither create nor append: the download overwrites from the start, and at every moment
+// the file is the new part received without a gap followed by the old bytes past it.
+TEST_F(SftpWireTest, OverwritingKeepsTheOldBytesPastThePartReceivedWithoutAGap)
+{
+    const QByteArray content = RandomBytes(3 * 1024 * 1024, 14);
+    const QByteArray old(4 * 1024 * 1024, 'o');
+    m_server->AddFile(Folder + QStringLiteral("/f"), content);
+    m_server->ReverseReadReplies = true;
+    m_server->DataCap = 32000;
+    Connect();
+    const QString target = Local("f");
+    WriteFileBytes(target, old);
+    const auto expected = [&](qsizetype done) { return content.left(done) + old.mid(done); };
+    QStringList wrong;
+    const auto check = [&](qint64, std::uint64_t done, std::uint64_t) {
+        if (ReadFileBytes(target) != expected(static_cast<qsizetype>(done)))
+            wrong << QString::number(done);
+        return done < 1024 * 1024;
+    };
+    EXPECT_EQ(ErrorOf([&] { m_sftp->GetFile(Folder, QStringLiteral("f"), target, false, false, false, 0, check); }),
+              QStringLiteral("File transfer aborted: /home/test/f"));
+    EXPECT_EQ(wrong.join(QLatin1Char(' ')), QString()) << "events whose file was not new prefix + old rest";
+    const QByteArray onDisk = ReadFileBytes(target);
+    qsizetype same = 0;
+    while (same < content.size() && onDisk[same] == content[same])
+        ++same;
+    EXPECT_GE(same, 1024 * 1024);
+    EXPECT_EQ(onDisk, expected(same));
+}
+
 // Blocks behind a gap wait in memory; a server that keeps the first block short while
 // answering all others in full must not make the client ask ever further ahead.
 TEST_F(SftpWireTest, ReadsAheadStayWithinTheWindowWhileTheFirstBlockTrickles)

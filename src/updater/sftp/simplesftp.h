@@ -127,7 +127,8 @@ public:
     /// order only, from the start (create, or neither flag) or the end (append) of the
     /// local file, so at any moment, also after an error, what was written is the part
     /// received without a gap (a write that failed may have put down part of its block);
-    /// when neither create nor append is set, the old bytes past that part stay.
+    /// when neither create nor append is set, the old bytes past that part stay. Blocks
+    /// that arrive ahead of a gap wait in memory: at most MaxReadsInFlight × BufferSize.
     std::uint64_t GetFile(const QString &remoteFolder, const QString &name, const QString &localFile,
                           bool preserveTimes, bool create, bool append, std::uint64_t startOffset,
                           const TSFTPProgress &progress = {}, qint64 userValue = 0);

@@ -126,8 +126,8 @@ qint64 RunOpenSsh(int port, const QByteArray &batch)
     environment.insert(QStringLiteral("SSHPASS"), Env("TOVEL_SFTP_PASSWORD"));
     openssh.setProcessEnvironment(environment);
     openssh.setProgram(QStringLiteral("sshpass"));
-    openssh.setArguments({QStringLiteral("-e"), QStringLiteral("sftp"), QStringLiteral("-q"),
-                          QStringLiteral("-o"), QStringLiteral("BatchMode=no"), QStringLiteral("-b"), QStringLiteral("-"),
+    openssh.setArguments({QStringLiteral("-e"), QStringLiteral("sftp"), QStringLiteral("-q"), QStringLiteral("-o"),
+                          QStringLiteral("BatchMode=no"), QStringLiteral("-b"), QStringLiteral("-"),
                           QStringLiteral("-o"), QStringLiteral("StrictHostKeyChecking=no"), QStringLiteral("-o"),
                           QStringLiteral("UserKnownHostsFile=/dev/null"), QStringLiteral("-P"), QString::number(port),
                           QStringLiteral("%1@%2").arg(Env("TOVEL_SFTP_USER"), Env("TOVEL_SFTP_HOST"))});
@@ -198,8 +198,9 @@ int main(int argc, char **argv)
             }
             const double ratio = Median(oursRates) / Median(peerRates);
             allBetter = allBetter && ratio >= (distance.roundTripMs >= 20 ? 1.5 : 1.0);
-            std::printf("sftp_bench: %3d ms round trip, %2lld MiB: transfer GetFile %7.1f MiB/s, OpenSSH sftp %7.1f MiB/s, "
-                        "ratio %.2f; whole run with connect GetFile %7.1f MiB/s, OpenSSH sftp %7.1f MiB/s, ratio %.2f\n",
+            std::printf("sftp_bench: %3d ms round trip, %2lld MiB: transfer GetFile %7.1f MiB/s, "
+                        "OpenSSH sftp %7.1f MiB/s, ratio %.2f; whole run with connect GetFile %7.1f MiB/s, "
+                        "OpenSSH sftp %7.1f MiB/s, ratio %.2f\n",
                         distance.roundTripMs, distance.fileSize >> 20, Median(oursRates), Median(peerRates), ratio,
                         Median(oursWhole), Median(peerWhole), Median(oursWhole) / Median(peerWhole));
             std::fflush(stdout);
@@ -208,6 +209,7 @@ int main(int argc, char **argv)
         std::printf("sftp_bench: %s\n", error.what());
         return 1;
     }
-    std::printf("sftp_bench: goal on the transfer ratio (>= 1.0 everywhere, >= 1.5 at 20 and 100 ms) %s\n", allBetter ? "met" : "NOT met");
+    std::printf("sftp_bench: goal on the transfer ratio (>= 1.0 everywhere, >= 1.5 at 20 and 100 ms) %s\n",
+                allBetter ? "met" : "NOT met");
     return 0;
 }

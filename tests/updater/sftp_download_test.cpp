@@ -319,8 +319,9 @@ TEST_F(SftpWireTest, AFileShorterOnDiskThanReceivedFails)
             QFile::resize(target, 40000);
         return true;
     };
-    EXPECT_EQ(ErrorOf([&] { m_sftp->GetFile(Folder, QStringLiteral("f"), target, false, true, false, 0, cutAtTheEnd); }),
-              QStringLiteral("Unable to write file: ") + target);
+    const QString error
+        = ErrorOf([&] { m_sftp->GetFile(Folder, QStringLiteral("f"), target, false, true, false, 0, cutAtTheEnd); });
+    EXPECT_EQ(error, QStringLiteral("Unable to write file: ") + target);
     EXPECT_EQ(ReadFileBytes(target), content.left(40000));
     EXPECT_EQ(m_sftp->FileSize(Folder + QStringLiteral("/f")), 65536u) << "the session goes on";
 }

@@ -190,7 +190,9 @@ std::uint64_t TSimpleSFTP::GetFile(const QString &remoteFolder, const QString &n
         if (data.isEmpty())
             return endOfFile();
         const std::uint64_t before = plan.Prefix();
-        const auto write = [&local](QByteArrayView bytes) { return local.write(bytes.data(), bytes.size()) == bytes.size(); };
+        const auto write = [&local](QByteArrayView bytes) {
+            return local.write(bytes.data(), bytes.size()) == bytes.size();
+        };
         if (!plan.Received(read, data, write))
             return QStringLiteral("Unable to write file: ") + localFile;
         if (!progress || !plan.Reportable(before, read, static_cast<std::uint32_t>(data.size())))

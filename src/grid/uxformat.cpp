@@ -156,7 +156,10 @@ void RoundAt(Decimal &number, int decimals)
     if (keep >= static_cast<int>(number.Digits.size()))
         return;
     if (keep < 0) {
+        // Nothing is left above the last shown digit: the value is zero, with no point offset
+        // that would otherwise pad the fraction with zeros.
         number.Digits.clear();
+        number.Point = 0;
         return;
     }
     const bool up = number.Digits[static_cast<std::size_t>(keep)] >= '5';
@@ -174,6 +177,8 @@ void RoundAt(Decimal &number, int decimals)
     }
     while (!number.Digits.empty() && number.Digits.back() == '0')
         number.Digits.pop_back();
+    if (number.Digits.empty())
+        number.Point = 0;
 }
 
 // The text of one section; `shown` tells whether any non-zero digit made it into the text.

@@ -85,6 +85,18 @@ TEST(Formats, RegressionHalvesOfTheDecimalValueRoundAwayFromZero)
         {"0.00;;zero", 0, "zero"},
         {"\"₩\"#,##0", 99.5, "₩100"},
         {"000.0", 1.25, "001.3"},
+        // Below the last shown digit: zero, with no trail of zeros and no sign.
+        {"#,##0.00", 0.1 + 0.2 - 0.3, "0.00"},
+        {"#,##0.00", 0.3 - 0.1 - 0.2, "0.00"},
+        {"#,##0", 0.04, "0"},
+        {"#,##0", -0.04, "0"},
+        {"0.00", -0.0004, "0.00"},
+        {"0.00", 0.0004, "0.00"},
+        {"0.00", 1e-300, "0.00"},
+        {"0.00", -1e-300, "0.00"},
+        {"0.##", 0.004, "0"},
+        {"0.##", -0.004, "0"},
+        {"0", 0.4, "0"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(TXFormatFloat(QString::fromUtf8(c.Pattern), c.Value), QString::fromUtf8(c.Text)) << c.Pattern << " " << c.Value;
@@ -126,6 +138,12 @@ TEST(Formats, RegressionDatesParseInTheOrderOfTheShortDateFormat)
         {"dd/mm/yyyy", "05/03", 0},
         {"dd/mm/yyyy", "05/03/2024x", 0},
         {"dd/mm/yyyy", "", 0},
+        {"yyyy/dd/mm", "2024/05/03", 20240305},
+        {"yyyy/dd/mm", "24/05/03", 20240305},
+        {"yyyy. mm. dd", "2024. 03. 05", 20240305},
+        {"dd. mm. yyyy", "05. 03. 2024", 20240305},
+        {"yyyy. mm. dd", "2024.  03.05", 20240305},
+        {"yyyy. mm. dd", "2024 .03.05", 0},
     };
     for (const Case &c : cases) {
         TwLocale::Current().ShortDateFormat = QString::fromLatin1(c.Format);
@@ -138,6 +156,17 @@ TEST(Formats, RegressionDatesParseInTheOrderOfTheShortDateFormat)
     }
 }
 
+TEST(Formats, RegressionDatesWithBlankSeparatorsReadBackWhatIsWritten)
+{
+    const GridLocaleScope scope;
+    for (const char *format : {"yyyy. mm. dd", "dd. mm. yyyy", "yyyy/dd/mm", "mm/dd/yyyy"}) {
+        TwLocale::Current().ShortDateFormat = QString::fromLatin1(format);
+        const TDateTime date = TXIntToDate(20240305);
+        const QString text = TXDateToText(date);
+        EXPECT_EQ(TXTextToDate(text), date) << format << " " << text.toStdString();
+    }
+}
+
 TEST(Formats, TimesParseWithTheirSeparatorsAndHalfDays)
 {
     const struct
@@ -147,6 +176,7 @@ TEST(Formats, TimesParseWithTheirSeparatorsAndHalfDays)
     } cases[] = {
         {"13:05", 130500}, {"13:05:09", 130509}, {"1:05 PM", 130500}, {"12:00 am", 0},
         {"23:59:59.999", 235959}, {"25:00", -1}, {"12:", -1}, {"12:00 xm", -1},
+        {"23:59:59.9996", 235959}, {"10:00:00.123456 PM", 220000}, {"10:00:00.", -1},
     };
     for (const auto &c : cases) {
         const QString text = QString::fromLatin1(c.Text);

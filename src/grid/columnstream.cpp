@@ -6,6 +6,47 @@
 #include "grid/customgrid.h"
 #include "grid/designio.h"
 
+namespace {
+
+void WriteListOption(TwDesignWriter &out, const TwColumnListOption &option)
+{
+    out.List("ColumnWidths", option.ColumnWidths);
+    out.Int("DropDownCount", option.DropDownCount, 8);
+    out.Int("DropDownWidth", option.DropDownWidth, 0);
+    if (option.ListFontAssigned())
+        out.Font("ListFont", option.ListFont());
+    if (option.Separator != QLatin1Char(';'))
+        out.Text("Separator", option.Separator);
+    out.Bool("ShowTitles", option.ShowTitles, false);
+    if (option.TitleFontAssigned())
+        out.Font("TitleFont", option.TitleFont());
+    out.List("Titles", option.Titles);
+    out.Int("ValuesIndex", option.ValuesIndex, 0);
+    out.Bool("ValuesOnly", option.ValuesOnly, true);
+}
+
+void ReadListOption(const TwDesignReader &in, TwColumnListOption &option)
+{
+    const QString separator = in.Has("Separator") ? in.Text("Separator") : QStringLiteral(";");
+    if (separator.size() != 1)
+        in.Fail("Separator", QStringLiteral("one character is expected"));
+    option.ColumnWidths = in.List("ColumnWidths");
+    option.DropDownCount = in.Int("DropDownCount", 8, 1, TwDesignReader::PixelMax);
+    // Negative widths ask for the width of all the list's columns.
+    option.DropDownWidth = in.Int("DropDownWidth", 0, -TwDesignReader::PixelMax, TwDesignReader::PixelMax);
+    if (in.Has("ListFont"))
+        option.SetListFont(in.Font("ListFont"));
+    option.Separator = separator.at(0);
+    option.ShowTitles = in.Bool("ShowTitles", false);
+    if (in.Has("TitleFont"))
+        option.SetTitleFont(in.Font("TitleFont"));
+    option.Titles = in.List("Titles");
+    option.SetValuesIndex(in.Int("ValuesIndex", 0, -1));
+    option.ValuesOnly = in.Bool("ValuesOnly", true);
+}
+
+} // namespace
+
 void TwColumn::WriteDesign(TwDesignWriter &out) const
 {
     if (m_assigned.Has(wcvAlignment))
@@ -35,6 +76,9 @@ void TwColumn::WriteDesign(TwDesignWriter &out) const
         out.Text("ImeName", ImeName());
     out.List("Items", m_items);
     out.Int("Layout", m_layout, tlCenter);
+    TwDesignWriter list;
+    WriteListOption(list, *m_listOption);
+    out.Object("ListOption", list);
     out.Int("Level", m_level, 0);
     out.Int("LevelIndex", m_levelIndex, 0);
     out.Int("MarginLeft", m_margins[0], 1);
@@ -82,6 +126,7 @@ void TwColumn::ReadDesign(const TwDesignReader &in)
         SetImeName(in.Text("ImeName"));
     SetItems(in.List("Items"));
     SetLayout(in.Enum("Layout", tlCenter, tlBottom));
+    ReadListOption(in.Object("ListOption"), *m_listOption);
     SetMargin(0, in.Int("MarginLeft", 1, 0, 255));
     SetMargin(1, in.Int("MarginTop", 1, 0, 255));
     SetMargin(2, in.Int("MarginRight", 1, 0, 255));

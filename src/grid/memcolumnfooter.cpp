@@ -5,21 +5,25 @@
 
 #include "common/texception.h"
 #include "grid/customgrid.h"
+#include "grid/uxlocale.h"
 
 namespace {
 
 // A computed footer result as painted. Count, Sum and Average are numbers whatever the
-// column holds: a numeric column formats them as its cells, any other column shows the
-// number as it is (a count under a date column is no date). Max and Min are values of the
-// column and read like its cells. The painter asks for this text, so a result the format
-// cannot take shows as computed instead of failing.
+// column holds: they never go through the column's item list (a count of 3 is no item
+// "Three") and only a numeric column's display format applies to them; any other column
+// shows the number as it is (a count under a date column is no date). Max and Min are
+// values of the column and read like its cells. The painter asks for this text, so a result
+// the format cannot take shows as computed instead of failing.
 QString ResultText(const TwMemColumn &column, TwFooterMethod method, const QString &value)
 {
     const bool number = method == wfmeCount || method == wfmeSum || method == wfmeAverage;
-    if (number && !column.IsNumeric())
-        return value;
     try {
-        return column._GetText(value);
+        if (!number)
+            return column._GetText(value);
+        if (value.isEmpty() || !column.IsNumeric() || column.DisplayFormat().isEmpty())
+            return value;
+        return TXFormatFloat(column.DisplayFormat(), TXTextToFloat(value));
     } catch (const TException &) {
         return value;
     }

@@ -37,6 +37,8 @@ class TABRIX_EXPORT TwMemColumnFooter : public TwColumnFooter
 {
 public:
     static constexpr char16_t DefaultStyle[] = u"099990";
+    /// DefaultStyle as a text.
+    static QString DefaultStyleText() { return QString::fromUtf16(DefaultStyle); }
 
     explicit TwMemColumnFooter(TwColumn *column);
     void Changed() override;

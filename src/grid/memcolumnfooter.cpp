@@ -46,9 +46,9 @@ void TwMemColumnFooter::Changed()
 
 QString TwMemColumnFooter::Entry(int row) const
 {
-    QString entry = row >= 0 && row < m_styles.size() ? m_styles.at(row) : QString::fromUtf16(DefaultStyle);
+    QString entry = row >= 0 && row < m_styles.size() ? m_styles.at(row) : DefaultStyleText();
     if (entry.size() < 6)
-        entry = QString::fromUtf16(DefaultStyle);
+        entry = DefaultStyleText();
     return entry;
 }
 
@@ -84,7 +84,7 @@ void TwMemColumnFooter::Rewrite(int row, TwFooterMethod method, int column, TwFo
     if (row < 0)
         return;
     while (m_styles.size() <= row)
-        m_styles << QString::fromUtf16(DefaultStyle);
+        m_styles << DefaultStyleText();
     const QString columnText = column < 0 ? QStringLiteral("9999") : QString::number(qMin(column, 9998)).rightJustified(4, QLatin1Char('0'));
     m_styles[row] = QString::number(method) + columnText + QString::number(op) + operand;
 }
@@ -137,9 +137,9 @@ void TwMemColumnFooter::FootersChanged()
     const TwCustomGrid *grid = GetGrid();
     const int lines = grid ? grid->Footers().Count() : 0;
     while (m_styles.size() < lines)
-        m_styles << QString::fromUtf16(DefaultStyle);
+        m_styles << DefaultStyleText();
     for (qsizetype i = lines; i < m_styles.size(); ++i)
-        m_styles[i] = QString::fromUtf16(DefaultStyle);
+        m_styles[i] = DefaultStyleText();
 }
 
 QString TwMemColumnFooter::MethodLabel(TwFooterMethod method)

@@ -418,3 +418,16 @@ TEST(GridStream, StaleStateOfRemovedFootersAndLoweredHeadersStillReadsBack)
     EXPECT_EQ(copy.Columns().Items(0)->Footer().ValueList().size(), 0) << "texts of removed rows are not designed";
     EXPECT_EQ(copy.Groups().Items(0)->Title().Height(), 16) << "fitted under the lowered header";
 }
+
+TEST(GridStream, RegressionFooterStylesOfRowsTheGridDoesNotHaveAreNotWritten)
+{
+    StoreGrid grid;
+    grid.Footers().Add();
+    TwMemColumn *column = grid.AddMemColumn(wdtLong);
+    column->MemFooter().SetStyle(2, wfmeSum, -1, wfopAll, {});
+    StoreGrid copy;
+    EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(copy, TwGridStream::Write(grid)); }), QStringLiteral("(no error)"));
+    column->MemFooter().SetStyle(0, wfmeCount, -1, wfopAll, {});
+    TwGridStream::Read(copy, TwGridStream::Write(grid));
+    EXPECT_EQ(static_cast<TwMemColumn *>(copy.Columns().Items(0))->MemFooter().GetMethod(0), wfmeCount);
+}

@@ -154,8 +154,8 @@ void TwColumn::ReadDesign(const TwDesignReader &in)
     const int levels = m_group >= 0 ? grid->Groups().Items(m_group)->Levels() : TwGroup::MaxLevels;
     m_level = in.Int("Level", 0, 0, levels - 1);
     m_levelIndex = in.Int("LevelIndex", 0);
-    m_colWidth = in.Int("ColWidth", 64, 4);
-    m_grpWidth = in.Int("GrpWidth", 64, 4);
+    m_colWidth = in.Int("ColWidth", 64, 4, TwDesignReader::PixelMax);
+    m_grpWidth = in.Int("GrpWidth", 64, 4, TwDesignReader::PixelMax);
 }
 
 void TwColumnFooter::WriteDesign(TwDesignWriter &out) const

@@ -44,9 +44,8 @@ class TABRIX_EXPORT TwDesignReader
 {
 public:
     static constexpr int IntMax = std::numeric_limits<int>::max();
-    /// The largest width or height in pixels a design may hold; setters clamp to it, so
-    /// sums of many sizes stay far from overflowing.
-    static constexpr int PixelMax = 32767;
+    /// The largest width or height in pixels a design may hold.
+    static constexpr int PixelMax = TwMaxPixels;
 
     TwDesignReader(const QJsonObject &json, const QString &path);
 

@@ -313,10 +313,10 @@ void TwGroup::SetWidth(int value)
 {
     TwCustomGrid *grid = Grid();
     if (grid && grid->Loading()) {
-        m_width = value;
+        m_width = std::min(value, TwMaxPixels);
         return;
     }
-    value = qMax(value, 4 * GetMaxCount());
+    value = std::min(qMax(value, 4 * GetMaxCount()), TwMaxPixels);
     const int old = m_width;
     for (auto &line : m_lines) {
         for (TwColumn *column : line)

@@ -335,7 +335,7 @@ TEST(GridStream, RegressionAHostileDesignFailsNamingThePropertyAndChangesNothing
     const Case cases[] = {
         {R"({"Groups":[{}],"Columns":[{"Group":0,"LevelIndex":200000000}]})",
          QStringLiteral("Columns[0].LevelIndex: 200000000 is out of range 0..0")},
-        {R"({"ColRowHeight":-5})", QStringLiteral("ColRowHeight: -5 is out of range 4..2147483647")},
+        {R"({"ColRowHeight":-5})", QStringLiteral("ColRowHeight: -5 is out of range 4..32767")},
         {R"({"GrpRowHeight":2.5})", QStringLiteral("GrpRowHeight: a whole number is expected")},
         {R"({"Groups":[{"Levels":99}]})", QStringLiteral("Groups[0].Levels: 99 is out of range 1..16")},
         {R"({"Groups":[{"Levels":2,"Weight":4,"Weights":")" + weights.toStdString() + R"("}]})",
@@ -356,6 +356,13 @@ TEST(GridStream, RegressionAHostileDesignFailsNamingThePropertyAndChangesNothing
         {R"({"Options":1e12})", QStringLiteral("Options: a set of 22 members is expected")},
         {R"({"Markers":{"Style":-1}})", QStringLiteral("Markers.Style: -1 is out of range 0..3")},
         {R"({"Lines":{"HorzWidth":70000}})", QStringLiteral("Lines.HorzWidth: 70000 is out of range 0..65535")},
+        {R"({"Columns":[{"ColWidth":2147483647}]})", QStringLiteral("Columns[0].ColWidth: 2147483647 is out of range 4..32767")},
+        {R"({"Columns":[{"GrpWidth":40000}]})", QStringLiteral("Columns[0].GrpWidth: 40000 is out of range 4..32767")},
+        {R"({"Groups":[{"Width":40000}]})", QStringLiteral("Groups[0].Width: 40000 is out of range 4..32767")},
+        {R"({"Footers":[{"ColHeight":40000}]})", QStringLiteral("Footers[0].ColHeight: 40000 is out of range 4..32767")},
+        {R"({"Headers":{"GrpHeight":40000}})", QStringLiteral("Headers.GrpHeight: 40000 is out of range 8..32767")},
+        {R"({"Indicators":{"Width":99999}})", QStringLiteral("Indicators.Width: 99999 is out of range 13..32767")},
+        {R"({"Markers":{"Width":99999}})", QStringLiteral("Markers.Width: 99999 is out of range 4..32767")},
         {R"({"Columns":[{"ListOption":{"Separator":"ab"}}]})",
          QStringLiteral("Columns[0].ListOption.Separator: one character is expected")},
         {R"({"Columns":[{"ListOption":{"DropDownCount":0}}]})",
@@ -430,4 +437,20 @@ TEST(GridStream, RegressionFooterStylesOfRowsTheGridDoesNotHaveAreNotWritten)
     column->MemFooter().SetStyle(0, wfmeCount, -1, wfopAll, {});
     TwGridStream::Read(copy, TwGridStream::Write(grid));
     EXPECT_EQ(static_cast<TwMemColumn *>(copy.Columns().Items(0))->MemFooter().GetMethod(0), wfmeCount);
+}
+
+TEST(GridStream, RegressionAGroupWeightWithoutLevelWeightsStaysConsistent)
+{
+    TestGrid grid;
+    const QJsonObject json = QJsonDocument::fromJson(R"({"Groups":[{"Levels":3,"Weight":7}]})").object();
+    TwGridStream::Read(grid, json);
+    const TwGroup *group = grid.Groups().Items(0);
+    EXPECT_EQ(group->Weight(), 7);
+    int total = 0;
+    for (int level = 0; level < group->Levels(); ++level)
+        total += group->GetLevelWeight(level);
+    EXPECT_EQ(total, 7) << "the level weights add up to the total";
+    TestGrid copy;
+    ExpectRoundTrip(grid, copy);
+    EXPECT_EQ(copy.Groups().Items(0)->Weight(), 7);
 }

@@ -40,6 +40,13 @@ QString LeftChars(const QString &text, int count)
 
 qint64 RoundToInteger(double value)
 {
+    // Converting NaN or a value beyond the 64-bit range is undefined: NaN stores 0 and the
+    // others the nearest end of the range.
+    constexpr double limit = 9.2e18;
+    if (std::isnan(value))
+        return 0;
+    if (std::fabs(value) >= limit)
+        return value > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
     return static_cast<qint64>(std::nearbyint(value)); // ties to even
 }
 

@@ -218,6 +218,9 @@ QString FormatSection(const NumberSection &section, double value, bool *shown)
 
 QString TXFormatFloat(const QString &pattern, double value)
 {
+    // No pattern has digits for these; they show as the general text does.
+    if (!std::isfinite(value))
+        return TXFloatToText(value);
     const std::vector<NumberSection> &sections = Parsed(pattern);
     bool shown = false;
     if (value == 0 && sections.size() >= 3 && (sections[2].AnyDigit || !sections[2].Prefix.isEmpty()))
@@ -233,9 +236,14 @@ QString TXFormatFloat(const QString &pattern, double value)
 
 namespace {
 
-// Appends n in decimal, padded with zeros to at least `width` digits, without allocating.
+// Appends n in decimal, padded with zeros to at least `width` digits, without allocating;
+// a negative n (a year before year 1) gets its sign ahead of the padding.
 void AppendNumber(QString &out, int n, int width)
 {
+    if (n < 0) {
+        out += QLatin1Char('-');
+        n = -n;
+    }
     char digits[12];
     int count = 0;
     do {
@@ -254,6 +262,9 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
 {
     const QDate date = TXDateFrom(value);
     const QTime time = TXTimeFrom(value);
+    // A serial that names no date (NaN, infinite or far out) has no text.
+    if (!date.isValid() || !time.isValid())
+        return {};
     static const QLocale c = QLocale::c(); // month and day names in English, whatever the system says
     const QStringView view(pattern);
     QString out;

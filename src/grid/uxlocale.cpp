@@ -248,7 +248,7 @@ QString TXTimeToText(TDateTime value)
 QString TXDateTimeToText(TDateTime value)
 {
     const QTime time = TXTimeFrom(value);
-    if (time == QTime(0, 0))
+    if (!time.isValid() || time == QTime(0, 0))
         return TXDateToText(value);
     return TXDateToText(value) + QLatin1Char(' ') + TXTimeToText(value);
 }

@@ -10,6 +10,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -198,4 +199,39 @@ TEST(Formats, RegressionTimeJustBeforeMidnightKeepsItsDay)
     EXPECT_EQ(TXTimeToText(day + 43200999.6 / 86400000.0), QStringLiteral("12:00:00")) << "never rounded into the next second";
     for (int time : {0, 100000, 235959, 120001})
         EXPECT_EQ(TXTimeToInt(day + TXIntToTime(time)), time) << "the serial's binary error is absorbed";
+}
+
+TEST(Formats, RegressionValuesThatAreNoNumberOrDateShowWithoutGarbage)
+{
+    const GridLocaleScope scope;
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(TXFormatFloat(QStringLiteral("#,##0.00"), nan), QStringLiteral("NAN"));
+    EXPECT_EQ(TXFormatFloat(QStringLiteral("#,##0.00"), inf), QStringLiteral("INF"));
+    EXPECT_EQ(TXFormatFloat(QStringLiteral("0;(0)"), -inf), QStringLiteral("-INF"));
+    for (const double serial : {nan, inf, -inf, 1e300, -1e300, 2e9}) {
+        EXPECT_EQ(TXFormatDateTime(QStringLiteral("yyyy-mm-dd hh:nn"), serial), QString()) << serial;
+        EXPECT_EQ(TXDateTimeToText(serial), QString()) << serial;
+        EXPECT_FALSE(TXDateFrom(serial).isValid()) << serial;
+        EXPECT_FALSE(TXTimeFrom(serial).isValid()) << serial;
+    }
+    // Years before year 1 keep their sign ahead of the digits.
+    EXPECT_EQ(TXFormatDateTime(QStringLiteral("yyyy-mm-dd"), TXDateOf(QDate(-44, 3, 15))), QStringLiteral("-0044-03-15"));
+    EXPECT_EQ(TXFormatDateTime(QStringLiteral("yyyy-mm-dd"), -1e6), QStringLiteral("-0839-02-02"));
+}
+
+TEST(Formats, RegressionDateTimesBeforeTheEpochRoundTrip)
+{
+    const GridLocaleScope scope;
+    for (const char *text : {"1899-12-28 06:00:00", "1899-12-29 23:59:59", "1899-12-30 06:00:00", "1800-01-01 12:00:00",
+                             "1899-12-29", "2024-02-29 13:05:09"}) {
+        const QString written = QString::fromLatin1(text);
+        EXPECT_EQ(TXDateTimeToText(TXTextToDateTime(written)), written);
+    }
+    EXPECT_EQ(TXTextToDateTime(QStringLiteral("1899-12-28 06:00:00")), -1.75) << "the serial counts on through the epoch";
+    TDateTime date = 0;
+    TDateTime time = 0;
+    TXDecodeDateTime(-1.75, date, time);
+    EXPECT_EQ(date, -2);
+    EXPECT_EQ(time, 0.25);
 }

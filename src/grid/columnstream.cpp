@@ -72,8 +72,8 @@ void TwColumn::WriteDesign(TwDesignWriter &out) const
     const TwCustomGrid *grid = Grid();
     if (m_assigned.Has(wcvImeMode))
         out.Int("ImeMode", ImeMode(), grid ? grid->ImeMode() : imDontCare);
-    if (m_assigned.Has(wcvImeName) && (!grid || ImeName() != grid->ImeName()))
-        out.Text("ImeName", ImeName());
+    if (m_assigned.Has(wcvImeName))
+        out.Text("ImeName", ImeName(), grid ? grid->ImeName() : QString());
     out.List("Items", m_items);
     out.Int("Layout", m_layout, tlCenter);
     TwDesignWriter list;

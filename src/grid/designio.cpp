@@ -29,6 +29,12 @@ void TwDesignWriter::Text(const char *key, const QString &value)
         m_json.insert(QLatin1String(key), value);
 }
 
+void TwDesignWriter::Text(const char *key, const QString &value, const QString &defaultValue)
+{
+    if (value != defaultValue)
+        m_json.insert(QLatin1String(key), value);
+}
+
 void TwDesignWriter::List(const char *key, const QStringList &value)
 {
     if (!value.isEmpty())

@@ -26,6 +26,8 @@ public:
     void Bool(const char *key, bool value, bool defaultValue);
     /// An empty text is the default.
     void Text(const char *key, const QString &value);
+    /// A text with a default of its own: an empty text that differs from it is written.
+    void Text(const char *key, const QString &value, const QString &defaultValue);
     /// An empty list is the default.
     void List(const char *key, const QStringList &value);
     /// An empty object is left out.

@@ -22,6 +22,27 @@ bool ValidStyle(const QString &entry)
         && digitIn(5, '0' + wfopNEQ);
 }
 
+// Number patterns have no exponent part: in "0.00E+00" the letters would show as text, so
+// a design holding one is refused rather than shown wrongly.
+bool HasExponent(const QString &pattern)
+{
+    QChar quote;
+    for (qsizetype i = 0; i + 1 < pattern.size(); ++i) {
+        const QChar c = pattern.at(i);
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('"') || c == QLatin1Char('\''))
+            quote = c;
+        else if ((c == QLatin1Char('E') || c == QLatin1Char('e'))
+                 && (pattern.at(i + 1) == QLatin1Char('+') || pattern.at(i + 1) == QLatin1Char('-')))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void TwMemColumn::WriteDesign(TwDesignWriter &out) const
@@ -46,7 +67,10 @@ void TwMemColumn::ReadDesign(const TwDesignReader &in)
     TwColumn::ReadDesign(in);
     SetCalculated(in.Bool("Calculated", false));
     SetDefaults(in.Text("Defaults"));
-    SetDisplayFormat(in.Text("DisplayFormat"));
+    const QString displayFormat = in.Text("DisplayFormat");
+    if (TXIsNumericType(m_dataType) && HasExponent(displayFormat))
+        in.Fail("DisplayFormat", QStringLiteral("\"%1\": exponent patterns are not supported").arg(displayFormat));
+    SetDisplayFormat(displayFormat);
     SetRequired(in.Bool("Required", false));
 }
 

@@ -270,6 +270,9 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
     QString out;
     out.reserve(pattern.size() + 8);
     bool afterHour = false;
+    // With an AM/PM marker the hours count 12, 1 … 11 in each half of the day.
+    const bool halfDays = pattern.contains(QLatin1String("am/pm"), Qt::CaseInsensitive);
+    const int hour = halfDays && time.hour() % 12 == 0 ? 12 : halfDays ? time.hour() % 12 : time.hour();
     for (qsizetype i = 0; i < view.size();) {
         const QChar ch = view[i];
         const QChar lower = ch.toLower();
@@ -288,7 +291,7 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
         qsizetype run = 1;
         while (i + run < view.size() && view[i + run].toLower() == lower)
             ++run;
-        bool hour = false;
+        bool isHour = false;
         if (lower == QLatin1Char('y')) {
             AppendNumber(out, run <= 2 ? date.year() % 100 : date.year(), run <= 2 ? 2 : 4);
         } else if (lower == QLatin1Char('m') && afterHour && run <= 2) {
@@ -304,8 +307,8 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
             else
                 AppendNumber(out, date.day(), static_cast<int>(run));
         } else if (lower == QLatin1Char('h')) {
-            AppendNumber(out, time.hour(), run >= 2 ? 2 : 1);
-            hour = true;
+            AppendNumber(out, hour, run >= 2 ? 2 : 1);
+            isHour = true;
         } else if (lower == QLatin1Char('n')) {
             AppendNumber(out, time.minute(), run >= 2 ? 2 : 1);
         } else if (lower == QLatin1Char('s')) {
@@ -320,7 +323,7 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
             out += view.mid(i, run);
         }
         // Minutes may follow an hour across separators and blanks.
-        if (hour)
+        if (isHour)
             afterHour = true;
         else if (lower.isLetter())
             afterHour = false;

@@ -235,3 +235,18 @@ TEST(Formats, RegressionDateTimesBeforeTheEpochRoundTrip)
     EXPECT_EQ(date, -2);
     EXPECT_EQ(time, 0.25);
 }
+
+TEST(Formats, RegressionHalfDayPatternsCountHoursToTwelve)
+{
+    const struct
+    {
+        const char *Pattern;
+        int Time; // hhmmss
+        const char *Text;
+    } cases[] = {
+        {"h:nn am/pm", 150500, "3:05 PM"}, {"hh:nn AM/PM", 30, "12:00 AM"}, {"h:nn am/pm", 120000, "12:00 PM"},
+        {"h:nn am/pm", 93000, "9:30 AM"},  {"hh:nn", 150500, "15:05"},      {"h:nn", 500, "0:05"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(TXFormatDateTime(QString::fromLatin1(c.Pattern), TXIntToTime(c.Time)), QString::fromLatin1(c.Text)) << c.Pattern;
+}

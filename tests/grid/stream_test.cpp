@@ -363,6 +363,8 @@ TEST(GridStream, RegressionAHostileDesignFailsNamingThePropertyAndChangesNothing
         {R"({"Headers":{"GrpHeight":40000}})", QStringLiteral("Headers.GrpHeight: 40000 is out of range 8..32767")},
         {R"({"Indicators":{"Width":99999}})", QStringLiteral("Indicators.Width: 99999 is out of range 13..32767")},
         {R"({"Markers":{"Width":99999}})", QStringLiteral("Markers.Width: 99999 is out of range 4..32767")},
+        {R"({"Columns":[{"DataType":8,"DisplayFormat":"0.00E+00"}]})",
+         QStringLiteral("Columns[0].DisplayFormat: \"0.00E+00\": exponent patterns are not supported")},
         {R"({"Columns":[{"ListOption":{"Separator":"ab"}}]})",
          QStringLiteral("Columns[0].ListOption.Separator: one character is expected")},
         {R"({"Columns":[{"ListOption":{"DropDownCount":0}}]})",
@@ -453,4 +455,15 @@ TEST(GridStream, RegressionAGroupWeightWithoutLevelWeightsStaysConsistent)
     TestGrid copy;
     ExpectRoundTrip(grid, copy);
     EXPECT_EQ(copy.Groups().Items(0)->Weight(), 7);
+}
+
+TEST(GridStream, RegressionAColumnImeNameSetEmptyStaysEmpty)
+{
+    TestGrid grid;
+    grid.SetImeName(QStringLiteral("Korean IME"));
+    grid.AddColumn()->SetImeName(QString());
+    TestGrid copy;
+    copy.SetImeName(QStringLiteral("Korean IME"));
+    TwGridStream::Read(copy, TwGridStream::Write(grid));
+    EXPECT_EQ(copy.Columns().Items(0)->ImeName(), QString());
 }

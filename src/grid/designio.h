@@ -78,6 +78,9 @@ public:
     [[noreturn]] void Fail(const char *key, const QString &problem) const;
 
 private:
+    /// "path.key", or the key alone at the top.
+    QString PathOf(const char *key) const;
+
     QJsonObject m_json;
     QString m_path;
 };

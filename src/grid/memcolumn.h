@@ -156,6 +156,9 @@ private:
     void Relayout();
     QString ItemText(const QString &text, bool *found) const;
     QString Formatted(const QString &text) const;
+    /// The text under the column's formats; `number` gives the value as a number.
+    template<typename Number>
+    QString ApplyFormats(const QString &text, Number number) const;
     /// Formats the value at `poolRow` of `pool` (the pool or the edit buffer) for grid row `row`.
     QString CellText(const TwMemPool &pool, int poolRow, int row) const;
 

@@ -4,6 +4,7 @@
 
 #include "grid/customgrid.h"
 #include "grid/designio.h"
+#include "grid/uxlocale.h"
 
 namespace {
 
@@ -20,27 +21,6 @@ bool ValidStyle(const QString &entry)
     };
     return digitIn(0, '0' + wfmeMin) && digitIn(1, '9') && digitIn(2, '9') && digitIn(3, '9') && digitIn(4, '9')
         && digitIn(5, '0' + wfopNEQ);
-}
-
-// Number patterns have no exponent part: in "0.00E+00" the letters would show as text, so
-// a design holding one is refused rather than shown wrongly.
-bool HasExponent(const QString &pattern)
-{
-    QChar quote;
-    for (qsizetype i = 0; i + 1 < pattern.size(); ++i) {
-        const QChar c = pattern.at(i);
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-            continue;
-        }
-        if (c == QLatin1Char('"') || c == QLatin1Char('\''))
-            quote = c;
-        else if ((c == QLatin1Char('E') || c == QLatin1Char('e'))
-                 && (pattern.at(i + 1) == QLatin1Char('+') || pattern.at(i + 1) == QLatin1Char('-')))
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -68,7 +48,7 @@ void TwMemColumn::ReadDesign(const TwDesignReader &in)
     SetCalculated(in.Bool("Calculated", false));
     SetDefaults(in.Text("Defaults"));
     const QString displayFormat = in.Text("DisplayFormat");
-    if (TXIsNumericType(m_dataType) && HasExponent(displayFormat))
+    if (TXIsNumericType(m_dataType) && TXHasExponent(displayFormat))
         in.Fail("DisplayFormat", QStringLiteral("\"%1\": exponent patterns are not supported").arg(displayFormat));
     SetDisplayFormat(displayFormat);
     SetRequired(in.Bool("Required", false));

@@ -89,6 +89,20 @@ bool TXIsStringType(TwDataType type)
     return type == wdtString || type == wdtChar;
 }
 
+double TXTextToNumber(TwDataType type, const QString &text)
+{
+    switch (type) {
+    case wdtDate:
+        return TXTextToDate(text);
+    case wdtTime:
+        return TXTextToTime(text);
+    case wdtDateTime:
+        return TXTextToDateTime(text);
+    default:
+        return TXTextToFloat(text);
+    }
+}
+
 TwMemPool::TwMemPool(TwDataType type, int dataWidth)
     : m_type(type)
     , m_width(type == wdtChar ? std::clamp(dataWidth, 1, 255) : dataWidth)
@@ -435,16 +449,10 @@ void TwMemPool::SetString(int row, const QString &value)
         SetInteger(row, TXTextToInt(value));
         return;
     case wdtFloat:
-        Store(bytes, TXTextToFloat(value));
-        break;
     case wdtDate:
-        Store(bytes, TXTextToDate(value));
-        break;
     case wdtTime:
-        Store(bytes, TXTextToTime(value));
-        break;
     case wdtDateTime:
-        Store(bytes, TXTextToDateTime(value));
+        Store(bytes, TXTextToNumber(m_type, value));
         break;
     default:
         return;
@@ -578,21 +586,7 @@ int TwMemPool::Compare(int row, const QString &text) const
         return Sign(QString::localeAwareCompare(ValueText(row), text));
     if (text.isEmpty())
         return 1;
-    double operand = 0;
-    switch (m_type) {
-    case wdtDate:
-        operand = TXTextToDate(text);
-        break;
-    case wdtTime:
-        operand = TXTextToTime(text);
-        break;
-    case wdtDateTime:
-        operand = TXTextToDateTime(text);
-        break;
-    default:
-        operand = TXTextToFloat(text);
-        break;
-    }
+    const double operand = TXTextToNumber(m_type, text);
     return Sign(GetFloat(row) - operand);
 }
 

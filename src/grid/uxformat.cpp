@@ -81,10 +81,10 @@ NumberSection ParseSection(QStringView section)
     return out;
 }
 
-std::vector<NumberSection> ParsePattern(const QString &pattern)
+// Calls visit(i) for each position of the pattern outside quoted text.
+template<typename Visit>
+void ForEachUnquoted(const QString &pattern, Visit visit)
 {
-    std::vector<NumberSection> sections;
-    qsizetype start = 0;
     QChar quote;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
         const QChar c = pattern.at(i);
@@ -95,11 +95,21 @@ std::vector<NumberSection> ParsePattern(const QString &pattern)
         }
         if (c == QLatin1Char('"') || c == QLatin1Char('\''))
             quote = c;
-        else if (c == QLatin1Char(';')) {
-            sections.push_back(ParseSection(QStringView(pattern).mid(start, i - start)));
-            start = i + 1;
-        }
+        else
+            visit(i);
     }
+}
+
+std::vector<NumberSection> ParsePattern(const QString &pattern)
+{
+    std::vector<NumberSection> sections;
+    qsizetype start = 0;
+    ForEachUnquoted(pattern, [&](qsizetype i) {
+        if (pattern.at(i) != QLatin1Char(';'))
+            return;
+        sections.push_back(ParseSection(QStringView(pattern).mid(start, i - start)));
+        start = i + 1;
+    });
     sections.push_back(ParseSection(QStringView(pattern).mid(start)));
     return sections;
 }
@@ -215,6 +225,17 @@ QString FormatSection(const NumberSection &section, double value, bool *shown)
 }
 
 } // namespace
+
+bool TXHasExponent(const QString &pattern)
+{
+    bool found = false;
+    ForEachUnquoted(pattern, [&](qsizetype i) {
+        const QChar c = pattern.at(i).toLower();
+        const QChar next = i + 1 < pattern.size() ? pattern.at(i + 1) : QChar();
+        found = found || (c == QLatin1Char('e') && (next == QLatin1Char('+') || next == QLatin1Char('-')));
+    });
+    return found;
+}
 
 QString TXFormatFloat(const QString &pattern, double value)
 {

@@ -12,12 +12,15 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace {
 
 // Switches the C library's locale for the scope, as a Qt application does from its
 // environment. A locale the system has not generated is generated into a private folder
-// (the setup script installs the locale sources) and found through LOCPATH.
+// (the setup script installs the locale sources) and found through LOCPATH, which is set
+// for the scope only.
 class CLocaleScope
 {
 public:
@@ -33,15 +36,29 @@ public:
             QProcess::execute(QStringLiteral("localedef"),
                               {QStringLiteral("-c"), QStringLiteral("-i"), locale.section(QLatin1Char('.'), 0, 0),
                                QStringLiteral("-f"), locale.section(QLatin1Char('.'), 1), folder->filePath(locale)});
-            ::setenv("LOCPATH", QFile::encodeName(folder->path()).constData(), 1);
         }
+        m_pathSet = true;
+        if (const char *path = std::getenv("LOCPATH"))
+            m_previousPath = path;
+        ::setenv("LOCPATH", QFile::encodeName(folder->path()).constData(), 1);
         m_active = std::setlocale(LC_ALL, name) != nullptr;
     }
-    ~CLocaleScope() { std::setlocale(LC_ALL, m_previous.c_str()); }
+    ~CLocaleScope()
+    {
+        std::setlocale(LC_ALL, m_previous.c_str());
+        if (!m_pathSet)
+            return;
+        if (m_previousPath)
+            ::setenv("LOCPATH", m_previousPath->c_str(), 1);
+        else
+            ::unsetenv("LOCPATH");
+    }
     bool Active() const { return m_active; }
 
 private:
     std::string m_previous;
+    std::optional<std::string> m_previousPath;
+    bool m_pathSet = false;
     bool m_active = true;
 };
 
@@ -101,6 +118,18 @@ TEST(Formats, RegressionHalvesOfTheDecimalValueRoundAwayFromZero)
     };
     for (const Case &c : cases)
         EXPECT_EQ(TXFormatFloat(QString::fromUtf8(c.Pattern), c.Value), QString::fromUtf8(c.Text)) << c.Pattern << " " << c.Value;
+}
+
+TEST(Formats, RegressionTheCLocaleScopeRestoresTheLocalePath)
+{
+    const char *before = std::getenv("LOCPATH");
+    const std::optional<std::string> expected = before ? std::optional<std::string>(before) : std::nullopt;
+    for (int i = 0; i < 2; ++i) {
+        const CLocaleScope german("de_DE.UTF-8");
+        EXPECT_TRUE(german.Active()) << "a second scope finds the generated locale again";
+    }
+    const char *after = std::getenv("LOCPATH");
+    EXPECT_EQ(after ? std::optional<std::string>(after) : std::nullopt, expected);
 }
 
 TEST(Formats, RegressionTextsDoNotDependOnTheCLocale)

@@ -4,6 +4,7 @@
 #include "grid/customgrid.h"
 
 #include <QRegularExpression>
+#include <QtGlobal>
 
 TwStoreOwner::~TwStoreOwner() = default;
 
@@ -430,7 +431,18 @@ QString TwMemColumn::CellText(const TwMemPool &pool, int poolRow, int row) const
 {
     const TwStoreOwner *owner = Owner();
     const auto finish = [&](const QString &text) {
-        return owner ? const_cast<TwStoreOwner *>(owner)->StoreGetText(const_cast<TwMemColumn *>(this), row, text) : text;
+        if (!owner)
+            return text;
+        // The application's hook runs on the paint path, which no exception may leave: a
+        // failing hook is reported and the cell shows the text it was given.
+        try {
+            return const_cast<TwStoreOwner *>(owner)->StoreGetText(const_cast<TwMemColumn *>(this), row, text);
+        } catch (const std::exception &error) {
+            qWarning("Cell text of column %d, row %d: %s", Index(), row, error.what());
+        } catch (...) {
+            qWarning("Cell text of column %d, row %d: unknown error", Index(), row);
+        }
+        return text;
     };
     if (m_dataType == wdtGraphic) {
         const TwCustomGrid *grid = Grid();

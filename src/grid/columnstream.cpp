@@ -6,13 +6,18 @@
 #include "grid/customgrid.h"
 #include "grid/designio.h"
 
+#include <algorithm>
+
 namespace {
 
+// The sizes and the index are open fields that code may set to anything: they are written
+// clamped into the range a design may hold, as a setter would keep them.
 void WriteListOption(TwDesignWriter &out, const TwColumnListOption &option)
 {
+    constexpr int pixels = TwDesignReader::PixelMax;
     out.List("ColumnWidths", option.ColumnWidths);
-    out.Int("DropDownCount", option.DropDownCount, 8);
-    out.Int("DropDownWidth", option.DropDownWidth, 0);
+    out.Int("DropDownCount", std::clamp(option.DropDownCount, 0, pixels), 8);
+    out.Int("DropDownWidth", std::clamp(option.DropDownWidth, -pixels, pixels), 0);
     if (option.ListFontAssigned())
         out.Font("ListFont", option.ListFont());
     if (option.Separator != QLatin1Char(';'))
@@ -21,7 +26,7 @@ void WriteListOption(TwDesignWriter &out, const TwColumnListOption &option)
     if (option.TitleFontAssigned())
         out.Font("TitleFont", option.TitleFont());
     out.List("Titles", option.Titles);
-    out.Int("ValuesIndex", option.ValuesIndex, 0);
+    out.Int("ValuesIndex", std::max(option.ValuesIndex, -1), 0);
     out.Bool("ValuesOnly", option.ValuesOnly, true);
 }
 
@@ -31,7 +36,7 @@ void ReadListOption(const TwDesignReader &in, TwColumnListOption &option)
     if (separator.size() != 1)
         in.Fail("Separator", QStringLiteral("one character is expected"));
     option.ColumnWidths = in.List("ColumnWidths");
-    option.DropDownCount = in.Int("DropDownCount", 8, 1, TwDesignReader::PixelMax);
+    option.DropDownCount = in.Int("DropDownCount", 8, 0, TwDesignReader::PixelMax);
     // Negative widths ask for the width of all the list's columns.
     option.DropDownWidth = in.Int("DropDownWidth", 0, -TwDesignReader::PixelMax, TwDesignReader::PixelMax);
     if (in.Has("ListFont"))

@@ -367,8 +367,10 @@ TEST(GridStream, RegressionAHostileDesignFailsNamingThePropertyAndChangesNothing
          QStringLiteral("Columns[0].DisplayFormat: \"0.00E+00\": exponent patterns are not supported")},
         {R"({"Columns":[{"ListOption":{"Separator":"ab"}}]})",
          QStringLiteral("Columns[0].ListOption.Separator: one character is expected")},
-        {R"({"Columns":[{"ListOption":{"DropDownCount":0}}]})",
-         QStringLiteral("Columns[0].ListOption.DropDownCount: 0 is out of range 1..32767")},
+        {R"({"Columns":[{"ListOption":{"DropDownCount":-1}}]})",
+         QStringLiteral("Columns[0].ListOption.DropDownCount: -1 is out of range 0..32767")},
+        {R"({"Columns":[{"ListOption":{"ValuesIndex":-2}}]})",
+         QStringLiteral("Columns[0].ListOption.ValuesIndex: -2 is out of range -1..2147483647")},
     };
     for (const Case &c : cases) {
         StoreGrid grid;
@@ -466,4 +468,19 @@ TEST(GridStream, RegressionAColumnImeNameSetEmptyStaysEmpty)
     copy.SetImeName(QStringLiteral("Korean IME"));
     TwGridStream::Read(copy, TwGridStream::Write(grid));
     EXPECT_EQ(copy.Columns().Items(0)->ImeName(), QString());
+}
+
+TEST(GridStream, RegressionListSettingsSetOutOfRangeByCodeStillReadBack)
+{
+    TestGrid grid;
+    TwColumnListOption &list = grid.AddColumn()->ListOption();
+    list.DropDownCount = -3;
+    list.DropDownWidth = 1'000'000;
+    list.ValuesIndex = -7;
+    TestGrid copy;
+    EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(copy, TwGridStream::Write(grid)); }), QStringLiteral("(no error)"));
+    const TwColumnListOption &back = copy.Columns().Items(0)->ListOption();
+    EXPECT_EQ(back.DropDownCount, 0);
+    EXPECT_EQ(back.DropDownWidth, TwMaxPixels);
+    EXPECT_EQ(back.ValuesIndex, -1);
 }

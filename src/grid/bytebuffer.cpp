@@ -12,11 +12,7 @@ namespace {
 // Blocks from this size on are mapped pages.
 constexpr std::size_t MapThreshold = 256 * 1024;
 
-std::size_t PageRound(std::size_t size)
-{
-    const std::size_t page = Platform::PageSize();
-    return (size + page - 1) / page * page;
-}
+using Platform::PageRound;
 
 } // namespace
 

@@ -380,7 +380,7 @@ int TwColumn::Width() const
 
 void TwColumn::SetWidth(int value)
 {
-    value = qMax(4, value);
+    value = std::clamp(value, 4, TwMaxPixels);
     TwCustomGrid *grid = Grid();
     if (grid && grid->GroupMode()) {
         if (TwGroup *group = GroupObject())

@@ -6,6 +6,52 @@
 #include "grid/customgrid.h"
 #include "grid/designio.h"
 
+#include <algorithm>
+
+namespace {
+
+// The sizes and the index are open fields that code may set to anything: they are written
+// clamped into the range a design may hold, as a setter would keep them.
+void WriteListOption(TwDesignWriter &out, const TwColumnListOption &option)
+{
+    constexpr int pixels = TwDesignReader::PixelMax;
+    out.List("ColumnWidths", option.ColumnWidths);
+    out.Int("DropDownCount", std::clamp(option.DropDownCount, 0, pixels), 8);
+    out.Int("DropDownWidth", std::clamp(option.DropDownWidth, -pixels, pixels), 0);
+    if (option.ListFontAssigned())
+        out.Font("ListFont", option.ListFont());
+    if (option.Separator != QLatin1Char(';'))
+        out.Text("Separator", option.Separator);
+    out.Bool("ShowTitles", option.ShowTitles, false);
+    if (option.TitleFontAssigned())
+        out.Font("TitleFont", option.TitleFont());
+    out.List("Titles", option.Titles);
+    out.Int("ValuesIndex", std::max(option.ValuesIndex, -1), 0);
+    out.Bool("ValuesOnly", option.ValuesOnly, true);
+}
+
+void ReadListOption(const TwDesignReader &in, TwColumnListOption &option)
+{
+    const QString separator = in.Has("Separator") ? in.Text("Separator") : QStringLiteral(";");
+    if (separator.size() != 1)
+        in.Fail("Separator", QStringLiteral("one character is expected"));
+    option.ColumnWidths = in.List("ColumnWidths");
+    option.DropDownCount = in.Int("DropDownCount", 8, 0, TwDesignReader::PixelMax);
+    // Negative widths ask for the width of all the list's columns.
+    option.DropDownWidth = in.Int("DropDownWidth", 0, -TwDesignReader::PixelMax, TwDesignReader::PixelMax);
+    if (in.Has("ListFont"))
+        option.SetListFont(in.Font("ListFont"));
+    option.Separator = separator.at(0);
+    option.ShowTitles = in.Bool("ShowTitles", false);
+    if (in.Has("TitleFont"))
+        option.SetTitleFont(in.Font("TitleFont"));
+    option.Titles = in.List("Titles");
+    option.SetValuesIndex(in.Int("ValuesIndex", 0, -1));
+    option.ValuesOnly = in.Bool("ValuesOnly", true);
+}
+
+} // namespace
+
 void TwColumn::WriteDesign(TwDesignWriter &out) const
 {
     if (m_assigned.Has(wcvAlignment))
@@ -31,10 +77,13 @@ void TwColumn::WriteDesign(TwDesignWriter &out) const
     const TwCustomGrid *grid = Grid();
     if (m_assigned.Has(wcvImeMode))
         out.Int("ImeMode", ImeMode(), grid ? grid->ImeMode() : imDontCare);
-    if (m_assigned.Has(wcvImeName) && (!grid || ImeName() != grid->ImeName()))
-        out.Text("ImeName", ImeName());
+    if (m_assigned.Has(wcvImeName))
+        out.Text("ImeName", ImeName(), grid ? grid->ImeName() : QString());
     out.List("Items", m_items);
     out.Int("Layout", m_layout, tlCenter);
+    TwDesignWriter list;
+    WriteListOption(list, *m_listOption);
+    out.Object("ListOption", list);
     out.Int("Level", m_level, 0);
     out.Int("LevelIndex", m_levelIndex, 0);
     out.Int("MarginLeft", m_margins[0], 1);
@@ -82,6 +131,7 @@ void TwColumn::ReadDesign(const TwDesignReader &in)
         SetImeName(in.Text("ImeName"));
     SetItems(in.List("Items"));
     SetLayout(in.Enum("Layout", tlCenter, tlBottom));
+    ReadListOption(in.Object("ListOption"), *m_listOption);
     SetMargin(0, in.Int("MarginLeft", 1, 0, 255));
     SetMargin(1, in.Int("MarginTop", 1, 0, 255));
     SetMargin(2, in.Int("MarginRight", 1, 0, 255));
@@ -109,8 +159,8 @@ void TwColumn::ReadDesign(const TwDesignReader &in)
     const int levels = m_group >= 0 ? grid->Groups().Items(m_group)->Levels() : TwGroup::MaxLevels;
     m_level = in.Int("Level", 0, 0, levels - 1);
     m_levelIndex = in.Int("LevelIndex", 0);
-    m_colWidth = in.Int("ColWidth", 64, 4);
-    m_grpWidth = in.Int("GrpWidth", 64, 4);
+    m_colWidth = in.Int("ColWidth", 64, 4, TwDesignReader::PixelMax);
+    m_grpWidth = in.Int("GrpWidth", 64, 4, TwDesignReader::PixelMax);
 }
 
 void TwColumnFooter::WriteDesign(TwDesignWriter &out) const

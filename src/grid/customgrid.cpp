@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
+
 TwCustomGrid::TwCustomGrid(QWidget *parent)
     : QAbstractScrollArea(parent)
 {
@@ -115,7 +117,7 @@ void TwCustomGrid::SetGroupMode(bool value)
 
 void TwCustomGrid::SetRowHeight(int value)
 {
-    value = qMax(value, MinSize(m_groupMode));
+    value = std::clamp(value, MinSize(m_groupMode), TwMaxPixels);
     int &stored = m_rowHeights[ModeIndex()];
     const int old = stored;
     stored = value;

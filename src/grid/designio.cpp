@@ -29,6 +29,12 @@ void TwDesignWriter::Text(const char *key, const QString &value)
         m_json.insert(QLatin1String(key), value);
 }
 
+void TwDesignWriter::Text(const char *key, const QString &value, const QString &defaultValue)
+{
+    if (value != defaultValue)
+        m_json.insert(QLatin1String(key), value);
+}
+
 void TwDesignWriter::List(const char *key, const QStringList &value)
 {
     if (!value.isEmpty())
@@ -116,9 +122,14 @@ TwDesignReader::TwDesignReader(const QJsonObject &json, const QString &path)
 {
 }
 
+QString TwDesignReader::PathOf(const char *key) const
+{
+    return m_path.isEmpty() ? QString::fromLatin1(key) : m_path + QLatin1Char('.') + QLatin1String(key);
+}
+
 void TwDesignReader::Fail(const char *key, const QString &problem) const
 {
-    const QString name = m_path.isEmpty() ? QString::fromLatin1(key) : m_path + QLatin1Char('.') + QLatin1String(key);
+    const QString name = PathOf(key);
     throw TException(QStringLiteral("%1: %2").arg(name, problem));
 }
 
@@ -202,7 +213,7 @@ QStringList TwDesignReader::List(const char *key) const
 TwDesignReader TwDesignReader::Object(const char *key) const
 {
     const QJsonValue value = m_json.value(QLatin1String(key));
-    const QString path = m_path.isEmpty() ? QString::fromLatin1(key) : m_path + QLatin1Char('.') + QLatin1String(key);
+    const QString path = PathOf(key);
     if (value.isUndefined())
         return TwDesignReader(QJsonObject(), path);
     if (!value.isObject())
@@ -219,7 +230,7 @@ std::vector<TwDesignReader> TwDesignReader::Array(const char *key) const
         Fail(key, QStringLiteral("a list of objects is expected"));
     std::vector<TwDesignReader> items;
     const QJsonArray array = value.toArray();
-    const QString name = m_path.isEmpty() ? QString::fromLatin1(key) : m_path + QLatin1Char('.') + QLatin1String(key);
+    const QString name = PathOf(key);
     for (qsizetype i = 0; i < array.size(); ++i) {
         const QString path = QStringLiteral("%1[%2]").arg(name).arg(i);
         if (!array.at(i).isObject())

@@ -26,6 +26,8 @@ public:
     void Bool(const char *key, bool value, bool defaultValue);
     /// An empty text is the default.
     void Text(const char *key, const QString &value);
+    /// A text with a default of its own: an empty text that differs from it is written.
+    void Text(const char *key, const QString &value, const QString &defaultValue);
     /// An empty list is the default.
     void List(const char *key, const QStringList &value);
     /// An empty object is left out.
@@ -44,6 +46,8 @@ class TABRIX_EXPORT TwDesignReader
 {
 public:
     static constexpr int IntMax = std::numeric_limits<int>::max();
+    /// The largest width or height in pixels a design may hold.
+    static constexpr int PixelMax = TwMaxPixels;
 
     TwDesignReader(const QJsonObject &json, const QString &path);
 
@@ -74,6 +78,9 @@ public:
     [[noreturn]] void Fail(const char *key, const QString &problem) const;
 
 private:
+    /// "path.key", or the key alone at the top.
+    QString PathOf(const char *key) const;
+
     QJsonObject m_json;
     QString m_path;
 };

@@ -4,6 +4,8 @@
 #include "grid/columns.h"
 #include "grid/customgrid.h"
 
+#include <algorithm>
+
 // TwDrawObject
 
 TwDrawObject::TwDrawObject()
@@ -468,7 +470,7 @@ void TwItemListOption::SetTitleFont(const TwFont &font)
 
 void TwItemListOption::SetValuesIndex(int value)
 {
-    ValuesIndex = value;
+    ValuesIndex = std::max(value, -1); // -1: no value column
     Changed();
 }
 

@@ -265,6 +265,8 @@ public:
     void SetListFont(const TwFont &font);
     TwFont TitleFont() const { return m_titleFontAssigned ? m_titleFont : DefaultFont(); }
     void SetTitleFont(const TwFont &font);
+    bool ListFontAssigned() const { return m_listFontAssigned; }
+    bool TitleFontAssigned() const { return m_titleFontAssigned; }
     void SetValuesIndex(int value);
     virtual TwFont DefaultFont() const;
 

@@ -2,6 +2,9 @@
 
 #include "grid/customgrid.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 QRect Span(int left, int top, int right, int bottom)
@@ -17,6 +20,14 @@ int ClientBottom(const QRect &client)
 int ClientRight(const QRect &client)
 {
     return client.left() + client.width();
+}
+
+// Edges and totals are summed in 64 bits and kept within half the int range, so however
+// many strips a grid holds, a sum never wraps and positions derived from it stay ordered.
+int Pixels(qint64 value)
+{
+    constexpr qint64 limit = std::numeric_limits<int>::max() / 2;
+    return static_cast<int>(std::clamp(value, -limit, limit));
 }
 
 } // namespace
@@ -62,7 +73,7 @@ void TwGridExtents::ReadVert()
     m_headerBottom = m_client.top() + (m_grid->Headers().Visible() ? m_grid->Headers().Height() : 0);
     m_footerTop = ClientBottom(m_client) - m_grid->Footers().GetHeight();
     const int rowCount = m_grid->GetRowCount();
-    m_dataHeight = qMax(1, rowCount) * rowHeight;
+    m_dataHeight = Pixels(static_cast<qint64>(qMax(1, rowCount)) * rowHeight);
     const int span = m_footerTop - m_headerBottom;
     m_rowsShown = span > 0 ? (rowHeight + span - 1) / rowHeight : 0;
     m_rowsFully = m_rowsShown;
@@ -81,17 +92,22 @@ void TwGridExtents::ReadHorz()
     m_edges[0] = m_client.left();
     m_edges[1] = m_edges[0] + (m_grid->Indicators().Visible() ? m_grid->Indicators().Width() : 0);
     m_edges[2] = m_edges[1] + (m_grid->Markers().Visible() ? m_grid->Markers().Width() : 0);
-    m_stripsLeft = m_scrollingLeft = m_edges[2];
-    m_scrollTotal = 0;
+    m_stripsLeft = m_edges[2];
+    qint64 edge = m_edges[2];
+    qint64 scrollingLeft = m_edges[2];
+    qint64 scrollTotal = 0;
     const int fixed = m_grid->FixedCount();
     for (int k = 0; k < m_strips; ++k) {
         const int width = m_grid->StripWidth(k);
-        m_edges[static_cast<std::size_t>(k + 3)] = m_edges[static_cast<std::size_t>(k + 2)] + width;
+        edge += width;
+        m_edges[static_cast<std::size_t>(k + 3)] = Pixels(edge);
         if (k < fixed)
-            m_scrollingLeft += width;
+            scrollingLeft += width;
         else
-            m_scrollTotal += width;
+            scrollTotal += width;
     }
+    m_scrollingLeft = Pixels(scrollingLeft);
+    m_scrollTotal = Pixels(scrollTotal);
     m_edges[static_cast<std::size_t>(m_strips + 3)] = ClientRight(m_client);
     m_data.setRight((m_strips > 0 ? GetRights(m_strips - 1) : m_stripsLeft) - 1);
 
@@ -120,12 +136,12 @@ int TwGridExtents::GetColSize(int strip) const
 
 int TwGridExtents::GetTops(int row) const
 {
-    return (row - m_grid->GetTopRow()) * m_grid->RowHeight() + m_headerBottom;
+    return Pixels(static_cast<qint64>(row - m_grid->GetTopRow()) * m_grid->RowHeight() + m_headerBottom);
 }
 
 int TwGridExtents::GetBottoms(int row) const
 {
-    return (row + 1 - m_grid->GetTopRow()) * m_grid->RowHeight() + m_headerBottom;
+    return Pixels(static_cast<qint64>(row + 1 - m_grid->GetTopRow()) * m_grid->RowHeight() + m_headerBottom);
 }
 
 int TwGridExtents::GetFootTops(int footer) const

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 // Headers
 
 TwHeaderTitle::TwHeaderTitle(TwCustomGrid *grid)
@@ -34,7 +36,7 @@ int TwGridHeaders::Height() const
 void TwGridHeaders::SetHeight(int value)
 {
     const bool groupMode = m_grid->GroupMode();
-    value = qMax(value, TwCustomGrid::MinSize(groupMode));
+    value = std::clamp(value, TwCustomGrid::MinSize(groupMode), TwMaxPixels);
     int &stored = groupMode ? GrpHeight : ColHeight;
     const int old = stored;
     stored = value;
@@ -93,7 +95,7 @@ int TwGridFooter::Height() const
 void TwGridFooter::SetHeight(int value)
 {
     const bool groupMode = m_collection && m_collection->Grid()->GroupMode();
-    value = qMax(value, TwCustomGrid::MinSize(groupMode));
+    value = std::clamp(value, TwCustomGrid::MinSize(groupMode), TwMaxPixels);
     int &stored = groupMode ? GrpHeight : ColHeight;
     const bool changed = stored != value;
     stored = value;
@@ -222,7 +224,7 @@ void TwIndicators::SetVisible(bool value)
 
 void TwIndicators::SetWidth(int value)
 {
-    m_width = qMax(value, m_showState ? 13 : 4);
+    m_width = std::clamp(value, m_showState ? 13 : 4, TwMaxPixels);
     m_grid->LayoutChanged();
 }
 
@@ -301,7 +303,7 @@ void TwMarkers::SetVisible(bool value)
 
 void TwMarkers::SetWidth(int value)
 {
-    m_width = qMax(value, 4);
+    m_width = std::clamp(value, 4, TwMaxPixels);
     m_grid->LayoutChanged();
 }
 

@@ -228,11 +228,11 @@ void ReadGroup(TwGroup &group, const TwDesignReader &in)
     title.Title(group.Title());
     // The title's upper bound follows the header height, which may have been lowered after
     // the title was set: the setter fits a stored height in again.
-    group.Title().SetHeight(title.Int("Height", 19));
+    group.Title().SetHeight(title.Int("Height", 19, 0, TwDesignReader::PixelMax));
     group.Title().SetVisible(title.Bool("Visible", true));
     group.SetNoColTitles(in.Bool("NoColTitles", false));
     group.SetVisible(in.Bool("Visible", true));
-    group.SetWidth(in.Int("Width", 64, 4));
+    group.SetWidth(in.Int("Width", 64, 4, TwDesignReader::PixelMax));
 }
 
 } // namespace
@@ -245,7 +245,8 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
     grid.Footers().Clear();
 
     grid.SetGroupMode(in.Bool("GroupMode", false));
-    grid.m_rowHeights = {in.Int("ColRowHeight", 18, MinColHeight), in.Int("GrpRowHeight", 36, MinGrpHeight)};
+    grid.m_rowHeights = {in.Int("ColRowHeight", 18, MinColHeight, TwDesignReader::PixelMax),
+                         in.Int("GrpRowHeight", 36, MinGrpHeight, TwDesignReader::PixelMax)};
     grid.m_fixedCounts = {in.Int("ColFixedCount", 0), in.Int("GrpFixedCount", 0)};
     grid.SetChangeDelay(in.Int("ChangeDelay", 200));
     grid.SetColor(in.Color("Color", clBtnShadow));
@@ -255,8 +256,8 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
     grid.SetOptions(TwGridOptions::FromBits(in.Bits("Options", 0, wgoSkipReadOnly + 1)));
 
     const TwDesignReader headers = in.Object("Headers");
-    grid.Headers().ColHeight = headers.Int("ColHeight", 21, MinColHeight);
-    grid.Headers().GrpHeight = headers.Int("GrpHeight", 42, MinGrpHeight);
+    grid.Headers().ColHeight = headers.Int("ColHeight", 21, MinColHeight, TwDesignReader::PixelMax);
+    grid.Headers().GrpHeight = headers.Int("GrpHeight", 42, MinGrpHeight, TwDesignReader::PixelMax);
     ReadLinesEx(grid.Headers().Lines(), headers.Object("Lines"));
     headers.Object("Title").Title(grid.Headers().Title());
     grid.Headers().Sizing = headers.Bool("Sizing", false);
@@ -265,8 +266,8 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
     for (const TwDesignReader &item : in.Array("Footers")) {
         TwGridFooter *footer = grid.Footers().Add();
         footer->SetColor(item.Color("Color", clBtnFace));
-        footer->ColHeight = item.Int("ColHeight", 21, MinColHeight);
-        footer->GrpHeight = item.Int("GrpHeight", 42, MinGrpHeight);
+        footer->ColHeight = item.Int("ColHeight", 21, MinColHeight, TwDesignReader::PixelMax);
+        footer->GrpHeight = item.Int("GrpHeight", 42, MinGrpHeight, TwDesignReader::PixelMax);
         footer->Sizing = item.Bool("Sizing", false);
         item.Object("Title").Title(footer->Title());
         footer->SetVisible(item.Bool("Visible", true));
@@ -279,8 +280,16 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
         const int levels = group->Levels();
         const int weight = levels > 1 ? item.Int("Weight", levels, levels, 3 * levels) : item.Int("Weight", 1, 1, 1);
         const QString text = item.Text("Weights");
+        if (text.isEmpty()) {
+            // A total without level weights gives the extra weight to the first level, as
+            // the setter does.
+            group->m_weights.fill(1);
+            group->m_weight = levels;
+            group->SetWeight(weight);
+            continue;
+        }
         const QByteArray weights = QByteArray::fromBase64(text.toLatin1());
-        if (!text.isEmpty() && weights.size() != TwGroup::MaxLevels)
+        if (weights.size() != TwGroup::MaxLevels)
             item.Fail("Weights", QStringLiteral("%1 bytes are expected").arg(TwGroup::MaxLevels));
         group->m_weights.fill(1);
         int total = 0;
@@ -292,7 +301,7 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
             if (i < levels)
                 total += value;
         }
-        if (!weights.isEmpty() && levels > 1 && total != weight)
+        if (levels > 1 && total != weight)
             item.Fail("Weights",
                       QStringLiteral("the level weights add up to %1, not to Weight %2").arg(total).arg(weight));
         group->m_weight = weight;
@@ -326,7 +335,7 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
     grid.Indicators().SetShowState(indicators.Bool("ShowState", true));
     grid.Indicators().Sizing = indicators.Bool("Sizing", false);
     grid.Indicators().SetVisible(indicators.Bool("Visible", true));
-    grid.Indicators().SetWidth(indicators.Int("Width", 21, grid.Indicators().ShowState() ? 13 : 4));
+    grid.Indicators().SetWidth(indicators.Int("Width", 21, grid.Indicators().ShowState() ? 13 : 4, TwDesignReader::PixelMax));
 
     const TwDesignReader markers = in.Object("Markers");
     markers.DrawObject(grid.Markers());
@@ -336,7 +345,7 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
     grid.Markers().Sizing = markers.Bool("Sizing", false);
     grid.Markers().Style = markers.Enum("Style", wmsDefault, wmsFlatCheckBox);
     grid.Markers().SetVisible(markers.Bool("Visible", false));
-    grid.Markers().SetWidth(markers.Int("Width", 15, 4));
+    grid.Markers().SetWidth(markers.Int("Width", 15, 4, TwDesignReader::PixelMax));
 
     ReadLinesEx(grid.Lines(), in.Object("Lines"));
     ReadLines(grid.EndLines(), in.Object("EndLines"));

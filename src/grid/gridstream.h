@@ -20,6 +20,10 @@ public:
     /// limits its setter keeps; a value out of range, of the wrong kind or a broken
     /// structure fails with a TException naming the property ("Columns[2].LevelIndex: …"),
     /// and the grid keeps the design it had.
+    /// The column objects are replaced in either case: a failed read rebuilds them from the
+    /// design the grid had, so pointers to columns and the rows held in their pools do not
+    /// survive a read, successful or not. Callers keep column indices, and load data after
+    /// the design.
     static void Read(TwCustomGrid &grid, const QJsonObject &json);
 
 private:

@@ -313,10 +313,10 @@ void TwGroup::SetWidth(int value)
 {
     TwCustomGrid *grid = Grid();
     if (grid && grid->Loading()) {
-        m_width = value;
+        m_width = std::min(value, TwMaxPixels);
         return;
     }
-    value = qMax(value, 4 * GetMaxCount());
+    value = std::min(qMax(value, 4 * GetMaxCount()), TwMaxPixels);
     const int old = m_width;
     for (auto &line : m_lines) {
         for (TwColumn *column : line)
@@ -568,9 +568,17 @@ void TwGroups::Delete(int index)
                 column->m_group = -1;
         }
     }
+    const TwGroup *current = CurrentGroup();
+    const bool deletingCurrent = current == group;
     m_visible.erase(std::remove(m_visible.begin(), m_visible.end(), group), m_visible.end());
     m_items.erase(m_items.begin() + index);
     Renumber();
+    // The current cell names its group by visible position: it follows its group, or moves
+    // to the first selectable cell when its own group is gone.
+    if (!deletingCurrent)
+        KeepCurrent(current);
+    else if (m_grid && m_grid->GroupMode() && !m_visible.empty())
+        m_grid->SetCurCell(m_grid->FirstSelectCell());
     Update(nullptr);
 }
 

@@ -4,6 +4,7 @@
 #include "grid/customgrid.h"
 
 #include <QRegularExpression>
+#include <QtGlobal>
 
 TwStoreOwner::~TwStoreOwner() = default;
 
@@ -403,11 +404,45 @@ QString TwMemColumn::EditDisplayText(int row) const
     return CellText(m_edit, 0, row);
 }
 
+template<typename Number>
+QString TwMemColumn::ApplyFormats(const QString &text, Number number) const
+{
+    // The display format decides; without one the edit format masks texts and shows dates.
+    // `number` reads the value only when a format asks for it.
+    if (!m_displayFormat.isEmpty()) {
+        if (TXIsStringType(m_dataType))
+            return TXFormatText(m_displayFormat, text);
+        if (TXIsNumericType(m_dataType))
+            return TXFormatFloat(m_displayFormat, number());
+        if (TXIsDateType(m_dataType))
+            return TXFormatDateTime(m_displayFormat, number());
+        return text;
+    }
+    if (!EditFormat().isEmpty()) {
+        if (TXIsStringType(m_dataType))
+            return TXFormatMaskText(EditFormat(), text);
+        if (TXIsDateType(m_dataType))
+            return TXFormatDateTime(EditFormat(), number());
+    }
+    return text;
+}
+
 QString TwMemColumn::CellText(const TwMemPool &pool, int poolRow, int row) const
 {
     const TwStoreOwner *owner = Owner();
     const auto finish = [&](const QString &text) {
-        return owner ? const_cast<TwStoreOwner *>(owner)->StoreGetText(const_cast<TwMemColumn *>(this), row, text) : text;
+        if (!owner)
+            return text;
+        // The application's hook runs on the paint path, which no exception may leave: a
+        // failing hook is reported and the cell shows the text it was given.
+        try {
+            return const_cast<TwStoreOwner *>(owner)->StoreGetText(const_cast<TwMemColumn *>(this), row, text);
+        } catch (const std::exception &error) {
+            qWarning("Cell text of column %d, row %d: %s", Index(), row, error.what());
+        } catch (...) {
+            qWarning("Cell text of column %d, row %d: unknown error", Index(), row);
+        }
+        return text;
     };
     if (m_dataType == wdtGraphic) {
         const TwCustomGrid *grid = Grid();
@@ -425,19 +460,9 @@ QString TwMemColumn::CellText(const TwMemPool &pool, int poolRow, int row) const
     if (found)
         return finish(text);
     try {
-        if (!m_displayFormat.isEmpty()) {
-            if (TXIsStringType(m_dataType))
-                text = TXFormatText(m_displayFormat, text);
-            else if (TXIsNumericType(m_dataType))
-                text = TXFormatFloat(m_displayFormat, pool.GetFloat(poolRow));
-            else if (TXIsDateType(m_dataType))
-                text = TXFormatDateTime(m_displayFormat, pool.GetDateTime(poolRow));
-        } else if (!EditFormat().isEmpty()) {
-            if (TXIsStringType(m_dataType))
-                text = TXFormatMaskText(EditFormat(), text);
-            else if (TXIsDateType(m_dataType))
-                text = TXFormatDateTime(EditFormat(), pool.GetDateTime(poolRow));
-        }
+        text = ApplyFormats(text, [&pool, poolRow, this] {
+            return TXIsDateType(m_dataType) ? pool.GetDateTime(poolRow) : pool.GetFloat(poolRow);
+        });
     } catch (const TException &) {
         // The painter asks for this text: a value the format cannot take shows as stored.
     }
@@ -446,25 +471,7 @@ QString TwMemColumn::CellText(const TwMemPool &pool, int poolRow, int row) const
 
 QString TwMemColumn::Formatted(const QString &text) const
 {
-    const auto parseDate = [this, &text] {
-        return m_dataType == wdtDate ? TXTextToDate(text) : m_dataType == wdtTime ? TXTextToTime(text) : TXTextToDateTime(text);
-    };
-    if (!m_displayFormat.isEmpty()) {
-        if (TXIsStringType(m_dataType))
-            return TXFormatText(m_displayFormat, text);
-        if (TXIsNumericType(m_dataType))
-            return TXFormatFloat(m_displayFormat, TXTextToFloat(text));
-        if (TXIsDateType(m_dataType))
-            return TXFormatDateTime(m_displayFormat, parseDate());
-        return text;
-    }
-    if (!EditFormat().isEmpty()) {
-        if (TXIsStringType(m_dataType))
-            return TXFormatMaskText(EditFormat(), text);
-        if (TXIsDateType(m_dataType))
-            return TXFormatDateTime(EditFormat(), parseDate());
-    }
-    return text;
+    return ApplyFormats(text, [this, &text] { return TXTextToNumber(m_dataType, text); });
 }
 
 QString TwMemColumn::_GetText(const QString &text) const

@@ -37,6 +37,8 @@ class TABRIX_EXPORT TwMemColumnFooter : public TwColumnFooter
 {
 public:
     static constexpr char16_t DefaultStyle[] = u"099990";
+    /// DefaultStyle as a text.
+    static QString DefaultStyleText() { return QString::fromUtf16(DefaultStyle); }
 
     explicit TwMemColumnFooter(TwColumn *column);
     void Changed() override;
@@ -154,6 +156,9 @@ private:
     void Relayout();
     QString ItemText(const QString &text, bool *found) const;
     QString Formatted(const QString &text) const;
+    /// The text under the column's formats; `number` gives the value as a number.
+    template<typename Number>
+    QString ApplyFormats(const QString &text, Number number) const;
     /// Formats the value at `poolRow` of `pool` (the pool or the edit buffer) for grid row `row`.
     QString CellText(const TwMemPool &pool, int poolRow, int row) const;
 

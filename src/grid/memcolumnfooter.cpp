@@ -5,21 +5,25 @@
 
 #include "common/texception.h"
 #include "grid/customgrid.h"
+#include "grid/uxlocale.h"
 
 namespace {
 
 // A computed footer result as painted. Count, Sum and Average are numbers whatever the
-// column holds: a numeric column formats them as its cells, any other column shows the
-// number as it is (a count under a date column is no date). Max and Min are values of the
-// column and read like its cells. The painter asks for this text, so a result the format
-// cannot take shows as computed instead of failing.
+// column holds: they never go through the column's item list (a count of 3 is no item
+// "Three") and only a numeric column's display format applies to them; any other column
+// shows the number as it is (a count under a date column is no date). Max and Min are
+// values of the column and read like its cells. The painter asks for this text, so a result
+// the format cannot take shows as computed instead of failing.
 QString ResultText(const TwMemColumn &column, TwFooterMethod method, const QString &value)
 {
     const bool number = method == wfmeCount || method == wfmeSum || method == wfmeAverage;
-    if (number && !column.IsNumeric())
-        return value;
     try {
-        return column._GetText(value);
+        if (!number)
+            return column._GetText(value);
+        if (value.isEmpty() || !column.IsNumeric() || column.DisplayFormat().isEmpty())
+            return value;
+        return TXFormatFloat(column.DisplayFormat(), TXTextToFloat(value));
     } catch (const TException &) {
         return value;
     }
@@ -42,9 +46,9 @@ void TwMemColumnFooter::Changed()
 
 QString TwMemColumnFooter::Entry(int row) const
 {
-    QString entry = row >= 0 && row < m_styles.size() ? m_styles.at(row) : QString::fromUtf16(DefaultStyle);
+    QString entry = row >= 0 && row < m_styles.size() ? m_styles.at(row) : DefaultStyleText();
     if (entry.size() < 6)
-        entry = QString::fromUtf16(DefaultStyle);
+        entry = DefaultStyleText();
     return entry;
 }
 
@@ -80,7 +84,7 @@ void TwMemColumnFooter::Rewrite(int row, TwFooterMethod method, int column, TwFo
     if (row < 0)
         return;
     while (m_styles.size() <= row)
-        m_styles << QString::fromUtf16(DefaultStyle);
+        m_styles << DefaultStyleText();
     const QString columnText = column < 0 ? QStringLiteral("9999") : QString::number(qMin(column, 9998)).rightJustified(4, QLatin1Char('0'));
     m_styles[row] = QString::number(method) + columnText + QString::number(op) + operand;
 }
@@ -133,9 +137,9 @@ void TwMemColumnFooter::FootersChanged()
     const TwCustomGrid *grid = GetGrid();
     const int lines = grid ? grid->Footers().Count() : 0;
     while (m_styles.size() < lines)
-        m_styles << QString::fromUtf16(DefaultStyle);
+        m_styles << DefaultStyleText();
     for (qsizetype i = lines; i < m_styles.size(); ++i)
-        m_styles[i] = QString::fromUtf16(DefaultStyle);
+        m_styles[i] = DefaultStyleText();
 }
 
 QString TwMemColumnFooter::MethodLabel(TwFooterMethod method)

@@ -4,6 +4,7 @@
 
 #include "grid/customgrid.h"
 #include "grid/designio.h"
+#include "grid/uxlocale.h"
 
 namespace {
 
@@ -46,16 +47,23 @@ void TwMemColumn::ReadDesign(const TwDesignReader &in)
     TwColumn::ReadDesign(in);
     SetCalculated(in.Bool("Calculated", false));
     SetDefaults(in.Text("Defaults"));
-    SetDisplayFormat(in.Text("DisplayFormat"));
+    const QString displayFormat = in.Text("DisplayFormat");
+    if (TXIsNumericType(m_dataType) && TXHasExponent(displayFormat))
+        in.Fail("DisplayFormat", QStringLiteral("\"%1\": exponent patterns are not supported").arg(displayFormat));
+    SetDisplayFormat(displayFormat);
     SetRequired(in.Bool("Required", false));
 }
 
 void TwMemColumnFooter::WriteDesign(TwDesignWriter &out) const
 {
     TwColumnFooter::WriteDesign(out);
-    const QString standard = QString::fromUtf16(DefaultStyle);
-    if (std::any_of(m_styles.begin(), m_styles.end(), [&standard](const QString &entry) { return entry != standard; }))
-        out.List("Style", m_styles);
+    // Styles of footer rows the grid does not have are not part of its design: a reader
+    // would rightly refuse them.
+    const TwCustomGrid *grid = GetGrid();
+    const QStringList styles = m_styles.mid(0, grid ? grid->Footers().Count() : 0);
+    const QString standard = DefaultStyleText();
+    if (std::any_of(styles.begin(), styles.end(), [&standard](const QString &entry) { return entry != standard; }))
+        out.List("Style", styles);
 }
 
 void TwMemColumnFooter::ReadDesign(const TwDesignReader &in)
@@ -64,7 +72,7 @@ void TwMemColumnFooter::ReadDesign(const TwDesignReader &in)
     const QStringList styles = in.List("Style");
     const TwCustomGrid *grid = GetGrid();
     const int rows = grid ? grid->Footers().Count() : 0;
-    const QString standard = QString::fromUtf16(DefaultStyle);
+    const QString standard = DefaultStyleText();
     for (qsizetype i = 0; i < styles.size(); ++i) {
         if (!ValidStyle(styles.at(i)))
             in.Fail("Style", QStringLiteral("entry %1 \"%2\" is not a footer style").arg(i).arg(styles.at(i)));

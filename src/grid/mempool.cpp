@@ -40,6 +40,13 @@ QString LeftChars(const QString &text, int count)
 
 qint64 RoundToInteger(double value)
 {
+    // Converting NaN or a value beyond the 64-bit range is undefined: NaN stores 0 and the
+    // others the nearest end of the range.
+    constexpr double limit = 9.2e18;
+    if (std::isnan(value))
+        return 0;
+    if (std::fabs(value) >= limit)
+        return value > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
     return static_cast<qint64>(std::nearbyint(value)); // ties to even
 }
 
@@ -80,6 +87,20 @@ bool TXIsDateType(TwDataType type)
 bool TXIsStringType(TwDataType type)
 {
     return type == wdtString || type == wdtChar;
+}
+
+double TXTextToNumber(TwDataType type, const QString &text)
+{
+    switch (type) {
+    case wdtDate:
+        return TXTextToDate(text);
+    case wdtTime:
+        return TXTextToTime(text);
+    case wdtDateTime:
+        return TXTextToDateTime(text);
+    default:
+        return TXTextToFloat(text);
+    }
 }
 
 TwMemPool::TwMemPool(TwDataType type, int dataWidth)
@@ -428,16 +449,10 @@ void TwMemPool::SetString(int row, const QString &value)
         SetInteger(row, TXTextToInt(value));
         return;
     case wdtFloat:
-        Store(bytes, TXTextToFloat(value));
-        break;
     case wdtDate:
-        Store(bytes, TXTextToDate(value));
-        break;
     case wdtTime:
-        Store(bytes, TXTextToTime(value));
-        break;
     case wdtDateTime:
-        Store(bytes, TXTextToDateTime(value));
+        Store(bytes, TXTextToNumber(m_type, value));
         break;
     default:
         return;
@@ -571,21 +586,7 @@ int TwMemPool::Compare(int row, const QString &text) const
         return Sign(QString::localeAwareCompare(ValueText(row), text));
     if (text.isEmpty())
         return 1;
-    double operand = 0;
-    switch (m_type) {
-    case wdtDate:
-        operand = TXTextToDate(text);
-        break;
-    case wdtTime:
-        operand = TXTextToTime(text);
-        break;
-    case wdtDateTime:
-        operand = TXTextToDateTime(text);
-        break;
-    default:
-        operand = TXTextToFloat(text);
-        break;
-    }
+    const double operand = TXTextToNumber(m_type, text);
     return Sign(GetFloat(row) - operand);
 }
 

@@ -37,6 +37,9 @@ TABRIX_EXPORT int TXTypeSize(TwDataType type, int dataWidth);
 TABRIX_EXPORT bool TXIsNumericType(TwDataType type);
 TABRIX_EXPORT bool TXIsDateType(TwDataType type);
 TABRIX_EXPORT bool TXIsStringType(TwDataType type);
+/// A text read as the number a value of `type` holds: the serial of a date, time or
+/// date-time, a floating value otherwise. Fails with the conversion error.
+TABRIX_EXPORT double TXTextToNumber(TwDataType type, const QString &text);
 
 class TABRIX_EXPORT TwMemPool
 {

@@ -94,21 +94,7 @@ void TwMemPool::ForEachMeeting(const TwMemPool *condition, TwFooterOperator op, 
         return;
     }
     // The operand is parsed once, as the condition column's type reads it.
-    double number = 0;
-    switch (condition->m_type) {
-    case wdtDate:
-        number = TXTextToDate(operand);
-        break;
-    case wdtTime:
-        number = TXTextToTime(operand);
-        break;
-    case wdtDateTime:
-        number = TXTextToDateTime(operand);
-        break;
-    default:
-        number = TXTextToFloat(operand);
-        break;
-    }
+    const double number = TXTextToNumber(condition->m_type, operand);
     const std::uint8_t *base = condition->m_data.Data();
     const std::size_t size = static_cast<std::size_t>(condition->m_recordSize);
     const bool nullMeets = Holds(op, -1);
@@ -160,10 +146,7 @@ QString TwMemPool::CalcSum(const TwMemPool *condition, TwFooterOperator op, cons
     const std::size_t size = static_cast<std::size_t>(m_recordSize);
     if (condition == this && op != wfopAll && !operand.isEmpty()) {
         // The column's own values decide: one pass reads each value once.
-        const double number = TXIsDateType(m_type) ? (m_type == wdtDate   ? TXTextToDate(operand)
-                                                      : m_type == wdtTime ? TXTextToTime(operand)
-                                                                          : TXTextToDateTime(operand))
-                                                   : TXTextToFloat(operand);
+        const double number = TXTextToFloat(operand); // sums are only of numeric columns
         WithLoader(m_type, [&](auto load) {
             WithTest(op, [&](auto test) {
                 // Locals stay in registers; the record bytes could alias captured ones.

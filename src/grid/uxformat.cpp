@@ -81,10 +81,10 @@ NumberSection ParseSection(QStringView section)
     return out;
 }
 
-std::vector<NumberSection> ParsePattern(const QString &pattern)
+// Calls visit(i) for each position of the pattern outside quoted text.
+template<typename Visit>
+void ForEachUnquoted(const QString &pattern, Visit visit)
 {
-    std::vector<NumberSection> sections;
-    qsizetype start = 0;
     QChar quote;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
         const QChar c = pattern.at(i);
@@ -95,11 +95,21 @@ std::vector<NumberSection> ParsePattern(const QString &pattern)
         }
         if (c == QLatin1Char('"') || c == QLatin1Char('\''))
             quote = c;
-        else if (c == QLatin1Char(';')) {
-            sections.push_back(ParseSection(QStringView(pattern).mid(start, i - start)));
-            start = i + 1;
-        }
+        else
+            visit(i);
     }
+}
+
+std::vector<NumberSection> ParsePattern(const QString &pattern)
+{
+    std::vector<NumberSection> sections;
+    qsizetype start = 0;
+    ForEachUnquoted(pattern, [&](qsizetype i) {
+        if (pattern.at(i) != QLatin1Char(';'))
+            return;
+        sections.push_back(ParseSection(QStringView(pattern).mid(start, i - start)));
+        start = i + 1;
+    });
     sections.push_back(ParseSection(QStringView(pattern).mid(start)));
     return sections;
 }
@@ -156,7 +166,10 @@ void RoundAt(Decimal &number, int decimals)
     if (keep >= static_cast<int>(number.Digits.size()))
         return;
     if (keep < 0) {
+        // Nothing is left above the last shown digit: the value is zero, with no point offset
+        // that would otherwise pad the fraction with zeros.
         number.Digits.clear();
+        number.Point = 0;
         return;
     }
     const bool up = number.Digits[static_cast<std::size_t>(keep)] >= '5';
@@ -174,6 +187,8 @@ void RoundAt(Decimal &number, int decimals)
     }
     while (!number.Digits.empty() && number.Digits.back() == '0')
         number.Digits.pop_back();
+    if (number.Digits.empty())
+        number.Point = 0;
 }
 
 // The text of one section; `shown` tells whether any non-zero digit made it into the text.
@@ -211,8 +226,22 @@ QString FormatSection(const NumberSection &section, double value, bool *shown)
 
 } // namespace
 
+bool TXHasExponent(const QString &pattern)
+{
+    bool found = false;
+    ForEachUnquoted(pattern, [&](qsizetype i) {
+        const QChar c = pattern.at(i).toLower();
+        const QChar next = i + 1 < pattern.size() ? pattern.at(i + 1) : QChar();
+        found = found || (c == QLatin1Char('e') && (next == QLatin1Char('+') || next == QLatin1Char('-')));
+    });
+    return found;
+}
+
 QString TXFormatFloat(const QString &pattern, double value)
 {
+    // No pattern has digits for these; they show as the general text does.
+    if (!std::isfinite(value))
+        return TXFloatToText(value);
     const std::vector<NumberSection> &sections = Parsed(pattern);
     bool shown = false;
     if (value == 0 && sections.size() >= 3 && (sections[2].AnyDigit || !sections[2].Prefix.isEmpty()))
@@ -228,9 +257,14 @@ QString TXFormatFloat(const QString &pattern, double value)
 
 namespace {
 
-// Appends n in decimal, padded with zeros to at least `width` digits, without allocating.
+// Appends n in decimal, padded with zeros to at least `width` digits, without allocating;
+// a negative n (a year before year 1) gets its sign ahead of the padding.
 void AppendNumber(QString &out, int n, int width)
 {
+    if (n < 0) {
+        out += QLatin1Char('-');
+        n = -n;
+    }
     char digits[12];
     int count = 0;
     do {
@@ -249,11 +283,17 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
 {
     const QDate date = TXDateFrom(value);
     const QTime time = TXTimeFrom(value);
+    // A serial that names no date (NaN, infinite or far out) has no text.
+    if (!date.isValid() || !time.isValid())
+        return {};
     static const QLocale c = QLocale::c(); // month and day names in English, whatever the system says
     const QStringView view(pattern);
     QString out;
     out.reserve(pattern.size() + 8);
     bool afterHour = false;
+    // With an AM/PM marker the hours count 12, 1 … 11 in each half of the day.
+    const bool halfDays = pattern.contains(QLatin1String("am/pm"), Qt::CaseInsensitive);
+    const int hour = halfDays && time.hour() % 12 == 0 ? 12 : halfDays ? time.hour() % 12 : time.hour();
     for (qsizetype i = 0; i < view.size();) {
         const QChar ch = view[i];
         const QChar lower = ch.toLower();
@@ -272,7 +312,7 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
         qsizetype run = 1;
         while (i + run < view.size() && view[i + run].toLower() == lower)
             ++run;
-        bool hour = false;
+        bool isHour = false;
         if (lower == QLatin1Char('y')) {
             AppendNumber(out, run <= 2 ? date.year() % 100 : date.year(), run <= 2 ? 2 : 4);
         } else if (lower == QLatin1Char('m') && afterHour && run <= 2) {
@@ -288,8 +328,8 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
             else
                 AppendNumber(out, date.day(), static_cast<int>(run));
         } else if (lower == QLatin1Char('h')) {
-            AppendNumber(out, time.hour(), run >= 2 ? 2 : 1);
-            hour = true;
+            AppendNumber(out, hour, run >= 2 ? 2 : 1);
+            isHour = true;
         } else if (lower == QLatin1Char('n')) {
             AppendNumber(out, time.minute(), run >= 2 ? 2 : 1);
         } else if (lower == QLatin1Char('s')) {
@@ -304,7 +344,7 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
             out += view.mid(i, run);
         }
         // Minutes may follow an hour across separators and blanks.
-        if (hour)
+        if (isHour)
             afterHour = true;
         else if (lower.isLetter())
             afterHour = false;

@@ -101,6 +101,9 @@ QDate ParseDate(QStringView text)
             if (at >= text.size() || !IsDateSeparator(text[at]))
                 return {};
             ++at;
+            // Formats such as "yyyy. mm. dd" write a blank after each separator.
+            while (at < text.size() && text[at] == QLatin1Char(' '))
+                ++at;
         }
         fields[i] = ReadNumber(text, at, 4, &widths[i]);
         if (widths[i] == 0)
@@ -108,9 +111,12 @@ QDate ParseDate(QStringView text)
     }
     if (at != text.size())
         return {};
-    // A year written first with three or four digits is the unambiguous ISO order; any
-    // other text follows the order of the short date format.
-    std::array<char, 3> order = widths[0] >= 3 ? std::array<char, 3>{'y', 'm', 'd'} : DateOrder();
+    // Texts follow the order of the short date format. A first field of three or four digits
+    // can only be a year: under a format that starts with the day or month it is read in
+    // the ISO order, year-month-day.
+    std::array<char, 3> order = DateOrder();
+    if (widths[0] >= 3 && order[0] != 'y')
+        order = {'y', 'm', 'd'};
     int year = 0;
     int month = 0;
     int day = 0;
@@ -151,6 +157,9 @@ QTime ParseTime(QStringView text)
             return {};
         for (; digits < 3; ++digits)
             msec *= 10;
+        // Times keep milliseconds: finer digits are read and dropped.
+        while (at < text.size() && IsDigit(text[at]))
+            ++at;
     }
     while (at < text.size() && text[at].isSpace())
         ++at;
@@ -239,7 +248,7 @@ QString TXTimeToText(TDateTime value)
 QString TXDateTimeToText(TDateTime value)
 {
     const QTime time = TXTimeFrom(value);
-    if (time == QTime(0, 0))
+    if (!time.isValid() || time == QTime(0, 0))
         return TXDateToText(value);
     return TXDateToText(value) + QLatin1Char(' ') + TXTimeToText(value);
 }

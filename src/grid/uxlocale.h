@@ -51,6 +51,9 @@ TABRIX_EXPORT TDateTime TXTextToDateTime(const QString &text);
 /// '.' decimal point, quoted or other literal text; up to three sections split by ';'
 /// (positive; negative; zero).
 TABRIX_EXPORT QString TXFormatFloat(const QString &pattern, double value);
+/// Whether a numeric pattern asks for an exponent ("0.00E+00"), which TXFormatFloat does not
+/// support: its letters would show as text.
+TABRIX_EXPORT bool TXHasExponent(const QString &pattern);
 /// A date-time through a pattern of yyyy, yy, m, mm, mmm, d, dd, h, hh, n, nn, s, ss,
 /// zzz and AM/PM; "m" right after an hour means minutes. Quoted text stays as it is.
 TABRIX_EXPORT QString TXFormatDateTime(const QString &pattern, TDateTime value);

@@ -13,6 +13,10 @@
 /// A colour as stored: 0x00BBGGRR, or a system colour 0xFF0000nn (nn = system colour index).
 using TColor = std::uint32_t;
 
+/// The largest width or height in pixels a part of the grid takes: larger values are
+/// clamped to it, so sums of many sizes stay far from overflowing.
+inline constexpr int TwMaxPixels = 32767;
+
 inline constexpr TColor clSystemColor = 0xFF000000u;
 inline constexpr TColor clBlack = 0x000000u;
 inline constexpr TColor clWhite = 0xFFFFFFu;

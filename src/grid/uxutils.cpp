@@ -104,8 +104,21 @@ TDateTime TXDateOf(const QDate &date)
     return static_cast<TDateTime>(Epoch.daysTo(date));
 }
 
+namespace {
+
+// A serial names a date only when it is a number within a billion days (some 2.7 million
+// years) of the epoch; beyond that, converting it to a whole day count would be undefined.
+bool NamesADate(TDateTime value)
+{
+    return std::isfinite(value) && std::fabs(value) < 1e9;
+}
+
+} // namespace
+
 QDate TXDateFrom(TDateTime value)
 {
+    if (!NamesADate(value))
+        return {};
     return Epoch.addDays(static_cast<qint64>(std::floor(value)));
 }
 
@@ -119,7 +132,11 @@ QTime TXTimeFrom(TDateTime value)
     // Parts of a millisecond are dropped, never rounded into the next second (or past
     // midnight into the next day). Only the serial's own binary error, a fraction of a
     // millisecond near the exact value, is absorbed, so 10:00 stays 10:00:00.000.
-    const double fraction = std::fabs(value - std::trunc(value));
+    // The serial counts on through the epoch: -1.75 is 06:00 on the day -2, so the time of
+    // day is what lies above the day's floor, before the epoch as after it.
+    if (!NamesADate(value))
+        return {};
+    const double fraction = value - std::floor(value);
     const double slack = std::max(1e-3, std::fabs(value) * 4e-16 * 86400000.0);
     const auto msecs = static_cast<long long>(std::floor(fraction * 86400000.0 + slack));
     return QTime::fromMSecsSinceStartOfDay(static_cast<int>(std::min(msecs, 86399999LL)));
@@ -149,11 +166,11 @@ int TXTimeToInt(TDateTime time)
 
 TDateTime TXEncodeDateTime(TDateTime date, TDateTime time)
 {
-    return std::trunc(date) + (time - std::trunc(time));
+    return std::floor(date) + (time - std::floor(time));
 }
 
 void TXDecodeDateTime(TDateTime value, TDateTime &date, TDateTime &time)
 {
-    date = std::trunc(value);
+    date = std::floor(value);
     time = value - date;
 }

@@ -11,6 +11,8 @@ namespace Platform {
 
 /// The system's page size; reservations are whole pages.
 TOVEL_PLATFORM_EXPORT std::size_t PageSize();
+/// `size` rounded up to whole pages.
+TOVEL_PLATFORM_EXPORT std::size_t PageRound(std::size_t size);
 
 /// Reserves `size` bytes (rounded up to whole pages) of zero-filled, readable and writable
 /// memory.

@@ -21,6 +21,19 @@ public:
     }
 };
 
+// A store grid whose text event fails, as an application's OnGetText may.
+class FailingTextGrid : public StoreGrid
+{
+public:
+    bool Unknown = false;
+    QString StoreGetText(TwMemColumn *, int, const QString &) override
+    {
+        if (Unknown)
+            throw 42;
+        throw TException(QStringLiteral("lookup failed"));
+    }
+};
+
 TwMemPool Pool(TwDataType type, int width, int rows)
 {
     TwMemPool pool(type, width);
@@ -204,4 +217,22 @@ TEST(Cells, PoolBuffersKeepTheirBytesAcrossTheReservedAddressSpace)
     buffer.Resize(2 << 20);
     EXPECT_EQ(check(300000, 303104), QStringLiteral("ok"));
     EXPECT_LE(buffer.Reserved(), std::size_t{3} << 20);
+}
+
+TEST(Cells, RegressionAFailingTextEventNeverLeavesThePaintPath)
+{
+    for (const bool unknown : {false, true}) {
+        FailingTextGrid grid;
+        grid.Unknown = unknown;
+        TwMemColumn *qty = grid.AddMemColumn(wdtLong);
+        TwMemColumn *flag = grid.AddMemColumn(wdtBool);
+        grid.SetRows(1);
+        qty->Pool().SetLong(0, 12);
+        flag->Pool().SetBool(0, true);
+        QString text;
+        EXPECT_NO_THROW(text = qty->DisplayText(0)) << unknown;
+        EXPECT_EQ(text, QStringLiteral("12")) << "the text the event was given";
+        EXPECT_NO_THROW(text = flag->DisplayText(0)) << unknown;
+        EXPECT_EQ(text, flag->GetBoolText(true));
+    }
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
+
 namespace {
 
 // A grid of `count` columns of `width`, laid out in a client of 300 × 200.
@@ -150,4 +153,40 @@ TEST_F(ExtentsTest, GridPredicatesRememberTheHitStripOrCell)
     EXPECT_FALSE(m_grid.InGroupCells(x, 30)) << "not in group mode";
     m_grid.SetDesigning(true);
     EXPECT_EQ(m_grid.InRows(x, 30), -1);
+}
+
+TEST_F(ExtentsTest, RegressionSizesClampToTheLargestPixelSizeAndSumsNeverWrap)
+{
+    constexpr int huge = std::numeric_limits<int>::max();
+    Columns(3, 50);
+    m_grid.Footers().Add();
+    TwGroup *group = m_grid.Groups().Add();
+    struct Case
+    {
+        const char *Name;
+        std::function<void(int)> Set;
+        std::function<int()> Get;
+    };
+    const Case cases[] = {
+        {"column width", [&](int v) { m_grid.Columns().Items(0)->SetWidth(v); }, [&] { return m_grid.Columns().Items(0)->ColWidth(); }},
+        {"group width", [&](int v) { group->SetWidth(v); }, [&] { return group->Width(); }},
+        {"row height", [&](int v) { m_grid.SetRowHeight(v); }, [&] { return m_grid.RowHeight(); }},
+        {"header height", [&](int v) { m_grid.Headers().SetHeight(v); }, [&] { return m_grid.Headers().Height(); }},
+        {"footer height", [&](int v) { m_grid.Footers().Items(0)->SetHeight(v); }, [&] { return m_grid.Footers().Items(0)->Height(); }},
+        {"indicator width", [&](int v) { m_grid.Indicators().SetWidth(v); }, [&] { return m_grid.Indicators().Width(); }},
+        {"marker width", [&](int v) { m_grid.Markers().SetWidth(v); }, [&] { return m_grid.Markers().Width(); }},
+    };
+    for (const Case &c : cases) {
+        c.Set(huge);
+        EXPECT_EQ(c.Get(), TwMaxPixels) << c.Name;
+    }
+    for (int i = 1; i < 3; ++i)
+        m_grid.Columns().Items(i)->SetWidth(huge);
+    m_grid.RowCount = 1'000'000;
+    Read();
+    const TwGridExtents &e = m_grid.Extents();
+    EXPECT_EQ(e.ScrollWidthTotal(), 3 * TwMaxPixels);
+    EXPECT_GT(e.GetRights(2), e.GetLefts(2));
+    EXPECT_GT(e.DataHeight(), 0) << "a million rows of the largest height do not wrap";
+    EXPECT_GT(e.GetBottoms(999'999), e.GetTops(0));
 }

@@ -10,13 +10,17 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <limits>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace {
 
 // Switches the C library's locale for the scope, as a Qt application does from its
 // environment. A locale the system has not generated is generated into a private folder
-// (the setup script installs the locale sources) and found through LOCPATH.
+// (the setup script installs the locale sources) and found through LOCPATH, which is set
+// for the scope only.
 class CLocaleScope
 {
 public:
@@ -32,15 +36,29 @@ public:
             QProcess::execute(QStringLiteral("localedef"),
                               {QStringLiteral("-c"), QStringLiteral("-i"), locale.section(QLatin1Char('.'), 0, 0),
                                QStringLiteral("-f"), locale.section(QLatin1Char('.'), 1), folder->filePath(locale)});
-            ::setenv("LOCPATH", QFile::encodeName(folder->path()).constData(), 1);
         }
+        m_pathSet = true;
+        if (const char *path = std::getenv("LOCPATH"))
+            m_previousPath = path;
+        ::setenv("LOCPATH", QFile::encodeName(folder->path()).constData(), 1);
         m_active = std::setlocale(LC_ALL, name) != nullptr;
     }
-    ~CLocaleScope() { std::setlocale(LC_ALL, m_previous.c_str()); }
+    ~CLocaleScope()
+    {
+        std::setlocale(LC_ALL, m_previous.c_str());
+        if (!m_pathSet)
+            return;
+        if (m_previousPath)
+            ::setenv("LOCPATH", m_previousPath->c_str(), 1);
+        else
+            ::unsetenv("LOCPATH");
+    }
     bool Active() const { return m_active; }
 
 private:
     std::string m_previous;
+    std::optional<std::string> m_previousPath;
+    bool m_pathSet = false;
     bool m_active = true;
 };
 
@@ -85,9 +103,33 @@ TEST(Formats, RegressionHalvesOfTheDecimalValueRoundAwayFromZero)
         {"0.00;;zero", 0, "zero"},
         {"\"₩\"#,##0", 99.5, "₩100"},
         {"000.0", 1.25, "001.3"},
+        // Below the last shown digit: zero, with no trail of zeros and no sign.
+        {"#,##0.00", 0.1 + 0.2 - 0.3, "0.00"},
+        {"#,##0.00", 0.3 - 0.1 - 0.2, "0.00"},
+        {"#,##0", 0.04, "0"},
+        {"#,##0", -0.04, "0"},
+        {"0.00", -0.0004, "0.00"},
+        {"0.00", 0.0004, "0.00"},
+        {"0.00", 1e-300, "0.00"},
+        {"0.00", -1e-300, "0.00"},
+        {"0.##", 0.004, "0"},
+        {"0.##", -0.004, "0"},
+        {"0", 0.4, "0"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(TXFormatFloat(QString::fromUtf8(c.Pattern), c.Value), QString::fromUtf8(c.Text)) << c.Pattern << " " << c.Value;
+}
+
+TEST(Formats, RegressionTheCLocaleScopeRestoresTheLocalePath)
+{
+    const char *before = std::getenv("LOCPATH");
+    const std::optional<std::string> expected = before ? std::optional<std::string>(before) : std::nullopt;
+    for (int i = 0; i < 2; ++i) {
+        const CLocaleScope german("de_DE.UTF-8");
+        EXPECT_TRUE(german.Active()) << "a second scope finds the generated locale again";
+    }
+    const char *after = std::getenv("LOCPATH");
+    EXPECT_EQ(after ? std::optional<std::string>(after) : std::nullopt, expected);
 }
 
 TEST(Formats, RegressionTextsDoNotDependOnTheCLocale)
@@ -126,6 +168,12 @@ TEST(Formats, RegressionDatesParseInTheOrderOfTheShortDateFormat)
         {"dd/mm/yyyy", "05/03", 0},
         {"dd/mm/yyyy", "05/03/2024x", 0},
         {"dd/mm/yyyy", "", 0},
+        {"yyyy/dd/mm", "2024/05/03", 20240305},
+        {"yyyy/dd/mm", "24/05/03", 20240305},
+        {"yyyy. mm. dd", "2024. 03. 05", 20240305},
+        {"dd. mm. yyyy", "05. 03. 2024", 20240305},
+        {"yyyy. mm. dd", "2024.  03.05", 20240305},
+        {"yyyy. mm. dd", "2024 .03.05", 0},
     };
     for (const Case &c : cases) {
         TwLocale::Current().ShortDateFormat = QString::fromLatin1(c.Format);
@@ -138,6 +186,17 @@ TEST(Formats, RegressionDatesParseInTheOrderOfTheShortDateFormat)
     }
 }
 
+TEST(Formats, RegressionDatesWithBlankSeparatorsReadBackWhatIsWritten)
+{
+    const GridLocaleScope scope;
+    for (const char *format : {"yyyy. mm. dd", "dd. mm. yyyy", "yyyy/dd/mm", "mm/dd/yyyy"}) {
+        TwLocale::Current().ShortDateFormat = QString::fromLatin1(format);
+        const TDateTime date = TXIntToDate(20240305);
+        const QString text = TXDateToText(date);
+        EXPECT_EQ(TXTextToDate(text), date) << format << " " << text.toStdString();
+    }
+}
+
 TEST(Formats, TimesParseWithTheirSeparatorsAndHalfDays)
 {
     const struct
@@ -147,6 +206,7 @@ TEST(Formats, TimesParseWithTheirSeparatorsAndHalfDays)
     } cases[] = {
         {"13:05", 130500}, {"13:05:09", 130509}, {"1:05 PM", 130500}, {"12:00 am", 0},
         {"23:59:59.999", 235959}, {"25:00", -1}, {"12:", -1}, {"12:00 xm", -1},
+        {"23:59:59.9996", 235959}, {"10:00:00.123456 PM", 220000}, {"10:00:00.", -1},
     };
     for (const auto &c : cases) {
         const QString text = QString::fromLatin1(c.Text);
@@ -168,4 +228,54 @@ TEST(Formats, RegressionTimeJustBeforeMidnightKeepsItsDay)
     EXPECT_EQ(TXTimeToText(day + 43200999.6 / 86400000.0), QStringLiteral("12:00:00")) << "never rounded into the next second";
     for (int time : {0, 100000, 235959, 120001})
         EXPECT_EQ(TXTimeToInt(day + TXIntToTime(time)), time) << "the serial's binary error is absorbed";
+}
+
+TEST(Formats, RegressionValuesThatAreNoNumberOrDateShowWithoutGarbage)
+{
+    const GridLocaleScope scope;
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(TXFormatFloat(QStringLiteral("#,##0.00"), nan), QStringLiteral("NAN"));
+    EXPECT_EQ(TXFormatFloat(QStringLiteral("#,##0.00"), inf), QStringLiteral("INF"));
+    EXPECT_EQ(TXFormatFloat(QStringLiteral("0;(0)"), -inf), QStringLiteral("-INF"));
+    for (const double serial : {nan, inf, -inf, 1e300, -1e300, 2e9}) {
+        EXPECT_EQ(TXFormatDateTime(QStringLiteral("yyyy-mm-dd hh:nn"), serial), QString()) << serial;
+        EXPECT_EQ(TXDateTimeToText(serial), QString()) << serial;
+        EXPECT_FALSE(TXDateFrom(serial).isValid()) << serial;
+        EXPECT_FALSE(TXTimeFrom(serial).isValid()) << serial;
+    }
+    // Years before year 1 keep their sign ahead of the digits.
+    EXPECT_EQ(TXFormatDateTime(QStringLiteral("yyyy-mm-dd"), TXDateOf(QDate(-44, 3, 15))), QStringLiteral("-0044-03-15"));
+    EXPECT_EQ(TXFormatDateTime(QStringLiteral("yyyy-mm-dd"), -1e6), QStringLiteral("-0839-02-02"));
+}
+
+TEST(Formats, RegressionDateTimesBeforeTheEpochRoundTrip)
+{
+    const GridLocaleScope scope;
+    for (const char *text : {"1899-12-28 06:00:00", "1899-12-29 23:59:59", "1899-12-30 06:00:00", "1800-01-01 12:00:00",
+                             "1899-12-29", "2024-02-29 13:05:09"}) {
+        const QString written = QString::fromLatin1(text);
+        EXPECT_EQ(TXDateTimeToText(TXTextToDateTime(written)), written);
+    }
+    EXPECT_EQ(TXTextToDateTime(QStringLiteral("1899-12-28 06:00:00")), -1.75) << "the serial counts on through the epoch";
+    TDateTime date = 0;
+    TDateTime time = 0;
+    TXDecodeDateTime(-1.75, date, time);
+    EXPECT_EQ(date, -2);
+    EXPECT_EQ(time, 0.25);
+}
+
+TEST(Formats, RegressionHalfDayPatternsCountHoursToTwelve)
+{
+    const struct
+    {
+        const char *Pattern;
+        int Time; // hhmmss
+        const char *Text;
+    } cases[] = {
+        {"h:nn am/pm", 150500, "3:05 PM"}, {"hh:nn AM/PM", 30, "12:00 AM"}, {"h:nn am/pm", 120000, "12:00 PM"},
+        {"h:nn am/pm", 93000, "9:30 AM"},  {"hh:nn", 150500, "15:05"},      {"h:nn", 500, "0:05"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(TXFormatDateTime(QString::fromLatin1(c.Pattern), TXIntToTime(c.Time)), QString::fromLatin1(c.Text)) << c.Pattern;
 }

@@ -203,3 +203,29 @@ TEST(Groups, RegressionCurrentCellFollowsItsGroupWhenAnEarlierGroupIsHidden)
     ASSERT_NE(grid.SelectedColumn(), nullptr) << "hiding the current group moves to the first selectable cell";
     EXPECT_EQ(grid.SelectedColumn()->Title().Caption(), QStringLiteral("c0"));
 }
+
+TEST(Groups, RegressionCurrentCellFollowsItsGroupWhenAGroupIsDeleted)
+{
+    struct Case
+    {
+        int Deleted;
+        const char *Selected; // caption of the selected column afterwards
+        int Group;            // its visible position
+    };
+    const Case cases[] = {
+        {0, "c2", 1}, // an earlier group goes: the current cell moves back with its group
+        {1, "c2", 1},
+        {2, "c0", 0}, // the current group goes: the first selectable cell
+    };
+    for (const Case &c : cases) {
+        TestGrid grid;
+        for (int g = 0; g < 3; ++g)
+            grid.Groups().Add()->InsertItem(0, 0, grid.AddColumn(QStringLiteral("c%1").arg(g)));
+        grid.SetGroupMode(true);
+        grid.SetCurCell(WCell(2, 0, 0));
+        grid.Groups().Delete(c.Deleted);
+        EXPECT_EQ(grid.CurCell().Group, c.Group) << c.Deleted;
+        ASSERT_NE(grid.SelectedColumn(), nullptr) << c.Deleted;
+        EXPECT_EQ(grid.SelectedColumn()->Title().Caption(), QString::fromLatin1(c.Selected)) << c.Deleted;
+    }
+}

@@ -361,6 +361,40 @@ TEST(Footers, DesignTimeLabelsAndRunTimeFormatting)
     EXPECT_EQ(footer.GetText(0), QStringLiteral("Custom"));
 }
 
+TEST(Footers, RegressionNumericResultsNeverShowAsItems)
+{
+    struct Case
+    {
+        TwFooterMethod Method;
+        const char *Format;
+        const char *Value;
+        const char *Text;
+    };
+    const Case cases[] = {
+        {wfmeCount, "", "3", "3"},
+        {wfmeSum, "", "3", "3"},
+        {wfmeAverage, "", "2", "2"},
+        {wfmeCount, "#,##0.00", "3", "3.00"},
+        {wfmeSum, "#,##0", "1234", "1,234"},
+        {wfmeAverage, "0.0", "2.25", "2.3"},
+        {wfmeMax, "", "3", "Three"}, // a value of the column reads like its cells
+        {wfmeMin, "", "1", "One"},
+    };
+    for (const Case &c : cases) {
+        StoreGrid grid;
+        grid.Footers().Add();
+        TwMemColumn *column = grid.AddMemColumn(wdtLong);
+        column->SetValues({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+        column->SetItems({QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")});
+        column->ListOption().SetValuesIndex(1);
+        column->SetDisplayFormat(QString::fromLatin1(c.Format));
+        TwMemColumnFooter &footer = column->MemFooter();
+        footer.SetStyle(0, c.Method, -1, wfopAll, {});
+        footer.SetValues(0, QString::fromLatin1(c.Value));
+        EXPECT_EQ(footer.GetText(0), QString::fromLatin1(c.Text)) << int(c.Method) << " " << c.Format;
+    }
+}
+
 TEST(MemColumns, EditKindsLimitsAndValidCharacters)
 {
     StoreGrid grid;

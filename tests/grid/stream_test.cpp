@@ -143,6 +143,74 @@ void SetEveryCoreProperty(TwColumn &column)
     column.SetVisible(false);
     column.SetWordWrap(true);
     column.SetWidth(90);
+    TwColumnListOption &list = column.ListOption();
+    list.ColumnWidths = {QStringLiteral("40"), QStringLiteral("60")};
+    list.DropDownCount = 12;
+    list.DropDownWidth = -1;
+    TwFont listFont = list.ListFont();
+    listFont.Font.setItalic(true);
+    list.SetListFont(listFont);
+    list.Separator = QLatin1Char('|');
+    list.ShowTitles = true;
+    TwFont titleFont = list.TitleFont();
+    titleFont.Font.setUnderline(true);
+    list.SetTitleFont(titleFont);
+    list.Titles = {QStringLiteral("코드"), QStringLiteral("이름")};
+    list.SetValuesIndex(1);
+    list.ValuesOnly = false;
+}
+
+// Compares what the two columns' getters give, property by property, so a property the
+// writer leaves out shows as a difference even when both designs are written alike.
+void ExpectSameCoreProperties(const TwColumn &a, const TwColumn &b)
+{
+    EXPECT_EQ(a.Alignment(), b.Alignment());
+    EXPECT_EQ(a.AutoSize(), b.AutoSize());
+    EXPECT_EQ(a.CharCase(), b.CharCase());
+    EXPECT_EQ(a.Color(), b.Color());
+    EXPECT_EQ(a.Ctl3D(), b.Ctl3D());
+    EXPECT_EQ(a.EditBorder(), b.EditBorder());
+    EXPECT_EQ(a.EditButton(), b.EditButton());
+    EXPECT_EQ(a.EditColor(), b.EditColor());
+    EXPECT_EQ(a.EditFormat(), b.EditFormat());
+    EXPECT_EQ(a.EditStyle(), b.EditStyle());
+    EXPECT_EQ(a.EqualBlank(), b.EqualBlank());
+    EXPECT_EQ(a.FitStyle(), b.FitStyle());
+    EXPECT_TRUE(a.Font() == b.Font());
+    EXPECT_EQ(a.Footer().Color(), b.Footer().Color());
+    EXPECT_EQ(a.Footer().ValueList(), b.Footer().ValueList());
+    EXPECT_EQ(a.ImageLayout(), b.ImageLayout());
+    EXPECT_EQ(a.ImeMode(), b.ImeMode());
+    EXPECT_EQ(a.ImeName(), b.ImeName());
+    EXPECT_EQ(a.Items(), b.Items());
+    EXPECT_EQ(a.Layout(), b.Layout());
+    for (int side = 0; side < 4; ++side)
+        EXPECT_EQ(a.Margin(side), b.Margin(side)) << side;
+    EXPECT_EQ(a.MaxLength(), b.MaxLength());
+    EXPECT_EQ(a.MaxValue(), b.MaxValue());
+    EXPECT_EQ(a.MinValue(), b.MinValue());
+    EXPECT_EQ(a.RadioColumns(), b.RadioColumns());
+    EXPECT_EQ(a.ReadOnly(), b.ReadOnly());
+    EXPECT_EQ(a.Title().Caption(), b.Title().Caption());
+    EXPECT_EQ(a.Title().SortMark(), b.Title().SortMark());
+    EXPECT_EQ(a.Transparent(), b.Transparent());
+    EXPECT_EQ(a.Values(), b.Values());
+    EXPECT_EQ(a.Visible(), b.Visible());
+    EXPECT_EQ(a.WordWrap(), b.WordWrap());
+    EXPECT_EQ(a.ColWidth(), b.ColWidth());
+    EXPECT_EQ(a.GrpWidth(), b.GrpWidth());
+    const TwColumnListOption &x = a.ListOption();
+    const TwColumnListOption &y = b.ListOption();
+    EXPECT_EQ(x.ColumnWidths, y.ColumnWidths);
+    EXPECT_EQ(x.DropDownCount, y.DropDownCount);
+    EXPECT_EQ(x.DropDownWidth, y.DropDownWidth);
+    EXPECT_TRUE(x.ListFont() == y.ListFont());
+    EXPECT_EQ(x.Separator, y.Separator);
+    EXPECT_EQ(x.ShowTitles, y.ShowTitles);
+    EXPECT_TRUE(x.TitleFont() == y.TitleFont());
+    EXPECT_EQ(x.Titles, y.Titles);
+    EXPECT_EQ(x.ValuesIndex, y.ValuesIndex);
+    EXPECT_EQ(x.ValuesOnly, y.ValuesOnly);
 }
 
 const QStringList CoreKeys = {
@@ -152,6 +220,7 @@ const QStringList CoreKeys = {
     QStringLiteral("FitStyle"), QStringLiteral("Font"), QStringLiteral("Footer"), QStringLiteral("Group"),
     QStringLiteral("GrpWidth"), QStringLiteral("ImageLayout"), QStringLiteral("ImeMode"), QStringLiteral("ImeName"),
     QStringLiteral("Items"), QStringLiteral("Layout"), QStringLiteral("Level"), QStringLiteral("LevelIndex"),
+    QStringLiteral("ListOption"),
     QStringLiteral("MarginBottom"), QStringLiteral("MarginLeft"), QStringLiteral("MarginRight"), QStringLiteral("MarginTop"),
     QStringLiteral("MaxLength"), QStringLiteral("MaxValue"), QStringLiteral("MinValue"), QStringLiteral("RadioColumns"),
     QStringLiteral("ReadOnly"), QStringLiteral("Title"), QStringLiteral("Transparent"), QStringLiteral("Values"),
@@ -197,6 +266,7 @@ TEST(GridStream, RegressionEveryPropertyOfEveryColumnClassComesBack)
         ExpectRoundTrip(grid, copy);
         EXPECT_EQ(copy.Columns().Items(0)->Footer().GetValues(0), QStringLiteral("합계"));
         EXPECT_EQ(copy.Columns().Items(0)->Margin(3), 5);
+        ExpectSameCoreProperties(*grid.Columns().Items(0), *copy.Columns().Items(0));
     }
     // The data-store column with its footer styles.
     {
@@ -234,6 +304,7 @@ TEST(GridStream, RegressionEveryPropertyOfEveryColumnClassComesBack)
         EXPECT_TRUE(back->Calculated());
         EXPECT_EQ(back->MemFooter().Styles().value(0), QStringLiteral("500002A"));
         EXPECT_EQ(static_cast<TwMemColumn *>(copy.Columns().Items(0))->DataWidth(), 3);
+        ExpectSameCoreProperties(*grid.Columns().Items(1), *copy.Columns().Items(1));
     }
     // Store columns of every type keep their type and width; a fresh column's width of 16
     // is written because the stored default is 8.
@@ -264,7 +335,7 @@ TEST(GridStream, RegressionAHostileDesignFailsNamingThePropertyAndChangesNothing
     const Case cases[] = {
         {R"({"Groups":[{}],"Columns":[{"Group":0,"LevelIndex":200000000}]})",
          QStringLiteral("Columns[0].LevelIndex: 200000000 is out of range 0..0")},
-        {R"({"ColRowHeight":-5})", QStringLiteral("ColRowHeight: -5 is out of range 4..2147483647")},
+        {R"({"ColRowHeight":-5})", QStringLiteral("ColRowHeight: -5 is out of range 4..32767")},
         {R"({"GrpRowHeight":2.5})", QStringLiteral("GrpRowHeight: a whole number is expected")},
         {R"({"Groups":[{"Levels":99}]})", QStringLiteral("Groups[0].Levels: 99 is out of range 1..16")},
         {R"({"Groups":[{"Levels":2,"Weight":4,"Weights":")" + weights.toStdString() + R"("}]})",
@@ -285,6 +356,21 @@ TEST(GridStream, RegressionAHostileDesignFailsNamingThePropertyAndChangesNothing
         {R"({"Options":1e12})", QStringLiteral("Options: a set of 22 members is expected")},
         {R"({"Markers":{"Style":-1}})", QStringLiteral("Markers.Style: -1 is out of range 0..3")},
         {R"({"Lines":{"HorzWidth":70000}})", QStringLiteral("Lines.HorzWidth: 70000 is out of range 0..65535")},
+        {R"({"Columns":[{"ColWidth":2147483647}]})", QStringLiteral("Columns[0].ColWidth: 2147483647 is out of range 4..32767")},
+        {R"({"Columns":[{"GrpWidth":40000}]})", QStringLiteral("Columns[0].GrpWidth: 40000 is out of range 4..32767")},
+        {R"({"Groups":[{"Width":40000}]})", QStringLiteral("Groups[0].Width: 40000 is out of range 4..32767")},
+        {R"({"Footers":[{"ColHeight":40000}]})", QStringLiteral("Footers[0].ColHeight: 40000 is out of range 4..32767")},
+        {R"({"Headers":{"GrpHeight":40000}})", QStringLiteral("Headers.GrpHeight: 40000 is out of range 8..32767")},
+        {R"({"Indicators":{"Width":99999}})", QStringLiteral("Indicators.Width: 99999 is out of range 13..32767")},
+        {R"({"Markers":{"Width":99999}})", QStringLiteral("Markers.Width: 99999 is out of range 4..32767")},
+        {R"({"Columns":[{"DataType":8,"DisplayFormat":"0.00E+00"}]})",
+         QStringLiteral("Columns[0].DisplayFormat: \"0.00E+00\": exponent patterns are not supported")},
+        {R"({"Columns":[{"ListOption":{"Separator":"ab"}}]})",
+         QStringLiteral("Columns[0].ListOption.Separator: one character is expected")},
+        {R"({"Columns":[{"ListOption":{"DropDownCount":-1}}]})",
+         QStringLiteral("Columns[0].ListOption.DropDownCount: -1 is out of range 0..32767")},
+        {R"({"Columns":[{"ListOption":{"ValuesIndex":-2}}]})",
+         QStringLiteral("Columns[0].ListOption.ValuesIndex: -2 is out of range -1..2147483647")},
     };
     for (const Case &c : cases) {
         StoreGrid grid;
@@ -342,4 +428,59 @@ TEST(GridStream, StaleStateOfRemovedFootersAndLoweredHeadersStillReadsBack)
     EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(copy, TwGridStream::Write(grid)); }), QStringLiteral("(no error)"));
     EXPECT_EQ(copy.Columns().Items(0)->Footer().ValueList().size(), 0) << "texts of removed rows are not designed";
     EXPECT_EQ(copy.Groups().Items(0)->Title().Height(), 16) << "fitted under the lowered header";
+}
+
+TEST(GridStream, RegressionFooterStylesOfRowsTheGridDoesNotHaveAreNotWritten)
+{
+    StoreGrid grid;
+    grid.Footers().Add();
+    TwMemColumn *column = grid.AddMemColumn(wdtLong);
+    column->MemFooter().SetStyle(2, wfmeSum, -1, wfopAll, {});
+    StoreGrid copy;
+    EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(copy, TwGridStream::Write(grid)); }), QStringLiteral("(no error)"));
+    column->MemFooter().SetStyle(0, wfmeCount, -1, wfopAll, {});
+    TwGridStream::Read(copy, TwGridStream::Write(grid));
+    EXPECT_EQ(static_cast<TwMemColumn *>(copy.Columns().Items(0))->MemFooter().GetMethod(0), wfmeCount);
+}
+
+TEST(GridStream, RegressionAGroupWeightWithoutLevelWeightsStaysConsistent)
+{
+    TestGrid grid;
+    const QJsonObject json = QJsonDocument::fromJson(R"({"Groups":[{"Levels":3,"Weight":7}]})").object();
+    TwGridStream::Read(grid, json);
+    const TwGroup *group = grid.Groups().Items(0);
+    EXPECT_EQ(group->Weight(), 7);
+    int total = 0;
+    for (int level = 0; level < group->Levels(); ++level)
+        total += group->GetLevelWeight(level);
+    EXPECT_EQ(total, 7) << "the level weights add up to the total";
+    TestGrid copy;
+    ExpectRoundTrip(grid, copy);
+    EXPECT_EQ(copy.Groups().Items(0)->Weight(), 7);
+}
+
+TEST(GridStream, RegressionAColumnImeNameSetEmptyStaysEmpty)
+{
+    TestGrid grid;
+    grid.SetImeName(QStringLiteral("Korean IME"));
+    grid.AddColumn()->SetImeName(QString());
+    TestGrid copy;
+    copy.SetImeName(QStringLiteral("Korean IME"));
+    TwGridStream::Read(copy, TwGridStream::Write(grid));
+    EXPECT_EQ(copy.Columns().Items(0)->ImeName(), QString());
+}
+
+TEST(GridStream, RegressionListSettingsSetOutOfRangeByCodeStillReadBack)
+{
+    TestGrid grid;
+    TwColumnListOption &list = grid.AddColumn()->ListOption();
+    list.DropDownCount = -3;
+    list.DropDownWidth = 1'000'000;
+    list.ValuesIndex = -7;
+    TestGrid copy;
+    EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(copy, TwGridStream::Write(grid)); }), QStringLiteral("(no error)"));
+    const TwColumnListOption &back = copy.Columns().Items(0)->ListOption();
+    EXPECT_EQ(back.DropDownCount, 0);
+    EXPECT_EQ(back.DropDownWidth, TwMaxPixels);
+    EXPECT_EQ(back.ValuesIndex, -1);
 }

@@ -7,6 +7,7 @@
 #include "platform/oledb.h"
 #include "platform/programfolder.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QVariant>
 
@@ -14,11 +15,31 @@ namespace {
 
 const QString ConnectionName = QStringLiteral("ZULCaller");
 
+std::unique_ptr<TdmCaller> g_instance;
+
 std::unique_ptr<TdmCaller> &Instance()
 {
-    static std::unique_ptr<TdmCaller> instance;
-    return instance;
+    return g_instance;
 }
+
+// The data module holds a Qt SQL connection, which must be closed while Qt's connection
+// registry still exists: so the module goes when the application object does, never as
+// late as the library's own static objects (the registry is gone by then).
+void ReleaseDataModule()
+{
+    g_instance.reset();
+}
+
+// A library unloaded while the application runs (the login program loads it for each
+// check) takes its release routine with it and releases the module itself.
+struct TUnloadRelease
+{
+    ~TUnloadRelease()
+    {
+        qRemovePostRoutine(ReleaseDataModule);
+        ReleaseDataModule();
+    }
+} g_unloadRelease;
 
 } // namespace
 
@@ -102,5 +123,7 @@ bool EnsureDataModule()
     if (Instance())
         return false;
     Instance() = std::make_unique<TdmCaller>();
+    qRemovePostRoutine(ReleaseDataModule); // registered once, however often a module is made
+    qAddPostRoutine(ReleaseDataModule);
     return true;
 }

@@ -11,13 +11,17 @@ namespace Platform {
 void ScreenshotWhenShown(QWidget *window)
 {
     const QString folder = qEnvironmentVariable("TOVEL_SCREENSHOT");
-    if (folder.isEmpty())
+    const bool close = qEnvironmentVariableIsSet("TOVEL_CLOSE_WHEN_SHOWN");
+    if (folder.isEmpty() && !close)
         return;
-    const QString path = QDir(folder).filePath(QCoreApplication::applicationName() + QStringLiteral(".png"));
-    QTimer::singleShot(800, window, [window, path] {
+    const QString path = folder.isEmpty() ? QString()
+                                          : QDir(folder).filePath(QCoreApplication::applicationName() + QStringLiteral(".png"));
+    QTimer::singleShot(800, window, [window, path, close] {
         const QString partial = path + QStringLiteral(".part");
-        if (window->grab().save(partial, "PNG"))
+        if (!path.isEmpty() && window->grab().save(partial, "PNG"))
             QDir().rename(partial, path);
+        if (close)
+            window->close();
     });
 }
 

@@ -37,9 +37,27 @@ void TwCells::Written()
         owner->StoreInvalidateCell(Column(), m_row);
 }
 
+template<typename Result>
+Result TwCells::Read(Result (TwMemColumn::*fromBuffer)() const, Result (TwMemPool::*fromPool)(int) const) const
+{
+    const TwMemColumn *column = Column();
+    return m_editing ? (column->*fromBuffer)() : (column->Pool().*fromPool)(m_row);
+}
+
+template<typename Arg>
+void TwCells::Write(void (TwMemColumn::*toBuffer)(Arg), void (TwMemPool::*toPool)(int, Arg),
+                    std::type_identity_t<Arg> value)
+{
+    TwMemColumn *column = Column();
+    if (m_editing)
+        return (column->*toBuffer)(value);
+    (column->Pool().*toPool)(m_row, value);
+    Written();
+}
+
 bool TwCells::Null() const
 {
-    return m_editing ? Column()->GetNull() : Column()->Pool().GetNull(m_row);
+    return Read(&TwMemColumn::GetNull, &TwMemPool::GetNull);
 }
 
 void TwCells::SetNull()
@@ -52,80 +70,62 @@ void TwCells::SetNull()
 
 QString TwCells::String() const
 {
-    return m_editing ? Column()->GetString() : Column()->Pool().GetString(m_row);
+    return Read(&TwMemColumn::GetString, &TwMemPool::GetString);
 }
 
 void TwCells::SetString(const QString &value)
 {
-    if (m_editing)
-        return Column()->SetString(value);
-    Column()->Pool().SetString(m_row, value);
-    Written();
+    Write(&TwMemColumn::SetString, &TwMemPool::SetString, value);
 }
 
 bool TwCells::Bool() const
 {
-    return m_editing ? Column()->GetBool() : Column()->Pool().GetBool(m_row);
+    return Read(&TwMemColumn::GetBool, &TwMemPool::GetBool);
 }
 
 void TwCells::SetBool(bool value)
 {
-    if (m_editing)
-        return Column()->SetBool(value);
-    Column()->Pool().SetBool(m_row, value);
-    Written();
+    Write(&TwMemColumn::SetBool, &TwMemPool::SetBool, value);
 }
 
 qint32 TwCells::Long() const
 {
-    return m_editing ? Column()->GetLong() : Column()->Pool().GetLong(m_row);
+    return Read(&TwMemColumn::GetLong, &TwMemPool::GetLong);
 }
 
 void TwCells::SetLong(qint32 value)
 {
-    if (m_editing)
-        return Column()->SetLong(value);
-    Column()->Pool().SetLong(m_row, value);
-    Written();
+    Write(&TwMemColumn::SetLong, &TwMemPool::SetLong, value);
 }
 
 double TwCells::Float() const
 {
-    return m_editing ? Column()->GetFloat() : Column()->Pool().GetFloat(m_row);
+    return Read(&TwMemColumn::GetFloat, &TwMemPool::GetFloat);
 }
 
 void TwCells::SetFloat(double value)
 {
-    if (m_editing)
-        return Column()->SetFloat(value);
-    Column()->Pool().SetFloat(m_row, value);
-    Written();
+    Write(&TwMemColumn::SetFloat, &TwMemPool::SetFloat, value);
 }
 
 TDateTime TwCells::DateTime() const
 {
-    return m_editing ? Column()->GetDateTime() : Column()->Pool().GetDateTime(m_row);
+    return Read(&TwMemColumn::GetDateTime, &TwMemPool::GetDateTime);
 }
 
 void TwCells::SetDateTime(TDateTime value)
 {
-    if (m_editing)
-        return Column()->SetDateTime(value);
-    Column()->Pool().SetDateTime(m_row, value);
-    Written();
+    Write(&TwMemColumn::SetDateTime, &TwMemPool::SetDateTime, value);
 }
 
 QVariant TwCells::Value() const
 {
-    return m_editing ? Column()->GetValue() : Column()->Pool().GetValue(m_row);
+    return Read(&TwMemColumn::GetValue, &TwMemPool::GetValue);
 }
 
 void TwCells::SetValue(const QVariant &value)
 {
-    if (m_editing)
-        return Column()->SetValue(value);
-    Column()->Pool().SetValue(m_row, value);
-    Written();
+    Write(&TwMemColumn::SetValue, &TwMemPool::SetValue, value);
 }
 
 int TwCells::Index() const

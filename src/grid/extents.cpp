@@ -12,6 +12,21 @@ QRect Span(int left, int top, int right, int bottom)
     return QRect(left, top, right - left, bottom - top);
 }
 
+// The rows of a strip's bound between two offsets from its top: one level of its group.
+QRect LevelPart(const QRect &bound, int top, int bottom)
+{
+    return Span(bound.left(), bound.top() + top, bound.left() + bound.width(), bound.top() + bottom);
+}
+
+// The part of a level's bound that `column` takes; the whole level when there is none.
+QRect ColumnPart(const QRect &bound, const TwColumn *column)
+{
+    if (!column)
+        return bound;
+    return Span(bound.left() + column->LeftOffset(), bound.top(), bound.left() + column->RightOffset(),
+                bound.top() + bound.height());
+}
+
 int ClientBottom(const QRect &client)
 {
     return client.top() + client.height();
@@ -172,18 +187,12 @@ QRect TwGridExtents::GetLevelBound(int strip, int level, int row) const
     const TwGroup *group = m_grid->GetVGroups(strip);
     if (!group)
         return bound;
-    return Span(bound.left(), bound.top() + group->GetBTops(level), bound.left() + bound.width(),
-                bound.top() + group->GetBTops(level + 1));
+    return LevelPart(bound, group->GetBTops(level), group->GetBTops(level + 1));
 }
 
 QRect TwGridExtents::GetCellBound(const TwCell &cell, int row) const
 {
-    const QRect bound = GetLevelBound(cell.Group, cell.Level, row);
-    const TwColumn *column = m_grid->ColumnByVCell(cell);
-    if (!column)
-        return bound;
-    return Span(bound.left() + column->LeftOffset(), bound.top(), bound.left() + column->RightOffset(),
-                bound.top() + bound.height());
+    return ColumnPart(GetLevelBound(cell.Group, cell.Level, row), m_grid->ColumnByVCell(cell));
 }
 
 QRect TwGridExtents::GetHeadColBound(int strip) const
@@ -197,18 +206,12 @@ QRect TwGridExtents::GetHeadLevelBound(int strip, int level) const
     const TwGroup *group = m_grid->GetVGroups(strip);
     if (!group)
         return bound;
-    return Span(bound.left(), bound.top() + group->GetHTops(level), bound.left() + bound.width(),
-                bound.top() + group->GetHTops(level + 1));
+    return LevelPart(bound, group->GetHTops(level), group->GetHTops(level + 1));
 }
 
 QRect TwGridExtents::GetHeadCellBound(const TwCell &cell) const
 {
-    const QRect bound = GetHeadLevelBound(cell.Group, cell.Level);
-    const TwColumn *column = m_grid->ColumnByVCell(cell);
-    if (!column)
-        return bound;
-    return Span(bound.left() + column->LeftOffset(), bound.top(), bound.left() + column->RightOffset(),
-                bound.top() + bound.height());
+    return ColumnPart(GetHeadLevelBound(cell.Group, cell.Level), m_grid->ColumnByVCell(cell));
 }
 
 QRect TwGridExtents::GetFootColBound(int strip, int footer) const
@@ -222,18 +225,12 @@ QRect TwGridExtents::GetFootLevelBound(int strip, int level, int footer) const
     const TwGroup *group = m_grid->GetVGroups(strip);
     if (!group)
         return bound;
-    return Span(bound.left(), bound.top() + group->GetFTops(footer, level), bound.left() + bound.width(),
-                bound.top() + group->GetFTops(footer, level + 1));
+    return LevelPart(bound, group->GetFTops(footer, level), group->GetFTops(footer, level + 1));
 }
 
 QRect TwGridExtents::GetFootCellBound(const TwCell &cell, int footer) const
 {
-    const QRect bound = GetFootLevelBound(cell.Group, cell.Level, footer);
-    const TwColumn *column = m_grid->ColumnByVCell(cell);
-    if (!column)
-        return bound;
-    return Span(bound.left() + column->LeftOffset(), bound.top(), bound.left() + column->RightOffset(),
-                bound.top() + bound.height());
+    return ColumnPart(GetFootLevelBound(cell.Group, cell.Level, footer), m_grid->ColumnByVCell(cell));
 }
 
 QRect TwGridExtents::GetColRect(int strip, int row) const

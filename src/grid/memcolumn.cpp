@@ -134,7 +134,7 @@ int TwMemColumn::GetEditLimit() const
     if ((kind == wekPickList && ItemsMode()) || kind == wekLookupList)
         return 0;
     if ((m_dataType == wdtString && m_dataWidth > 0) || m_dataType == wdtChar) {
-        const int width = m_dataType == wdtChar ? qBound(1, m_dataWidth, 255) : m_dataWidth;
+        const int width = m_dataType == wdtChar ? TXCharWidth(m_dataWidth) : m_dataWidth;
         return MaxLength() > 0 ? qMin(width, MaxLength()) : width;
     }
     return MaxLength();
@@ -143,7 +143,7 @@ int TwMemColumn::GetEditLimit() const
 int TwMemColumn::GetDefWidth() const
 {
     if (m_dataType == wdtChar)
-        return qBound(1, m_dataWidth, 255);
+        return TXCharWidth(m_dataWidth);
     if (m_dataType == wdtString)
         return m_dataWidth > 0 ? m_dataWidth : 16;
     return 10;
@@ -204,11 +204,10 @@ void TwMemColumn::SetCalculated(bool value)
 
 void TwMemColumn::Relayout()
 {
-    const int width = m_dataType == wdtString || m_dataType == wdtChar ? m_dataWidth : 0;
     if (Running(Grid()))
-        m_pool.ColumnChanged(m_dataType, width);
+        m_pool.ColumnChanged(m_dataType, PoolWidth());
     else
-        m_pool = TwMemPool(m_dataType, width);
+        m_pool = TwMemPool(m_dataType, PoolWidth());
     m_edit = NewBuffer();
     m_saved = NewBuffer();
     m_savedValid = false;
@@ -229,8 +228,7 @@ int TwMemColumn::DataWidth() const
 {
     if (TXIsStringType(m_dataType))
         return m_dataWidth;
-    const int size = TXTypeSize(m_dataType, 0);
-    return size;
+    return TXTypeSize(m_dataType, 0);
 }
 
 void TwMemColumn::SetDataWidth(int value)
@@ -257,14 +255,22 @@ void TwMemColumn::SetDisplayFormat(const QString &value)
 
 TwMemPool TwMemColumn::NewBuffer() const
 {
-    TwMemPool buffer(m_dataType, TXIsStringType(m_dataType) ? m_dataWidth : 0);
+    TwMemPool buffer(m_dataType, PoolWidth());
     buffer.SetCount(1);
     return buffer;
 }
 
+template<typename Fill>
+void TwMemColumn::Write(Fill fill)
+{
+    TwMemPool next = NewBuffer();
+    fill(next);
+    Store(next);
+}
+
 void TwMemColumn::Store(const TwMemPool &next)
 {
-    if (m_edit.GetNull(0) == next.GetNull(0) && m_edit.SameValue(0, next, 0))
+    if (m_edit.SameValue(0, next, 0))
         return;
     TwStoreOwner *owner = Owner();
     const bool editing = owner && owner->StoreEditing();
@@ -277,8 +283,7 @@ void TwMemColumn::Store(const TwMemPool &next)
 
 void TwMemColumn::SetNull()
 {
-    TwMemPool next = NewBuffer();
-    Store(next);
+    Write([](TwMemPool &) {});
 }
 
 QString TwMemColumn::GetString() const
@@ -288,9 +293,7 @@ QString TwMemColumn::GetString() const
 
 void TwMemColumn::SetString(const QString &value)
 {
-    TwMemPool next = NewBuffer();
-    next.SetString(0, value);
-    Store(next);
+    Write([&value](TwMemPool &next) { next.SetString(0, value); });
 }
 
 bool TwMemColumn::GetBool() const
@@ -300,9 +303,7 @@ bool TwMemColumn::GetBool() const
 
 void TwMemColumn::SetBool(bool value)
 {
-    TwMemPool next = NewBuffer();
-    next.SetBool(0, value);
-    Store(next);
+    Write([&value](TwMemPool &next) { next.SetBool(0, value); });
 }
 
 qint32 TwMemColumn::GetLong() const
@@ -312,9 +313,7 @@ qint32 TwMemColumn::GetLong() const
 
 void TwMemColumn::SetLong(qint32 value)
 {
-    TwMemPool next = NewBuffer();
-    next.SetLong(0, value);
-    Store(next);
+    Write([&value](TwMemPool &next) { next.SetLong(0, value); });
 }
 
 double TwMemColumn::GetFloat() const
@@ -324,9 +323,7 @@ double TwMemColumn::GetFloat() const
 
 void TwMemColumn::SetFloat(double value)
 {
-    TwMemPool next = NewBuffer();
-    next.SetFloat(0, value);
-    Store(next);
+    Write([&value](TwMemPool &next) { next.SetFloat(0, value); });
 }
 
 TDateTime TwMemColumn::GetDateTime() const
@@ -336,9 +333,7 @@ TDateTime TwMemColumn::GetDateTime() const
 
 void TwMemColumn::SetDateTime(TDateTime value)
 {
-    TwMemPool next = NewBuffer();
-    next.SetDateTime(0, value);
-    Store(next);
+    Write([&value](TwMemPool &next) { next.SetDateTime(0, value); });
 }
 
 QVariant TwMemColumn::GetValue() const
@@ -351,9 +346,7 @@ QVariant TwMemColumn::GetValue() const
 
 void TwMemColumn::SetValue(const QVariant &value)
 {
-    TwMemPool next = NewBuffer();
-    next.SetValue(0, value);
-    Store(next);
+    Write([&value](TwMemPool &next) { next.SetValue(0, value); });
 }
 
 void TwMemColumn::LoadBuffer(int row)
@@ -429,14 +422,14 @@ QString TwMemColumn::ApplyFormats(const QString &text, Number number) const
 
 QString TwMemColumn::CellText(const TwMemPool &pool, int poolRow, int row) const
 {
-    const TwStoreOwner *owner = Owner();
+    TwStoreOwner *owner = Owner();
     const auto finish = [&](const QString &text) {
         if (!owner)
             return text;
         // The application's hook runs on the paint path, which no exception may leave: a
         // failing hook is reported and the cell shows the text it was given.
         try {
-            return const_cast<TwStoreOwner *>(owner)->StoreGetText(const_cast<TwMemColumn *>(this), row, text);
+            return owner->StoreGetText(const_cast<TwMemColumn *>(this), row, text);
         } catch (const std::exception &error) {
             qWarning("Cell text of column %d, row %d: %s", Index(), row, error.what());
         } catch (...) {

@@ -8,6 +8,8 @@
 #include "grid/mempool.h"
 #include "grid/rowinfos.h"
 
+#include <type_traits>
+
 
 class TwMemColumn;
 
@@ -41,7 +43,6 @@ public:
     static QString DefaultStyleText() { return QString::fromUtf16(DefaultStyle); }
 
     explicit TwMemColumnFooter(TwColumn *column);
-    void Changed() override;
     bool Footering(int row) override;
     void FootersChanged() override;
     QString GetText(int row) const override;
@@ -72,7 +73,6 @@ private:
     void Rewrite(int row, TwFooterMethod method, int column, TwFooterOperator op, const QString &operand);
 
     QStringList m_styles;
-    bool m_quiet = false;
 };
 
 class TABRIX_EXPORT TwMemColumn : public TwColumn
@@ -152,7 +152,12 @@ protected:
 private:
     /// Puts `next` (a one-row pool) into the edit buffer with the value events.
     void Store(const TwMemPool &next);
+    /// Fills a fresh null one-row buffer with `fill` and stores it.
+    template<typename Fill>
+    void Write(Fill fill);
     TwMemPool NewBuffer() const;
+    /// The width the pool and the buffers are laid out with: texts and characters only.
+    int PoolWidth() const { return TXIsStringType(m_dataType) ? m_dataWidth : 0; }
     void Relayout();
     QString ItemText(const QString &text, bool *found) const;
     QString Formatted(const QString &text) const;
@@ -208,6 +213,14 @@ public:
 private:
     TwMemColumn *Column() const;
     void Written();
+    /// The cell's value from the edit buffer while its row is edited, else from the pool.
+    template<typename Result>
+    Result Read(Result (TwMemColumn::*fromBuffer)() const, Result (TwMemPool::*fromPool)(int) const) const;
+    /// Writes through the column's edit buffer (with its value events) while the row is
+    /// edited, else into the pool and repaints the cell.
+    template<typename Arg>
+    void Write(void (TwMemColumn::*toBuffer)(Arg), void (TwMemPool::*toPool)(int, Arg),
+               std::type_identity_t<Arg> value);
 
     TwCustomGrid *m_grid;
     int m_column = 0;

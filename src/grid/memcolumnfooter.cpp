@@ -38,12 +38,6 @@ TwMemColumnFooter::TwMemColumnFooter(TwColumn *column)
 {
 }
 
-void TwMemColumnFooter::Changed()
-{
-    if (!m_quiet)
-        TwColumnFooter::Changed();
-}
-
 QString TwMemColumnFooter::Entry(int row) const
 {
     QString entry = row >= 0 && row < m_styles.size() ? m_styles.at(row) : DefaultStyleText();
@@ -115,9 +109,7 @@ void TwMemColumnFooter::SetOperand(int row, const QString &operand)
 
 void TwMemColumnFooter::SetStyle(int row, TwFooterMethod method, int column, TwFooterOperator op, const QString &operand)
 {
-    m_quiet = true;
     Rewrite(row, method, column, op, operand);
-    m_quiet = false;
     Changed();
 }
 

@@ -8,12 +8,18 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 using namespace TwPoolBytes;
 
 namespace {
 
 constexpr int GrowStep = 16;
+
+[[noreturn]] void RowBoundsError(int row)
+{
+    throw TException(QStringLiteral("Pool row bounds error[%1]").arg(row));
+}
 
 // Fixed-width character fields hold code page 949 bytes; a cut never splits a character.
 QByteArray CharBytes(const QString &text, int width)
@@ -59,7 +65,7 @@ int TXTypeSize(TwDataType type, int dataWidth)
     case wdtGraphic:
         return 0;
     case wdtChar:
-        return std::clamp(dataWidth, 1, 255) + 1;
+        return TXCharWidth(dataWidth) + 1;
     case wdtBool:
     case wdtShort:
     case wdtByte:
@@ -105,15 +111,20 @@ double TXTextToNumber(TwDataType type, const QString &text)
 
 TwMemPool::TwMemPool(TwDataType type, int dataWidth)
     : m_type(type)
-    , m_width(type == wdtChar ? std::clamp(dataWidth, 1, 255) : dataWidth)
+    , m_width(type == wdtChar ? TXCharWidth(dataWidth) : dataWidth)
 {
 }
 
-void TwMemPool::Init()
+void TwMemPool::LayRecords()
 {
     m_recordSize = 1 + TXTypeSize(m_type, m_width);
     m_hasStrings = m_type == wdtString;
     m_scratch.assign(static_cast<std::size_t>(m_recordSize), 0);
+}
+
+void TwMemPool::Init()
+{
+    LayRecords();
     m_count = 0;
     Reserve(GrowStep);
     Clear();
@@ -145,7 +156,7 @@ void TwMemPool::ClearData()
 void TwMemPool::CheckRow(int row) const
 {
     if (row < 0 || row >= m_count)
-        throw TException(QStringLiteral("Pool row bounds error[%1]").arg(row));
+        RowBoundsError(row);
 }
 
 void TwMemPool::SetCount(int count)
@@ -168,7 +179,7 @@ void TwMemPool::SetCount(int count)
 void TwMemPool::Insert(int row)
 {
     if (row < 0 || row > m_count)
-        throw TException(QStringLiteral("Pool row bounds error[%1]").arg(row));
+        RowBoundsError(row);
     if (m_capacity == 0)
         Init();
     if (m_count == m_capacity)
@@ -185,7 +196,7 @@ void TwMemPool::Delete(int row, int count)
     if (count <= 0)
         return;
     if (row < 0 || row > m_count || count > m_count - row) // written so that it cannot overflow
-        throw TException(QStringLiteral("Pool row bounds error[%1]").arg(row));
+        RowBoundsError(row);
     std::memmove(Record(row), Record(row + count), Offset(m_count - row - count));
     if (m_hasStrings)
         m_strings.erase(m_strings.begin() + row, m_strings.begin() + row + count);
@@ -235,13 +246,10 @@ void TwMemPool::ColumnChanged(TwDataType type, int dataWidth)
     const int oldSize = m_recordSize;
     const bool hadStrings = m_hasStrings;
     m_type = type;
-    m_width = type == wdtChar ? std::clamp(dataWidth, 1, 255) : dataWidth;
-    m_recordSize = 1 + TXTypeSize(m_type, m_width);
-    m_hasStrings = m_type == wdtString;
-    if (m_capacity == 0) {
-        m_scratch.assign(static_cast<std::size_t>(m_recordSize), 0);
+    m_width = type == wdtChar ? TXCharWidth(dataWidth) : dataWidth;
+    LayRecords();
+    if (m_capacity == 0)
         return;
-    }
     if (hadStrings != m_hasStrings || (oldSize == 1) != (m_recordSize == 1)) {
         // Texts and packed values do not convert: every row becomes null.
         m_strings.clear();
@@ -262,7 +270,6 @@ void TwMemPool::ColumnChanged(TwDataType type, int dataWidth)
             std::memset(target + oldSize, 0, static_cast<std::size_t>(m_recordSize - oldSize));
         }
     }
-    m_scratch.assign(static_cast<std::size_t>(m_recordSize), 0);
 }
 
 bool TwMemPool::GetNull(int row) const
@@ -314,26 +321,15 @@ QString TwMemPool::BytesToString(TwDataType type, const std::uint8_t *bytes, int
 
 qint64 TwMemPool::BytesToInteger(TwDataType type, const std::uint8_t *bytes)
 {
-    switch (type) {
-    case wdtBool:
-    case wdtByte:
-        return Load<quint8>(bytes);
-    case wdtShort:
-        return Load<qint8>(bytes);
-    case wdtSmall:
-        return Load<qint16>(bytes);
-    case wdtWord:
-        return Load<quint16>(bytes);
-    case wdtLong:
-        return Load<qint32>(bytes);
-    case wdtFloat:
-    case wdtDate:
-    case wdtTime:
-    case wdtDateTime:
-        return RoundToInteger(Load<double>(bytes));
-    default:
-        return 0;
-    }
+    return WithPackedType(
+        type,
+        [bytes]<typename Held>(Held) -> qint64 {
+            if constexpr (std::is_floating_point_v<Held>)
+                return RoundToInteger(Load<Held>(bytes));
+            else
+                return Load<Held>(bytes);
+        },
+        []() -> qint64 { return 0; });
 }
 
 double TwMemPool::BytesToFloat(TwDataType type, const std::uint8_t *bytes)
@@ -357,13 +353,20 @@ QString TwMemPool::GetString(int row) const
     return ValueText(row);
 }
 
-qint64 TwMemPool::GetInteger(int row) const
+template<typename Number>
+Number TwMemPool::ReadNumber(int row, Number (*fromText)(const QString &),
+                             Number (*fromBytes)(TwDataType, const std::uint8_t *)) const
 {
     if (GetNull(row) || m_type == wdtGraphic)
         return 0;
     if (TXIsStringType(m_type))
-        return TXTextToInt(ValueText(row));
-    return BytesToInteger(m_type, ValueBytes(row));
+        return fromText(ValueText(row));
+    return fromBytes(m_type, ValueBytes(row));
+}
+
+qint64 TwMemPool::GetInteger(int row) const
+{
+    return ReadNumber(row, TXTextToInt, BytesToInteger);
 }
 
 bool TwMemPool::GetBool(int row) const
@@ -373,20 +376,12 @@ bool TwMemPool::GetBool(int row) const
 
 double TwMemPool::GetFloat(int row) const
 {
-    if (GetNull(row) || m_type == wdtGraphic)
-        return 0;
-    if (TXIsStringType(m_type))
-        return TXTextToFloat(ValueText(row));
-    return BytesToFloat(m_type, ValueBytes(row));
+    return ReadNumber(row, TXTextToFloat, BytesToFloat);
 }
 
 TDateTime TwMemPool::GetDateTime(int row) const
 {
-    if (GetNull(row) || m_type == wdtGraphic)
-        return 0;
-    if (TXIsStringType(m_type))
-        return TXTextToDateTime(ValueText(row));
-    return GetFloat(row);
+    return ReadNumber<TDateTime>(row, TXTextToDateTime, BytesToFloat);
 }
 
 QVariant TwMemPool::GetValue(int row) const
@@ -463,38 +458,18 @@ void TwMemPool::SetString(int row, const QString &value)
 void TwMemPool::SetInteger(int row, qint64 value)
 {
     CheckRow(row);
-    std::uint8_t *bytes = Record(row) + 1;
-    switch (m_type) {
-    case wdtString:
-    case wdtChar:
+    if (TXIsStringType(m_type)) {
         SetString(row, QString::number(value));
         return;
-    case wdtBool:
-    case wdtByte:
-        Store(bytes, static_cast<quint8>(value));
-        break;
-    case wdtShort:
-        Store(bytes, static_cast<qint8>(value));
-        break;
-    case wdtSmall:
-        Store(bytes, static_cast<qint16>(value));
-        break;
-    case wdtWord:
-        Store(bytes, static_cast<quint16>(value));
-        break;
-    case wdtLong:
-        Store(bytes, static_cast<qint32>(value));
-        break;
-    case wdtFloat:
-    case wdtDate:
-    case wdtTime:
-    case wdtDateTime:
-        Store(bytes, static_cast<double>(value));
-        break;
-    default:
-        return;
     }
-    Record(row)[0] = Present;
+    std::uint8_t *record = Record(row);
+    WithPackedType(
+        m_type,
+        [record, value]<typename Held>(Held) {
+            Store(record + 1, static_cast<Held>(value));
+            record[0] = Present;
+        },
+        [] {});
 }
 
 void TwMemPool::SetBool(int row, bool value)
@@ -601,8 +576,10 @@ void TwMemPool::CopyRow(const TwMemPool &source, int sourceRow, int row)
 
 bool TwMemPool::SameValue(int row, const TwMemPool &other, int otherRow) const
 {
-    if (GetNull(row) && other.GetNull(otherRow))
-        return true;
+    // A null record and a present zero share their value bytes: presence decides first.
+    const bool null = GetNull(row);
+    if (null || other.GetNull(otherRow))
+        return null == other.GetNull(otherRow);
     if (TXIsStringType(m_type))
         return QString::localeAwareCompare(ValueText(row), other.ValueText(otherRow)) == 0;
     return std::memcmp(ValueBytes(row), other.ValueBytes(otherRow), static_cast<std::size_t>(m_recordSize - 1)) == 0;

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -31,6 +32,12 @@ enum TwDataType : std::uint8_t {
 
 enum TwFooterMethod : std::uint8_t { wfmeNone, wfmeCustom, wfmeCount, wfmeSum, wfmeAverage, wfmeMax, wfmeMin };
 enum TwFooterOperator : std::uint8_t { wfopAll, wfopEQ, wfopGT, wfopGTE, wfopLT, wfopLTE, wfopNEQ };
+
+/// The characters a fixed-width character field holds for a requested width.
+inline int TXCharWidth(int dataWidth)
+{
+    return std::clamp(dataWidth, 1, 255);
+}
 
 /// The value bytes a type takes in a record (0 for texts kept in the list and pictures).
 TABRIX_EXPORT int TXTypeSize(TwDataType type, int dataWidth);
@@ -105,7 +112,8 @@ public:
 
     /// Copies one row of `source` (laid out alike) over row `row`.
     void CopyRow(const TwMemPool &source, int sourceRow, int row);
-    /// Equal texts (string types, case-sensitive) or equal value bytes; two nulls are equal.
+    /// Equal texts (string types, case-sensitive) or equal value bytes; two nulls are equal
+    /// and a null never equals a present value.
     bool SameValue(int row, const TwMemPool &other, int otherRow) const;
 
     /// Raw access to a record's value bytes (after the presence byte).
@@ -122,13 +130,23 @@ private:
     std::uint8_t *Record(int row) { return m_data.Data() + Offset(row); }
     const std::uint8_t *Record(int row) const { return m_data.Data() + Offset(row); }
     void Reserve(int capacity);
+    /// Sizes the records and the scratch record for the current type and width.
+    void LayRecords();
     qint64 GetInteger(int row) const;
     void SetInteger(int row, qint64 value);
     QString ValueText(int row) const;
+    /// A present value read as a number: strings parsed by `fromText`, packed values
+    /// converted by `fromBytes`; 0 for a null row or a picture.
+    template<typename Number>
+    Number ReadNumber(int row, Number (*fromText)(const QString &),
+                      Number (*fromBytes)(TwDataType, const std::uint8_t *)) const;
     /// Calls visit(row) for every row meeting the condition, in row order.
     template<typename Visit>
     void ForEachMeeting(const TwMemPool *condition, TwFooterOperator op, const QString &operand, Visit visit) const;
     void CheckRow(int row) const;
+    /// The text of the first meeting row that compares `side` (1 largest, -1 smallest)
+    /// against every other meeting row.
+    QString CalcExtreme(const TwMemPool *condition, TwFooterOperator op, const QString &operand, int side) const;
 
     TwDataType m_type;
     int m_width;

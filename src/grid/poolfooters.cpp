@@ -10,47 +10,15 @@ using namespace TwPoolBytes;
 namespace {
 
 // Calls f with a loader that reads the value bytes of `type` as a double, so that the row
-// loops are compiled once per type instead of switching on it for every row.
+// loops are compiled once per type instead of switching on it for every row. Types held
+// outside the record never come here; they would read as one byte.
 template<typename F>
 void WithLoader(TwDataType type, F &&f)
 {
-    switch (type) {
-    case wdtShort:
-        return f([](const std::uint8_t *p) { return static_cast<double>(Load<qint8>(p)); });
-    case wdtSmall:
-        return f([](const std::uint8_t *p) { return static_cast<double>(Load<qint16>(p)); });
-    case wdtWord:
-        return f([](const std::uint8_t *p) { return static_cast<double>(Load<quint16>(p)); });
-    case wdtLong:
-        return f([](const std::uint8_t *p) { return static_cast<double>(Load<qint32>(p)); });
-    case wdtFloat:
-    case wdtDate:
-    case wdtTime:
-    case wdtDateTime:
-        return f([](const std::uint8_t *p) { return Load<double>(p); });
-    default:
-        return f([](const std::uint8_t *p) { return static_cast<double>(Load<quint8>(p)); });
-    }
-}
-
-bool Holds(TwFooterOperator op, int c)
-{
-    switch (op) {
-    case wfopEQ:
-        return c == 0;
-    case wfopGT:
-        return c > 0;
-    case wfopGTE:
-        return c >= 0;
-    case wfopLT:
-        return c < 0;
-    case wfopLTE:
-        return c <= 0;
-    case wfopNEQ:
-        return c != 0;
-    default:
-        return true;
-    }
+    const auto withHeld = [&f]<typename Held>(Held) {
+        f([](const std::uint8_t *p) { return static_cast<double>(Load<Held>(p)); });
+    };
+    WithPackedType(type, withHeld, [&withHeld] { withHeld(quint8{}); });
 }
 
 // Calls f with the operator's test on (value − operand), chosen once outside the row loop.
@@ -73,6 +41,14 @@ void WithTest(TwFooterOperator op, F &&f)
     default:
         return f([](double) { return true; });
     }
+}
+
+// The operator's test on one comparison result (-1, 0 or 1).
+bool Holds(TwFooterOperator op, int comparison)
+{
+    bool held = true;
+    WithTest(op, [&held, comparison](auto test) { held = test(comparison); });
+    return held;
 }
 
 } // namespace
@@ -199,23 +175,24 @@ QString TwMemPool::CalcAverage(const TwMemPool *condition, TwFooterOperator op, 
     return TXFloatToText(TXTextToFloat(sum) / static_cast<double>(TXTextToInt(count)));
 }
 
-QString TwMemPool::CalcMax(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
+QString TwMemPool::CalcExtreme(const TwMemPool *condition, TwFooterOperator op, const QString &operand, int side) const
 {
+    // The first of equal extremes is kept.
     int best = -1;
     ForEachMeeting(condition, op, operand, [&](int row) {
-        if (best < 0 || Compare(row, best) > 0)
+        if (best < 0 || Compare(row, best) == side)
             best = row;
     });
     return best < 0 ? QString() : GetString(best);
 }
 
+QString TwMemPool::CalcMax(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
+{
+    return CalcExtreme(condition, op, operand, 1);
+}
+
 QString TwMemPool::CalcMin(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
 {
-    int best = -1;
-    ForEachMeeting(condition, op, operand, [&](int row) {
-        if (best < 0 || Compare(row, best) < 0)
-            best = row;
-    });
-    return best < 0 ? QString() : GetString(best);
+    return CalcExtreme(condition, op, operand, -1);
 }
 

@@ -16,6 +16,11 @@ constexpr std::uint8_t SelectedBit = 0x40;
 constexpr std::uint8_t CheckedBit = 0x80;
 constexpr int GrowStep = 16;
 
+void SetBit(std::uint8_t &byte, std::uint8_t bit, bool value)
+{
+    byte = value ? (byte | bit) : (byte & ~bit);
+}
+
 } // namespace
 
 TwRowInfos::TwRowInfos(std::function<void()> selectionChanged)
@@ -125,8 +130,7 @@ bool TwRowInfos::Checked(int row) const
 
 void TwRowInfos::SetChecked(int row, bool value)
 {
-    std::uint8_t &byte = Byte(row);
-    byte = value ? (byte | CheckedBit) : (byte & ~CheckedBit);
+    SetBit(Byte(row), CheckedBit, value);
 }
 
 bool TwRowInfos::Selected(int row) const
@@ -139,7 +143,7 @@ void TwRowInfos::SetSelected(int row, bool value)
     std::uint8_t &byte = Byte(row);
     if (static_cast<bool>(byte & SelectedBit) == value)
         return;
-    byte = value ? (byte | SelectedBit) : (byte & ~SelectedBit);
+    SetBit(byte, SelectedBit, value);
     m_selectedCount += value ? 1 : -1;
     if (m_selectionChanged)
         m_selectionChanged();
@@ -163,8 +167,7 @@ bool TwRowInfos::Changed(int row) const
 
 void TwRowInfos::SetChanged(int row, bool value)
 {
-    std::uint8_t &byte = Byte(row);
-    byte = value ? (byte | ChangedBit) : (byte & ~ChangedBit);
+    SetBit(Byte(row), ChangedBit, value);
 }
 
 TwRowType TwRowInfos::RowType(int row) const

@@ -10,6 +10,14 @@
 namespace {
 
 const QDate Epoch(1899, 12, 30);
+constexpr double MSecsPerDay = 86400000.0;
+
+// A serial names a date only when it is a number within a billion days (some 2.7 million
+// years) of the epoch; beyond that, converting it to a whole day count would be undefined.
+bool NamesADate(TDateTime value)
+{
+    return std::isfinite(value) && std::fabs(value) < 1e9;
+}
 
 } // namespace
 
@@ -104,17 +112,6 @@ TDateTime TXDateOf(const QDate &date)
     return static_cast<TDateTime>(Epoch.daysTo(date));
 }
 
-namespace {
-
-// A serial names a date only when it is a number within a billion days (some 2.7 million
-// years) of the epoch; beyond that, converting it to a whole day count would be undefined.
-bool NamesADate(TDateTime value)
-{
-    return std::isfinite(value) && std::fabs(value) < 1e9;
-}
-
-} // namespace
-
 QDate TXDateFrom(TDateTime value)
 {
     if (!NamesADate(value))
@@ -124,7 +121,7 @@ QDate TXDateFrom(TDateTime value)
 
 TDateTime TXTimeOf(const QTime &time)
 {
-    return time.msecsSinceStartOfDay() / 86400000.0;
+    return time.msecsSinceStartOfDay() / MSecsPerDay;
 }
 
 QTime TXTimeFrom(TDateTime value)
@@ -137,8 +134,8 @@ QTime TXTimeFrom(TDateTime value)
     if (!NamesADate(value))
         return {};
     const double fraction = value - std::floor(value);
-    const double slack = std::max(1e-3, std::fabs(value) * 4e-16 * 86400000.0);
-    const auto msecs = static_cast<long long>(std::floor(fraction * 86400000.0 + slack));
+    const double slack = std::max(1e-3, std::fabs(value) * 4e-16 * MSecsPerDay);
+    const auto msecs = static_cast<long long>(std::floor(fraction * MSecsPerDay + slack));
     return QTime::fromMSecsSinceStartOfDay(static_cast<int>(std::min(msecs, 86399999LL)));
 }
 

@@ -173,6 +173,16 @@ TEST(MemPool, ComparisonsPutNullFirst)
     EXPECT_EQ(texts.Compare(0, QStringLiteral("b")), 0);
 }
 
+TEST(MemPool, ANullNeverEqualsAPresentZero)
+{
+    TwMemPool pool = Pool(wdtLong, 0, 2);
+    pool.SetLong(1, 0);
+    EXPECT_FALSE(pool.SameValue(0, pool, 1)) << "the value bytes agree, the presence does not";
+    EXPECT_FALSE(pool.SameValue(1, pool, 0));
+    pool.SetNull(1);
+    EXPECT_TRUE(pool.SameValue(0, pool, 1));
+}
+
 TEST(MemPool, ATypeChangeRelaysTheRecords)
 {
     TwMemPool pool = Pool(wdtLong, 0, 3);

@@ -13,7 +13,7 @@
 //
 // Reads the server from TOVEL_SFTP_HOST, _PORT, _USER, _PASSWORD and _ROOT (scripts/bench).
 
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "delayproxy.h"
 #include "platform/sshchannel.h"
 #include "updater/sftp/simplesftp.h"

@@ -1,6 +1,6 @@
 #include "testsupport.h"
 
-#include "common/texception.h"
+#include "platform/texception.h"
 
 #include <QFile>
 

@@ -6,15 +6,10 @@
 // it by path for each check; the main program links it. Every export runs on the
 // calling program's window thread. Records are the fixed-layout ones of common/utypes.h.
 
+#include "caller/TovelModule.h"
 #include "common/utypes.h"
 
 #include <QSqlDatabase>
-
-#if defined(ZULCALLER_LIBRARY)
-#define ZULCALLER_EXPORT extern "C" __attribute__((visibility("default")))
-#else
-#define ZULCALLER_EXPORT extern "C"
-#endif
 
 /// Checks the user of `info` (UserId and Password filled) against the employee table.
 /// Answers '0' accepted (gp.ini then holds the user keys), '1' unknown user, '2' wrong

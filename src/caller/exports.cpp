@@ -7,7 +7,7 @@
 #include "caller/udm.h"
 #include "caller/usermenu.h"
 #include "common/fixedfield.h"
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "platform/messagebox.h"
 
 namespace {

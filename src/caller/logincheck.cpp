@@ -3,7 +3,7 @@
 #include "caller/udm.h"
 #include "common/fixedfield.h"
 #include "common/gplib.h"
-#include "common/texception.h"
+#include "platform/texception.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

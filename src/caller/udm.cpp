@@ -2,7 +2,7 @@
 
 #include "common/base64.h"
 #include "common/gplib.h"
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "platform/messagebox.h"
 #include "platform/oledb.h"
 #include "platform/programfolder.h"

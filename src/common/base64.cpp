@@ -1,6 +1,6 @@
 #include "common/base64.h"
 
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "platform/cp949.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 
 // The cell router and the multi-row selection ranges of the store.
 
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "grid/customgrid.h"
 
 // TwCells

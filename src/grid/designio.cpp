@@ -1,6 +1,6 @@
 #include "grid/designio.h"
 
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "grid/drawobjects.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #include "grid/drawobjects.h"
 
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "grid/columns.h"
 #include "grid/customgrid.h"
 

@@ -1,6 +1,6 @@
 #include "grid/groups.h"
 
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "grid/customgrid.h"
 
 #include <QRegularExpression>

@@ -3,7 +3,7 @@
 // The data-store column's footer: one summary style per footer line, and the texts painted
 // in its cells.
 
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "grid/customgrid.h"
 #include "grid/uxlocale.h"
 

@@ -1,6 +1,6 @@
 #include "grid/mempool.h"
 
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "grid/poolbytes.h"
 #include "platform/cp949.h"
 

@@ -1,6 +1,6 @@
 #include "grid/rowinfos.h"
 
-#include "common/texception.h"
+#include "platform/texception.h"
 
 #include <cstring>
 #include <limits>

@@ -5,7 +5,7 @@
 // environment), and a text written here must read back the same everywhere. Separators and
 // date orders come from TwLocale alone.
 
-#include "common/texception.h"
+#include "platform/texception.h"
 
 #include <algorithm>
 #include <array>

@@ -26,15 +26,14 @@ QString LongHint(const QString &hint)
     return bar < 0 ? hint : hint.mid(bar + 1);
 }
 
-QString HintOf(const QAction *action)
+QString HintOf(const QObject *item)
 {
-    return action->property(HintProperty).toString();
+    return item ? item->property(HintProperty).toString() : QString();
 }
 
-void SetHint(QAction *action, const QString &hint)
+void SetHint(QObject *item, const QString &hint)
 {
-    action->setProperty(HintProperty, hint);
-    action->setStatusTip(ShortHint(hint));
+    item->setProperty(HintProperty, hint);
 }
 
 QString ProgramCaption(int number, const QString &name, const QString &progId)

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QAction;
+class QObject;
 class QMenuBar;
 
 // Menu items carry a hint "name|key": the short part names the program or group, the
@@ -17,8 +18,10 @@ QString ShortHint(const QString &hint);
 /// The text after the first '|' (the whole hint when it has none).
 QString LongHint(const QString &hint);
 
-QString HintOf(const QAction *action);
-void SetHint(QAction *action, const QString &hint);
+/// The hint of a menu item or a toolbar button. Hints are never status tips: the status
+/// bar keeps the user's panel for the whole run.
+QString HintOf(const QObject *item);
+void SetHint(QObject *item, const QString &hint);
 
 /// "%d %s\t(%s)": the number, the name, and the program id in the right-hand column.
 QString ProgramCaption(int number, const QString &name, const QString &progId);

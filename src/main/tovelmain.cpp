@@ -4,15 +4,19 @@
 #include "common/fixedfield.h"
 #include "common/gplib.h"
 #include "main/background.h"
+#include "main/favouritefile.h"
 #include "main/mainflow.h"
 #include "main/menubuilder.h"
+#include "main/ufavourite.h"
 #include "main/uimg.h"
 #include "platform/cp949.h"
+#include "platform/handles.h"
 #include "platform/messagebox.h"
 #include "platform/singleinstance.h"
 #include "sharemem.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMdiArea>
@@ -68,6 +72,41 @@ QString PanelText(const TLoginInfo &info)
 
 } // namespace
 
+// Watches the pointer on behalf of the main window while the favourites toolbar is
+// shown: the toolbar unfolds when the pointer comes level with it, and otherwise folds
+// away while a child window is open.
+class TToolbarFoldingHook : public QObject
+{
+public:
+    explicit TToolbarFoldingHook(TfrmMain *window)
+        : QObject(window)
+        , m_window(window)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~TToolbarFoldingHook() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+        case QEvent::HoverMove:
+        case QEvent::Enter:
+        case QEvent::Leave:
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+            m_window->FollowPointer(QCursor::pos());
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    TfrmMain *m_window;
+};
+
 TfrmMain::TfrmMain(QWidget *parent)
     : QMainWindow(parent)
 {
@@ -106,6 +145,7 @@ TfrmMain::TfrmMain(QWidget *parent)
     btnClose->setFixedSize(32, 30);
     btnClose->setIcon(BankImage(109));
     btnClose->setIconSize(QSize(24, 24));
+    btnClose->move(2, 3);
     connect(btnClose, &QToolButton::clicked, this, &QWidget::close);
 
     auto *status = new QStatusBar(this);
@@ -124,6 +164,7 @@ TfrmMain::TfrmMain(QWidget *parent)
     m_panels[1]->setAlignment(Qt::AlignCenter);
     m_panels[2]->setFixedWidth(50);
 
+    m_dispatch = std::make_unique<TModuleDispatch>(this, m_background);
     CreateMenu();
     new Platform::TWindowActivationServer(this, MainFlow::MainCaption());
 }
@@ -164,7 +205,8 @@ void TfrmMain::CreateMenu()
 
     QMenu *settings = bar->addMenu(QStringLiteral("환경설정"));
     settings->setObjectName(QStringLiteral("N3"));
-    AddItem(settings, "N5", QStringLiteral("자주사용하는메뉴설정"));
+    connect(AddItem(settings, "N5", QStringLiteral("자주사용하는메뉴설정")), &QAction::triggered, this,
+            &TfrmMain::N5Click);
     settings->addSeparator()->setObjectName(QStringLiteral("N4"));
     connect(AddItem(settings, "N7", QStringLiteral("원격지원")), &QAction::triggered, this, &TfrmMain::N7Click);
 
@@ -205,7 +247,7 @@ void TfrmMain::showEvent(QShowEvent *event)
 void TfrmMain::FormFirstShow()
 {
     smInitValues();
-    m_moduleHandles.fill(0);
+    m_dispatch->ClearModuleHandles();
     m_loginInfo = GpLib::ReadLoginInfo();
     m_panels[1]->setText(PanelText(m_loginInfo));
 
@@ -216,6 +258,7 @@ void TfrmMain::FormFirstShow()
             j900->setEnabled(false);
     }
     BuildMenu();
+    BuildToolbar();
     LayoutBars();
 }
 
@@ -244,15 +287,141 @@ void TfrmMain::BuildMenu()
     });
 }
 
+// Shared by the program items of the menu and the favourites buttons; both carry the
+// hint "name|id".
 void TfrmMain::MenuClick()
 {
-    const auto *item = qobject_cast<QAction *>(sender());
-    if (!item)
-        return;
-    const QString progId = LongHint(HintOf(item)).trimmed();
+    const QString hint = HintOf(sender());
+    const QString progId = LongHint(hint).trimmed();
     if (progId.isEmpty())
         return;
-    emit ProgramChosen(progId, ShortHint(HintOf(item)).trimmed());
+    std::memset(&m_programArea, 0, sizeof m_programArea);
+    CopyFixed(m_programArea.ProgId, progId, 5);
+    CopyFixed(m_programArea.ProgName, ShortHint(hint).trimmed(), 32);
+    if (m_dispatch->ShowOpenWindow(progId)) {
+        Fold();
+        return;
+    }
+    m_dispatch->Dispatch(m_loginInfo, m_programArea, m_connection);
+    m_dispatch->RecordOpenWindows(progId);
+    Fold();
+}
+
+void TfrmMain::N5Click()
+{
+    const QString userId = ReadFixed(m_loginInfo.UserId);
+    TFavouriteInputs inputs = FavouriteInputs(menuBar(), ReadFavourites(userId));
+    if (inputs.Programs.isEmpty())
+        return;
+    TfrmFavourite dialog(this);
+    dialog.SetInputs(userId, inputs.Groups, inputs.Programs);
+    dialog.exec();
+    if (dialog.Changed())
+        BuildToolbar();
+}
+
+void TfrmMain::BuildToolbar()
+{
+    qDeleteAll(m_favouriteButtons);
+    m_favouriteButtons.clear();
+    const QStringList ids = ReadFavourites(ReadFixed(m_loginInfo.UserId));
+    const QList<QAction *> groups = menuBar()->actions();
+    constexpr int Slots = 20;
+    for (const QString &id : ids) {
+        for (int g = 0; g < groups.size(); ++g) {
+            const QMenu *menu = groups.at(g)->menu();
+            if (!menu)
+                continue;
+            for (QAction *item : menu->actions()) {
+                if (m_favouriteButtons.size() + 1 >= Slots)
+                    break;
+                if (!item->isEnabled() || item->isSeparator() || LongHint(HintOf(item)).trimmed() != id.trimmed())
+                    continue;
+                const QToolButton *previous = m_favouriteButtons.isEmpty() ? btnClose : m_favouriteButtons.last();
+                auto *button = new QToolButton(ToolBar1);
+                button->setObjectName(QStringLiteral("btnFavourite%1").arg(m_favouriteButtons.size() + 1));
+                button->setAutoRaise(true);
+                button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+                button->setGeometry(previous->geometry().right() + 1, btnClose->y(), btnClose->width(),
+                                    btnClose->height());
+                SetHint(button, HintOf(item));
+                button->setToolTip(ShortHint(HintOf(item)));
+                const QPixmap picture = FavouriteButtonPicture(g, LongHint(HintOf(item)).trimmed(), btnClose->font());
+                button->setIcon(picture);
+                button->setIconSize(picture.size());
+                connect(button, &QToolButton::clicked, this, &TfrmMain::MenuClick);
+                button->show();
+                m_favouriteButtons.append(button);
+            }
+        }
+    }
+    if (m_favouriteButtons.isEmpty()) {
+        ToolBar1->hide();
+        delete m_foldingHook;
+    } else {
+        ToolBar1->show();
+        if (!m_foldingHook)
+            m_foldingHook = new TToolbarFoldingHook(this);
+    }
+    LayoutBars();
+    RememberToolbarRect();
+}
+
+void TfrmMain::Unfold()
+{
+    if (!ToolBar1->isVisible() || ToolBar1->height() == 35) {
+        RememberToolbarRect();
+        return;
+    }
+    ToolBar1->setFixedHeight(35);
+    btnClose->setFixedHeight(33);
+    btnClose->show();
+    for (QToolButton *button : std::as_const(m_favouriteButtons)) {
+        button->setFixedHeight(33);
+        button->show();
+    }
+    LayoutBars();
+    ToolBar1->update();
+    RememberToolbarRect();
+}
+
+void TfrmMain::Fold()
+{
+    if (!ToolBar1->isVisible() || ToolBar1->height() == 5) {
+        RememberToolbarRect();
+        return;
+    }
+    btnClose->hide();
+    for (QToolButton *button : std::as_const(m_favouriteButtons))
+        button->hide();
+    ToolBar1->setFixedHeight(5);
+    LayoutBars();
+    ToolBar1->update();
+    RememberToolbarRect();
+}
+
+void TfrmMain::RememberToolbarRect()
+{
+    m_toolbarRect = QRect(ToolBar1->mapToGlobal(QPoint(0, 0)), ToolBar1->size());
+}
+
+void TfrmMain::FollowPointer(const QPoint &globalPos)
+{
+    if (globalPos.y() > m_toolbarRect.top() && globalPos.y() < m_toolbarRect.top() + m_toolbarRect.height())
+        Unfold();
+    else if (m_background->subWindowList().isEmpty())
+        Unfold();
+    else
+        Fold();
+}
+
+bool TfrmMain::event(QEvent *event)
+{
+    if (event->type() == QEvent::StatusTip)
+        return true; // the status bar keeps the user's panel
+    if (event->type() == Platform::TWindowMessageEvent::EventType())
+        m_dispatch->CloseMessage(static_cast<Platform::TWindowMessageEvent *>(event)->Message());
+    return QMainWindow::event(event);
 }
 
 void TfrmMain::resizeEvent(QResizeEvent *event)
@@ -268,9 +437,9 @@ void TfrmMain::LayoutBars()
         m_panels[i]->setFixedWidth(panelWidth);
 
     QWidget *client = centralWidget();
-    ToolBar1->setGeometry(2, 0, qMax(0, width() - 11), 36);
-    btnClose->move(ToolBar1->width() - btnClose->width() - 4, 3);
-    m_background->setGeometry(0, 36, client->width(), qMax(0, client->height() - 36));
+    const int barHeight = ToolBar1->isHidden() ? 0 : ToolBar1->height();
+    ToolBar1->setGeometry(2, 0, qMax(0, width() - 11), ToolBar1->height());
+    m_background->setGeometry(0, barHeight, client->width(), qMax(0, client->height() - barHeight));
 }
 
 void TfrmMain::changeEvent(QEvent *event)
@@ -295,6 +464,8 @@ void TfrmMain::N11Click()
                != Platform::mbYes)
         return;
     CloseAllChildren();
+    m_dispatch->ClearOpenForms();
+    Unfold();
 }
 
 void TfrmMain::N6Click()
@@ -311,6 +482,8 @@ void TfrmMain::N7Click()
 
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
+    delete m_foldingHook;
     CloseAllChildren();
+    m_dispatch->ClearOpenForms();
     QMainWindow::closeEvent(event);
 }

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "common/utypes.h"
+#include "main/dispatch.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QRect>
 #include <QSqlDatabase>
 
 #include <array>
+#include <memory>
 
 class QLabel;
 class QMdiArea;
@@ -30,11 +34,21 @@ public:
     /// The employee number for whom NJ900E stays enabled whatever the department.
     static QString PrivilegedUserId();
 
-signals:
-    /// A program was chosen in the menu: its id and name, from the item's hint.
-    void ProgramChosen(const QString &progId, const QString &progName);
+    const TModuleDispatch &Dispatcher() const { return *m_dispatch; }
+    /// The favourites toolbar and its buttons (slots 1 to 19).
+    QWidget *FavouritesBar() const { return ToolBar1; }
+    const QList<QToolButton *> &FavouriteButtons() const { return m_favouriteButtons; }
+    /// Whether the application-wide filter that folds the toolbar is in place.
+    bool FoldingHookAttached() const { return !m_foldingHook.isNull(); }
+
+    /// Rebuilds the favourites toolbar from Favourite.mnu.
+    void BuildToolbar();
+    /// Shows the favourites toolbar in full, or folds it to a thin strip.
+    void Unfold();
+    void Fold();
 
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -46,8 +60,11 @@ private:
     void BuildMenu();
     void LayoutBars();
     void CloseAllChildren();
+    void RememberToolbarRect();
+    void FollowPointer(const QPoint &globalPos);
     void FillWindowList();
     void MenuClick();
+    void N5Click();
     void N11Click();
     void N6Click();
     void N7Click();
@@ -58,7 +75,13 @@ private:
     std::array<QLabel *, 3> m_panels{};
     QMenu *Window1 = nullptr;
     TLoginInfo m_loginInfo{};
+    TProgramArea m_programArea{};
     QSqlDatabase m_connection;
-    std::array<quintptr, 108> m_moduleHandles{};
+    std::unique_ptr<TModuleDispatch> m_dispatch;
+    QList<QToolButton *> m_favouriteButtons;
+    QRect m_toolbarRect;
+    QPointer<QObject> m_foldingHook;
     bool m_shown = false;
+
+    friend class TToolbarFoldingHook;
 };

@@ -55,7 +55,7 @@ QString &Title()
 
 void SetApplicationTitle(const QString &title)
 {
-    Title() = title;
+    Title() = QString(title.constData(), title.size());
 }
 
 QString ApplicationTitle()
@@ -86,8 +86,12 @@ TMsgButton ShowMessageBox(QWidget *owner, const QString &text, const QString &ca
 {
     if (buttons == mbNone)
         buttons = mbOK;
-    if (const TMessageBoxHook &hook = Hook())
-        return hook(TMessageBoxCall{owner, text, caption, icon, buttons, defaultButton});
+    if (const TMessageBoxHook &hook = Hook()) {
+        // The texts may come from a library that is unloaded right after this call (the
+        // login check's library is); a literal of it would dangle in what the hook keeps.
+        return hook(TMessageBoxCall{owner, QString(text.constData(), text.size()),
+                                    QString(caption.constData(), caption.size()), icon, buttons, defaultButton});
+    }
 
     if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
         std::fprintf(stderr, "%s: %s\n", caption.toLocal8Bit().constData(), text.toLocal8Bit().constData());

@@ -1,6 +1,6 @@
 #include "platform/sshchannel.h"
 
-#include "common/texception.h"
+#include "platform/texception.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

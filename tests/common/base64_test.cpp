@@ -1,5 +1,5 @@
 #include "common/base64.h"
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

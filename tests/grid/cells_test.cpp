@@ -1,4 +1,4 @@
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "grid/bytebuffer.h"
 #include "grid/memcolumn.h"
 #include "platform/cp949.h"

@@ -1,4 +1,4 @@
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "grid/gridstream.h"
 #include "grid/uxutils.h"
 #include "testgrid.h"

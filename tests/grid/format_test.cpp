@@ -1,4 +1,4 @@
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "grid/uxlocale.h"
 #include "testsupport.h"
 

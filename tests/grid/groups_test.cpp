@@ -1,4 +1,4 @@
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "testgrid.h"
 #include "testsupport.h"
 

@@ -1,4 +1,4 @@
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "grid/memcolumn.h"
 #include "storegrid.h"
 #include "testsupport.h"

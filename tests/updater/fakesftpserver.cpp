@@ -1,6 +1,6 @@
 #include "fakesftpserver.h"
 
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "updater/sftp/sftppacket.h"
 
 #include <QtEndian>

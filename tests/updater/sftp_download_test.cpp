@@ -1,7 +1,7 @@
 // GetFile with many reads in flight against the in-process fake server: what a server
 // sees, what a caller sees, and how a download ends when something goes wrong.
 
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "sftpwirefixture.h"
 #include "testsupport.h"
 

@@ -1,4 +1,4 @@
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "delayproxy.h"
 #include "platform/sshchannel.h"
 #include "testsupport.h"

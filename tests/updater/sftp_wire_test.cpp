@@ -1,4 +1,4 @@
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "fakesftpserver.h"
 #include "sftpwirefixture.h"
 #include "testsupport.h"

@@ -2,7 +2,7 @@
 
 #include "updater/sftp/simplesftp.h"
 
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "updater/sftp/sftpreceiver.h"
 
 #include <QFile>

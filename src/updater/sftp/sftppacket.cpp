@@ -1,6 +1,6 @@
 #include "updater/sftp/sftppacket.h"
 
-#include "common/texception.h"
+#include "platform/texception.h"
 
 #include <QtEndian>
 

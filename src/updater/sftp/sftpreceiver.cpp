@@ -1,6 +1,6 @@
 #include "updater/sftp/sftpreceiver.h"
 
-#include "common/texception.h"
+#include "platform/texception.h"
 #include "platform/sftpchannel.h"
 #include "updater/sftp/sftppacket.h"
 

@@ -1,10 +1,10 @@
-#include <QApplication>
+#include "platform/application.h"
 
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    Platform::TApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

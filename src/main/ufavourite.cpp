@@ -201,11 +201,16 @@ QPixmap FavouriteButtonPicture(int groupIndex, const QString &progId, const QFon
         picture.fill(Qt::transparent);
     }
     QPainter p(&picture);
-    p.setFont(font);
+    // The id is drawn whole: a font too wide for the picture is narrowed until it fits.
+    QFont fitted = font;
+    const QString text = progId.toLower();
+    while (QFontMetrics(fitted).horizontalAdvance(text) > picture.width() && QFontInfo(fitted).pixelSize() > 8)
+        fitted.setPixelSize(QFontInfo(fitted).pixelSize() - 1);
+    p.setFont(fitted);
     p.setPen(QColor(0xF9, 0xFC, 0x00));
     p.setBackgroundMode(Qt::TransparentMode);
     // Placed by its top-left corner, as text is on a canvas.
-    p.drawText(QPoint(0, 12 + p.fontMetrics().ascent()), progId.toLower());
+    p.drawText(QPoint(0, 12 + p.fontMetrics().ascent()), text);
     return picture;
 }
 

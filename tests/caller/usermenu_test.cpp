@@ -60,10 +60,13 @@ TEST_P(TUserMenuQuery, RowsComeInMenuOrderWithoutWithdrawnProgramsAndCutToTheirW
                                         "J2 J280E E 1 출하입력\n"
                                         "J2 J202P P 1 일일판매현황\n"
                                         "J2 J204P P 1 출하현황\n"
+                                        "J2 J210P P 2 월별판매현황\n"
                                         "J2 J216P P 2 기간별판매현황\n"
                                         "J3 J311E E 1 보조장부입력\n"
                                         "J3 J312E E 1 보조업무 세부 내역서 작성 및 조\n"
+                                        "J3 J380P P 1 출하자조회\n"
                                         "J3 J399E E 2 신규보조업무\n"
+
                                         "J4 J510P P 1 월간보고서\n"
                                         "J4 J512P P 1 연간보고서\n"
                                         "JZ J290P P 1 정산서출력\n"

@@ -1,7 +1,11 @@
+#include "caller/ZULCaller.h"
 #include "common/base64.h"
 #include "common/gplib.h"
+#include "main/favouritefile.h"
 #include "main/mainflow.h"
+#include "main/menubuilder.h"
 #include "main/tovelmain.h"
+#include "platform/cp949.h"
 #include "platform/namedmutex.h"
 #include "sharemem.h"
 #include "testdatabase.h"
@@ -15,12 +19,19 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolButton>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
 
 namespace {
 
@@ -61,6 +72,10 @@ public:
         const TestDatabase db(TestDatabase::Backend::SQLite, s_folder->path());
         ASSERT_EQ(db.Reset(), QString());
         ASSERT_TRUE(GpLib::WriteConnString(EncodeBase64Text(db.ConnectionString())));
+        // The sample modules, installed beside the programs as on a workstation.
+        const QDir built(qEnvironmentVariable("TOVEL_PROGRAM_BIN"));
+        for (const QString &module : built.entryList({QStringLiteral("J*.so"), QStringLiteral("S*.so")}, QDir::Files))
+            ASSERT_TRUE(QFile::copy(built.filePath(module), s_folder->filePath(module))) << module.toStdString();
     }
 
     static void TearDownTestSuite()
@@ -85,6 +100,15 @@ protected:
 
     QAction *Item(const char *name) const { return m_window->menuBar()->findChild<QAction *>(QString::fromLatin1(name)); }
 
+    void TearDown() override
+    {
+        if (m_window) {
+            m_window->close();
+            QCoreApplication::processEvents();
+        }
+        QFile::remove(s_folder->filePath(QStringLiteral("Favourite.mnu")));
+    }
+
     static QTemporaryDir *s_folder;
     MessageBoxRecorder m_boxes;
     std::unique_ptr<TfrmMain> m_window;
@@ -108,10 +132,10 @@ TEST_F(MainWindowTest, FirstShowPutsTheUserInTheStatusBarAndBuildsTheUsersMenu)
     EXPECT_EQ(MenuItems(bar, "SYS_AA"), QStringLiteral("1 공제요율등록\t(SA30E)|2 사원등록\t(SA01E)|3 부서등록\t(SA02E)|-|"
                                                        "4 사원명부출력\t(SA09P)"));
     EXPECT_EQ(MenuItems(bar, "SYS_J2"), QStringLiteral("1 일일판매입력\t(J260E)|2 출하입력\t(J280E)|-|3 일일판매현황\t(J202P)|"
-                                                       "4 출하현황\t(J204P)|5 기간별판매현황\t(J216P)"));
+                                                       "4 출하현황\t(J204P)|5 월별판매현황\t(J210P)|6 기간별판매현황\t(J216P)"));
     EXPECT_EQ(MenuItems(bar, "N2"), QStringLiteral("1 정산서입력\t(J900E)|-|2 정산서출력\t(J290P)"));
     EXPECT_EQ(MenuItems(bar, "SYS_J3"), QStringLiteral("1 보조장부입력\t(J311E)|2 보조업무 세부 내역서 작성 및 조\t(J312E)|"
-                                                       "3 신규보조업무\t(J399E) (disabled)"));
+                                                       "-|3 출하자조회\t(J380P)|4 신규보조업무\t(J399E) (disabled)"));
     EXPECT_EQ(MenuItems(bar, "SYS_J5"), QString());
     EXPECT_EQ(MenuItems(bar, "N3"), QStringLiteral("자주사용하는메뉴설정|-|원격지원"));
     EXPECT_EQ(MenuItems(bar, "SYS_CLOSE"), QStringLiteral("종료"));
@@ -123,18 +147,6 @@ TEST_F(MainWindowTest, FirstShowPutsTheUserInTheStatusBarAndBuildsTheUsersMenu)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(daily));
     daily->grab().save(QDir::currentPath() + QStringLiteral("/main_menu_daily.png"));
     daily->hide();
-}
-
-TEST_F(MainWindowTest, ChoosingAProgramGivesItsIdAndName)
-{
-    SetUser("1001", QStringLiteral("홍길동"), "01", QStringLiteral("영업1부"));
-    Show();
-    QSignalSpy chosen(m_window.get(), &TfrmMain::ProgramChosen);
-    Item("NJ260E")->trigger();
-    Item("NJ900E")->trigger();
-    ASSERT_EQ(chosen.count(), 2);
-    EXPECT_EQ(chosen[0][0].toString() + QLatin1Char('|') + chosen[0][1].toString(), QStringLiteral("J260E|일일판매입력"));
-    EXPECT_EQ(chosen[1][0].toString() + QLatin1Char('|') + chosen[1][1].toString(), QStringLiteral("J900E|정산서입력"));
 }
 
 TEST_F(MainWindowTest, DepartmentNinetyNineOrNoneDisablesJ900EUnlessPrivileged)
@@ -239,3 +251,256 @@ TEST(MainStart, AStaleLockOfAProgramThatDiedIsRecovered)
 }
 
 #include "tovelmain_test.moc"
+
+namespace {
+
+// Whether a library file named `fileName` is mapped into this process.
+bool Mapped(const QString &fileName)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return false;
+    return QString::fromLocal8Bit(maps.readAll()).contains(QLatin1Char('/') + fileName + QLatin1Char('\n'));
+}
+
+// What the sample modules noted of their calls since the last look.
+QStringList TakeModuleCalls()
+{
+    const QStringList calls = qApp->property("TovelSampleModuleCalls").toStringList();
+    qApp->setProperty("TovelSampleModuleCalls", QStringList());
+    return calls;
+}
+
+QStringList ChildNames(QMdiArea *area)
+{
+    QStringList names;
+    for (const QMdiSubWindow *child : area->subWindowList())
+        names << child->objectName();
+    return names;
+}
+
+// Closes the modal window a module opens inside its call, once it shows.
+void CloseModalWhenShown()
+{
+    QTimer::singleShot(0, [] {
+        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+        QApplication::activeModalWidget()->close();
+    });
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, AChosenProgramOpensItsModuleUntilTheModulePostsItsCloseMessage)
+{
+    SetUser("1001", QStringLiteral("홍길동"), "01", QStringLiteral("영업1부"));
+    Show();
+    TakeModuleCalls();
+    Item("NJ202P")->trigger();
+    EXPECT_EQ(TakeModuleCalls(), QStringList{QStringLiteral(
+                                     "J202P ShowInFrame prog=J202P user=1001 size=160 close=1028 handle=0 tail=zero")});
+    EXPECT_EQ(ChildNames(m_window->MdiArea()), QStringList{QStringLiteral("frmJ202P")});
+    EXPECT_NE(m_window->Dispatcher().ModuleHandles()[3], 0u);
+    EXPECT_TRUE(Mapped(QStringLiteral("J202P.so")));
+    ASSERT_EQ(m_window->Dispatcher().OpenForms().size(), 1);
+    EXPECT_EQ(m_window->Dispatcher().OpenForms()[0].FormName, QStringLiteral("frmJ202P"));
+    EXPECT_EQ(m_window->FavouritesBar()->isVisible(), false) << "no favourites, no toolbar";
+
+    // The window closes with a deferred delete of the module's own objects: the library
+    // goes only after them.
+    m_window->MdiArea()->subWindowList().first()->close();
+    QTRY_COMPARE(m_window->Dispatcher().ModuleHandles()[3], 0u);
+    EXPECT_FALSE(Mapped(QStringLiteral("J202P.so")));
+    EXPECT_TRUE(m_window->MdiArea()->subWindowList().isEmpty());
+
+    // Its record entry stays; choosing the program again finds no window and opens anew.
+    Item("NJ202P")->trigger();
+    EXPECT_EQ(TakeModuleCalls().size(), 1);
+    EXPECT_EQ(m_window->MdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(m_boxes.Summary(), QString());
+}
+
+TEST_F(MainWindowTest, ProgramsThatBorrowAModuleKeepTheirOwnSlotAndCloseMessage)
+{
+    SetUser("1001", QStringLiteral("홍길동"), "01", QStringLiteral("영업1부"));
+    Show();
+    TakeModuleCalls();
+    Item("NJ280E")->trigger();
+    Item("NSA09P")->trigger();
+    EXPECT_EQ(TakeModuleCalls(),
+              (QStringList{QStringLiteral("SB01B ShowInFrame prog=J280E user=1001 size=148 close=1040 handle=0 tail=zero"),
+                           QStringLiteral("SA11E ShowInFrame prog=SA09P user=1001 size=168 close=1111 handle=0 tail=zero")}));
+    const auto &handles = m_window->Dispatcher().ModuleHandles();
+    EXPECT_NE(handles[15], 0u);
+    EXPECT_NE(handles[86], 0u);
+    EXPECT_EQ(handles[99], 0u) << "SB01B's own slot is not used";
+    EXPECT_TRUE(Mapped(QStringLiteral("SB01B.so")));
+    EXPECT_EQ(ChildNames(m_window->MdiArea()), (QStringList{QStringLiteral("frmJ280E"), QStringLiteral("frmSA09P")}));
+}
+
+TEST_F(MainWindowTest, AProgramChosenTwiceShowsItsWindowAndAfterCloseAllEveryProgramOpensAnew)
+{
+    SetUser("1001", QStringLiteral("홍길동"), "01", QStringLiteral("영업1부"));
+    Show();
+    TakeModuleCalls();
+    Item("NJ900E")->trigger();
+    Item("NJ202P")->trigger();
+    QMdiSubWindow *j900 = m_window->MdiArea()->findChild<QMdiSubWindow *>(QStringLiteral("frmJ900E"));
+    ASSERT_NE(j900, nullptr);
+    j900->showMinimized();
+    Item("NJ900E")->trigger();
+    EXPECT_EQ(TakeModuleCalls().size(), 2) << "the second choice loads nothing";
+    EXPECT_FALSE(j900->isMinimized());
+    EXPECT_EQ(m_window->MdiArea()->activeSubWindow(), j900);
+    EXPECT_EQ(m_window->MdiArea()->subWindowList().size(), 2);
+
+    MessageBoxRecorder yes(Platform::mbYes);
+    Item("N11")->trigger();
+    QTRY_VERIFY(m_window->MdiArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(m_window->Dispatcher().OpenForms().isEmpty());
+    QTRY_COMPARE(m_window->Dispatcher().ModuleHandles()[107], 0u);
+    EXPECT_FALSE(Mapped(QStringLiteral("J900E.so")));
+    Item("NJ900E")->trigger();
+    Item("NJ202P")->trigger();
+    EXPECT_EQ(TakeModuleCalls().size(), 2);
+    EXPECT_EQ(m_window->MdiArea()->subWindowList().size(), 2);
+}
+
+TEST_F(MainWindowTest, AMissingBrokenOrEntrylessModuleOpensNothing)
+{
+    SetUser("1001", QStringLiteral("홍길동"), "01", QStringLiteral("영업1부"));
+    Show();
+    const QString folder = s_folder->path();
+    const QString j204 = folder + QStringLiteral("/J204P.so");
+    const QString j210 = folder + QStringLiteral("/J210P.so");
+    const QString saved204 = j204 + QStringLiteral(".saved");
+    const QString saved210 = j210 + QStringLiteral(".saved");
+    ASSERT_TRUE(QFile::rename(j204, saved204));
+    ASSERT_TRUE(QFile::rename(j210, saved210));
+    WriteFileBytes(j210, "not a library\n");
+    // A real library without the program's entry: the image bank.
+    ASSERT_TRUE(QFile::copy(qEnvironmentVariable("TOVEL_PROGRAM_BIN") + QStringLiteral("/libIMGBANK.so"),
+                            folder + QStringLiteral("/J216P.so")));
+
+    TakeModuleCalls();
+    Item("NJ204P")->trigger();
+    Item("NJ210P")->trigger();
+    Item("NJ216P")->trigger();
+    EXPECT_EQ(m_boxes.Summary(), QStringLiteral("%1|File Not Found.\n\nFile Name: %2|error\n"
+                                                "%1|load library error!|error")
+                                     .arg(Platform::ApplicationTitle(), j204));
+    EXPECT_TRUE(TakeModuleCalls().isEmpty());
+    EXPECT_TRUE(m_window->MdiArea()->subWindowList().isEmpty());
+    for (int slot : {4, 5, 6})
+        EXPECT_EQ(m_window->Dispatcher().ModuleHandles()[static_cast<std::size_t>(slot)], 0u);
+    EXPECT_FALSE(Mapped(QStringLiteral("J216P.so"))) << "a library without the entry is not kept";
+
+    QFile::remove(j210);
+    QFile::remove(folder + QStringLiteral("/J216P.so"));
+    ASSERT_TRUE(QFile::rename(saved204, j204));
+    ASSERT_TRUE(QFile::rename(saved210, j210));
+}
+
+TEST_F(MainWindowTest, ModulesOpenOtherModulesThroughTheCallerLibrary)
+{
+    SetUser("1001", QStringLiteral("홍길동"), "01", QStringLiteral("영업1부"));
+    Show();
+    TLoginInfo user = m_window->LoginInfo();
+    TakeModuleCalls();
+
+    CloseModalWhenShown();
+    ZUL_CALL_SHOW("j380p", user, nullptr);
+    CloseModalWhenShown();
+    ZUL_CALL_SHOW("J900E", user, nullptr);
+    ZUL_CALL_SHOW("J202P", user, nullptr); // not one of the three
+    std::array<unsigned char, 190> extra{};
+    std::memcpy(extra.data(), &user, sizeof user);
+    extra[189] = 1;
+    CloseModalWhenShown();
+    ZUL_CALL_SHOW("J380P", user, extra.data());
+    EXPECT_EQ(TakeModuleCalls(), (QStringList{QStringLiteral("J380P MODAL user=1001 zeros=115"),
+                                              QStringLiteral("J900E ShowForUser user=1001"),
+                                              QStringLiteral("J380P MODAL user=1001 zeros=114")}));
+    EXPECT_FALSE(Mapped(QStringLiteral("J380P.so")));
+    EXPECT_FALSE(Mapped(QStringLiteral("J900E.so")));
+
+    // CallDLL answers for J900E alone, from the file in the current folder.
+    EXPECT_STREQ(CallDLL("J202P", "x", 1), "PBL");
+    EXPECT_FALSE(Mapped(QStringLiteral("J202P.so")));
+    const QString previous = QDir::currentPath();
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(elsewhere.path());
+    EXPECT_EQ(Platform::FromCp949(CallDLL("j900e", "x", 1)),
+              QStringLiteral("해당 파일이 존재하지 않습니다\n\n파일명 : J900E.so"));
+    WriteFileBytes(elsewhere.filePath(QStringLiteral("J900E.so")), "broken");
+    EXPECT_EQ(Platform::FromCp949(CallDLL("J900E", "x", 1)),
+              QStringLiteral("DLL 파일 호출 오류입니다\n\n파일명 : J900E.so"));
+    QDir::setCurrent(s_folder->path());
+    const char *answer = CallDLL("J900E", Platform::ToCp949(QStringLiteral("가나")).constData(), 7);
+    QDir::setCurrent(previous);
+    EXPECT_EQ(Platform::FromCp949(answer), QStringLiteral("정산서 가나 7"));
+    EXPECT_FALSE(Mapped(QStringLiteral("J900E.so")));
+    EXPECT_EQ(m_boxes.Summary(), QString());
+}
+
+TEST_F(MainWindowTest, TheStatusBarKeepsTheUsersPanelWhilePointingAtMenus)
+{
+    SetUser("1001", QStringLiteral("홍길동"), "01", QStringLiteral("영업1부"));
+    Show();
+    for (const QAction *item : m_window->menuBar()->findChildren<QAction *>())
+        EXPECT_TRUE(item->statusTip().isEmpty()) << item->objectName().toStdString();
+    QStatusTipEvent tip(QStringLiteral("일일판매현황"));
+    QCoreApplication::sendEvent(m_window.get(), &tip);
+    EXPECT_TRUE(m_window->statusBar()->currentMessage().isEmpty());
+    EXPECT_TRUE(m_window->findChild<QLabel *>(QStringLiteral("Panel1"))->isVisible());
+}
+
+TEST_F(MainWindowTest, FavouritesBecomeToolbarButtonsThatFoldAwayWhileAChildIsOpen)
+{
+    SetUser("1001", QStringLiteral("홍길동"), "01", QStringLiteral("영업1부"));
+    // J399E is a disabled entry and ZZZZZ no entry at all; J202P is listed twice.
+    ASSERT_TRUE(WriteFavourites(QStringLiteral("1001"),
+                                {QStringLiteral("J202P"), QStringLiteral("J399E"), QStringLiteral("SA30E"),
+                                 QStringLiteral("ZZZZZ"), QStringLiteral("j202p"), QStringLiteral("J202P")},
+                                s_folder->filePath(QStringLiteral("Favourite.mnu"))));
+    Show();
+    const QList<QToolButton *> &buttons = m_window->FavouriteButtons();
+    ASSERT_EQ(buttons.size(), 3);
+    EXPECT_EQ(HintOf(buttons[0]), QStringLiteral("일일판매현황|J202P"));
+    EXPECT_EQ(HintOf(buttons[1]), QStringLiteral("공제요율등록|SA30E"));
+    EXPECT_EQ(HintOf(buttons[2]), QStringLiteral("일일판매현황|J202P"));
+    EXPECT_GT(buttons[1]->x(), buttons[0]->x());
+    EXPECT_TRUE(m_window->FavouritesBar()->isVisible());
+    EXPECT_TRUE(m_window->FoldingHookAttached());
+    m_window->grab().save(QDir::currentPath() + QStringLiteral("/main_window_favourites.png"));
+
+    TakeModuleCalls();
+    buttons[1]->click();
+    EXPECT_EQ(TakeModuleCalls(), QStringList{QStringLiteral(
+                                     "SA30E ShowInFrame prog=SA30E user=1001 size=128 close=1121 handle=0 tail=zero")});
+    EXPECT_EQ(m_window->FavouritesBar()->height(), 5) << "a choice folds the toolbar";
+    const QPoint barTop = m_window->FavouritesBar()->mapToGlobal(QPoint(10, 2));
+    QTest::mouseMove(m_window->MdiArea(), m_window->MdiArea()->rect().center());
+    EXPECT_EQ(m_window->FavouritesBar()->height(), 5);
+    QCursor::setPos(barTop);
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 2), QPointF(barTop), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_window->FavouritesBar(), &move);
+    EXPECT_EQ(m_window->FavouritesBar()->height(), 35) << "the pointer level with the toolbar unfolds it";
+    EXPECT_TRUE(buttons[0]->isVisible());
+    m_window->grab().save(QDir::currentPath() + QStringLiteral("/main_window_module.png"));
+
+    MessageBoxRecorder yes(Platform::mbYes);
+    Item("N11")->trigger();
+    QTRY_VERIFY(m_window->MdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(m_window->FavouritesBar()->height(), 35);
+}
+
+TEST_F(MainWindowTest, FavouritesThatAllNameDisabledEntriesGiveNoToolbarAndNoHook)
+{
+    SetUser("1001", QStringLiteral("홍길동"), "99", QStringLiteral("업무부"));
+    ASSERT_TRUE(WriteFavourites(QStringLiteral("1001"), {QStringLiteral("J399E"), QStringLiteral("J900E")},
+                                s_folder->filePath(QStringLiteral("Favourite.mnu"))));
+    Show();
+    EXPECT_TRUE(m_window->FavouriteButtons().isEmpty());
+    EXPECT_FALSE(m_window->FavouritesBar()->isVisible());
+    EXPECT_FALSE(m_window->FoldingHookAttached());
+}

@@ -70,17 +70,18 @@ QImage SaveGlyph(int side)
 // The face of a favourites button; the program id is drawn onto it by the main window.
 QImage FavouriteFace(const QColor &face)
 {
-    QImage image = Blank(72, 32);
+    // As large as the toolbar's buttons (32 x 30) less their frame.
+    QImage image = Blank(30, 28);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient gradient(0, 0, 0, 32);
+    QLinearGradient gradient(0, 0, 0, 28);
     gradient.setColorAt(0, face.lighter(130));
     gradient.setColorAt(1, face.darker(120));
     p.setPen(QPen(face.darker(170), 1));
     p.setBrush(gradient);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 71, 31), 5, 5);
+    p.drawRoundedRect(QRectF(0.5, 0.5, 29, 27), 4, 4);
     p.setPen(QColor(255, 255, 255, 120));
-    p.drawLine(QPointF(5, 2.5), QPointF(67, 2.5));
+    p.drawLine(QPointF(4, 2.5), QPointF(26, 2.5));
     return image;
 }
 

@@ -13,9 +13,9 @@
 //
 // Reads the server from TOVEL_SFTP_HOST, _PORT, _USER, _PASSWORD and _ROOT (scripts/bench).
 
-#include "platform/texception.h"
 #include "delayproxy.h"
 #include "platform/sshchannel.h"
+#include "platform/texception.h"
 #include "updater/sftp/simplesftp.h"
 
 #include <QCoreApplication>

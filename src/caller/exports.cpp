@@ -7,8 +7,8 @@
 #include "caller/udm.h"
 #include "caller/usermenu.h"
 #include "common/fixedfield.h"
-#include "platform/texception.h"
 #include "platform/messagebox.h"
+#include "platform/texception.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include "common/base64.h"
 #include "common/gplib.h"
-#include "platform/texception.h"
 #include "platform/messagebox.h"
 #include "platform/oledb.h"
 #include "platform/programfolder.h"
+#include "platform/texception.h"
 
 #include <QCoreApplication>
 #include <QSqlError>

@@ -1,7 +1,7 @@
 #include "common/base64.h"
 
-#include "platform/texception.h"
 #include "platform/cp949.h"
+#include "platform/texception.h"
 
 #include <array>
 

@@ -2,8 +2,8 @@
 
 // The cell router and the multi-row selection ranges of the store.
 
-#include "platform/texception.h"
 #include "grid/customgrid.h"
+#include "platform/texception.h"
 
 // TwCells
 

@@ -1,8 +1,8 @@
 #include "grid/columns.h"
 
-#include "platform/texception.h"
 #include "grid/customgrid.h"
 #include "grid/uxutils.h"
+#include "platform/texception.h"
 
 #include <algorithm>
 

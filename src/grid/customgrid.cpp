@@ -1,5 +1,7 @@
 #include "grid/customgrid.h"
 
+#include "platform/application.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
@@ -545,6 +547,29 @@ void TwCustomGrid::HeaderHeightChanged(int oldHeight)
 void TwCustomGrid::RowHeightChanged(int oldHeight)
 {
     emit OnRowHeightChanged(oldHeight);
+}
+
+// A failure while the grid handles an event (a value out of range during a paint, an
+// application handler that throws on a click) is reported and the event ends there: it
+// never unwinds through the toolkit, which would end the program.
+bool TwCustomGrid::event(QEvent *event)
+{
+    try {
+        return QAbstractScrollArea::event(event);
+    } catch (...) {
+        Platform::ReportException(std::current_exception());
+    }
+    return true;
+}
+
+bool TwCustomGrid::viewportEvent(QEvent *event)
+{
+    try {
+        return QAbstractScrollArea::viewportEvent(event);
+    } catch (...) {
+        Platform::ReportException(std::current_exception());
+    }
+    return true;
 }
 
 void TwCustomGrid::paintEvent(QPaintEvent *)

@@ -1,7 +1,7 @@
 #include "grid/designio.h"
 
-#include "platform/texception.h"
 #include "grid/drawobjects.h"
+#include "platform/texception.h"
 
 #include <QBuffer>
 #include <QJsonArray>

@@ -1,8 +1,8 @@
 #include "grid/drawobjects.h"
 
-#include "platform/texception.h"
 #include "grid/columns.h"
 #include "grid/customgrid.h"
+#include "platform/texception.h"
 
 #include <algorithm>
 

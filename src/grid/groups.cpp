@@ -1,7 +1,7 @@
 #include "grid/groups.h"
 
-#include "platform/texception.h"
 #include "grid/customgrid.h"
+#include "platform/texception.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,7 @@
 #include "grid/memcolumn.h"
 
-#include "platform/texception.h"
 #include "grid/customgrid.h"
+#include "platform/texception.h"
 
 #include <QRegularExpression>
 #include <QtGlobal>

@@ -3,9 +3,9 @@
 // The data-store column's footer: one summary style per footer line, and the texts painted
 // in its cells.
 
-#include "platform/texception.h"
 #include "grid/customgrid.h"
 #include "grid/uxlocale.h"
+#include "platform/texception.h"
 
 namespace {
 

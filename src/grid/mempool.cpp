@@ -1,8 +1,8 @@
 #include "grid/mempool.h"
 
-#include "platform/texception.h"
 #include "grid/poolbytes.h"
 #include "platform/cp949.h"
+#include "platform/texception.h"
 
 #include <algorithm>
 #include <cmath>

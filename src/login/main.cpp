@@ -1,5 +1,6 @@
 #include "login/loginflow.h"
 #include "login/tovellogin.h"
+#include "platform/application.h"
 #include "platform/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/screenshot.h"
@@ -8,7 +9,7 @@
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    Platform::TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TovelLogin"));
     Platform::RegisterFontSubstitutions();
     if (LoginFlow::RefuseSecondStart())

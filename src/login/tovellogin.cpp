@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QProxyStyle>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QShowEvent>
 #include <QToolButton>
@@ -121,8 +122,20 @@ void TfrmLogin::showEvent(QShowEvent *event)
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     m_loginValues = GpLib::ReadLoginValues();
-    Edit_UserId->setText(m_loginValues.UserId);
+    // Focus first: a stored id of the full eight characters moves it on to the password,
+    // as typing one would.
     Edit_UserId->setFocus();
+    Edit_UserId->setText(m_loginValues.UserId);
+}
+
+void TfrmLogin::keyPressEvent(QKeyEvent *event)
+{
+    // The window has no border icons; its one way out is the cancel area, not Escape.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmLogin::Edit_UserIdChange()

@@ -1,5 +1,6 @@
 #include "main/mainflow.h"
 #include "main/tovelmain.h"
+#include "platform/application.h"
 #include "platform/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/namedmutex.h"
@@ -9,7 +10,7 @@
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    Platform::TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TovelMain"));
     Platform::RegisterFontSubstitutions();
 

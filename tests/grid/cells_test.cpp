@@ -1,7 +1,7 @@
-#include "platform/texception.h"
 #include "grid/bytebuffer.h"
 #include "grid/memcolumn.h"
 #include "platform/cp949.h"
+#include "platform/texception.h"
 #include "storegrid.h"
 #include "testsupport.h"
 

@@ -1,6 +1,6 @@
-#include "platform/texception.h"
 #include "grid/gridstream.h"
 #include "grid/uxutils.h"
+#include "platform/texception.h"
 #include "testgrid.h"
 #include "testsupport.h"
 

@@ -1,4 +1,8 @@
+#include "platform/texception.h"
 #include "testgrid.h"
+#include "testsupport.h"
+
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -189,4 +193,32 @@ TEST_F(ExtentsTest, RegressionSizesClampToTheLargestPixelSizeAndSumsNeverWrap)
     EXPECT_GT(e.GetRights(2), e.GetLefts(2));
     EXPECT_GT(e.DataHeight(), 0) << "a million rows of the largest height do not wrap";
     EXPECT_GT(e.GetBottoms(999'999), e.GetTops(0));
+}
+
+namespace {
+
+// A grid whose click handling fails, as an application handler on a grid may.
+class FailingClickGrid : public TestGrid
+{
+public:
+    using TwCustomGrid::event;
+    using TwCustomGrid::viewportEvent;
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { throw TException(QStringLiteral("행 번호가 범위를 벗어났습니다.")); }
+};
+
+} // namespace
+
+TEST(GridEvents, AFailureWhileTheGridHandlesAnEventIsReportedByTheGridItself)
+{
+    MessageBoxRecorder boxes;
+    FailingClickGrid grid;
+    grid.resize(200, 100);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    // Called directly, past the application object: the grid catches on its own.
+    EXPECT_NO_THROW(grid.viewportEvent(&press));
+    EXPECT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls().front().Text, QStringLiteral("행 번호가 범위를 벗어났습니다."));
 }

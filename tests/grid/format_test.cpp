@@ -1,5 +1,5 @@
-#include "platform/texception.h"
 #include "grid/uxlocale.h"
+#include "platform/texception.h"
 #include "testsupport.h"
 
 #include <QDir>

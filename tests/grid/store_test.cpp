@@ -1,5 +1,5 @@
-#include "platform/texception.h"
 #include "grid/memcolumn.h"
+#include "platform/texception.h"
 #include "storegrid.h"
 #include "testsupport.h"
 

@@ -6,16 +6,16 @@
 #include "testdatabase.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-
-#include <future>
 
 #include <gtest/gtest.h>
 
@@ -112,6 +112,28 @@ TEST_F(LoginTest, StoredUserIdIsPrefilledAndAnEmptyFileLeavesTheFieldEmpty)
     WriteFileBytes(IniPath(), QByteArray());
     OpenWindow();
     EXPECT_EQ(m_userId->text(), QString());
+    EXPECT_EQ(Focused(), m_userId);
+}
+
+TEST_F(LoginTest, AStoredIdOfEightCharactersSendsTheFocusToThePassword)
+{
+    GpLib::WriteUserKeys({QStringLiteral("40710263"), QStringLiteral("홍길동"), {}, {}, {}, {}}, IniPath());
+    OpenWindow();
+    EXPECT_EQ(m_userId->text(), QStringLiteral("40710263"));
+    ASSERT_EQ(Focused(), m_password);
+    // Typing the password at once goes into the password field, never over the id.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1234"));
+    EXPECT_EQ(m_userId->text(), QStringLiteral("40710263"));
+    EXPECT_EQ(m_password->text(), QStringLiteral("1234"));
+}
+
+TEST_F(LoginTest, EscapeDoesNotCloseTheWindowButTheCancelAreaDoes)
+{
+    OpenWindow();
+    QTest::keyClick(m_userId, Qt::Key_Escape);
+    EXPECT_TRUE(m_window->isVisible());
+    QTest::mouseClick(m_window->findChild<QToolButton *>(QStringLiteral("SpdBtn_cancel")), Qt::LeftButton);
+    EXPECT_FALSE(m_window->isVisible());
 }
 
 TEST_F(LoginTest, BlankFieldsAreRefusedBeforeAnyCheck)
@@ -227,17 +249,26 @@ TEST(LoginStart, ASecondStartIsRefusedAndRaisesTheOpenMainWindow)
     EXPECT_FALSE(LoginFlow::RefuseSecondStart());
     EXPECT_TRUE(boxes.Calls().empty());
 
-    QWidget mainWindow;
-    mainWindow.setWindowTitle(LoginFlow::MainWindowCaption());
-    Platform::TWindowActivationServer server(&mainWindow, LoginFlow::MainWindowCaption());
-    ASSERT_TRUE(server.IsListening());
-    mainWindow.showMinimized();
-    QTRY_VERIFY(mainWindow.isMinimized());
+    // The open main window is the real main program, in a process of its own.
+    QTemporaryDir folder;
+    const TestDatabase db(TestDatabase::Backend::SQLite, folder.path());
+    ASSERT_EQ(db.Reset(), QString());
+    const QString ini = folder.filePath(QStringLiteral("gp.ini"));
+    ASSERT_TRUE(GpLib::WriteConnString(EncodeBase64Text(db.ConnectionString()), ini));
+    ASSERT_TRUE(GpLib::WriteUserKeys({QStringLiteral("1001"), QStringLiteral("홍길동"), QStringLiteral("01"),
+                                      QStringLiteral("10"), QStringLiteral("영업1부"), QStringLiteral("서울지점")},
+                                     ini));
+    QProcess main;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TOVEL_PROGRAM_DIR"), folder.path());
+    main.setProcessEnvironment(environment);
+    main.start(qEnvironmentVariable("TOVEL_PROGRAM_BIN") + QStringLiteral("/TovelMain"),
+               {QStringLiteral("run"), QStringLiteral("1001")});
+    ASSERT_TRUE(main.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(Platform::WindowExists(LoginFlow::MainWindowCaption()), 20000);
 
-    // The asking side blocks on the socket, as a second process would.
-    auto refused = std::async(std::launch::async, [] { return LoginFlow::RefuseSecondStart(); });
-    QTRY_VERIFY_WITH_TIMEOUT(refused.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
-    EXPECT_TRUE(refused.get());
-    EXPECT_FALSE(mainWindow.isMinimized());
+    EXPECT_TRUE(LoginFlow::RefuseSecondStart());
     EXPECT_EQ(boxes.Summary(), QStringLiteral("확인|프로그램이 이미 실행 되어 있습니다.|error"));
+    main.terminate();
+    EXPECT_TRUE(main.waitForFinished(10000));
 }

@@ -1,6 +1,6 @@
-#include "platform/texception.h"
 #include "delayproxy.h"
 #include "platform/sshchannel.h"
+#include "platform/texception.h"
 #include "testsupport.h"
 #include "updater/sftp/simplesftp.h"
 

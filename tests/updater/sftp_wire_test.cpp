@@ -1,5 +1,5 @@
-#include "platform/texception.h"
 #include "fakesftpserver.h"
+#include "platform/texception.h"
 #include "sftpwirefixture.h"
 #include "testsupport.h"
 #include "updater/sftp/simplesftp.h"

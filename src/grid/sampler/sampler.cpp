@@ -3,6 +3,7 @@
 #include "grid/gridparts.h"
 #include "grid/uxgraphics.h"
 #include "grid/uxutils.h"
+#include "platform/application.h"
 
 #include <QApplication>
 #include <QImage>
@@ -30,7 +31,7 @@ TwDrawInfo Info(TwAlignment alignment, TwBackState back = wbkFlat)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    Platform::TApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("tabrix-sampler.png");
     QImage sheet(560, 300, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(QColor(0xdd, 0xdd, 0xdd));

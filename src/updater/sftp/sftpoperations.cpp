@@ -2,8 +2,8 @@
 
 #include "updater/sftp/simplesftp.h"
 
-#include "platform/texception.h"
 #include "platform/filetimes.h"
+#include "platform/texception.h"
 
 #include <QFileInfo>
 

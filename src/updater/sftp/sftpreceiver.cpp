@@ -1,7 +1,7 @@
 #include "updater/sftp/sftpreceiver.h"
 
-#include "platform/texception.h"
 #include "platform/sftpchannel.h"
+#include "platform/texception.h"
 #include "updater/sftp/sftppacket.h"
 
 #include <QString>

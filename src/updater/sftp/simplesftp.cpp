@@ -2,9 +2,9 @@
 
 #include "updater/sftp/simplesftp.h"
 
-#include "platform/texception.h"
 #include "platform/programfolder.h"
 #include "platform/sshchannel.h"
+#include "platform/texception.h"
 #include "updater/sftp/sftpreceiver.h"
 
 #include <climits>

@@ -4,7 +4,8 @@
 // caller library, as a real module does.
 //
 // Each call is also noted in the application's property "TovelSampleModuleCalls" (a
-// list of lines), so a test or the demo can see what a module received.
+// list of lines) and, when TOVEL_MODULE_TRACE names a file, appended to that file, so a
+// test or the demo can see what a module received.
 
 #include "caller/TovelModule.h"
 #include "platform/cp949.h"
@@ -13,6 +14,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -40,6 +42,11 @@ void NoteCall(const QString &line)
     QStringList calls = qApp->property("TovelSampleModuleCalls").toStringList();
     calls << line;
     qApp->setProperty("TovelSampleModuleCalls", calls);
+    // A run driven from outside reads the calls from the file TOVEL_MODULE_TRACE names.
+    const QString trace = qEnvironmentVariable("TOVEL_MODULE_TRACE");
+    QFile file(trace);
+    if (!trace.isEmpty() && file.open(QIODevice::Append | QIODevice::Text))
+        file.write(line.toUtf8() + '\n');
 }
 
 QString UserLine(const TLoginInfo &info)

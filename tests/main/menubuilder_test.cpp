@@ -1,4 +1,5 @@
 #include "common/fixedfield.h"
+#include "main/dispatch.h"
 #include "main/knownprograms.h"
 #include "main/menubuilder.h"
 #include "main/tovelmain.h"
@@ -95,4 +96,20 @@ TEST(MenuBuilder, HintsSplitAtTheBarAndTheKnownProgramsTableHoldsItsPositions)
     EXPECT_EQ(KnownProgramIndex(QStringLiteral("J900E")), 107);
     EXPECT_EQ(KnownProgramIndex(QStringLiteral("j900e")), -1);
     EXPECT_EQ(KnownProgramIndex(QStringLiteral("J399E")), -1);
+}
+
+TEST(ModuleTable, EveryKnownProgramHasOneRecordSizeAndThreeBorrowAnotherModule)
+{
+    QStringList borrowed;
+    for (const char *id : KnownPrograms) {
+        const TModuleOfProgram module = ModuleOfProgram(QString::fromLatin1(id));
+        EXPECT_GE(module.RecordSize, 128) << id;
+        if (module.Module != QLatin1String(id))
+            borrowed << QStringLiteral("%1>%2").arg(QLatin1String(id), module.Module);
+    }
+    EXPECT_EQ(borrowed.join(QLatin1Char(' ')), QStringLiteral("J280E>SB01B SA09P>SA11E SA11P>SA13E"));
+    EXPECT_EQ(ModuleOfProgram(QStringLiteral("J512P")).RecordSize, 604);
+    EXPECT_EQ(ModuleOfProgram(QStringLiteral("SA27E")).RecordSize, 136);
+    EXPECT_TRUE(ModuleOfProgram(QStringLiteral("J399E")).Module.isEmpty());
+    EXPECT_TRUE(ModuleOfProgram(QStringLiteral("j202p")).Module.isEmpty());
 }

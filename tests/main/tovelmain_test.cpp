@@ -4,6 +4,7 @@
 #include "main/favouritefile.h"
 #include "main/mainflow.h"
 #include "main/menubuilder.h"
+#include "main/ufavourite.h"
 #include "main/tovelmain.h"
 #include "platform/cp949.h"
 #include "platform/namedmutex.h"
@@ -23,6 +24,7 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -503,4 +505,33 @@ TEST_F(MainWindowTest, FavouritesThatAllNameDisabledEntriesGiveNoToolbarAndNoHoo
     EXPECT_TRUE(m_window->FavouriteButtons().isEmpty());
     EXPECT_FALSE(m_window->FavouritesBar()->isVisible());
     EXPECT_FALSE(m_window->FoldingHookAttached());
+}
+
+TEST_F(MainWindowTest, FavouritesSavedInTheDialogRebuildTheToolbar)
+{
+    SetUser("1001", QStringLiteral("홍길동"), "01", QStringLiteral("영업1부"));
+    Show();
+    ASSERT_TRUE(m_window->FavouriteButtons().isEmpty());
+    bool saved = false;
+    QTimer::singleShot(0, [&saved] {
+        QTRY_VERIFY(qobject_cast<TfrmFavourite *>(QApplication::activeModalWidget()) != nullptr);
+        auto *dialog = qobject_cast<TfrmFavourite *>(QApplication::activeModalWidget());
+        auto *tree = dialog->findChild<QTreeWidget *>(QStringLiteral("TreeView1"));
+        const QList<QTreeWidgetItem *> found = tree->findItems(QStringLiteral("[J204P]출하현황"), Qt::MatchRecursive);
+        if (found.size() == 1) {
+            tree->scrollToItem(found.front());
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, dialog->StateImageRect(found.front()).center());
+            dialog->findChild<QToolButton *>(QStringLiteral("btnSave"))->click();
+            saved = true;
+        }
+        dialog->close();
+    });
+    Item("N5")->trigger();
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(m_boxes.Summary(), QStringLiteral("자주사용하는메뉴설정|처리하였습니다.|information"));
+    EXPECT_EQ(ReadFavourites(QStringLiteral("1001"), s_folder->filePath(QStringLiteral("Favourite.mnu"))),
+              QStringList{QStringLiteral("J204P")});
+    ASSERT_EQ(m_window->FavouriteButtons().size(), 1);
+    EXPECT_EQ(HintOf(m_window->FavouriteButtons().front()), QStringLiteral("출하현황|J204P"));
+    EXPECT_TRUE(m_window->FoldingHookAttached());
 }

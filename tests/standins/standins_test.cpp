@@ -10,8 +10,8 @@ TEST(ImageBank, EachNumberTheSuiteUsesYieldsAPictureAndOthersNothing)
     const struct {
         int number;
         QSize size;
-    } held[] = {{3, {64, 64}},    {109, {24, 24}},  {120, {72, 32}}, {121, {72, 32}},
-                {122, {72, 32}}, {1203, {20, 20}}, {1209, {20, 20}}};
+    } held[] = {{3, {64, 64}},    {109, {24, 24}},  {120, {30, 28}}, {121, {30, 28}},
+                {122, {30, 28}}, {1203, {20, 20}}, {1209, {20, 20}}};
     for (const auto &h : held) {
         int size = -1;
         const unsigned char *stream = GET_ASTREAM(h.number, &size);

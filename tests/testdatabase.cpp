@@ -1,5 +1,8 @@
 #include "testdatabase.h"
 
+#include "common/base64.h"
+#include "common/gplib.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
@@ -119,4 +122,18 @@ QString TestDatabase::Reset(const QStringList &extraSql) const
     }
     QSqlDatabase::removeDatabase(SetupConnection);
     return error;
+}
+
+QString PrepareLoggedInFolder(const QString &folder)
+{
+    const TestDatabase db(TestDatabase::Backend::SQLite, folder);
+    if (const QString error = db.Reset(); !error.isEmpty())
+        return error;
+    const QString ini = QDir(folder).filePath(QStringLiteral("gp.ini"));
+    if (!GpLib::WriteConnString(EncodeBase64Text(db.ConnectionString()), ini)
+        || !GpLib::WriteUserKeys({QStringLiteral("1001"), QStringLiteral("홍길동"), QStringLiteral("01"),
+                                  QStringLiteral("10"), QStringLiteral("영업1부"), QStringLiteral("서울지점")},
+                                 ini))
+        return QStringLiteral("gp.ini could not be written in ") + folder;
+    return {};
 }

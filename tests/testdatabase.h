@@ -29,3 +29,8 @@ private:
 
 /// Runs the statements of an SQL file (separated by ';' at line ends; "--" comments).
 QString ApplySqlFile(const QString &connectionName, const QString &path);
+
+/// Lays out a program folder as the login program leaves it for the user 1001 (홍길동,
+/// 영업1부, 서울지점): a seeded SQLite database and a gp.ini that points at it and names the
+/// user. Returns an error text, empty on success.
+QString PrepareLoggedInFolder(const QString &folder);

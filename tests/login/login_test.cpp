@@ -251,13 +251,7 @@ TEST(LoginStart, ASecondStartIsRefusedAndRaisesTheOpenMainWindow)
 
     // The open main window is the real main program, in a process of its own.
     QTemporaryDir folder;
-    const TestDatabase db(TestDatabase::Backend::SQLite, folder.path());
-    ASSERT_EQ(db.Reset(), QString());
-    const QString ini = folder.filePath(QStringLiteral("gp.ini"));
-    ASSERT_TRUE(GpLib::WriteConnString(EncodeBase64Text(db.ConnectionString()), ini));
-    ASSERT_TRUE(GpLib::WriteUserKeys({QStringLiteral("1001"), QStringLiteral("홍길동"), QStringLiteral("01"),
-                                      QStringLiteral("10"), QStringLiteral("영업1부"), QStringLiteral("서울지점")},
-                                     ini));
+    ASSERT_EQ(PrepareLoggedInFolder(folder.path()), QString());
     QProcess main;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TOVEL_PROGRAM_DIR"), folder.path());

@@ -2,8 +2,6 @@
 // started, shown and closed the normal way. In-process tests share one application
 // object and never reach a program's real end, where a crash on every exit once hid.
 
-#include "common/base64.h"
-#include "common/gplib.h"
 #include "testdatabase.h"
 
 #include <QProcess>
@@ -47,16 +45,7 @@ TRun RunUntilClosed(const QString &folder, const QString &program, const QString
 class ProgramProcess : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        const TestDatabase db(TestDatabase::Backend::SQLite, m_folder.path());
-        ASSERT_EQ(db.Reset(), QString());
-        const QString ini = m_folder.filePath(QStringLiteral("gp.ini"));
-        ASSERT_TRUE(GpLib::WriteConnString(EncodeBase64Text(db.ConnectionString()), ini));
-        ASSERT_TRUE(GpLib::WriteUserKeys({QStringLiteral("1001"), QStringLiteral("홍길동"), QStringLiteral("01"),
-                                          QStringLiteral("10"), QStringLiteral("영업1부"), QStringLiteral("서울지점")},
-                                         ini));
-    }
+    void SetUp() override { ASSERT_EQ(PrepareLoggedInFolder(m_folder.path()), QString()); }
 
     QTemporaryDir m_folder;
 };

@@ -53,7 +53,7 @@ xdrive_end() {
 # entry, the way a keyboard user chooses a program.
 xdrive_choose_program() {
   local win=$1
-  xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" 2>/dev/null
+  timeout 5 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" 2>/dev/null
   xdotool key --window "$win" alt+2
   sleep 0.5
   xdotool key --window "$win" Down

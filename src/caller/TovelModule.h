@@ -11,7 +11,10 @@
 // What the objects of the contract are here:
 //   the application object  the process's QApplication;
 //   the screen object       the main window's QMdiArea: the module shows its window as a
-//                           child window of it (QMdiArea::addSubWindow);
+//                           child window of it (QMdiArea::addSubWindow). The main window
+//                           knows an open program's window by the child window's object
+//                           name (or, when that is empty, its content widget's): give it a
+//                           name of its own, such as "frm" and the program id;
 //   the connection object   the caller library's QSqlDatabase. Copies share the one
 //                           connection; a module never closes or removes it.
 //
@@ -32,8 +35,9 @@
 //                bytes in all; it is the caller's copy, valid during the call only, so a
 //                module keeps what it needs by copying. When the window closes the module
 //                posts the record's CloseMsg to its MainWnd with ZUL_POST_MESSAGE; the
-//                main program then unloads the library, so by then every object of the
-//                module must be gone or going (a deferred delete is waited for).
+//                main program unloads the library once the child windows the call
+//                opened are destroyed; any other object of the module must be gone by
+//                the time the message is posted.
 //   ShowForUser  (ZUL_CALL_SHOW) shows the module's window modally and returns when it
 //                has closed: the library is unloaded right after the call.
 //   MODAL_J380P  (ZUL_CALL_SHOW) a plain function taking the connection and a 190-byte

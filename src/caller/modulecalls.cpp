@@ -11,6 +11,7 @@
 #include "platform/messagebox.h"
 #include "platform/programfolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -46,13 +47,37 @@ bool EnsureConnection()
     return true;
 }
 
+// Unloads a library right after its call: objects the module left to deferred deletion
+// (a window closed with deleteLater()) are deleted first, since their code is the module's.
+void UnloadAfterCall(std::uint32_t library)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ModuleLoader::UnloadModule(library);
+}
+
+// Runs a module's entry. An error it throws is the module's object: its text is copied
+// while the module is loaded, and reported once the module is gone.
+template<typename Call>
+void RunEntry(std::uint32_t library, Call call)
+{
+    QString failure;
+    try {
+        call();
+    } catch (...) {
+        failure = Platform::ExceptionText(std::current_exception());
+    }
+    UnloadAfterCall(library);
+    if (!failure.isEmpty())
+        Platform::ReportError(failure);
+}
+
 void CallModule(const QString &progId, const TLoginInfo &info, const void *extra)
 {
     const std::uint32_t library = ModuleLoader::LoadModule(ModuleLoader::ModulePath(Platform::ProgramFolder(), progId));
     if (library == 0)
         return;
     QSqlDatabase connection = dmCaller()->DBConn();
-    try {
+    RunEntry(library, [&] {
         if (progId == QLatin1String("J380P")) {
             TJ380PRecord record{};
             if (extra)
@@ -65,11 +90,7 @@ void CallModule(const QString &progId, const TLoginInfo &info, const void *extra
                    entry && entry->ShowForUser) {
             entry->ShowForUser(&connection, info);
         }
-    } catch (...) {
-        ModuleLoader::UnloadModule(library);
-        throw;
-    }
-    ModuleLoader::UnloadModule(library);
+    });
 }
 
 QString CallForm(const char *parameter, std::int32_t value)
@@ -83,16 +104,12 @@ QString CallForm(const char *parameter, std::int32_t value)
     if (library == 0)
         return QStringLiteral("DLL 파일 호출 오류입니다\n\n파일명 : ") + fileName;
     QByteArray answer;
-    try {
+    RunEntry(library, [&] {
         if (auto callForm = reinterpret_cast<TCallForm>(Platform::LibrarySymbol(library, "CallForm"))) {
             const char *text = callForm(parameter ? parameter : "", value);
             answer = QByteArray(text ? text : ""); // copied before the module goes
         }
-    } catch (...) {
-        ModuleLoader::UnloadModule(library);
-        throw;
-    }
-    ModuleLoader::UnloadModule(library);
+    });
     return Platform::FromCp949(answer);
 }
 

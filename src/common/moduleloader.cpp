@@ -5,7 +5,6 @@
 #include "platform/messagebox.h"
 #include "platform/programfolder.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace ModuleLoader {
@@ -39,12 +38,15 @@ const TModuleShowEntry *ShowEntry(std::uint32_t library, const QString &module)
     return entry;
 }
 
+QString OwnedCopy(const QString &text)
+{
+    return QString(text.constData(), text.size());
+}
+
 void UnloadModule(std::uint32_t library)
 {
-    if (library == 0)
-        return;
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    Platform::FreeLibraryHandle(library);
+    if (library != 0)
+        Platform::FreeLibraryHandle(library);
 }
 
 } // namespace ModuleLoader

@@ -4,17 +4,21 @@
 #include "common/fixedfield.h"
 #include "common/moduleloader.h"
 #include "main/knownprograms.h"
+#include "platform/application.h"
 #include "platform/handles.h"
 #include "platform/programfolder.h"
 
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QSqlDatabase>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -96,7 +100,7 @@ bool TModuleDispatch::ShowOpenWindow(const QString &progId)
     if (entry == m_openForms.cend())
         return false;
     for (QMdiSubWindow *child : m_screen->subWindowList()) {
-        if (child->objectName() != entry->FormName)
+        if (WindowName(child) != entry->FormName)
             continue;
         if (child->isMinimized())
             child->showNormal();
@@ -116,6 +120,8 @@ void TModuleDispatch::Dispatch(const TLoginInfo &user, const TProgramArea &area,
         ZUL_DB_CONNNECT(&connection);
 
     std::uint32_t library = 0;
+    QList<QPointer<QObject>> windows;
+    QString failure;
     const TModuleOfProgram module = ModuleOfProgram(progId);
     if (!module.Module.isEmpty()) {
         QByteArray bytes(module.RecordSize, '\0');
@@ -131,9 +137,24 @@ void TModuleDispatch::Dispatch(const TLoginInfo &user, const TProgramArea &area,
         if (library != 0) {
             const TModuleShowEntry *entry = ModuleLoader::ShowEntry(library, module.Module);
             if (entry && entry->ShowInFrame) {
-                entry->ShowInFrame(qobject_cast<QApplication *>(QCoreApplication::instance()), m_screen, &connection,
-                                   reinterpret_cast<const TModuleArgs *>(bytes.constData()),
-                                   static_cast<std::uint32_t>(bytes.size()));
+                const QList<QMdiSubWindow *> before = m_screen->subWindowList();
+                try {
+                    entry->ShowInFrame(qobject_cast<QApplication *>(QCoreApplication::instance()), m_screen,
+                                       &connection, reinterpret_cast<const TModuleArgs *>(bytes.constData()),
+                                       static_cast<std::uint32_t>(bytes.size()));
+                } catch (...) {
+                    // The error object is the module's: its text is taken while the module
+                    // is loaded. A window it may have opened keeps the library until it closes.
+                    failure = Platform::ExceptionText(std::current_exception());
+                }
+                for (QMdiSubWindow *child : m_screen->subWindowList()) {
+                    if (!before.contains(child))
+                        windows.append(child);
+                }
+                if (!failure.isEmpty() && windows.isEmpty()) {
+                    UnloadWhenWindowsAreGone(library, {});
+                    library = 0;
+                }
             } else {
                 // Nothing was called, so nothing will ever ask for the library to go.
                 ModuleLoader::UnloadModule(library);
@@ -141,8 +162,13 @@ void TModuleDispatch::Dispatch(const TLoginInfo &user, const TProgramArea &area,
             }
         }
     }
-    if (position >= 0)
-        m_moduleHandles[static_cast<std::size_t>(position)] = library;
+    if (position >= 0) {
+        TLoadedModule &slot = m_modules[static_cast<std::size_t>(position)];
+        slot.Library = library;
+        slot.Windows = windows;
+    }
+    if (!failure.isEmpty())
+        Platform::ReportError(failure);
 }
 
 void TModuleDispatch::RecordOpenWindows(const QString &progId)
@@ -152,7 +178,9 @@ void TModuleDispatch::RecordOpenWindows(const QString &progId)
         return;
     m_openForms.append(TMenuLinkForm{});
     for (auto child = children.crbegin(); child != children.crend(); ++child) {
-        const QString name = (*child)->objectName();
+        // A copy that owns its characters: a module's literal name would otherwise be
+        // read after the module has been unloaded.
+        const QString name = ModuleLoader::OwnedCopy(WindowName(*child));
         qsizetype free = -1;
         bool known = false;
         for (qsizetype i = m_openForms.size() - 1; i >= 0; --i) {
@@ -173,8 +201,56 @@ bool TModuleDispatch::CloseMessage(std::uint32_t message)
 {
     if (message < FirstCloseMessage || message > LastCloseMessage)
         return false;
-    std::uint32_t &slot = m_moduleHandles[message - FirstCloseMessage];
-    ModuleLoader::UnloadModule(slot);
-    slot = 0;
+    TLoadedModule slot = std::exchange(m_modules[message - FirstCloseMessage], TLoadedModule{});
+    if (slot.Library != 0)
+        UnloadWhenWindowsAreGone(slot.Library, slot.Windows);
     return true;
+}
+
+std::array<std::uint32_t, 108> TModuleDispatch::ModuleHandles() const
+{
+    std::array<std::uint32_t, 108> handles{};
+    for (std::size_t i = 0; i < handles.size(); ++i)
+        handles[i] = m_modules[i].Library;
+    return handles;
+}
+
+void TModuleDispatch::ClearModuleHandles()
+{
+    m_modules.fill(TLoadedModule{});
+}
+
+// A module posts its close message from its window's close handler, before the window is
+// deleted; the window's own code still runs when its deferred delete comes, possibly from
+// an outer event loop after a nested one (a modal box) has handled the message. So the
+// library goes only once every window the module opened is destroyed, and then from the
+// event loop, once the destructor that announced it has returned. The application object
+// carries the wait, so it ends well even when the main window goes first.
+void TModuleDispatch::UnloadWhenWindowsAreGone(std::uint32_t library, const QList<QPointer<QObject>> &windows)
+{
+    QList<QPointer<QObject>> remaining;
+    for (const QPointer<QObject> &window : windows) {
+        if (window)
+            remaining.append(window);
+    }
+    QObject *application = QCoreApplication::instance();
+    if (remaining.isEmpty()) {
+        QMetaObject::invokeMethod(
+            application, [library] { ModuleLoader::UnloadModule(library); }, Qt::QueuedConnection);
+        return;
+    }
+    auto pending = std::make_shared<qsizetype>(remaining.size());
+    for (const QPointer<QObject> &window : std::as_const(remaining)) {
+        QObject::connect(window.data(), &QObject::destroyed, application, [library, pending] {
+            if (--*pending == 0)
+                UnloadWhenWindowsAreGone(library, {});
+        });
+    }
+}
+
+QString TModuleDispatch::WindowName(const QMdiSubWindow *child)
+{
+    if (!child->objectName().isEmpty() || !child->widget())
+        return child->objectName();
+    return child->widget()->objectName();
 }

@@ -3,6 +3,7 @@
 #include "common/records.h"
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -70,12 +71,25 @@ public:
     void ClearOpenForms() { m_openForms.clear(); }
 
     const QList<TMenuLinkForm> &OpenForms() const { return m_openForms; }
-    const std::array<std::uint32_t, 108> &ModuleHandles() const { return m_moduleHandles; }
-    void ClearModuleHandles() { m_moduleHandles.fill(0); }
+    /// ModuleHandles: the library of each position of KnownPrograms, 0 when none.
+    std::array<std::uint32_t, 108> ModuleHandles() const;
+    void ClearModuleHandles();
+
+    /// The name OpenForms knows a child window by: its own, or its content's when it has
+    /// none (a module that handed the area a plain widget).
+    static QString WindowName(const QMdiSubWindow *child);
 
 private:
+    struct TLoadedModule
+    {
+        std::uint32_t Library = 0;
+        QList<QPointer<QObject>> Windows; ///< the child windows its show call opened
+    };
+
+    static void UnloadWhenWindowsAreGone(std::uint32_t library, const QList<QPointer<QObject>> &windows);
+
     QWidget *m_mainWindow;
     QMdiArea *m_screen;
     QList<TMenuLinkForm> m_openForms;
-    std::array<std::uint32_t, 108> m_moduleHandles{};
+    std::array<TLoadedModule, 108> m_modules{};
 };

@@ -30,6 +30,7 @@
 #include <QUrl>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -169,7 +170,10 @@ TfrmMain::TfrmMain(QWidget *parent)
     new Platform::TWindowActivationServer(this, MainFlow::MainCaption());
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    delete m_foldingHook; // no pointer event may reach a window half destroyed
+}
 
 QMdiArea *TfrmMain::MdiArea() const
 {
@@ -322,8 +326,9 @@ void TfrmMain::N5Click()
 
 void TfrmMain::BuildToolbar()
 {
-    qDeleteAll(m_favouriteButtons);
-    m_favouriteButtons.clear();
+    // Out of the list first: deleting a button under the pointer sends events to the
+    // folding filter, which must not meet the buttons being deleted.
+    qDeleteAll(std::exchange(m_favouriteButtons, {}));
     const QStringList ids = ReadFavourites(ReadFixed(m_loginInfo.UserId));
     const QList<QAction *> groups = menuBar()->actions();
     constexpr int Slots = 20;

@@ -27,9 +27,12 @@ QString ExceptionText(std::exception_ptr error)
 
 void ReportException(std::exception_ptr error)
 {
-    if (!error)
-        return;
-    const QString text = ExceptionText(error);
+    if (error)
+        ReportError(ExceptionText(error));
+}
+
+void ReportError(const QString &text)
+{
     if (g_reporting) {
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
         return;

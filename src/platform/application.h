@@ -15,6 +15,9 @@ namespace Platform {
 /// stacking boxes.
 TOVEL_PLATFORM_EXPORT void ReportException(std::exception_ptr error);
 
+/// Shows `text` as ReportException shows an error's text.
+TOVEL_PLATFORM_EXPORT void ReportError(const QString &text);
+
 /// The text an error shows: a TException's message, a standard exception's description.
 TOVEL_PLATFORM_EXPORT QString ExceptionText(std::exception_ptr error);
 

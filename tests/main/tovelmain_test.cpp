@@ -62,6 +62,8 @@ public slots:
 
 } // namespace
 
+bool Mapped(const QString &fileName);
+
 // One program folder and database for the whole suite: the caller library keeps its
 // connection for the life of the process, as it does in the main program.
 class MainWindowTest : public ::testing::Test
@@ -104,11 +106,16 @@ protected:
 
     void TearDown() override
     {
+        QFile::remove(s_folder->filePath(QStringLiteral("Favourite.mnu")));
         if (m_window) {
             m_window->close();
-            QCoreApplication::processEvents();
+            QTRY_VERIFY(m_window->MdiArea()->subWindowList().isEmpty());
+            QTest::qWait(20);
+            m_window.reset();
         }
-        QFile::remove(s_folder->filePath(QStringLiteral("Favourite.mnu")));
+        // The modules of closed windows leave once their windows are deleted.
+        QTRY_VERIFY(!Mapped(QStringLiteral("J202P.so")) && !Mapped(QStringLiteral("J900E.so"))
+                    && !Mapped(QStringLiteral("SB01B.so")) && !Mapped(QStringLiteral("SA30E.so")));
     }
 
     static QTemporaryDir *s_folder;
@@ -254,8 +261,6 @@ TEST(MainStart, AStaleLockOfAProgramThatDiedIsRecovered)
 
 #include "tovelmain_test.moc"
 
-namespace {
-
 // Whether a library file named `fileName` is mapped into this process.
 bool Mapped(const QString &fileName)
 {
@@ -264,6 +269,8 @@ bool Mapped(const QString &fileName)
         return false;
     return QString::fromLocal8Bit(maps.readAll()).contains(QLatin1Char('/') + fileName + QLatin1Char('\n'));
 }
+
+namespace {
 
 // What the sample modules noted of their calls since the last look.
 QStringList TakeModuleCalls()
@@ -309,15 +316,18 @@ TEST_F(MainWindowTest, AChosenProgramOpensItsModuleUntilTheModulePostsItsCloseMe
 
     // The window closes with a deferred delete of the module's own objects: the library
     // goes only after them.
-    m_window->MdiArea()->subWindowList().first()->close();
-    QTRY_COMPARE(m_window->Dispatcher().ModuleHandles()[3], 0u);
-    EXPECT_FALSE(Mapped(QStringLiteral("J202P.so")));
-    EXPECT_TRUE(m_window->MdiArea()->subWindowList().isEmpty());
+    // Another program's window stays open while J202P's closes.
+    Item("NJ204P")->trigger();
+    m_window->MdiArea()->findChild<QMdiSubWindow *>(QStringLiteral("frmJ202P"))->close();
+    QTRY_VERIFY(!Mapped(QStringLiteral("J202P.so")));
+    EXPECT_EQ(m_window->Dispatcher().ModuleHandles()[3], 0u);
+    EXPECT_EQ(ChildNames(m_window->MdiArea()), QStringList{QStringLiteral("frmJ204P")});
 
-    // Its record entry stays; choosing the program again finds no window and opens anew.
+    // Its record entry stays (its name no longer read from the unloaded module); choosing
+    // the program again finds no window and opens anew.
     Item("NJ202P")->trigger();
-    EXPECT_EQ(TakeModuleCalls().size(), 1);
-    EXPECT_EQ(m_window->MdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(TakeModuleCalls().size(), 2);
+    EXPECT_EQ(m_window->MdiArea()->subWindowList().size(), 2);
     EXPECT_EQ(m_boxes.Summary(), QString());
 }
 
@@ -359,8 +369,8 @@ TEST_F(MainWindowTest, AProgramChosenTwiceShowsItsWindowAndAfterCloseAllEveryPro
     Item("N11")->trigger();
     QTRY_VERIFY(m_window->MdiArea()->subWindowList().isEmpty());
     EXPECT_TRUE(m_window->Dispatcher().OpenForms().isEmpty());
-    QTRY_COMPARE(m_window->Dispatcher().ModuleHandles()[107], 0u);
-    EXPECT_FALSE(Mapped(QStringLiteral("J900E.so")));
+    QTRY_VERIFY(!Mapped(QStringLiteral("J900E.so")));
+    EXPECT_EQ(m_window->Dispatcher().ModuleHandles()[107], 0u);
     Item("NJ900E")->trigger();
     Item("NJ202P")->trigger();
     EXPECT_EQ(TakeModuleCalls().size(), 2);
@@ -467,6 +477,8 @@ TEST_F(MainWindowTest, FavouritesBecomeToolbarButtonsThatFoldAwayWhileAChildIsOp
     Show();
     const QList<QToolButton *> &buttons = m_window->FavouriteButtons();
     ASSERT_EQ(buttons.size(), 3);
+    QTest::mouseMove(m_window->MdiArea(), m_window->MdiArea()->rect().center());
+    EXPECT_EQ(m_window->FavouritesBar()->height(), 35) << "with no child window the toolbar stays unfolded";
     EXPECT_EQ(HintOf(buttons[0]), QStringLiteral("일일판매현황|J202P"));
     EXPECT_EQ(HintOf(buttons[1]), QStringLiteral("공제요율등록|SA30E"));
     EXPECT_EQ(HintOf(buttons[2]), QStringLiteral("일일판매현황|J202P"));
@@ -534,4 +546,23 @@ TEST_F(MainWindowTest, FavouritesSavedInTheDialogRebuildTheToolbar)
     ASSERT_EQ(m_window->FavouriteButtons().size(), 1);
     EXPECT_EQ(HintOf(m_window->FavouriteButtons().front()), QStringLiteral("출하현황|J204P"));
     EXPECT_TRUE(m_window->FoldingHookAttached());
+}
+
+TEST_F(MainWindowTest, AModulesErrorIsReportedWithItsTextAndItsLibraryStillGoes)
+{
+    SetUser("ERR01", QStringLiteral("시험"), "01", QStringLiteral("영업1부"));
+    Show();
+    m_boxes.Clear();
+    Item("NJ900E")->trigger();
+    EXPECT_EQ(m_boxes.Summary(), Platform::ApplicationTitle()
+                                     + QStringLiteral("|sample module error: the trial user ERR01 cannot open it|error"));
+    EXPECT_TRUE(m_window->MdiArea()->subWindowList().isEmpty());
+    QTRY_VERIFY(!Mapped(QStringLiteral("J900E.so")));
+
+    m_boxes.Clear();
+    TLoginInfo user = m_window->LoginInfo();
+    ZUL_CALL_SHOW("J900E", user, nullptr);
+    EXPECT_EQ(m_boxes.Summary(), Platform::ApplicationTitle()
+                                     + QStringLiteral("|sample module error: the trial user ERR01 cannot open it|error"));
+    EXPECT_FALSE(Mapped(QStringLiteral("J900E.so")));
 }

@@ -8,7 +8,7 @@ set -uo pipefail
 bin=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
 for tool in xvfb-run xdotool sqlite3 iconv; do
-  command -v "$tool" >/dev/null || { echo "skip: $tool is missing"; exit 77; }
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup installs it)"; exit 1; }
 done
 
 folder=$(mktemp -d)

@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <cstring>
+#include <exception>
 
 #define TOVEL_STRINGIFY2(x) #x
 #define TOVEL_STRINGIFY(x) TOVEL_STRINGIFY2(x)
@@ -61,6 +62,20 @@ QString ConnectionLine(const QSqlDatabase *connection)
         return QStringLiteral("데이터베이스: 없음");
     return QStringLiteral("데이터베이스: %1 %2").arg(connection->driverName(),
                                                    connection->isOpen() ? QStringLiteral("연결됨") : QStringLiteral("닫힘"));
+}
+
+// The module's own error type, as business code has its own.
+class TSampleError : public std::exception
+{
+public:
+    const char *what() const noexcept override { return "sample module error: the trial user ERR01 cannot open it"; }
+};
+
+// The user "ERR01" makes every entry fail, to try how callers report a module's error.
+void FailForTrialUser(const TLoginInfo &info)
+{
+    if (Field(info.UserId) == QLatin1String("ERR01"))
+        throw TSampleError();
 }
 
 // Buttons that open other programs through the caller library, for the user of `info`.
@@ -117,6 +132,7 @@ void ShowInFrame(QApplication *, QMdiArea *screen, QSqlDatabase *connection, con
 {
     if (!screen || !record || size < sizeof(TModuleArgs))
         return;
+    FailForTrialUser(record->LoginInfo);
     const auto *bytes = reinterpret_cast<const unsigned char *>(record);
     bool tailZero = true;
     for (std::uint32_t i = sizeof(TModuleArgs); i < size; ++i)
@@ -130,7 +146,12 @@ void ShowInFrame(QApplication *, QMdiArea *screen, QSqlDatabase *connection, con
                  .arg(tailZero ? QStringLiteral("zero") : QStringLiteral("set")));
 
     auto *window = new TModuleWindow(record->MainWnd, record->CloseMsg);
-    window->setObjectName(QStringLiteral("frm") + progId);
+    // A module of its own program names its window with a literal, as modules do; the
+    // main window must copy such a name before the module goes.
+    if (progId == ModuleId)
+        window->setObjectName(QStringLiteral("frm" TOVEL_STRINGIFY(TOVEL_MODULE_ID)));
+    else
+        window->setObjectName(QStringLiteral("frm") + progId);
     window->setWindowTitle(QStringLiteral("%1 %2").arg(progId, Field(record->ProgName)));
     auto *body = new QWidget(window);
     auto *layout = new QVBoxLayout(body);
@@ -170,6 +191,7 @@ void ShowModal(const QString &title, const QStringList &lines)
 
 [[maybe_unused]] void ShowForUser(QSqlDatabase *connection, TLoginInfo info)
 {
+    FailForTrialUser(info);
     NoteCall(QStringLiteral("%1 ShowForUser user=%2").arg(ModuleId, Field(info.UserId)));
     ShowModal(ModuleId, {UserLine(info), ConnectionLine(connection)});
 }

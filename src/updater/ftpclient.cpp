@@ -132,6 +132,14 @@ struct TFtpClient::Private
         return utf8 ? text.toUtf8() : Platform::ToCp949(text);
     }
 
+    // One request at a time on the one connection: a call from an event handler while
+    // another waits is refused before it touches anything of the waiting one.
+    void EnsureIdle() const
+    {
+        if (busy)
+            throw TException(QStringLiteral("The FTP client is busy."));
+    }
+
     void Open()
     {
         InitCurlOnce();
@@ -223,8 +231,7 @@ struct TFtpClient::Private
     {
         if (!easy)
             throw TException(QStringLiteral("Not connected."));
-        if (busy)
-            throw TException(QStringLiteral("The FTP client is busy."));
+        EnsureIdle();
         busy = true;
         curl_multi_add_handle(multi, easy);
         CURLcode result = CURLE_OK;
@@ -296,6 +303,7 @@ TFtpClient::~TFtpClient()
 
 void TFtpClient::Connect()
 {
+    d->EnsureIdle();
     Disconnect();
     d->Open();
     Q_EMIT Status(QStringLiteral("Connecting to %1:%2.").arg(Host).arg(Port));
@@ -342,12 +350,14 @@ void TFtpClient::Disconnect()
 {
     if (!d->connected)
         return;
+    d->EnsureIdle();
     d->Close();
     Q_EMIT Status(QStringLiteral("Disconnected."));
 }
 
 void TFtpClient::ChangeDir(const QString &path)
 {
+    d->EnsureIdle();
     if (!path.startsWith(QLatin1Char('/')))
         throw TException(QStringLiteral("Not an absolute path: %1").arg(path));
     d->Prepare(d->DirUrl(path), true);
@@ -364,6 +374,7 @@ QString TFtpClient::CurrentDir() const
 
 QList<TFtpListItem> TFtpClient::List()
 {
+    d->EnsureIdle();
     QByteArray listing;
     bool tooLong = false;
     const auto fetch = [&](const char *command) {
@@ -411,6 +422,7 @@ bool TFtpClient::MlsdOffered() const
 
 qint64 TFtpClient::Size(const QString &name)
 {
+    d->EnsureIdle();
     CheckName(name);
     d->Prepare(d->FileUrl(name), true);
     const CURLcode result = d->Perform();
@@ -426,6 +438,7 @@ qint64 TFtpClient::Size(const QString &name)
 
 qint64 TFtpClient::Get(const QString &name, const QString &localFile, qint64 expectedSize)
 {
+    d->EnsureIdle();
     CheckName(name);
     if (QFileInfo::exists(localFile))
         throw TException(QStringLiteral("The local file already exists: %1").arg(localFile));

@@ -5,6 +5,7 @@
 #include "updater/skyrunmessages.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTcpServer>
@@ -255,6 +256,35 @@ TEST_F(FtpClientTest, ASlowServerLeavesTheEventLoopRunning)
     timer.stop();
     EXPECT_GT(ticks, 40);
     EXPECT_EQ(nested, QStringLiteral("The FTP client is busy."));
+}
+
+// A host or port from the settings file goes into no request unchecked.
+TEST(FtpClient, HostsAndPortsThatAreNoAddressFailBeforeAnyConnection)
+{
+    TFtpClient ftp;
+    ftp.Port = 21;
+    for (const char *host : {"", "evil/host", "user@host", "host:21", "host name", "host#x"}) {
+        ftp.Host = QString::fromLatin1(host);
+        EXPECT_EQ(ErrorOf([&] { ftp.Connect(); }), QStringLiteral("Invalid host name: ") + ftp.Host);
+    }
+    ftp.Host = QStringLiteral("127.0.0.1");
+    ftp.Port = 70000;
+    EXPECT_EQ(ErrorOf([&] { ftp.Connect(); }), QStringLiteral("Invalid port: 70000"));
+    EXPECT_FALSE(ftp.Connected());
+}
+
+// Replies after the login take 3 s; a read timeout of 1 s ends the wait with an error.
+TEST_F(FtpClientTest, AReplyLaterThanTheReadTimeoutFails)
+{
+    auto ftp = Client("stall");
+    ftp->ReadTimeout = 1000;
+    QElapsedTimer clock;
+    clock.start();
+    const QString error = ErrorOf([&] { ftp->Connect(); });
+    EXPECT_TRUE(error.contains(QStringLiteral("timeout"), Qt::CaseInsensitive)
+                || error.contains(QStringLiteral("timed out"), Qt::CaseInsensitive))
+        << error.toStdString();
+    EXPECT_LT(clock.elapsed(), 2900);
 }
 
 } // namespace

@@ -8,6 +8,7 @@ One served folder, one password, several users that each see the server differen
   dos     no MLSD: LIST in the DOS/IIS form ("MM-DD-YY  hh:mmAM  <DIR>  name")
   cp949   no MLSD, no UTF8: LIST in the Unix form with names in code page 949
   slow    like tovel, but every reply waits --delay seconds first
+  stall   like tovel, but every reply after the login waits --stall seconds
 
 Faults, whoever asks: a file whose name contains "cutshort" is sent with only its
 first half followed by "226 Transfer complete."; one whose name contains "dropped"
@@ -77,6 +78,7 @@ class HalfProducer:
 class TestHandler(FTPHandler):
     use_gmt_times = False
     reply_delay = 0.0
+    stall_delay = 0.0
     # Commands arrive in the user's encoding; before login they are plain ASCII.
     name_encoding = "utf8"
 
@@ -88,8 +90,13 @@ class TestHandler(FTPHandler):
         super(FTPHandler, self).push(s.encode(self.name_encoding, "replace"))
 
     def respond(self, resp, logfun=None):
-        if self.username == "slow" and self.reply_delay > 0:
-            self.ioloop.call_later(self.reply_delay, self._respond_now, resp)
+        delay = 0.0
+        if self.username == "slow":
+            delay = self.reply_delay
+        elif self.username == "stall" and self.authenticated:
+            delay = self.stall_delay
+        if delay > 0:
+            self.ioloop.call_later(delay, self._respond_now, resp)
             return
         self._respond_now(resp)
 
@@ -147,16 +154,18 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--port-file", required=True)
     parser.add_argument("--delay", type=float, default=0.3)
+    parser.add_argument("--stall", type=float, default=3.0)
     args = parser.parse_args()
     if not args.password:
         parser.error("no password: give --password or TOVEL_FTP_PASSWORD")
 
     authorizer = DummyAuthorizer()
-    for user in ("tovel", "unix", "dos", "cp949", "slow"):
+    for user in ("tovel", "unix", "dos", "cp949", "slow", "stall"):
         authorizer.add_user(user, args.password, args.root, perm="elr")
     TestHandler.authorizer = authorizer
     TestHandler.abstracted_fs = TestFS
     TestHandler.reply_delay = args.delay
+    TestHandler.stall_delay = args.stall
     TestHandler.passive_ports = None
     TestHandler.permit_foreign_addresses = False
     TestHandler.banner = "Tovel test FTP server ready."

@@ -207,6 +207,14 @@ TEST_F(FtpClientTest, AMissingDirectoryFailsAndTheConnectionGoesOn)
     ftp->ChangeDir(ServerDir());
     EXPECT_EQ(ftp->CurrentDir(), ServerDir());
     EXPECT_EQ(ftp->List().size(), 1);
+    // Paths count from the server's root, wherever the last change led.
+    ASSERT_TRUE(QDir(m_served).mkpath(QStringLiteral("sub/deeper")));
+    Serve(QStringLiteral("sub/deeper/b.txt"), "b");
+    ftp->ChangeDir(ServerDir() + QStringLiteral("sub/deeper/"));
+    EXPECT_EQ(FilesAndDirs(ftp->List()).section(QLatin1Char('|'), 0, 0), QStringLiteral("b.txt"));
+    ftp->ChangeDir(ServerDir() + QStringLiteral("sub"));
+    EXPECT_EQ(ftp->CurrentDir(), ServerDir() + QStringLiteral("sub/"));
+    EXPECT_EQ(FilesAndDirs(ftp->List()).section(QLatin1Char('|'), 0, 0), QStringLiteral("deeper/"));
 }
 
 // The failure reaches the message list as "FTP Connection Error: " and the server's reply.

@@ -1,7 +1,7 @@
 #include "updater/ftpclient.h"
 
-#include "platform/texception.h"
 #include "platform/cp949.h"
+#include "platform/texception.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

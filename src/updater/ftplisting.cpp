@@ -1,7 +1,7 @@
 #include "updater/ftplisting.h"
 
-#include "platform/texception.h"
 #include "platform/cp949.h"
+#include "platform/texception.h"
 
 #include <QByteArrayList>
 #include <QRegularExpression>

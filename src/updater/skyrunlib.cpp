@@ -1,11 +1,11 @@
 #include "updater/skyrunlib.h"
 
 #include "common/base64.h"
-#include "platform/texception.h"
 #include "platform/cp949.h"
 #include "platform/inifile.h"
 #include "platform/privatefile.h"
 #include "platform/programfolder.h"
+#include "platform/texception.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #include "updater/skyrunlog.h"
 
-#include "platform/texception.h"
 #include "platform/inifile.h"
 #include "platform/programfolder.h"
+#include "platform/texception.h"
 
 namespace {
 

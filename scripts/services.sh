@@ -90,7 +90,7 @@ services_owner_alive() {
 
 # A run killed before its stop step leaves its servers running, its folder and its user.
 # Removes those of runs whose shell is gone: their sshd (found by its config under the
-# folder) and PostgreSQL, the folder, the user and its sessions; and the account
+# folder), FTP server and PostgreSQL, the folder, the user and its sessions; and the account
 # `tovelsftp` that older versions of this script made with a password and a login shell.
 services_remove_stale() {
   local dir pid user home
@@ -98,6 +98,9 @@ services_remove_stale() {
     [ -d "$dir" ] || continue
     services_owner_alive "$dir" && continue
     for pid in $(pgrep -f -- "sshd -f $dir/sshd/sshd_config( |\$)"); do
+      kill -KILL "$pid" 2>/dev/null
+    done
+    for pid in $(pgrep -f -- "ftpserver.py --root $dir/ftp/served( |\$)"); do
       kill -KILL "$pid" 2>/dev/null
     done
     if [ -f "$dir/pg/data/postmaster.pid" ]; then
@@ -205,6 +208,45 @@ sftp_session_pids_any() {
   [ -n "$(sftp_session_pids)" ]
 }
 
+ftp_pid=""
+
+# The updater's test FTP server (pyftpdlib, with our listing styles and faults) on
+# loopback, serving a folder the tests fill. It runs under the system Python, where
+# Debian's python3-pyftpdlib lives.
+ftp_start() {
+  local dir="$services_dir/ftp" script password
+  script="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/updater/ftpserver.py"
+  mkdir -p "$dir/served"
+  password=$(head -c 32 /dev/urandom | base64 | tr -dc 'A-Za-z0-9' | head -c 16)
+  # The password travels in the environment, never on a command line others can read.
+  TOVEL_FTP_PASSWORD=$password /usr/bin/python3 "$script" --root "$dir/served" --port-file "$dir/port" \
+    >"$dir/server.log" 2>&1 &
+  ftp_pid=$!
+  if ! wait_until_not 10 ftp_not_serving; then
+    echo "services: the FTP server did not start" >&2
+    cat "$dir/server.log" >&2
+    ftp_stop
+    return 1
+  fi
+  export TOVEL_FTP_HOST=127.0.0.1 TOVEL_FTP_PORT=$(cat "$dir/port") TOVEL_FTP_PASSWORD=$password
+  export TOVEL_FTP_ROOT="$dir/served"
+  echo "services: FTP server on 127.0.0.1:$TOVEL_FTP_PORT"
+}
+
+ftp_not_serving() {
+  kill -0 "$ftp_pid" 2>/dev/null && [ -s "$services_dir/ftp/port" ] \
+    && (exec 3<>"/dev/tcp/127.0.0.1/$(cat "$services_dir/ftp/port")") 2>/dev/null && return 1
+  return 0
+}
+
+ftp_stop() {
+  [ -n "$ftp_pid" ] || return 0
+  kill "$ftp_pid" 2>/dev/null
+  wait_until_not 5 kill -0 "$ftp_pid" || kill -KILL "$ftp_pid" 2>/dev/null
+  wait "$ftp_pid" 2>/dev/null
+  ftp_pid=""
+}
+
 services_start() {
   services_remove_stale
   services_dir=$(mktemp -d /tmp/tovel-services.XXXXXX)
@@ -212,10 +254,12 @@ services_start() {
   chmod 755 "$services_dir"
   pg_start || return 1
   sftp_start || return 1
+  ftp_start || return 1
 }
 
 services_stop() {
   [ -n "$services_dir" ] || return 0
+  ftp_stop
   sftp_stop
   pg_stop
   rm -rf "$services_dir"

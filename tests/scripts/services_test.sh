@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks that scripts/services.sh leaves nothing behind: a run killed before its stop
-# step, the account older versions made, and an SSH server that cannot take its port.
+# step (its SSH, FTP and database servers), the account older versions made, and an
+# SSH server that cannot take its port.
 # Needs root, as the SSH server does; elsewhere it is skipped (exit 77).
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -24,9 +25,11 @@ rm -f "$note"
 kill -KILL "$killed"
 wait "$killed" 2>/dev/null
 [ -n "$(pgrep -f -- "sshd -f $dir/")" ] || fail "the killed run left no sshd to sweep"
+[ -n "$(pgrep -f -- "ftpserver.py --root $dir/")" ] || fail "the killed run left no FTP server to sweep"
 useradd -r -M -s /bin/bash tovelsftp 2>/dev/null && echo 'tovelsftp:legacy' | chpasswd
 services_remove_stale
 [ -z "$(pgrep -f -- "sshd -f $dir/")" ] || fail "the killed run's sshd still runs"
+[ -z "$(pgrep -f -- "ftpserver.py --root $dir/")" ] || fail "the killed run's FTP server still runs"
 [ -z "$(pgrep -f -- "-D $dir/pg/data")" ] || fail "the killed run's PostgreSQL still runs"
 [ ! -e "$dir" ] || fail "the killed run's folder $dir is still there"
 ! id "$user" >/dev/null 2>&1 || fail "the killed run's user $user is still there"

@@ -1,0 +1,44 @@
+#include "updater/skyrunlog.h"
+
+#include "platform/inifile.h"
+#include "platform/programfolder.h"
+#include "platform/texception.h"
+
+namespace {
+
+const QString Section = QString::fromLatin1(LatestFileDateSection);
+
+} // namespace
+
+QString FormatStamp(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("yyyyMMddHHmmsszzz"));
+}
+
+QString RecordKey(const QString &relativeFolder, const QString &name)
+{
+    QString folder = relativeFolder;
+    folder.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('\\')))
+        folder += QLatin1Char('\\');
+    return folder + name;
+}
+
+TSkyrunLog::TSkyrunLog(const QString &programFolder)
+    : m_ini(std::make_unique<TIniFile>(Platform::WithTrailingSlash(programFolder) + QString::fromLatin1(SkyrunLogName)))
+{
+}
+
+TSkyrunLog::~TSkyrunLog() = default;
+
+QString TSkyrunLog::ReadStamp(const QString &key) const
+{
+    const QString stamp = m_ini->ReadString(Section, key);
+    return stamp.isEmpty() ? QString::fromLatin1(NoRecordStamp) : stamp;
+}
+
+void TSkyrunLog::WriteStamp(const QString &key, const QString &stamp)
+{
+    if (!m_ini->WriteString(Section, key, stamp))
+        throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
+}

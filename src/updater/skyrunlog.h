@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+
+class TIniFile;
+
+// The updater's record of what it has applied: skyrunlog.ini, section "LATESTFDATE",
+// one 17-digit time stamp per file, keyed by its local relative folder and name.
+
+inline constexpr char SkyrunLogName[] = "skyrunlog.ini";
+inline constexpr char LatestFileDateSection[] = "LATESTFDATE";
+/// The stamp that stands for "no record".
+inline constexpr char NoRecordStamp[] = "19900101000001000";
+
+/// Year, month, day, hour (00-23), minute, second and millisecond as 17 digits; stamps
+/// compare as plain text in time order.
+QString FormatStamp(const QDateTime &time);
+
+/// The record key of `name` in the local relative folder `relativeFolder` (written with
+/// "/" or "\", empty for the base directory): the folder's parts joined by "\", a "\"
+/// and the name. The keys are the same on every platform.
+QString RecordKey(const QString &relativeFolder, const QString &name);
+
+/// skyrunlog.ini of a program folder.
+class TSkyrunLog
+{
+public:
+    explicit TSkyrunLog(const QString &programFolder);
+    ~TSkyrunLog();
+    TSkyrunLog(const TSkyrunLog &) = delete;
+    TSkyrunLog &operator=(const TSkyrunLog &) = delete;
+
+    /// The recorded stamp of `key`; NoRecordStamp when there is none or it is empty.
+    QString ReadStamp(const QString &key) const;
+    /// Records `stamp` under `key` at once. Throws TException when the file cannot be
+    /// written; the file then stays as it was.
+    void WriteStamp(const QString &key, const QString &stamp);
+
+private:
+    std::unique_ptr<TIniFile> m_ini;
+};

@@ -1,0 +1,209 @@
+#include "testsupport.h"
+
+#include "platform/cp949.h"
+#include "updater/ftplisting.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+namespace {
+
+const QDate Today(2024, 6, 15);
+
+QString TypeName(TFtpItemType type)
+{
+    switch (type) {
+    case TFtpItemType::File:
+        return QStringLiteral("file");
+    case TFtpItemType::Directory:
+        return QStringLiteral("dir");
+    case TFtpItemType::Link:
+        return QStringLiteral("link");
+    case TFtpItemType::Other:
+        break;
+    }
+    return QStringLiteral("other");
+}
+
+// "name|type|time|size" of each entry, one per line.
+QString Rows(const QList<TFtpListItem> &items)
+{
+    QStringList rows;
+    for (const TFtpListItem &item : items) {
+        rows << item.FileName + QLatin1Char('|') + TypeName(item.ItemType) + QLatin1Char('|')
+                + item.ModifiedDate.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) + QLatin1Char('|')
+                + QString::number(item.Size);
+    }
+    return rows.join(QLatin1Char('\n'));
+}
+
+QString ParseList(const QByteArray &line, const QDate &today = Today)
+{
+    return Rows(ParseFtpListing(line, TFtpListingKind::List, true, today));
+}
+
+struct LineCase
+{
+    const char *line;
+    const char *expected; // "" when the line gives no entry
+};
+
+TEST(FtpListing, UnixLines)
+{
+    const LineCase cases[] = {
+        {"-rw-r--r--   1 owner  group      1234 Jan 12 13:45 report.dll",
+         "report.dll|file|2024-01-12 13:45:00.000|1234"},
+        {"-rw-r--r--   1 1001     1001    77 Mar  1  2019 numeric.txt", "numeric.txt|file|2019-03-01 00:00:00.000|77"},
+        {"drwxr-xr-x   2 root root 4096 Jun 15 09:00 sub", "sub|dir|2024-06-15 09:00:00.000|4096"},
+        {"lrwxrwxrwx   1 u g 7 Feb  2 10:11 latest -> v2/app.dll", "latest|link|2024-02-02 10:11:00.000|7"},
+        {"-rw-r--r--+  1 u g 5 May  5  2023 acl.txt", "acl.txt|file|2023-05-05 00:00:00.000|5"},
+        {"-rw-r--r--@  1 u g 5 May  5  2023 mac.txt", "mac.txt|file|2023-05-05 00:00:00.000|5"},
+        {"-rw-r--r--.  1 u g 5 May  5  2023 selinux.txt", "selinux.txt|file|2023-05-05 00:00:00.000|5"},
+        {"crw-rw----   1 root tty   4,  64 Jan  1  2024 tty0", "tty0|other|2024-01-01 00:00:00.000|-1"},
+        {"brw-rw----   1 root disk  8,   0 Jan  1  2024 sda", "sda|other|2024-01-01 00:00:00.000|-1"},
+        {"-rw-r--r--   1 owner  1234 Apr 30 23:59 no group.txt", "no group.txt|file|2024-04-30 23:59:00.000|1234"},
+        {"-rw-r--r--   1 u g 10 Jun 10 08:00 name  with   spaces ", "name  with   spaces |file|2024-06-10 08:00:00.000|10"},
+        {"-rw-r--r--   1 u g 10 Jun 10 08:00 arrow -> in name", "arrow -> in name|file|2024-06-10 08:00:00.000|10"},
+        {"-rw-r--r--   1 Mar g 10 jun 10 08:00 owner named Mar", "owner named Mar|file|2024-06-10 08:00:00.000|10"},
+        {"total 12", ""},
+        {"-rw-r--r--   1 u g 10 Foo 10 08:00 bad month", ""},
+        {"-rw-r--r--   1 u g 10 Feb 30  2023 bad day", ""},
+    };
+    for (const LineCase &c : cases)
+        EXPECT_EQ(ParseList(c.line), QString::fromUtf8(c.expected)) << c.line;
+}
+
+TEST(FtpListing, DosLines)
+{
+    const LineCase cases[] = {
+        {"01-12-24  01:45PM       <DIR>          bin", "bin|dir|2024-01-12 13:45:00.000|-1"},
+        {"01-12-24  01:45PM                 1234 report.dll", "report.dll|file|2024-01-12 13:45:00.000|1234"},
+        {"06-01-24  12:05AM                    1 midnight.txt", "midnight.txt|file|2024-06-01 00:05:00.000|1"},
+        {"06-01-24  12:05PM                    1 noon.txt", "noon.txt|file|2024-06-01 12:05:00.000|1"},
+        {"12-31-1999  11:59PM                  9 four digit.txt", "four digit.txt|file|1999-12-31 23:59:00.000|9"},
+        {"12-31-98  11:59PM                    9 old.txt", "old.txt|file|1998-12-31 23:59:00.000|9"},
+        {"03-04-2024  17:30                    9 clock.txt", "clock.txt|file|2024-03-04 17:30:00.000|9"},
+        {"03-04-24  13:30PM                    9 bad hour.txt", ""},
+        {"13-04-24  01:30PM                    9 bad month.txt", ""},
+    };
+    for (const LineCase &c : cases)
+        EXPECT_EQ(ParseList(c.line), QString::fromUtf8(c.expected)) << c.line;
+}
+
+// Without a year the date is this year's, unless that lies ahead of today.
+TEST(FtpListing, YearOfRecentUnixDatesAroundNewYear)
+{
+    const QByteArray dec31 = "-rw-r--r-- 1 u g 1 Dec 31 23:59 a";
+    const QByteArray jan1 = "-rw-r--r-- 1 u g 1 Jan  1 00:01 a";
+    EXPECT_EQ(ParseList(dec31, QDate(2025, 1, 1)), QStringLiteral("a|file|2024-12-31 23:59:00.000|1"));
+    EXPECT_EQ(ParseList(jan1, QDate(2025, 1, 1)), QStringLiteral("a|file|2025-01-01 00:01:00.000|1"));
+    EXPECT_EQ(ParseList(dec31, QDate(2024, 12, 31)), QStringLiteral("a|file|2024-12-31 23:59:00.000|1"));
+    EXPECT_EQ(ParseList(jan1, QDate(2024, 12, 31)), QStringLiteral("a|file|2024-01-01 00:01:00.000|1"));
+    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Jan  2 00:01 a", QDate(2025, 1, 1)),
+              QStringLiteral("a|file|2024-01-02 00:01:00.000|1"));
+    // 29 February of a year that has none belongs to the year before.
+    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Feb 29 10:00 a", QDate(2025, 3, 1)),
+              QStringLiteral("a|file|2024-02-29 10:00:00.000|1"));
+    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Feb 29 10:00 a", QDate(2024, 3, 1)),
+              QStringLiteral("a|file|2024-02-29 10:00:00.000|1"));
+    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Feb 29 10:00 a", QDate(2025, 1, 1)),
+              QStringLiteral("a|file|2024-02-29 10:00:00.000|1"));
+}
+
+class TimeZoneScope
+{
+public:
+    explicit TimeZoneScope(const char *zone)
+        : m_old(qgetenv("TZ"))
+        , m_had(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~TimeZoneScope()
+    {
+        if (m_had)
+            qputenv("TZ", m_old);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+
+private:
+    QByteArray m_old;
+    bool m_had;
+};
+
+// MLSD times are UTC; they come out in local time, as LIST and local file times are.
+TEST(FtpListing, MlsdFactsWithTimesInLocalTime)
+{
+    TimeZoneScope seoul("KST-9");
+    const QByteArray listing = "type=cdir;modify=20240101000000; .\r\n"
+                               "type=pdir;modify=20240101000000; ..\r\n"
+                               "Type=File;Size=12;Modify=20231231235959; new year.dll\r\n"
+                               "modify=20240615120000.123;perm=r;type=file;size=0;unique=1; ms;semi=colon.txt\r\n"
+                               "type=dir;modify=20240615120000; sub\r\n"
+                               "type=OS.unix=slink:/x;modify=20240615120000; lnk\r\n"
+                               "type=file; notime.txt\r\n"
+                               "size=1; untyped.txt\r\n"
+                               "no facts at all\r\n";
+    EXPECT_EQ(Rows(ParseFtpListing(listing, TFtpListingKind::Mlsd, true, Today)),
+              QStringLiteral("new year.dll|file|2024-01-01 08:59:59.000|12\n"
+                             "ms;semi=colon.txt|file|2024-06-15 21:00:00.123|0\n"
+                             "sub|dir|2024-06-15 21:00:00.000|-1\n"
+                             "lnk|link|2024-06-15 21:00:00.000|-1\n"
+                             "notime.txt|file||-1"));
+}
+
+TEST(FtpListing, NamesAreUtf8OrCp949)
+{
+    const QString name = QStringLiteral("한글 파일.dll");
+    const QByteArray head = "-rw-r--r-- 1 u g 1 Jan  2  2024 ";
+    EXPECT_EQ(Rows(ParseFtpListing(head + name.toUtf8(), TFtpListingKind::List, true, Today)),
+              name + QStringLiteral("|file|2024-01-02 00:00:00.000|1"));
+    EXPECT_EQ(Rows(ParseFtpListing(head + Platform::ToCp949(name), TFtpListingKind::List, false, Today)),
+              name + QStringLiteral("|file|2024-01-02 00:00:00.000|1"));
+    // Bytes that are not text of the announced encoding could not be asked for again.
+    EXPECT_EQ(Rows(ParseFtpListing(head + Platform::ToCp949(name), TFtpListingKind::List, true, Today)), QString());
+    EXPECT_EQ(Rows(ParseFtpListing(head + "\x81", TFtpListingKind::List, false, Today)), QString());
+}
+
+// Names that could step out of the folder, or hide part of themselves, are never handed on.
+TEST(FtpListing, HostileNamesAreDropped)
+{
+    const QByteArray names[] = {"..", ".", "../evil.dll", "sub/evil.dll", "..\\evil.dll", "C:\\evil.dll",
+                                QByteArray("nul\0byte", 8), "tab\there", "bell\x07", "del\x7f", "esc\x1b[2J",
+                                "c1\xc2\x85next"};
+    for (const QByteArray &name : names) {
+        EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Jan  2  2024 " + name), QString()) << name.toHex().constData();
+        EXPECT_EQ(ParseList("01-02-24  01:00AM  1 " + name), QString()) << name.toHex().constData();
+        EXPECT_EQ(Rows(ParseFtpListing("type=file;modify=20240101000000; " + name, TFtpListingKind::Mlsd, true)),
+                  QString())
+            << name.toHex().constData();
+    }
+    // A name of blanks only, and a line that stops where the name would start.
+    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Jan  2  2024 "), QString());
+    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Jan  2  2024"), QString());
+    // Good neighbours of a hostile entry stay.
+    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Jan  2  2024 ..\r\n-rw-r--r-- 1 u g 1 Jan  2  2024 ok\r\n"),
+              QStringLiteral("ok|file|2024-01-02 00:00:00.000|1"));
+}
+
+TEST(FtpListing, ListingsBeyondTheirBoundsFail)
+{
+    const TFtpListingLimits limits{3, 40};
+    const QByteArray line = "01-02-24  01:00AM  1 a\r\n";
+    EXPECT_EQ(ParseFtpListing(line + line + "\r\n\r\n" + line, TFtpListingKind::List, true, Today, limits).size(), 3);
+    EXPECT_EQ(ErrorOf([&] { ParseFtpListing(line + line + line + line, TFtpListingKind::List, true, Today, limits); }),
+              QStringLiteral("Listing longer than 3 entries"));
+    EXPECT_EQ(ErrorOf([&] {
+                  ParseFtpListing("01-02-24  01:00AM  1 " + QByteArray(20, 'x'), TFtpListingKind::List, true, Today,
+                                  limits);
+              }),
+              QStringLiteral("Listing line longer than 40 bytes"));
+}
+
+} // namespace

@@ -1,0 +1,211 @@
+#include "testsupport.h"
+
+#include "platform/cp949.h"
+#include "updater/ftpclient.h"
+#include "updater/skyrun.h"
+#include "updater/skyrunbar.h"
+#include "updater/skyrunmessages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString ColorName(const QColor &color)
+{
+    return color.name();
+}
+
+QString Hex(unsigned bgr)
+{
+    return SkyrunColor(bgr).name();
+}
+
+TEST(SkyrunWindow, StartsWithoutTitleBarAndWithItsLinesAndBars)
+{
+    TForm1 form;
+    EXPECT_EQ(form.size(), QSize(471, 99));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("파일버전관리"));
+    EXPECT_FALSE(form.HasTitleBar());
+    EXPECT_EQ(form.CurrentFileLine(), QStringLiteral("현재파일:"));
+    EXPECT_EQ(form.OverallLine(), QStringLiteral("전체파일:"));
+    EXPECT_EQ(ColorName(form.FileBar()->BarColor()), QStringLiteral("#66b332"));
+    EXPECT_EQ(ColorName(form.FileBar()->BackgroundColor()), QStringLiteral("#66b332"));
+    EXPECT_EQ(ColorName(form.OverallBar()->BarColor()), QStringLiteral("#2f98ff"));
+    EXPECT_EQ(ColorName(form.OverallBar()->BackgroundColor()), QStringLiteral("#2f98ff"));
+    EXPECT_EQ(form.FileBar()->geometry(), QRect(0, 21, 471, 7));
+    EXPECT_EQ(form.OverallBar()->geometry(), QRect(0, 21, 471, 7));
+}
+
+TEST(SkyrunWindow, BarBackgroundsFollowTheirScale)
+{
+    TForm1 form;
+    form.SetFileBarMax(1);
+    EXPECT_EQ(ColorName(form.FileBar()->BackgroundColor()), Hex(SkyrunScaledBackground));
+    form.SetFileBarMax(0);
+    EXPECT_EQ(ColorName(form.FileBar()->BackgroundColor()), Hex(SkyrunPanelColor));
+    form.SetOverallBarMax(-1);
+    EXPECT_EQ(ColorName(form.OverallBar()->BackgroundColor()), Hex(SkyrunPanelColor));
+    form.SetOverallBarMax(3);
+    EXPECT_EQ(ColorName(form.OverallBar()->BackgroundColor()), Hex(SkyrunScaledBackground));
+    form.ResetBarColours();
+    EXPECT_EQ(ColorName(form.FileBar()->BackgroundColor()), Hex(SkyrunFileBarColor));
+    EXPECT_EQ(ColorName(form.OverallBar()->BackgroundColor()), Hex(SkyrunOverallBarColor));
+}
+
+// What the window shows mid-run: sampled from its picture, and saved for a look.
+TEST(SkyrunWindow, PaintsTheRunsState)
+{
+    TForm1 form;
+    form.SetServerLine(QString::fromUtf8(ServerLineFtp).arg(QStringLiteral("ftp.tovel.co.kr")));
+    form.SetCurrentFileLine(QString::fromUtf8(CurrentFileLine).arg(QStringLiteral("J900E.so")));
+    form.SetOverallLine(QString::fromUtf8(OverallFileLine).arg(3).arg(4));
+    form.SetFileBarMax(1000);
+    form.FileBar()->SetPosition(250);
+    form.SetOverallBarMax(4);
+    form.OverallBar()->SetPosition(3);
+    form.AddMessage(QStringLiteral("Connected."));
+    form.show();
+    QApplication::processEvents();
+    const QImage image = form.grab().toImage();
+    const QString bin = qEnvironmentVariable("TOVEL_PROGRAM_BIN");
+    if (!bin.isEmpty())
+        image.save(QDir(bin).filePath(QStringLiteral("../skyrun-window.png")));
+    // File bar at y 48..54: a quarter green, then white.
+    EXPECT_EQ(image.pixelColor(50, 51).name(), Hex(SkyrunFileBarColor));
+    EXPECT_EQ(image.pixelColor(200, 51).name(), Hex(SkyrunScaledBackground));
+    // Overall bar at y 76..82: three quarters blue, then white.
+    EXPECT_EQ(image.pixelColor(300, 79).name(), Hex(SkyrunOverallBarColor));
+    EXPECT_EQ(image.pixelColor(400, 79).name(), Hex(SkyrunScaledBackground));
+    // Panels and the unfocused message line in the panel colour.
+    EXPECT_EQ(image.pixelColor(400, 35).name(), Hex(SkyrunPanelColor));
+    EXPECT_EQ(image.pixelColor(400, 90).name(), Hex(SkyrunPanelColor));
+    EXPECT_EQ(form.ServerLine(), QStringLiteral(" ●파일서버: ftp.tovel.co.kr"));
+    EXPECT_EQ(form.CurrentFileLine(), QStringLiteral("현재파일: J900E.so"));
+    EXPECT_EQ(form.OverallLine(), QStringLiteral("전체파일: 3/4"));
+}
+
+TEST(SkyrunWindow, EveryMessageBecomesTheSelectedLine)
+{
+    TForm1 form;
+    form.AddMessage(QStringLiteral("first"));
+    form.AddMessage(QStringLiteral("FTP 경로 탐색 오류: /upd/"));
+    EXPECT_EQ(form.Messages().join(QLatin1Char('|')), QStringLiteral("first|FTP 경로 탐색 오류: /upd/"));
+    auto *list = form.findChild<QListWidget *>(QStringLiteral("ListBox1"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_TRUE(list->item(1)->isSelected());
+}
+
+TEST(SkyrunWindow, FtpTransferEventsDriveTheFileBar)
+{
+    TForm1 form;
+    TFtpClient ftp;
+    form.AttachFtp(&ftp);
+    form.SetExpectedSize(500);
+    Q_EMIT ftp.WorkBegin(0);
+    EXPECT_TRUE(form.InTransfer());
+    EXPECT_EQ(form.FileBar()->Max(), 500);
+    EXPECT_EQ(ColorName(form.FileBar()->BackgroundColor()), Hex(SkyrunScaledBackground));
+    Q_EMIT ftp.Work(120);
+    EXPECT_EQ(form.FileBar()->Position(), 120);
+    Q_EMIT ftp.WorkEnd();
+    EXPECT_FALSE(form.InTransfer());
+    EXPECT_EQ(form.FileBar()->Position(), 0);
+    EXPECT_EQ(form.ExpectedSize(), 0);
+    // A transfer that knows its own size scales the bar by it.
+    Q_EMIT ftp.WorkBegin(7000000000);
+    EXPECT_EQ(form.FileBar()->Max(), 7000000000);
+    Q_EMIT ftp.Status(QStringLiteral("Connected."));
+    EXPECT_EQ(form.Messages(), QStringList{QStringLiteral("Connected.")});
+}
+
+TEST(SkyrunWindow, SftpProgressRoundsHalvesToEven)
+{
+    TForm1 form;
+    const std::tuple<qint64, std::uint64_t, std::uint64_t, qint64> cases[] = {
+        {3, 1, 2, 2}, {5, 1, 2, 2}, {7, 1, 2, 4}, {100, 1, 3, 33}, {100, 2, 3, 67}, {100, 5, 0, 0}, {100, 3, 3, 100}};
+    for (const auto &[max, done, total, position] : cases) {
+        form.FileBar()->SetMax(max);
+        EXPECT_TRUE(form.SftpProgress(0, done, total));
+        EXPECT_EQ(form.FileBar()->Position(), position) << max << " " << done << "/" << total;
+    }
+}
+
+TEST(SkyrunWindow, TheTitleBarComesBackAfterAFailedRun)
+{
+    TForm1 form;
+    form.show();
+    QApplication::processEvents();
+    form.RestoreTitleBar();
+    EXPECT_TRUE(form.HasTitleBar());
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.size(), QSize(471, 99));
+    form.RemoveTitleBar();
+    EXPECT_FALSE(form.HasTitleBar());
+    EXPECT_TRUE(form.isVisible());
+}
+
+// The run processes events while it waits; activations meanwhile or later start nothing.
+TEST(SkyrunWindow, ASecondActivationNeverStartsASecondRun)
+{
+    TForm1 form;
+    int runs = 0;
+    bool runningInside = false;
+    form.SetOnActivate([&] {
+        ++runs;
+        runningInside = form.Running();
+        form.Activate();
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&form, &activate);
+        QApplication::processEvents();
+    });
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&form, &activate);
+    form.Activate();
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(runningInside);
+    EXPECT_FALSE(form.Running());
+}
+
+TEST(SkyrunWindow, AFailureTheRunDidNotReportBecomesAMessage)
+{
+    TForm1 form;
+    form.SetOnActivate([] { throw std::runtime_error("unexpected"); });
+    form.Activate();
+    EXPECT_EQ(form.Messages(), QStringList{QStringLiteral("unexpected")});
+}
+
+TEST(SkyrunWindow, TheRunLogIsTheMessageListInCp949WithCrLf)
+{
+    QTemporaryDir folder;
+    TForm1 form; // never shown, as in a silent run
+    form.AddMessage(QStringLiteral("FTP Connection Error: 530 Authentication failed."));
+    form.AddMessage(QStringLiteral("[J900E.so]파일을 반영하지 못했습니다.[disk full]"));
+    const QDateTime now(QDate(2024, 3, 5), QTime(7, 8, 9, 45));
+    const QString written = form.WriteRunLog(folder.path(), now);
+    EXPECT_EQ(written, folder.filePath(QStringLiteral("Log/upd_240305070809045.log")));
+    EXPECT_EQ(ReadFileBytes(written), "FTP Connection Error: 530 Authentication failed.\r\n"
+                                          + Platform::ToCp949(QStringLiteral("[J900E.so]파일을 반영하지 못했습니다.[disk full]"))
+                                          + "\r\n");
+    // Each failed run adds a file.
+    form.WriteRunLog(folder.path(), now.addMSecs(1));
+    EXPECT_EQ(QDir(folder.filePath(QStringLiteral("Log"))).entryList(QDir::Files).size(), 2);
+}
+
+TEST(SkyrunWindow, ALogThatCannotBeSavedIsSkipped)
+{
+    QTemporaryDir folder;
+    WriteFileBytes(folder.filePath(QStringLiteral("Log")), "a file where the folder would be");
+    TForm1 form;
+    form.AddMessage(QStringLiteral("x"));
+    EXPECT_EQ(form.WriteRunLog(folder.path()), QString());
+}
+
+} // namespace

@@ -446,12 +446,25 @@ TEST_F(MainWindowTest, ModulesOpenOtherModulesThroughTheCallerLibrary)
     WriteFileBytes(elsewhere.filePath(QStringLiteral("J900E.so")), "broken");
     EXPECT_EQ(Platform::FromCp949(CallDLL("J900E", "x", 1)),
               QStringLiteral("DLL 파일 호출 오류입니다\n\n파일명 : J900E.so"));
+    // A library without CallForm answers nothing.
+    QFile::remove(elsewhere.filePath(QStringLiteral("J900E.so")));
+    ASSERT_TRUE(QFile::copy(qEnvironmentVariable("TOVEL_PROGRAM_BIN") + QStringLiteral("/libShareMem.so"),
+                            elsewhere.filePath(QStringLiteral("J900E.so"))));
+    EXPECT_STREQ(CallDLL("J900E", "x", 1), "");
     QDir::setCurrent(s_folder->path());
     const char *answer = CallDLL("J900E", Platform::ToCp949(QStringLiteral("가나")).constData(), 7);
     QDir::setCurrent(previous);
     EXPECT_EQ(Platform::FromCp949(answer), QStringLiteral("정산서 가나 7"));
     EXPECT_FALSE(Mapped(QStringLiteral("J900E.so")));
     EXPECT_EQ(m_boxes.Summary(), QString());
+
+    // A module missing from the program folder is told with its path.
+    const QString sa30 = s_folder->filePath(QStringLiteral("SA30E.so"));
+    ASSERT_TRUE(QFile::rename(sa30, sa30 + QStringLiteral(".saved")));
+    ZUL_CALL_SHOW("sa30e", user, nullptr);
+    ASSERT_TRUE(QFile::rename(sa30 + QStringLiteral(".saved"), sa30));
+    EXPECT_EQ(m_boxes.Summary(), QStringLiteral("%1|File Not Found.\n\nFile Name: %2|error")
+                                     .arg(Platform::ApplicationTitle(), QDir(s_folder->path()).filePath(QStringLiteral("SA30E.so"))));
 }
 
 TEST_F(MainWindowTest, TheStatusBarKeepsTheUsersPanelWhilePointingAtMenus)

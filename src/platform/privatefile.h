@@ -6,10 +6,10 @@
 
 namespace Platform {
 
-/// Makes sure `path` exists, creating it empty and readable and writable by its owner
-/// only when it does not; an existing file is left as it is. Files that hold secrets are
-/// created through this before their first write, and later writes keep the mode.
-/// Returns false when the file is not there and cannot be created.
+/// Makes sure `path` exists and that only its owner may read or write it: a missing file
+/// is created empty with mode 0600, an existing one loses every group and other
+/// permission. Files that hold secrets pass through this before each write, and later
+/// writes keep the mode. Returns false when that cannot be made so.
 TOVEL_PLATFORM_EXPORT bool CreateOwnerOnlyFile(const QString &path);
 
 } // namespace Platform

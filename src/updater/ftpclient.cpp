@@ -178,6 +178,10 @@ struct TFtpClient::Private
         curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
         curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, 65536L);
         curl_easy_setopt(easy, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
+        // Never a proxy from the environment (ALL_PROXY, ftp_proxy): curl would hand it the
+        // credentials inside a URL.
+        curl_easy_setopt(easy, CURLOPT_PROXY, "");
+        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, 30L);
         // Active mode: the server connects back to the address of our control connection.
         curl_easy_setopt(easy, CURLOPT_FTPPORT, q->Passive ? nullptr : "-");
         if (q->ReadTimeout > 0) {
@@ -234,6 +238,20 @@ struct TFtpClient::Private
         EnsureIdle();
         busy = true;
         curl_multi_add_handle(multi, easy);
+        // However the wait ends (an event handler may throw), the handle leaves the multi
+        // handle and nothing keeps pointing at the caller's sink or command list.
+        struct TDone
+        {
+            Private *d;
+            ~TDone()
+            {
+                curl_multi_remove_handle(d->multi, d->easy);
+                curl_easy_setopt(d->easy, CURLOPT_QUOTE, nullptr);
+                d->sink = nullptr;
+                d->reportProgress = false;
+                d->busy = false;
+            }
+        } done{this};
         CURLcode result = CURLE_OK;
         int running = 1;
         while (running) {
@@ -253,10 +271,6 @@ struct TFtpClient::Private
             if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
                 result = message->data.result;
         }
-        curl_multi_remove_handle(multi, easy);
-        sink = nullptr;
-        reportProgress = false;
-        busy = false;
         return result;
     }
 
@@ -447,6 +461,8 @@ qint64 TFtpClient::Get(const QString &name, const QString &localFile, qint64 exp
     if (!out.open(QIODevice::WriteOnly))
         throw TException(QStringLiteral("Cannot create %1: %2").arg(localFile, out.errorString()));
 
+    if (!d->easy)
+        throw TException(QStringLiteral("Not connected."));
     qint64 received = 0;
     bool writeFailed = false;
     d->Prepare(d->FileUrl(name), false);
@@ -460,7 +476,13 @@ qint64 TFtpClient::Get(const QString &name, const QString &localFile, qint64 exp
     };
     d->reportProgress = true;
     Q_EMIT WorkBegin(expectedSize > 0 ? expectedSize : 0);
-    const CURLcode result = d->Perform();
+    CURLcode result = CURLE_OK;
+    try {
+        result = d->Perform();
+    } catch (...) {
+        Q_EMIT WorkEnd();
+        throw;
+    }
     Q_EMIT WorkEnd();
 
     if (writeFailed)

@@ -118,13 +118,15 @@ std::optional<Parsed> ParseUnixLine(const QByteArray &line, const QDate &today)
         if (clockMatch.hasMatch()) {
             const QDate date = GuessYear(month, day, today);
             const QTime time(clockMatch.captured(1).toInt(), clockMatch.captured(2).toInt());
+            // The first month-day-time group is the date column: when it is no date, the
+            // line is broken, and a date further on would lie inside the name.
             if (!date.isValid() || !time.isValid())
-                continue;
+                return std::nullopt;
             when = QDateTime(date, time);
         } else if (AllDigits(last) && last.size() == 4) {
             const QDate date(last.toInt(), month, day);
             if (!date.isValid())
-                continue;
+                return std::nullopt;
             when = QDateTime(date, QTime(0, 0));
         } else {
             continue;
@@ -247,6 +249,9 @@ std::optional<Parsed> ParseMlsdLine(const QByteArray &line)
     }
     if (!typed)
         return std::nullopt;
+    // A file is compared by its time: one without a usable time could never be judged.
+    if (parsed.item.ItemType == TFtpItemType::File && !parsed.item.ModifiedDate.isValid())
+        return std::nullopt;
     return parsed;
 }
 
@@ -257,7 +262,12 @@ bool IsSafeListedName(const QString &name)
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
     for (const QChar c : name) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+        // Control, format (bidirectional overrides) and line-separator characters could
+        // disguise a name in the message list and the log.
+        const QChar::Category category = c.category();
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || category == QChar::Other_Control
+            || category == QChar::Other_Format || category == QChar::Separator_Line
+            || category == QChar::Separator_Paragraph)
             return false;
     }
     return true;

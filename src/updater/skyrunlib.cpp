@@ -8,6 +8,7 @@
 #include "platform/texception.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -63,6 +64,11 @@ QString ReadCfgPathList(const QString &fileName)
 
 TServerInfo ReadServerInfo(const QString &programFolder)
 {
+    // A file that is there but may not be read would silently give the defaults, and the
+    // run would fail later with an empty host.
+    const QFileInfo file(IniPath(programFolder));
+    if (file.exists() && !file.isReadable())
+        throw TException(QStringLiteral("Cannot read %1").arg(file.filePath()));
     const TIniFile ini(IniPath(programFolder));
     const auto raw = [&](const char *key) { return ini.ReadString(Section, QString::fromLatin1(key)); };
     // The defaults apply to the stored text, before decoding.

@@ -296,3 +296,35 @@ TEST_F(FtpClientTest, AReplyLaterThanTheReadTimeoutFails)
 }
 
 } // namespace
+
+namespace {
+
+// Sets proxy variables for the life of the object.
+struct ProxyEnvironment
+{
+    ProxyEnvironment()
+    {
+        for (const char *name : {"ALL_PROXY", "all_proxy", "ftp_proxy", "FTP_PROXY"})
+            qputenv(name, "http://127.0.0.1:9");
+    }
+    ~ProxyEnvironment()
+    {
+        for (const char *name : {"ALL_PROXY", "all_proxy", "ftp_proxy", "FTP_PROXY"})
+            qunsetenv(name);
+    }
+};
+
+} // namespace
+
+// A proxy named in the environment is never used: it would receive the credentials in a URL.
+TEST_F(FtpClientTest, AProxyInTheEnvironmentIsNeverUsed)
+{
+    Serve(QStringLiteral("app.dll"), "binary");
+    const ProxyEnvironment proxy;
+    auto ftp = Client("tovel");
+    ftp->Connect();
+    ftp->ChangeDir(ServerDir());
+    EXPECT_EQ(ftp->List().size(), 1);
+    EXPECT_EQ(ftp->Size(QStringLiteral("app.dll")), 6);
+    ftp->Disconnect();
+}

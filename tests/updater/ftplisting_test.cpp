@@ -148,14 +148,15 @@ TEST(FtpListing, MlsdFactsWithTimesInLocalTime)
                                "type=dir;modify=20240615120000; sub\r\n"
                                "type=OS.unix=slink:/x;modify=20240615120000; lnk\r\n"
                                "type=file; notime.txt\r\n"
+                               "type=file;modify=garbage; badtime.txt\r\n"
                                "size=1; untyped.txt\r\n"
                                "no facts at all\r\n";
     EXPECT_EQ(Rows(ParseFtpListing(listing, TFtpListingKind::Mlsd, true, Today)),
               QStringLiteral("new year.dll|file|2024-01-01 08:59:59.000|12\n"
                              "ms;semi=colon.txt|file|2024-06-15 21:00:00.123|0\n"
                              "sub|dir|2024-06-15 21:00:00.000|-1\n"
-                             "lnk|link|2024-06-15 21:00:00.000|-1\n"
-                             "notime.txt|file||-1"));
+                             "lnk|link|2024-06-15 21:00:00.000|-1"))
+        << "a file without a usable time is dropped";
 }
 
 TEST(FtpListing, NamesAreUtf8OrCp949)
@@ -176,7 +177,7 @@ TEST(FtpListing, HostileNamesAreDropped)
 {
     const QByteArray names[] = {"..", ".", "../evil.dll", "sub/evil.dll", "..\\evil.dll", "C:\\evil.dll",
                                 QByteArray("nul\0byte", 8), "tab\there", "bell\x07", "del\x7f", "esc\x1b[2J",
-                                "c1\xc2\x85next"};
+                                "c1\xc2\x85next", "rlo\xe2\x80\xaegpj.dll", "line\xe2\x80\xa8sep"};
     for (const QByteArray &name : names) {
         EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Jan  2  2024 " + name), QString()) << name.toHex().constData();
         EXPECT_EQ(ParseList("01-02-24  01:00AM  1 " + name), QString()) << name.toHex().constData();
@@ -184,6 +185,9 @@ TEST(FtpListing, HostileNamesAreDropped)
                   QString())
             << name.toHex().constData();
     }
+    // A broken date column never lets a date inside the name stand for it.
+    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 10 Feb 30 2023 x Jan 5 2020 y"), QString());
+    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 10 Jan 2 25:61 x Jan 5 2020 y"), QString());
     // A name of blanks only, and a line that stops where the name would start.
     EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Jan  2  2024 "), QString());
     EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Jan  2  2024"), QString());

@@ -95,6 +95,13 @@ TEST_F(SkyrunFilesTest, CreatedSettingsAreReadableByTheOwnerOnly)
                     Folder());
     ASSERT_EQ(::stat(QFile::encodeName(Path(SkyrunIniName)).constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0600u);
+    // A file others could read is closed to them before the password goes in.
+    ASSERT_EQ(::chmod(QFile::encodeName(Path(SkyrunIniName)).constData(), 0644), 0);
+    WriteServerInfo(TServerInfo{QStringLiteral("other"), QStringLiteral("21"), false, QStringLiteral("/"), {},
+                                QStringLiteral("secret"), QStringLiteral("FTP")},
+                    Folder());
+    ASSERT_EQ(::stat(QFile::encodeName(Path(SkyrunIniName)).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
 }
 
 TEST_F(SkyrunFilesTest, TextOutsideTheCodePageWritesNothing)

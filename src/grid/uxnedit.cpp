@@ -1,0 +1,871 @@
+#include "grid/uxnedit.h"
+
+#include "grid/uxgraphics.h"
+#include "grid/uxlocale.h"
+#include "grid/uxutils.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// A double holds 15 significant decimal digits exactly; more would be silently rounded.
+constexpr int MaxSignificantDigits = 15;
+constexpr int MaxPrecision = 65535;
+
+QString FormatRaw(double absValue, int precision)
+{
+    return QString::number(absValue, 'f', precision);
+}
+
+int SignificantDigits(const QString &raw)
+{
+    int count = 0;
+    bool leading = true;
+    for (const QChar ch : raw) {
+        if (!ch.isDigit())
+            continue;
+        if (leading && ch == QLatin1Char('0'))
+            continue;
+        leading = false;
+        ++count;
+    }
+    return count;
+}
+
+double RawValue(const QString &raw)
+{
+    return raw.isEmpty() ? 0.0 : raw.toDouble();
+}
+
+bool IsDigit(QChar ch)
+{
+    return ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
+}
+
+// The display body (no sign) of a raw text, with the display index of every raw index.
+struct TwDisplay
+{
+    QString Text;
+    std::vector<int> RawToDisplay; // raw length + 1 entries
+};
+
+TwDisplay MakeDisplay(const QString &raw, int precision, bool thousandSep)
+{
+    TwDisplay display;
+    const int length = static_cast<int>(raw.size());
+    display.RawToDisplay.assign(length + 1, 0);
+    if (raw.isEmpty())
+        return display;
+    const int point = precision > 0 ? length - precision - 1 : length;
+    const TwLocale &locale = TwLocale::Current();
+    // Leading zeros the user typed stay in front; only the digits after them are grouped.
+    int zeros = 0;
+    while (zeros < point - 1 && raw.at(zeros) == QLatin1Char('0'))
+        ++zeros;
+    const int grouped = point - zeros;
+    for (int i = 0; i < length; ++i) {
+        if (i < point && i > zeros && thousandSep && (grouped - (i - zeros)) % 3 == 0)
+            display.Text += locale.ThousandSeparator;
+        display.RawToDisplay[i] = static_cast<int>(display.Text.size());
+        display.Text += i == point ? locale.DecimalSeparator : raw.at(i);
+    }
+    display.RawToDisplay[length] = static_cast<int>(display.Text.size());
+    return display;
+}
+
+} // namespace
+
+struct TwCustomNumEdit::Private
+{
+    QString raw = QStringLiteral("0");
+    int sign = 1;
+    int caret = 1;
+    bool selecting = false;
+    int anchor = 0;
+    int selEnd = 0;
+
+    bool autoSelect = true;
+    TwBorderStyle borderStyle = bsSingle;
+    bool ctl3D = true;
+    bool enableNull = false;
+    TwTextLayout layout = tlCenter;
+    int maxLength = 10;
+    double maxValue = 0;
+    double minValue = 0;
+    int precision = 0;
+    bool readOnly = false;
+    bool spinner = false;
+    bool spinner3D = true;
+    bool thousandSep = true;
+
+    bool mouseSelecting = false;
+    int spinPressed = 0;
+
+    int Length() const { return static_cast<int>(raw.size()); }
+    int ZeroPos() const { return precision > 0 ? Length() - precision - 1 : Length(); }
+    bool HasSelection() const { return selecting && anchor != selEnd; }
+    int SelLeft() const { return HasSelection() ? qMin(anchor, selEnd) : caret; }
+    int SelRight() const { return HasSelection() ? qMax(anchor, selEnd) : caret; }
+    bool HasRange() const { return minValue != maxValue; }
+    bool IntegerPartZero() const
+    {
+        for (int i = 0; i < ZeroPos(); ++i)
+            if (raw.at(i) != QLatin1Char('0'))
+                return false;
+        return true;
+    }
+    void Deselect()
+    {
+        selecting = false;
+        anchor = selEnd = caret;
+    }
+    void MakeNull()
+    {
+        raw.clear();
+        sign = 1; // the next digit starts positive
+        caret = 0;
+        Deselect();
+    }
+    void MakeZero()
+    {
+        raw = FormatRaw(0, precision);
+        sign = 1;
+        caret = ZeroPos();
+        Deselect();
+    }
+    // Whether a raw text that typing would produce stays within what the value can hold:
+    // no more significant digits than a double keeps, and no larger than the range allows.
+    bool Holds(const QString &candidate, const QString &previous) const
+    {
+        const int digits = SignificantDigits(candidate);
+        if (digits > MaxSignificantDigits && digits > SignificantDigits(previous))
+            return false;
+        if (!HasRange())
+            return true;
+        const double bound = qMax(std::fabs(minValue), std::fabs(maxValue));
+        const double value = RawValue(candidate);
+        return !(value > bound && value > RawValue(previous));
+    }
+
+    void RemoveSelection();
+    bool TypeDigit(QChar digit);
+    void DeleteKey();
+    void BackspaceKey();
+};
+
+void TwCustomNumEdit::Private::RemoveSelection()
+{
+    const int left = SelLeft();
+    const int right = SelRight();
+    if (left == right)
+        return;
+    if (left == 0 && right == Length()) {
+        if (enableNull)
+            MakeNull();
+        else
+            MakeZero();
+        return;
+    }
+    const int point = ZeroPos();
+    QString kept;
+    for (int i = 0; i < Length(); ++i) {
+        if (i < left || i >= right)
+            kept += raw.at(i);
+        else if (precision > 0 && i == point)
+            kept += QLatin1Char('.');
+        else if (precision > 0 && i > point)
+            kept += QLatin1Char('0'); // the count of decimals never changes
+    }
+    if (kept.startsWith(QLatin1Char('.')))
+        kept.prepend(QLatin1Char('0'));
+    raw = kept;
+    caret = left;
+    Deselect();
+}
+
+bool TwCustomNumEdit::Private::TypeDigit(QChar digit)
+{
+    if (HasSelection())
+        RemoveSelection();
+    if (raw.isEmpty()) {
+        raw = FormatRaw(digit.digitValue(), precision);
+        caret = ZeroPos();
+        return true;
+    }
+    const int length = Length();
+    if (precision == 0) {
+        if (maxLength > 0 && length >= maxLength) {
+            caret = qMin(caret + 1, length);
+            return false;
+        }
+        if (raw == QLatin1String("0")) {
+            raw = digit;
+            caret = 1;
+            return true;
+        }
+        raw.insert(caret, digit);
+        ++caret;
+        return true;
+    }
+    if (caret >= length)
+        return true;
+    const int point = ZeroPos();
+    if (caret > point) {
+        raw[caret] = digit;
+        ++caret;
+        return true;
+    }
+    if (IntegerPartZero() && caret <= 1) {
+        if (maxLength > 0 && maxLength <= precision)
+            return false;
+        if (point == 1) {
+            raw[0] = digit;
+            if (caret == 0)
+                caret = 1;
+            return true;
+        }
+        raw.insert(caret, digit);
+        ++caret;
+        return true;
+    }
+    if (maxLength > 0 && length - 1 >= maxLength)
+        return false;
+    raw.insert(caret, digit);
+    ++caret;
+    return true;
+}
+
+void TwCustomNumEdit::Private::DeleteKey()
+{
+    if (raw.isEmpty())
+        return;
+    const int length = Length();
+    if (enableNull && length == 1 && caret == 0) {
+        MakeNull();
+        return;
+    }
+    if (caret >= length)
+        return;
+    if (precision == 0) {
+        if (length == 1) {
+            raw = QStringLiteral("0");
+            caret = 1;
+            return;
+        }
+        raw.remove(caret, 1);
+        return;
+    }
+    const int point = ZeroPos();
+    if (caret == point) {
+        ++caret;
+        return;
+    }
+    if (caret > point) {
+        raw[caret] = QLatin1Char('0');
+        ++caret;
+        return;
+    }
+    if (point == 1) {
+        raw[0] = QLatin1Char('0');
+        ++caret;
+        return;
+    }
+    raw.remove(caret, 1);
+}
+
+void TwCustomNumEdit::Private::BackspaceKey()
+{
+    if (raw.isEmpty())
+        return;
+    const int length = Length();
+    if (enableNull && length == 1 && caret == 1) {
+        MakeNull();
+        return;
+    }
+    if (caret == 0) {
+        sign = 1;
+        return;
+    }
+    if (precision == 0) {
+        if (length == 1) {
+            raw = QStringLiteral("0");
+            caret = 0;
+            return;
+        }
+        raw.remove(caret - 1, 1);
+        --caret;
+        return;
+    }
+    const int point = ZeroPos();
+    if (caret == point + 1) {
+        --caret;
+        return;
+    }
+    if (caret > point + 1) {
+        raw[caret - 1] = QLatin1Char('0');
+        --caret;
+        return;
+    }
+    if (point == 1) {
+        raw[0] = QLatin1Char('0');
+        return;
+    }
+    raw.remove(caret - 1, 1);
+    --caret;
+}
+
+TwCustomNumEdit::TwCustomNumEdit(QWidget *parent)
+    : QWidget(parent)
+    , d(std::make_unique<Private>())
+{
+    resize(121, 21);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::IBeamCursor);
+    setBackgroundRole(QPalette::Base);
+}
+
+TwCustomNumEdit::~TwCustomNumEdit() = default;
+
+bool TwCustomNumEdit::AutoSelect() const { return d->autoSelect; }
+void TwCustomNumEdit::SetAutoSelect(bool value) { d->autoSelect = value; }
+TwBorderStyle TwCustomNumEdit::BorderStyle() const { return d->borderStyle; }
+bool TwCustomNumEdit::Ctl3D() const { return d->ctl3D; }
+bool TwCustomNumEdit::EnableNull() const { return d->enableNull; }
+void TwCustomNumEdit::SetEnableNull(bool value) { d->enableNull = value; }
+TwTextLayout TwCustomNumEdit::Layout() const { return d->layout; }
+int TwCustomNumEdit::MaxLength() const { return d->maxLength; }
+double TwCustomNumEdit::MaxValue() const { return d->maxValue; }
+double TwCustomNumEdit::MinValue() const { return d->minValue; }
+int TwCustomNumEdit::Precision() const { return d->precision; }
+bool TwCustomNumEdit::ReadOnly() const { return d->readOnly; }
+void TwCustomNumEdit::SetReadOnly(bool value) { d->readOnly = value; }
+bool TwCustomNumEdit::Spinner() const { return d->spinner; }
+bool TwCustomNumEdit::Spinner3D() const { return d->spinner3D; }
+bool TwCustomNumEdit::ThousandSep() const { return d->thousandSep; }
+
+void TwCustomNumEdit::SetBorderStyle(TwBorderStyle value)
+{
+    d->borderStyle = value == bsNone ? bsNone : bsSingle;
+    update();
+}
+
+void TwCustomNumEdit::SetCtl3D(bool value)
+{
+    d->ctl3D = value;
+    update();
+}
+
+void TwCustomNumEdit::SetLayout(TwTextLayout value)
+{
+    d->layout = value > tlBottom ? tlBottom : value;
+    update();
+}
+
+void TwCustomNumEdit::SetMaxLength(int value)
+{
+    value = qMax(0, value);
+    if (value > 0 && value < d->precision)
+        value = d->precision;
+    if (value == d->maxLength)
+        return;
+    d->maxLength = value;
+    if (!IsNull())
+        SetValue(Value());
+}
+
+void TwCustomNumEdit::SetMaxValue(double value)
+{
+    if (std::isfinite(value))
+        d->maxValue = value;
+}
+
+void TwCustomNumEdit::SetMinValue(double value)
+{
+    if (std::isfinite(value))
+        d->minValue = value;
+}
+
+void TwCustomNumEdit::SetPrecision(int value)
+{
+    value = qBound(0, value, MaxPrecision);
+    if (d->maxLength > 0)
+        value = qMin(value, d->maxLength);
+    if (value == d->precision)
+        return;
+    d->precision = value;
+    if (!IsNull())
+        SetValue(Value());
+}
+
+void TwCustomNumEdit::SetSpinner(bool value)
+{
+    d->spinner = value;
+    update();
+}
+
+void TwCustomNumEdit::SetSpinner3D(bool value)
+{
+    d->spinner3D = value;
+    update();
+}
+
+void TwCustomNumEdit::SetThousandSep(bool value)
+{
+    d->thousandSep = value;
+    update();
+}
+
+double TwCustomNumEdit::Value() const
+{
+    return RawValue(d->raw) * d->sign;
+}
+
+void TwCustomNumEdit::SetValue(double value)
+{
+    if (!std::isfinite(value))
+        return;
+    const QString before = d->raw;
+    const double oldValue = Value();
+    d->raw = FormatRaw(std::fabs(value), d->precision);
+    d->sign = value >= 0 ? 1 : -1;
+    d->caret = d->Length();
+    d->Deselect();
+    update();
+    if (d->raw != before || Value() != oldValue)
+        Changed();
+}
+
+bool TwCustomNumEdit::IsNull() const
+{
+    return d->raw.isEmpty();
+}
+
+void TwCustomNumEdit::Clear()
+{
+    const bool wasNull = IsNull();
+    d->MakeNull();
+    update();
+    if (!wasNull)
+        Changed();
+}
+
+QString TwCustomNumEdit::RawText() const { return d->raw; }
+int TwCustomNumEdit::Sign() const { return d->sign; }
+int TwCustomNumEdit::CaretPos() const { return d->caret; }
+int TwCustomNumEdit::SelStart() const { return d->SelLeft(); }
+int TwCustomNumEdit::SelEnd() const { return d->SelRight(); }
+
+QString TwCustomNumEdit::DisplayText() const
+{
+    if (IsNull())
+        return {};
+    const QString body = MakeDisplay(d->raw, d->precision, d->thousandSep).Text;
+    return d->sign < 0 ? QLatin1Char('-') + body : body;
+}
+
+QRect TwCustomNumEdit::EditRect() const
+{
+    int border = 0;
+    if (d->borderStyle == bsSingle)
+        border = d->ctl3D ? 2 : 1;
+    QRect area = rect().adjusted(border, border, -border, -border);
+    if (d->spinner)
+        area.setRight(area.right() - TXButtonWidth());
+    return area;
+}
+
+QRect TwCustomNumEdit::SpinRect() const
+{
+    if (!d->spinner)
+        return {};
+    const QRect edit = EditRect();
+    return QRect(edit.right() + 1, edit.top(), TXButtonWidth(), edit.height());
+}
+
+int TwCustomNumEdit::PosToX(int index) const
+{
+    const TwDisplay display = MakeDisplay(d->raw, d->precision, d->thousandSep);
+    index = qBound(0, index, d->Length());
+    const QString after = display.Text.mid(display.RawToDisplay[index]);
+    return EditRect().right() - 1 - QFontMetrics(font()).horizontalAdvance(after);
+}
+
+int TwCustomNumEdit::XToPos(int x) const
+{
+    int best = 0;
+    int bestDistance = std::abs(PosToX(0) - x);
+    for (int i = 1; i <= d->Length(); ++i) {
+        const int distance = std::abs(PosToX(i) - x);
+        if (distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+void TwCustomNumEdit::SelectAll(bool integerPartOnly)
+{
+    if (IsNull())
+        return;
+    d->selecting = true;
+    d->anchor = 0;
+    d->selEnd = integerPartOnly ? d->ZeroPos() : d->Length();
+    d->caret = d->selEnd;
+    update();
+}
+
+void TwCustomNumEdit::ClearSelection()
+{
+    d->Deselect();
+    update();
+}
+
+void TwCustomNumEdit::DeleteSelection()
+{
+    if (!d->HasSelection())
+        return;
+    const QString before = d->raw;
+    d->RemoveSelection();
+    update();
+    if (d->raw != before)
+        Changed();
+}
+
+void TwCustomNumEdit::CopyToClipboard()
+{
+    if (!d->HasSelection())
+        return;
+    QApplication::clipboard()->setText(d->raw.mid(d->SelLeft(), d->SelRight() - d->SelLeft()));
+}
+
+void TwCustomNumEdit::CutToClipboard()
+{
+    CopyToClipboard();
+    if (CanModify())
+        DeleteSelection();
+}
+
+void TwCustomNumEdit::PasteFromClipboard()
+{
+    // The raw text follows the typing rules only; pasted text is not taken over.
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasText())
+        return;
+}
+
+double TwCustomNumEdit::CheckValue(double value) const
+{
+    if (!d->HasRange())
+        return value;
+    if (value > d->maxValue)
+        return d->maxValue;
+    if (value < d->minValue)
+        return d->minValue;
+    return value;
+}
+
+void TwCustomNumEdit::SpinClick(int delta)
+{
+    if (!CanModify())
+        return;
+    bool accept = true;
+    emit OnSpinClick(this, delta, accept);
+    if (!accept)
+        return;
+    SetValue(CheckValue(Value() + delta));
+}
+
+QSize TwCustomNumEdit::sizeHint() const
+{
+    return {121, 21};
+}
+
+void TwCustomNumEdit::ErrBeep()
+{
+    TXErrBeep();
+}
+
+void TwCustomNumEdit::Changed()
+{
+    emit OnChange();
+}
+
+bool TwCustomNumEdit::CanModify() const
+{
+    return !d->readOnly && isEnabled();
+}
+
+void TwCustomNumEdit::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const QRect whole = rect();
+    p.fillRect(whole, palette().color(QPalette::Base));
+    if (d->borderStyle == bsSingle && d->ctl3D) {
+        // The sunken client edge: shadow over dark shadow at the top left, highlight over
+        // face at the bottom right.
+        const auto edge = [&p](const QRect &r, const QColor &topLeft, const QColor &bottomRight) {
+            p.setPen(topLeft);
+            p.drawLine(r.left(), r.bottom() - 1, r.left(), r.top());
+            p.drawLine(r.left(), r.top(), r.right() - 1, r.top());
+            p.setPen(bottomRight);
+            p.drawLine(r.right(), r.top(), r.right(), r.bottom());
+            p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+        };
+        edge(whole, TXColor(clBtnShadow), TXColor(clBtnHighlight));
+        edge(whole.adjusted(1, 1, -1, -1), QColor(Qt::black), TXColor(clBtnFace));
+    } else if (d->borderStyle == bsSingle) {
+        p.setPen(QColor(Qt::black));
+        p.drawRect(whole.adjusted(0, 0, -1, -1));
+    }
+    if (d->spinner)
+        TXDrawSpinButton(&p, SpinRect(), d->spinPressed, !d->spinner3D, isEnabled());
+
+    const QRect edit = EditRect();
+    p.setClipRect(edit);
+    p.setFont(font());
+    const QFontMetrics metrics(font());
+    const int charHeight = metrics.height();
+    int top = edit.top();
+    if (d->layout == tlCenter)
+        top += (edit.height() - charHeight) / 2;
+    else if (d->layout == tlBottom)
+        top = edit.bottom() + 1 - charHeight;
+    const int baseline = top + metrics.ascent();
+
+    if (!IsNull()) {
+        const QString body = MakeDisplay(d->raw, d->precision, d->thousandSep).Text;
+        const int left = PosToX(0);
+        const QColor text = isEnabled() ? palette().color(QPalette::Text) : TXColor(clGray);
+        p.setPen(text);
+        if (d->sign < 0)
+            p.drawText(left - metrics.horizontalAdvance(QLatin1Char('-')), baseline, QStringLiteral("-"));
+        p.drawText(left, baseline, body);
+        if (hasFocus() && d->HasSelection()) {
+            const int x1 = PosToX(d->SelLeft());
+            const int x2 = PosToX(d->SelRight());
+            const QRect band(x1, top, x2 - x1, charHeight);
+            p.fillRect(band, palette().color(QPalette::Highlight));
+            p.save();
+            p.setClipRect(band & edit);
+            p.setPen(palette().color(QPalette::HighlightedText));
+            p.drawText(left, baseline, body);
+            p.restore();
+        }
+    }
+    if (hasFocus()) {
+        const int x = IsNull() ? edit.right() - 1 : PosToX(d->caret);
+        p.setPen(palette().color(QPalette::Text));
+        p.drawLine(x, top, x, top + charHeight - 1);
+    }
+}
+
+void TwCustomNumEdit::keyPressEvent(QKeyEvent *event)
+{
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const auto move = [this, shift](int position) {
+        position = qBound(0, position, d->Length());
+        if (shift) {
+            if (!d->HasSelection()) {
+                d->selecting = true;
+                d->anchor = d->caret;
+            }
+            d->selEnd = position;
+        }
+        d->caret = position;
+        if (!shift)
+            d->Deselect();
+        update();
+    };
+    const QString before = d->raw;
+    const int signBefore = d->sign;
+    const auto finish = [&] {
+        update();
+        if (d->raw != before || (d->sign != signBefore && Value() != 0))
+            Changed();
+    };
+
+    switch (event->key()) {
+    case Qt::Key_Left:
+        move(d->caret - 1);
+        return;
+    case Qt::Key_Right:
+        move(d->caret + 1);
+        return;
+    case Qt::Key_Home:
+        move(0);
+        return;
+    case Qt::Key_End:
+        move(d->Length());
+        return;
+    case Qt::Key_Insert:
+        if (ctrl)
+            CopyToClipboard();
+        else if (shift)
+            PasteFromClipboard();
+        return;
+    case Qt::Key_Delete:
+        if (ctrl) {
+            CutToClipboard();
+            return;
+        }
+        if (CanModify()) {
+            if (d->HasSelection())
+                d->RemoveSelection();
+            else
+                d->DeleteKey();
+            finish();
+        }
+        return;
+    case Qt::Key_Backspace:
+        if (CanModify()) {
+            if (d->HasSelection())
+                d->RemoveSelection();
+            else
+                d->BackspaceKey();
+            finish();
+        }
+        return;
+    default:
+        break;
+    }
+    if (ctrl) {
+        if (event->key() == Qt::Key_C)
+            CopyToClipboard();
+        else if (event->key() == Qt::Key_X)
+            CutToClipboard();
+        else if (event->key() == Qt::Key_V)
+            PasteFromClipboard();
+        else
+            QWidget::keyPressEvent(event);
+        return;
+    }
+
+    const QString text = event->text();
+    if (text.size() != 1) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    QChar ch = text.at(0);
+    if (ch == TwLocale::Current().DecimalSeparator)
+        ch = QLatin1Char('.');
+    const bool valid = ch == QLatin1Char('-') || IsDigit(ch) || (ch == QLatin1Char('.') && d->precision > 0);
+    if (!valid) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (!CanModify())
+        return;
+
+    if (ch == QLatin1Char('-')) {
+        if (d->HasRange() && d->minValue >= 0 && d->sign == 1) {
+            ErrBeep();
+            return;
+        }
+        d->Deselect();
+        d->sign = -d->sign;
+        finish();
+        return;
+    }
+    if (ch == QLatin1Char('.')) {
+        if (IsNull())
+            return;
+        d->Deselect();
+        d->caret = d->caret <= d->ZeroPos() ? d->ZeroPos() + 1 : d->ZeroPos();
+        update();
+        return;
+    }
+    // A refused digit leaves everything as it was, the selection included.
+    const Private saved = *d;
+    const bool typed = d->TypeDigit(ch);
+    if (!typed || !d->Holds(d->raw, saved.raw)) {
+        if (!typed && d->precision == 0 && d->raw == saved.raw) {
+            // Full text of an integer edit: the caret still steps on.
+            d->selecting = false;
+        } else {
+            *d = saved;
+        }
+        ErrBeep();
+        update();
+        return;
+    }
+    finish();
+}
+
+void TwCustomNumEdit::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    if (d->spinner && SpinRect().contains(at)) {
+        const QRect spin = SpinRect();
+        d->spinPressed = at.y() < spin.top() + spin.height() / 2 ? 1 : -1;
+        update();
+        SpinClick(d->spinPressed);
+        return;
+    }
+    d->caret = XToPos(at.x());
+    d->selecting = true;
+    d->anchor = d->selEnd = d->caret;
+    d->mouseSelecting = true;
+    update();
+}
+
+void TwCustomNumEdit::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!d->mouseSelecting)
+        return;
+    d->caret = d->selEnd = XToPos(event->position().toPoint().x());
+    update();
+}
+
+void TwCustomNumEdit::mouseReleaseEvent(QMouseEvent *event)
+{
+    Q_UNUSED(event);
+    d->mouseSelecting = false;
+    if (d->spinPressed != 0) {
+        d->spinPressed = 0;
+        update();
+    }
+}
+
+void TwCustomNumEdit::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (d->spinner && SpinRect().contains(event->position().toPoint())) {
+        mousePressEvent(event);
+        return;
+    }
+    SelectAll(false);
+}
+
+void TwCustomNumEdit::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    if (d->autoSelect)
+        SelectAll(true);
+    update();
+}
+
+void TwCustomNumEdit::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    d->mouseSelecting = false;
+    update();
+    if (IsNull() && d->enableNull)
+        return;
+    SetValue(CheckValue(Value()));
+}

@@ -695,3 +695,34 @@ TEST(NumEditPainting, FocusedSelectionAndSampleSheet)
     sheet = sheet.scaled(sheet.size() * 3, Qt::KeepAspectRatio, Qt::FastTransformation);
     EXPECT_TRUE(sheet.save(path));
 }
+
+TEST(NumEditPainting, LayoutPlacesTheTextVertically)
+{
+    TwCustomNumEdit edit;
+    edit.resize(121, 60);
+    edit.SetValue(8);
+    const QRect column(edit.PosToX(0), 0, edit.PosToX(1) - edit.PosToX(0), edit.height());
+    const auto inkRows = [&edit, &column]() {
+        const QImage image = Grab(edit);
+        int first = -1;
+        int last = -1;
+        for (int y = edit.EditRect().top(); y <= edit.EditRect().bottom(); ++y)
+            if (CountPixels(image, QRect(column.left(), y, column.width(), 1), IsDark) > 0) {
+                if (first < 0)
+                    first = y;
+                last = y;
+            }
+        return std::make_pair(first, last);
+    };
+    edit.SetLayout(tlTop);
+    const auto top = inkRows();
+    edit.SetLayout(tlCenter);
+    const auto centre = inkRows();
+    edit.SetLayout(tlBottom);
+    const auto bottom = inkRows();
+    ASSERT_GE(top.first, 0);
+    EXPECT_LT(top.first, 2 + QFontMetrics(edit.font()).height());
+    EXPECT_GT(bottom.second, edit.height() - 2 - QFontMetrics(edit.font()).height());
+    EXPECT_LT(top.first, centre.first);
+    EXPECT_LT(centre.first, bottom.first);
+}

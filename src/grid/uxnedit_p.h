@@ -89,8 +89,17 @@ struct TwCustomNumEdit::Private
         caret = ZeroPos();
         Deselect();
     }
+    // The largest absolute value the range lets a number of that sign take. A range that
+    // lies wholly on the other side still lets the digits be typed before the sign.
+    double Limit(int forSign) const
+    {
+        if (forSign > 0)
+            return maxValue > 0 ? maxValue : std::fabs(minValue);
+        return minValue < 0 ? std::fabs(minValue) : std::fabs(maxValue);
+    }
     // Whether a raw text that typing would produce stays within what the value can hold:
-    // no more significant digits than a double keeps, and no larger than the range allows.
+    // no more significant digits than a double keeps, and, with a range, no larger than
+    // the range allows for the current sign. A text already beyond it may still shrink.
     bool Holds(const QString &candidate, const QString &previous) const
     {
         const int digits = UXNEdit::SignificantDigits(candidate);
@@ -98,9 +107,8 @@ struct TwCustomNumEdit::Private
             return false;
         if (!HasRange())
             return true;
-        const double bound = qMax(std::fabs(minValue), std::fabs(maxValue));
         const double value = UXNEdit::RawValue(candidate);
-        return !(value > bound && value > UXNEdit::RawValue(previous));
+        return !(value > Limit(sign) && value > UXNEdit::RawValue(previous));
     }
 
     void RemoveSelection();

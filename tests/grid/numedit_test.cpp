@@ -394,10 +394,35 @@ TEST(NumEditMend, IntegerRangeRefusesDigitsBeyondItsMaximum)
     // Making a value smaller is always allowed.
     Press(&edit, QStringLiteral("<Home><Del>"));
     EXPECT_EQ(edit.Value(), 999);
-    // The negative side holds as much as the larger bound.
+    // Each sign has its own bound: -32768 fits, +32768 does not.
     edit.SetValue(-3276);
     Press(&edit, QStringLiteral("8"));
     EXPECT_EQ(edit.Value(), -32768);
+    edit.SetValue(3276);
+    edit.Beeps = 0;
+    Press(&edit, QStringLiteral("8"));
+    EXPECT_EQ(edit.Value(), 3276);
+    EXPECT_EQ(edit.Beeps, 1);
+    // Flipping the sign may not carry a value past the other bound.
+    edit.SetValue(-32768);
+    Press(&edit, QStringLiteral("-"));
+    EXPECT_EQ(edit.Value(), -32768);
+    EXPECT_EQ(edit.Beeps, 2);
+    edit.SetValue(-32767);
+    Press(&edit, QStringLiteral("-"));
+    EXPECT_EQ(edit.Value(), 32767);
+}
+
+TEST(NumEditMend, RangeWhollyNegativeStillTakesDigitsBeforeTheSign)
+{
+    BeepCountingEdit edit;
+    edit.SetMinValue(-100);
+    edit.SetMaxValue(-10);
+    Press(&edit, QStringLiteral("50-"));
+    EXPECT_EQ(edit.Value(), -50);
+    Press(&edit, QStringLiteral("0"));
+    EXPECT_EQ(edit.Value(), -50);
+    EXPECT_EQ(edit.Beeps, 1);
 }
 
 TEST(NumEditMend, RefusedDigitKeepsTheSelection)

@@ -128,6 +128,14 @@ TEST(NumEditDefaults, NewControlHoldsZeroWithStoredDefaults)
         actual << name + QLatin1Char('=') + text;
     }
     EXPECT_EQ(actual.join(QLatin1Char(' ')), expected.join(QLatin1Char(' ')));
+
+    // Stored forms write back through the property system.
+    EXPECT_TRUE(edit.setProperty("BorderStyle", 0));
+    EXPECT_EQ(edit.BorderStyle(), bsNone);
+    EXPECT_TRUE(edit.setProperty("Layout", 2));
+    EXPECT_EQ(edit.Layout(), tlBottom);
+    EXPECT_TRUE(edit.setProperty("Value", 12.5));
+    EXPECT_EQ(edit.RawText(), QStringLiteral("13"));
 }
 
 TEST(NumEditDefaults, PrecisionAndMaxLengthClampEachOther)

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimerEvent>
 
 #include <cmath>
 
@@ -358,7 +359,7 @@ void TwCustomNumEdit::paintEvent(QPaintEvent *)
             p.restore();
         }
     }
-    if (hasFocus()) {
+    if (hasFocus() && d->caretShown) {
         const int x = IsNull() ? edit.right() - 1 : PosToX(d->caret);
         p.setPen(palette().color(QPalette::Text));
         p.drawLine(x, top, x, top + charHeight - 1);
@@ -367,6 +368,7 @@ void TwCustomNumEdit::paintEvent(QPaintEvent *)
 
 void TwCustomNumEdit::keyPressEvent(QKeyEvent *event)
 {
+    ShowCaret();
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const auto move = [this, shift](int position) {
@@ -487,14 +489,14 @@ void TwCustomNumEdit::keyPressEvent(QKeyEvent *event)
         return;
     }
     // A refused digit leaves everything as it was, the selection included.
-    const Private saved = *d;
+    const Private::Snapshot saved = d->Save();
     const bool typed = d->TypeDigit(ch);
     if (!typed || !d->Holds(d->raw, saved.raw)) {
         if (!typed && d->precision == 0 && d->raw == saved.raw) {
             // Full text of an integer edit: the caret still steps on.
             d->selecting = false;
         } else {
-            *d = saved;
+            d->Restore(saved);
         }
         ErrBeep();
         update();
@@ -517,6 +519,7 @@ void TwCustomNumEdit::mousePressEvent(QMouseEvent *event)
         SpinClick(d->spinPressed);
         return;
     }
+    ShowCaret();
     d->caret = XToPos(at.x());
     d->selecting = true;
     d->anchor = d->selEnd = d->caret;
@@ -554,6 +557,7 @@ void TwCustomNumEdit::mouseDoubleClickEvent(QMouseEvent *event)
 void TwCustomNumEdit::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
+    ShowCaret();
     if (d->autoSelect)
         SelectAll(true);
     update();
@@ -562,9 +566,32 @@ void TwCustomNumEdit::focusInEvent(QFocusEvent *event)
 void TwCustomNumEdit::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
+    d->caretBlink.stop();
     d->mouseSelecting = false;
     update();
     if (IsNull() && d->enableNull)
         return;
     SetValue(CheckValue(Value()));
+}
+
+void TwCustomNumEdit::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != d->caretBlink.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    d->caretShown = !d->caretShown;
+    update();
+}
+
+void TwCustomNumEdit::ShowCaret()
+{
+    d->caretShown = true;
+    // A flash time of 0 (or less) means the caret does not blink.
+    const int flash = QApplication::cursorFlashTime();
+    if (flash > 0)
+        d->caretBlink.start(flash / 2, this);
+    else
+        d->caretBlink.stop();
+    update();
 }

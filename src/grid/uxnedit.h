@@ -129,8 +129,12 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
 
 private:
+    /// Shows the caret at once and restarts its blinking.
+    void ShowCaret();
+
     struct Private;
     std::unique_ptr<Private> const d;
 };

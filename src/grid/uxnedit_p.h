@@ -4,6 +4,7 @@
 
 #include "grid/uxnedit.h"
 
+#include <QBasicTimer>
 #include <QString>
 
 #include <cmath>
@@ -55,7 +56,30 @@ struct TwCustomNumEdit::Private
     bool thousandSep = true;
 
     bool mouseSelecting = false;
+    QBasicTimer caretBlink;
+    bool caretShown = true;
     int spinPressed = 0;
+
+    // The text, sign, caret and selection, to put back when a keystroke is refused.
+    struct Snapshot
+    {
+        QString raw;
+        int sign;
+        int caret;
+        bool selecting;
+        int anchor;
+        int selEnd;
+    };
+    Snapshot Save() const { return {raw, sign, caret, selecting, anchor, selEnd}; }
+    void Restore(const Snapshot &state)
+    {
+        raw = state.raw;
+        sign = state.sign;
+        caret = state.caret;
+        selecting = state.selecting;
+        anchor = state.anchor;
+        selEnd = state.selEnd;
+    }
 
     int Length() const { return static_cast<int>(raw.size()); }
     int ZeroPos() const { return precision > 0 ? Length() - precision - 1 : Length(); }

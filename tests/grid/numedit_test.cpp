@@ -759,3 +759,20 @@ TEST(NumEditPainting, LayoutPlacesTheTextVertically)
     EXPECT_LT(top.first, centre.first);
     EXPECT_LT(centre.first, bottom.first);
 }
+
+TEST(NumEditPainting, CaretShowsWhileFocusedAndBlinks)
+{
+    FocusForm form;
+    form.First->SetAutoSelect(false);
+    form.First->SetValue(12);
+    ASSERT_TRUE(form.Show());
+    TwCustomNumEdit *edit = form.First;
+    const QRect caretColumn(edit->PosToX(2), edit->EditRect().top(), 1, edit->EditRect().height());
+    EXPECT_EQ(CountPixels(Grab(*edit), caretColumn, IsDark), 0);
+    edit->setFocus();
+    Press(edit, QStringLiteral("<End>"));
+    const int ink = CountPixels(Grab(*edit), caretColumn, IsDark);
+    EXPECT_GE(ink, QFontMetrics(edit->font()).height() - 1);
+    if (QApplication::cursorFlashTime() > 0)
+        QTRY_VERIFY_WITH_TIMEOUT(CountPixels(Grab(*edit), caretColumn, IsDark) < ink, 3000);
+}

@@ -383,7 +383,7 @@ TEST(NumEditRange, SpinButtonHalvesUnderTheMouse)
     EXPECT_EQ(edit.Value(), 9);
 }
 
-TEST(NumEditMend, IntegerRangeRefusesDigitsBeyondItsMaximum)
+TEST(NumEditLimits, IntegerRangeRefusesDigitsBeyondItsMaximum)
 {
     BeepCountingEdit edit;
     edit.SetMinValue(-32768);
@@ -421,7 +421,7 @@ TEST(NumEditMend, IntegerRangeRefusesDigitsBeyondItsMaximum)
     EXPECT_EQ(edit.Value(), 32767);
 }
 
-TEST(NumEditMend, RangeWhollyNegativeStillTakesDigitsBeforeTheSign)
+TEST(NumEditLimits, RangeWhollyNegativeStillTakesDigitsBeforeTheSign)
 {
     BeepCountingEdit edit;
     edit.SetMinValue(-100);
@@ -433,7 +433,7 @@ TEST(NumEditMend, RangeWhollyNegativeStillTakesDigitsBeforeTheSign)
     EXPECT_EQ(edit.Beeps, 1);
 }
 
-TEST(NumEditMend, RefusedDigitKeepsTheSelection)
+TEST(NumEditLimits, RefusedDigitKeepsTheSelection)
 {
     BeepCountingEdit edit;
     edit.SetMinValue(0);
@@ -449,7 +449,7 @@ TEST(NumEditMend, RefusedDigitKeepsTheSelection)
     EXPECT_EQ(edit.SelEnd(), 1);
 }
 
-TEST(NumEditMend, NeverMoreThanFifteenSignificantDigits)
+TEST(NumEditLimits, NeverMoreThanFifteenSignificantDigits)
 {
     BeepCountingEdit edit;
     edit.SetMaxLength(0);
@@ -470,7 +470,7 @@ TEST(NumEditMend, NeverMoreThanFifteenSignificantDigits)
     EXPECT_EQ(zeros.Beeps, 0);
 }
 
-TEST(NumEditMend, NanAndInfinitiesAreNeverAccepted)
+TEST(NumEditLimits, NanAndInfinitiesAreNeverAccepted)
 {
     TwCustomNumEdit edit;
     edit.SetValue(12);

@@ -1,0 +1,16 @@
+#include "gridex/uxctrls.h"
+
+TwEdit::TwEdit(QWidget *parent)
+    : TwCustomEdit(parent)
+{
+}
+
+void TwEdit::SetHeight(int value)
+{
+    resize(width(), value);
+}
+
+TwMaskEdit::TwMaskEdit(QWidget *parent)
+    : TwCustomMaskEdit(parent)
+{
+}

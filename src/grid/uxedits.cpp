@@ -3,6 +3,7 @@
 #include "grid/uxutils.h"
 #include "platform/texception.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
@@ -13,6 +14,7 @@ struct TwCustomEdit::Private
     TwAlignment alignment = taLeftJustify;
     TwTextLayout layout = tlTop;
     QMargins margins;
+    bool autoSelect = true;
 };
 
 TwCustomEdit::TwCustomEdit(QWidget *parent)
@@ -122,6 +124,27 @@ bool TwCustomEdit::TabStop() const
 void TwCustomEdit::SetTabStop(bool value)
 {
     setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+bool TwCustomEdit::AutoSelect() const
+{
+    return d->autoSelect;
+}
+
+void TwCustomEdit::SetAutoSelect(bool value)
+{
+    d->autoSelect = value;
+}
+
+void TwCustomEdit::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    if (event->reason() == Qt::MouseFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
+    if (d->autoSelect)
+        selectAll();
+    else
+        deselect();
 }
 
 QRect TwCustomEdit::GetCustomRect() const

@@ -38,6 +38,9 @@ public:
     void SetCtl3D(bool value) { setFrame(value); }
     bool TabStop() const;
     void SetTabStop(bool value);
+    /// Entering the control other than by a mouse click selects the whole text (default on).
+    bool AutoSelect() const;
+    void SetAutoSelect(bool value);
 
     /// Lays out the text line again; called after size, font, margin, alignment and layout changes.
     void UpdateEditRect();
@@ -54,6 +57,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     struct Private;

@@ -19,6 +19,8 @@ class TABRIXEX_EXPORT TwEdit : public TwCustomEdit
     Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
     Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
     Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect)
+    Q_PROPERTY(int MaxLength READ maxLength WRITE setMaxLength)
 
 public:
     explicit TwEdit(QWidget *parent = nullptr);
@@ -47,6 +49,8 @@ class TABRIXEX_EXPORT TwMaskEdit : public TwCustomMaskEdit
     Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
     Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
     Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect)
+    Q_PROPERTY(int MaxLength READ maxLength WRITE setMaxLength)
     Q_PROPERTY(QString EditMask READ EditMask WRITE SetEditMask)
 
 public:

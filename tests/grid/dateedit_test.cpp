@@ -4,6 +4,8 @@
 #include "testsupport.h"
 
 #include <QCalendarWidget>
+#include <QGuiApplication>
+#include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -27,6 +29,12 @@ TwDateFormats Formats()
 TwDateFormats Korean()
 {
     return TwDateFormats::FromLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
+}
+
+// A picture file in the build folder, named after the platform the test runs on.
+QString PictureName(const char *name)
+{
+    return QStringLiteral("%1-%2.png").arg(QString::fromLatin1(name), QGuiApplication::platformName());
 }
 
 struct DateEditFixture : ::testing::Test
@@ -284,10 +292,31 @@ TEST_F(DateEditFixture, NullPaintsAnEmptyField)
     };
     edit.SetFocusRect(false);
     EXPECT_GT(darkPixels(), 20); // the date's digits
-    edit.grab().save(QStringLiteral("dateedit-value.png"));
+    edit.grab().save(PictureName("dateedit-value"));
     edit.Clear();
     EXPECT_EQ(darkPixels(), 0);
-    edit.grab().save(QStringLiteral("dateedit-null.png"));
+    edit.grab().save(PictureName("dateedit-null"));
+}
+
+TEST_F(DateEditFixture, FocusedNullFieldShowsAFocusRectangle)
+{
+    edit.activateWindow();
+    QApplication::setActiveWindow(&edit);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&edit));
+    edit.setFocus();
+    ASSERT_TRUE(edit.hasFocus());
+    edit.Clear();
+    auto darkRing = [&] {
+        const QImage image = edit.findChild<QLineEdit *>()->grab().toImage();
+        int dark = 0;
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, 1)) < 128;
+        return dark;
+    };
+    EXPECT_GT(darkRing(), 5);
+    edit.grab().save(PictureName("dateedit-null-focused"));
+    edit.SetFocusRect(false);
+    EXPECT_EQ(darkRing(), 0);
 }
 
 TEST_F(DateEditFixture, F4AndAltDownOpenTheCalendarOnTheHeldDate)
@@ -305,7 +334,7 @@ TEST_F(DateEditFixture, F4AndAltDownOpenTheCalendarOnTheHeldDate)
             QTest::qWait(20);
         ASSERT_TRUE(calendar->isVisible()) << (alt ? "Alt+Down" : "F4");
         EXPECT_EQ(calendar->selectedDate(), QDate(2005, 3, 7));
-        calendar->window()->grab().save(QStringLiteral("dateedit-calendar.png"));
+        calendar->window()->grab().save(PictureName("dateedit-calendar"));
         calendar->window()->hide();
     }
 }

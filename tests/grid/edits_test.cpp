@@ -3,6 +3,7 @@
 #include "platform/texception.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QTest>
 
@@ -120,4 +121,28 @@ TEST(CustomMaskEdit, ModifiedMaskedTextClaimsEscape)
     again.ignore();
     QApplication::sendEvent(&edit, &again);
     EXPECT_TRUE(again.isAccepted());
+}
+
+TEST(CustomEdit, EnteringByKeyboardSelectsAllUnlessAutoSelectIsOff)
+{
+    QWidget window;
+    auto *first = new TwCustomEdit(&window);
+    auto *second = new TwCustomEdit(&window);
+    second->move(0, 30);
+    second->setText(QStringLiteral("12345"));
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_TRUE(second->AutoSelect());
+
+    first->setFocus();
+    second->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(second->selectedText(), QStringLiteral("12345"));
+
+    second->SetAutoSelect(false);
+    first->setFocus();
+    second->deselect();
+    second->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(second->selectedText(), QString());
 }

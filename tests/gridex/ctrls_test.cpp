@@ -16,6 +16,8 @@ TEST(EditWrappers, PublishedPropertiesAndDefaults)
     EXPECT_FALSE(edit.property("ReadOnly").toBool());
     EXPECT_TRUE(edit.property("Ctl3D").toBool());
     EXPECT_TRUE(edit.property("TabStop").toBool());
+    EXPECT_TRUE(edit.property("AutoSelect").toBool());
+    EXPECT_EQ(edit.property("MaxLength").toInt(), 32767);
 
     edit.setProperty("MarginLeft", 5);
     edit.setProperty("Layout", QVariant::fromValue(tlCenter));

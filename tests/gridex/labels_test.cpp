@@ -3,6 +3,7 @@
 #include "gridex/uxlabels.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -17,7 +18,7 @@ QImage Picture(QWidget &widget, const char *name = nullptr)
 {
     const QImage image = widget.grab().toImage();
     if (name)
-        image.save(QString::fromLatin1(name));
+        image.save(QStringLiteral("%1-%2.png").arg(QString::fromLatin1(name), QGuiApplication::platformName()));
     return image;
 }
 
@@ -171,7 +172,7 @@ TEST(LabelText, WordWrapBreaksIntoLines)
     TwLabel label(QStringLiteral("one two three four five six"));
     Plain(label, 60, 80);
     label.SetWordWrap(true);
-    const QImage image = Picture(label, "label-wordwrap.png");
+    const QImage image = Picture(label, "label-wordwrap");
     int bands = 0;
     bool inside = false;
     for (int y = 0; y < image.height(); ++y) {
@@ -194,7 +195,7 @@ TEST(LabelGeometry, LineBorderOfWidthThree)
     label.SetBorderColor(0x0000FF); // red as 0x00BBGGRR
     label.SetBorderWidth(3);
     label.SetMargins(QMargins());
-    const QImage image = Picture(label, "label-line3.png");
+    const QImage image = Picture(label, "label-line3");
     const QColor red(Qt::red);
     const QColor white(Qt::white);
     for (int i = 0; i < 3; ++i) {
@@ -230,7 +231,7 @@ TEST(LabelGeometry, RaisedSunkenAndDeepEdges)
     EXPECT_EQ(At(image, 1, 10), QColor(Qt::white));
 
     label.SetBorderStyle(mlbsDeep);
-    image = Picture(label, "label-deep.png");
+    image = Picture(label, "label-deep");
     EXPECT_EQ(At(image, 0, 10), shadow);
     EXPECT_EQ(At(image, 1, 10), QColor(Qt::black));
     EXPECT_EQ(At(image, 20, 1), QColor(Qt::black));
@@ -245,7 +246,7 @@ TEST(LabelGeometry, ChimaLinesLeaveOutTheirEndPoint)
     label.SetBorderStyle(mlbsLine);
     label.SetBorderWidth(0);
     label.SetChima(true);
-    const QImage image = Picture(label, "label-chima.png");
+    const QImage image = Picture(label, "label-chima");
     const int w = 40;
     const QColor navy = Screen(clNavy);
     const QColor black(Qt::black);
@@ -272,7 +273,7 @@ TEST(LabelGeometry, ShadowIsTheTextOnePixelDownRight)
     label.SetShadowColor(0x0000FF);
     const QImage plain = Picture(label);
     label.SetShadow(true);
-    const QImage shadowed = Picture(label, "label-shadow.png");
+    const QImage shadowed = Picture(label, "label-shadow");
     int red = 0;
     for (int y = 1; y < 19; ++y) {
         for (int x = 1; x < 39; ++x) {
@@ -292,7 +293,7 @@ TEST(LabelGeometry, DisabledLabelIgnoresShadowAndIsEmbossed)
     label.SetShadowColor(0x0000FF);
     label.SetShadow(true);
     label.setEnabled(false);
-    const QImage image = Picture(label, "label-disabled.png");
+    const QImage image = Picture(label, "label-disabled");
     const QColor shadow = Screen(clBtnShadow);
     int red = 0;
     int embossed = 0;
@@ -414,7 +415,7 @@ TEST(NumLabel, PaintsRightAligned)
     TwNumLabel label;
     Plain(label, 80, 20);
     label.SetValue(42);
-    const QImage image = Picture(label, "numlabel.png");
+    const QImage image = Picture(label, "numlabel");
     int leftmost = image.width();
     for (int y = 2; y < 18; ++y)
         for (int x = 2; x < 78; ++x)

@@ -109,10 +109,13 @@ QString TXQtToPickerFormat(const QString &qtFormat)
                 ++i;
             continue;
         case 't':
+            // The picker shows no time zone: the field and the blank before it go.
+            if (!picker.isEmpty() && picker.back().isSpace())
+                picker.chop(1);
+            break;
         case 'z':
-            // The picker shows no time zone and no milliseconds: the field and the blank
-            // or separator before it go.
-            if (!picker.isEmpty() && !IsAsciiLetter(picker.back()) && picker.back() != QLatin1Char('\''))
+            // Nor milliseconds: the field and the decimal separator before it go.
+            if (!picker.isEmpty() && (picker.back() == QLatin1Char('.') || picker.back() == QLatin1Char(',')))
                 picker.chop(1);
             break;
         case 'y':

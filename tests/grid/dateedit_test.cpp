@@ -92,6 +92,16 @@ TEST(DateEditFormat, PickerLettersBecomeQtLetters)
     EXPECT_EQ(TXPickerToQtFormat(QStringLiteral("dd AP")), QStringLiteral("dd 'A''P'"));
 }
 
+TEST(DateEditFormat, QtLettersBecomePickerLetters)
+{
+    EXPECT_EQ(TXQtToPickerFormat(QStringLiteral("AP h:mm")), QStringLiteral("tt h:mm"));
+    EXPECT_EQ(TXQtToPickerFormat(QStringLiteral("a h시 m분 s초 t")), QStringLiteral("tt h시 m분 s초"));
+    EXPECT_EQ(TXQtToPickerFormat(QStringLiteral("HH:mm:ss.zzz")), QStringLiteral("HH:mm:ss"));
+    EXPECT_EQ(TXQtToPickerFormat(QStringLiteral("y년 M월 d일 dddd")), QStringLiteral("yyyy년 M월 d일 dddd"));
+    EXPECT_EQ(TXQtToPickerFormat(QStringLiteral("yy. M. d.")), QStringLiteral("yy. M. d."));
+    EXPECT_EQ(TXQtToPickerFormat(QStringLiteral("'at' HH")), QStringLiteral("'at' HH"));
+}
+
 TEST(DateEditFormat, KoreanLocaleFormatsKeepTheirMeaning)
 {
     const TwDateFormats ko = Korean();
@@ -116,6 +126,15 @@ TEST(DateEditFormat, KoreanLocaleFormatsKeepTheirMeaning)
     edit.SetEditFormat(QStringLiteral("ddddd"));
     edit.SetLong(20050307);
     EXPECT_EQ(edit.text(), locale.toString(date, QLocale::ShortFormat));
+
+    // The long time shows without Qt's time zone field, which the picker cannot show.
+    TwDateEdit timeEdit;
+    timeEdit.setLocale(locale);
+    timeEdit.SetDateFormats(ko);
+    timeEdit.SetKind(dtkTime);
+    timeEdit.SetEditFormat(QStringLiteral("tt"));
+    timeEdit.SetLong(140509);
+    EXPECT_EQ(timeEdit.text(), locale.toString(QTime(14, 5, 9), QStringLiteral("AP h시 m분 s초")));
 }
 
 TEST(DateEditFormat, TwelveHourFormatShowsAmPm)

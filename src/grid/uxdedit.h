@@ -99,6 +99,7 @@ class TABRIX_EXPORT TwDateEdit : public TwCustomDateEdit
     Q_PROPERTY(TwDateMode DateMode READ DateMode WRITE SetDateMode)
     Q_PROPERTY(bool IsNull READ IsNull WRITE SetIsNull STORED false)
     Q_PROPERTY(int AsLong READ GetLong WRITE SetLong STORED false)
+    Q_PROPERTY(QString AsString READ GetString WRITE SetString STORED false)
 
 public:
     using TwCustomDateEdit::TwCustomDateEdit;

@@ -52,6 +52,7 @@ struct TwCustomLabel::Private
     TColor chimaColor = clNavy;
     TColor color = clBtnFace;
     QPointer<QWidget> focusControl;
+    QMetaObject::Connection focusControlGone;
     TwTextLayout layout = tlCenter;
     QMargins margins{1, 1, 1, 1};
     QChar passwordChar;
@@ -187,7 +188,14 @@ void TwCustomLabel::SetFocusControl(QWidget *control)
 {
     if (control == d->focusControl)
         return;
+    disconnect(d->focusControlGone);
     d->focusControl = control;
+    // A destroyed focus control is forgotten, and its accelerator with it.
+    if (control)
+        d->focusControlGone = connect(control, &QObject::destroyed, this, [this] {
+            d->focusControl = nullptr;
+            UpdateAccelerator();
+        });
     UpdateAccelerator();
 }
 

@@ -359,6 +359,18 @@ TEST(LabelAccelerator, FocusGoesToTheFocusControl)
     label->setEnabled(true);
     delete name;
     EXPECT_EQ(label->FocusControl(), nullptr);
+
+    // Its key is free again: another label with the same accelerator is not ambiguous.
+    auto *number = new QLineEdit(&window);
+    auto *other = new TwLabel(QStringLiteral("&Number"), &window);
+    layout->addWidget(other);
+    layout->addWidget(number);
+    other->SetFocusControl(number);
+    other->show();
+    number->show();
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(number->hasFocus());
 }
 
 // --- number label ------------------------------------------------------------------------

@@ -144,7 +144,7 @@ QString TXPickerFormat(const QString &format, const TwDateFormats &formats)
     std::vector<Segment> segments;
     bool twelveHour = false;
     auto addPicker = [&](const QString &text) {
-        segments.push_back({text, true});
+        segments.push_back({ text, true });
         if (text.contains(QLatin1String("tt")))
             twelveHour = true;
     };
@@ -159,7 +159,7 @@ QString TXPickerFormat(const QString &format, const TwDateFormats &formats)
         if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
             const qsizetype close = format.indexOf(c, i + 1);
             const qsizetype end = close < 0 ? format.size() : close + 1;
-            segments.push_back({Quoted(format.mid(i + 1, (close < 0 ? format.size() : close) - i - 1)), true});
+            segments.push_back({ Quoted(format.mid(i + 1, (close < 0 ? format.size() : close) - i - 1)), true });
             i = end;
             continue;
         }
@@ -169,16 +169,16 @@ QString TXPickerFormat(const QString &format, const TwDateFormats &formats)
             QString Picker;
         };
         const Expansion expansions[] = {
-            {QLatin1StringView("am/pm"), QStringLiteral("tt")},
-            {QLatin1StringView("ampm"), QStringLiteral("tt")},
-            {QLatin1StringView("a/p"), QStringLiteral("tt")},
-            {QLatin1StringView("dddddd"), TXQtToPickerFormat(formats.LongDate)},
-            {QLatin1StringView("ddddd"), TXQtToPickerFormat(formats.ShortDate)},
-            {QLatin1StringView("tt"), TXQtToPickerFormat(formats.LongTime)},
-            {QLatin1StringView("t"), TXQtToPickerFormat(formats.ShortTime)},
-            {QLatin1StringView("c"), TXQtToPickerFormat(formats.ShortDate)},
-            {QLatin1StringView("/"), Quoted(formats.DateSeparator)},
-            {QLatin1StringView(":"), Quoted(formats.TimeSeparator)},
+            { QLatin1StringView("am/pm"), QStringLiteral("tt") },
+            { QLatin1StringView("ampm"), QStringLiteral("tt") },
+            { QLatin1StringView("a/p"), QStringLiteral("tt") },
+            { QLatin1StringView("dddddd"), TXQtToPickerFormat(formats.LongDate) },
+            { QLatin1StringView("ddddd"), TXQtToPickerFormat(formats.ShortDate) },
+            { QLatin1StringView("tt"), TXQtToPickerFormat(formats.LongTime) },
+            { QLatin1StringView("t"), TXQtToPickerFormat(formats.ShortTime) },
+            { QLatin1StringView("c"), TXQtToPickerFormat(formats.ShortDate) },
+            { QLatin1StringView("/"), Quoted(formats.DateSeparator) },
+            { QLatin1StringView(":"), Quoted(formats.TimeSeparator) },
         };
         bool expanded = false;
         for (const Expansion &e : expansions) {
@@ -292,10 +292,7 @@ TwCustomDateEdit::TwCustomDateEdit(QWidget *parent)
 
 TwCustomDateEdit::~TwCustomDateEdit() = default;
 
-QString TwCustomDateEdit::EditFormat() const
-{
-    return d->editFormat;
-}
+QString TwCustomDateEdit::EditFormat() const { return d->editFormat; }
 
 void TwCustomDateEdit::SetEditFormat(const QString &format)
 {
@@ -304,10 +301,7 @@ void TwCustomDateEdit::SetEditFormat(const QString &format)
         ApplyFormat();
 }
 
-QString TwCustomDateEdit::PickerFormat() const
-{
-    return d->pickerFormat;
-}
+QString TwCustomDateEdit::PickerFormat() const { return d->pickerFormat; }
 
 void TwCustomDateEdit::SetDateFormats(const TwDateFormats &formats)
 {
@@ -333,10 +327,7 @@ void TwCustomDateEdit::ApplyFormat()
     setDisplayFormat(TXPickerToQtFormat(d->pickerFormat));
 }
 
-bool TwCustomDateEdit::EnableNull() const
-{
-    return d->enableNull;
-}
+bool TwCustomDateEdit::EnableNull() const { return d->enableNull; }
 
 void TwCustomDateEdit::SetEnableNull(bool value)
 {
@@ -345,10 +336,7 @@ void TwCustomDateEdit::SetEnableNull(bool value)
         SetIsNull(false);
 }
 
-bool TwCustomDateEdit::FocusRect() const
-{
-    return d->focusRect;
-}
+bool TwCustomDateEdit::FocusRect() const { return d->focusRect; }
 
 void TwCustomDateEdit::SetFocusRect(bool value)
 {
@@ -358,10 +346,7 @@ void TwCustomDateEdit::SetFocusRect(bool value)
     update();
 }
 
-TwDateTimeKind TwCustomDateEdit::Kind() const
-{
-    return d->kind;
-}
+TwDateTimeKind TwCustomDateEdit::Kind() const { return d->kind; }
 
 void TwCustomDateEdit::SetKind(TwDateTimeKind value)
 {
@@ -372,10 +357,7 @@ void TwCustomDateEdit::SetKind(TwDateTimeKind value)
     ApplyFormat();
 }
 
-TwDateMode TwCustomDateEdit::DateMode() const
-{
-    return d->mode;
-}
+TwDateMode TwCustomDateEdit::DateMode() const { return d->mode; }
 
 void TwCustomDateEdit::SetDateMode(TwDateMode value)
 {
@@ -383,10 +365,7 @@ void TwCustomDateEdit::SetDateMode(TwDateMode value)
     setCalendarPopup(d->kind == dtkDate && d->mode == dmComboBox);
 }
 
-bool TwCustomDateEdit::IsNull() const
-{
-    return d->isNull;
-}
+bool TwCustomDateEdit::IsNull() const { return d->isNull; }
 
 void TwCustomDateEdit::SetIsNull(bool value)
 {
@@ -397,10 +376,7 @@ void TwCustomDateEdit::SetIsNull(bool value)
     lineEdit()->update();
 }
 
-void TwCustomDateEdit::Clear()
-{
-    SetIsNull(true);
-}
+void TwCustomDateEdit::Clear() { SetIsNull(true); }
 
 void TwCustomDateEdit::SetValue(const QDateTime &value)
 {
@@ -461,8 +437,8 @@ void TwCustomDateEdit::keyPressEvent(QKeyEvent *event)
         QDateTimeEdit::keyPressEvent(event);
         return;
     }
-    const bool dropKey = event->key() == Qt::Key_F4
-        || (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
+    const bool dropKey
+        = event->key() == Qt::Key_F4 || (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
     if (dropKey && calendarPopup()) {
         SetIsNull(false);
         OpenCalendar();

@@ -27,10 +27,7 @@ TwCustomEdit::TwCustomEdit(QWidget *parent)
 
 TwCustomEdit::~TwCustomEdit() = default;
 
-TwAlignment TwCustomEdit::Alignment() const
-{
-    return d->alignment;
-}
+TwAlignment TwCustomEdit::Alignment() const { return d->alignment; }
 
 void TwCustomEdit::SetAlignment(TwAlignment value)
 {
@@ -40,10 +37,7 @@ void TwCustomEdit::SetAlignment(TwAlignment value)
     UpdateEditRect();
 }
 
-TwTextLayout TwCustomEdit::Layout() const
-{
-    return d->layout;
-}
+TwTextLayout TwCustomEdit::Layout() const { return d->layout; }
 
 void TwCustomEdit::SetLayout(TwTextLayout value)
 {
@@ -91,10 +85,7 @@ void TwCustomEdit::SetMargin(int side, int value)
     SetMargins(m);
 }
 
-QMargins TwCustomEdit::Margins() const
-{
-    return d->margins;
-}
+QMargins TwCustomEdit::Margins() const { return d->margins; }
 
 void TwCustomEdit::SetMargins(const QMargins &margins)
 {
@@ -104,10 +95,7 @@ void TwCustomEdit::SetMargins(const QMargins &margins)
     UpdateEditRect();
 }
 
-TColor TwCustomEdit::Color() const
-{
-    return TXColorOf(palette().color(QPalette::Base));
-}
+TColor TwCustomEdit::Color() const { return TXColorOf(palette().color(QPalette::Base)); }
 
 void TwCustomEdit::SetColor(TColor value)
 {
@@ -116,25 +104,13 @@ void TwCustomEdit::SetColor(TColor value)
     setPalette(p);
 }
 
-bool TwCustomEdit::TabStop() const
-{
-    return (focusPolicy() & Qt::TabFocus) != 0;
-}
+bool TwCustomEdit::TabStop() const { return (focusPolicy() & Qt::TabFocus) != 0; }
 
-void TwCustomEdit::SetTabStop(bool value)
-{
-    setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
-}
+void TwCustomEdit::SetTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus); }
 
-bool TwCustomEdit::AutoSelect() const
-{
-    return d->autoSelect;
-}
+bool TwCustomEdit::AutoSelect() const { return d->autoSelect; }
 
-void TwCustomEdit::SetAutoSelect(bool value)
-{
-    d->autoSelect = value;
-}
+void TwCustomEdit::SetAutoSelect(bool value) { d->autoSelect = value; }
 
 void TwCustomEdit::focusInEvent(QFocusEvent *event)
 {
@@ -147,10 +123,7 @@ void TwCustomEdit::focusInEvent(QFocusEvent *event)
         deselect();
 }
 
-QRect TwCustomEdit::GetCustomRect() const
-{
-    return {};
-}
+QRect TwCustomEdit::GetCustomRect() const { return {}; }
 
 void TwCustomEdit::InvalidateCustom()
 {
@@ -159,7 +132,7 @@ void TwCustomEdit::InvalidateCustom()
         update(custom);
 }
 
-void TwCustomEdit::DrawCustom(QPainter *, const QRect &) {}
+void TwCustomEdit::DrawCustom(QPainter *, const QRect &) { }
 
 QRect TwCustomEdit::GetEditRect() const
 {
@@ -184,8 +157,8 @@ void TwCustomEdit::UpdateEditRect()
     const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
     const QRect edit = GetEditRect();
     setTextMargins(IMax(0, edit.left() - contents.left()), IMax(0, edit.top() - contents.top()),
-                   IMax(0, contents.right() - edit.right()), IMax(0, contents.bottom() - edit.bottom()));
-    static const Qt::Alignment horizontal[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+        IMax(0, contents.right() - edit.right()), IMax(0, contents.bottom() - edit.bottom()));
+    static const Qt::Alignment horizontal[] = { Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter };
     setAlignment(horizontal[d->alignment] | Qt::AlignVCenter);
 }
 

@@ -5,10 +5,7 @@ TwEdit::TwEdit(QWidget *parent)
 {
 }
 
-void TwEdit::SetHeight(int value)
-{
-    resize(width(), value);
-}
+void TwEdit::SetHeight(int value) { resize(width(), value); }
 
 TwMaskEdit::TwMaskEdit(QWidget *parent)
     : TwCustomMaskEdit(parent)

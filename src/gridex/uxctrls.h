@@ -2,8 +2,8 @@
 
 // The grid library's edits as published controls.
 
-#include "gridex/tabrixexexport.h"
 #include "grid/uxedits.h"
+#include "gridex/tabrixexexport.h"
 
 class TABRIXEX_EXPORT TwEdit : public TwCustomEdit
 {

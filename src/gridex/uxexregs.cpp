@@ -6,18 +6,14 @@
 
 namespace {
 
-template<typename T>
-TwPaletteEntry Entry(const char *name)
+template <typename T> TwPaletteEntry Entry(const char *name)
 {
-    return {QString::fromLatin1(name), [](QWidget *parent) -> QWidget * { return new T(parent); }};
+    return { QString::fromLatin1(name), [](QWidget *parent) -> QWidget * { return new T(parent); } };
 }
 
 } // namespace
 
-QString TXPalettePage()
-{
-    return QStringLiteral("Tabrix");
-}
+QString TXPalettePage() { return QStringLiteral("Tabrix"); }
 
 std::vector<TwPaletteEntry> TXRegisteredControls()
 {

@@ -54,7 +54,7 @@ struct TwCustomLabel::Private
     QPointer<QWidget> focusControl;
     QMetaObject::Connection focusControlGone;
     TwTextLayout layout = tlCenter;
-    QMargins margins{1, 1, 1, 1};
+    QMargins margins { 1, 1, 1, 1 };
     QChar passwordChar;
     bool shadow = false;
     TColor shadowColor = clBtnShadow;
@@ -81,15 +81,9 @@ TwCustomLabel::~TwCustomLabel()
     }
 }
 
-QSize TwCustomLabel::sizeHint() const
-{
-    return {121, 20};
-}
+QSize TwCustomLabel::sizeHint() const { return { 121, 20 }; }
 
-TwAlignment TwCustomLabel::Alignment() const
-{
-    return d->alignment;
-}
+TwAlignment TwCustomLabel::Alignment() const { return d->alignment; }
 
 void TwCustomLabel::SetAlignment(TwAlignment value)
 {
@@ -99,10 +93,7 @@ void TwCustomLabel::SetAlignment(TwAlignment value)
     update();
 }
 
-TwLabelBorderStyle TwCustomLabel::BorderStyle() const
-{
-    return d->borderStyle;
-}
+TwLabelBorderStyle TwCustomLabel::BorderStyle() const { return d->borderStyle; }
 
 void TwCustomLabel::SetBorderStyle(TwLabelBorderStyle value)
 {
@@ -112,10 +103,7 @@ void TwCustomLabel::SetBorderStyle(TwLabelBorderStyle value)
     update();
 }
 
-TColor TwCustomLabel::BorderColor() const
-{
-    return d->borderColor;
-}
+TColor TwCustomLabel::BorderColor() const { return d->borderColor; }
 
 void TwCustomLabel::SetBorderColor(TColor value)
 {
@@ -126,10 +114,7 @@ void TwCustomLabel::SetBorderColor(TColor value)
         update();
 }
 
-quint16 TwCustomLabel::BorderWidth() const
-{
-    return d->borderWidth;
-}
+quint16 TwCustomLabel::BorderWidth() const { return d->borderWidth; }
 
 void TwCustomLabel::SetBorderWidth(quint16 value)
 {
@@ -140,10 +125,7 @@ void TwCustomLabel::SetBorderWidth(quint16 value)
         update();
 }
 
-bool TwCustomLabel::Chima() const
-{
-    return d->chima;
-}
+bool TwCustomLabel::Chima() const { return d->chima; }
 
 void TwCustomLabel::SetChima(bool value)
 {
@@ -153,10 +135,7 @@ void TwCustomLabel::SetChima(bool value)
     update();
 }
 
-TColor TwCustomLabel::ChimaColor() const
-{
-    return d->chimaColor;
-}
+TColor TwCustomLabel::ChimaColor() const { return d->chimaColor; }
 
 void TwCustomLabel::SetChimaColor(TColor value)
 {
@@ -166,10 +145,7 @@ void TwCustomLabel::SetChimaColor(TColor value)
     update();
 }
 
-TColor TwCustomLabel::Color() const
-{
-    return d->color;
-}
+TColor TwCustomLabel::Color() const { return d->color; }
 
 void TwCustomLabel::SetColor(TColor value)
 {
@@ -179,10 +155,7 @@ void TwCustomLabel::SetColor(TColor value)
     update();
 }
 
-QWidget *TwCustomLabel::FocusControl() const
-{
-    return d->focusControl;
-}
+QWidget *TwCustomLabel::FocusControl() const { return d->focusControl; }
 
 void TwCustomLabel::SetFocusControl(QWidget *control)
 {
@@ -199,10 +172,7 @@ void TwCustomLabel::SetFocusControl(QWidget *control)
     UpdateAccelerator();
 }
 
-TwTextLayout TwCustomLabel::Layout() const
-{
-    return d->layout;
-}
+TwTextLayout TwCustomLabel::Layout() const { return d->layout; }
 
 void TwCustomLabel::SetLayout(TwTextLayout value)
 {
@@ -212,10 +182,7 @@ void TwCustomLabel::SetLayout(TwTextLayout value)
     update();
 }
 
-QMargins TwCustomLabel::Margins() const
-{
-    return d->margins;
-}
+QMargins TwCustomLabel::Margins() const { return d->margins; }
 
 void TwCustomLabel::SetMargins(const QMargins &margins)
 {
@@ -245,10 +212,7 @@ void TwCustomLabel::SetMarginBottom(int value)
     SetMargins(QMargins(d->margins.left(), d->margins.top(), d->margins.right(), value));
 }
 
-QChar TwCustomLabel::PasswordChar() const
-{
-    return d->passwordChar;
-}
+QChar TwCustomLabel::PasswordChar() const { return d->passwordChar; }
 
 void TwCustomLabel::SetPasswordChar(QChar value)
 {
@@ -259,10 +223,7 @@ void TwCustomLabel::SetPasswordChar(QChar value)
     update();
 }
 
-bool TwCustomLabel::Shadow() const
-{
-    return d->shadow;
-}
+bool TwCustomLabel::Shadow() const { return d->shadow; }
 
 void TwCustomLabel::SetShadow(bool value)
 {
@@ -272,10 +233,7 @@ void TwCustomLabel::SetShadow(bool value)
     update();
 }
 
-TColor TwCustomLabel::ShadowColor() const
-{
-    return d->shadowColor;
-}
+TColor TwCustomLabel::ShadowColor() const { return d->shadowColor; }
 
 void TwCustomLabel::SetShadowColor(TColor value)
 {
@@ -286,10 +244,7 @@ void TwCustomLabel::SetShadowColor(TColor value)
         update();
 }
 
-bool TwCustomLabel::ShowAccelChar() const
-{
-    return d->showAccelChar;
-}
+bool TwCustomLabel::ShowAccelChar() const { return d->showAccelChar; }
 
 void TwCustomLabel::SetShowAccelChar(bool value)
 {
@@ -300,10 +255,7 @@ void TwCustomLabel::SetShowAccelChar(bool value)
     update();
 }
 
-bool TwCustomLabel::Transparent() const
-{
-    return d->transparent;
-}
+bool TwCustomLabel::Transparent() const { return d->transparent; }
 
 void TwCustomLabel::SetTransparent(bool value)
 {
@@ -313,10 +265,7 @@ void TwCustomLabel::SetTransparent(bool value)
     update();
 }
 
-bool TwCustomLabel::WordWrap() const
-{
-    return d->wordWrap;
-}
+bool TwCustomLabel::WordWrap() const { return d->wordWrap; }
 
 void TwCustomLabel::SetWordWrap(bool value)
 {
@@ -326,15 +275,9 @@ void TwCustomLabel::SetWordWrap(bool value)
     update();
 }
 
-bool TwCustomLabel::IsLoading() const
-{
-    return d->loading;
-}
+bool TwCustomLabel::IsLoading() const { return d->loading; }
 
-void TwCustomLabel::SetLoading(bool value)
-{
-    d->loading = value;
-}
+void TwCustomLabel::SetLoading(bool value) { d->loading = value; }
 
 void TwCustomLabel::TextChanged()
 {
@@ -373,8 +316,7 @@ bool TwCustomLabel::event(QEvent *event)
     if (shortcut->shortcutId() != d->shortcutId || d->shortcutId == 0)
         return QWidget::event(event);
     QWidget *control = d->focusControl;
-    if (isEnabled() && control && control->isEnabled() && control->isVisible()
-        && control->focusPolicy() != Qt::NoFocus)
+    if (isEnabled() && control && control->isEnabled() && control->isVisible() && control->focusPolicy() != Qt::NoFocus)
         control->setFocus(Qt::ShortcutFocusReason);
     event->accept();
     return true;
@@ -461,12 +403,12 @@ void TwCustomLabel::paintEvent(QPaintEvent *)
     TXInflateMargins(r, d->margins);
 
     if (r.width() > 0 && r.height() > 0) {
-        static const int horizontal[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+        static const int horizontal[] = { Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter };
         int flags = horizontal[d->alignment] | Qt::TextExpandTabs;
         if (d->showAccelChar)
             flags |= Qt::TextShowMnemonic;
-        TextPainting t{PaintedText(), flags, d->layout, isEnabled(), d->shadow, TXColor(d->shadowColor),
-                       palette().color(QPalette::WindowText)};
+        TextPainting t { PaintedText(), flags, d->layout, isEnabled(), d->shadow, TXColor(d->shadowColor),
+            palette().color(QPalette::WindowText) };
         if (!d->wordWrap) {
             t.Flags |= Qt::TextSingleLine;
             DrawLabelText(p, r, t);

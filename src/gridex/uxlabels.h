@@ -3,8 +3,8 @@
 // Labels that paint themselves: borders, margins, a drop shadow, a password mask and a
 // small coloured corner mark; and a label that shows a number through a pattern.
 
-#include "gridex/tabrixexexport.h"
 #include "grid/uxtypes.h"
+#include "gridex/tabrixexexport.h"
 
 #include <QMargins>
 #include <QWidget>

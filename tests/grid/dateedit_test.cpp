@@ -3,9 +3,9 @@
 #include "platform/texception.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QGuiApplication>
-#include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -26,10 +26,7 @@ TwDateFormats Formats()
     return f;
 }
 
-TwDateFormats Korean()
-{
-    return TwDateFormats::FromLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
-}
+TwDateFormats Korean() { return TwDateFormats::FromLocale(QLocale(QLocale::Korean, QLocale::SouthKorea)); }
 
 // A picture file in the build folder, named after the platform the test runs on.
 QString PictureName(const char *name)
@@ -64,19 +61,11 @@ TEST(DateEditFormat, ComponentLettersBecomePickerLetters)
         const char *format;
         const char *picker;
     } rows[] = {
-        {"yyyy-mm-dd hh:nn", "yyyy-MM-dd HH':'mm"},
-        {"yyyy-mm-dd hh:nn am/pm", "yyyy-MM-dd hh':'mm tt"},
-        {"hh:nn:ss ampm", "hh':'mm':'ss tt"},
-        {"a/p h:nn", "tt h':'mm"},
-        {"yyyy/mm/dd", "yyyy'-'MM'-'dd"},
-        {"yy\"년\" m\"월\"", "yy'년' M'월'"},
-        {"'hh nn' hh", "'hh nn' HH"},
-        {"ddddd", "yyyy-MM-dd"},
-        {"c", "yyyy-MM-dd"},
-        {"dddddd", "dddd, d MMMM yyyy"},
-        {"t", "HH:mm"},
-        {"tt", "HH:mm:ss"},
-        {"AM/PM hh", "AM'-'PM HH"}, // case-sensitive: only the lower-case markers count
+        { "yyyy-mm-dd hh:nn", "yyyy-MM-dd HH':'mm" }, { "yyyy-mm-dd hh:nn am/pm", "yyyy-MM-dd hh':'mm tt" },
+        { "hh:nn:ss ampm", "hh':'mm':'ss tt" }, { "a/p h:nn", "tt h':'mm" }, { "yyyy/mm/dd", "yyyy'-'MM'-'dd" },
+        { "yy\"년\" m\"월\"", "yy'년' M'월'" }, { "'hh nn' hh", "'hh nn' HH" }, { "ddddd", "yyyy-MM-dd" },
+        { "c", "yyyy-MM-dd" }, { "dddddd", "dddd, d MMMM yyyy" }, { "t", "HH:mm" }, { "tt", "HH:mm:ss" },
+        { "AM/PM hh", "AM'-'PM HH" }, // case-sensitive: only the lower-case markers count
     };
     for (const Row &row : rows)
         EXPECT_EQ(TXPickerFormat(QString::fromUtf8(row.format), Formats()), QString::fromUtf8(row.picker))
@@ -117,8 +106,8 @@ TEST(DateEditFormat, KoreanLocaleFormatsKeepTheirMeaning)
     EXPECT_TRUE(timePicker.contains(QStringLiteral("tt"))) << timePicker.toStdString();
     EXPECT_EQ(locale.toString(time, TXPickerToQtFormat(timePicker)), locale.toString(time, QLocale::ShortFormat));
     // "/" is the locale's date separator.
-    EXPECT_EQ(TXPickerFormat(QStringLiteral("yyyy/mm/dd"), ko),
-              QStringLiteral("yyyy'%1'MM'%1'dd").arg(ko.DateSeparator));
+    EXPECT_EQ(
+        TXPickerFormat(QStringLiteral("yyyy/mm/dd"), ko), QStringLiteral("yyyy'%1'MM'%1'dd").arg(ko.DateSeparator));
 
     TwDateEdit edit;
     edit.setLocale(locale);
@@ -253,7 +242,7 @@ TEST_F(DateEditFixture, DeleteMakesNullOnlyWhenEnabled)
 
 TEST_F(DateEditFixture, DigitOrDotLeavesNull)
 {
-    for (const char key : {'2', '.'}) {
+    for (const char key : { '2', '.' }) {
         edit.Clear();
         QTest::keyClick(&edit, key);
         EXPECT_FALSE(edit.IsNull()) << key;
@@ -340,7 +329,7 @@ TEST_F(DateEditFixture, FocusedNullFieldShowsAFocusRectangle)
 
 TEST_F(DateEditFixture, F4AndAltDownOpenTheCalendarOnTheHeldDate)
 {
-    for (const bool alt : {false, true}) {
+    for (const bool alt : { false, true }) {
         edit.Clear();
         if (alt)
             QTest::keyClick(&edit, Qt::Key_Down, Qt::AltModifier);

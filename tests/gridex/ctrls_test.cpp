@@ -10,7 +10,7 @@ TEST(EditWrappers, PublishedPropertiesAndDefaults)
     TwEdit edit;
     EXPECT_EQ(edit.property("Alignment").value<TwAlignment>(), taLeftJustify);
     EXPECT_EQ(edit.property("Layout").value<TwTextLayout>(), tlTop);
-    for (const char *side : {"MarginLeft", "MarginTop", "MarginRight", "MarginBottom"})
+    for (const char *side : { "MarginLeft", "MarginTop", "MarginRight", "MarginBottom" })
         EXPECT_EQ(edit.property(side).toInt(), 0) << side;
     EXPECT_EQ(edit.property("Height").toInt(), 20);
     EXPECT_FALSE(edit.property("ReadOnly").toBool());

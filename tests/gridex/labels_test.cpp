@@ -22,10 +22,7 @@ QImage Picture(QWidget &widget, const char *name = nullptr)
     return image;
 }
 
-QColor At(const QImage &image, int x, int y)
-{
-    return QColor(image.pixel(x, y));
-}
+QColor At(const QImage &image, int x, int y) { return QColor(image.pixel(x, y)); }
 
 // A label of plain white with a black font, the base of the geometry samples.
 void Plain(TwCustomLabel &label, int width, int height)
@@ -38,20 +35,11 @@ void Plain(TwCustomLabel &label, int width, int height)
 }
 
 // A stored colour as a pixel of a 32-bit picture holds it.
-QColor Screen(TColor color)
-{
-    return QColor(TXColor(color).rgb());
-}
+QColor Screen(TColor color) { return QColor(TXColor(color).rgb()); }
 
-bool IsReddish(const QColor &c)
-{
-    return c.red() > 150 && c.green() < 110 && c.blue() < 110;
-}
+bool IsReddish(const QColor &c) { return c.red() > 150 && c.green() < 110 && c.blue() < 110; }
 
-bool IsDark(const QColor &c)
-{
-    return qGray(c.rgb()) < 128;
-}
+bool IsDark(const QColor &c) { return qGray(c.rgb()) < 128; }
 
 int FirstDarkRow(const QImage &image)
 {
@@ -77,7 +65,7 @@ TEST(LabelDefaults, PublishedPropertiesHoldTheirDefaults)
     EXPECT_EQ(label.property("ChimaColor").value<TColor>(), 8388608u);
     EXPECT_EQ(label.property("Color").value<TColor>(), clBtnFace);
     EXPECT_EQ(label.property("Layout").value<TwTextLayout>(), tlCenter);
-    for (const char *side : {"MarginLeft", "MarginTop", "MarginRight", "MarginBottom"})
+    for (const char *side : { "MarginLeft", "MarginTop", "MarginRight", "MarginBottom" })
         EXPECT_EQ(label.property(side).toInt(), 1) << side;
     EXPECT_EQ(label.property("PasswordChar").value<QChar>(), QChar());
     EXPECT_FALSE(label.property("Shadow").toBool());
@@ -101,7 +89,7 @@ TEST(LabelDefaults, NumberLabelAlignsRightAndPublishesItsOwnSet)
     EXPECT_EQ(label.property("Prefix").toString(), QString());
     EXPECT_EQ(label.property("Suffix").toString(), QString());
     const QMetaObject *meta = label.metaObject();
-    for (const char *hidden : {"Caption", "FocusControl", "PasswordChar", "ShowAccelChar", "WordWrap"})
+    for (const char *hidden : { "Caption", "FocusControl", "PasswordChar", "ShowAccelChar", "WordWrap" })
         EXPECT_EQ(meta->indexOfProperty(hidden), -1) << hidden;
     EXPECT_EQ(label.size(), QSize(121, 20));
 }
@@ -136,17 +124,17 @@ TEST(LabelText, EmptyCaptionIsOneLineHigh)
 {
     TwLabel empty;
     TwLabel one(QStringLiteral("X"));
-    for (TwLabel *label : {&empty, &one}) {
+    for (TwLabel *label : { &empty, &one }) {
         Plain(*label, 60, 40);
         label->SetLayout(tlBottom);
         label->SetBorderStyle(mlbsLine);
         label->SetBorderWidth(0);
     }
     // Both measure one line: "X" at the bottom sits where a blank's line would.
-    const int measured = TXGetStrHeight(empty.font(), QRect(0, 0, 58, 38), QStringLiteral(" "),
-                                        Qt::AlignHCenter | Qt::TextSingleLine);
-    EXPECT_EQ(measured, TXGetStrHeight(one.font(), QRect(0, 0, 58, 38), QStringLiteral("X"),
-                                       Qt::AlignHCenter | Qt::TextSingleLine));
+    const int measured
+        = TXGetStrHeight(empty.font(), QRect(0, 0, 58, 38), QStringLiteral(" "), Qt::AlignHCenter | Qt::TextSingleLine);
+    EXPECT_EQ(measured,
+        TXGetStrHeight(one.font(), QRect(0, 0, 58, 38), QStringLiteral("X"), Qt::AlignHCenter | Qt::TextSingleLine));
     EXPECT_EQ(FirstDarkRow(Picture(empty)), -1);
     EXPECT_GT(FirstDarkRow(Picture(one)), 40 - 1 - measured - 1);
 }

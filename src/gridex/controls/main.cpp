@@ -50,8 +50,8 @@ QWidget *BuildForm()
     auto *shadow = Label(QStringLiteral("그림자 Shadow"), mlbsRaised);
     shadow->SetShadow(true);
     AddRow(grid, QStringLiteral("TwLabel"),
-           {Label(QStringLiteral("&Raised"), mlbsRaised), Label(QStringLiteral("Sunken"), mlbsSunken),
-            Label(QStringLiteral("Deep"), mlbsDeep), line});
+        { Label(QStringLiteral("&Raised"), mlbsRaised), Label(QStringLiteral("Sunken"), mlbsSunken),
+            Label(QStringLiteral("Deep"), mlbsDeep), line });
 
     auto *password = Label(QStringLiteral("secret"), mlbsSunken);
     password->SetPasswordChar(QLatin1Char('*'));
@@ -61,8 +61,8 @@ QWidget *BuildForm()
     wrapped->SetWordWrap(true);
     wrapped->SetAlignment(taLeftJustify);
     wrapped->resize(121, 50);
-    AddRow(grid, QString(), {chima, shadow, password, disabled});
-    AddRow(grid, QString(), {wrapped});
+    AddRow(grid, QString(), { chima, shadow, password, disabled });
+    AddRow(grid, QString(), { wrapped });
 
     auto *amount = new TwNumLabel;
     amount->SetFormat(QStringLiteral("#,##0"));
@@ -76,7 +76,7 @@ QWidget *BuildForm()
     auto *empty = new TwNumLabel;
     empty->SetBorderStyle(mlbsSunken);
     empty->Clear();
-    AddRow(grid, QStringLiteral("TwNumLabel"), {amount, rate, empty});
+    AddRow(grid, QStringLiteral("TwNumLabel"), { amount, rate, empty });
 
     auto *edit = new TwEdit;
     edit->setText(QStringLiteral("왼쪽 left"));
@@ -91,13 +91,13 @@ QWidget *BuildForm()
     right->resize(121, 20);
     right->SetAlignment(taRightJustify);
     right->SetMargin(2, 6);
-    AddRow(grid, QStringLiteral("TwEdit"), {edit, centred, right});
+    AddRow(grid, QStringLiteral("TwEdit"), { edit, centred, right });
 
     auto *phone = new TwMaskEdit;
     phone->SetEditMask(QStringLiteral("000-0000-0000;_"));
     phone->setText(QStringLiteral("01012345678"));
     phone->resize(121, 20);
-    AddRow(grid, QStringLiteral("TwMaskEdit"), {phone});
+    AddRow(grid, QStringLiteral("TwMaskEdit"), { phone });
 
     auto *date = new TwDateEdit;
     date->SetEditFormat(QStringLiteral("yyyy-mm-dd"));
@@ -113,7 +113,7 @@ QWidget *BuildForm()
     time->SetEditFormat(QStringLiteral("hh:nn am/pm"));
     time->SetLong(140500);
     time->resize(121, 22);
-    AddRow(grid, QStringLiteral("TwDateEdit"), {date, nullDate, time});
+    AddRow(grid, QStringLiteral("TwDateEdit"), { date, nullDate, time });
 
     grid->setRowStretch(grid->rowCount(), 1);
     return form;

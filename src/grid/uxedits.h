@@ -1,0 +1,81 @@
+#pragma once
+
+// Single-line edits with inner margins, horizontal alignment, vertical layout of their one
+// text line and a reserved custom area at the right edge that descendants paint themselves
+// (drop-down and ellipsis buttons).
+
+#include "grid/uxtypes.h"
+
+#include <QLineEdit>
+#include <QMargins>
+#include <QRect>
+
+#include <memory>
+
+class QPainter;
+
+class TABRIX_EXPORT TwCustomEdit : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TwCustomEdit(QWidget *parent = nullptr);
+    ~TwCustomEdit() override;
+
+    TwAlignment Alignment() const;
+    void SetAlignment(TwAlignment value);
+    TwTextLayout Layout() const;
+    void SetLayout(TwTextLayout value);
+    /// Side 0 left, 1 top, 2 right, 3 bottom; another side is a TException.
+    int GetMargin(int side) const;
+    void SetMargin(int side, int value);
+    QMargins Margins() const;
+    void SetMargins(const QMargins &margins);
+
+    TColor Color() const;
+    void SetColor(TColor value);
+    bool Ctl3D() const { return hasFrame(); }
+    void SetCtl3D(bool value) { setFrame(value); }
+    bool TabStop() const;
+    void SetTabStop(bool value);
+    /// Entering the control other than by a mouse click selects the whole text (default on).
+    bool AutoSelect() const;
+    void SetAutoSelect(bool value);
+
+    /// Lays out the text line again; called after size, font, margin, alignment and layout changes.
+    void UpdateEditRect();
+    /// The one-line rectangle the text is drawn in, in client coordinates.
+    QRect GetEditRect() const;
+    /// The area at the right edge that DrawCustom paints; empty here.
+    virtual QRect GetCustomRect() const;
+    void InvalidateCustom();
+
+protected:
+    /// Paints the custom area with the control's font; draws nothing here.
+    virtual void DrawCustom(QPainter *canvas, const QRect &rect);
+
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> const d;
+};
+
+/// The same edit with an input mask (EditMask, in Qt's mask notation).
+class TABRIX_EXPORT TwCustomMaskEdit : public TwCustomEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TwCustomMaskEdit(QWidget *parent = nullptr);
+
+    QString EditMask() const { return inputMask(); }
+    void SetEditMask(const QString &mask) { setInputMask(mask); }
+
+protected:
+    bool event(QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+};

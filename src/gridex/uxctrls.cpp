@@ -1,0 +1,13 @@
+#include "gridex/uxctrls.h"
+
+TwEdit::TwEdit(QWidget *parent)
+    : TwCustomEdit(parent)
+{
+}
+
+void TwEdit::SetHeight(int value) { resize(width(), value); }
+
+TwMaskEdit::TwMaskEdit(QWidget *parent)
+    : TwCustomMaskEdit(parent)
+{
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+// The grid library's edits as published controls.
+
+#include "grid/uxedits.h"
+#include "gridex/tabrixexexport.h"
+
+class TABRIXEX_EXPORT TwEdit : public TwCustomEdit
+{
+    Q_OBJECT
+    Q_PROPERTY(TwAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(int MarginLeft READ MarginLeft WRITE SetMarginLeft)
+    Q_PROPERTY(int MarginTop READ MarginTop WRITE SetMarginTop)
+    Q_PROPERTY(int MarginRight READ MarginRight WRITE SetMarginRight)
+    Q_PROPERTY(int MarginBottom READ MarginBottom WRITE SetMarginBottom)
+    Q_PROPERTY(int Height READ height WRITE SetHeight)
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor)
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
+    Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect)
+    Q_PROPERTY(int MaxLength READ maxLength WRITE setMaxLength)
+
+public:
+    explicit TwEdit(QWidget *parent = nullptr);
+
+    int MarginLeft() const { return GetMargin(0); }
+    void SetMarginLeft(int value) { SetMargin(0, value); }
+    int MarginTop() const { return GetMargin(1); }
+    void SetMarginTop(int value) { SetMargin(1, value); }
+    int MarginRight() const { return GetMargin(2); }
+    void SetMarginRight(int value) { SetMargin(2, value); }
+    int MarginBottom() const { return GetMargin(3); }
+    void SetMarginBottom(int value) { SetMargin(3, value); }
+    void SetHeight(int value);
+};
+
+class TABRIXEX_EXPORT TwMaskEdit : public TwCustomMaskEdit
+{
+    Q_OBJECT
+    Q_PROPERTY(TwAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(int MarginLeft READ MarginLeft WRITE SetMarginLeft)
+    Q_PROPERTY(int MarginTop READ MarginTop WRITE SetMarginTop)
+    Q_PROPERTY(int MarginRight READ MarginRight WRITE SetMarginRight)
+    Q_PROPERTY(int MarginBottom READ MarginBottom WRITE SetMarginBottom)
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor)
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
+    Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect)
+    Q_PROPERTY(int MaxLength READ maxLength WRITE setMaxLength)
+    Q_PROPERTY(QString EditMask READ EditMask WRITE SetEditMask)
+
+public:
+    explicit TwMaskEdit(QWidget *parent = nullptr);
+
+    int MarginLeft() const { return GetMargin(0); }
+    void SetMarginLeft(int value) { SetMargin(0, value); }
+    int MarginTop() const { return GetMargin(1); }
+    void SetMarginTop(int value) { SetMargin(1, value); }
+    int MarginRight() const { return GetMargin(2); }
+    void SetMarginRight(int value) { SetMargin(2, value); }
+    int MarginBottom() const { return GetMargin(3); }
+    void SetMarginBottom(int value) { SetMargin(3, value); }
+};

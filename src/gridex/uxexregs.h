@@ -1,0 +1,23 @@
+#pragma once
+
+// The extension package's controls as the form designer lists them.
+
+#include "gridex/tabrixexexport.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+struct TwPaletteEntry
+{
+    QString ClassName;
+    std::function<QWidget *(QWidget *parent)> Create;
+};
+
+/// The palette page the controls go on: "Tabrix".
+TABRIXEX_EXPORT QString TXPalettePage();
+/// The package's controls in palette order.
+TABRIXEX_EXPORT std::vector<TwPaletteEntry> TXRegisteredControls();

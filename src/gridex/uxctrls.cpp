@@ -11,3 +11,8 @@ TwMaskEdit::TwMaskEdit(QWidget *parent)
     : TwCustomMaskEdit(parent)
 {
 }
+
+TwNumEdit::TwNumEdit(QWidget *parent)
+    : TwCustomNumEdit(parent)
+{
+}

@@ -3,6 +3,7 @@
 // The grid library's edits as published controls.
 
 #include "grid/uxedits.h"
+#include "grid/uxnedit.h"
 #include "gridex/tabrixexexport.h"
 
 class TABRIXEX_EXPORT TwEdit : public TwCustomEdit
@@ -64,4 +65,15 @@ public:
     void SetMarginRight(int value) { SetMargin(2, value); }
     int MarginBottom() const { return GetMargin(3); }
     void SetMarginBottom(int value) { SetMargin(3, value); }
+};
+
+/// The number edit as a published control: its number properties (`EnableNull`,
+/// `MaxValue`, `MinValue`, `Precision`, `ReadOnly`, `Spinner`, `Spinner3D`, `ThousandSep`,
+/// `Value`, `OnSpinClick`) are properties of the grid library's number edit already.
+class TABRIXEX_EXPORT TwNumEdit : public TwCustomNumEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TwNumEdit(QWidget *parent = nullptr);
 };

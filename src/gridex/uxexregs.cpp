@@ -22,6 +22,7 @@ std::vector<TwPaletteEntry> TXRegisteredControls()
         Entry<TwNumLabel>("TwNumLabel"),
         Entry<TwEdit>("TwEdit"),
         Entry<TwMaskEdit>("TwMaskEdit"),
+        Entry<TwNumEdit>("TwNumEdit"),
         Entry<TwDateEdit>("TwDateEdit"),
     };
 }

@@ -99,6 +99,16 @@ QWidget *BuildForm()
     phone->resize(121, 20);
     AddRow(grid, QStringLiteral("TwMaskEdit"), { phone });
 
+    auto *typed = new TwNumEdit;
+    typed->SetPrecision(2);
+    typed->SetValue(1234567.5);
+    auto *negative = new TwNumEdit;
+    negative->SetValue(-42);
+    auto *spin = new TwNumEdit;
+    spin->SetSpinner(true);
+    spin->SetValue(7);
+    AddRow(grid, QStringLiteral("TwNumEdit"), { typed, negative, spin });
+
     auto *date = new TwDateEdit;
     date->SetEditFormat(QStringLiteral("yyyy-mm-dd"));
     date->SetLong(20050307);

@@ -29,6 +29,14 @@ public:
     /// Side 0 left, 1 top, 2 right, 3 bottom; another side is a TException.
     int GetMargin(int side) const;
     void SetMargin(int side, int value);
+    int MarginLeft() const { return GetMargin(0); }
+    void SetMarginLeft(int value) { SetMargin(0, value); }
+    int MarginTop() const { return GetMargin(1); }
+    void SetMarginTop(int value) { SetMargin(1, value); }
+    int MarginRight() const { return GetMargin(2); }
+    void SetMarginRight(int value) { SetMargin(2, value); }
+    int MarginBottom() const { return GetMargin(3); }
+    void SetMarginBottom(int value) { SetMargin(3, value); }
     QMargins Margins() const;
     void SetMargins(const QMargins &margins);
 

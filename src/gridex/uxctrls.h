@@ -26,14 +26,6 @@ class TABRIXEX_EXPORT TwEdit : public TwCustomEdit
 public:
     explicit TwEdit(QWidget *parent = nullptr);
 
-    int MarginLeft() const { return GetMargin(0); }
-    void SetMarginLeft(int value) { SetMargin(0, value); }
-    int MarginTop() const { return GetMargin(1); }
-    void SetMarginTop(int value) { SetMargin(1, value); }
-    int MarginRight() const { return GetMargin(2); }
-    void SetMarginRight(int value) { SetMargin(2, value); }
-    int MarginBottom() const { return GetMargin(3); }
-    void SetMarginBottom(int value) { SetMargin(3, value); }
     void SetHeight(int value);
 };
 
@@ -57,14 +49,6 @@ class TABRIXEX_EXPORT TwMaskEdit : public TwCustomMaskEdit
 public:
     explicit TwMaskEdit(QWidget *parent = nullptr);
 
-    int MarginLeft() const { return GetMargin(0); }
-    void SetMarginLeft(int value) { SetMargin(0, value); }
-    int MarginTop() const { return GetMargin(1); }
-    void SetMarginTop(int value) { SetMargin(1, value); }
-    int MarginRight() const { return GetMargin(2); }
-    void SetMarginRight(int value) { SetMargin(2, value); }
-    int MarginBottom() const { return GetMargin(3); }
-    void SetMarginBottom(int value) { SetMargin(3, value); }
 };
 
 /// The number edit as a published control: its number properties (`EnableNull`,

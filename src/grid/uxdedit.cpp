@@ -459,7 +459,9 @@ void TwCustomDateEdit::keyPressEvent(QKeyEvent *event)
     const QString text = event->text();
     if (text.size() == 1 && (text.at(0).isDigit() || text.at(0) == QLatin1Char('.'))) {
         SetIsNull(false);
-        setCurrentSectionIndex(0);
+        // The first field is made active as a click on it would: selected, so the digit
+        // replaces it instead of being refused by a full field.
+        setSelectedSection(sectionAt(0));
         QDateTimeEdit::keyPressEvent(event);
         return;
     }

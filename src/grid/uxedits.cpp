@@ -193,18 +193,30 @@ TwCustomMaskEdit::TwCustomMaskEdit(QWidget *parent)
     setMouseTracking(true);
 }
 
+bool TwCustomMaskEdit::ClaimsEscape(const QKeyEvent *key) const
+{
+    return key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && !inputMask().isEmpty()
+        && isModified();
+}
+
 bool TwCustomMaskEdit::event(QEvent *event)
 {
-    // A modified masked text claims Esc, so a dialog around it does not close.
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && !inputMask().isEmpty()
-            && isModified()) {
-            event->accept();
-            return true;
-        }
+    // A modified masked text claims Esc, so a dialog around it does not close: neither as
+    // a shortcut nor as the key press a dialog closes on.
+    if (event->type() == QEvent::ShortcutOverride && ClaimsEscape(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
     }
     return TwCustomEdit::event(event);
+}
+
+void TwCustomMaskEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (ClaimsEscape(event)) {
+        event->accept();
+        return;
+    }
+    TwCustomEdit::keyPressEvent(event);
 }
 
 void TwCustomMaskEdit::mouseMoveEvent(QMouseEvent *event)

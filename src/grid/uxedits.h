@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class QKeyEvent;
 class QPainter;
 
 class TABRIX_EXPORT TwCustomEdit : public QLineEdit
@@ -85,5 +86,9 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    bool ClaimsEscape(const QKeyEvent *key) const;
 };

@@ -15,7 +15,9 @@
 #include <QPainter>
 #include <QTimerEvent>
 
+#include <climits>
 #include <cmath>
+#include <vector>
 
 using namespace UXNEdit;
 
@@ -198,10 +200,20 @@ int TwCustomNumEdit::PosToX(int index) const
 
 int TwCustomNumEdit::XToPos(int x) const
 {
+    // The display is laid out once and measured from the right, so a click costs one pass
+    // over the text however many decimals it has.
+    const TwDisplay display = MakeDisplay(d->raw, d->precision, d->thousandSep);
+    const QFontMetrics metrics(font());
+    std::vector<int> widthAfter(static_cast<std::size_t>(display.Text.size()) + 1, 0);
+    for (qsizetype k = display.Text.size() - 1; k >= 0; --k)
+        widthAfter[static_cast<std::size_t>(k)] =
+            widthAfter[static_cast<std::size_t>(k) + 1] + metrics.horizontalAdvance(display.Text.at(k));
+    const int right = EditRect().right() - 1;
     int best = 0;
-    int bestDistance = std::abs(PosToX(0) - x);
-    for (int i = 1; i <= d->Length(); ++i) {
-        const int distance = std::abs(PosToX(i) - x);
+    int bestDistance = INT_MAX;
+    for (int i = 0; i <= d->Length(); ++i) {
+        const auto at = static_cast<std::size_t>(display.RawToDisplay[i]);
+        const int distance = std::abs(right - widthAfter[std::min(at, widthAfter.size() - 1)] - x);
         if (distance < bestDistance) {
             best = i;
             bestDistance = distance;

@@ -11,17 +11,26 @@ QString FormatRaw(double absValue, int precision)
 
 int SignificantDigits(const QString &raw)
 {
-    int count = 0;
-    bool leading = true;
-    for (const QChar ch : raw) {
+    // From the first non-zero digit to the last: leading zeros and the zeros that only pad
+    // the decimals say nothing about the value.
+    qsizetype first = -1;
+    int digitsBefore = 0; // digits up to and including the last non-zero one
+    int digitsAtFirst = 0;
+    int digits = 0;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar ch = raw.at(i);
         if (!ch.isDigit())
             continue;
-        if (leading && ch == QLatin1Char('0'))
+        ++digits;
+        if (ch == QLatin1Char('0'))
             continue;
-        leading = false;
-        ++count;
+        if (first < 0) {
+            first = i;
+            digitsAtFirst = digits;
+        }
+        digitsBefore = digits;
     }
-    return count;
+    return first < 0 ? 0 : digitsBefore - digitsAtFirst + 1;
 }
 
 double RawValue(const QString &raw)

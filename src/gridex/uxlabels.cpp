@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QKeySequence>
 #include <QPainter>
+
+#include <cmath>
 #include <QPointer>
 #include <QShortcutEvent>
 
@@ -468,7 +470,8 @@ TwNumLabel::TwNumLabel(QWidget *parent)
 
 void TwNumLabel::SetValue(double value)
 {
-    if (value == m_value)
+    // NaN is no number to show (and never equals itself, so it would signal every time).
+    if (std::isnan(value) || value == m_value)
         return;
     m_value = value;
     m_isNull = false;

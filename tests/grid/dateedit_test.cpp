@@ -250,6 +250,15 @@ TEST_F(DateEditFixture, DigitOrDotLeavesNull)
     }
 }
 
+TEST_F(DateEditFixture, DigitsTypedWhileNullGoIntoTheFirstField)
+{
+    edit.SetEditFormat(QStringLiteral("yyyy-mm-dd"));
+    edit.Clear();
+    QTest::keyClicks(&edit, QStringLiteral("1999"));
+    EXPECT_FALSE(edit.IsNull());
+    EXPECT_EQ(edit.date().year(), 1999);
+}
+
 TEST_F(DateEditFixture, OtherCharactersAreSwallowedWhileNull)
 {
     edit.Clear();

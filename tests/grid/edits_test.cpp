@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QPainter>
 #include <QTest>
 
@@ -121,6 +122,22 @@ TEST(CustomMaskEdit, ModifiedMaskedTextClaimsEscape)
     again.ignore();
     QApplication::sendEvent(&edit, &again);
     EXPECT_TRUE(again.isAccepted());
+}
+
+TEST(CustomMaskEdit, EscapeInAModifiedMaskedTextDoesNotCloseItsDialog)
+{
+    QDialog dialog;
+    auto *edit = new TwCustomMaskEdit(&dialog);
+    edit->SetEditMask(QStringLiteral("9999-99-99"));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    edit->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("2024"));
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    edit->setModified(false);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible()) << "an unmodified text lets Esc close the dialog";
 }
 
 TEST(CustomEdit, EnteringByKeyboardSelectsAllUnlessAutoSelectIsOff)

@@ -461,8 +461,17 @@ TEST(NumEditLimits, NeverMoreThanFifteenSignificantDigits)
     decimals.SetMaxLength(0);
     decimals.SetPrecision(2);
     Press(&decimals, QStringLiteral("<Home>1234567890123456"));
-    EXPECT_EQ(decimals.RawText(), QStringLiteral("1234567890123.00"));
-    EXPECT_EQ(decimals.Beeps, 3);
+    EXPECT_EQ(decimals.RawText(), QStringLiteral("123456789012345.00")) << "the decimals' padding zeros do not count";
+    EXPECT_EQ(decimals.Beeps, 1);
+    // With as many decimals as digits allowed the control still takes digits.
+    BeepCountingEdit many;
+    many.SetMaxLength(0);
+    many.SetPrecision(15);
+    many.SetEnableNull(true);
+    many.Clear();
+    Press(&many, QStringLiteral("3"));
+    EXPECT_EQ(many.RawText(), QStringLiteral("3.000000000000000"));
+    EXPECT_EQ(many.Beeps, 0);
     // Leading zeros are not significant.
     BeepCountingEdit zeros;
     zeros.SetMaxLength(0);

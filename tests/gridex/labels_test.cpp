@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 QImage Picture(QWidget &widget, const char *name = nullptr)
@@ -422,4 +424,15 @@ TEST(NumLabel, PaintsRightAligned)
             if (IsDark(At(image, x, y)))
                 leftmost = qMin(leftmost, x);
     EXPECT_GT(leftmost, 50);
+}
+
+TEST(NumLabel, NanIsNoValue)
+{
+    TwNumLabel label;
+    label.SetValue(12);
+    QSignalSpy spy(&label, &TwNumLabel::OnChange);
+    label.SetValue(std::numeric_limits<double>::quiet_NaN());
+    label.SetValue(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(label.Value(), 12.0);
+    EXPECT_EQ(spy.count(), 0);
 }

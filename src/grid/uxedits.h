@@ -18,6 +18,18 @@ class QPainter;
 class TABRIX_EXPORT TwCustomEdit : public QLineEdit
 {
     Q_OBJECT
+    Q_PROPERTY(TwAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(int MarginLeft READ MarginLeft WRITE SetMarginLeft)
+    Q_PROPERTY(int MarginTop READ MarginTop WRITE SetMarginTop)
+    Q_PROPERTY(int MarginRight READ MarginRight WRITE SetMarginRight)
+    Q_PROPERTY(int MarginBottom READ MarginBottom WRITE SetMarginBottom)
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor)
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
+    Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect)
+    Q_PROPERTY(int MaxLength READ maxLength WRITE setMaxLength)
 
 public:
     explicit TwCustomEdit(QWidget *parent = nullptr);

@@ -1,6 +1,8 @@
 #pragma once
 
-// The grid library's edits as published controls.
+// The grid library's edits as published controls. The properties every edit publishes
+// (alignment, layout, margins, colour, 3D look, read-only, tab stop, auto-select, maximum
+// length) are declared once by the base edit.
 
 #include "grid/uxedits.h"
 #include "grid/uxnedit.h"
@@ -9,19 +11,7 @@
 class TABRIXEX_EXPORT TwEdit : public TwCustomEdit
 {
     Q_OBJECT
-    Q_PROPERTY(TwAlignment Alignment READ Alignment WRITE SetAlignment)
-    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout)
-    Q_PROPERTY(int MarginLeft READ MarginLeft WRITE SetMarginLeft)
-    Q_PROPERTY(int MarginTop READ MarginTop WRITE SetMarginTop)
-    Q_PROPERTY(int MarginRight READ MarginRight WRITE SetMarginRight)
-    Q_PROPERTY(int MarginBottom READ MarginBottom WRITE SetMarginBottom)
     Q_PROPERTY(int Height READ height WRITE SetHeight)
-    Q_PROPERTY(TColor Color READ Color WRITE SetColor)
-    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
-    Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
-    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect)
-    Q_PROPERTY(int MaxLength READ maxLength WRITE setMaxLength)
 
 public:
     explicit TwEdit(QWidget *parent = nullptr);
@@ -32,23 +22,10 @@ public:
 class TABRIXEX_EXPORT TwMaskEdit : public TwCustomMaskEdit
 {
     Q_OBJECT
-    Q_PROPERTY(TwAlignment Alignment READ Alignment WRITE SetAlignment)
-    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout)
-    Q_PROPERTY(int MarginLeft READ MarginLeft WRITE SetMarginLeft)
-    Q_PROPERTY(int MarginTop READ MarginTop WRITE SetMarginTop)
-    Q_PROPERTY(int MarginRight READ MarginRight WRITE SetMarginRight)
-    Q_PROPERTY(int MarginBottom READ MarginBottom WRITE SetMarginBottom)
-    Q_PROPERTY(TColor Color READ Color WRITE SetColor)
-    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
-    Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
-    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect)
-    Q_PROPERTY(int MaxLength READ maxLength WRITE setMaxLength)
     Q_PROPERTY(QString EditMask READ EditMask WRITE SetEditMask)
 
 public:
     explicit TwMaskEdit(QWidget *parent = nullptr);
-
 };
 
 /// The number edit as a published control: its number properties (`EnableNull`,

@@ -38,11 +38,6 @@ const TModuleShowEntry *ShowEntry(std::uint32_t library, const QString &module)
     return entry;
 }
 
-QString OwnedCopy(const QString &text)
-{
-    return QString(text.constData(), text.size());
-}
-
 void UnloadModule(std::uint32_t library)
 {
     if (library != 0)

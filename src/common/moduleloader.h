@@ -22,10 +22,6 @@ std::uint32_t LoadModule(const QString &path);
 /// or one built for another version of the module contract.
 const TModuleShowEntry *ShowEntry(std::uint32_t library, const QString &module);
 
-/// A copy of `text` that owns its characters, for text kept after a library goes: a
-/// literal of the library would otherwise be referenced, not copied.
-QString OwnedCopy(const QString &text);
-
 /// Unloads a library (0 names none). The caller makes sure that no object of the module
 /// is left to run its code.
 void UnloadModule(std::uint32_t library);

@@ -180,7 +180,7 @@ void TModuleDispatch::RecordOpenWindows(const QString &progId)
     for (auto child = children.crbegin(); child != children.crend(); ++child) {
         // A copy that owns its characters: a module's literal name would otherwise be
         // read after the module has been unloaded.
-        const QString name = ModuleLoader::OwnedCopy(WindowName(*child));
+        const QString name = Platform::OwnedCopy(WindowName(*child));
         qsizetype free = -1;
         bool known = false;
         for (qsizetype i = m_openForms.size() - 1; i >= 0; --i) {

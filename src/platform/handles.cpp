@@ -87,6 +87,11 @@ bool PostWindowMessage(std::uint32_t handle, std::uint32_t message)
     return true;
 }
 
+QString OwnedCopy(const QString &text)
+{
+    return QString(text.constData(), text.size());
+}
+
 std::uint32_t LoadLibraryFile(const QString &path, QString *error)
 {
     // dlopen searches the library path only for a bare name; an absolute path names

@@ -40,6 +40,10 @@ TOVEL_PLATFORM_EXPORT QWidget *WindowFromHandle(std::uint32_t handle);
 /// Queues `message` for the window `handle` names; false when it names no window.
 TOVEL_PLATFORM_EXPORT bool PostWindowMessage(std::uint32_t handle, std::uint32_t message);
 
+/// A copy of `text` that owns its characters. Text kept after the library that made it
+/// may be unloaded must be one: a literal of that library is referenced, not copied.
+TOVEL_PLATFORM_EXPORT QString OwnedCopy(const QString &text);
+
 /// Loads exactly the library file at `path` (never one found by a search path) and
 /// returns its number, or 0 with the loader's reason in `*error`.
 TOVEL_PLATFORM_EXPORT std::uint32_t LoadLibraryFile(const QString &path, QString *error = nullptr);

@@ -1,5 +1,7 @@
 #include "platform/messagebox.h"
 
+#include "platform/handles.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -55,7 +57,7 @@ QString &Title()
 
 void SetApplicationTitle(const QString &title)
 {
-    Title() = QString(title.constData(), title.size());
+    Title() = OwnedCopy(title);
 }
 
 QString ApplicationTitle()
@@ -89,8 +91,7 @@ TMsgButton ShowMessageBox(QWidget *owner, const QString &text, const QString &ca
     if (const TMessageBoxHook &hook = Hook()) {
         // The texts may come from a library that is unloaded right after this call (the
         // login check's library is); a literal of it would dangle in what the hook keeps.
-        return hook(TMessageBoxCall{owner, QString(text.constData(), text.size()),
-                                    QString(caption.constData(), caption.size()), icon, buttons, defaultButton});
+        return hook(TMessageBoxCall{owner, OwnedCopy(text), OwnedCopy(caption), icon, buttons, defaultButton});
     }
 
     if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {

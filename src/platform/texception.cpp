@@ -1,18 +1,9 @@
 #include "platform/texception.h"
 
-namespace {
-
-// A text that stays readable after the library that made it is unloaded: a literal of
-// that library would otherwise be referenced, not copied.
-QString DeepCopy(const QString &text)
-{
-    return QString(text.constData(), text.size());
-}
-
-} // namespace
+#include "platform/handles.h"
 
 TException::TException(QString message)
-    : m_message(DeepCopy(message))
+    : m_message(Platform::OwnedCopy(message))
     , m_utf8(m_message.toUtf8())
 {
 }

@@ -14,36 +14,30 @@
 
 namespace {
 
-class FailingPaint : public QWidget
+struct FailingPaint : QWidget
 {
-protected:
+    int Paints = 0;
     void paintEvent(QPaintEvent *) override
     {
         ++Paints;
         throw std::out_of_range("row 7 out of range");
     }
-
-public:
-    int Paints = 0;
 };
 
-class MessageCatcher : public QWidget
+struct MessageCatcher : QWidget
 {
-protected:
+    QList<std::uint32_t> Messages;
     bool event(QEvent *event) override
     {
         if (event->type() == Platform::TWindowMessageEvent::EventType())
             Messages << static_cast<Platform::TWindowMessageEvent *>(event)->Message();
         return QWidget::event(event);
     }
-
-public:
-    QList<std::uint32_t> Messages;
 };
 
 } // namespace
 
-TEST(EventErrors, AnErrorInAClickHandlerIsReportedAndTheProgramGoesOn)
+TEST(EventErrors, AnErrorInAClickHandlerOrWhilePaintingIsReportedAndTheProgramGoesOn)
 {
     ASSERT_NE(qobject_cast<Platform::TApplication *>(qApp), nullptr);
     MessageBoxRecorder boxes;
@@ -60,20 +54,19 @@ TEST(EventErrors, AnErrorInAClickHandlerIsReportedAndTheProgramGoesOn)
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(clicks, 2) << "the window still takes events";
     EXPECT_EQ(boxes.Calls().size(), 1u);
-}
 
-TEST(EventErrors, AnErrorWhilePaintingIsReportedWithTheStandardExceptionsText)
-{
-    MessageBoxRecorder boxes;
+    // An error while painting is reported with the standard exception's text.
+    MessageBoxRecorder painting;
     FailingPaint widget;
     widget.resize(50, 50);
     widget.show();
     QTRY_VERIFY(widget.Paints > 0);
-    ASSERT_FALSE(boxes.Calls().empty());
-    EXPECT_EQ(boxes.Calls().front().Text, QStringLiteral("row 7 out of range"));
-    EXPECT_EQ(boxes.Calls().front().Icon, Platform::TMsgIcon::Error);
+    ASSERT_FALSE(painting.Calls().empty());
+    EXPECT_EQ(painting.Calls().front().Text, QStringLiteral("row 7 out of range"));
+    EXPECT_EQ(painting.Calls().front().Icon, Platform::TMsgIcon::Error);
 }
 
+// An error raised while a report is open does not stack boxes.
 TEST(EventErrors, AnErrorRaisedWhileAReportIsOpenDoesNotStackBoxes)
 {
     int shown = 0;
@@ -94,7 +87,7 @@ TEST(Handles, AWindowsNumberNamesItUntilItGoesAndCarriesPostedMessages)
     auto *window = new MessageCatcher;
     const std::uint32_t handle = Platform::WindowHandle(window);
     EXPECT_NE(handle, 0u);
-    EXPECT_EQ(Platform::WindowHandle(window), handle);
+    EXPECT_EQ(Platform::WindowHandle(window), handle) << "a window keeps its number";
     EXPECT_EQ(Platform::WindowFromHandle(handle), window);
     EXPECT_TRUE(Platform::PostWindowMessage(handle, 1040));
     EXPECT_TRUE(window->Messages.isEmpty()) << "posted, not sent";
@@ -104,9 +97,8 @@ TEST(Handles, AWindowsNumberNamesItUntilItGoesAndCarriesPostedMessages)
     delete window;
     EXPECT_EQ(Platform::WindowFromHandle(handle), nullptr);
     EXPECT_FALSE(Platform::PostWindowMessage(handle, 1040));
-    auto *other = new MessageCatcher;
-    EXPECT_NE(Platform::WindowHandle(other), handle) << "numbers are not reused";
-    delete other;
+    MessageCatcher other;
+    EXPECT_NE(Platform::WindowHandle(&other), handle) << "numbers are not reused";
 }
 
 TEST(Handles, ALibraryIsLoadedFromExactlyTheFileNamed)
@@ -120,7 +112,6 @@ TEST(Handles, ALibraryIsLoadedFromExactlyTheFileNamed)
     const QString text = folder.filePath(QStringLiteral("J202P.so"));
     WriteFileBytes(text, "not a library");
     EXPECT_EQ(Platform::LoadLibraryFile(text, &error), 0u);
-
     const QString platform = qEnvironmentVariable("TOVEL_PROGRAM_BIN") + QStringLiteral("/libShareMem.so");
     const std::uint32_t library = Platform::LoadLibraryFile(platform, &error);
     ASSERT_NE(library, 0u) << error.toStdString();

@@ -15,17 +15,10 @@ const QDate Today(2024, 6, 15);
 
 QString TypeName(TFtpItemType type)
 {
-    switch (type) {
-    case TFtpItemType::File:
-        return QStringLiteral("file");
-    case TFtpItemType::Directory:
-        return QStringLiteral("dir");
-    case TFtpItemType::Link:
-        return QStringLiteral("link");
-    case TFtpItemType::Other:
-        break;
-    }
-    return QStringLiteral("other");
+    return type == TFtpItemType::File        ? QStringLiteral("file")
+           : type == TFtpItemType::Directory ? QStringLiteral("dir")
+           : type == TFtpItemType::Link      ? QStringLiteral("link")
+                                             : QStringLiteral("other");
 }
 
 // "name|type|time|size" of each entry, one per line.
@@ -45,17 +38,11 @@ QString ParseList(const QByteArray &line, const QDate &today = Today)
     return Rows(ParseFtpListing(line, TFtpListingKind::List, true, today));
 }
 
-struct LineCase
+// Each line and what it gives ("" for no entry).
+TEST(FtpListing, UnixAndDosLines)
 {
-    const char *line;
-    const char *expected; // "" when the line gives no entry
-};
-
-TEST(FtpListing, UnixLines)
-{
-    const LineCase cases[] = {
-        {"-rw-r--r--   1 owner  group      1234 Jan 12 13:45 report.dll",
-         "report.dll|file|2024-01-12 13:45:00.000|1234"},
+    const std::pair<const char *, const char *> cases[] = {
+        {"-rw-r--r--   1 owner  group      1234 Jan 12 13:45 report.dll", "report.dll|file|2024-01-12 13:45:00.000|1234"},
         {"-rw-r--r--   1 1001     1001    77 Mar  1  2019 numeric.txt", "numeric.txt|file|2019-03-01 00:00:00.000|77"},
         {"drwxr-xr-x   2 root root 4096 Jun 15 09:00 sub", "sub|dir|2024-06-15 09:00:00.000|4096"},
         {"lrwxrwxrwx   1 u g 7 Feb  2 10:11 latest -> v2/app.dll", "latest|link|2024-02-02 10:11:00.000|7"},
@@ -71,14 +58,6 @@ TEST(FtpListing, UnixLines)
         {"total 12", ""},
         {"-rw-r--r--   1 u g 10 Foo 10 08:00 bad month", ""},
         {"-rw-r--r--   1 u g 10 Feb 30  2023 bad day", ""},
-    };
-    for (const LineCase &c : cases)
-        EXPECT_EQ(ParseList(c.line), QString::fromUtf8(c.expected)) << c.line;
-}
-
-TEST(FtpListing, DosLines)
-{
-    const LineCase cases[] = {
         {"01-12-24  01:45PM       <DIR>          bin", "bin|dir|2024-01-12 13:45:00.000|-1"},
         {"01-12-24  01:45PM                 1234 report.dll", "report.dll|file|2024-01-12 13:45:00.000|1234"},
         {"06-01-24  12:05AM                    1 midnight.txt", "midnight.txt|file|2024-06-01 00:05:00.000|1"},
@@ -89,58 +68,32 @@ TEST(FtpListing, DosLines)
         {"03-04-24  13:30PM                    9 bad hour.txt", ""},
         {"13-04-24  01:30PM                    9 bad month.txt", ""},
     };
-    for (const LineCase &c : cases)
-        EXPECT_EQ(ParseList(c.line), QString::fromUtf8(c.expected)) << c.line;
+    for (const auto &[line, expected] : cases)
+        EXPECT_EQ(ParseList(line), QString::fromUtf8(expected)) << line;
 }
 
 // Without a year the date is this year's, unless that lies ahead of today.
 TEST(FtpListing, YearOfRecentUnixDatesAroundNewYear)
 {
-    const QByteArray dec31 = "-rw-r--r-- 1 u g 1 Dec 31 23:59 a";
-    const QByteArray jan1 = "-rw-r--r-- 1 u g 1 Jan  1 00:01 a";
-    EXPECT_EQ(ParseList(dec31, QDate(2025, 1, 1)), QStringLiteral("a|file|2024-12-31 23:59:00.000|1"));
-    EXPECT_EQ(ParseList(jan1, QDate(2025, 1, 1)), QStringLiteral("a|file|2025-01-01 00:01:00.000|1"));
-    EXPECT_EQ(ParseList(dec31, QDate(2024, 12, 31)), QStringLiteral("a|file|2024-12-31 23:59:00.000|1"));
-    EXPECT_EQ(ParseList(jan1, QDate(2024, 12, 31)), QStringLiteral("a|file|2024-01-01 00:01:00.000|1"));
-    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Jan  2 00:01 a", QDate(2025, 1, 1)),
-              QStringLiteral("a|file|2024-01-02 00:01:00.000|1"));
     // 29 February of a year that has none belongs to the year before.
-    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Feb 29 10:00 a", QDate(2025, 3, 1)),
-              QStringLiteral("a|file|2024-02-29 10:00:00.000|1"));
-    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Feb 29 10:00 a", QDate(2024, 3, 1)),
-              QStringLiteral("a|file|2024-02-29 10:00:00.000|1"));
-    EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Feb 29 10:00 a", QDate(2025, 1, 1)),
-              QStringLiteral("a|file|2024-02-29 10:00:00.000|1"));
+    const std::tuple<const char *, QDate, const char *> cases[] = {
+        {"Dec 31 23:59", QDate(2025, 1, 1), "2024-12-31 23:59"}, {"Jan  1 00:01", QDate(2025, 1, 1), "2025-01-01 00:01"},
+        {"Dec 31 23:59", QDate(2024, 12, 31), "2024-12-31 23:59"}, {"Jan  1 00:01", QDate(2024, 12, 31), "2024-01-01 00:01"},
+        {"Jan  2 00:01", QDate(2025, 1, 1), "2024-01-02 00:01"}, {"Feb 29 10:00", QDate(2025, 3, 1), "2024-02-29 10:00"},
+        {"Feb 29 10:00", QDate(2024, 3, 1), "2024-02-29 10:00"}, {"Feb 29 10:00", QDate(2025, 1, 1), "2024-02-29 10:00"}};
+    for (const auto &[stamp, today, expected] : cases)
+        EXPECT_EQ(ParseList(QByteArray("-rw-r--r-- 1 u g 1 ") + stamp + " a", today),
+                  QStringLiteral("a|file|%1:00.000|1").arg(QLatin1String(expected)))
+            << stamp << " " << today.toString(Qt::ISODate).toStdString();
 }
-
-class TimeZoneScope
-{
-public:
-    explicit TimeZoneScope(const char *zone)
-        : m_old(qgetenv("TZ"))
-        , m_had(qEnvironmentVariableIsSet("TZ"))
-    {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~TimeZoneScope()
-    {
-        if (m_had)
-            qputenv("TZ", m_old);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-private:
-    QByteArray m_old;
-    bool m_had;
-};
 
 // MLSD times are UTC; they come out in local time, as LIST and local file times are.
 TEST(FtpListing, MlsdFactsWithTimesInLocalTime)
 {
-    TimeZoneScope seoul("KST-9");
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    const QByteArray oldZone = qgetenv("TZ");
+    qputenv("TZ", "KST-9");
+    tzset();
     const QByteArray listing = "type=cdir;modify=20240101000000; .\r\n"
                                "type=pdir;modify=20240101000000; ..\r\n"
                                "Type=File;Size=12;Modify=20231231235959; new year.dll\r\n"
@@ -157,16 +110,17 @@ TEST(FtpListing, MlsdFactsWithTimesInLocalTime)
                              "sub|dir|2024-06-15 21:00:00.000|-1\n"
                              "lnk|link|2024-06-15 21:00:00.000|-1"))
         << "a file without a usable time is dropped";
+    hadZone ? qputenv("TZ", oldZone) : qunsetenv("TZ");
+    tzset();
 }
 
 TEST(FtpListing, NamesAreUtf8OrCp949)
 {
     const QString name = QStringLiteral("한글 파일.dll");
     const QByteArray head = "-rw-r--r-- 1 u g 1 Jan  2  2024 ";
-    EXPECT_EQ(Rows(ParseFtpListing(head + name.toUtf8(), TFtpListingKind::List, true, Today)),
-              name + QStringLiteral("|file|2024-01-02 00:00:00.000|1"));
-    EXPECT_EQ(Rows(ParseFtpListing(head + Platform::ToCp949(name), TFtpListingKind::List, false, Today)),
-              name + QStringLiteral("|file|2024-01-02 00:00:00.000|1"));
+    const QString row = name + QStringLiteral("|file|2024-01-02 00:00:00.000|1");
+    EXPECT_EQ(Rows(ParseFtpListing(head + name.toUtf8(), TFtpListingKind::List, true, Today)), row);
+    EXPECT_EQ(Rows(ParseFtpListing(head + Platform::ToCp949(name), TFtpListingKind::List, false, Today)), row);
     // Bytes that are not text of the announced encoding could not be asked for again.
     EXPECT_EQ(Rows(ParseFtpListing(head + Platform::ToCp949(name), TFtpListingKind::List, true, Today)), QString());
     EXPECT_EQ(Rows(ParseFtpListing(head + "\x81", TFtpListingKind::List, false, Today)), QString());
@@ -179,11 +133,9 @@ TEST(FtpListing, HostileNamesAreDropped)
                                 QByteArray("nul\0byte", 8), "tab\there", "bell\x07", "del\x7f", "esc\x1b[2J",
                                 "c1\xc2\x85next", "rlo\xe2\x80\xaegpj.dll", "line\xe2\x80\xa8sep"};
     for (const QByteArray &name : names) {
-        EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 1 Jan  2  2024 " + name), QString()) << name.toHex().constData();
-        EXPECT_EQ(ParseList("01-02-24  01:00AM  1 " + name), QString()) << name.toHex().constData();
-        EXPECT_EQ(Rows(ParseFtpListing("type=file;modify=20240101000000; " + name, TFtpListingKind::Mlsd, true)),
-                  QString())
-            << name.toHex().constData();
+        const QString rows = ParseList("-rw-r--r-- 1 u g 1 Jan  2  2024 " + name) + ParseList("01-02-24  01:00AM  1 " + name)
+                             + Rows(ParseFtpListing("type=file;modify=20240101000000; " + name, TFtpListingKind::Mlsd, true));
+        EXPECT_EQ(rows, QString()) << name.toHex().constData();
     }
     // A broken date column never lets a date inside the name stand for it.
     EXPECT_EQ(ParseList("-rw-r--r-- 1 u g 10 Feb 30 2023 x Jan 5 2020 y"), QString());
@@ -203,10 +155,8 @@ TEST(FtpListing, ListingsBeyondTheirBoundsFail)
     EXPECT_EQ(ParseFtpListing(line + line + "\r\n\r\n" + line, TFtpListingKind::List, true, Today, limits).size(), 3);
     EXPECT_EQ(ErrorOf([&] { ParseFtpListing(line + line + line + line, TFtpListingKind::List, true, Today, limits); }),
               QStringLiteral("Listing longer than 3 entries"));
-    EXPECT_EQ(ErrorOf([&] {
-                  ParseFtpListing("01-02-24  01:00AM  1 " + QByteArray(20, 'x'), TFtpListingKind::List, true, Today,
-                                  limits);
-              }),
+    const QByteArray longLine = "01-02-24  01:00AM  1 " + QByteArray(20, 'x');
+    EXPECT_EQ(ErrorOf([&] { ParseFtpListing(longLine, TFtpListingKind::List, true, Today, limits); }),
               QStringLiteral("Listing line longer than 40 bytes"));
 }
 

@@ -20,42 +20,34 @@ protected:
     QString Path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     QString Folder() const { return m_dir.path() + QLatin1Char('/'); }
     void WriteIni(const QByteArray &body) const { WriteFileBytes(Path(SkyrunIniName), "[FILESERVER]\r\n" + body); }
+    unsigned IniMode() const
+    {
+        struct stat status = {};
+        return ::stat(QFile::encodeName(Path(SkyrunIniName)).constData(), &status) == 0 ? status.st_mode & 0777 : 0;
+    }
+    static TServerInfo Info(const char *host, const QString &password = {})
+    {
+        return {QString::fromLatin1(host), QStringLiteral("21"), false, QStringLiteral("/"), {}, password, QStringLiteral("FTP")};
+    }
 
     QTemporaryDir m_dir;
 };
 
-TEST_F(SkyrunFilesTest, MissingSettingsGiveTheDefaults)
+// Missing settings, and empty stored values before decoding, take the defaults.
+TEST_F(SkyrunFilesTest, ReadingTakesDefaultsAndChecksValues)
 {
-    const TServerInfo info = ReadServerInfo(Folder());
-    EXPECT_EQ(info, (TServerInfo{{}, QStringLiteral("21"), false, QStringLiteral("/"), {}, {}, QStringLiteral("FTP")}));
-}
-
-TEST_F(SkyrunFilesTest, EmptyStoredValuesTakeTheDefaultsBeforeDecoding)
-{
+    EXPECT_EQ(ReadServerInfo(Folder()), Info(""));
     WriteIni("IP=\r\nPORT=\r\nPATH=\r\nTRANSTYPE=\r\nPSVT=\r\n");
-    const TServerInfo info = ReadServerInfo(Folder());
-    EXPECT_EQ(info.Port, QStringLiteral("21"));
-    EXPECT_EQ(info.Path, QStringLiteral("/"));
-    EXPECT_EQ(info.TransType, QStringLiteral("FTP"));
-}
-
-TEST_F(SkyrunFilesTest, OnlyPsvtOneMeansPassive)
-{
+    EXPECT_EQ(ReadServerInfo(Folder()), Info(""));
+    // Only PSVT=1 means passive.
     const std::pair<QByteArray, bool> cases[] = {{"1", true}, {"0", false}, {"yes", false}, {"2", false}, {"01", false}};
     for (const auto &[stored, passive] : cases) {
         WriteIni("PSVT=" + stored + "\r\n");
         EXPECT_EQ(ReadServerInfo(Folder()).Passive, passive) << stored.constData();
     }
-}
-
-TEST_F(SkyrunFilesTest, TransferTypeIsReadInUpperCase)
-{
     WriteIni("TRANSTYPE=sftp\r\n");
     EXPECT_EQ(ReadServerInfo(Folder()).TransType, QStringLiteral("SFTP"));
-}
-
-TEST_F(SkyrunFilesTest, PlainDigitsForAPortFailWithTheFormatText)
-{
+    // Plain digits for a port are no base64.
     WriteIni("PORT=21\r\n");
     EXPECT_EQ(ErrorOf([&] { ReadServerInfo(Folder()); }), QStringLiteral("Base64: Incorrect string format"));
 }
@@ -71,59 +63,39 @@ TEST_F(SkyrunFilesTest, WritesEveryKeyInOrderAsBase64OfCp949)
               "[FILESERVER]\r\nIP=ZnRwLnRvdmVsLmNvLmty\r\nPORT=MjEyMQ==\r\nPATH=L3VwZDsrYmlu\r\nID=" + id
                   + "\r\nPW=cHch\r\nPSVT=1\r\nTRANSTYPE=SFTP\r\n");
     EXPECT_EQ(ReadServerInfo(Folder()), info);
-}
-
-TEST_F(SkyrunFilesTest, EmptyTextsRoundTripAsEmptyValues)
-{
-    const TServerInfo info{{}, QStringLiteral("21"), false, QStringLiteral("/"), {}, {}, QStringLiteral("FTP")};
-    WriteServerInfo(info, Folder());
-    EXPECT_EQ(ReadServerInfo(Folder()), info);
+    // Empty texts round-trip as empty values.
+    WriteServerInfo(Info(""), Folder());
+    EXPECT_EQ(ReadServerInfo(Folder()), Info(""));
 }
 
 // The file holds the server password: nobody but its owner may read it.
 TEST_F(SkyrunFilesTest, CreatedSettingsAreReadableByTheOwnerOnly)
 {
-    WriteServerInfo(TServerInfo{QStringLiteral("host"), QStringLiteral("21"), false, QStringLiteral("/"),
-                                QStringLiteral("user"), QStringLiteral("secret"), QStringLiteral("FTP")},
-                    Folder());
-    struct stat status = {};
-    ASSERT_EQ(::stat(QFile::encodeName(Path(SkyrunIniName)).constData(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    TServerInfo first = Info("host", QStringLiteral("secret"));
+    first.ID = QStringLiteral("user");
+    WriteServerInfo(first, Folder());
+    EXPECT_EQ(IniMode(), 0600u);
     // A second write replaces the file and keeps its mode.
-    WriteServerInfo(TServerInfo{QStringLiteral("other"), QStringLiteral("21"), false, QStringLiteral("/"), {}, {},
-                                QStringLiteral("FTP")},
-                    Folder());
-    ASSERT_EQ(::stat(QFile::encodeName(Path(SkyrunIniName)).constData(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    WriteServerInfo(Info("other"), Folder());
+    EXPECT_EQ(IniMode(), 0600u);
     // A file others could read is closed to them before the password goes in.
     ASSERT_EQ(::chmod(QFile::encodeName(Path(SkyrunIniName)).constData(), 0644), 0);
-    WriteServerInfo(TServerInfo{QStringLiteral("other"), QStringLiteral("21"), false, QStringLiteral("/"), {},
-                                QStringLiteral("secret"), QStringLiteral("FTP")},
-                    Folder());
-    ASSERT_EQ(::stat(QFile::encodeName(Path(SkyrunIniName)).constData(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    WriteServerInfo(Info("other", QStringLiteral("secret")), Folder());
+    EXPECT_EQ(IniMode(), 0600u);
 }
 
 TEST_F(SkyrunFilesTest, TextOutsideTheCodePageWritesNothing)
 {
     WriteIni("IP=b2xk\r\n");
     const QByteArray before = ReadFileBytes(Path(SkyrunIniName));
-    TServerInfo info{QStringLiteral("new"), QStringLiteral("21"), false, QStringLiteral("/"), {},
-                     QStringLiteral("😀"), QStringLiteral("FTP")};
-    EXPECT_NE(ErrorOf([&] { WriteServerInfo(info, Folder()); }), QStringLiteral("(no error)"));
+    EXPECT_NE(ErrorOf([&] { WriteServerInfo(Info("new", QStringLiteral("😀")), Folder()); }), QStringLiteral("(no error)"));
     EXPECT_EQ(ReadFileBytes(Path(SkyrunIniName)), before);
 }
 
-struct PathCase
-{
-    const char *pathList;
-    const char *cfg; // nullptr: no skyrun2.cfg
-    const char *expected;
-};
-
+// Path list, skyrun2.cfg (nullptr: none) and the folders they give.
 TEST_F(SkyrunFilesTest, DirectoryListsOfThePathSyntax)
 {
-    const PathCase cases[] = {
+    const std::tuple<const char *, const char *, const char *> cases[] = {
         {"upd", nullptr, "/upd/"},
         {"/upd;+bin;+/doc;other", nullptr, "/upd/|/upd/bin/|/upd/doc/|/other"},
         {"upd\\sub", nullptr, "/upd/sub/"},
@@ -142,31 +114,24 @@ TEST_F(SkyrunFilesTest, DirectoryListsOfThePathSyntax)
         {"upd", "/upd/\n+", "/upd/"},
         {"", "+bin\n/other", ""},
     };
-    for (const PathCase &c : cases) {
+    for (const auto &[pathList, cfg, expected] : cases) {
         QFile::remove(Path(SkyrunCfgName));
-        if (c.cfg)
-            WriteFileBytes(Path(SkyrunCfgName), c.cfg);
-        EXPECT_EQ(BuildDirectoryList(QString::fromUtf8(c.pathList), Folder()).join(QLatin1Char('|')),
-                  QString::fromUtf8(c.expected))
-            << c.pathList << " / " << (c.cfg ? c.cfg : "(no cfg)");
+        if (cfg)
+            WriteFileBytes(Path(SkyrunCfgName), cfg);
+        EXPECT_EQ(BuildDirectoryList(QString::fromUtf8(pathList), Folder()).join(QLatin1Char('|')),
+                  QString::fromUtf8(expected))
+            << pathList << " / " << (cfg ? cfg : "(no cfg)");
     }
-}
-
-TEST_F(SkyrunFilesTest, QuotedEntriesKeepSeparatorsAndDoubledQuotes)
-{
+    // Quoted entries keep separators and doubled quotes.
     EXPECT_EQ(SplitPathList(QStringLiteral("\"a;b\" \"c\"\"d\";\"\";e")).join(QLatin1Char('|')),
               QStringLiteral("a;b|c\"d||e"));
 }
 
-TEST(SkyrunLog, StampsHaveSeventeenDigitsWithMinutesAfterHours)
+// Stamps have seventeen digits with minutes after hours; keys join folder and name with backslashes.
+TEST(SkyrunLog, StampsAndKeys)
 {
     EXPECT_EQ(FormatStamp(QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9, 45))), QStringLiteral("20240305070809045"));
-    EXPECT_EQ(FormatStamp(QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59, 999))),
-              QStringLiteral("20241231235959999"));
-}
-
-TEST(SkyrunLog, KeysJoinFolderAndNameWithBackslashes)
-{
+    EXPECT_EQ(FormatStamp(QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59, 999))), QStringLiteral("20241231235959999"));
     EXPECT_EQ(RecordKey({}, QStringLiteral("report.dll")), QStringLiteral("report.dll"));
     EXPECT_EQ(RecordKey(QStringLiteral("sub"), QStringLiteral("report.dll")), QStringLiteral("sub\\report.dll"));
     EXPECT_EQ(RecordKey(QStringLiteral("sub/deep/"), QStringLiteral("a.once")), QStringLiteral("sub\\deep\\a.once"));

@@ -39,16 +39,16 @@ struct ProgressLog
 
 } // namespace
 
-TEST_F(SftpWireTest, ReadsGoOutSixtyFourAtATimeWithIdsCountingUp)
+TEST_F(SftpWireTest, ReadsGoOutSixtyFourAtATimeWithIdsCountingUpAndAnAbortSendsNoMore)
 {
     const QByteArray content = RandomBytes(5 * 1024 * 1024 + 100, 21);
-    m_server->AddFile(Folder + QStringLiteral("/big"), content);
+    m_server->AddFile(Folder + QStringLiteral("/whole"), content);
     Connect();
     const std::uint32_t firstId = static_cast<std::uint32_t>(m_sftp->RequestId);
     ProgressLog progress;
-    EXPECT_EQ(m_sftp->GetFile(Folder, QStringLiteral("big"), Local("big"), false, true, false, 0, progress.Handler()),
+    EXPECT_EQ(m_sftp->GetFile(Folder, QStringLiteral("whole"), Local("whole"), false, true, false, 0, progress.Handler()),
               static_cast<std::uint64_t>(content.size()));
-    EXPECT_EQ(ReadFileBytes(Local("big")), content);
+    EXPECT_EQ(ReadFileBytes(Local("whole")), content);
 
     ASSERT_FALSE(m_server->ReadsPerWrite.isEmpty());
     EXPECT_EQ(m_server->ReadsPerWrite.front(), 64) << "the first write fills the window";
@@ -60,6 +60,21 @@ TEST_F(SftpWireTest, ReadsGoOutSixtyFourAtATimeWithIdsCountingUp)
     EXPECT_EQ(m_server->RequestIds.mid(m_server->RequestIds.size() - 164, 163), expectedIds);
     EXPECT_EQ(progress.events.size(), 160) << "one event per block but the short last one";
     EXPECT_FALSE(progress.wrong);
+
+    // An abort sends no more reads and leaves the session usable.
+    const QByteArray big = RandomBytes(5 * 1024 * 1024, 4);
+    m_server->AddFile(Folder + QStringLiteral("/big"), big);
+    m_server->RequestTypes.clear();
+    ProgressLog aborted;
+    EXPECT_EQ(ErrorOf([&] {
+                  m_sftp->GetFile(Folder, QStringLiteral("big"), Local("big"), false, true, false, 0, aborted.Handler(2));
+              }),
+              QStringLiteral("File transfer aborted: /home/test/big"));
+    EXPECT_EQ(aborted.events.join(QLatin1Char(' ')), QStringLiteral("32768/5242880 65536/5242880"));
+    EXPECT_EQ(Reads(), 64) << "only the first window was asked for";
+    EXPECT_EQ(ReadFileBytes(Local("big")), big.left(65536)) << "the local file keeps what was reported";
+    EXPECT_EQ(m_sftp->FileSize(Folder + QStringLiteral("/big")), 5242880u)
+        << "the replies still on their way were drained, not taken for this answer";
 }
 
 TEST_F(SftpWireTest, ShortRepliesSmallPiecesAndRepliesOutOfOrderGiveTheSameFile)
@@ -103,77 +118,47 @@ TEST_F(SftpWireTest, ShortRepliesSmallPiecesAndRepliesOutOfOrderGiveTheSameFile)
     }
 }
 
-TEST_F(SftpWireTest, AnAbortSendsNoMoreReadsAndLeavesTheSessionUsable)
-{
-    const QByteArray content = RandomBytes(5 * 1024 * 1024, 4);
-    m_server->AddFile(Folder + QStringLiteral("/big"), content);
-    Connect();
-    ProgressLog progress;
-    EXPECT_EQ(ErrorOf([&] {
-                  m_sftp->GetFile(Folder, QStringLiteral("big"), Local("big"), false, true, false, 0, progress.Handler(2));
-              }),
-              QStringLiteral("File transfer aborted: /home/test/big"));
-    EXPECT_EQ(progress.events.join(QLatin1Char(' ')), QStringLiteral("32768/5242880 65536/5242880"));
-    EXPECT_EQ(Reads(), 64) << "only the first window was asked for";
-    EXPECT_EQ(ReadFileBytes(Local("big")), content.left(65536)) << "the local file keeps what was reported";
-    EXPECT_EQ(m_sftp->FileSize(Folder + QStringLiteral("/big")), 5242880u)
-        << "the replies still on their way were drained, not taken for this answer";
-}
-
 // Blocks used to be written at their offsets as they came, so replies out of order left
 // a file of nearly full size with holes of zeros, which a killed process would leave
-// looking complete.
-TEST_F(SftpWireTest, TheFileOnDiskIsAlwaysThePartReceivedWithoutAGap)
+// looking complete. Created or overwritten (old bytes past what was received are kept),
+// at every moment the file is the new part received without a gap.
+TEST_F(SftpWireTest, TheFileOnDiskIsAlwaysThePartReceivedWithoutAGapAndResumingWritesAfterIt)
 {
     const QByteArray content = RandomBytes(3 * 1024 * 1024, 11);
     m_server->AddFile(Folder + QStringLiteral("/f"), content);
     m_server->ReverseReadReplies = true;
     m_server->DataCap = 32000;
     Connect();
-    const QString target = Local("f");
-    QStringList wrong;
-    const auto check = [&](qint64, std::uint64_t done, std::uint64_t) {
+    for (const QByteArray &old : {QByteArray(), QByteArray(4 * 1024 * 1024, 'o')}) {
+        const bool create = old.isEmpty();
+        const QString target = Local(create ? "created" : "overwritten");
+        if (!create)
+            WriteFileBytes(target, old);
+        const auto expected = [&](qsizetype done) { return content.left(done) + old.mid(done); };
+        QStringList wrong;
+        const auto check = [&](qint64, std::uint64_t done, std::uint64_t) {
+            if (ReadFileBytes(target) != expected(static_cast<qsizetype>(done)))
+                wrong << QString::number(done);
+            return done < 1024 * 1024;
+        };
+        EXPECT_EQ(ErrorOf([&] { m_sftp->GetFile(Folder, QStringLiteral("f"), target, false, create, false, 0, check); }),
+                  QStringLiteral("File transfer aborted: /home/test/f"));
+        EXPECT_EQ(wrong.join(QLatin1Char(' ')), QString()) << "events whose file was not new prefix + old rest";
         const QByteArray onDisk = ReadFileBytes(target);
-        if (onDisk != content.left(static_cast<qsizetype>(done)))
-            wrong << QStringLiteral("%1 bytes on disk at %2").arg(onDisk.size()).arg(done);
-        return done < 1024 * 1024;
-    };
-    EXPECT_EQ(ErrorOf([&] { m_sftp->GetFile(Folder, QStringLiteral("f"), target, false, true, false, 0, check); }),
-              QStringLiteral("File transfer aborted: /home/test/f"));
-    EXPECT_EQ(wrong.join(QStringLiteral(", ")), QString());
-    const qint64 kept = QFileInfo(target).size();
-    EXPECT_GE(kept, 1024 * 1024);
-    EXPECT_EQ(ReadFileBytes(target), content.left(kept));
-}
+        qsizetype same = 0;
+        while (same < content.size() && same < onDisk.size() && onDisk[same] == content[same])
+            ++same;
+        EXPECT_GE(same, 1024 * 1024) << create;
+        EXPECT_EQ(onDisk, expected(same)) << create;
+    }
 
-// Neither create nor append: the download overwrites from the start, and at every moment
-// the file is the new part received without a gap followed by the old bytes past it.
-TEST_F(SftpWireTest, OverwritingKeepsTheOldBytesPastThePartReceivedWithoutAGap)
-{
-    const QByteArray content = RandomBytes(3 * 1024 * 1024, 14);
-    const QByteArray old(4 * 1024 * 1024, 'o');
-    m_server->AddFile(Folder + QStringLiteral("/f"), content);
-    m_server->ReverseReadReplies = true;
-    m_server->DataCap = 32000;
-    Connect();
-    const QString target = Local("f");
-    WriteFileBytes(target, old);
-    const auto expected = [&](qsizetype done) { return content.left(done) + old.mid(done); };
-    QStringList wrong;
-    const auto check = [&](qint64, std::uint64_t done, std::uint64_t) {
-        if (ReadFileBytes(target) != expected(static_cast<qsizetype>(done)))
-            wrong << QString::number(done);
-        return done < 1024 * 1024;
-    };
-    EXPECT_EQ(ErrorOf([&] { m_sftp->GetFile(Folder, QStringLiteral("f"), target, false, false, false, 0, check); }),
-              QStringLiteral("File transfer aborted: /home/test/f"));
-    EXPECT_EQ(wrong.join(QLatin1Char(' ')), QString()) << "events whose file was not new prefix + old rest";
-    const QByteArray onDisk = ReadFileBytes(target);
-    qsizetype same = 0;
-    while (same < content.size() && onDisk[same] == content[same])
-        ++same;
-    EXPECT_GE(same, 1024 * 1024);
-    EXPECT_EQ(onDisk, expected(same));
+    // Resuming and appending write after what is there.
+    const QByteArray resumed = RandomBytes(300000, 5);
+    m_server->AddFile(Folder + QStringLiteral("/r"), resumed);
+    m_server->DataCap = 0;
+    WriteFileBytes(Local("r"), resumed.left(70000));
+    EXPECT_EQ(m_sftp->GetFile(Folder, QStringLiteral("r"), Local("r"), false, false, true, 70000), 230000u);
+    EXPECT_EQ(ReadFileBytes(Local("r")), resumed);
 }
 
 // Blocks behind a gap wait in memory; a server that keeps the first block short while
@@ -194,20 +179,9 @@ TEST_F(SftpWireTest, ReadsAheadStayWithinTheWindowWhileTheFirstBlockTrickles)
     EXPECT_LT(furthest, 65u * 32768) << "no read beyond 64 blocks from the first missing byte";
 }
 
-TEST_F(SftpWireTest, ResumingAndAppendingWriteAfterWhatIsThere)
-{
-    const QByteArray content = RandomBytes(300000, 5);
-    m_server->AddFile(Folder + QStringLiteral("/f"), content);
-    m_server->ReverseReadReplies = true;
-    Connect();
-    WriteFileBytes(Local("f"), content.left(70000));
-    EXPECT_EQ(m_sftp->GetFile(Folder, QStringLiteral("f"), Local("f"), false, false, true, 70000), 230000u);
-    EXPECT_EQ(ReadFileBytes(Local("f")), content);
-}
-
 // A file that grew after its size was read: the download used to take whatever the
 // server gave for a full block and report "131072 of 100000".
-TEST_F(SftpWireTest, AFileGrowingDuringTheDownloadYieldsOnlyTheSizeReadAtTheStart)
+TEST_F(SftpWireTest, AFileGrowingYieldsOnlyTheSizeReadAtTheStartAndAFileShorterOnDiskThanReceivedFails)
 {
     const QByteArray content = RandomBytes(131072, 6);
     m_server->AddFile(Folder + QStringLiteral("/grows"), content);
@@ -219,6 +193,23 @@ TEST_F(SftpWireTest, AFileGrowingDuringTheDownloadYieldsOnlyTheSizeReadAtTheStar
     EXPECT_EQ(ReadFileBytes(Local("grows")), content.left(100000));
     EXPECT_FALSE(progress.wrong) << progress.events.join(QLatin1Char(' ')).toStdString();
     EXPECT_EQ(progress.events.join(QLatin1Char(' ')), QStringLiteral("32768/100000 65536/100000 98304/100000"));
+
+    // Then every write succeeds, yet the file ends up shorter than the bytes received (here
+    // cut by someone else while the download ran): that is a failure too, and the file is
+    // left as it is, a prefix, never grown back to look complete.
+    const QByteArray cut = RandomBytes(65536, 13);
+    m_server->AddFile(Folder + QStringLiteral("/f"), cut);
+    const QString target = Local("f");
+    const auto cutAtTheEnd = [&](qint64, std::uint64_t done, std::uint64_t total) {
+        if (done == total)
+            QFile::resize(target, 40000);
+        return true;
+    };
+    const QString error
+        = ErrorOf([&] { m_sftp->GetFile(Folder, QStringLiteral("f"), target, false, true, false, 0, cutAtTheEnd); });
+    EXPECT_EQ(error, QStringLiteral("Unable to write file: ") + target);
+    EXPECT_EQ(ReadFileBytes(target), cut.left(40000));
+    EXPECT_EQ(m_sftp->FileSize(Folder + QStringLiteral("/f")), 65536u) << "the session goes on";
 }
 
 TEST_F(SftpWireTest, AFailedReadEndsTheDownloadWithTheServersTextAndKeepsNoBlockAfterAGap)
@@ -303,25 +294,4 @@ TEST_F(SftpWireTest, ADownloadThatCannotBeWrittenFails)
         std::_Exit(error == QStringLiteral("Unable to write file: ") + target && keptAPrefix ? 0 : 1);
     };
     EXPECT_EXIT(download(), ::testing::ExitedWithCode(0), "error: Unable to write file: ");
-}
-
-// Every write succeeds, yet the file ends up shorter than the bytes received (here cut by
-// someone else while the download ran): that is a failure too, and the file is left as
-// it is, a prefix, never grown back to look complete.
-TEST_F(SftpWireTest, AFileShorterOnDiskThanReceivedFails)
-{
-    const QByteArray content = RandomBytes(65536, 13);
-    m_server->AddFile(Folder + QStringLiteral("/f"), content);
-    Connect();
-    const QString target = Local("f");
-    const auto cutAtTheEnd = [&](qint64, std::uint64_t done, std::uint64_t total) {
-        if (done == total)
-            QFile::resize(target, 40000);
-        return true;
-    };
-    const QString error
-        = ErrorOf([&] { m_sftp->GetFile(Folder, QStringLiteral("f"), target, false, true, false, 0, cutAtTheEnd); });
-    EXPECT_EQ(error, QStringLiteral("Unable to write file: ") + target);
-    EXPECT_EQ(ReadFileBytes(target), content.left(40000));
-    EXPECT_EQ(m_sftp->FileSize(Folder + QStringLiteral("/f")), 65536u) << "the session goes on";
 }

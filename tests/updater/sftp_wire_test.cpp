@@ -29,7 +29,7 @@ TEST_F(SftpWireTest, InitIsNineBytesAndTheFirstRequestCarriesIdSix)
     EXPECT_EQ(m_sftp->Version, 3u);
 }
 
-TEST_F(SftpWireTest, VersionNegotiationRefusesNewerServersAndOtherReplies)
+TEST_F(SftpWireTest, VersionNegotiationRefusesNewerServersAndOtherRepliesAndOlderIdsAreSkipped)
 {
     m_server->OfferedVersion = 4;
     EXPECT_EQ(ErrorOf([this] { Connect(); }), QStringLiteral("Invalid protocol version: 3<4"));
@@ -43,17 +43,14 @@ TEST_F(SftpWireTest, VersionNegotiationRefusesNewerServersAndOtherReplies)
     m_server->OfferedVersion = 2;
     Connect();
     EXPECT_EQ(m_sftp->Version, 2u) << "an older server's version is taken";
-}
 
-TEST_F(SftpWireTest, RepliesWithAnOlderIdAreSkipped)
-{
     m_server->SendStaleReplies = true;
     m_server->AddFile(QStringLiteral("/home/test/a.txt"), "hello");
     Connect();
     EXPECT_EQ(m_sftp->FileSize(QStringLiteral("/home/test/a.txt")), 5u);
 }
 
-TEST_F(SftpWireTest, AFailureStatusRaisesThePrefixAndTheServersLines)
+TEST_F(SftpWireTest, AFailureStatusRaisesThePrefixAndTheServersLinesAndChangeDirRefusesAPlainFile)
 {
     Connect();
     EXPECT_EQ(ErrorOf([this] { m_sftp->OpenFile(QStringLiteral("/x"), 1); }),
@@ -61,13 +58,10 @@ TEST_F(SftpWireTest, AFailureStatusRaisesThePrefixAndTheServersLines)
     m_server->Override = [](std::uint8_t, std::uint32_t id) { return FakeSftpServer::Status(id, 4, "Failure"); };
     EXPECT_EQ(ErrorOf([this] { m_sftp->OpenFile(QStringLiteral("/x"), 1); }),
               QStringLiteral("Unable to open file: /x\r\nFailure\r\n"));
-}
+    m_server->Override = nullptr;
 
-TEST_F(SftpWireTest, ChangeDirResolvesAndRefusesAPlainFile)
-{
     m_server->AddFolder(QStringLiteral("/home/test/sub"));
     m_server->AddFile(QStringLiteral("/home/test/file.bin"), "x");
-    Connect();
     EXPECT_EQ(m_sftp->ChangeDir(QStringLiteral("sub")), QStringLiteral("/home/test/sub"));
     EXPECT_EQ(m_sftp->ChangeDir(QStringLiteral("../sub/.")), QStringLiteral("/home/test/sub"));
     EXPECT_EQ(ErrorOf([this] { m_sftp->ChangeDir(QStringLiteral("/home/test/file.bin")); }),
@@ -105,37 +99,7 @@ TEST_F(SftpWireTest, ListingTypesComeFromPermissionsOrTheLongNameAndUnsafeNamesA
     EXPECT_EQ(seen.join(QLatin1Char(' ')), QStringLiteral("d1:2 f1:1 n1:0 l1:3"));
 }
 
-TEST_F(SftpWireTest, ShortDataRepliesStillGiveTheWholeFile)
-{
-    const QByteArray content = RandomBytes(100000, 7);
-    m_server->AddFile(QStringLiteral("/home/test/big.bin"), content);
-    Connect();
-    for (const std::uint32_t cap : {5u, 1000u, 32000u, 64000u}) {
-        m_server->DataCap = cap;
-        const std::uint64_t done = m_sftp->GetFile(QStringLiteral("/home/test"), QStringLiteral("big.bin"),
-                                                   Local("big.bin"), false, true, false, 0);
-        EXPECT_EQ(done, 100000u) << "cap " << cap;
-        EXPECT_EQ(ReadFileBytes(Local("big.bin")), content) << "cap " << cap;
-    }
-}
-
-TEST_F(SftpWireTest, AnEndOfFileBeforeTheSizeIsAnError)
-{
-    m_server->AddFile(QStringLiteral("/home/test/cut.bin"), RandomBytes(50000, 3));
-    Connect();
-    m_server->Override = [this](std::uint8_t type, std::uint32_t id) -> QByteArray {
-        if (type == 5 && m_server->RequestTypes.count(5) > 1)
-            return FakeSftpServer::Status(id, 1, "End of file");
-        return {};
-    };
-    EXPECT_EQ(ErrorOf([this] {
-                  m_sftp->GetFile(QStringLiteral("/home/test"), QStringLiteral("cut.bin"), Local("cut.bin"), false,
-                                  true, false, 0);
-              }),
-              QStringLiteral("Unexpected end of file: /home/test/cut.bin (32768 of 50000 bytes)"));
-}
-
-TEST_F(SftpWireTest, EmptyAndExactFilesSendOnlyTheReadsTheyNeed)
+TEST_F(SftpWireTest, EmptyAndExactFilesSendOnlyTheReadsTheyNeedOffsetsAppendAbortAndAnEarlyEndFails)
 {
     m_server->AddFile(QStringLiteral("/home/test/empty"), QByteArray());
     m_server->AddFile(QStringLiteral("/home/test/two"), RandomBytes(65536, 1));
@@ -154,13 +118,9 @@ TEST_F(SftpWireTest, EmptyAndExactFilesSendOnlyTheReadsTheyNeed)
                     42);
     EXPECT_EQ(Reads(), 2);
     EXPECT_EQ(calls.join(QLatin1Char(' ')), QStringLiteral("42:32768/65536 42:65536/65536"));
-}
 
-TEST_F(SftpWireTest, OffsetsAppendingAndAbortingADownload)
-{
     const QByteArray content = RandomBytes(40000, 9);
     m_server->AddFile(QStringLiteral("/home/test/f"), content);
-    Connect();
     WriteFileBytes(Local("f"), content.left(1000));
     EXPECT_EQ(m_sftp->GetFile(QStringLiteral("/home/test/"), QStringLiteral("f"), Local("f"), false, false, true, 1000), 39000u);
     EXPECT_EQ(ReadFileBytes(Local("f")), content) << "resumed from where the local copy stops";
@@ -174,6 +134,19 @@ TEST_F(SftpWireTest, OffsetsAppendingAndAbortingADownload)
                                   [](qint64, std::uint64_t, std::uint64_t) { return false; });
               }),
               QStringLiteral("File transfer aborted: /home/test/f"));
+
+    m_server->AddFile(QStringLiteral("/home/test/cut.bin"), RandomBytes(50000, 3));
+    m_server->RequestTypes.clear();
+    m_server->Override = [this](std::uint8_t type, std::uint32_t id) -> QByteArray {
+        if (type == 5 && m_server->RequestTypes.count(5) > 1)
+            return FakeSftpServer::Status(id, 1, "End of file");
+        return {};
+    };
+    EXPECT_EQ(ErrorOf([this] {
+                  m_sftp->GetFile(QStringLiteral("/home/test"), QStringLiteral("cut.bin"), Local("cut.bin"), false,
+                                  true, false, 0);
+              }),
+              QStringLiteral("Unexpected end of file: /home/test/cut.bin (32768 of 50000 bytes)"));
 }
 
 TEST_F(SftpWireTest, HostileRepliesEndInACleanErrorWithinOneSecond)
@@ -184,18 +157,11 @@ TEST_F(SftpWireTest, HostileRepliesEndInACleanErrorWithinOneSecond)
         std::function<QByteArray(std::uint32_t id)> reply;
         const char *error;
     } cases[] = {
-        {"length far over the bound", [&](std::uint32_t) { return U32(0x7FFFFFFF) + QByteArray(1, 104); },
-         "Invalid packet length: 2147483647"},
-        {"length shorter than its header", [&](std::uint32_t) { return U32(2) + QByteArray(1, 104) + "x"; },
-         "Invalid packet length: 2"},
-        {"stream ends inside a packet", [&](std::uint32_t id) { return U32(100) + QByteArray(1, 104) + U32(id) + "abc"; },
-         "Timeout"},
-        {"NAME count beyond its payload",
-         [&](std::uint32_t id) { return FakeSftpServer::Packet(104, U32(id) + U32(0xFFFFFFFF) + QByteArray(8, '\0')); },
-         "Malformed packet from the server"},
-        {"string longer than the packet",
-         [&](std::uint32_t id) { return FakeSftpServer::Packet(104, U32(id) + U32(1) + U32(5000) + "ab"); },
-         "Malformed packet from the server"},
+        {"length far over the bound", [&](std::uint32_t) { return U32(0x7FFFFFFF) + QByteArray(1, 104); }, "Invalid packet length: 2147483647"},
+        {"length shorter than its header", [&](std::uint32_t) { return U32(2) + QByteArray(1, 104) + "x"; }, "Invalid packet length: 2"},
+        {"stream ends inside a packet", [&](std::uint32_t id) { return U32(100) + QByteArray(1, 104) + U32(id) + "abc"; }, "Timeout"},
+        {"NAME count beyond its payload", [&](std::uint32_t id) { return FakeSftpServer::Packet(104, U32(id) + U32(0xFFFFFFFF) + QByteArray(8, '\0')); }, "Malformed packet from the server"},
+        {"string longer than the packet", [&](std::uint32_t id) { return FakeSftpServer::Packet(104, U32(id) + U32(1) + U32(5000) + "ab"); }, "Malformed packet from the server"},
     };
     for (const auto &c : cases) {
         FakeSftpServer *server = m_server;
@@ -218,35 +184,9 @@ TEST_F(SftpWireTest, HostileRepliesEndInACleanErrorWithinOneSecond)
               QStringLiteral("Unable to read file: f1 (more data than requested)"));
 }
 
-TEST_F(SftpWireTest, AListingThatNeverEndsIsRefused)
-{
-    const struct {
-        const char *name;
-        QByteArray entries; // what every NAME reply holds, without end
-    } cases[] = {
-        {"one entry each time", U32(1) + FakeSftpServer::String("x") + FakeSftpServer::String("-rw") + U32(0)},
-        {"no entry each time", U32(0)},
-    };
-    for (const auto &c : cases) {
-        Connect();
-        m_server->Override = [&c](std::uint8_t type, std::uint32_t id) -> QByteArray {
-            return type == 12 ? FakeSftpServer::Packet(104, U32(id) + c.entries) : QByteArray();
-        };
-        TSFTPFileList list;
-        QElapsedTimer timer;
-        timer.start();
-        const QString error = ErrorOf([&] { m_sftp->ListDir(QStringLiteral("/home/test"), list); });
-        EXPECT_TRUE(error.startsWith(QStringLiteral("Unable to read directory: d"))) << c.name << ": " << error.toStdString();
-        EXPECT_TRUE(error.endsWith(QStringLiteral(" (the listing does not end)"))) << c.name << ": " << error.toStdString();
-        EXPECT_LE(list.Count(), 100001) << c.name;
-        EXPECT_LT(timer.elapsed(), 20000) << c.name;
-        m_server->Override = nullptr;
-    }
-}
-
 // Names dropped as unsafe used to count for nothing, so a server sending only ".." kept
 // the client asking for 100,000 replies; and any name length or listing size was taken.
-TEST_F(SftpWireTest, ListingsWithUnsafeNamesOnlyOverlongNamesOrTooManyBytesAreRefused)
+TEST_F(SftpWireTest, ListingsThatNeverEndOrHoldUnsafeNamesOnlyOverlongNamesOrTooManyBytesAreRefused)
 {
     const auto entry = [](const QByteArray &name, const QByteArray &longName) {
         return FakeSftpServer::String(name) + FakeSftpServer::String(longName) + U32(0);
@@ -255,13 +195,16 @@ TEST_F(SftpWireTest, ListingsWithUnsafeNamesOnlyOverlongNamesOrTooManyBytesAreRe
     QByteArray bigReply = U32(60); // about 240 KB, near the largest packet taken
     for (int i = 0; i < 60; ++i)
         bigReply += entry("x" + QByteArray::number(i), bigLongName);
+    const char *const endless = " (the listing does not end)";
     const struct {
         const char *name;
         QByteArray entries; // what every NAME reply holds, without end
         const char *ending;
         int mostReplies;
     } cases[] = {
-        {"only unsafe names", U32(2) + entry("..", "drwx") + entry("a/b", "-rw"), " (the listing does not end)", 100},
+        {"one entry each time", U32(1) + entry("x", "-rw"), endless, 100001},
+        {"no entry each time", U32(0), endless, 100001},
+        {"only unsafe names", U32(2) + entry("..", "drwx") + entry("a/b", "-rw"), endless, 100},
         {"a name of 4097 bytes", U32(1) + entry(QByteArray(4097, 'n'), "-rw"), " (name longer than 4096 bytes)", 1},
         {"a long name of 4097 bytes", U32(1) + entry("n", QByteArray(4097, 'l')), " (name longer than 4096 bytes)", 1},
         {"240 KB of names each time", bigReply, " (the listing is larger than 32 MiB)", 140},
@@ -276,22 +219,29 @@ TEST_F(SftpWireTest, ListingsWithUnsafeNamesOnlyOverlongNamesOrTooManyBytesAreRe
             return FakeSftpServer::Packet(104, U32(id) + c.entries);
         };
         TSFTPFileList list;
+        QElapsedTimer timer;
+        timer.start();
         const QString error = ErrorOf([&] { m_sftp->ListDir(QStringLiteral("/home/test"), list); });
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^Unable to read directory: d\\d+ \\(")).match(error).hasMatch())
             << c.name << ": " << error.toStdString();
         EXPECT_TRUE(error.endsWith(QString::fromLatin1(c.ending))) << c.name << ": " << error.toStdString();
         EXPECT_LE(replies, c.mostReplies) << c.name;
+        EXPECT_LE(list.Count(), 100001) << c.name;
+        EXPECT_LT(timer.elapsed(), 20000) << c.name;
         m_server->Override = nullptr;
     }
 }
 
-TEST_F(SftpWireTest, NamesOf4096BytesAreListed)
+TEST_F(SftpWireTest, NamesOf4096BytesAreListedAndHandlesLongerThan256BytesRefused)
 {
     Connect();
     const QByteArray name(4096, 'n');
     const QByteArray longName(4096, 'l');
     bool sent = false;
+    QByteArray handle;
     m_server->Override = [&](std::uint8_t type, std::uint32_t id) -> QByteArray {
+        if (type == 3)
+            return FakeSftpServer::Packet(102, U32(id) + FakeSftpServer::String(handle));
         if (type != 12)
             return {};
         if (std::exchange(sent, true))
@@ -303,19 +253,7 @@ TEST_F(SftpWireTest, NamesOf4096BytesAreListed)
     m_sftp->ListDir(QStringLiteral("/home/test"), list);
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.Items(0).FileName.toLatin1(), name);
-}
 
-TEST_F(SftpWireTest, AHandleLongerThan256BytesIsRefused)
-{
-    Connect();
-    QByteArray handle;
-    m_server->Override = [&handle](std::uint8_t type, std::uint32_t id) -> QByteArray {
-        if (type != 3)
-            return {};
-        QByteArray body(4, '\0');
-        qToBigEndian(id, body.data());
-        return FakeSftpServer::Packet(102, body + FakeSftpServer::String(handle));
-    };
     handle = QByteArray(256, 'h');
     EXPECT_EQ(m_sftp->OpenFile(QStringLiteral("/x"), 1), handle);
     handle = QByteArray(257, 'h');
@@ -323,14 +261,10 @@ TEST_F(SftpWireTest, AHandleLongerThan256BytesIsRefused)
               QStringLiteral("Unable to open file: /x (handle longer than 256 bytes)"));
 }
 
-TEST(SftpTimes, UnixSecondsBecomeWindowsFileTimes)
+TEST(SftpTimes, UnixSecondsBecomeWindowsFileTimesAndPreservingTimesRefusesMissingFiles)
 {
     EXPECT_EQ(TSimpleSFTP::UnixToFileTime(0), 116444736000000000ull);
     EXPECT_EQ(TSimpleSFTP::UnixToFileTime(1), 116444736010000000ull);
-}
-
-TEST(SftpTimes, PreservingTimesSetsAccessAndModificationAndRefusesMissingFiles)
-{
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("t"));
     WriteFileBytes(file, "x");

@@ -13,11 +13,6 @@ namespace {
 
 using TCheckLoginInfo = char (*)(TLoginInfo);
 
-QString ProgramFile(const char *name)
-{
-    return QString::fromLatin1(name) + QString::fromLatin1(Platform::ExecutableSuffix);
-}
-
 void ShowError(const QString &text, const QString &caption)
 {
     Platform::ShowMessageBox(Platform::ApplicationWindow(), text, caption, Platform::TMsgIcon::Error);
@@ -57,8 +52,8 @@ std::optional<char> CheckLogin(const TLoginInfo &info)
 void StartNextProgram(const QString &userId)
 {
     const QString folder = Platform::ProgramFolder();
-    const QString updater = folder + ProgramFile("Skyrun");
-    const QString main = ProgramFile("TovelMain");
+    const QString updater = folder + Platform::ProgramFile("Skyrun");
+    const QString main = Platform::ProgramFile("TovelMain");
     if (QFileInfo::exists(updater)) {
         Platform::StartProgram(updater, {QStringLiteral("run"), main, QStringLiteral("run"), userId, QString()});
         return;

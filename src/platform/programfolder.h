@@ -19,4 +19,10 @@ inline constexpr const char *ExecutableSuffix = "";
 /// Module libraries carry the platform's library suffix.
 inline constexpr const char *LibrarySuffix = ".so";
 
+/// The file name of the program `name` on this platform.
+inline QString ProgramFile(const char *name)
+{
+    return QString::fromLatin1(name) + QString::fromLatin1(ExecutableSuffix);
+}
+
 } // namespace Platform

@@ -42,3 +42,20 @@ void TSkyrunLog::WriteStamp(const QString &key, const QString &stamp)
     if (!m_ini->WriteString(Section, key, stamp))
         throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
 }
+
+QList<TIniEntry> TSkyrunLog::ReadAll() const
+{
+    return m_ini->ReadSectionValues(Section);
+}
+
+void TSkyrunLog::WriteStamps(const QList<TIniEntry> &stamps)
+{
+    if (!m_ini->WriteStrings(Section, stamps))
+        throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
+}
+
+void TSkyrunLog::DeleteStamp(const QString &key)
+{
+    if (!m_ini->DeleteKey(Section, key))
+        throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
+}

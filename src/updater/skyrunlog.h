@@ -1,11 +1,12 @@
 #pragma once
 
+#include "platform/inifile.h"
+
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include <memory>
-
-class TIniFile;
 
 // The updater's record of what it has applied: skyrunlog.ini, section "LATESTFDATE",
 // one 17-digit time stamp per file, keyed by its local relative folder and name.
@@ -38,6 +39,12 @@ public:
     /// Records `stamp` under `key` at once. Throws TException when the file cannot be
     /// written; the file then stays as it was.
     void WriteStamp(const QString &key, const QString &stamp);
+    /// Every record in file order, read at once.
+    QList<TIniEntry> ReadAll() const;
+    /// Records several stamps in one write: all of them or, when it throws, none.
+    void WriteStamps(const QList<TIniEntry> &stamps);
+    /// Forgets the record of `key`. Throws TException when the file cannot be written.
+    void DeleteStamp(const QString &key);
 
 private:
     std::unique_ptr<TIniFile> m_ini;

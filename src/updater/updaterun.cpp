@@ -1,0 +1,363 @@
+#include "updater/updaterun.h"
+
+#include "platform/programfolder.h"
+#include "platform/texception.h"
+#include "updater/skyrun.h"
+#include "updater/skyrunapply.h"
+#include "updater/skyrunbar.h"
+#include "updater/skyrunlog.h"
+#include "updater/skyrunmessages.h"
+#include "updater/updatetransport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+namespace {
+
+QString Text(const char *format)
+{
+    return QString::fromUtf8(format);
+}
+
+QString ErrorText(const std::exception &error)
+{
+    if (const auto *own = dynamic_cast<const TException *>(&error))
+        return own->Message();
+    return QString::fromLocal8Bit(error.what());
+}
+
+// "name" without the suffix `suffix` when its extension is that suffix: cut before the
+// first occurrence, as the server name may carry it more than once.
+QString CutSuffix(const QString &name, QLatin1String suffix)
+{
+    if (!name.toLower().endsWith(suffix))
+        return {};
+    return name.left(name.toLower().indexOf(suffix));
+}
+
+// The local file's last write time as a stamp, in whole seconds; empty when it cannot
+// be opened for reading.
+QString LocalStamp(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QDateTime time = QFileInfo(file).lastModified();
+    time.setTime(QTime(time.time().hour(), time.time().minute(), time.time().second()));
+    return FormatStamp(time);
+}
+
+} // namespace
+
+struct TUpdateRun::Private
+{
+    TRunOptions options;
+    QString programFolder;
+    TForm1 &window;
+    TServerInfo info;
+    bool settingsRead = false;
+    bool sftp = false;
+    bool error = false;
+    QString logFile;
+    std::unique_ptr<TUpdateTransport> transport;
+    std::unique_ptr<TSkyrunLog> log;
+
+    Private(const TRunOptions &options, const QString &programFolder, TForm1 &window)
+        : options(options)
+        , programFolder(Platform::WithTrailingSlash(programFolder))
+        , window(window)
+    {
+    }
+
+    void Message(const QString &text) { window.AddMessage(text); }
+
+    TApplyReport Report()
+    {
+        return {[this](const QString &text) { Message(text); }, [this] { error = true; }};
+    }
+
+    void SyncDirectory(const QString &localFolder);
+    bool Decide(const TServerFile &file, const QString &root, const QString &relative,
+                const QHash<QString, QString> &records, QList<TIniEntry> &adopted);
+    void Download(const QStringList &names, const QStringList &stamps, const QString &root, const QString &relative);
+    void DownloadOne(const QString &name, const QString &stamp, const QString &root, const QString &relative);
+};
+
+TUpdateRun::TUpdateRun(const TRunOptions &options, const QString &programFolder, TForm1 &window)
+    : d(std::make_unique<Private>(options, programFolder, window))
+{
+}
+
+TUpdateRun::~TUpdateRun() = default;
+
+bool TUpdateRun::Failed() const
+{
+    return d->error;
+}
+
+bool TUpdateRun::UsesSftp() const
+{
+    return d->sftp;
+}
+
+QString TUpdateRun::LogFile() const
+{
+    return d->logFile;
+}
+
+void TUpdateRun::ShowStep()
+{
+    try {
+        d->info = ReadServerInfo(d->programFolder);
+        d->settingsRead = true;
+    } catch (const std::exception &error) {
+        d->Message(ErrorText(error));
+        d->error = true;
+    }
+    switch (d->options.Transport) {
+    case TTransport::Ftp:
+        d->sftp = false;
+        break;
+    case TTransport::Sftp:
+        d->sftp = true;
+        break;
+    case TTransport::Default:
+        d->sftp = d->info.TransType == QLatin1String("SFTP");
+        break;
+    }
+    d->window.SetServerLine(Text(d->sftp ? ServerLineSftp : ServerLineFtp).arg(d->info.IP));
+}
+
+void TUpdateRun::ActivationStep()
+{
+    RunUpdate();
+    if (d->error) {
+        d->window.RestoreTitleBar();
+        d->logFile = d->window.WriteRunLog(d->programFolder);
+    }
+    d->window.close();
+}
+
+void TUpdateRun::RunUpdate()
+{
+    if (!d->settingsRead)
+        return;
+    const QString path = d->info.Path.isEmpty() ? QStringLiteral("/") : d->info.Path;
+    QStringList dirs;
+    try {
+        dirs = BuildDirectoryList(path, d->programFolder);
+    } catch (const std::exception &error) {
+        d->Message(ErrorText(error));
+        d->error = true;
+        return;
+    }
+    if (dirs.isEmpty())
+        return;
+    d->transport = d->sftp ? MakeSftpTransport(&d->window, d->options.PreserveTimes) : MakeFtpTransport(&d->window);
+    try {
+        d->log = std::make_unique<TSkyrunLog>(d->programFolder);
+        d->transport->Connect(d->info);
+        for (int i = 0; i < dirs.size() && !dirs[i].isEmpty(); ++i) {
+            const QString &dir = dirs[i];
+            const QString local = LocalFolderOf(dir, dirs.front(), i, d->options.LocalBase);
+            if (!d->transport->ChangeDir(dir)) {
+                d->error = true;
+                d->Message(Text(DirectoryErrorPrefix) + dir);
+                break;
+            }
+            d->SyncDirectory(local);
+            if (d->error)
+                break;
+        }
+    } catch (const std::exception &error) {
+        d->Message(Text(d->sftp ? SftpConnectionErrorPrefix : FtpConnectionErrorPrefix) + ErrorText(error));
+        d->error = true;
+    }
+    d->transport->Disconnect();
+}
+
+QString TUpdateRun::LocalFolderOf(const QString &dir, const QString &baseDir, int index, const QString &localBase)
+{
+    if (index == 0)
+        return {};
+    QString folder = dir;
+    if (folder.startsWith(baseDir))
+        folder.remove(0, baseDir.size());
+    if (folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    if (folder.isEmpty())
+        return {};
+    const QString full = folder.startsWith(QLatin1Char('/')) ? folder : Platform::WithTrailingSlash(localBase) + folder;
+    if (!QDir().mkpath(full))
+        throw TException(QStringLiteral("Cannot create the folder %1").arg(full));
+    return folder;
+}
+
+bool TUpdateRun::IsRecordableKey(const QString &key)
+{
+    if (key.isEmpty() || key.contains(QLatin1Char('=')) || key.startsWith(QLatin1Char(';'))
+        || key.startsWith(QLatin1Char('[')) || key.trimmed() != key)
+        return false;
+    return std::none_of(key.begin(), key.end(), [](QChar c) { return c.unicode() < 0x20; });
+}
+
+void TUpdateRun::Private::SyncDirectory(const QString &localFolder)
+{
+    // An absolute folder lies outside the local base: its files are kept from the root
+    // of the file system, under the same keys a relative folder would give.
+    QString root = options.LocalBase;
+    QString relative = localFolder.isEmpty() ? QString() : localFolder + QLatin1Char('/');
+    if (localFolder.startsWith(QLatin1Char('/'))) {
+        root = QStringLiteral("/");
+        relative = localFolder.mid(1) + QLatin1Char('/');
+    }
+
+    // The records are read once per directory, keyed as the state file compares them.
+    QHash<QString, QString> records;
+    for (const TIniEntry &entry : log->ReadAll())
+        records.insert(entry.Name.trimmed().toLower(), entry.Value);
+
+    const QList<TServerFile> files = transport->ListFiles();
+    QStringList names;
+    QStringList stamps;
+    QList<TIniEntry> adopted;
+    for (const TServerFile &file : files) {
+        const QString upper = file.Name.toUpper();
+        if (options.SkipList.contains(upper) || file.Name.toLower().contains(QLatin1String(".download")))
+            continue;
+        const QString key = RecordKey(relative, file.Name);
+        if (!IsRecordableKey(key)) {
+            Message(Text(FileFailed).arg(file.Name, QStringLiteral("The name cannot be recorded in skyrunlog.ini")));
+            error = true;
+            continue;
+        }
+        try {
+            if (Decide(file, root, relative, records, adopted)) {
+                names << file.Name;
+                stamps << file.Stamp;
+            }
+        } catch (const std::exception &failure) {
+            Message(transport->IsSftp() ? Text(SftpCheckError).arg(file.Name, ErrorText(failure))
+                                        : Text(FtpCheckError).arg(ErrorText(failure)));
+            names.clear();
+            stamps.clear();
+            error = true;
+            break;
+        }
+    }
+    // Files adopted with their own times are recorded in one write.
+    if (!adopted.isEmpty())
+        log->WriteStamps(adopted);
+    if (!names.isEmpty())
+        Download(names, stamps, root, relative);
+}
+
+bool TUpdateRun::Private::Decide(const TServerFile &file, const QString &root, const QString &relative,
+                                 const QHash<QString, QString> &records, QList<TIniEntry> &adopted)
+{
+    const QString &name = file.Name;
+    const QString local = root + relative + name;
+    const QString key = RecordKey(relative, name);
+    QString record = records.value(key.toLower());
+    if (record.isEmpty())
+        record = QString::fromLatin1(NoRecordStamp);
+
+    const QString once = CutSuffix(name, QLatin1String(".once"));
+    if (!once.isEmpty() && QFileInfo::exists(local))
+        QFile::remove(local);
+    const QString syncName = CutSuffix(name, QLatin1String(".sync"));
+    if (!syncName.isEmpty() && QFileInfo::exists(local))
+        QFile::remove(local);
+
+    if (QFileInfo::exists(local) || !once.isEmpty()) {
+        if (record == QLatin1String(NoRecordStamp) && QFileInfo::exists(local)) {
+            if (const QString own = LocalStamp(local); !own.isEmpty()) {
+                record = own;
+                adopted.append({key, own});
+            }
+        }
+        return file.Stamp > record;
+    }
+    if (!syncName.isEmpty()) {
+        const QString target = root + relative + syncName;
+        const QString own = QFileInfo::exists(target) ? LocalStamp(target) : QString();
+        const QString compared = own.isEmpty() ? QString::fromLatin1(NoRecordStamp) : own;
+        return file.Stamp.left(14) != compared.left(14);
+    }
+    return true;
+}
+
+void TUpdateRun::Private::Download(const QStringList &names, const QStringList &stamps, const QString &root,
+                                   const QString &relative)
+{
+    window.FileBar()->SetPosition(0);
+    window.OverallBar()->SetPosition(0);
+    window.SetOverallBarMax(names.size());
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        window.OverallBar()->SetPosition(k + 1);
+        window.SetOverallLine(Text(OverallFileLine).arg(k + 1).arg(names.size()));
+        try {
+            DownloadOne(names[k], stamps[k], root, relative);
+        } catch (const std::exception &failure) {
+            Message(Text(FileFailed).arg(names[k], ErrorText(failure)));
+            error = true;
+        }
+        window.FileBar()->SetPosition(0);
+    }
+    window.FileBar()->SetPosition(0);
+    window.OverallBar()->SetPosition(0);
+    window.SetCurrentFileLine(Text(CurrentFileLine).arg(QString()));
+    window.ResetBarColours();
+}
+
+void TUpdateRun::Private::DownloadOne(const QString &name, const QString &stamp, const QString &root,
+                                      const QString &relative)
+{
+    const qint64 size = transport->Size(name);
+    window.SetExpectedSize(std::max<qint64>(size, 0));
+    window.SetFileBarMax(size);
+
+    QString targetName = CutSuffix(name, QLatin1String(".once"));
+    if (targetName.isEmpty())
+        targetName = CutSuffix(name, QLatin1String(".sync"));
+    if (targetName.isEmpty())
+        targetName = name;
+    const QString target = root + relative + targetName;
+    const QString pending = root + relative + name + QStringLiteral(".download");
+    if (QFileInfo::exists(pending) && !QFile::remove(pending))
+        throw TException(QStringLiteral("Cannot remove %1").arg(pending));
+    window.SetCurrentFileLine(Text(CurrentFileLine).arg(name));
+    QCoreApplication::processEvents();
+
+    TPlacement placement;
+    placement.ServerName = name;
+    placement.Pending = pending;
+    placement.Target = target;
+    placement.Stamp = stamp;
+    placement.Key = RecordKey(relative, name);
+    placement.TargetExisted = QFileInfo::exists(target);
+    try {
+        transport->Get(name, pending, size);
+    } catch (...) {
+        QFile::remove(pending);
+        throw;
+    }
+    PlaceFile(placement, programFolder, *log, Report());
+
+    const QString lower = name.toLower();
+    if (!options.Extract || !(lower.endsWith(QLatin1String(".zip")) || lower.endsWith(QLatin1String(".7z"))))
+        return;
+    if (!QFileInfo::exists(target) || QFileInfo::exists(pending))
+        return;
+    try {
+        ExtractArchive(target, root + relative, programFolder, options.SkipList);
+    } catch (...) {
+        // An archive that did not unpack is fetched again next time.
+        QFile::remove(target);
+        log->DeleteStamp(placement.Key);
+        throw;
+    }
+}

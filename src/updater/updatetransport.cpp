@@ -1,0 +1,185 @@
+#include "updater/updatetransport.h"
+
+#include "platform/texception.h"
+#include "updater/ftpclient.h"
+#include "updater/sftp/simplesftp.h"
+#include "updater/skyrun.h"
+#include "updater/skyrunlog.h"
+
+#include <QTimeZone>
+
+TUpdateTransport::~TUpdateTransport() = default;
+
+int PortNumber(const QString &port, int fallback)
+{
+    bool ok = false;
+    const int number = port.trimmed().toInt(&ok);
+    return ok && number > 0 && number <= 65535 ? number : fallback;
+}
+
+namespace {
+
+class TFtpTransport final : public TUpdateTransport
+{
+public:
+    explicit TFtpTransport(TForm1 *window)
+    {
+        if (window)
+            window->AttachFtp(&m_ftp);
+    }
+
+    bool IsSftp() const override { return false; }
+
+    void Connect(const TServerInfo &info) override
+    {
+        m_ftp.Username = info.ID;
+        m_ftp.Password = info.PW;
+        m_ftp.Host = info.IP;
+        m_ftp.Port = PortNumber(info.Port, 21);
+        m_ftp.Passive = info.Passive;
+        m_ftp.ReadTimeout = 10000;
+        m_ftp.Connect();
+    }
+
+    void Disconnect() override
+    {
+        try {
+            m_ftp.Disconnect();
+        } catch (const std::exception &) {
+            // Leaving a server that has gone already is no failure of the run.
+        }
+    }
+
+    bool ChangeDir(const QString &dir) override
+    {
+        try {
+            m_ftp.ChangeDir(dir);
+            return true;
+        } catch (const std::exception &) {
+            return false;
+        }
+    }
+
+    QList<TServerFile> ListFiles() override
+    {
+        QList<TServerFile> files;
+        for (const TFtpListItem &item : m_ftp.List()) {
+            if (item.ItemType == TFtpItemType::File)
+                files.append({item.FileName, item.ModifiedDate.isValid() ? FormatStamp(item.ModifiedDate) : QString()});
+        }
+        return files;
+    }
+
+    qint64 Size(const QString &name) override { return m_ftp.Size(name); }
+
+    void Get(const QString &name, const QString &localFile, qint64 expectedSize) override
+    {
+        m_ftp.Get(name, localFile, expectedSize);
+    }
+
+private:
+    TFtpClient m_ftp;
+};
+
+class TSftpTransport final : public TUpdateTransport
+{
+public:
+    TSftpTransport(TForm1 *window, bool preserveTimes)
+        : m_window(window)
+        , m_preserveTimes(preserveTimes)
+    {
+    }
+
+    bool IsSftp() const override { return true; }
+
+    void Connect(const TServerInfo &info) override
+    {
+        if (m_connected)
+            return;
+        m_sftp.Connect(info.IP, QString::number(PortNumber(info.Port, 22)), info.ID, info.PW);
+        m_connected = true;
+    }
+
+    void Disconnect() override
+    {
+        if (!m_connected)
+            return;
+        m_connected = false;
+        try {
+            m_sftp.Disconnect();
+        } catch (const std::exception &) {
+        }
+    }
+
+    bool ChangeDir(const QString &dir) override
+    {
+        try {
+            const QString resolved = m_sftp.ChangeDir(dir);
+            // Servers name a directory without its trailing "/" ("/upd" for "/upd/"):
+            // both are the directory asked for. Any other answer is another directory.
+            return resolved == dir || resolved + QLatin1Char('/') == dir || resolved == dir + QLatin1Char('/');
+        } catch (const std::exception &) {
+            return false;
+        }
+    }
+
+    QList<TServerFile> ListFiles() override
+    {
+        TSFTPFileList list;
+        m_sftp.ListDir(m_sftp.CurrentDir, list);
+        QList<TServerFile> files;
+        for (int i = 0; i < list.Count(); ++i) {
+            const TSFTPFileAttributes &item = list.Items(i);
+            if (item.FileType != 1)
+                continue;
+            // The server's time in UTC, as the server gives it.
+            const QDateTime time = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(item.ModifyTime), Qt::UTC);
+            files.append({item.FileName, FormatStamp(time)});
+        }
+        return files;
+    }
+
+    qint64 Size(const QString &name) override
+    {
+        return static_cast<qint64>(m_sftp.FileSize(Folder() + name));
+    }
+
+    void Get(const QString &name, const QString &localFile, qint64 expectedSize) override
+    {
+        TSFTPProgress progress;
+        if (m_window)
+            progress = [window = m_window](qint64 user, std::uint64_t done, std::uint64_t total) {
+                return window->SftpProgress(user, done, total);
+            };
+        const std::uint64_t received =
+            m_sftp.GetFile(Folder(), name, localFile, m_preserveTimes, true, false, 0, progress);
+        if (expectedSize >= 0 && received != static_cast<std::uint64_t>(expectedSize))
+            throw TException(QStringLiteral("%1: received %2 of %3 bytes").arg(name).arg(received).arg(expectedSize));
+    }
+
+private:
+    QString Folder() const
+    {
+        const QString dir = m_sftp.CurrentDir;
+        if (dir.isEmpty())
+            return QStringLiteral("./");
+        return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+    }
+
+    TForm1 *m_window;
+    bool m_preserveTimes;
+    TSimpleSFTP m_sftp;
+    bool m_connected = false;
+};
+
+} // namespace
+
+std::unique_ptr<TUpdateTransport> MakeFtpTransport(TForm1 *window)
+{
+    return std::make_unique<TFtpTransport>(window);
+}
+
+std::unique_ptr<TUpdateTransport> MakeSftpTransport(TForm1 *window, bool preserveTimes)
+{
+    return std::make_unique<TSftpTransport>(window, preserveTimes);
+}

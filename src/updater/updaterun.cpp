@@ -156,7 +156,7 @@ void TUpdateRun::RunUpdate()
     }
     if (dirs.isEmpty())
         return;
-    d->transport = d->sftp ? MakeSftpTransport(&d->window, d->options.PreserveTimes) : MakeFtpTransport(&d->window);
+    d->transport = d->sftp ? MakeSftpTransport(&d->window, d->options.PreserveTimes, d->programFolder) : MakeFtpTransport(&d->window);
     try {
         d->log = std::make_unique<TSkyrunLog>(d->programFolder);
         d->transport->Connect(d->info);

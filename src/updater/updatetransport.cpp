@@ -1,5 +1,7 @@
 #include "updater/updatetransport.h"
 
+#include "platform/programfolder.h"
+#include "platform/sshchannel.h"
 #include "platform/texception.h"
 #include "updater/ftpclient.h"
 #include "updater/sftp/simplesftp.h"
@@ -84,9 +86,10 @@ private:
 class TSftpTransport final : public TUpdateTransport
 {
 public:
-    TSftpTransport(TForm1 *window, bool preserveTimes)
+    TSftpTransport(TForm1 *window, bool preserveTimes, const QString &programFolder)
         : m_window(window)
         , m_preserveTimes(preserveTimes)
+        , m_sftp(std::make_unique<TSshChannel>(Platform::WithTrailingSlash(programFolder) + QStringLiteral("known_hosts")))
     {
     }
 
@@ -179,7 +182,7 @@ std::unique_ptr<TUpdateTransport> MakeFtpTransport(TForm1 *window)
     return std::make_unique<TFtpTransport>(window);
 }
 
-std::unique_ptr<TUpdateTransport> MakeSftpTransport(TForm1 *window, bool preserveTimes)
+std::unique_ptr<TUpdateTransport> MakeSftpTransport(TForm1 *window, bool preserveTimes, const QString &programFolder)
 {
-    return std::make_unique<TSftpTransport>(window, preserveTimes);
+    return std::make_unique<TSftpTransport>(window, preserveTimes, programFolder);
 }

@@ -44,7 +44,7 @@ public:
 std::unique_ptr<TUpdateTransport> MakeFtpTransport(TForm1 *window);
 /// The SFTP transport, with host keys kept in `programFolder`; `preserveTimes` gives
 /// downloads the server's times.
-std::unique_ptr<TUpdateTransport> MakeSftpTransport(TForm1 *window, bool preserveTimes);
+std::unique_ptr<TUpdateTransport> MakeSftpTransport(TForm1 *window, bool preserveTimes, const QString &programFolder);
 
 /// `port` as a port number, `fallback` when it is none.
 int PortNumber(const QString &port, int fallback);

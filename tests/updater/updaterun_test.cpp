@@ -1,0 +1,361 @@
+#include "testsupport.h"
+
+#include "updater/skyrun.h"
+#include "updater/skyrunapply.h"
+#include "updater/skyrunlib.h"
+#include "updater/skyrunlog.h"
+#include "updater/skyrunmessages.h"
+#include "updater/skyrunoptions.h"
+#include "updater/updaterun.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <utime.h>
+
+namespace {
+
+QString Env(const char *name) { return qEnvironmentVariable(name); }
+
+QString Q(const char *text) { return QString::fromUtf8(text); }
+
+// The options of a start as one line: mode, silent, transport, times, unpack, skip list,
+// follow-up.
+QString Describe(const TRunOptions &o)
+{
+    const char *modes[] = {"none", "config", "run"};
+    const char *transports[] = {"default", "ftp", "sftp"};
+    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+        .arg(QString::fromLatin1(modes[static_cast<int>(o.Mode)]))
+        .arg(o.Silent)
+        .arg(QString::fromLatin1(transports[static_cast<int>(o.Transport)]))
+        .arg(o.PreserveTimes)
+        .arg(o.Extract)
+        .arg(o.SkipList.mid(2).join(QLatin1Char(',')))
+        .arg(o.FollowUp);
+}
+
+TEST(SkyrunOptions, CommandLineTable)
+{
+    const QString folder = QDir::tempPath();
+    const struct
+    {
+        QStringList args;
+        const char *expected;
+    } cases[] = {
+        {{}, "none|0|default|0|1||"},
+        {{Q("config")}, "config|0|default|0|1||"},
+        {{Q("Config")}, "none|0|default|0|1||"},
+        {{Q("run")}, "none|0|default|0|1||"},
+        {{Q("x"), Q("TovelMain")}, "none|0|default|0|1||TovelMain"},
+        // The login program's call: the empty argument ends the list.
+        {{Q("run"), Q("TovelMain"), Q("run"), Q("1001"), QString(), Q("-sc")}, "run|0|default|0|1||TovelMain run 1001"},
+        {{Q("run"), Q("alone"), Q("-SC"), Q("-sftp"), Q("-ftp"), Q("-PFT"), Q("-UZ")}, "run|1|ftp|1|0||"},
+        {{Q("run"), Q("-sub\\old.dll"), Q("-c:new.ini"), Q("-a/b/"), Q("-"), Q("main")}, "run|0|default|0|1|OLD.DLL,NEW.INI|main"},
+        {{Q("run"), Q("/cr"), Q("/no/such/folder"), Q("main"), Q("/CR")}, "run|0|default|0|1||main"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Describe(ParseRunOptions(c.args, folder)), Q(c.expected)) << c.args.join(QLatin1Char(' ')).toStdString();
+
+    QTemporaryDir other;
+    const TRunOptions moved = ParseRunOptions({Q("run"), Q("/cr"), other.path(), Q("alone")}, folder);
+    EXPECT_EQ(moved.LocalBase, other.path() + QLatin1Char('/'));
+    EXPECT_EQ(moved.FollowUp, QString());
+    EXPECT_EQ(ParseRunOptions({Q("run"), Q("x")}, folder).LocalBase, QDir::tempPath() + QLatin1Char('/'));
+}
+
+TEST(UpdateRun, LocalFoldersAndKeys)
+{
+    QTemporaryDir base;
+    const QString local = base.path();
+    EXPECT_EQ(TUpdateRun::LocalFolderOf(Q("/upd/"), Q("/upd/"), 0, local), QString());
+    EXPECT_EQ(TUpdateRun::LocalFolderOf(Q("/upd/"), Q("/upd/"), 1, local), QString());
+    EXPECT_EQ(TUpdateRun::LocalFolderOf(Q("/upd/bin/x/"), Q("/upd/"), 1, local), Q("bin/x"));
+    EXPECT_TRUE(QFileInfo(local + Q("/bin/x")).isDir());
+    // The base is taken off only in front: a directory that merely holds it elsewhere lies
+    // outside the base.
+    const QString outside = local + Q("/upd/in");
+    EXPECT_EQ(TUpdateRun::LocalFolderOf(outside + Q("/"), Q("/upd/"), 2, local), outside);
+    EXPECT_TRUE(QFileInfo(outside).isDir());
+
+    for (const char *bad : {"a=b.dll", ";a.dll", "[a].dll", " a.dll", "a.dll ", "a\tb"})
+        EXPECT_FALSE(TUpdateRun::IsRecordableKey(Q(bad))) << bad;
+    for (const char *good : {"a.dll", "sub\\[a].dll", "sub\\;a", "한글.dll"})
+        EXPECT_TRUE(TUpdateRun::IsRecordableKey(Q(good))) << good;
+}
+
+TEST(UpdateRun, ArchiveListingAndPaths)
+{
+    const QByteArray listing = "Path = a.zip\nType = zip\n\n----------\nPath = sub\nFolder = +\nAttributes = D drwxr-xr-x\n\n"
+                               "Path = sub/x.dll\nFolder = -\nAttributes =  -rw-r--r--\n\n"
+                               "Path = link\r\nFolder = -\r\nAttributes =  lrwxrwxrwx\r\n";
+    const QList<TArchiveEntry> entries = ParseArchiveListing(listing);
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_TRUE(entries[0].Folder && !entries[0].Link);
+    EXPECT_TRUE(!entries[1].Folder && !entries[1].Link && entries[1].Path == Q("sub/x.dll"));
+    EXPECT_TRUE(entries[2].Link);
+    EXPECT_TRUE(ParseArchiveListing("Path = only.zip\nType = zip\n").isEmpty());
+    for (const char *bad : {"", "/etc/passwd", "\\x", "../x", "a/../../x", "a\\..\\x", "c:x"})
+        EXPECT_FALSE(IsSafeArchivePath(Q(bad))) << bad;
+    for (const char *good : {"x", "a/b/x", "a..b/x", "..x"})
+        EXPECT_TRUE(IsSafeArchivePath(Q(good))) << good;
+}
+
+QDateTime At(const char *text)
+{
+    return QDateTime::fromString(Q(text), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+void Touch(const QString &path, const QDateTime &time)
+{
+    const utimbuf times{time.toSecsSinceEpoch(), time.toSecsSinceEpoch()};
+    ::utime(QFile::encodeName(path).constData(), &times);
+}
+
+// A program folder against a served folder of the loopback FTP (or SSH) server of this
+// run; each test serves from a folder of its own.
+class UpdateRunTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (Env("TOVEL_FTP_PORT").isEmpty())
+            GTEST_SKIP() << "no FTP server was started for this run";
+        m_name = QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_served = Env("TOVEL_FTP_ROOT") + QLatin1Char('/') + m_name;
+        QDir(m_served).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(m_served));
+        m_folder = m_program.path() + QLatin1Char('/');
+        Settings(QLatin1Char('/') + m_name);
+    }
+
+    void Settings(const QString &path)
+    {
+        WriteServerInfo({Env("TOVEL_FTP_HOST"), Env("TOVEL_FTP_PORT"), true, path, Q("tovel"), Env("TOVEL_FTP_PASSWORD"),
+                         Q("FTP")},
+                        m_folder);
+    }
+
+    void Serve(const QString &name, const QByteArray &bytes, const QDateTime &time = At("2024-03-01 10:00:00")) const
+    {
+        const QString path = m_served + QLatin1Char('/') + name;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        WriteFileBytes(path, bytes);
+        Touch(path, time);
+    }
+
+    QString Local(const QString &name) const { return m_folder + name; }
+
+    // One run as Skyrun performs it, with the window in place; returns its messages.
+    QStringList Run(const QStringList &extra = {})
+    {
+        const TRunOptions options = ParseRunOptions(QStringList{Q("run"), Q("alone")} + extra, m_folder);
+        TForm1 window;
+        TUpdateRun run(options, m_folder, window);
+        run.ShowStep();
+        run.RunUpdate();
+        m_failed = run.Failed();
+        QStringList lines = window.Messages().filter(QRegularExpression(QStringLiteral("^(?!Connect|Disconnect)")));
+        return lines;
+    }
+
+    QString Record(const QString &key) const { return TSkyrunLog(m_folder).ReadStamp(key); }
+
+    QString m_name;
+    QString m_served;
+    QTemporaryDir m_program;
+    QString m_folder;
+    bool m_failed = false;
+};
+
+TEST_F(UpdateRunTest, FetchesWhatChangedAndASecondRunNothing)
+{
+    Settings(QStringLiteral("/%1;+sub").arg(m_name));
+    Serve(Q("a.dll"), "new a");
+    Serve(Q("sub/b.dll"), "new b");
+    Serve(Q("c.ini.once"), "once");
+    Serve(Q("d.dat.sync"), "sync", At("2024-03-01 10:00:07")); // odd seconds
+    Serve(Q("SkyrunLog.ini"), "never");
+    Serve(Q("e.dll.download"), "never");
+    Serve(Q("skipped.dll"), "never");
+    Serve(Q("한글.dll"), "korean");
+    WriteFileBytes(Local(Q("c.ini")), "old once");
+    // A local file without a record that is newer than the server's is adopted, not fetched.
+    WriteFileBytes(Local(Q("kept.dll")), "local");
+    Serve(Q("kept.dll"), "server");
+
+    EXPECT_EQ(Run({Q("-skipped.dll")}), QStringList());
+    EXPECT_FALSE(m_failed);
+    EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "new a");
+    EXPECT_EQ(ReadFileBytes(Local(Q("sub/b.dll"))), "new b");
+    EXPECT_EQ(ReadFileBytes(Local(Q("c.ini"))), "once");
+    EXPECT_EQ(ReadFileBytes(Local(Q("d.dat"))), "sync");
+    EXPECT_EQ(ReadFileBytes(Local(Q("한글.dll"))), "korean");
+    EXPECT_EQ(ReadFileBytes(Local(Q("kept.dll"))), "local");
+    for (const char *absent : {"SkyrunLog.ini", "e.dll.download", "e.dll", "skipped.dll", "c.ini.once", "a.dll.download"})
+        EXPECT_FALSE(QFileInfo::exists(Local(Q(absent)))) << absent;
+    EXPECT_EQ(QFileInfo(Local(Q("d.dat"))).lastModified(), At("2024-03-01 10:00:07"));
+    EXPECT_EQ(Record(Q("sub\\b.dll")), FormatStamp(At("2024-03-01 10:00:00")));
+    EXPECT_EQ(Record(Q("kept.dll")), FormatStamp(QFileInfo(Local(Q("kept.dll"))).lastModified()).left(14) + Q("000"));
+
+    // Nothing changed: nothing is fetched, no file or record is touched; a ".sync" file
+    // whose server time has odd seconds has settled.
+    const QByteArray state = ReadFileBytes(Local(Q("skyrunlog.ini")));
+    Touch(Local(Q("a.dll")), At("2020-01-01 00:00:00"));
+    EXPECT_EQ(Run({Q("-skipped.dll")}), QStringList());
+    EXPECT_EQ(QString::fromUtf8(ReadFileBytes(Local(Q("skyrunlog.ini")))), QString::fromUtf8(state));
+    EXPECT_EQ(QFileInfo(Local(Q("a.dll"))).lastModified(), At("2020-01-01 00:00:00"));
+    EXPECT_EQ(ReadFileBytes(Local(Q("c.ini"))), "once");
+
+    // A newer server copy is fetched over the old one; a ".once" file again.
+    Serve(Q("a.dll"), "newer a", At("2024-03-02 10:00:00"));
+    Serve(Q("c.ini.once"), "once more", At("2024-03-02 10:00:00"));
+    EXPECT_EQ(Run({Q("-skipped.dll")}), QStringList());
+    EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "newer a");
+    EXPECT_EQ(ReadFileBytes(Local(Q("c.ini"))), "once more");
+}
+
+TEST_F(UpdateRunTest, AFailedFileKeepsItsOldCopyAndRecord)
+{
+    Serve(Q("a.dll"), "version 1");
+    WriteFileBytes(Local(Q("cutshort.dll")), QByteArray(4000, 'x'));
+    const QString recorded = FormatStamp(At("2024-03-01 10:00:00"));
+    TSkyrunLog(m_folder).WriteStamp(Q("cutshort.dll"), recorded);
+    EXPECT_EQ(Run(), QStringList());
+
+    Serve(Q("a.dll"), "version 2", At("2024-03-05 10:00:00"));
+    Serve(Q("cutshort.dll"), QByteArray(4000, 'y'), At("2024-03-05 10:00:00"));
+    Serve(Q("sub=x.dll"), "x");
+    const QStringList messages = Run();
+    EXPECT_TRUE(m_failed);
+    ASSERT_EQ(messages.size(), 2) << messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(messages[0].startsWith(Q("[sub=x.dll]파일을 반영하지 못했습니다.[")));
+    EXPECT_TRUE(messages[1].startsWith(Q("[cutshort.dll]파일을 반영하지 못했습니다.[")));
+    // The cut copy never replaced the whole one; the other file went on.
+    EXPECT_EQ(ReadFileBytes(Local(Q("cutshort.dll"))), QByteArray(4000, 'x'));
+    EXPECT_EQ(Record(Q("cutshort.dll")), recorded);
+    EXPECT_FALSE(QFileInfo::exists(Local(Q("cutshort.dll.download"))));
+    EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "version 2");
+}
+
+TEST_F(UpdateRunTest, ADirectoryTheServerRefusesStopsTheWalk)
+{
+    Settings(QStringLiteral("/%1;/nowhere;+later").arg(m_name));
+    Serve(Q("later/a.dll"), "a");
+    EXPECT_EQ(Run(), QStringList{Q("FTP 경로 탐색 오류: /nowhere")});
+    EXPECT_TRUE(m_failed);
+    EXPECT_FALSE(QFileInfo::exists(Local(Q("later/a.dll"))));
+}
+
+QByteArray Zip(const QString &folder, const QStringList &names, bool links = false)
+{
+    const QString archive = folder + Q("/out.zip");
+    QProcess zip;
+    zip.setWorkingDirectory(folder);
+    zip.start(Q("7z"), QStringList{Q("a"), Q("-tzip"), archive} + (links ? QStringList{Q("-snl")} : QStringList()) + names);
+    zip.waitForFinished();
+    return ReadFileBytes(archive);
+}
+
+TEST_F(UpdateRunTest, ArchivesUnpackOnlyInsideTheirFolder)
+{
+    QTemporaryDir work;
+    QDir().mkpath(work.filePath(Q("tools")));
+    WriteFileBytes(work.filePath(Q("tools/t.dll")), "tool");
+    WriteFileBytes(work.filePath(Q("SKYRUNLOG.INI")), "[LATESTFDATE]\r\n");
+    QFile::link(Q("/etc"), work.filePath(Q("etc")));
+    Serve(Q("___pack.zip"), Zip(work.path(), {Q("tools")}));
+    WriteFileBytes(work.filePath(Q("out.zip")), {});
+    QFile::remove(work.filePath(Q("out.zip")));
+    Serve(Q("state.zip"), Zip(work.path(), {Q("SKYRUNLOG.INI")}));
+    QFile::remove(work.filePath(Q("out.zip")));
+    Serve(Q("linked.zip"), Zip(work.path(), {Q("etc")}, true));
+    Serve(Q("___.zip"), ReadFileBytes(m_served + Q("/___pack.zip")));
+    Serve(Q("broken.7z"), "7z\xbc\xaf\x27\x1c but nothing more");
+
+    const QStringList messages = Run();
+    EXPECT_TRUE(m_failed);
+    EXPECT_EQ(ReadFileBytes(Local(Q("pack/tools/t.dll"))), "tool");
+    // An archive that holds the state file is kept and recorded, not unpacked.
+    EXPECT_EQ(ReadFileBytes(Local(Q("SKYRUNLOG.INI"))), QByteArray());
+    EXPECT_NE(Record(Q("state.zip")), Q(NoRecordStamp));
+    // A link, a folder of its own named "..", a broken archive: reported, nothing lands
+    // outside, and the archive is fetched again next time.
+    EXPECT_FALSE(QFileInfo(Local(Q("etc"))).exists());
+    EXPECT_FALSE(QFileInfo::exists(m_program.path() + Q("/../tools")));
+    for (const char *failed : {"linked.zip", "___.zip", "broken.7z"}) {
+        EXPECT_EQ(messages.filter(QStringLiteral("[%1]").arg(Q(failed))).size(), 1) << failed;
+        EXPECT_EQ(Record(Q(failed)), Q(NoRecordStamp)) << failed;
+        EXPECT_FALSE(QFileInfo::exists(Local(Q(failed)))) << failed;
+    }
+    EXPECT_EQ(messages.size(), 3) << messages.join(QLatin1Char('\n')).toStdString();
+}
+
+// A copy of `program` at `path`, started with `arguments`.
+std::unique_ptr<QProcess> StartCopy(const QString &program, const QString &path, const QStringList &arguments)
+{
+    QFile::copy(program, path);
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+    auto process = std::make_unique<QProcess>();
+    process->start(path, arguments);
+    process->waitForStarted();
+    return process;
+}
+
+TEST_F(UpdateRunTest, ARunningProgramIsEndedAndReplacedButNotItsNamesake)
+{
+    QTemporaryDir elsewhere;
+    auto inFolder = StartCopy(Q("/bin/sleep"), Local(Q("tool")), {Q("60")});
+    auto namesake = StartCopy(Q("/bin/sleep"), elsewhere.filePath(Q("tool")), {Q("60")});
+    WriteFileBytes(Local(Q("plain")), "old");
+    QFile::setPermissions(Local(Q("plain")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    Serve(Q("tool"), "#!/bin/sh\necho new\n", QDateTime::currentDateTime().addDays(1));
+    Serve(Q("plain"), "new", QDateTime::currentDateTime().addDays(1));
+    Serve(Q("fresh"), "#!/bin/sh\n");
+
+    const QString exe = Local(Q("tool"));
+    EXPECT_EQ(Run(), (QStringList{Q("실행중인 파일: [%1]").arg(exe), Q("실행중인 파일 종료 성공: [%1]").arg(exe)}));
+    EXPECT_TRUE(inFolder->state() == QProcess::NotRunning || inFolder->waitForFinished(5000));
+    EXPECT_EQ(namesake->state(), QProcess::Running);
+    EXPECT_EQ(ReadFileBytes(exe), "#!/bin/sh\necho new\n");
+    // Replaced files keep their permissions; a new program becomes executable.
+    EXPECT_TRUE(QFileInfo(exe).isExecutable());
+    EXPECT_TRUE(QFileInfo(Local(Q("plain"))).isExecutable());
+    EXPECT_TRUE(QFileInfo(Local(Q("fresh"))).isExecutable());
+    namesake->kill();
+    namesake->waitForFinished();
+}
+
+TEST_F(UpdateRunTest, TheSameOverSftp)
+{
+    if (Env("TOVEL_SFTP_PORT").isEmpty())
+        GTEST_SKIP() << "no SSH server was started for this run";
+    const QString served = Env("TOVEL_SFTP_ROOT") + QLatin1Char('/') + m_name;
+    QDir(served).removeRecursively();
+    QDir().mkpath(served + Q("/sub"));
+    WriteFileBytes(served + Q("/a.dll"), "a");
+    WriteFileBytes(served + Q("/sub/b.dll"), QByteArray(100000, 'b'));
+    WriteFileBytes(served + Q("/c.dat.sync"), "c");
+    Touch(served + Q("/c.dat.sync"), At("2024-03-01 10:00:07"));
+    QProcess::execute(Q("chown"), {Q("-R"), Env("TOVEL_SFTP_USER"), served});
+    // The server names "/x/" as "/x": that is the directory asked for.
+    WriteServerInfo({Env("TOVEL_SFTP_HOST"), Env("TOVEL_SFTP_PORT"), false, served + Q("/;+sub"), Env("TOVEL_SFTP_USER"),
+                     Env("TOVEL_SFTP_PASSWORD"), Q("sftp")},
+                    m_folder);
+    EXPECT_EQ(Run(), QStringList());
+    EXPECT_FALSE(m_failed);
+    EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "a");
+    EXPECT_EQ(ReadFileBytes(Local(Q("sub/b.dll"))), QByteArray(100000, 'b'));
+    EXPECT_EQ(ReadFileBytes(Local(Q("c.dat"))), "c");
+    const QByteArray state = ReadFileBytes(Local(Q("skyrunlog.ini")));
+    EXPECT_EQ(Run(), QStringList());
+    EXPECT_EQ(ReadFileBytes(Local(Q("skyrunlog.ini"))), state);
+}
+
+} // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/process.h"
 #include "platform/programfolder.h"
+#include "platform/runningprocesses.h"
 #include "platform/texception.h"
 #include "updater/skyrunlog.h"
 #include "updater/skyrunmessages.h"
@@ -83,29 +84,6 @@ void TakePermissions(const QString &pending, const QString &target, bool targetE
         ::chmod(pendingPath.constData(), (info.st_mode & 07777) | ((info.st_mode & 0444) >> 2));
 }
 
-// The processes whose executable is the very file at `path`: the same device and inode.
-QList<TProcInfo> HoldersOf(const QString &path)
-{
-    QList<TProcInfo> holders;
-    struct stat target {};
-    if (::stat(QFile::encodeName(path).constData(), &target) != 0)
-        return holders;
-    const qint64 self = QCoreApplication::applicationPid();
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString &entry : entries) {
-        bool numeric = false;
-        const qint64 pid = entry.toLongLong(&numeric);
-        if (!numeric || pid == self)
-            continue;
-        const QByteArray exe = QFile::encodeName(QStringLiteral("/proc/%1/exe").arg(pid));
-        struct stat info {};
-        if (::stat(exe.constData(), &info) != 0 || info.st_dev != target.st_dev || info.st_ino != target.st_ino)
-            continue;
-        holders.append({pid, QFileInfo(QString::fromLocal8Bit(exe)).symLinkTarget()});
-    }
-    return holders;
-}
-
 } // namespace
 
 QStringList ProtectedNames()
@@ -116,7 +94,12 @@ QStringList ProtectedNames()
 
 bool KillHolders(const QString &path, const TApplyReport &report)
 {
-    const QList<TProcInfo> holders = HoldersOf(path);
+    QList<TProcInfo> holders;
+    const qint64 self = QCoreApplication::applicationPid();
+    for (const Platform::TProcInfo &process : Platform::ProcessesRunning(path)) {
+        if (process.ProcessId != self)
+            holders.append({process.ProcessId, process.ExePath});
+    }
     for (const TProcInfo &holder : holders)
         report.AddMessage(Message(RunningFile, holder.ExeFile));
     for (const TProcInfo &holder : holders) {

@@ -4,6 +4,7 @@
 #include "platform/screenshot.h"
 #include "updater/skyrun.h"
 #include "updater/skyrunapply.h"
+#include "updater/skyruncfg.h"
 #include "updater/skyrunoptions.h"
 #include "updater/updaterun.h"
 
@@ -48,8 +49,13 @@ int main(int argc, char **argv)
     case TSkyrunMode::Run:
         succeeded = RunUpdateWindow(app, options, folder);
         break;
-    case TSkyrunMode::Config:
-        break; // SETTINGS DIALOG GOES HERE
+    case TSkyrunMode::Config: {
+        TForm2 settings(folder);
+        settings.show();
+        Platform::ScreenshotWhenShown(&settings);
+        app.exec();
+        break;
+    }
     case TSkyrunMode::None:
         break;
     }

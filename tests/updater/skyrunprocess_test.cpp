@@ -64,6 +64,8 @@ protected:
     void Start(QProcess &process, const QStringList &arguments, const QString &program = Bin("Skyrun")) const
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (arguments == QStringList{Q("config")})
+            environment.insert(Q("TOVEL_CLOSE_WHEN_SHOWN"), Q("1"));
         environment.insert(Q("TOVEL_PROGRAM_DIR"), m_folder);
         environment.insert(Q("QT_QPA_PLATFORM"), Q("offscreen"));
         process.setProcessEnvironment(environment);
@@ -134,6 +136,8 @@ TEST_F(SkyrunProcessTest, RunsThenStartsTheFollowUpAlsoAfterAFailure)
     EXPECT_TRUE(WaitFor([&] { return QFileInfo::exists(m_folder + mark); }, 5000));
     EXPECT_EQ(RunToEnd({Q("run")}), 0);
     EXPECT_EQ(QDir(m_folder + Q("Log")).entryList(QDir::Files).size(), 1);
+    // The settings window, closed as soon as it is shown, ends the program normally.
+    EXPECT_EQ(RunToEnd({Q("config")}), 0);
 }
 
 TEST_F(SkyrunProcessTest, ItsOwnFileIsHandedToVelmoroAndInPlaceAfterItEnds)

@@ -278,6 +278,10 @@ TEST_F(UpdateRunTest, ArchivesUnpackOnlyInsideTheirFolder)
     Serve(Q("linked.zip"), Zip(work.path(), {Q("etc")}, true));
     Serve(Q("___.zip"), ReadFileBytes(m_served + Q("/___pack.zip")));
     Serve(Q("broken.7z"), "7z\xbc\xaf\x27\x1c but nothing more");
+    // Entries that climb out of the folder or start from the root, as a crafted archive has them.
+    QProcess::execute(Q("python3"), {Q("-c"), Q("import zipfile,sys\nz=zipfile.ZipFile(sys.argv[1],'w')\n"
+                                                "z.writestr('../up.txt','x')\nz.writestr('/abs.txt','y')\nz.close()"),
+                                     m_served + Q("/climbing.zip")});
 
     const QStringList messages = Run();
     EXPECT_TRUE(m_failed);
@@ -289,12 +293,14 @@ TEST_F(UpdateRunTest, ArchivesUnpackOnlyInsideTheirFolder)
     // outside, and the archive is fetched again next time.
     EXPECT_FALSE(QFileInfo(Local(Q("etc"))).exists());
     EXPECT_FALSE(QFileInfo::exists(m_program.path() + Q("/../tools")));
-    for (const char *failed : {"linked.zip", "___.zip", "broken.7z"}) {
+    EXPECT_FALSE(QFileInfo::exists(m_program.path() + Q("/../up.txt")));
+    EXPECT_FALSE(QFileInfo::exists(Local(Q("up.txt"))));
+    for (const char *failed : {"linked.zip", "___.zip", "broken.7z", "climbing.zip"}) {
         EXPECT_EQ(messages.filter(QStringLiteral("[%1]").arg(Q(failed))).size(), 1) << failed;
         EXPECT_EQ(Record(Q(failed)), Q(NoRecordStamp)) << failed;
         EXPECT_FALSE(QFileInfo::exists(Local(Q(failed)))) << failed;
     }
-    EXPECT_EQ(messages.size(), 3) << messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(messages.size(), 4) << messages.join(QLatin1Char('\n')).toStdString();
 }
 
 // A copy of `program` at `path`, started with `arguments`.

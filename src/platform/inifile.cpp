@@ -123,6 +123,11 @@ const QString &TIniFile::FileName() const
     return d->fileName;
 }
 
+bool TIniFile::CanStoreKey(const QString &key)
+{
+    return ValidKeyName(key) && StoredBytes(Platform::TrimBlanks(key)).has_value();
+}
+
 QString TIniFile::ReadString(const QString &section, const QString &key, const QString &defaultValue) const
 {
     const Line *line = d->Current().FindKey(Platform::TrimBlanks(section), Platform::TrimBlanks(key));

@@ -42,6 +42,10 @@ public:
 
     const QString &FileName() const;
 
+    /// Whether `key` can be written as a key name: not empty, no line break, no "=", not
+    /// starting with "[" or ";", and held exactly by code page 949.
+    static bool CanStoreKey(const QString &key);
+
     QString ReadString(const QString &section, const QString &key, const QString &defaultValue = {}) const;
     int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
     bool SectionExists(const QString &section) const;

@@ -24,9 +24,6 @@
 
 namespace {
 
-// 7-Zip may take long for a big archive, never this long.
-constexpr int ArchiveToolTimeoutMs = 10 * 60 * 1000;
-
 QString Message(const char *format, const QString &argument)
 {
     return QString::fromUtf8(format).arg(argument);
@@ -112,8 +109,8 @@ bool KillHolders(const QString &path, const TApplyReport &report)
     return true;
 }
 
-void PlaceFile(const TPlacement &placement, const QString &programFolder, TSkyrunLog &log,
-               const TApplyReport &report)
+TPlaceResult PlaceFile(const TPlacement &placement, const QString &programFolder, TSkyrunLog &log,
+                       const TApplyReport &report)
 {
     const QString name = placement.ServerName;
     const QFileInfo target(placement.Target);
@@ -121,7 +118,7 @@ void PlaceFile(const TPlacement &placement, const QString &programFolder, TSkyru
     if (placement.TargetExisted && inProgramFolder && ProtectedNames().contains(name.toLower())) {
         // Handed to the rename helper once the updater has ended.
         log.WriteStamp(placement.Key, placement.Stamp);
-        return;
+        return TPlaceResult::Deferred;
     }
 
     const auto fail = [&](const QString &text) {
@@ -129,27 +126,24 @@ void PlaceFile(const TPlacement &placement, const QString &programFolder, TSkyru
         report.AddMessage(text.isEmpty() ? Message(FileNotApplied, name)
                                          : QString::fromUtf8(FileFailed).arg(name, text));
         report.SetError();
+        return TPlaceResult::Failed;
     };
-    if (placement.TargetExisted && !KillHolders(placement.Target, report)) {
-        fail({});
-        return;
-    }
     try {
         SyncFile(placement.Pending);
     } catch (const TException &error) {
-        fail(error.Message());
-        return;
+        return fail(error.Message());
     }
+    if (placement.TargetExisted && !KillHolders(placement.Target, report))
+        return fail({});
     TakePermissions(placement.Pending, placement.Target, placement.TargetExisted);
     if (::rename(QFile::encodeName(placement.Pending).constData(), QFile::encodeName(placement.Target).constData())
-        != 0) {
-        fail(SystemError(errno));
-        return;
-    }
+        != 0)
+        return fail(SystemError(errno));
     SyncFolder(target.absolutePath());
     if (name.toLower().endsWith(QLatin1String(".sync")))
         SetFileDateFromStamp(placement.Target, placement.Stamp);
     log.WriteStamp(placement.Key, placement.Stamp);
+    return TPlaceResult::Placed;
 }
 
 void SetFileDateFromStamp(const QString &path, const QString &stamp)
@@ -192,6 +186,11 @@ QList<TArchiveEntry> ParseArchiveListing(const QByteArray &output)
             continue;
         if (line.startsWith("Folder = "))
             current->Folder = current->Folder || line.mid(9).trimmed() == "+";
+        else if (line.startsWith("Mode = ")) {
+            current->Link = current->Link || line.mid(7).trimmed().startsWith('l');
+            current->Folder = current->Folder || line.mid(7).trimmed().startsWith('d');
+        } else if (line.startsWith("Symbolic Link = ") || line.startsWith("Hard Link = "))
+            current->Link = current->Link || !line.mid(line.indexOf('=') + 1).trimmed().isEmpty();
         else if (line.startsWith("Attributes = ")) {
             // "D drwxr-xr-x", " -rw-r--r--", " lrwxrwxrwx": the Unix mode after the letters.
             const QByteArray value = line.mid(13);
@@ -226,7 +225,7 @@ QString ArchiveTool(const QString &programFolder)
 }
 
 TExtractResult ExtractArchive(const QString &archive, const QString &fallbackFolder, const QString &programFolder,
-                              const QStringList &skipList)
+                              const QStringList &skipList, int timeoutMs)
 {
     const QFileInfo info(archive);
     QString base = programFolder;
@@ -247,9 +246,10 @@ TExtractResult ExtractArchive(const QString &archive, const QString &fallbackFol
     const QString tool = ArchiveTool(programFolder);
     if (tool.isEmpty())
         return TExtractResult::NoTool;
+    const QString type = info.suffix().toLower() == QLatin1String("7z") ? QStringLiteral("-t7z") : QStringLiteral("-tzip");
     const Platform::TRunResult listing =
-        Platform::RunAndWait(tool, {QStringLiteral("l"), QStringLiteral("-slt"), info.absoluteFilePath()},
-                             ArchiveToolTimeoutMs, true);
+        Platform::RunAndWait(tool, {QStringLiteral("l"), QStringLiteral("-slt"), type, info.absoluteFilePath()},
+                             timeoutMs, true);
     if (!listing.Started || listing.ExitCode != 0)
         throw TException(QStringLiteral("7-Zip cannot list %1 (%2)")
                              .arg(info.fileName(), listing.Started && listing.ErrorText.isEmpty()
@@ -268,8 +268,8 @@ TExtractResult ExtractArchive(const QString &archive, const QString &fallbackFol
     }
     const Platform::TRunResult run = Platform::RunAndWait(
         tool,
-        {QStringLiteral("x"), info.absoluteFilePath(), QStringLiteral("-o") + destination, QStringLiteral("-y")},
-        ArchiveToolTimeoutMs, true);
+        {QStringLiteral("x"), type, info.absoluteFilePath(), QStringLiteral("-o") + destination, QStringLiteral("-y")},
+        timeoutMs, true);
     if (!run.Started || run.ExitCode != 0)
         throw TException(QStringLiteral("7-Zip could not unpack %1 (%2)")
                              .arg(info.fileName(), run.Started && run.ErrorText.isEmpty() ? QString::number(run.ExitCode)

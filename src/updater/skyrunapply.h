@@ -44,6 +44,9 @@ struct TPlacement
 /// the cryptographic libraries of its platform of origin.
 QStringList ProtectedNames();
 
+/// What became of a downloaded file.
+enum class TPlaceResult { Placed, Deferred, Failed };
+
 /// Puts `placement.Pending` in place of its target with one atomic rename, its bytes on
 /// disk first; the target keeps its permissions (a new file that is a program becomes
 /// executable). A protected name of the program folder whose target exists is left as
@@ -51,7 +54,7 @@ QStringList ProtectedNames();
 /// is ended first. The record is written only once the new bytes are in place; on any
 /// failure the old target stays, the pending file goes, the failure is reported and the
 /// record is left as it was.
-void PlaceFile(const TPlacement &placement, const QString &programFolder, TSkyrunLog &log,
+TPlaceResult PlaceFile(const TPlacement &placement, const QString &programFolder, TSkyrunLog &log,
                const TApplyReport &report);
 
 /// Ends every process whose executable is the very file `path` (the same file on disk,
@@ -71,7 +74,8 @@ struct TArchiveEntry
     bool Link = false;
 };
 
-/// Parses the output of "7z l -slt": the entries after the archive's own block.
+/// Parses the output of "7z l -slt": the entries after the archive's own block. An entry
+/// is a link when its mode says so or it names a link target, whatever the format.
 QList<TArchiveEntry> ParseArchiveListing(const QByteArray &output);
 
 /// Whether an entry path stays inside the folder it is unpacked into: relative, no ".."
@@ -87,11 +91,13 @@ enum class TExtractResult { NoTool, Skipped, Extracted };
 /// Unpacks `archive` beside itself (or into `fallbackFolder`, else the program folder,
 /// when its folder is gone); an archive named "___name.ext" into the subfolder "name".
 /// Returns Skipped, unpacking nothing, when the archive holds a name of `skipList`.
-/// Throws TException when the archive cannot be listed, holds an entry that would land
-/// outside the destination (absolute, "..", a link), derives no usable subfolder, or
-/// when 7-Zip fails or hangs.
+/// The archive is read as the format its extension names (".zip", ".7z"), never as
+/// another one 7-Zip might recognise in its content. Throws TException when the archive
+/// cannot be listed, holds an entry that would land outside the destination (absolute,
+/// "..", a link), derives no usable subfolder, or when 7-Zip fails or runs longer than
+/// `timeoutMs`.
 TExtractResult ExtractArchive(const QString &archive, const QString &fallbackFolder, const QString &programFolder,
-                              const QStringList &skipList);
+                              const QStringList &skipList, int timeoutMs = 10 * 60 * 1000);
 
 /// After the updater's window has closed: hands each pending file of the protected names
 /// in the program folder to the rename helper "Velmoro", numbered from 5. Returns the

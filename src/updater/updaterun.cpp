@@ -4,6 +4,7 @@
 #include "platform/texception.h"
 #include "updater/skyrun.h"
 #include "updater/skyrunapply.h"
+#include "updater/ftplisting.h"
 #include "updater/skyrunbar.h"
 #include "updater/skyrunlog.h"
 #include "updater/skyrunmessages.h"
@@ -38,6 +39,27 @@ QString CutSuffix(const QString &name, QLatin1String suffix)
     return name.left(name.toLower().indexOf(suffix));
 }
 
+// The local name a server name is fetched as: without its ".once" or ".sync" suffix.
+QString TargetName(const QString &name)
+{
+    for (const QLatin1String suffix : {QLatin1String(".once"), QLatin1String(".sync")}) {
+        if (const QString cut = CutSuffix(name, suffix); !cut.isEmpty() || name.toLower() == suffix)
+            return cut;
+    }
+    return name;
+}
+
+// Why a listed name cannot be fetched: its record could not be kept, or it names no file
+// of its own once its suffix is cut ("..once"); empty when it can.
+QString NameProblem(const QString &relative, const QString &name)
+{
+    if (!TUpdateRun::IsRecordableKey(RecordKey(relative, name)))
+        return QStringLiteral("The name cannot be recorded in skyrunlog.ini");
+    if (!IsSafeListedName(TargetName(name)))
+        return QStringLiteral("The name leaves no file name");
+    return {};
+}
+
 // The local file's last write time as a stamp, in whole seconds; empty when it cannot
 // be opened for reading.
 QString LocalStamp(const QString &path)
@@ -61,6 +83,8 @@ struct TUpdateRun::Private
     bool settingsRead = false;
     bool sftp = false;
     bool error = false;
+    // A file that was skipped and reported, without stopping the walk.
+    bool noted = false;
     QString logFile;
     std::unique_ptr<TUpdateTransport> transport;
     std::unique_ptr<TSkyrunLog> log;
@@ -95,7 +119,7 @@ TUpdateRun::~TUpdateRun() = default;
 
 bool TUpdateRun::Failed() const
 {
-    return d->error;
+    return d->error || d->noted;
 }
 
 bool TUpdateRun::UsesSftp() const
@@ -133,8 +157,14 @@ void TUpdateRun::ShowStep()
 
 void TUpdateRun::ActivationStep()
 {
-    RunUpdate();
-    if (d->error) {
+    // Whatever goes wrong, the window closes and the program goes on to its follow-up.
+    try {
+        RunUpdate();
+    } catch (const std::exception &error) {
+        d->Message(ErrorText(error));
+        d->error = true;
+    }
+    if (Failed()) {
         d->window.RestoreTitleBar();
         d->logFile = d->window.WriteRunLog(d->programFolder);
     }
@@ -156,8 +186,9 @@ void TUpdateRun::RunUpdate()
     }
     if (dirs.isEmpty())
         return;
-    d->transport = d->sftp ? MakeSftpTransport(&d->window, d->options.PreserveTimes, d->programFolder) : MakeFtpTransport(&d->window);
     try {
+        d->transport = d->sftp ? MakeSftpTransport(&d->window, d->options.PreserveTimes, d->programFolder)
+                               : MakeFtpTransport(&d->window);
         d->log = std::make_unique<TSkyrunLog>(d->programFolder);
         d->transport->Connect(d->info);
         for (int i = 0; i < dirs.size() && !dirs[i].isEmpty(); ++i) {
@@ -176,7 +207,8 @@ void TUpdateRun::RunUpdate()
         d->Message(Text(d->sftp ? SftpConnectionErrorPrefix : FtpConnectionErrorPrefix) + ErrorText(error));
         d->error = true;
     }
-    d->transport->Disconnect();
+    if (d->transport)
+        d->transport->Disconnect();
 }
 
 QString TUpdateRun::LocalFolderOf(const QString &dir, const QString &baseDir, int index, const QString &localBase)
@@ -198,8 +230,9 @@ QString TUpdateRun::LocalFolderOf(const QString &dir, const QString &baseDir, in
 
 bool TUpdateRun::IsRecordableKey(const QString &key)
 {
-    if (key.isEmpty() || key.contains(QLatin1Char('=')) || key.startsWith(QLatin1Char(';'))
-        || key.startsWith(QLatin1Char('[')) || key.trimmed() != key)
+    // Blanks around a key are not part of it in the file: such a name would share its
+    // record with the name without them.
+    if (key.trimmed() != key || !TIniFile::CanStoreKey(key))
         return false;
     return std::none_of(key.begin(), key.end(), [](QChar c) { return c.unicode() < 0x20; });
 }
@@ -228,10 +261,9 @@ void TUpdateRun::Private::SyncDirectory(const QString &localFolder)
         const QString upper = file.Name.toUpper();
         if (options.SkipList.contains(upper) || file.Name.toLower().contains(QLatin1String(".download")))
             continue;
-        const QString key = RecordKey(relative, file.Name);
-        if (!IsRecordableKey(key)) {
-            Message(Text(FileFailed).arg(file.Name, QStringLiteral("The name cannot be recorded in skyrunlog.ini")));
-            error = true;
+        if (const QString problem = NameProblem(relative, file.Name); !problem.isEmpty()) {
+            Message(Text(FileFailed).arg(file.Name, problem));
+            noted = true;
             continue;
         }
         try {
@@ -283,8 +315,12 @@ bool TUpdateRun::Private::Decide(const TServerFile &file, const QString &root, c
     }
     if (!syncName.isEmpty()) {
         const QString target = root + relative + syncName;
-        const QString own = QFileInfo::exists(target) ? LocalStamp(target) : QString();
-        const QString compared = own.isEmpty() ? QString::fromLatin1(NoRecordStamp) : own;
+        // A target that is there but cannot be read keeps the record as its time.
+        QString compared = QString::fromLatin1(NoRecordStamp);
+        if (QFileInfo::exists(target)) {
+            const QString own = LocalStamp(target);
+            compared = own.isEmpty() ? record : own;
+        }
         return file.Stamp.left(14) != compared.left(14);
     }
     return true;
@@ -320,12 +356,7 @@ void TUpdateRun::Private::DownloadOne(const QString &name, const QString &stamp,
     window.SetExpectedSize(std::max<qint64>(size, 0));
     window.SetFileBarMax(size);
 
-    QString targetName = CutSuffix(name, QLatin1String(".once"));
-    if (targetName.isEmpty())
-        targetName = CutSuffix(name, QLatin1String(".sync"));
-    if (targetName.isEmpty())
-        targetName = name;
-    const QString target = root + relative + targetName;
+    const QString target = root + relative + TargetName(name);
     const QString pending = root + relative + name + QStringLiteral(".download");
     if (QFileInfo::exists(pending) && !QFile::remove(pending))
         throw TException(QStringLiteral("Cannot remove %1").arg(pending));
@@ -345,12 +376,11 @@ void TUpdateRun::Private::DownloadOne(const QString &name, const QString &stamp,
         QFile::remove(pending);
         throw;
     }
-    PlaceFile(placement, programFolder, *log, Report());
+    if (PlaceFile(placement, programFolder, *log, Report()) != TPlaceResult::Placed)
+        return;
 
     const QString lower = name.toLower();
     if (!options.Extract || !(lower.endsWith(QLatin1String(".zip")) || lower.endsWith(QLatin1String(".7z"))))
-        return;
-    if (!QFileInfo::exists(target) || QFileInfo::exists(pending))
         return;
     try {
         ExtractArchive(target, root + relative, programFolder, options.SkipList);

@@ -8,7 +8,7 @@
 #include "updater/skyrun.h"
 #include "updater/skyrunlog.h"
 
-#include <QTimeZone>
+#include <QFile>
 
 TUpdateTransport::~TUpdateTransport() = default;
 
@@ -116,14 +116,11 @@ public:
 
     bool ChangeDir(const QString &dir) override
     {
-        try {
-            const QString resolved = m_sftp.ChangeDir(dir);
-            // Servers name a directory without its trailing "/" ("/upd" for "/upd/"):
-            // both are the directory asked for. Any other answer is another directory.
-            return resolved == dir || resolved + QLatin1Char('/') == dir || resolved == dir + QLatin1Char('/');
-        } catch (const std::exception &) {
-            return false;
-        }
+        // A directory the server cannot open fails with the server's own text. Servers
+        // name a directory without its trailing "/" ("/upd" for "/upd/"): both are the
+        // directory asked for; any other answer is another directory.
+        const QString resolved = m_sftp.ChangeDir(dir);
+        return resolved == dir || resolved + QLatin1Char('/') == dir || resolved == dir + QLatin1Char('/');
     }
 
     QList<TServerFile> ListFiles() override
@@ -154,10 +151,22 @@ public:
             progress = [window = m_window](qint64 user, std::uint64_t done, std::uint64_t total) {
                 return window->SftpProgress(user, done, total);
             };
-        const std::uint64_t received =
-            m_sftp.GetFile(Folder(), name, localFile, m_preserveTimes, true, false, 0, progress);
-        if (expectedSize >= 0 && received != static_cast<std::uint64_t>(expectedSize))
-            throw TException(QStringLiteral("%1: received %2 of %3 bytes").arg(name).arg(received).arg(expectedSize));
+        // The bytes arrive in a file of their own that becomes `localFile` only when whole:
+        // a pending file is never a part of one, even after the updater was killed.
+        const QString part = localFile + QStringLiteral(".part");
+        QFile::remove(part);
+        try {
+            const std::uint64_t received =
+                m_sftp.GetFile(Folder(), name, part, m_preserveTimes, true, false, 0, progress);
+            if (expectedSize >= 0 && received != static_cast<std::uint64_t>(expectedSize))
+                throw TException(
+                    QStringLiteral("%1: received %2 of %3 bytes").arg(name).arg(received).arg(expectedSize));
+            if (!QFile::rename(part, localFile))
+                throw TException(QStringLiteral("Cannot create %1").arg(localFile));
+        } catch (...) {
+            QFile::remove(part);
+            throw;
+        }
     }
 
 private:

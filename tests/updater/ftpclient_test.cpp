@@ -1,10 +1,13 @@
 #include "testsupport.h"
 
+#include "servedfolder.h"
+
 #include "platform/texception.h"
 #include "updater/ftpclient.h"
 #include "updater/skyrunmessages.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
@@ -29,30 +32,10 @@ QByteArray RandomBytes(int size)
 }
 
 // The pyftpdlib server that scripts/test starts; each test works in a folder of its own.
-class FtpClientTest : public ::testing::Test
+class FtpClientTest : public ServedFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (Env("TOVEL_FTP_PORT").isEmpty())
-            GTEST_SKIP() << "no FTP server was started for this run";
-        m_name = QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        m_served = Env("TOVEL_FTP_ROOT") + QLatin1Char('/') + m_name;
-        QDir(m_served).removeRecursively();
-        ASSERT_TRUE(QDir().mkpath(m_served));
-    }
-
     QString ServerDir() const { return QLatin1Char('/') + m_name + QLatin1Char('/'); }
-
-    void Serve(const QString &name, const QByteArray &bytes, const QDateTime &modified = {}) const
-    {
-        const QString path = m_served + QLatin1Char('/') + name;
-        WriteFileBytes(path, bytes);
-        if (modified.isValid()) {
-            const utimbuf times{modified.toSecsSinceEpoch(), modified.toSecsSinceEpoch()};
-            ::utime(QFile::encodeName(path).constData(), &times);
-        }
-    }
 
     std::unique_ptr<TFtpClient> Client(const char *user, bool passive = true) const
     {
@@ -80,8 +63,6 @@ protected:
         return QDir(m_local.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     }
 
-    QString m_name;
-    QString m_served;
     QTemporaryDir m_local;
 };
 

@@ -4,6 +4,8 @@
 
 #include "testsupport.h"
 
+#include "servedfolder.h"
+
 #include "updater/skyrunlib.h"
 #include "updater/skyrunlog.h"
 
@@ -29,34 +31,12 @@ QString Q(const char *text) { return QString::fromUtf8(text); }
 
 QString Bin(const char *program) { return Env("TOVEL_PROGRAM_BIN") + QLatin1Char('/') + Q(program); }
 
-class SkyrunProcessTest : public ::testing::Test
+class SkyrunProcessTest : public ProgramFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (Env("TOVEL_FTP_PORT").isEmpty())
-            GTEST_SKIP() << "no FTP server was started for this run";
-        m_name = QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        m_served = Env("TOVEL_FTP_ROOT") + QLatin1Char('/') + m_name;
-        QDir(m_served).removeRecursively();
-        ASSERT_TRUE(QDir().mkpath(m_served));
-        m_folder = m_program.path() + QLatin1Char('/');
-        Settings(QLatin1Char('/') + m_name, Env("TOVEL_FTP_PORT"));
-    }
-
-    void Settings(const QString &path, const QString &port)
-    {
-        WriteServerInfo({Env("TOVEL_FTP_HOST"), port, true, path, Q("tovel"), Env("TOVEL_FTP_PASSWORD"), Q("FTP")},
-                        m_folder);
-    }
-
     void Serve(const QString &name, const QByteArray &bytes, qint64 time) const
     {
-        const QString path = m_served + QLatin1Char('/') + name;
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        WriteFileBytes(path, bytes);
-        const utimbuf times{time, time};
-        ::utime(QFile::encodeName(path).constData(), &times);
+        ServedFolderTest::Serve(name, bytes, QDateTime::fromSecsSinceEpoch(time));
     }
 
     // Skyrun of `folder` (a copy of the program folder, or the build's with this test's
@@ -103,10 +83,6 @@ protected:
         return true;
     }
 
-    QString m_name;
-    QString m_served;
-    QTemporaryDir m_program;
-    QString m_folder;
 };
 
 TEST_F(SkyrunProcessTest, RunsThenStartsTheFollowUpAlsoAfterAFailure)

@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "servedfolder.h"
+
 #include "updater/skyrun.h"
 #include "updater/skyrunapply.h"
 #include "updater/skyrunlib.h"
@@ -9,6 +11,7 @@
 #include "updater/updaterun.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -120,34 +123,12 @@ void Touch(const QString &path, const QDateTime &time)
 
 // A program folder against a served folder of the loopback FTP (or SSH) server of this
 // run; each test serves from a folder of its own.
-class UpdateRunTest : public ::testing::Test
+class UpdateRunTest : public ProgramFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        if (Env("TOVEL_FTP_PORT").isEmpty())
-            GTEST_SKIP() << "no FTP server was started for this run";
-        m_name = QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        m_served = Env("TOVEL_FTP_ROOT") + QLatin1Char('/') + m_name;
-        QDir(m_served).removeRecursively();
-        ASSERT_TRUE(QDir().mkpath(m_served));
-        m_folder = m_program.path() + QLatin1Char('/');
-        Settings(QLatin1Char('/') + m_name);
-    }
-
-    void Settings(const QString &path)
-    {
-        WriteServerInfo({Env("TOVEL_FTP_HOST"), Env("TOVEL_FTP_PORT"), true, path, Q("tovel"), Env("TOVEL_FTP_PASSWORD"),
-                         Q("FTP")},
-                        m_folder);
-    }
-
     void Serve(const QString &name, const QByteArray &bytes, const QDateTime &time = At("2024-03-01 10:00:00")) const
     {
-        const QString path = m_served + QLatin1Char('/') + name;
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        WriteFileBytes(path, bytes);
-        Touch(path, time);
+        ServedFolderTest::Serve(name, bytes, time);
     }
 
     QString Local(const QString &name) const { return m_folder + name; }
@@ -167,10 +148,6 @@ protected:
 
     QString Record(const QString &key) const { return TSkyrunLog(m_folder).ReadStamp(key); }
 
-    QString m_name;
-    QString m_served;
-    QTemporaryDir m_program;
-    QString m_folder;
     bool m_failed = false;
 };
 
@@ -223,25 +200,38 @@ TEST_F(UpdateRunTest, FetchesWhatChangedAndASecondRunNothing)
 
 TEST_F(UpdateRunTest, AFailedFileKeepsItsOldCopyAndRecord)
 {
-    Serve(Q("a.dll"), "version 1");
-    WriteFileBytes(Local(Q("cutshort.dll")), QByteArray(4000, 'x'));
+    Settings(QStringLiteral("/%1;+later").arg(m_name));
     const QString recorded = FormatStamp(At("2024-03-01 10:00:00"));
-    TSkyrunLog(m_folder).WriteStamp(Q("cutshort.dll"), recorded);
-    EXPECT_EQ(Run(), QStringList());
+    QDir().mkpath(Local(Q("later")));
+    for (const char *name : {"cutshort.dll", "blocked.dll"}) {
+        WriteFileBytes(Local(Q("later/") + Q(name)), QByteArray(4000, 'x'));
+        TSkyrunLog(m_folder).WriteStamp(Q("later\\") + Q(name), recorded);
+        Serve(Q("later/") + Q(name), QByteArray(4000, 'y'), At("2024-03-05 10:00:00"));
+    }
+    // A target that cannot be replaced: a folder that holds something.
+    QFile::remove(Local(Q("later/blocked.dll")));
+    QDir().mkpath(Local(Q("later/blocked.dll/inner")));
+    Serve(Q("later/b.dll"), "b");
+    // Names the state file cannot keep, or that leave no file name, are reported and
+    // skipped; the walk goes on to the next folder.
+    const QStringList unusable = {Q("sub=x.dll"), Q(";x.dll"), Q("[x].dll"), Q("\U0001F600.dll"), Q("..once")};
+    for (const QString &name : unusable)
+        Serve(name, "x");
 
-    Serve(Q("a.dll"), "version 2", At("2024-03-05 10:00:00"));
-    Serve(Q("cutshort.dll"), QByteArray(4000, 'y'), At("2024-03-05 10:00:00"));
-    Serve(Q("sub=x.dll"), "x");
     const QStringList messages = Run();
     EXPECT_TRUE(m_failed);
-    ASSERT_EQ(messages.size(), 2) << messages.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(messages[0].startsWith(Q("[sub=x.dll]파일을 반영하지 못했습니다.[")));
-    EXPECT_TRUE(messages[1].startsWith(Q("[cutshort.dll]파일을 반영하지 못했습니다.[")));
-    // The cut copy never replaced the whole one; the other file went on.
-    EXPECT_EQ(ReadFileBytes(Local(Q("cutshort.dll"))), QByteArray(4000, 'x'));
-    EXPECT_EQ(Record(Q("cutshort.dll")), recorded);
-    EXPECT_FALSE(QFileInfo::exists(Local(Q("cutshort.dll.download"))));
-    EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "version 2");
+    for (const QString &name : unusable + QStringList{Q("cutshort.dll"), Q("blocked.dll")})
+        EXPECT_EQ(messages.filter(Q("[%1]파일을 반영하지 못했습니다.[").arg(name)).size(), 1) << name.toStdString();
+    EXPECT_EQ(messages.size(), unusable.size() + 2) << messages.join(QLatin1Char('\n')).toStdString();
+    // The cut copy never replaced the whole one, nor did anything the folder; the other
+    // file went on.
+    EXPECT_EQ(ReadFileBytes(Local(Q("later/cutshort.dll"))), QByteArray(4000, 'x'));
+    EXPECT_TRUE(QFileInfo::exists(Local(Q("later/blocked.dll/inner"))));
+    for (const char *name : {"cutshort.dll", "blocked.dll"}) {
+        EXPECT_EQ(Record(Q("later\\") + Q(name)), recorded) << name;
+        EXPECT_FALSE(QFileInfo::exists(Local(Q("later/") + Q(name)) + Q(".download"))) << name;
+    }
+    EXPECT_EQ(ReadFileBytes(Local(Q("later/b.dll"))), "b");
 }
 
 TEST_F(UpdateRunTest, ADirectoryTheServerRefusesStopsTheWalk)
@@ -301,6 +291,34 @@ TEST_F(UpdateRunTest, ArchivesUnpackOnlyInsideTheirFolder)
         EXPECT_FALSE(QFileInfo::exists(Local(Q(failed)))) << failed;
     }
     EXPECT_EQ(messages.size(), 4) << messages.join(QLatin1Char('\n')).toStdString();
+}
+
+// 7-Zip is asked for names, not for text that merely holds one; when it fails or hangs
+// while unpacking, the archive fails.
+TEST(UpdateRun, ArchiveToolNamesFailuresAndHangs)
+{
+    QTemporaryDir folder;
+    WriteFileBytes(folder.filePath(Q("NOTSKYRUNLOG.INI")), "x");
+    WriteFileBytes(folder.filePath(Q("skyrunlog.ini.bak")), "y");
+    const QStringList skip = {Q("SKYRUNLOG.INI"), Q("Error:")};
+    Zip(folder.path(), {Q("NOTSKYRUNLOG.INI"), Q("skyrunlog.ini.bak")});
+    const QString archive = folder.filePath(Q("out.zip"));
+    QDir().mkpath(folder.filePath(Q("to")));
+    QFile::rename(archive, folder.filePath(Q("to/names.zip")));
+    EXPECT_EQ(ExtractArchive(folder.filePath(Q("to/names.zip")), {}, folder.path(), skip), TExtractResult::Extracted);
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath(Q("to/NOTSKYRUNLOG.INI"))));
+
+    // A tool of the program folder that lists like 7-Zip but fails, or hangs, unpacking.
+    WriteFileBytes(folder.filePath(Q("7z")), "#!/bin/sh\n[ \"$1\" = l ] && exec 7z \"$@\"\n"
+                                             "[ -f \"$(dirname \"$0\")/hang\" ] && exec sleep 30\nexit 2\n");
+    QFile::setPermissions(folder.filePath(Q("7z")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString names = folder.filePath(Q("to/names.zip"));
+    EXPECT_TRUE(ErrorOf([&] { ExtractArchive(names, {}, folder.path(), skip); }).contains(Q("(2)")));
+    WriteFileBytes(folder.filePath(Q("hang")), {});
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(ErrorOf([&] { ExtractArchive(names, {}, folder.path(), skip, 500); }).contains(Q("timed out")));
+    EXPECT_LT(timer.elapsed(), 10000);
 }
 
 // A copy of `program` at `path`, started with `arguments`.

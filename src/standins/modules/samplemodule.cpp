@@ -15,6 +15,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -23,12 +24,22 @@
 #include <QVBoxLayout>
 
 #include <cstring>
+#include <dlfcn.h>
 #include <exception>
 
 #define TOVEL_STRINGIFY2(x) #x
 #define TOVEL_STRINGIFY(x) TOVEL_STRINGIFY2(x)
 
 namespace {
+
+// When this module's library file was written: an updated module shows its new time.
+QString ModuleBuild()
+{
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void *>(&ModuleBuild), &info) == 0 || !info.dli_fname)
+        return {};
+    return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
 
 const QString ModuleId = QStringLiteral(TOVEL_STRINGIFY(TOVEL_MODULE_ID));
 
@@ -159,7 +170,7 @@ void ShowInFrame(QApplication *, QMdiArea *screen, QSqlDatabase *connection, con
     received->setObjectName(QStringLiteral("lblReceived"));
     received->setText(QStringList{UserLine(record->LoginInfo),
                                   QStringLiteral("프로그램: %1 %2").arg(progId, Field(record->ProgName)),
-                                  QStringLiteral("모듈: %1").arg(ModuleId),
+                                  QStringLiteral("모듈: %1 (%2)").arg(ModuleId, ModuleBuild()),
                                   QStringLiteral("인자 크기: %1 바이트").arg(size),
                                   QStringLiteral("닫기 메시지: %1").arg(record->CloseMsg),
                                   ConnectionLine(connection)}

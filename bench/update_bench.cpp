@@ -150,6 +150,13 @@ double Timed(QProcess &process, const QString &what)
     return seconds;
 }
 
+// The built Skyrun, or the program UPDATE_BENCH_SKYRUN names (to time a changed build).
+QString SkyrunProgram()
+{
+    const QString chosen = Env("UPDATE_BENCH_SKYRUN");
+    return chosen.isEmpty() ? QStringLiteral(TOVEL_SKYRUN) : chosen;
+}
+
 // One silent check of `programFolder`; it must fetch nothing, so the records stay as they
 // were byte for byte and no ".download" file is left anywhere.
 double RunSkyrun(const QString &programFolder)
@@ -161,7 +168,7 @@ double RunSkyrun(const QString &programFolder)
     environment.insert(QStringLiteral("TOVEL_PROGRAM_DIR"), programFolder);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     skyrun.setProcessEnvironment(environment);
-    skyrun.setProgram(QStringLiteral(TOVEL_SKYRUN));
+    skyrun.setProgram(SkyrunProgram());
     skyrun.setArguments({QStringLiteral("run"), QStringLiteral("alone"), QStringLiteral("-sc")});
     const double seconds = Timed(skyrun, QStringLiteral("Skyrun"));
     if (ReadAll(logPath) != before)

@@ -89,9 +89,11 @@ void WriteFile(const QString &path, const QByteArray &content)
         throw TException(QStringLiteral("cannot set the time of ") + path);
 }
 
-// The 200 folders of 50 small files under `base`, each file's bytes telling its place.
+// The 200 folders of 50 small files under `base`, each file's bytes telling its place;
+// whatever an interrupted run left there goes first.
 void MakeTree(const QString &base)
 {
+    QDir(base).removeRecursively();
     for (int folder = 0; folder < Folders; ++folder) {
         const QString dir = base + QLatin1Char('/') + FolderName(folder);
         if (!QDir().mkpath(dir))

@@ -48,8 +48,8 @@ constexpr int Folders = 200;
 constexpr int FilesPerFolder = 50;
 // The base directory is walked too: the 200 folders and the base.
 constexpr int Directories = Folders + 1;
-constexpr int RunsNoDelay = 5;
-constexpr int RunsDelayed = 3;
+constexpr int RunsNoDelay = 3;
+constexpr int RunsDelayed = 2;
 constexpr int RunsSftp = 3;
 constexpr double ReplyDelaySeconds = 0.02;
 // Every server file has this modification time; the local copies too, as a mirror run

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+class TwColumnPrivate;
+class TwColumnsPrivate;
 class TwColumns;
 class TwDesignReader;
 class TwDesignWriter;
@@ -39,7 +41,7 @@ public:
     virtual QString GetBoolStr(bool value) const;
     virtual QString GetBoolText(bool value) const;
 
-    TwColumns *Collection() const { return m_collection; }
+    TwColumns *Collection() const;
     TwCustomGrid *Grid() const;
     int Index() const;
     QString GetDisplayName() const;
@@ -48,69 +50,69 @@ public:
     TwAlignment Alignment() const;
     void SetAlignment(TwAlignment value);
     TwAlignment DefaultAlignment() const;
-    TwColumnValues AssignedValues() const { return m_assigned; }
+    TwColumnValues AssignedValues() const;
     TwFont Font() const;
     void SetFont(const TwFont &value);
     TwFont DefaultFont() const;
-    TColor Color() const { return m_color; }
+    TColor Color() const;
     void SetColor(TColor value);
-    TwFitStyle FitStyle() const { return m_fitStyle; }
+    TwFitStyle FitStyle() const;
     void SetFitStyle(TwFitStyle value);
-    TwTextLayout Layout() const { return m_layout; }
+    TwTextLayout Layout() const;
     void SetLayout(TwTextLayout value);
-    bool WordWrap() const { return m_wordWrap; }
+    bool WordWrap() const;
     void SetWordWrap(bool value);
     /// Side 0 = left, 1 = top, 2 = right, 3 = bottom; any other side fails with
     /// "Margin side bounds error[side]".
     int Margin(int side) const;
-    int MarginLeft() const { return m_margins[0]; }
-    int MarginTop() const { return m_margins[1]; }
-    int MarginRight() const { return m_margins[2]; }
-    int MarginBottom() const { return m_margins[3]; }
+    int MarginLeft() const;
+    int MarginTop() const;
+    int MarginRight() const;
+    int MarginBottom() const;
     void SetMargin(int side, int value);
-    TwImageLayout ImageLayout() const { return m_imageLayout; }
+    TwImageLayout ImageLayout() const;
     void SetImageLayout(TwImageLayout value);
-    const TwImageList *Images() const { return m_images; }
+    const TwImageList *Images() const;
     void SetImages(const TwImageList *value);
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const;
     void SetTransparent(bool value);
-    bool EqualBlank() const { return m_equalBlank; }
+    bool EqualBlank() const;
     void SetEqualBlank(bool value);
-    bool AutoSize() const { return m_autoSize; }
+    bool AutoSize() const;
     void SetAutoSize(bool value);
-    bool Ctl3D() const { return m_ctl3D; }
+    bool Ctl3D() const;
     void SetCtl3D(bool value);
 
     // Editing.
-    TwCharCase CharCase() const { return m_charCase; }
-    void SetCharCase(TwCharCase value) { m_charCase = value; }
-    TwEditBorderStyle EditBorder() const { return m_editBorder; }
+    TwCharCase CharCase() const;
+    void SetCharCase(TwCharCase value);
+    TwEditBorderStyle EditBorder() const;
     void SetEditBorder(TwEditBorderStyle value);
-    bool EditButton() const { return m_editButton; }
+    bool EditButton() const;
     void SetEditButton(bool value);
-    bool EditColor() const { return m_editColor; }
+    bool EditColor() const;
     void SetEditColor(bool value);
-    QString EditFormat() const { return m_editFormat; }
+    QString EditFormat() const;
     void SetEditFormat(const QString &value);
-    TwEditStyle EditStyle() const { return m_editStyle; }
+    TwEditStyle EditStyle() const;
     void SetEditStyle(TwEditStyle value);
     TwImeMode ImeMode() const;
     void SetImeMode(TwImeMode value);
     QString ImeName() const;
     void SetImeName(const QString &value);
-    int MaxLength() const { return m_maxLength; }
+    int MaxLength() const;
     void SetMaxLength(int value);
-    QString MaxValue() const { return m_maxValue; }
-    void SetMaxValue(const QString &value) { m_maxValue = value; }
-    QString MinValue() const { return m_minValue; }
-    void SetMinValue(const QString &value) { m_minValue = value; }
-    int RadioColumns() const { return m_radioColumns; }
+    QString MaxValue() const;
+    void SetMaxValue(const QString &value);
+    QString MinValue() const;
+    void SetMinValue(const QString &value);
+    int RadioColumns() const;
     void SetRadioColumns(int value);
-    bool ReadOnly() const { return m_readOnly; }
+    bool ReadOnly() const;
     void SetReadOnly(bool value);
-    const QStringList &Items() const { return m_items; }
+    const QStringList &Items() const;
     void SetItems(const QStringList &value);
-    const QStringList &Values() const { return m_values; }
+    const QStringList &Values() const;
     void SetValues(const QStringList &value);
 
     bool ItemsMode() const;
@@ -121,24 +123,25 @@ public:
     QDate GetMinDate() const;
     QDate GetMaxDate() const;
 
-    // Owned parts.
-    TwColumnTitle &Title() { return *m_title; }
-    const TwColumnTitle &Title() const { return *m_title; }
-    TwColumnFooter &Footer() { return *m_footer; }
-    const TwColumnFooter &Footer() const { return *m_footer; }
-    TwColumnListOption &ListOption() { return *m_listOption; }
-    const TwColumnListOption &ListOption() const { return *m_listOption; }
+    // Owned parts: the column owns its title, footer and list option for its lifetime;
+    // references stay valid as long as the column lives.
+    TwColumnTitle &Title();
+    const TwColumnTitle &Title() const;
+    TwColumnFooter &Footer();
+    const TwColumnFooter &Footer() const;
+    TwColumnListOption &ListOption();
+    const TwColumnListOption &ListOption() const;
 
     // Place and size.
-    bool Visible() const { return m_visible; }
+    bool Visible() const;
     void SetVisible(bool value);
     int VIndex() const;
     void SetVIndex(int value);
-    int Group() const { return m_group; }
+    int Group() const;
     void SetGroup(int value);
-    int Level() const { return m_level; }
+    int Level() const;
     void SetLevel(int value);
-    int LevelIndex() const { return m_levelIndex; }
+    int LevelIndex() const;
     void SetLevelIndex(int value);
     void SetCell(const TwCell &cell);
     TwCell GetCell() const;
@@ -146,14 +149,15 @@ public:
     TwGroup *GroupObject() const;
     int Width() const;
     void SetWidth(int value);
-    int ColWidth() const { return m_colWidth; }
-    int GrpWidth() const { return m_grpWidth; }
+    int ColWidth() const;
+    int GrpWidth() const;
     int Weight() const;
     void SetWeight(int value);
-    int LeftOffset() const { return m_left; }
-    int RightOffset() const { return m_right; }
+    int LeftOffset() const;
+    int RightOffset() const;
 
-    TwDrawInfo DrawInfo{};
+    /// Filled by SetDrawInfo just before painting.
+    const TwDrawInfo &DrawInfo() const;
     void SetDrawInfo();
 
     /// Repaints the column's strip.
@@ -166,64 +170,20 @@ public:
     virtual void ReadDesign(const TwDesignReader &in);
 
 protected:
+    /// Factories of the owned parts, each called once, on the part's first use (never from
+    /// a constructor), so that a derived column's override is the one that counts.
     virtual std::unique_ptr<TwColumnTitle> CreateTitle();
     virtual std::unique_ptr<TwColumnFooter> CreateFooter();
     virtual std::unique_ptr<TwColumnListOption> CreateListOption();
-    /// Creates the owned parts through the factories; a derived column calls it again
-    /// from its own constructor when it substitutes a part.
-    void CreateParts();
 
 private:
     friend class TwColumns;
     friend class TwGroup;
     friend class TwGroups;
-    friend class TwGridStream;
     void KeepCurrentAfterMove(bool wasCurrent);
 
-    TwColumns *m_collection;
-    int m_index = -1;
-    TwColumnValues m_assigned;
-    TwFont m_font;
-    TwAlignment m_alignment = taLeftJustify;
-    TwImeMode m_imeMode = imDontCare;
-    QString m_imeName;
-    bool m_autoSize = true;
-    TwCharCase m_charCase = ecNormal;
-    TColor m_color = clWhite;
-    bool m_ctl3D = true;
-    TwEditBorderStyle m_editBorder = webSingle;
-    bool m_editButton = false;
-    bool m_editColor = false;
-    QString m_editFormat;
-    TwEditStyle m_editStyle = wesDefault;
-    bool m_equalBlank = false;
-    TwFitStyle m_fitStyle = wfitNone;
-    int m_group = -1;
-    TwImageLayout m_imageLayout = wimgNone;
-    const TwImageList *m_images = nullptr;
-    QStringList m_items;
-    TwTextLayout m_layout = tlCenter;
-    int m_level = 0;
-    int m_levelIndex = 0;
-    int m_margins[4] = {1, 1, 1, 1};
-    int m_maxLength = 0;
-    QString m_maxValue;
-    QString m_minValue;
-    int m_radioColumns = 1;
-    bool m_readOnly = false;
-    bool m_transparent = false;
-    QStringList m_values;
-    bool m_visible = true;
-    bool m_wordWrap = false;
-    int m_colWidth = 64;
-    int m_grpWidth = 64;
-    int m_savedGrpWidth = 64;
-    int m_left = 0;
-    int m_right = 0;
-    int m_lastVIndex = 0;
-    std::unique_ptr<TwColumnTitle> m_title;
-    std::unique_ptr<TwColumnFooter> m_footer;
-    std::unique_ptr<TwColumnListOption> m_listOption;
+    Q_DECLARE_PRIVATE_D(d, TwColumn)
+    std::unique_ptr<TwColumnPrivate> d;
 };
 
 /// The owned, ordered columns of a grid and the visible ones in display order.
@@ -233,15 +193,15 @@ public:
     explicit TwColumns(TwCustomGrid *grid);
     ~TwColumns();
 
-    TwCustomGrid *Grid() const { return m_grid; }
+    TwCustomGrid *Grid() const;
     /// A new column of the grid's column class, appended.
     TwColumn *Add();
     void Delete(int index);
     void Clear();
-    int Count() const { return static_cast<int>(m_items.size()); }
-    TwColumn *Items(int index) const { return m_items.at(static_cast<std::size_t>(index)).get(); }
+    int Count() const;
+    TwColumn *Items(int index) const;
 
-    int GetVCount() const { return static_cast<int>(m_visible.size()); }
+    int GetVCount() const;
     /// Fails with "TwColumns Bounds Error in GetVItems(i)" outside the visible positions.
     TwColumn *GetVItems(int index) const;
     int IndexOfVisible(const TwColumn *column) const;
@@ -256,9 +216,9 @@ public:
     void RestoreFonts();
     void RestoreColumnsFonts();
 
-    void BeginUpdate() { ++m_updateCount; }
+    void BeginUpdate();
     void EndUpdate();
-    bool Updating() const { return m_updateCount > 0; }
+    bool Updating() const;
     /// A change of one column (or of the whole collection when null).
     void Update(TwColumn *column);
 
@@ -269,8 +229,6 @@ private:
     void RemoveVisible(TwColumn *column);
     void MoveVisible(TwColumn *column, int position);
 
-    TwCustomGrid *m_grid;
-    std::vector<std::unique_ptr<TwColumn>> m_items;
-    std::vector<TwColumn *> m_visible;
-    int m_updateCount = 0;
+    Q_DECLARE_PRIVATE_D(d, TwColumns)
+    std::unique_ptr<TwColumnsPrivate> d;
 };

@@ -8,6 +8,13 @@
 #include <vector>
 
 class TwGridFooter;
+class TwHeaderTitlePrivate;
+class TwGridHeadersPrivate;
+class TwFooterTitlePrivate;
+class TwGridFooterPrivate;
+class TwGridFootersPrivate;
+class TwIndicatorsPrivate;
+class TwMarkersPrivate;
 class TwGridFooters;
 
 /// The title cell above the indicator and marker strips.
@@ -15,36 +22,45 @@ class TABRIX_EXPORT TwHeaderTitle : public TwTitle
 {
 public:
     explicit TwHeaderTitle(TwCustomGrid *grid);
+    ~TwHeaderTitle() override;
     void Changed() override;
-    TwCustomGrid *GetGrid() const override { return m_grid; }
+    TwCustomGrid *GetGrid() const override;
 
 private:
-    TwCustomGrid *m_grid;
+    Q_DECLARE_PRIVATE_D(d, TwHeaderTitle)
+    std::unique_ptr<TwHeaderTitlePrivate> d;
 };
 
 class TABRIX_EXPORT TwGridHeaders
 {
 public:
     explicit TwGridHeaders(TwCustomGrid *grid);
+    ~TwGridHeaders();
+    TwGridHeaders(const TwGridHeaders &) = delete;
+    TwGridHeaders &operator=(const TwGridHeaders &) = delete;
 
     /// The height of the current mode.
     int Height() const;
     void SetHeight(int value);
-    int ColHeight = 21;
-    int GrpHeight = 42;
-    TwGridLinesEx &Lines() { return m_lines; }
-    const TwGridLinesEx &Lines() const { return m_lines; }
-    TwHeaderTitle &Title() { return m_title; }
-    const TwHeaderTitle &Title() const { return m_title; }
-    bool Sizing = false;
-    bool Visible() const { return m_visible; }
+    int ColHeight() const;
+    void SetColHeight(int value);
+    int GrpHeight() const;
+    void SetGrpHeight(int value);
+    TwGridLinesEx &Lines();
+    const TwGridLinesEx &Lines() const;
+    TwHeaderTitle &Title();
+    const TwHeaderTitle &Title() const;
+    bool Sizing() const;
+    void SetSizing(bool value);
+    bool Visible() const;
     void SetVisible(bool value);
 
 private:
-    TwCustomGrid *m_grid;
-    TwGridLinesEx m_lines;
-    TwHeaderTitle m_title;
-    bool m_visible = true;
+    /// Clamps and stores the height of one mode; the grid follows when it is the current one.
+    void StoreHeight(bool groupMode, int value);
+
+    Q_DECLARE_PRIVATE_D(d, TwGridHeaders)
+    std::unique_ptr<TwGridHeadersPrivate> d;
 };
 
 /// The title cell of one footer row, in the indicator strip.
@@ -52,39 +68,48 @@ class TABRIX_EXPORT TwFooterTitle : public TwTitle
 {
 public:
     explicit TwFooterTitle(TwGridFooter *footer);
+    ~TwFooterTitle() override;
     void Changed() override;
     TwCustomGrid *GetGrid() const override;
     TwCellStyle DefaultCellStyle() const override { return wcsNormal; }
 
 private:
-    TwGridFooter *m_footer;
+    Q_DECLARE_PRIVATE_D(d, TwFooterTitle)
+    std::unique_ptr<TwFooterTitlePrivate> d;
 };
 
 class TABRIX_EXPORT TwGridFooter
 {
 public:
     explicit TwGridFooter(TwGridFooters *collection);
+    ~TwGridFooter();
+    TwGridFooter(const TwGridFooter &) = delete;
+    TwGridFooter &operator=(const TwGridFooter &) = delete;
 
-    TwGridFooters *Collection() const { return m_collection; }
+    TwGridFooters *Collection() const;
     int Index() const;
-    TColor Color() const { return m_color; }
+    TColor Color() const;
     void SetColor(TColor value);
     int Height() const;
     void SetHeight(int value);
-    int ColHeight = 21;
-    int GrpHeight = 42;
-    bool Sizing = false;
-    TwFooterTitle &Title() { return m_title; }
-    const TwFooterTitle &Title() const { return m_title; }
-    bool Visible() const { return m_visible; }
+    int ColHeight() const;
+    void SetColHeight(int value);
+    int GrpHeight() const;
+    void SetGrpHeight(int value);
+    bool Sizing() const;
+    void SetSizing(bool value);
+    TwFooterTitle &Title();
+    const TwFooterTitle &Title() const;
+    bool Visible() const;
     void SetVisible(bool value);
     QString GetDisplayName() const;
 
 private:
-    TwGridFooters *m_collection;
-    TColor m_color = clBtnFace;
-    TwFooterTitle m_title;
-    bool m_visible = true;
+    /// Clamps and stores the height of one mode; the grid follows when it is the current one.
+    void StoreHeight(bool groupMode, int value);
+
+    Q_DECLARE_PRIVATE_D(d, TwGridFooter)
+    std::unique_ptr<TwGridFooterPrivate> d;
 };
 
 class TABRIX_EXPORT TwGridFooters
@@ -93,27 +118,25 @@ public:
     explicit TwGridFooters(TwCustomGrid *grid);
     ~TwGridFooters();
 
-    TwCustomGrid *Grid() const { return m_grid; }
+    TwCustomGrid *Grid() const;
     TwGridFooter *Add();
     void Delete(int index);
     void Clear();
-    int Count() const { return static_cast<int>(m_items.size()); }
-    TwGridFooter *Items(int index) const { return m_items.at(static_cast<std::size_t>(index)).get(); }
+    int Count() const;
+    TwGridFooter *Items(int index) const;
     int IndexOf(const TwGridFooter *footer) const;
 
-    int GetVCount() const { return static_cast<int>(m_visible.size()); }
-    TwGridFooter *GetVItems(int index) const { return m_visible.at(static_cast<std::size_t>(index)); }
+    int GetVCount() const;
+    TwGridFooter *GetVItems(int index) const;
     /// Top of visible footer row `index` within the footer band.
-    int GetVTop(int index) const { return m_tops.at(static_cast<std::size_t>(index)); }
+    int GetVTop(int index) const;
     int GetHeight() const;
     void CalcVItems();
     void Update(TwGridFooter *footer);
 
 private:
-    TwCustomGrid *m_grid;
-    std::vector<std::unique_ptr<TwGridFooter>> m_items;
-    std::vector<TwGridFooter *> m_visible;
-    std::vector<int> m_tops;
+    Q_DECLARE_PRIVATE_D(d, TwGridFooters)
+    std::unique_ptr<TwGridFootersPrivate> d;
 };
 
 /// The strip at the left edge showing each row's state and number.
@@ -121,33 +144,36 @@ class TABRIX_EXPORT TwIndicators : public TwDrawObject
 {
 public:
     explicit TwIndicators(TwCustomGrid *grid);
+    ~TwIndicators() override;
     void Changed() override;
-    TwCustomGrid *GetGrid() const override { return m_grid; }
+    TwCustomGrid *GetGrid() const override;
     TwCellStyle DefaultCellStyle() const override { return wcsRaised; }
 
-    TwGridLines &Lines() { return m_lines; }
-    const TwGridLines &Lines() const { return m_lines; }
-    TColor SelBgColor = clBtnFace;
-    bool SelDown = true;
-    TColor SelFgColor = clBlack;
-    bool ShowRowNo = true;
-    bool ShowState() const { return m_showState; }
+    TwGridLines &Lines();
+    const TwGridLines &Lines() const;
+    TColor SelBgColor() const;
+    void SetSelBgColor(TColor value);
+    bool SelDown() const;
+    void SetSelDown(bool value);
+    TColor SelFgColor() const;
+    void SetSelFgColor(TColor value);
+    bool ShowRowNo() const;
+    void SetShowRowNo(bool value);
+    bool ShowState() const;
     void SetShowState(bool value);
-    bool Sizing = false;
-    bool Visible() const { return m_visible; }
+    bool Sizing() const;
+    void SetSizing(bool value);
+    bool Visible() const;
     void SetVisible(bool value);
-    int Width() const { return m_width; }
+    int Width() const;
     void SetWidth(int value);
 
     /// The state images, in the order of TwIndiState.
     static const TwImageList &Images();
 
 private:
-    TwCustomGrid *m_grid;
-    TwGridLines m_lines;
-    bool m_showState = true;
-    bool m_visible = true;
-    int m_width = 21;
+    Q_DECLARE_PRIVATE_D(d, TwIndicators)
+    std::unique_ptr<TwIndicatorsPrivate> d;
 };
 
 /// The strip right of the indicators showing a per-row mark.
@@ -155,26 +181,30 @@ class TABRIX_EXPORT TwMarkers : public TwDrawObject
 {
 public:
     explicit TwMarkers(TwCustomGrid *grid);
+    ~TwMarkers() override;
     void Changed() override;
-    TwCustomGrid *GetGrid() const override { return m_grid; }
+    TwCustomGrid *GetGrid() const override;
 
-    bool Clicking = false;
-    TwImageLayout ImageLayout = wimgAlone;
-    const TwImageList *Images = nullptr;
-    TwGridLines &Lines() { return m_lines; }
-    const TwGridLines &Lines() const { return m_lines; }
-    bool Sizing = false;
-    TwMarkerStyle Style = wmsDefault;
-    bool Visible() const { return m_visible; }
+    bool Clicking() const;
+    void SetClicking(bool value);
+    TwImageLayout ImageLayout() const;
+    void SetImageLayout(TwImageLayout value);
+    const TwImageList *Images() const;
+    void SetImages(const TwImageList *value);
+    TwGridLines &Lines();
+    const TwGridLines &Lines() const;
+    bool Sizing() const;
+    void SetSizing(bool value);
+    TwMarkerStyle Style() const;
+    void SetStyle(TwMarkerStyle value);
+    bool Visible() const;
     void SetVisible(bool value);
-    int Width() const { return m_width; }
+    int Width() const;
     void SetWidth(int value);
     /// Repaints a row's marker (a negative row: the whole strip).
     void Update(int row);
 
 private:
-    TwCustomGrid *m_grid;
-    TwGridLines m_lines;
-    bool m_visible = false;
-    int m_width = 15;
+    Q_DECLARE_PRIVATE_D(d, TwMarkers)
+    std::unique_ptr<TwMarkersPrivate> d;
 };

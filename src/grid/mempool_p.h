@@ -1,0 +1,23 @@
+#pragma once
+
+// Internal: the state of a value pool. Not installed; only the pool's own sources and the
+// store's other sources include it.
+
+#include "grid/mempool.h"
+
+#include <vector>
+
+class TwMemPoolPrivate
+{
+public:
+    TwDataType m_type = wdtString;
+    int m_width = 0;
+    int m_recordSize = 1;
+    TwByteBuffer m_data;
+    std::vector<QString> m_strings;
+    bool m_hasStrings = false;
+    std::vector<std::uint8_t> m_scratch;
+    int m_capacity = 0;
+    int m_count = 0;
+};
+

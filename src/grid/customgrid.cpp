@@ -5,9 +5,42 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QMetaMethod>
 #include <QScrollBar>
+#include <QThread>
 
 #include <algorithm>
+#include <utility>
+
+namespace {
+
+/// Calls `notify` on leaving the scope when `read` then gives another value than on entering:
+/// a setter with several exits notifies once, and only for a real change.
+template<typename Read, typename Notify>
+class NotifyOnChange
+{
+public:
+    NotifyOnChange(Read read, Notify notify)
+        : m_read(std::move(read))
+        , m_notify(std::move(notify))
+        , m_old(m_read())
+    {
+    }
+    ~NotifyOnChange()
+    {
+        if (m_read() != m_old)
+            m_notify();
+    }
+    NotifyOnChange(const NotifyOnChange &) = delete;
+    NotifyOnChange &operator=(const NotifyOnChange &) = delete;
+
+private:
+    Read m_read;
+    Notify m_notify;
+    decltype(std::declval<Read>()()) m_old;
+};
+
+} // namespace
 
 TwCustomGrid::TwCustomGrid(QWidget *parent)
     : QAbstractScrollArea(parent)
@@ -50,37 +83,73 @@ std::unique_ptr<TwGroups> TwCustomGrid::CreateGroups()
 
 void TwCustomGrid::SetGridFont(const TwFont &font)
 {
+    if (d->m_font == font)
+        return;
     d->m_font = font;
     setFont(font.Font);
     InvalidateGrid();
+    emit GridFontChanged(font);
 }
 
 void TwCustomGrid::SetColor(TColor value)
 {
+    if (d->m_color == value)
+        return;
     d->m_color = value;
     InvalidateGrid();
+    emit ColorChanged(value);
+}
+
+void TwCustomGrid::SetColor(const QColor &value)
+{
+    SetColor(TXColorOf(value));
 }
 
 void TwCustomGrid::SetNullColor(TColor value)
 {
+    if (d->m_nullColor == value)
+        return;
     d->m_nullColor = value;
     InvalidateGrid();
+    emit NullColorChanged(value);
+}
+
+void TwCustomGrid::SetNullColor(const QColor &value)
+{
+    SetNullColor(TXColorOf(value));
 }
 
 void TwCustomGrid::SetSelBgColor(TColor value)
 {
+    if (d->m_selBgColor == value)
+        return;
     d->m_selBgColor = value;
     InvalidateGrid();
+    emit SelBgColorChanged(value);
+}
+
+void TwCustomGrid::SetSelBgColor(const QColor &value)
+{
+    SetSelBgColor(TXColorOf(value));
 }
 
 void TwCustomGrid::SetSelFgColor(TColor value)
 {
+    if (d->m_selFgColor == value)
+        return;
     d->m_selFgColor = value;
     InvalidateGrid();
+    emit SelFgColorChanged(value);
+}
+
+void TwCustomGrid::SetSelFgColor(const QColor &value)
+{
+    SetSelFgColor(TXColorOf(value));
 }
 
 void TwCustomGrid::SetOptions(TwGridOptions value)
 {
+    const auto notify = NotifyOnChange([this] { return d->m_options; }, [this] { emit OptionsChanged(d->m_options); });
     if (d->m_loading) {
         d->m_options = value;
         return;
@@ -93,6 +162,7 @@ void TwCustomGrid::SetOptions(TwGridOptions value)
 
 void TwCustomGrid::SetGroupMode(bool value)
 {
+    const auto notify = NotifyOnChange([this] { return d->m_groupMode; }, [this] { emit GroupModeChanged(d->m_groupMode); });
     if (d->m_loading || d->m_updateCount > 0) {
         d->m_groupMode = value;
         return;
@@ -114,6 +184,7 @@ void TwCustomGrid::SetGroupMode(bool value)
 
 void TwCustomGrid::SetRowHeight(int value)
 {
+    const auto notify = NotifyOnChange([this] { return d->m_rowHeights; }, [this] { emit RowHeightsChanged(); });
     value = std::clamp(value, MinSize(d->m_groupMode), TwMaxPixels);
     int &stored = d->m_rowHeights[ModeIndex()];
     const int old = stored;
@@ -129,6 +200,7 @@ void TwCustomGrid::SetRowHeight(int value)
 
 void TwCustomGrid::SetColRowHeight(int value)
 {
+    const auto notify = NotifyOnChange([this] { return d->m_rowHeights; }, [this] { emit RowHeightsChanged(); });
     if (d->m_groupMode)
         d->m_rowHeights[0] = std::clamp(value, MinSize(false), TwMaxPixels);
     else
@@ -137,6 +209,7 @@ void TwCustomGrid::SetColRowHeight(int value)
 
 void TwCustomGrid::SetGrpRowHeight(int value)
 {
+    const auto notify = NotifyOnChange([this] { return d->m_rowHeights; }, [this] { emit RowHeightsChanged(); });
     if (!d->m_groupMode)
         d->m_rowHeights[1] = std::clamp(value, MinSize(true), TwMaxPixels);
     else
@@ -145,6 +218,7 @@ void TwCustomGrid::SetGrpRowHeight(int value)
 
 void TwCustomGrid::SetColFixedCount(int value)
 {
+    const auto notify = NotifyOnChange([this] { return d->m_fixedCounts; }, [this] { emit FixedCountsChanged(); });
     // The other mode's strips (and any while a design loads) are not laid out: its count is
     // kept as it is, and fitted when that mode is switched on or the design has loaded.
     if (d->m_groupMode || d->m_loading)
@@ -155,6 +229,7 @@ void TwCustomGrid::SetColFixedCount(int value)
 
 void TwCustomGrid::SetGrpFixedCount(int value)
 {
+    const auto notify = NotifyOnChange([this] { return d->m_fixedCounts; }, [this] { emit FixedCountsChanged(); });
     if (!d->m_groupMode || d->m_loading)
         d->m_fixedCounts[1] = qMax(0, value);
     else
@@ -163,6 +238,7 @@ void TwCustomGrid::SetGrpFixedCount(int value)
 
 void TwCustomGrid::SetFixedCount(int value)
 {
+    const auto notify = NotifyOnChange([this] { return d->m_fixedCounts; }, [this] { emit FixedCountsChanged(); });
     value = qBound(0, value, qMax(0, StripCount() - 1));
     if (d->m_loading || d->m_updateCount > 0) {
         d->m_fixedCounts[ModeIndex()] = value;
@@ -539,16 +615,19 @@ void TwCustomGrid::SelectionChanged()
 
 void TwCustomGrid::ColumnSizing(TwColumn *column, bool &allow)
 {
+    CheckDirectEmit();
     emit OnColumnSizing(column, allow);
 }
 
 void TwCustomGrid::GroupSizing(TwGroup *group, bool &allow)
 {
+    CheckDirectEmit();
     emit OnGroupSizing(group, allow);
 }
 
 void TwCustomGrid::LevelSizing(TwGroup *group, int level, bool &allow)
 {
+    CheckDirectEmit();
     emit OnLevelSizing(group, level, allow);
 }
 
@@ -745,7 +824,10 @@ TwImeMode TwCustomGrid::ImeMode() const
 
 void TwCustomGrid::SetImeMode(TwImeMode value)
 {
+    if (d->m_imeMode == value)
+        return;
     d->m_imeMode = value;
+    emit ImeModeChanged(value);
 }
 
 QString TwCustomGrid::ImeName() const
@@ -755,7 +837,10 @@ QString TwCustomGrid::ImeName() const
 
 void TwCustomGrid::SetImeName(const QString &value)
 {
+    if (d->m_imeName == value)
+        return;
     d->m_imeName = value;
+    emit ImeNameChanged(value);
 }
 
 int TwCustomGrid::ChangeDelay() const
@@ -765,7 +850,11 @@ int TwCustomGrid::ChangeDelay() const
 
 void TwCustomGrid::SetChangeDelay(int value)
 {
-    d->m_changeDelay = qMax(0, value);
+    value = qMax(0, value);
+    if (d->m_changeDelay == value)
+        return;
+    d->m_changeDelay = value;
+    emit ChangeDelayChanged(value);
 }
 
 TColor TwCustomGrid::Color() const
@@ -923,4 +1012,25 @@ void TwCustomGrid::BeginLoading()
 int TwCustomGrid::ModeIndex() const
 {
     return d->m_groupMode ? 1 : 0;
+}
+
+void TwCustomGrid::connectNotify(const QMetaMethod &signal)
+{
+    // A receiver connected from another thread lives there as a rule, and an automatic
+    // connection to it would be queued: its answer through the reference would be lost.
+    Q_ASSERT_X(!IsAnswerSignal(signal) || QThread::currentThread() == thread(), "TwCustomGrid::connectNotify",
+               "the sizing events answer through a reference and need a direct connection");
+    QAbstractScrollArea::connectNotify(signal);
+}
+
+bool TwCustomGrid::IsAnswerSignal(const QMetaMethod &signal)
+{
+    return signal == QMetaMethod::fromSignal(&TwCustomGrid::OnColumnSizing)
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnGroupSizing)
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnLevelSizing);
+}
+
+void TwCustomGrid::CheckDirectEmit() const
+{
+    Q_ASSERT_X(QThread::currentThread() == thread(), "TwCustomGrid", "a sizing event is raised outside the grid's thread");
 }

@@ -19,10 +19,24 @@ class TwCustomGridPrivate;
 class TABRIX_EXPORT TwCustomGrid : public QAbstractScrollArea
 {
     Q_OBJECT
-    Q_PROPERTY(int ChangeDelay READ ChangeDelay WRITE SetChangeDelay)
-    Q_PROPERTY(bool GroupMode READ GroupMode WRITE SetGroupMode)
-    Q_PROPERTY(int RowHeight READ RowHeight WRITE SetRowHeight)
-    Q_PROPERTY(int FixedCount READ FixedCount WRITE SetFixedCount)
+    // The published settings. Each setter keeps its value in range (out-of-range values are
+    // clamped, never refused) and its notification is emitted once per real change.
+    Q_PROPERTY(int ChangeDelay READ ChangeDelay WRITE SetChangeDelay NOTIFY ChangeDelayChanged)
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor NOTIFY ColorChanged)
+    Q_PROPERTY(TColor NullColor READ NullColor WRITE SetNullColor NOTIFY NullColorChanged)
+    Q_PROPERTY(TColor SelBgColor READ SelBgColor WRITE SetSelBgColor NOTIFY SelBgColorChanged)
+    Q_PROPERTY(TColor SelFgColor READ SelFgColor WRITE SetSelFgColor NOTIFY SelFgColorChanged)
+    Q_PROPERTY(TwGridOptions Options READ Options WRITE SetOptions NOTIFY OptionsChanged)
+    Q_PROPERTY(bool GroupMode READ GroupMode WRITE SetGroupMode NOTIFY GroupModeChanged)
+    Q_PROPERTY(int RowHeight READ RowHeight WRITE SetRowHeight NOTIFY RowHeightsChanged)
+    Q_PROPERTY(int ColRowHeight READ ColRowHeight WRITE SetColRowHeight NOTIFY RowHeightsChanged)
+    Q_PROPERTY(int GrpRowHeight READ GrpRowHeight WRITE SetGrpRowHeight NOTIFY RowHeightsChanged)
+    Q_PROPERTY(int FixedCount READ FixedCount WRITE SetFixedCount NOTIFY FixedCountsChanged)
+    Q_PROPERTY(int ColFixedCount READ ColFixedCount WRITE SetColFixedCount NOTIFY FixedCountsChanged)
+    Q_PROPERTY(int GrpFixedCount READ GrpFixedCount WRITE SetGrpFixedCount NOTIFY FixedCountsChanged)
+    Q_PROPERTY(TwImeMode ImeMode READ ImeMode WRITE SetImeMode NOTIFY ImeModeChanged)
+    Q_PROPERTY(QString ImeName READ ImeName WRITE SetImeName NOTIFY ImeNameChanged)
+    Q_PROPERTY(TwFont GridFont READ GridFont WRITE SetGridFont NOTIFY GridFontChanged)
 
 public:
     explicit TwCustomGrid(QWidget *parent = nullptr);
@@ -61,12 +75,16 @@ public:
     void SetChangeDelay(int value);
     TColor Color() const;
     void SetColor(TColor value);
+    void SetColor(const QColor &value);
     TColor NullColor() const;
     void SetNullColor(TColor value);
+    void SetNullColor(const QColor &value);
     TColor SelBgColor() const;
     void SetSelBgColor(TColor value);
+    void SetSelBgColor(const QColor &value);
     TColor SelFgColor() const;
     void SetSelFgColor(TColor value);
+    void SetSelFgColor(const QColor &value);
     TwGridOptions Options() const;
     virtual void SetOptions(TwGridOptions value);
     bool Designing() const;
@@ -224,6 +242,23 @@ public:
     virtual void ReadDesign(const TwDesignReader &in);
 
 signals:
+    // Notifications of the published settings.
+    void ChangeDelayChanged(int value);
+    void ColorChanged(TColor value);
+    void NullColorChanged(TColor value);
+    void SelBgColorChanged(TColor value);
+    void SelFgColorChanged(TColor value);
+    void OptionsChanged(TwGridOptions value);
+    void GroupModeChanged(bool value);
+    /// The row height of either mode changed.
+    void RowHeightsChanged();
+    /// The fixed count of either mode changed.
+    void FixedCountsChanged();
+    void ImeModeChanged(TwImeMode value);
+    void ImeNameChanged(const QString &value);
+    void GridFontChanged(const TwFont &value);
+
+    // Events.
     void OnMarkerClick(int row);
     void OnColumnTitleClick(TwColumn *column);
     void OnGroupTitleClick(TwGroup *group);
@@ -231,6 +266,10 @@ signals:
     void OnFooterTitleClick(int footer);
     void OnEditButtonClick();
     void OnSelectionChanged();
+    /// The sizing events hand `allow` by reference: a handler clears it to refuse. They need
+    /// a direct connection (Qt::DirectConnection, or Qt::AutoConnection to a receiver in the
+    /// grid's thread); a queued handler could not answer. Debug builds check that they are
+    /// connected and emitted in the grid's thread.
     void OnColumnSizing(TwColumn *column, bool &allow);
     void OnGroupSizing(TwGroup *group, bool &allow);
     void OnLevelSizing(TwGroup *group, int level, bool &allow);
@@ -247,6 +286,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void connectNotify(const QMetaMethod &signal) override;
     /// Factories of the column and group collections, each called once, on the first use of
     /// Columns() or Groups() (never from a constructor), so a descendant's override counts.
     /// The grid owns what they return for its lifetime: the collections are never replaced,
@@ -259,6 +299,8 @@ protected:
 
 private:
     friend class TwColumns;
+    static bool IsAnswerSignal(const QMetaMethod &signal);
+    void CheckDirectEmit() const;
     int ModeIndex() const;
     void RebuildAfterLoad();
 

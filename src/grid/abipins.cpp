@@ -19,19 +19,21 @@ static_assert(DPtr == sizeof(void *), "a private pointer is one machine pointer"
 
 // Classes without virtual functions: the private pointer alone.
 static_assert(sizeof(TwColumns) == DPtr, "TwColumns: layout changed");
-static_assert(sizeof(TwGroup) == DPtr, "TwGroup: layout changed");
 static_assert(sizeof(TwGroups) == DPtr, "TwGroups: layout changed");
-static_assert(sizeof(TwGridHeaders) == DPtr, "TwGridHeaders: layout changed");
-static_assert(sizeof(TwGridFooter) == DPtr, "TwGridFooter: layout changed");
 static_assert(sizeof(TwGridFooters) == DPtr, "TwGridFooters: layout changed");
-static_assert(sizeof(TwFixedStyle) == DPtr, "TwFixedStyle: layout changed");
 static_assert(sizeof(TwMemPool) == DPtr, "TwMemPool: layout changed");
 static_assert(sizeof(TwRowInfos) == DPtr, "TwRowInfos: layout changed");
+
+// Parts with published properties: a QObject and the private pointer.
+static_assert(sizeof(TwGroup) == sizeof(QObject) + DPtr, "TwGroup: layout changed");
+static_assert(sizeof(TwGridHeaders) == sizeof(QObject) + DPtr, "TwGridHeaders: layout changed");
+static_assert(sizeof(TwGridFooter) == sizeof(QObject) + DPtr, "TwGridFooter: layout changed");
+static_assert(sizeof(TwFixedStyle) == sizeof(QObject) + DPtr, "TwFixedStyle: layout changed");
+static_assert(sizeof(TwGridLines) == sizeof(QObject) + DPtr, "TwGridLines: layout changed");
 
 // Polymorphic roots: the table pointer and the private pointer.
 static_assert(sizeof(TwDrawObject) == VTable + DPtr, "TwDrawObject: layout changed");
 static_assert(sizeof(TwColumn) == VTable + DPtr, "TwColumn: layout changed");
-static_assert(sizeof(TwGridLines) == VTable + DPtr, "TwGridLines: layout changed");
 static_assert(sizeof(TwItemListOption) == VTable + DPtr, "TwItemListOption: layout changed");
 
 // Derived classes: their base and one private pointer of their own.
@@ -42,8 +44,8 @@ static_assert(sizeof(TwHeaderTitle) == sizeof(TwTitle) + DPtr, "TwHeaderTitle: l
 static_assert(sizeof(TwFooterTitle) == sizeof(TwTitle) + DPtr, "TwFooterTitle: layout changed");
 static_assert(sizeof(TwColumnFooter) == sizeof(TwDrawObject) + DPtr, "TwColumnFooter: layout changed");
 static_assert(sizeof(TwMemColumnFooter) == sizeof(TwColumnFooter) + DPtr, "TwMemColumnFooter: layout changed");
-static_assert(sizeof(TwIndicators) == sizeof(TwDrawObject) + DPtr, "TwIndicators: layout changed");
-static_assert(sizeof(TwMarkers) == sizeof(TwDrawObject) + DPtr, "TwMarkers: layout changed");
+static_assert(sizeof(TwIndicators) == sizeof(QObject) + sizeof(TwDrawObject) + DPtr, "TwIndicators: layout changed");
+static_assert(sizeof(TwMarkers) == sizeof(QObject) + sizeof(TwDrawObject) + DPtr, "TwMarkers: layout changed");
 static_assert(sizeof(TwGridLinesEx) == sizeof(TwGridLines) + DPtr, "TwGridLinesEx: layout changed");
 static_assert(sizeof(TwColumnListOption) == sizeof(TwItemListOption) + DPtr, "TwColumnListOption: layout changed");
 static_assert(sizeof(TwMemColumn) == sizeof(TwColumn) + DPtr, "TwMemColumn: layout changed");

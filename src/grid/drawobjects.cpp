@@ -1,5 +1,6 @@
 #include "grid/drawobjects.h"
 #include "grid/drawobjects_p.h"
+#include "grid/notify_p.h"
 
 #include "grid/columns.h"
 #include "grid/customgrid.h"
@@ -447,30 +448,35 @@ void TwFixedStyle::Changed()
 
 void TwFixedStyle::SetCellStyle(TwCellStyle value)
 {
+    const auto notify = TwNotifyOnChange([this] { return CellStyle(); }, [this] { emit CellStyleChanged(CellStyle()); });
     d->m_cellStyle = value;
     Changed();
 }
 
 void TwFixedStyle::SetColor(TColor value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Color(); }, [this] { emit ColorChanged(Color()); });
     d->m_color = value;
     Changed();
 }
 
 void TwFixedStyle::SetOptions(TwFixedOptions value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Options(); }, [this] { emit OptionsChanged(Options()); });
     d->m_options = value;
     Changed();
 }
 
 void TwFixedStyle::SetSelBgColor(TColor value)
 {
+    const auto notify = TwNotifyOnChange([this] { return SelBgColor(); }, [this] { emit SelBgColorChanged(SelBgColor()); });
     d->m_selBgColor = value;
     Changed();
 }
 
 void TwFixedStyle::SetSelFgColor(TColor value)
 {
+    const auto notify = TwNotifyOnChange([this] { return SelFgColor(); }, [this] { emit SelFgColorChanged(SelFgColor()); });
     d->m_selFgColor = value;
     Changed();
 }
@@ -675,6 +681,7 @@ TColor TwGridLines::HorzColor() const
 
 void TwGridLines::SetHorzColor(TColor value)
 {
+    const auto notify = TwNotifyOnChange([this] { return HorzColor(); }, [this] { emit HorzColorChanged(HorzColor()); });
     if (d->m_horzColor == value)
         return;
     d->m_horzColor = value;
@@ -688,6 +695,7 @@ TwPenStyle TwGridLines::HorzStyle() const
 
 void TwGridLines::SetHorzStyle(TwPenStyle value)
 {
+    const auto notify = TwNotifyOnChange([this] { return HorzStyle(); }, [this] { emit HorzStyleChanged(HorzStyle()); });
     if (d->m_horzStyle == value)
         return;
     d->m_horzStyle = value;
@@ -701,6 +709,7 @@ std::uint16_t TwGridLines::HorzWidth() const
 
 void TwGridLines::SetHorzWidth(std::uint16_t value)
 {
+    const auto notify = TwNotifyOnChange([this] { return HorzWidth(); }, [this] { emit HorzWidthChanged(HorzWidth()); });
     if (d->m_horzWidth == value)
         return;
     d->m_horzWidth = value;
@@ -714,6 +723,7 @@ TColor TwGridLines::VertColor() const
 
 void TwGridLines::SetVertColor(TColor value)
 {
+    const auto notify = TwNotifyOnChange([this] { return VertColor(); }, [this] { emit VertColorChanged(VertColor()); });
     if (d->m_vertColor == value)
         return;
     d->m_vertColor = value;
@@ -727,6 +737,7 @@ TwPenStyle TwGridLines::VertStyle() const
 
 void TwGridLines::SetVertStyle(TwPenStyle value)
 {
+    const auto notify = TwNotifyOnChange([this] { return VertStyle(); }, [this] { emit VertStyleChanged(VertStyle()); });
     if (d->m_vertStyle == value)
         return;
     d->m_vertStyle = value;
@@ -740,6 +751,7 @@ std::uint16_t TwGridLines::VertWidth() const
 
 void TwGridLines::SetVertWidth(std::uint16_t value)
 {
+    const auto notify = TwNotifyOnChange([this] { return VertWidth(); }, [this] { emit VertWidthChanged(VertWidth()); });
     if (d->m_vertWidth == value)
         return;
     d->m_vertWidth = value;
@@ -753,6 +765,7 @@ TColor TwGridLinesEx::CellColor() const
 
 void TwGridLinesEx::SetCellColor(TColor value)
 {
+    const auto notify = TwNotifyOnChange([this] { return CellColor(); }, [this] { emit CellColorChanged(CellColor()); });
     if (d->m_cellColor == value)
         return;
     d->m_cellColor = value;
@@ -766,6 +779,7 @@ TwPenStyle TwGridLinesEx::CellStyle() const
 
 void TwGridLinesEx::SetCellStyle(TwPenStyle value)
 {
+    const auto notify = TwNotifyOnChange([this] { return CellStyle(); }, [this] { emit CellStyleChanged(CellStyle()); });
     if (d->m_cellStyle == value)
         return;
     d->m_cellStyle = value;
@@ -779,6 +793,7 @@ std::uint16_t TwGridLinesEx::CellWidth() const
 
 void TwGridLinesEx::SetCellWidth(std::uint16_t value)
 {
+    const auto notify = TwNotifyOnChange([this] { return CellWidth(); }, [this] { emit CellWidthChanged(CellWidth()); });
     if (d->m_cellWidth == value)
         return;
     d->m_cellWidth = value;
@@ -792,6 +807,7 @@ TColor TwGridLinesEx::LevelColor() const
 
 void TwGridLinesEx::SetLevelColor(TColor value)
 {
+    const auto notify = TwNotifyOnChange([this] { return LevelColor(); }, [this] { emit LevelColorChanged(LevelColor()); });
     if (d->m_levelColor == value)
         return;
     d->m_levelColor = value;
@@ -805,6 +821,7 @@ TwPenStyle TwGridLinesEx::LevelStyle() const
 
 void TwGridLinesEx::SetLevelStyle(TwPenStyle value)
 {
+    const auto notify = TwNotifyOnChange([this] { return LevelStyle(); }, [this] { emit LevelStyleChanged(LevelStyle()); });
     if (d->m_levelStyle == value)
         return;
     d->m_levelStyle = value;
@@ -818,6 +835,7 @@ std::uint16_t TwGridLinesEx::LevelWidth() const
 
 void TwGridLinesEx::SetLevelWidth(std::uint16_t value)
 {
+    const auto notify = TwNotifyOnChange([this] { return LevelWidth(); }, [this] { emit LevelWidthChanged(LevelWidth()); });
     if (d->m_levelWidth == value)
         return;
     d->m_levelWidth = value;
@@ -913,4 +931,39 @@ void TwColumnListOption::SetValuesOnly(bool value)
         return;
     d->m_valuesOnly = value;
     Changed();
+}
+
+void TwFixedStyle::SetColor(const QColor &value)
+{
+    SetColor(TXColorOf(value));
+}
+
+void TwFixedStyle::SetSelBgColor(const QColor &value)
+{
+    SetSelBgColor(TXColorOf(value));
+}
+
+void TwFixedStyle::SetSelFgColor(const QColor &value)
+{
+    SetSelFgColor(TXColorOf(value));
+}
+
+void TwGridLines::SetHorzColor(const QColor &value)
+{
+    SetHorzColor(TXColorOf(value));
+}
+
+void TwGridLines::SetVertColor(const QColor &value)
+{
+    SetVertColor(TXColorOf(value));
+}
+
+void TwGridLinesEx::SetCellColor(const QColor &value)
+{
+    SetCellColor(TXColorOf(value));
+}
+
+void TwGridLinesEx::SetLevelColor(const QColor &value)
+{
+    SetLevelColor(TXColorOf(value));
 }

@@ -7,6 +7,7 @@
 #include "grid/gridenums.h"
 #include "grid/uxgraphics.h"
 
+#include <QObject>
 #include <QPixmap>
 #include <QStringList>
 
@@ -186,8 +187,16 @@ private:
 };
 
 /// The line set of a strip or area.
-class TABRIX_EXPORT TwGridLines
+class TABRIX_EXPORT TwGridLines : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(TColor HorzColor READ HorzColor WRITE SetHorzColor NOTIFY HorzColorChanged)
+    Q_PROPERTY(TwPenStyle HorzStyle READ HorzStyle WRITE SetHorzStyle NOTIFY HorzStyleChanged)
+    Q_PROPERTY(std::uint16_t HorzWidth READ HorzWidth WRITE SetHorzWidth NOTIFY HorzWidthChanged)
+    Q_PROPERTY(TColor VertColor READ VertColor WRITE SetVertColor NOTIFY VertColorChanged)
+    Q_PROPERTY(TwPenStyle VertStyle READ VertStyle WRITE SetVertStyle NOTIFY VertStyleChanged)
+    Q_PROPERTY(std::uint16_t VertWidth READ VertWidth WRITE SetVertWidth NOTIFY VertWidthChanged)
+
 public:
     using Notify = std::function<void()>;
     explicit TwGridLines(Notify changed = {});
@@ -195,12 +204,14 @@ public:
 
     TColor HorzColor() const;
     void SetHorzColor(TColor value);
+    void SetHorzColor(const QColor &value);
     TwPenStyle HorzStyle() const;
     void SetHorzStyle(TwPenStyle value);
     std::uint16_t HorzWidth() const;
     void SetHorzWidth(std::uint16_t value);
     TColor VertColor() const;
     void SetVertColor(TColor value);
+    void SetVertColor(const QColor &value);
     TwPenStyle VertStyle() const;
     void SetVertStyle(TwPenStyle value);
     std::uint16_t VertWidth() const;
@@ -210,6 +221,14 @@ public:
     void Changed() const;
     void SetNotify(Notify changed);
 
+signals:
+    void HorzColorChanged(TColor value);
+    void HorzStyleChanged(TwPenStyle value);
+    void HorzWidthChanged(std::uint16_t value);
+    void VertColorChanged(TColor value);
+    void VertStyleChanged(TwPenStyle value);
+    void VertWidthChanged(std::uint16_t value);
+
 private:
     Q_DECLARE_PRIVATE_D(d, TwGridLines)
     std::unique_ptr<TwGridLinesPrivate> d;
@@ -218,22 +237,40 @@ private:
 /// Lines of a grouped area: also the lines between cells of a group line and between levels.
 class TABRIX_EXPORT TwGridLinesEx : public TwGridLines
 {
+    Q_OBJECT
+    Q_PROPERTY(TColor CellColor READ CellColor WRITE SetCellColor NOTIFY CellColorChanged)
+    Q_PROPERTY(TwPenStyle CellStyle READ CellStyle WRITE SetCellStyle NOTIFY CellStyleChanged)
+    Q_PROPERTY(std::uint16_t CellWidth READ CellWidth WRITE SetCellWidth NOTIFY CellWidthChanged)
+    Q_PROPERTY(TColor LevelColor READ LevelColor WRITE SetLevelColor NOTIFY LevelColorChanged)
+    Q_PROPERTY(TwPenStyle LevelStyle READ LevelStyle WRITE SetLevelStyle NOTIFY LevelStyleChanged)
+    Q_PROPERTY(std::uint16_t LevelWidth READ LevelWidth WRITE SetLevelWidth NOTIFY LevelWidthChanged)
+
 public:
     ~TwGridLinesEx() override;
     explicit TwGridLinesEx(Notify changed = {});
 
     TColor CellColor() const;
     void SetCellColor(TColor value);
+    void SetCellColor(const QColor &value);
     TwPenStyle CellStyle() const;
     void SetCellStyle(TwPenStyle value);
     std::uint16_t CellWidth() const;
     void SetCellWidth(std::uint16_t value);
     TColor LevelColor() const;
     void SetLevelColor(TColor value);
+    void SetLevelColor(const QColor &value);
     TwPenStyle LevelStyle() const;
     void SetLevelStyle(TwPenStyle value);
     std::uint16_t LevelWidth() const;
     void SetLevelWidth(std::uint16_t value);
+
+signals:
+    void CellColorChanged(TColor value);
+    void CellStyleChanged(TwPenStyle value);
+    void CellWidthChanged(std::uint16_t value);
+    void LevelColorChanged(TColor value);
+    void LevelStyleChanged(TwPenStyle value);
+    void LevelWidthChanged(std::uint16_t value);
 
 private:
     Q_DECLARE_PRIVATE_D(d, TwGridLinesEx)
@@ -241,8 +278,15 @@ private:
 };
 
 /// The style of the fixed strips at the left.
-class TABRIX_EXPORT TwFixedStyle
+class TABRIX_EXPORT TwFixedStyle : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(TwCellStyle CellStyle READ CellStyle WRITE SetCellStyle NOTIFY CellStyleChanged)
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor NOTIFY ColorChanged)
+    Q_PROPERTY(TwFixedOptions Options READ Options WRITE SetOptions NOTIFY OptionsChanged)
+    Q_PROPERTY(TColor SelBgColor READ SelBgColor WRITE SetSelBgColor NOTIFY SelBgColorChanged)
+    Q_PROPERTY(TColor SelFgColor READ SelFgColor WRITE SetSelFgColor NOTIFY SelFgColorChanged)
+
 public:
     explicit TwFixedStyle(TwCustomGrid *grid);
     ~TwFixedStyle();
@@ -253,14 +297,24 @@ public:
     void SetCellStyle(TwCellStyle value);
     TColor Color() const;
     void SetColor(TColor value);
+    void SetColor(const QColor &value);
     TwGridLinesEx &Lines();
     const TwGridLinesEx &Lines() const;
     TwFixedOptions Options() const;
     void SetOptions(TwFixedOptions value);
     TColor SelBgColor() const;
     void SetSelBgColor(TColor value);
+    void SetSelBgColor(const QColor &value);
     TColor SelFgColor() const;
     void SetSelFgColor(TColor value);
+    void SetSelFgColor(const QColor &value);
+
+signals:
+    void CellStyleChanged(TwCellStyle value);
+    void ColorChanged(TColor value);
+    void OptionsChanged(TwFixedOptions value);
+    void SelBgColorChanged(TColor value);
+    void SelFgColorChanged(TColor value);
 
 private:
     void Changed();

@@ -1,5 +1,6 @@
 #include "grid/gridparts.h"
 #include "grid/gridparts_p.h"
+#include "grid/notify_p.h"
 
 #include "platform/texception.h"
 
@@ -59,6 +60,7 @@ void TwGridHeaders::StoreHeight(bool groupMode, int value)
 
 void TwGridHeaders::SetVisible(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     d->m_visible = value;
     d->m_grid->UpdateScrollRange();
     d->m_grid->InvalidateGrid();
@@ -100,6 +102,7 @@ int TwGridFooter::Index() const
 
 void TwGridFooter::SetColor(TColor value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Color(); }, [this] { emit ColorChanged(Color()); });
     d->m_color = value;
     if (d->m_collection)
         d->m_collection->Update(this);
@@ -128,6 +131,7 @@ void TwGridFooter::StoreHeight(bool groupMode, int value)
 
 void TwGridFooter::SetVisible(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     if (value == d->m_visible)
         return;
     d->m_visible = value;
@@ -240,18 +244,21 @@ void TwIndicators::Changed()
 
 void TwIndicators::SetShowState(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ShowState(); }, [this] { emit ShowStateChanged(ShowState()); });
     d->m_showState = value;
     SetWidth(d->m_width);
 }
 
 void TwIndicators::SetVisible(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     d->m_visible = value;
     d->m_grid->LayoutChanged();
 }
 
 void TwIndicators::SetWidth(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Width(); }, [this] { emit WidthChanged(Width()); });
     d->m_width = std::clamp(value, d->m_showState ? 13 : 4, TwMaxPixels);
     d->m_grid->LayoutChanged();
 }
@@ -341,12 +348,14 @@ void TwMarkers::Changed()
 
 void TwMarkers::SetVisible(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     d->m_visible = value;
     d->m_grid->LayoutChanged();
 }
 
 void TwMarkers::SetWidth(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Width(); }, [this] { emit WidthChanged(Width()); });
     d->m_width = std::clamp(value, 4, TwMaxPixels);
     d->m_grid->LayoutChanged();
 }
@@ -518,6 +527,7 @@ int TwGridHeaders::ColHeight() const
 
 void TwGridHeaders::SetColHeight(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ColHeight(); }, [this] { emit ColHeightChanged(ColHeight()); });
     StoreHeight(false, value);
 }
 
@@ -528,6 +538,7 @@ int TwGridHeaders::GrpHeight() const
 
 void TwGridHeaders::SetGrpHeight(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return GrpHeight(); }, [this] { emit GrpHeightChanged(GrpHeight()); });
     StoreHeight(true, value);
 }
 
@@ -538,6 +549,7 @@ bool TwGridHeaders::Sizing() const
 
 void TwGridHeaders::SetSizing(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Sizing(); }, [this] { emit SizingChanged(Sizing()); });
     if (d->m_sizing == value)
         return;
     d->m_sizing = value;
@@ -550,6 +562,7 @@ int TwGridFooter::ColHeight() const
 
 void TwGridFooter::SetColHeight(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ColHeight(); }, [this] { emit ColHeightChanged(ColHeight()); });
     StoreHeight(false, value);
 }
 
@@ -560,6 +573,7 @@ int TwGridFooter::GrpHeight() const
 
 void TwGridFooter::SetGrpHeight(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return GrpHeight(); }, [this] { emit GrpHeightChanged(GrpHeight()); });
     StoreHeight(true, value);
 }
 
@@ -570,6 +584,7 @@ bool TwGridFooter::Sizing() const
 
 void TwGridFooter::SetSizing(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Sizing(); }, [this] { emit SizingChanged(Sizing()); });
     if (d->m_sizing == value)
         return;
     d->m_sizing = value;
@@ -582,6 +597,7 @@ TColor TwIndicators::SelBgColor() const
 
 void TwIndicators::SetSelBgColor(TColor value)
 {
+    const auto notify = TwNotifyOnChange([this] { return SelBgColor(); }, [this] { emit SelBgColorChanged(SelBgColor()); });
     if (d->m_selBgColor == value)
         return;
     d->m_selBgColor = value;
@@ -595,6 +611,7 @@ bool TwIndicators::SelDown() const
 
 void TwIndicators::SetSelDown(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return SelDown(); }, [this] { emit SelDownChanged(SelDown()); });
     if (d->m_selDown == value)
         return;
     d->m_selDown = value;
@@ -608,6 +625,7 @@ TColor TwIndicators::SelFgColor() const
 
 void TwIndicators::SetSelFgColor(TColor value)
 {
+    const auto notify = TwNotifyOnChange([this] { return SelFgColor(); }, [this] { emit SelFgColorChanged(SelFgColor()); });
     if (d->m_selFgColor == value)
         return;
     d->m_selFgColor = value;
@@ -621,6 +639,7 @@ bool TwIndicators::ShowRowNo() const
 
 void TwIndicators::SetShowRowNo(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ShowRowNo(); }, [this] { emit ShowRowNoChanged(ShowRowNo()); });
     if (d->m_showRowNo == value)
         return;
     d->m_showRowNo = value;
@@ -634,6 +653,7 @@ bool TwIndicators::Sizing() const
 
 void TwIndicators::SetSizing(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Sizing(); }, [this] { emit SizingChanged(Sizing()); });
     if (d->m_sizing == value)
         return;
     d->m_sizing = value;
@@ -647,6 +667,7 @@ bool TwMarkers::Clicking() const
 
 void TwMarkers::SetClicking(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Clicking(); }, [this] { emit ClickingChanged(Clicking()); });
     if (d->m_clicking == value)
         return;
     d->m_clicking = value;
@@ -660,6 +681,7 @@ TwImageLayout TwMarkers::ImageLayout() const
 
 void TwMarkers::SetImageLayout(TwImageLayout value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ImageLayout(); }, [this] { emit ImageLayoutChanged(ImageLayout()); });
     if (d->m_imageLayout == value)
         return;
     d->m_imageLayout = value;
@@ -673,6 +695,7 @@ bool TwMarkers::Sizing() const
 
 void TwMarkers::SetSizing(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Sizing(); }, [this] { emit SizingChanged(Sizing()); });
     if (d->m_sizing == value)
         return;
     d->m_sizing = value;
@@ -686,8 +709,24 @@ TwMarkerStyle TwMarkers::Style() const
 
 void TwMarkers::SetStyle(TwMarkerStyle value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Style(); }, [this] { emit StyleChanged(Style()); });
     if (d->m_style == value)
         return;
     d->m_style = value;
     Changed();
+}
+
+void TwGridFooter::SetColor(const QColor &value)
+{
+    SetColor(TXColorOf(value));
+}
+
+void TwIndicators::SetSelBgColor(const QColor &value)
+{
+    SetSelBgColor(TXColorOf(value));
+}
+
+void TwIndicators::SetSelFgColor(const QColor &value)
+{
+    SetSelFgColor(TXColorOf(value));
 }

@@ -31,8 +31,14 @@ private:
     std::unique_ptr<TwHeaderTitlePrivate> d;
 };
 
-class TABRIX_EXPORT TwGridHeaders
+class TABRIX_EXPORT TwGridHeaders : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(int ColHeight READ ColHeight WRITE SetColHeight NOTIFY ColHeightChanged)
+    Q_PROPERTY(int GrpHeight READ GrpHeight WRITE SetGrpHeight NOTIFY GrpHeightChanged)
+    Q_PROPERTY(bool Sizing READ Sizing WRITE SetSizing NOTIFY SizingChanged)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible NOTIFY VisibleChanged)
+
 public:
     explicit TwGridHeaders(TwCustomGrid *grid);
     ~TwGridHeaders();
@@ -54,6 +60,12 @@ public:
     void SetSizing(bool value);
     bool Visible() const;
     void SetVisible(bool value);
+
+signals:
+    void ColHeightChanged(int value);
+    void GrpHeightChanged(int value);
+    void SizingChanged(bool value);
+    void VisibleChanged(bool value);
 
 private:
     /// Clamps and stores the height of one mode; the grid follows when it is the current one.
@@ -78,8 +90,15 @@ private:
     std::unique_ptr<TwFooterTitlePrivate> d;
 };
 
-class TABRIX_EXPORT TwGridFooter
+class TABRIX_EXPORT TwGridFooter : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor NOTIFY ColorChanged)
+    Q_PROPERTY(int ColHeight READ ColHeight WRITE SetColHeight NOTIFY ColHeightChanged)
+    Q_PROPERTY(int GrpHeight READ GrpHeight WRITE SetGrpHeight NOTIFY GrpHeightChanged)
+    Q_PROPERTY(bool Sizing READ Sizing WRITE SetSizing NOTIFY SizingChanged)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible NOTIFY VisibleChanged)
+
 public:
     explicit TwGridFooter(TwGridFooters *collection);
     ~TwGridFooter();
@@ -90,6 +109,7 @@ public:
     int Index() const;
     TColor Color() const;
     void SetColor(TColor value);
+    void SetColor(const QColor &value);
     int Height() const;
     void SetHeight(int value);
     int ColHeight() const;
@@ -103,6 +123,13 @@ public:
     bool Visible() const;
     void SetVisible(bool value);
     QString GetDisplayName() const;
+
+signals:
+    void ColorChanged(TColor value);
+    void ColHeightChanged(int value);
+    void GrpHeightChanged(int value);
+    void SizingChanged(bool value);
+    void VisibleChanged(bool value);
 
 private:
     /// Clamps and stores the height of one mode; the grid follows when it is the current one.
@@ -140,8 +167,18 @@ private:
 };
 
 /// The strip at the left edge showing each row's state and number.
-class TABRIX_EXPORT TwIndicators : public TwDrawObject
+class TABRIX_EXPORT TwIndicators : public QObject, public TwDrawObject
 {
+    Q_OBJECT
+    Q_PROPERTY(TColor SelBgColor READ SelBgColor WRITE SetSelBgColor NOTIFY SelBgColorChanged)
+    Q_PROPERTY(bool SelDown READ SelDown WRITE SetSelDown NOTIFY SelDownChanged)
+    Q_PROPERTY(TColor SelFgColor READ SelFgColor WRITE SetSelFgColor NOTIFY SelFgColorChanged)
+    Q_PROPERTY(bool ShowRowNo READ ShowRowNo WRITE SetShowRowNo NOTIFY ShowRowNoChanged)
+    Q_PROPERTY(bool ShowState READ ShowState WRITE SetShowState NOTIFY ShowStateChanged)
+    Q_PROPERTY(bool Sizing READ Sizing WRITE SetSizing NOTIFY SizingChanged)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible NOTIFY VisibleChanged)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth NOTIFY WidthChanged)
+
 public:
     explicit TwIndicators(TwCustomGrid *grid);
     ~TwIndicators() override;
@@ -153,10 +190,12 @@ public:
     const TwGridLines &Lines() const;
     TColor SelBgColor() const;
     void SetSelBgColor(TColor value);
+    void SetSelBgColor(const QColor &value);
     bool SelDown() const;
     void SetSelDown(bool value);
     TColor SelFgColor() const;
     void SetSelFgColor(TColor value);
+    void SetSelFgColor(const QColor &value);
     bool ShowRowNo() const;
     void SetShowRowNo(bool value);
     bool ShowState() const;
@@ -171,14 +210,32 @@ public:
     /// The state images, in the order of TwIndiState.
     static const TwImageList &Images();
 
+signals:
+    void SelBgColorChanged(TColor value);
+    void SelDownChanged(bool value);
+    void SelFgColorChanged(TColor value);
+    void ShowRowNoChanged(bool value);
+    void ShowStateChanged(bool value);
+    void SizingChanged(bool value);
+    void VisibleChanged(bool value);
+    void WidthChanged(int value);
+
 private:
     Q_DECLARE_PRIVATE_D(d, TwIndicators)
     std::unique_ptr<TwIndicatorsPrivate> d;
 };
 
 /// The strip right of the indicators showing a per-row mark.
-class TABRIX_EXPORT TwMarkers : public TwDrawObject
+class TABRIX_EXPORT TwMarkers : public QObject, public TwDrawObject
 {
+    Q_OBJECT
+    Q_PROPERTY(bool Clicking READ Clicking WRITE SetClicking NOTIFY ClickingChanged)
+    Q_PROPERTY(TwImageLayout ImageLayout READ ImageLayout WRITE SetImageLayout NOTIFY ImageLayoutChanged)
+    Q_PROPERTY(bool Sizing READ Sizing WRITE SetSizing NOTIFY SizingChanged)
+    Q_PROPERTY(TwMarkerStyle Style READ Style WRITE SetStyle NOTIFY StyleChanged)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible NOTIFY VisibleChanged)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth NOTIFY WidthChanged)
+
 public:
     explicit TwMarkers(TwCustomGrid *grid);
     ~TwMarkers() override;
@@ -203,6 +260,14 @@ public:
     void SetWidth(int value);
     /// Repaints a row's marker (a negative row: the whole strip).
     void Update(int row);
+
+signals:
+    void ClickingChanged(bool value);
+    void ImageLayoutChanged(TwImageLayout value);
+    void SizingChanged(bool value);
+    void StyleChanged(TwMarkerStyle value);
+    void VisibleChanged(bool value);
+    void WidthChanged(int value);
 
 private:
     Q_DECLARE_PRIVATE_D(d, TwMarkers)

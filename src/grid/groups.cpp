@@ -1,5 +1,6 @@
 #include "grid/groups.h"
 #include "grid/groups_p.h"
+#include "grid/notify_p.h"
 
 #include "grid/columns_p.h"
 
@@ -118,6 +119,7 @@ void TwGroup::Changed()
 
 void TwGroup::SetLevels(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Levels(); }, [this] { emit LevelsChanged(Levels()); });
     value = std::clamp(value, 1, MaxLevels);
     if (value == d->m_levels)
         return;
@@ -139,6 +141,7 @@ void TwGroup::SetLevels(int value)
 
 void TwGroup::SetNoColTitles(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return NoColTitles(); }, [this] { emit NoColTitlesChanged(NoColTitles()); });
     if (!d->m_title->Visible())
         return;
     d->m_noColTitles = value;
@@ -147,6 +150,7 @@ void TwGroup::SetNoColTitles(bool value)
 
 void TwGroup::SetVisible(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     if (value == d->m_visible)
         return;
     TwCustomGrid *grid = Grid();
@@ -226,6 +230,7 @@ void TwGroup::SetVIndex(int value)
 
 void TwGroup::SetWeight(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Weight(); }, [this] { emit WeightChanged(Weight()); });
     if (d->m_levels <= 1)
         return;
     value = std::clamp(value, d->m_levels, 3 * d->m_levels);
@@ -318,6 +323,7 @@ int TwGroup::GetMaxCount() const
 
 void TwGroup::SetWidth(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Width(); }, [this] { emit WidthChanged(Width()); });
     TwCustomGrid *grid = Grid();
     if (grid && grid->Loading()) {
         d->m_width = std::min(value, TwMaxPixels);

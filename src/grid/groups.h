@@ -37,8 +37,15 @@ private:
     std::unique_ptr<TwGroupTitlePrivate> d;
 };
 
-class TABRIX_EXPORT TwGroup
+class TABRIX_EXPORT TwGroup : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(int Levels READ Levels WRITE SetLevels NOTIFY LevelsChanged)
+    Q_PROPERTY(bool NoColTitles READ NoColTitles WRITE SetNoColTitles NOTIFY NoColTitlesChanged)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible NOTIFY VisibleChanged)
+    Q_PROPERTY(int Weight READ Weight WRITE SetWeight NOTIFY WeightChanged)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth NOTIFY WidthChanged)
+
 public:
     static constexpr int MaxLevels = 16;
 
@@ -97,6 +104,13 @@ public:
     /// the setters; a value a setter would not keep fails with the property's name.
     void WriteDesign(TwDesignWriter &out) const;
     void ReadDesign(const TwDesignReader &in);
+
+signals:
+    void LevelsChanged(int value);
+    void NoColTitlesChanged(bool value);
+    void VisibleChanged(bool value);
+    void WeightChanged(int value);
+    void WidthChanged(int value);
 
 private:
     friend class TwGroups;

@@ -1,5 +1,6 @@
 #include "grid/customgrid.h"
 #include "grid/customgrid_p.h"
+#include "grid/notify_p.h"
 
 #include "platform/application.h"
 
@@ -11,36 +12,6 @@
 
 #include <algorithm>
 #include <utility>
-
-namespace {
-
-/// Calls `notify` on leaving the scope when `read` then gives another value than on entering:
-/// a setter with several exits notifies once, and only for a real change.
-template<typename Read, typename Notify>
-class NotifyOnChange
-{
-public:
-    NotifyOnChange(Read read, Notify notify)
-        : m_read(std::move(read))
-        , m_notify(std::move(notify))
-        , m_old(m_read())
-    {
-    }
-    ~NotifyOnChange()
-    {
-        if (m_read() != m_old)
-            m_notify();
-    }
-    NotifyOnChange(const NotifyOnChange &) = delete;
-    NotifyOnChange &operator=(const NotifyOnChange &) = delete;
-
-private:
-    Read m_read;
-    Notify m_notify;
-    decltype(std::declval<Read>()()) m_old;
-};
-
-} // namespace
 
 TwCustomGrid::TwCustomGrid(QWidget *parent)
     : QAbstractScrollArea(parent)
@@ -149,7 +120,7 @@ void TwCustomGrid::SetSelFgColor(const QColor &value)
 
 void TwCustomGrid::SetOptions(TwGridOptions value)
 {
-    const auto notify = NotifyOnChange([this] { return d->m_options; }, [this] { emit OptionsChanged(d->m_options); });
+    const auto notify = TwNotifyOnChange([this] { return d->m_options; }, [this] { emit OptionsChanged(d->m_options); });
     if (d->m_loading) {
         d->m_options = value;
         return;
@@ -162,7 +133,7 @@ void TwCustomGrid::SetOptions(TwGridOptions value)
 
 void TwCustomGrid::SetGroupMode(bool value)
 {
-    const auto notify = NotifyOnChange([this] { return d->m_groupMode; }, [this] { emit GroupModeChanged(d->m_groupMode); });
+    const auto notify = TwNotifyOnChange([this] { return d->m_groupMode; }, [this] { emit GroupModeChanged(d->m_groupMode); });
     if (d->m_loading || d->m_updateCount > 0) {
         d->m_groupMode = value;
         return;
@@ -184,7 +155,7 @@ void TwCustomGrid::SetGroupMode(bool value)
 
 void TwCustomGrid::SetRowHeight(int value)
 {
-    const auto notify = NotifyOnChange([this] { return d->m_rowHeights; }, [this] { emit RowHeightsChanged(); });
+    const auto notify = TwNotifyOnChange([this] { return d->m_rowHeights; }, [this] { emit RowHeightsChanged(); });
     value = std::clamp(value, MinSize(d->m_groupMode), TwMaxPixels);
     int &stored = d->m_rowHeights[ModeIndex()];
     const int old = stored;
@@ -200,45 +171,49 @@ void TwCustomGrid::SetRowHeight(int value)
 
 void TwCustomGrid::SetColRowHeight(int value)
 {
-    const auto notify = NotifyOnChange([this] { return d->m_rowHeights; }, [this] { emit RowHeightsChanged(); });
-    if (d->m_groupMode)
-        d->m_rowHeights[0] = std::clamp(value, MinSize(false), TwMaxPixels);
-    else
+    if (!d->m_groupMode) {
         SetRowHeight(value);
+        return;
+    }
+    const auto notify = TwNotifyOnChange([this] { return d->m_rowHeights; }, [this] { emit RowHeightsChanged(); });
+    d->m_rowHeights[0] = std::clamp(value, MinSize(false), TwMaxPixels);
 }
 
 void TwCustomGrid::SetGrpRowHeight(int value)
 {
-    const auto notify = NotifyOnChange([this] { return d->m_rowHeights; }, [this] { emit RowHeightsChanged(); });
-    if (!d->m_groupMode)
-        d->m_rowHeights[1] = std::clamp(value, MinSize(true), TwMaxPixels);
-    else
+    if (d->m_groupMode) {
         SetRowHeight(value);
+        return;
+    }
+    const auto notify = TwNotifyOnChange([this] { return d->m_rowHeights; }, [this] { emit RowHeightsChanged(); });
+    d->m_rowHeights[1] = std::clamp(value, MinSize(true), TwMaxPixels);
 }
 
+// The other mode's strips (and any while a design loads) are not laid out: its count is kept
+// as it is, and fitted when that mode is switched on or the design has loaded.
 void TwCustomGrid::SetColFixedCount(int value)
 {
-    const auto notify = NotifyOnChange([this] { return d->m_fixedCounts; }, [this] { emit FixedCountsChanged(); });
-    // The other mode's strips (and any while a design loads) are not laid out: its count is
-    // kept as it is, and fitted when that mode is switched on or the design has loaded.
-    if (d->m_groupMode || d->m_loading)
-        d->m_fixedCounts[0] = qMax(0, value);
-    else
+    if (!d->m_groupMode && !d->m_loading) {
         SetFixedCount(value);
+        return;
+    }
+    const auto notify = TwNotifyOnChange([this] { return d->m_fixedCounts; }, [this] { emit FixedCountsChanged(); });
+    d->m_fixedCounts[0] = qMax(0, value);
 }
 
 void TwCustomGrid::SetGrpFixedCount(int value)
 {
-    const auto notify = NotifyOnChange([this] { return d->m_fixedCounts; }, [this] { emit FixedCountsChanged(); });
-    if (!d->m_groupMode || d->m_loading)
-        d->m_fixedCounts[1] = qMax(0, value);
-    else
+    if (d->m_groupMode && !d->m_loading) {
         SetFixedCount(value);
+        return;
+    }
+    const auto notify = TwNotifyOnChange([this] { return d->m_fixedCounts; }, [this] { emit FixedCountsChanged(); });
+    d->m_fixedCounts[1] = qMax(0, value);
 }
 
 void TwCustomGrid::SetFixedCount(int value)
 {
-    const auto notify = NotifyOnChange([this] { return d->m_fixedCounts; }, [this] { emit FixedCountsChanged(); });
+    const auto notify = TwNotifyOnChange([this] { return d->m_fixedCounts; }, [this] { emit FixedCountsChanged(); });
     value = qBound(0, value, qMax(0, StripCount() - 1));
     if (d->m_loading || d->m_updateCount > 0) {
         d->m_fixedCounts[ModeIndex()] = value;

@@ -8,7 +8,6 @@
 #include <QStringList>
 
 #include <memory>
-#include <vector>
 
 class TwColumnPrivate;
 class TwColumnsPrivate;
@@ -19,6 +18,8 @@ class TwGroup;
 
 /// One column: appearance, editing attributes and its place in the group structure.
 /// Abstract: the data-store column supplies its edit kind, limits and character filter.
+/// Owned by its collection (deleted by TwColumns::Delete or Clear, which first take it out
+/// of its group); it owns its title, footer and list option.
 class TABRIX_EXPORT TwColumn
 {
 public:
@@ -186,7 +187,9 @@ private:
     std::unique_ptr<TwColumnPrivate> d;
 };
 
-/// The owned, ordered columns of a grid and the visible ones in display order.
+/// The owned, ordered columns of a grid and the visible ones in display order. Owned by the
+/// grid for its whole life: made once by the grid's CreateColumns and never replaced.
+/// Items() and GetVItems() fail with the library's exception outside their range.
 class TABRIX_EXPORT TwColumns
 {
 public:

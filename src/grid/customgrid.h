@@ -12,10 +12,12 @@
 #include <QAbstractScrollArea>
 #include <QVariant>
 
-#include <array>
 #include <memory>
 
 class TwCustomGridPrivate;
+
+/// A widget: its Qt parent owns it. It owns all of its parts for its whole life; the
+/// references its accessors return stay valid as long as the grid lives.
 class TABRIX_EXPORT TwCustomGrid : public QAbstractScrollArea
 {
     Q_OBJECT

@@ -122,7 +122,7 @@ private:
     std::unique_ptr<TwTitlePrivate> d;
 };
 
-/// The title of one column.
+/// The title of one column, owned by the column.
 class TABRIX_EXPORT TwColumnTitle : public TwTitle
 {
 public:
@@ -145,7 +145,7 @@ private:
     std::unique_ptr<TwColumnTitlePrivate> d;
 };
 
-/// The footer cells of one column: one text per footer row of the grid.
+/// The footer cells of one column: one text per footer row of the grid. Owned by the column.
 class TABRIX_EXPORT TwColumnFooter : public TwDrawObject
 {
 public:
@@ -186,7 +186,7 @@ private:
     std::unique_ptr<TwColumnFooterPrivate> d;
 };
 
-/// The line set of a strip or area.
+/// The line set of a strip or area, owned by that strip's or area's object.
 class TABRIX_EXPORT TwGridLines : public QObject
 {
     Q_OBJECT
@@ -277,7 +277,8 @@ private:
     std::unique_ptr<TwGridLinesExPrivate> d;
 };
 
-/// The style of the fixed strips at the left.
+/// The style of the fixed strips at the left. Owned by the grid for its whole life (a QObject
+/// for its properties, without a parent: never delete it).
 class TABRIX_EXPORT TwFixedStyle : public QObject
 {
     Q_OBJECT

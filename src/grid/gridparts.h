@@ -5,7 +5,6 @@
 #include "grid/drawobjects.h"
 
 #include <memory>
-#include <vector>
 
 class TwGridFooter;
 class TwHeaderTitlePrivate;
@@ -17,7 +16,7 @@ class TwIndicatorsPrivate;
 class TwMarkersPrivate;
 class TwGridFooters;
 
-/// The title cell above the indicator and marker strips.
+/// The title cell above the indicator and marker strips, owned by the header band.
 class TABRIX_EXPORT TwHeaderTitle : public TwTitle
 {
 public:
@@ -31,6 +30,8 @@ private:
     std::unique_ptr<TwHeaderTitlePrivate> d;
 };
 
+/// The header band: its heights of both modes, lines and title. Owned by the grid for its
+/// whole life (a QObject for its properties, without a parent: never delete it).
 class TABRIX_EXPORT TwGridHeaders : public QObject
 {
     Q_OBJECT
@@ -75,7 +76,7 @@ private:
     std::unique_ptr<TwGridHeadersPrivate> d;
 };
 
-/// The title cell of one footer row, in the indicator strip.
+/// The title cell of one footer row, in the indicator strip; owned by its footer row.
 class TABRIX_EXPORT TwFooterTitle : public TwTitle
 {
 public:
@@ -90,6 +91,8 @@ private:
     std::unique_ptr<TwFooterTitlePrivate> d;
 };
 
+/// One footer row. Owned by its collection (a QObject for its properties, without a parent:
+/// delete it through TwGridFooters::Delete only).
 class TABRIX_EXPORT TwGridFooter : public QObject
 {
     Q_OBJECT
@@ -139,6 +142,8 @@ private:
     std::unique_ptr<TwGridFooterPrivate> d;
 };
 
+/// The owned footer rows of a grid and the visible ones, owned by the grid for its whole
+/// life. Items(), GetVItems() and GetVTop() fail with the library's exception outside their range.
 class TABRIX_EXPORT TwGridFooters
 {
 public:
@@ -166,7 +171,8 @@ private:
     std::unique_ptr<TwGridFootersPrivate> d;
 };
 
-/// The strip at the left edge showing each row's state and number.
+/// The strip at the left edge showing each row's state and number. Owned by the grid for its
+/// whole life (a QObject for its properties, without a parent: never delete it).
 class TABRIX_EXPORT TwIndicators : public QObject, public TwDrawObject
 {
     Q_OBJECT
@@ -225,7 +231,8 @@ private:
     std::unique_ptr<TwIndicatorsPrivate> d;
 };
 
-/// The strip right of the indicators showing a per-row mark.
+/// The strip right of the indicators showing a per-row mark. Owned by the grid for its whole
+/// life (a QObject for its properties, without a parent: never delete it).
 class TABRIX_EXPORT TwMarkers : public QObject, public TwDrawObject
 {
     Q_OBJECT

@@ -17,7 +17,7 @@ class TwGroupTitlePrivate;
 class TwGroupPrivate;
 class TwGroupsPrivate;
 
-/// The title band of a group.
+/// The title band of a group, owned by the group.
 class TABRIX_EXPORT TwGroupTitle : public TwTitle
 {
 public:
@@ -37,6 +37,9 @@ private:
     std::unique_ptr<TwGroupTitlePrivate> d;
 };
 
+/// A block of one to sixteen levels of columns. Owned by its collection; it points at the
+/// columns placed in it without owning them (a deleted column leaves its group first).
+/// A QObject only for its published properties: it has no QObject parent, never delete it.
 class TABRIX_EXPORT TwGroup : public QObject
 {
     Q_OBJECT
@@ -121,6 +124,9 @@ private:
     std::unique_ptr<TwGroupPrivate> d;
 };
 
+/// The owned groups of a grid and the visible ones in display order. Owned by the grid for
+/// its whole life: made once by the grid's CreateGroups and never replaced. Items() and
+/// GetVItems() fail with the library's exception outside their range.
 class TABRIX_EXPORT TwGroups
 {
 public:

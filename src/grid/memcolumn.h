@@ -80,6 +80,8 @@ private:
     std::unique_ptr<TwMemColumnFooterPrivate> d;
 };
 
+/// The data-store column. Owned by its collection like every column; it owns its value pool
+/// and its edit buffers, and its footer is a TwMemColumnFooter.
 class TABRIX_EXPORT TwMemColumn : public TwColumn
 {
 public:

@@ -171,6 +171,11 @@ public:
     virtual void ReadDesign(const TwDesignReader &in);
 
 protected:
+    /// The column's private state, for the data-store column's cell texts: the painter asks
+    /// for one per visible cell, and reading the formats and lists in place spares a call
+    /// and a string copy each.
+    const TwColumnPrivate *ColumnData() const { return d.get(); }
+
     /// Factories of the owned parts, each called once, on the part's first use (never from
     /// a constructor), so that a derived column's override is the one that counts.
     virtual std::unique_ptr<TwColumnTitle> CreateTitle();

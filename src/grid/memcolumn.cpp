@@ -1,6 +1,8 @@
 #include "grid/memcolumn.h"
 #include "grid/memcolumn_p.h"
 
+#include "grid/columns_p.h"
+
 #include "grid/customgrid.h"
 #include "platform/texception.h"
 
@@ -70,7 +72,8 @@ std::unique_ptr<TwColumnFooter> TwMemColumn::CreateFooter()
 
 TwStoreOwner *TwMemColumn::Owner() const
 {
-    return dynamic_cast<TwStoreOwner *>(Grid());
+    const TwColumns *collection = ColumnData()->m_collection;
+    return collection ? dynamic_cast<TwStoreOwner *>(collection->Grid()) : nullptr;
 }
 
 TwEditKind TwMemColumn::GetEditKind() const
@@ -376,13 +379,14 @@ bool TwMemColumn::EqualValues() const
 QString TwMemColumn::ItemText(const QString &text, bool *found) const
 {
     *found = false;
-    if (!ItemsMode() || ListOption().ValuesIndex() == 0)
+    const TwColumnPrivate *column = ColumnData();
+    if (column->m_values.isEmpty() || !ItemsMode() || ListOption().ValuesIndex() == 0)
         return text;
-    const qsizetype at = Values().indexOf(text);
-    if (at < 0 || at >= Items().size())
+    const qsizetype at = column->m_values.indexOf(text);
+    if (at < 0 || at >= column->m_items.size())
         return text;
     *found = true;
-    return Items().at(at).section(ListOption().Separator(), 0, 0);
+    return column->m_items.at(at).section(ListOption().Separator(), 0, 0);
 }
 
 QString TwMemColumn::DisplayText(int row) const
@@ -409,11 +413,12 @@ QString TwMemColumn::ApplyFormats(const QString &text, Number number) const
             return TXFormatDateTime(d->m_displayFormat, number());
         return text;
     }
-    if (!EditFormat().isEmpty()) {
+    const QString &editFormat = ColumnData()->m_editFormat;
+    if (!editFormat.isEmpty()) {
         if (TXIsStringType(d->m_dataType))
-            return TXFormatMaskText(EditFormat(), text);
+            return TXFormatMaskText(editFormat, text);
         if (TXIsDateType(d->m_dataType))
-            return TXFormatDateTime(EditFormat(), number());
+            return TXFormatDateTime(editFormat, number());
     }
     return text;
 }

@@ -622,17 +622,5 @@ const std::uint8_t *TwMemPool::ValueBytes(int row) const
     return d->m_data.Data() + Offset(row) + 1;
 }
 
-std::size_t TwMemPool::Offset(int row) const
-{
-    return static_cast<std::size_t>(row) * static_cast<std::size_t>(d->m_recordSize);
-}
 
-std::uint8_t *TwMemPool::Record(int row)
-{
-    return d->m_data.Data() + Offset(row);
-}
 
-const std::uint8_t *TwMemPool::Record(int row) const
-{
-    return d->m_data.Data() + Offset(row);
-}

@@ -21,3 +21,20 @@ public:
     int m_count = 0;
 };
 
+
+// The record addressing of the pools' hot loops, inline in every source that includes the
+// private class (the pool's own and its footer calculations).
+inline std::size_t TwMemPool::Offset(int row) const
+{
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(d->m_recordSize);
+}
+
+inline std::uint8_t *TwMemPool::Record(int row)
+{
+    return d->m_data.Data() + Offset(row);
+}
+
+inline const std::uint8_t *TwMemPool::Record(int row) const
+{
+    return d->m_data.Data() + Offset(row);
+}

@@ -30,10 +30,10 @@ static_assert(sizeof(TwGridHeaders) == sizeof(QObject) + DPtr, "TwGridHeaders: l
 static_assert(sizeof(TwGridFooter) == sizeof(QObject) + DPtr, "TwGridFooter: layout changed");
 static_assert(sizeof(TwFixedStyle) == sizeof(QObject) + DPtr, "TwFixedStyle: layout changed");
 static_assert(sizeof(TwGridLines) == sizeof(QObject) + DPtr, "TwGridLines: layout changed");
+static_assert(sizeof(TwColumn) == sizeof(QObject) + DPtr, "TwColumn: layout changed");
 
 // Polymorphic roots: the table pointer and the private pointer.
 static_assert(sizeof(TwDrawObject) == VTable + DPtr, "TwDrawObject: layout changed");
-static_assert(sizeof(TwColumn) == VTable + DPtr, "TwColumn: layout changed");
 static_assert(sizeof(TwItemListOption) == VTable + DPtr, "TwItemListOption: layout changed");
 
 // Derived classes: their base and one private pointer of their own.

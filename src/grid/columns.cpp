@@ -1,5 +1,6 @@
 #include "grid/columns.h"
 #include "grid/columns_p.h"
+#include "grid/notify_p.h"
 
 #include "grid/customgrid.h"
 #include "grid/uxutils.h"
@@ -101,6 +102,7 @@ TwAlignment TwColumn::Alignment() const
 
 void TwColumn::SetAlignment(TwAlignment value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Alignment(); }, [this] { emit AlignmentChanged(Alignment()); });
     d->m_alignment = value;
     d->m_assigned.Include(wcvAlignment);
     Changed();
@@ -118,6 +120,7 @@ TwFont TwColumn::Font() const
 
 void TwColumn::SetFont(const TwFont &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Font(); }, [this] { emit FontChanged(Font()); });
     d->m_font = value;
     d->m_assigned.Include(wcvFont);
     Changed();
@@ -132,6 +135,7 @@ TwImeMode TwColumn::ImeMode() const
 
 void TwColumn::SetImeMode(TwImeMode value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ImeMode(); }, [this] { emit ImeModeChanged(ImeMode()); });
     d->m_imeMode = value;
     d->m_assigned.Include(wcvImeMode);
 }
@@ -145,30 +149,35 @@ QString TwColumn::ImeName() const
 
 void TwColumn::SetImeName(const QString &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ImeName(); }, [this] { emit ImeNameChanged(ImeName()); });
     d->m_imeName = value;
     d->m_assigned.Include(wcvImeName);
 }
 
 void TwColumn::SetColor(TColor value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Color(); }, [this] { emit ColorChanged(Color()); });
     d->m_color = value;
     Changed();
 }
 
 void TwColumn::SetFitStyle(TwFitStyle value)
 {
+    const auto notify = TwNotifyOnChange([this] { return FitStyle(); }, [this] { emit FitStyleChanged(FitStyle()); });
     d->m_fitStyle = value;
     Changed();
 }
 
 void TwColumn::SetLayout(TwTextLayout value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Layout(); }, [this] { emit LayoutChanged(Layout()); });
     d->m_layout = value;
     Changed();
 }
 
 void TwColumn::SetWordWrap(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return WordWrap(); }, [this] { emit WordWrapChanged(WordWrap()); });
     d->m_wordWrap = value;
     Changed();
 }
@@ -198,6 +207,7 @@ void TwColumn::SetMargin(int side, int value)
 
 void TwColumn::SetImageLayout(TwImageLayout value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ImageLayout(); }, [this] { emit ImageLayoutChanged(ImageLayout()); });
     d->m_imageLayout = value;
     Changed();
 }
@@ -210,30 +220,35 @@ void TwColumn::SetImages(const TwImageList *value)
 
 void TwColumn::SetTransparent(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Transparent(); }, [this] { emit TransparentChanged(Transparent()); });
     d->m_transparent = value;
     Changed();
 }
 
 void TwColumn::SetEqualBlank(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return EqualBlank(); }, [this] { emit EqualBlankChanged(EqualBlank()); });
     d->m_equalBlank = value;
     Changed();
 }
 
 void TwColumn::SetAutoSize(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return AutoSize(); }, [this] { emit AutoSizeChanged(AutoSize()); });
     d->m_autoSize = value;
     Changed();
 }
 
 void TwColumn::SetCtl3D(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Ctl3D(); }, [this] { emit Ctl3DChanged(Ctl3D()); });
     d->m_ctl3D = value;
     Changed();
 }
 
 void TwColumn::SetEditBorder(TwEditBorderStyle value)
 {
+    const auto notify = TwNotifyOnChange([this] { return EditBorder(); }, [this] { emit EditBorderChanged(EditBorder()); });
     d->m_editBorder = value;
     if (Grid() && Grid()->SelectedColumn() == this)
         Grid()->UpdateEditor();
@@ -241,12 +256,14 @@ void TwColumn::SetEditBorder(TwEditBorderStyle value)
 
 void TwColumn::SetEditButton(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return EditButton(); }, [this] { emit EditButtonChanged(EditButton()); });
     d->m_editButton = value;
     Changed();
 }
 
 void TwColumn::SetEditColor(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return EditColor(); }, [this] { emit EditColorChanged(EditColor()); });
     d->m_editColor = value;
     if (Grid() && Grid()->SelectedColumn() == this)
         Grid()->UpdateEditor();
@@ -254,12 +271,14 @@ void TwColumn::SetEditColor(bool value)
 
 void TwColumn::SetEditFormat(const QString &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return EditFormat(); }, [this] { emit EditFormatChanged(EditFormat()); });
     d->m_editFormat = value;
     Changed();
 }
 
 void TwColumn::SetEditStyle(TwEditStyle value)
 {
+    const auto notify = TwNotifyOnChange([this] { return EditStyle(); }, [this] { emit EditStyleChanged(EditStyle()); });
     d->m_editStyle = value;
     if (!Grid() || !Grid()->Loading())
         Changed();
@@ -267,6 +286,7 @@ void TwColumn::SetEditStyle(TwEditStyle value)
 
 void TwColumn::SetMaxLength(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return MaxLength(); }, [this] { emit MaxLengthChanged(MaxLength()); });
     d->m_maxLength = qMax(0, value);
     if (!Grid() || !Grid()->Loading())
         Changed();
@@ -274,6 +294,7 @@ void TwColumn::SetMaxLength(int value)
 
 void TwColumn::SetRadioColumns(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return RadioColumns(); }, [this] { emit RadioColumnsChanged(RadioColumns()); });
     d->m_radioColumns = qMax(1, value);
     if (GetEditKind() == wekRadioGroup)
         Changed();
@@ -281,18 +302,21 @@ void TwColumn::SetRadioColumns(int value)
 
 void TwColumn::SetReadOnly(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ReadOnly(); }, [this] { emit ReadOnlyChanged(ReadOnly()); });
     d->m_readOnly = value;
     Changed();
 }
 
 void TwColumn::SetItems(const QStringList &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Items(); }, [this] { emit ItemsChanged(Items()); });
     d->m_items = value;
     Changed();
 }
 
 void TwColumn::SetValues(const QStringList &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Values(); }, [this] { emit ValuesChanged(Values()); });
     d->m_values = value;
     Changed();
 }
@@ -374,6 +398,7 @@ int TwColumn::Width() const
 
 void TwColumn::SetWidth(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Width(); }, [this] { emit WidthChanged(Width()); });
     value = std::clamp(value, 4, TwMaxPixels);
     TwCustomGrid *grid = Grid();
     if (grid && grid->GroupMode()) {
@@ -395,6 +420,7 @@ int TwColumn::Weight() const
 
 void TwColumn::SetWeight(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Weight(); }, [this] { emit WeightChanged(Weight()); });
     if (TwGroup *group = GroupObject())
         group->SetLevelWeight(d->m_level, value);
 }
@@ -425,6 +451,7 @@ void TwColumn::KeepCurrentAfterMove(bool wasCurrent)
 
 void TwColumn::SetGroup(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Group(); }, [this] { emit GroupChanged(Group()); });
     if (value == d->m_group)
         return;
     const bool wasCurrent = Grid() && Grid()->SelectedColumn() == this;
@@ -439,6 +466,7 @@ void TwColumn::SetGroup(int value)
 
 void TwColumn::SetLevel(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Level(); }, [this] { emit LevelChanged(Level()); });
     TwGroup *group = GroupObject();
     if (!group) {
         d->m_level = qMax(0, value);
@@ -455,6 +483,7 @@ void TwColumn::SetLevel(int value)
 
 void TwColumn::SetLevelIndex(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return LevelIndex(); }, [this] { emit LevelIndexChanged(LevelIndex()); });
     TwGroup *group = GroupObject();
     if (!group) {
         d->m_levelIndex = qMax(0, value);
@@ -486,6 +515,7 @@ int TwColumn::VIndex() const
 
 void TwColumn::SetVisible(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     if (value == d->m_visible)
         return;
     TwCustomGrid *grid = Grid();
@@ -847,6 +877,7 @@ TwCharCase TwColumn::CharCase() const
 
 void TwColumn::SetCharCase(TwCharCase value)
 {
+    const auto notify = TwNotifyOnChange([this] { return CharCase(); }, [this] { emit CharCaseChanged(CharCase()); });
     d->m_charCase = value;
 }
 
@@ -887,6 +918,7 @@ QString TwColumn::MaxValue() const
 
 void TwColumn::SetMaxValue(const QString &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return MaxValue(); }, [this] { emit MaxValueChanged(MaxValue()); });
     d->m_maxValue = value;
 }
 
@@ -897,6 +929,7 @@ QString TwColumn::MinValue() const
 
 void TwColumn::SetMinValue(const QString &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return MinValue(); }, [this] { emit MinValueChanged(MinValue()); });
     d->m_minValue = value;
 }
 
@@ -1031,4 +1064,33 @@ bool TwColumns::Updating() const
 const TwDrawInfo &TwColumn::DrawInfo() const
 {
     return d->m_drawInfo;
+}
+
+void TwColumn::SetMarginLeft(int value)
+{
+    const auto notify = TwNotifyOnChange([this] { return MarginLeft(); }, [this] { emit MarginLeftChanged(MarginLeft()); });
+    SetMargin(0, value);
+}
+
+void TwColumn::SetMarginTop(int value)
+{
+    const auto notify = TwNotifyOnChange([this] { return MarginTop(); }, [this] { emit MarginTopChanged(MarginTop()); });
+    SetMargin(1, value);
+}
+
+void TwColumn::SetMarginRight(int value)
+{
+    const auto notify = TwNotifyOnChange([this] { return MarginRight(); }, [this] { emit MarginRightChanged(MarginRight()); });
+    SetMargin(2, value);
+}
+
+void TwColumn::SetMarginBottom(int value)
+{
+    const auto notify = TwNotifyOnChange([this] { return MarginBottom(); }, [this] { emit MarginBottomChanged(MarginBottom()); });
+    SetMargin(3, value);
+}
+
+void TwColumn::SetColor(const QColor &value)
+{
+    SetColor(TXColorOf(value));
 }

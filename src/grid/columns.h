@@ -20,8 +20,46 @@ class TwGroup;
 /// Abstract: the data-store column supplies its edit kind, limits and character filter.
 /// Owned by its collection (deleted by TwColumns::Delete or Clear, which first take it out
 /// of its group); it owns its title, footer and list option.
-class TABRIX_EXPORT TwColumn
+class TABRIX_EXPORT TwColumn : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(TwAlignment Alignment READ Alignment WRITE SetAlignment NOTIFY AlignmentChanged)
+    Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize NOTIFY AutoSizeChanged)
+    Q_PROPERTY(TwCharCase CharCase READ CharCase WRITE SetCharCase NOTIFY CharCaseChanged)
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor NOTIFY ColorChanged)
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D NOTIFY Ctl3DChanged)
+    Q_PROPERTY(TwEditBorderStyle EditBorder READ EditBorder WRITE SetEditBorder NOTIFY EditBorderChanged)
+    Q_PROPERTY(bool EditButton READ EditButton WRITE SetEditButton NOTIFY EditButtonChanged)
+    Q_PROPERTY(bool EditColor READ EditColor WRITE SetEditColor NOTIFY EditColorChanged)
+    Q_PROPERTY(QString EditFormat READ EditFormat WRITE SetEditFormat NOTIFY EditFormatChanged)
+    Q_PROPERTY(TwEditStyle EditStyle READ EditStyle WRITE SetEditStyle NOTIFY EditStyleChanged)
+    Q_PROPERTY(bool EqualBlank READ EqualBlank WRITE SetEqualBlank NOTIFY EqualBlankChanged)
+    Q_PROPERTY(TwFitStyle FitStyle READ FitStyle WRITE SetFitStyle NOTIFY FitStyleChanged)
+    Q_PROPERTY(TwFont Font READ Font WRITE SetFont NOTIFY FontChanged)
+    Q_PROPERTY(int Group READ Group WRITE SetGroup NOTIFY GroupChanged)
+    Q_PROPERTY(TwImageLayout ImageLayout READ ImageLayout WRITE SetImageLayout NOTIFY ImageLayoutChanged)
+    Q_PROPERTY(TwImeMode ImeMode READ ImeMode WRITE SetImeMode NOTIFY ImeModeChanged)
+    Q_PROPERTY(QString ImeName READ ImeName WRITE SetImeName NOTIFY ImeNameChanged)
+    Q_PROPERTY(QStringList Items READ Items WRITE SetItems NOTIFY ItemsChanged)
+    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout NOTIFY LayoutChanged)
+    Q_PROPERTY(int Level READ Level WRITE SetLevel NOTIFY LevelChanged)
+    Q_PROPERTY(int LevelIndex READ LevelIndex WRITE SetLevelIndex NOTIFY LevelIndexChanged)
+    Q_PROPERTY(int MarginBottom READ MarginBottom WRITE SetMarginBottom NOTIFY MarginBottomChanged)
+    Q_PROPERTY(int MarginLeft READ MarginLeft WRITE SetMarginLeft NOTIFY MarginLeftChanged)
+    Q_PROPERTY(int MarginRight READ MarginRight WRITE SetMarginRight NOTIFY MarginRightChanged)
+    Q_PROPERTY(int MarginTop READ MarginTop WRITE SetMarginTop NOTIFY MarginTopChanged)
+    Q_PROPERTY(int MaxLength READ MaxLength WRITE SetMaxLength NOTIFY MaxLengthChanged)
+    Q_PROPERTY(QString MaxValue READ MaxValue WRITE SetMaxValue NOTIFY MaxValueChanged)
+    Q_PROPERTY(QString MinValue READ MinValue WRITE SetMinValue NOTIFY MinValueChanged)
+    Q_PROPERTY(int RadioColumns READ RadioColumns WRITE SetRadioColumns NOTIFY RadioColumnsChanged)
+    Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly NOTIFY ReadOnlyChanged)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent NOTIFY TransparentChanged)
+    Q_PROPERTY(QStringList Values READ Values WRITE SetValues NOTIFY ValuesChanged)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible NOTIFY VisibleChanged)
+    Q_PROPERTY(int Weight READ Weight WRITE SetWeight NOTIFY WeightChanged)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth NOTIFY WidthChanged)
+    Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap NOTIFY WordWrapChanged)
+
 public:
     explicit TwColumn(TwColumns *collection);
     virtual ~TwColumn();
@@ -57,6 +95,7 @@ public:
     TwFont DefaultFont() const;
     TColor Color() const;
     void SetColor(TColor value);
+    void SetColor(const QColor &value);
     TwFitStyle FitStyle() const;
     void SetFitStyle(TwFitStyle value);
     TwTextLayout Layout() const;
@@ -71,6 +110,10 @@ public:
     int MarginRight() const;
     int MarginBottom() const;
     void SetMargin(int side, int value);
+    void SetMarginLeft(int value);
+    void SetMarginTop(int value);
+    void SetMarginRight(int value);
+    void SetMarginBottom(int value);
     TwImageLayout ImageLayout() const;
     void SetImageLayout(TwImageLayout value);
     const TwImageList *Images() const;
@@ -181,6 +224,44 @@ protected:
     virtual std::unique_ptr<TwColumnTitle> CreateTitle();
     virtual std::unique_ptr<TwColumnFooter> CreateFooter();
     virtual std::unique_ptr<TwColumnListOption> CreateListOption();
+
+signals:
+    void AlignmentChanged(TwAlignment value);
+    void AutoSizeChanged(bool value);
+    void CharCaseChanged(TwCharCase value);
+    void ColorChanged(TColor value);
+    void Ctl3DChanged(bool value);
+    void EditBorderChanged(TwEditBorderStyle value);
+    void EditButtonChanged(bool value);
+    void EditColorChanged(bool value);
+    void EditFormatChanged(const QString &value);
+    void EditStyleChanged(TwEditStyle value);
+    void EqualBlankChanged(bool value);
+    void FitStyleChanged(TwFitStyle value);
+    void FontChanged(const TwFont &value);
+    void GroupChanged(int value);
+    void ImageLayoutChanged(TwImageLayout value);
+    void ImeModeChanged(TwImeMode value);
+    void ImeNameChanged(const QString &value);
+    void ItemsChanged(const QStringList &value);
+    void LayoutChanged(TwTextLayout value);
+    void LevelChanged(int value);
+    void LevelIndexChanged(int value);
+    void MarginBottomChanged(int value);
+    void MarginLeftChanged(int value);
+    void MarginRightChanged(int value);
+    void MarginTopChanged(int value);
+    void MaxLengthChanged(int value);
+    void MaxValueChanged(const QString &value);
+    void MinValueChanged(const QString &value);
+    void RadioColumnsChanged(int value);
+    void ReadOnlyChanged(bool value);
+    void TransparentChanged(bool value);
+    void ValuesChanged(const QStringList &value);
+    void VisibleChanged(bool value);
+    void WeightChanged(int value);
+    void WidthChanged(int value);
+    void WordWrapChanged(bool value);
 
 private:
     friend class TwColumns;

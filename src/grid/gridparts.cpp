@@ -164,12 +164,15 @@ void TwGridFooters::Delete(int index)
 {
     Items(index); // fails outside the footers
     d->m_items.erase(d->m_items.begin() + index);
+    // The visible list follows at once, loading or not: it must never hold a deleted row.
+    CalcVItems();
     Update(nullptr);
 }
 
 void TwGridFooters::Clear()
 {
     d->m_items.clear();
+    CalcVItems();
     Update(nullptr);
 }
 

@@ -1,5 +1,6 @@
 #include "grid/memcolumn.h"
 #include "grid/memcolumn_p.h"
+#include "grid/notify_p.h"
 
 #include "grid/columns_p.h"
 
@@ -199,6 +200,7 @@ bool TwMemColumn::EditCanModify() const
 
 void TwMemColumn::SetCalculated(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Calculated(); }, [this] { emit CalculatedChanged(Calculated()); });
     d->m_calculated = value;
     Changed();
 }
@@ -216,6 +218,7 @@ void TwMemColumn::Relayout()
 
 void TwMemColumn::SetDataType(TwDataType value)
 {
+    const auto notify = TwNotifyOnChange([this] { return DataType(); }, [this] { emit DataTypeChanged(DataType()); });
     if (value == d->m_dataType)
         return;
     d->m_dataType = value;
@@ -234,6 +237,7 @@ int TwMemColumn::DataWidth() const
 
 void TwMemColumn::SetDataWidth(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return DataWidth(); }, [this] { emit DataWidthChanged(DataWidth()); });
     value = qBound(0, value, 65535);
     if (!TXIsStringType(d->m_dataType) || value == d->m_dataWidth)
         return;
@@ -245,11 +249,13 @@ void TwMemColumn::SetDataWidth(int value)
 
 void TwMemColumn::SetDefaults(const QString &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Defaults(); }, [this] { emit DefaultsChanged(Defaults()); });
     d->m_defaults = value;
 }
 
 void TwMemColumn::SetDisplayFormat(const QString &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return DisplayFormat(); }, [this] { emit DisplayFormatChanged(DisplayFormat()); });
     d->m_displayFormat = value;
     Changed();
 }
@@ -529,6 +535,7 @@ bool TwMemColumn::Required() const
 
 void TwMemColumn::SetRequired(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Required(); }, [this] { emit RequiredChanged(Required()); });
     d->m_required = value;
 }
 

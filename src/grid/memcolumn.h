@@ -84,6 +84,14 @@ private:
 /// and its edit buffers, and its footer is a TwMemColumnFooter.
 class TABRIX_EXPORT TwMemColumn : public TwColumn
 {
+    Q_OBJECT
+    Q_PROPERTY(bool Calculated READ Calculated WRITE SetCalculated NOTIFY CalculatedChanged)
+    Q_PROPERTY(TwDataType DataType READ DataType WRITE SetDataType NOTIFY DataTypeChanged)
+    Q_PROPERTY(int DataWidth READ DataWidth WRITE SetDataWidth NOTIFY DataWidthChanged)
+    Q_PROPERTY(QString Defaults READ Defaults WRITE SetDefaults NOTIFY DefaultsChanged)
+    Q_PROPERTY(QString DisplayFormat READ DisplayFormat WRITE SetDisplayFormat NOTIFY DisplayFormatChanged)
+    Q_PROPERTY(bool Required READ Required WRITE SetRequired NOTIFY RequiredChanged)
+
 public:
     explicit TwMemColumn(TwColumns *collection);
     ~TwMemColumn() override;
@@ -155,6 +163,14 @@ public:
 
 protected:
     std::unique_ptr<TwColumnFooter> CreateFooter() override;
+
+signals:
+    void CalculatedChanged(bool value);
+    void DataTypeChanged(TwDataType value);
+    void DataWidthChanged(int value);
+    void DefaultsChanged(const QString &value);
+    void DisplayFormatChanged(const QString &value);
+    void RequiredChanged(bool value);
 
 private:
     /// Puts `next` (a one-row pool) into the edit buffer with the value events.

@@ -38,17 +38,18 @@ public:
     }
 };
 
-/// A grid with three columns in one group, one footer row and every part reachable by name.
+/// A grid with three data-store columns in one group, one footer row and every part
+/// reachable by name.
 struct Parts
 {
-    TestGrid grid;
+    StoreGrid grid;
     TwGroup *group = nullptr;
 
     Parts()
     {
         group = grid.Groups().Add();
         for (int i = 0; i < 3; ++i)
-            group->InsertItem(0, i, grid.AddColumn());
+            group->InsertItem(0, i, grid.AddMemColumn(wdtString));
         grid.Footers().Add();
     }
 
@@ -68,6 +69,7 @@ struct Parts
             {"markers", &grid.Markers()},
             {"markerLines", &grid.Markers().Lines()},
             {"group", grid.Groups().Items(0)},
+            {"column", grid.Columns().Items(0)},
         };
         return objects.at(name);
     }
@@ -97,7 +99,53 @@ const QVariant Width(std::uint16_t width)
 const std::vector<PropertyCase> &PropertyCases()
 {
     static const std::vector<PropertyCase> cases = [] {
+        const QStringList items{QStringLiteral("하나"), QStringLiteral("둘")};
+        const QStringList values{QStringLiteral("1"), QStringLiteral("2")};
+        const TwFont font{QFont(QStringLiteral("NanumGothicCoding"), 10), clGray};
         std::vector<PropertyCase> list{
+            // The column first, while the grid is in column mode.
+            {"column", "Alignment", QVariant::fromValue(taRightJustify), QVariant::fromValue(taRightJustify)},
+            {"column", "AutoSize", false, false},
+            {"column", "CharCase", QVariant::fromValue(ecUpperCase), QVariant::fromValue(ecUpperCase)},
+            {"column", "Color", Color(clSilver), Color(clSilver)},
+            {"column", "Ctl3D", false, false},
+            {"column", "EditBorder", QVariant::fromValue(webNone), QVariant::fromValue(webNone)},
+            {"column", "EditButton", true, true},
+            {"column", "EditColor", true, true},
+            {"column", "EditFormat", QStringLiteral("#,##0"), QStringLiteral("#,##0")},
+            {"column", "EditStyle", QVariant::fromValue(wesMemo), QVariant::fromValue(wesMemo)},
+            {"column", "EqualBlank", true, true},
+            {"column", "FitStyle", QVariant::fromValue(wfitEnd), QVariant::fromValue(wfitEnd)},
+            {"column", "Font", QVariant::fromValue(font), QVariant::fromValue(font)},
+            {"column", "ImageLayout", QVariant::fromValue(wimgRight), QVariant::fromValue(wimgRight)},
+            {"column", "ImeMode", QVariant::fromValue(imSHanguel), QVariant::fromValue(imSHanguel)},
+            {"column", "ImeName", QStringLiteral("IME"), QStringLiteral("IME")},
+            {"column", "Items", items, items},
+            {"column", "Layout", QVariant::fromValue(tlBottom), QVariant::fromValue(tlBottom)},
+            {"column", "MarginBottom", 300, 255},
+            {"column", "MarginLeft", 3, 3},
+            {"column", "MarginRight", 4, 4},
+            {"column", "MarginTop", -1, 0},
+            {"column", "MaxLength", -5, 0},
+            {"column", "MaxLength", 10, 10},
+            {"column", "MaxValue", QStringLiteral("99"), QStringLiteral("99")},
+            {"column", "MinValue", QStringLiteral("1"), QStringLiteral("1")},
+            {"column", "RadioColumns", 0, 1},
+            {"column", "RadioColumns", 3, 3},
+            {"column", "ReadOnly", true, true},
+            {"column", "Transparent", true, true},
+            {"column", "Values", values, values},
+            {"column", "Visible", false, false},
+            {"column", "Visible", true, true},
+            {"column", "Width", 2, 4},
+            {"column", "Width", 80, 80},
+            {"column", "WordWrap", true, true},
+            {"column", "Calculated", true, true},
+            {"column", "DataWidth", 20, 20},
+            {"column", "DataType", QVariant::fromValue(wdtLong), QVariant::fromValue(wdtLong)},
+            {"column", "Defaults", QStringLiteral("7"), QStringLiteral("7")},
+            {"column", "DisplayFormat", QStringLiteral("0.0"), QStringLiteral("0.0")},
+            {"column", "Required", true, true},
             {"grid", "ChangeDelay", -5, 0},
             {"grid", "ChangeDelay", 350, 350},
             {"grid", "Color", Color(clWhite), Color(clWhite)},
@@ -213,7 +261,7 @@ TEST(GridParts, AColumnClassesPartFactoriesTakeEffectWithoutFurtherCalls)
 TEST(GridParts, ReplacingTheColumnsLeavesNoPointerToAColumnThatIsGone)
 {
     Parts parts;
-    TestGrid &grid = parts.grid;
+    StoreGrid &grid = parts.grid;
     grid.SetGroupMode(true);
     const TwColumns *columns = &grid.Columns();
 
@@ -222,7 +270,7 @@ TEST(GridParts, ReplacingTheColumnsLeavesNoPointerToAColumnThatIsGone)
     EXPECT_EQ(parts.group->GetCount(), 0);
     EXPECT_EQ(grid.ColumnByCell(WCell(0, 0, 0)), nullptr);
 
-    TwColumn *added = grid.AddColumn();
+    TwColumn *added = grid.AddMemColumn(wdtLong);
     parts.group->InsertItem(0, 0, added);
     EXPECT_EQ(grid.ColumnByVCell(WCell(0, 0, 0)), added);
     grid.grab(); // paints through every pointer the groups and the geometry hold
@@ -235,7 +283,8 @@ TEST(GridParts, ReplacingTheColumnsLeavesNoPointerToAColumnThatIsGone)
 TEST(GridParts, EachPublishedPropertyClampsAndNotifiesOncePerRealChange)
 {
     Parts parts;
-    std::set<std::string> covered;
+    // A column's place in the group structure has its own tests (groups_test.cpp).
+    std::set<std::string> covered{"column.Group", "column.Level", "column.LevelIndex", "column.Weight"};
     for (const PropertyCase &c : PropertyCases()) {
         SCOPED_TRACE(c.object + "." + c.name);
         QObject *object = parts.Object(c.object);
@@ -253,7 +302,7 @@ TEST(GridParts, EachPublishedPropertyClampsAndNotifiesOncePerRealChange)
         EXPECT_EQ(spy.count(), before == c.read ? 0 : 1) << "the same value again changes nothing";
     }
     for (const char *name : {"grid", "fixed", "fixedLines", "lines", "endLines", "headers", "headerLines", "footer",
-                             "indicators", "indicatorLines", "markers", "markerLines", "group"}) {
+                             "indicators", "indicatorLines", "markers", "markerLines", "group", "column"}) {
         for (const QMetaProperty &property : PublishedProperties(parts.Object(name))) {
             const std::string key = std::string(name) + "." + property.name();
             EXPECT_TRUE(property.hasNotifySignal()) << key;
@@ -282,7 +331,7 @@ TEST(GridParts, EveryStreamedPropertyComesBackFromADesign)
 TEST(GridParts, EveryAccessOutsideACollectionFailsWithItsText)
 {
     Parts parts;
-    TestGrid &grid = parts.grid;
+    StoreGrid &grid = parts.grid;
     TwGroup *group = parts.group;
     const std::vector<std::pair<std::function<void()>, QString>> cases{
         {[&] { grid.Columns().Items(3); }, QStringLiteral("TwColumns Bounds Error in Items(3)")},

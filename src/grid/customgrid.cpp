@@ -237,10 +237,8 @@ int TwCustomGrid::StripCount() const
 
 int TwCustomGrid::StripWidth(int strip) const
 {
-    if (d->m_groupMode) {
-        const TwGroup *group = Groups().GetVItems(strip);
-        return group ? group->Width() : 0;
-    }
+    if (d->m_groupMode)
+        return strip >= 0 && strip < Groups().GetVCount() ? Groups().GetVItems(strip)->Width() : 0;
     return strip >= 0 && strip < Columns().GetVCount() ? Columns().GetVItems(strip)->Width() : 0;
 }
 

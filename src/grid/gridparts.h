@@ -173,7 +173,7 @@ private:
 
 /// The strip at the left edge showing each row's state and number. Owned by the grid for its
 /// whole life (a QObject for its properties, without a parent: never delete it).
-class TABRIX_EXPORT TwIndicators : public QObject, public TwDrawObject
+class TABRIX_EXPORT TwIndicators : public TwDrawObject
 {
     Q_OBJECT
     Q_PROPERTY(TColor SelBgColor READ SelBgColor WRITE SetSelBgColor NOTIFY SelBgColorChanged)
@@ -233,7 +233,7 @@ private:
 
 /// The strip right of the indicators showing a per-row mark. Owned by the grid for its whole
 /// life (a QObject for its properties, without a parent: never delete it).
-class TABRIX_EXPORT TwMarkers : public QObject, public TwDrawObject
+class TABRIX_EXPORT TwMarkers : public TwDrawObject
 {
     Q_OBJECT
     Q_PROPERTY(bool Clicking READ Clicking WRITE SetClicking NOTIFY ClickingChanged)

@@ -8,6 +8,61 @@
 
 #include <algorithm>
 
+namespace {
+
+/// The values an assignment may change, read before it so that each changed one notifies.
+struct Appearance
+{
+    TwAlignment alignment;
+    TwCellStyle cellStyle;
+    TColor color;
+    TwFitStyle fitStyle;
+    TwFont font;
+    TwTextLayout layout;
+    int margins[4];
+    bool wordWrap;
+
+    explicit Appearance(const TwDrawObject &o)
+        : alignment(o.Alignment())
+        , cellStyle(o.CellStyle())
+        , color(o.Color())
+        , fitStyle(o.FitStyle())
+        , font(o.Font())
+        , layout(o.Layout())
+        , margins{o.MarginLeft(), o.MarginTop(), o.MarginRight(), o.MarginBottom()}
+        , wordWrap(o.WordWrap())
+    {
+    }
+
+    void NotifyChanges(TwDrawObject &o) const
+    {
+        if (o.Alignment() != alignment)
+            emit o.AlignmentChanged(o.Alignment());
+        if (o.CellStyle() != cellStyle)
+            emit o.CellStyleChanged(o.CellStyle());
+        if (o.Color() != color)
+            emit o.ColorChanged(o.Color());
+        if (o.FitStyle() != fitStyle)
+            emit o.FitStyleChanged(o.FitStyle());
+        if (!(o.Font() == font))
+            emit o.FontChanged(o.Font());
+        if (o.Layout() != layout)
+            emit o.LayoutChanged(o.Layout());
+        if (o.MarginLeft() != margins[0])
+            emit o.MarginLeftChanged(o.MarginLeft());
+        if (o.MarginTop() != margins[1])
+            emit o.MarginTopChanged(o.MarginTop());
+        if (o.MarginRight() != margins[2])
+            emit o.MarginRightChanged(o.MarginRight());
+        if (o.MarginBottom() != margins[3])
+            emit o.MarginBottomChanged(o.MarginBottom());
+        if (o.WordWrap() != wordWrap)
+            emit o.WordWrapChanged(o.WordWrap());
+    }
+};
+
+} // namespace
+
 // TwDrawObject
 
 TwDrawObject::TwDrawObject()
@@ -30,6 +85,7 @@ TwDrawInfo &TwDrawObject::DrawInfoRef()
 
 void TwDrawObject::Assign(const TwDrawObject &source)
 {
+    const Appearance old(*this);
     d->m_assigned = source.d->m_assigned;
     d->m_font = source.d->m_font;
     d->m_color = source.d->m_color;
@@ -42,6 +98,7 @@ void TwDrawObject::Assign(const TwDrawObject &source)
     d->m_cellStyle = source.CellStyle();
     d->m_cellStyleStored = true;
     Changed();
+    old.NotifyChanges(*this);
 }
 
 void TwDrawObject::SetDrawInfo()
@@ -233,6 +290,10 @@ TwTitle::~TwTitle() = default;
 void TwTitle::Assign(const TwDrawObject &source)
 {
     if (const auto *title = dynamic_cast<const TwTitle *>(&source)) {
+        const auto caption = TwNotifyOnChange([this] { return Caption(); }, [this] { emit CaptionChanged(Caption()); });
+        const auto clicking = TwNotifyOnChange([this] { return Clicking(); }, [this] { emit ClickingChanged(Clicking()); });
+        const auto image = TwNotifyOnChange([this] { return Image().cacheKey(); }, [this] { emit ImageChanged(Image()); });
+        const auto layout = TwNotifyOnChange([this] { return ImageLayout(); }, [this] { emit ImageLayoutChanged(ImageLayout()); });
         d->m_caption = title->d->m_caption;
         d->m_clicking = title->d->m_clicking;
         d->m_image = title->d->m_image;

@@ -49,6 +49,7 @@ class TABRIX_EXPORT TwDrawObject : public QObject
 public:
     virtual ~TwDrawObject();
 
+    /// Takes the source's values; each property that changes by it notifies once.
     virtual void Assign(const TwDrawObject &source);
     /// Repaints the part this object belongs to.
     virtual void Changed() = 0;
@@ -194,6 +195,8 @@ private:
 /// The footer cells of one column: one text per footer row of the grid. Owned by the column.
 class TABRIX_EXPORT TwColumnFooter : public TwDrawObject
 {
+    Q_OBJECT
+
 public:
     ~TwColumnFooter() override;
     explicit TwColumnFooter(TwColumn *column);

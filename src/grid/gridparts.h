@@ -19,6 +19,8 @@ class TwGridFooters;
 /// The title cell above the indicator and marker strips, owned by the header band.
 class TABRIX_EXPORT TwHeaderTitle : public TwTitle
 {
+    Q_OBJECT
+
 public:
     explicit TwHeaderTitle(TwCustomGrid *grid);
     ~TwHeaderTitle() override;
@@ -79,6 +81,8 @@ private:
 /// The title cell of one footer row, in the indicator strip; owned by its footer row.
 class TABRIX_EXPORT TwFooterTitle : public TwTitle
 {
+    Q_OBJECT
+
 public:
     explicit TwFooterTitle(TwGridFooter *footer);
     ~TwFooterTitle() override;

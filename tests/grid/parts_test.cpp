@@ -375,6 +375,28 @@ TEST(GridParts, EachPublishedPropertyClampsAndNotifiesOncePerRealChange)
     }
 }
 
+TEST(GridParts, AnAssignmentNotifiesEachPropertyItChanges)
+{
+    Parts parts;
+    TwTitle &source = parts.grid.Headers().Title();
+    source.SetCaption(QStringLiteral("번호"));
+    source.SetColor(clWhite);
+    source.SetMarginLeft(6);
+    TwTitle &target = parts.grid.Footers().Items(0)->Title();
+    QSignalSpy caption(&target, &TwTitle::CaptionChanged);
+    QSignalSpy color(&target, &TwDrawObject::ColorChanged);
+    QSignalSpy margin(&target, &TwDrawObject::MarginLeftChanged);
+    QSignalSpy cellStyle(&target, &TwDrawObject::CellStyleChanged); // raised by the header's title
+    QSignalSpy layout(&target, &TwDrawObject::LayoutChanged);
+    target.Assign(source);
+    target.Assign(source);
+    EXPECT_EQ(caption.count(), 1);
+    EXPECT_EQ(color.count(), 1);
+    EXPECT_EQ(margin.count(), 1);
+    EXPECT_EQ(cellStyle.count(), 1);
+    EXPECT_EQ(layout.count(), 0);
+}
+
 TEST(GridParts, EveryStreamedPropertyComesBackFromADesign)
 {
     // The input method and the font come from the form, not from the grid's design.

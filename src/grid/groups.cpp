@@ -66,6 +66,7 @@ TwCustomGrid *TwGroupTitle::GetGrid() const
 
 void TwGroupTitle::SetHeight(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Height(); }, [this] { emit HeightChanged(Height()); });
     TwCustomGrid *grid = GetGrid();
     const int limit = grid ? grid->Headers().GrpHeight() - 4 * d->m_group->Levels() : value;
     value = std::clamp(value, 0, qMax(0, limit));
@@ -82,6 +83,7 @@ void TwGroupTitle::SetHeight(int value)
 
 void TwGroupTitle::SetVisible(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     if (!value && d->m_group && d->m_group->NoColTitles())
         return;
     d->m_visible = value;

@@ -316,7 +316,8 @@ void TwTitle::SetImage(const QPixmap &value)
         return;
     d->m_image = value;
     Changed();
-    emit ImageChanged(d->m_image);
+    if (t_twNotificationsHeld == 0)
+        emit ImageChanged(d->m_image);
 }
 
 void TwTitle::SetImageLayout(TwImageLayout value)
@@ -660,7 +661,8 @@ void TwTitle::SetClicking(bool value)
     if (d->m_clicking == value)
         return;
     d->m_clicking = value;
-    emit ClickingChanged(value);
+    if (t_twNotificationsHeld == 0)
+        emit ClickingChanged(value);
 }
 
 QPixmap TwTitle::Image() const

@@ -5,6 +5,11 @@
 #include <exception>
 #include <utility>
 
+/// While a grid loads a design its properties change many times over, and a failed load
+/// puts the old values back: no notification is sent then. The grid notifies once, when the
+/// load has ended, for each property whose value the load changed (TwCustomGrid::EndLoading).
+inline thread_local int t_twNotificationsHeld = 0;
+
 /// Calls `notify` on leaving the scope when `read` then gives another value than on entering:
 /// a setter with several exits, or one that clamps, notifies once and only for a real change.
 /// A handler may throw (the grid reports what its handlers throw): the exception leaves the
@@ -22,7 +27,7 @@ public:
     }
     ~TwNotifyOnChange() noexcept(false)
     {
-        if (std::uncaught_exceptions() == m_exceptions && !(m_read() == m_old))
+        if (t_twNotificationsHeld == 0 && std::uncaught_exceptions() == m_exceptions && !(m_read() == m_old))
             m_notify();
     }
     TwNotifyOnChange(const TwNotifyOnChange &) = delete;

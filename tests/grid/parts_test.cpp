@@ -29,6 +29,25 @@ protected:
     std::unique_ptr<TwColumnTitle> CreateTitle() override { return std::make_unique<OwnTitle>(this); }
 };
 
+// The same for a data-store column, which names itself while it is constructed.
+class OwnTitleMemColumn : public TwMemColumn
+{
+public:
+    using TwMemColumn::TwMemColumn;
+
+protected:
+    std::unique_ptr<TwColumnTitle> CreateTitle() override { return std::make_unique<OwnTitle>(this); }
+};
+
+class OwnTitleStoreGrid : public StoreGrid
+{
+public:
+    std::unique_ptr<TwColumn> NewColumn(TwColumns *collection) override
+    {
+        return std::make_unique<OwnTitleMemColumn>(collection);
+    }
+};
+
 class OwnTitleGrid : public TestGrid
 {
 public:
@@ -319,6 +338,30 @@ TEST(GridParts, AColumnClassesPartFactoriesTakeEffectWithoutFurtherCalls)
 
     StoreGrid store;
     EXPECT_NE(dynamic_cast<TwMemColumnFooter *>(&store.AddMemColumn(wdtLong)->Footer()), nullptr);
+
+    OwnTitleStoreGrid named;
+    named.Columns().Add();
+    const TwColumn *second = named.Columns().Add();
+    EXPECT_NE(dynamic_cast<const OwnTitle *>(&second->Title()), nullptr);
+    EXPECT_EQ(second->Title().Caption(), QStringLiteral("Column2"));
+}
+
+// Regression: setting the header or footer height of the current mode, or one margin by its
+// side number, changed the value without its notification.
+TEST(GridParts, RegressionEveryWayToSetAValueNotifies)
+{
+    Parts parts;
+    QSignalSpy header(&parts.grid.Headers(), &TwGridHeaders::ColHeightChanged);
+    parts.grid.Headers().SetHeight(parts.grid.Headers().Height() + 5);
+    EXPECT_EQ(header.count(), 1);
+    TwGridFooter *footer = parts.grid.Footers().Items(0);
+    QSignalSpy footerHeight(footer, &TwGridFooter::ColHeightChanged);
+    footer->SetHeight(footer->Height() + 5);
+    EXPECT_EQ(footerHeight.count(), 1);
+    TwColumn *column = parts.grid.Columns().Items(0);
+    QSignalSpy margin(column, &TwColumn::MarginTopChanged);
+    column->SetMargin(1, column->MarginTop() + 3);
+    EXPECT_EQ(margin.count(), 1);
 }
 
 TEST(GridParts, ReplacingTheColumnsLeavesNoPointerToAColumnThatIsGone)
@@ -439,4 +482,30 @@ TEST(GridParts, EveryAccessOutsideACollectionFailsWithItsText)
     for (const auto &[access, text] : cases)
         EXPECT_EQ(ErrorOf(access), text);
     EXPECT_EQ(grid.Columns().Count(), 3) << "a failed access changes nothing";
+}
+
+// Regression: reading a design notified every property as it went, with the grid half
+// built, and a design that failed notified each restored value twice.
+TEST(GridParts, RegressionADesignNotifiesOnceWhenItHasLoaded)
+{
+    Parts source;
+    source.grid.SetColor(0x102030);
+    source.grid.Headers().SetColHeight(40);
+    const QJsonObject design = TwGridStream::Write(source.grid);
+
+    Parts parts;
+    QStringList seen;
+    QObject::connect(&parts.grid, &TwCustomGrid::ColorChanged, &parts.grid,
+                     [&] { seen << QStringLiteral("color %1").arg(parts.grid.Loading()); });
+    QObject::connect(&parts.grid.Headers(), &TwGridHeaders::ColHeightChanged, &parts.grid,
+                     [&](int height) { seen << QStringLiteral("height %1").arg(height); });
+    TwGridStream::Read(parts.grid, design);
+    EXPECT_EQ(seen.join(QLatin1Char('|')), QStringLiteral("color 0|height 40"));
+
+    seen.clear();
+    QJsonObject broken = design;
+    broken.insert(QStringLiteral("Color"), QStringLiteral("not a colour"));
+    EXPECT_NE(ErrorOf([&] { TwGridStream::Read(parts.grid, broken); }), QStringLiteral("(no error)"));
+    EXPECT_EQ(seen.join(QLatin1Char('|')), QString());
+    EXPECT_EQ(parts.grid.Color(), 0x102030u);
 }

@@ -145,10 +145,111 @@ void TwCustomGrid::SetOptions(TwGridOptions value)
     InvalidateGrid();
 }
 
+namespace {
+
+// The objects whose published properties a design sets: the grid and each of its parts.
+QList<QObject *> PublishedObjects(TwCustomGrid &grid)
+{
+    QList<QObject *> objects{&grid,
+                             &grid.FixedStyle(),
+                             &grid.FixedStyle().Lines(),
+                             &grid.Lines(),
+                             &grid.EndLines(),
+                             &grid.Headers(),
+                             &grid.Headers().Lines(),
+                             &grid.Headers().Title(),
+                             &grid.Indicators(),
+                             &grid.Indicators().Lines(),
+                             &grid.Markers(),
+                             &grid.Markers().Lines()};
+    for (int i = 0; i < grid.Footers().Count(); ++i)
+        objects << grid.Footers().Items(i) << &grid.Footers().Items(i)->Title();
+    for (int i = 0; i < grid.Groups().Count(); ++i)
+        objects << grid.Groups().Items(i) << &grid.Groups().Items(i)->Title();
+    for (int i = 0; i < grid.Columns().Count(); ++i) {
+        TwColumn *column = grid.Columns().Items(i);
+        objects << column << &column->Title() << &column->Footer() << &column->ListOption();
+    }
+    return objects;
+}
+
+QVariantList PropertyValues(const QObject &object)
+{
+    QVariantList values;
+    const QMetaObject *meta = object.metaObject();
+    for (int i = 0; i < meta->propertyCount(); ++i)
+        values << meta->property(i).read(&object);
+    return values;
+}
+
+bool SameValue(const QVariant &a, const QVariant &b)
+{
+    // Pictures compare by their pixels: two loads of one picture are different objects.
+    if (a.metaType() == QMetaType::fromType<QPixmap>() && b.metaType() == a.metaType())
+        return a.value<QPixmap>().toImage() == b.value<QPixmap>().toImage();
+    return a == b;
+}
+
+// Sends the notification of each published property of `object` whose value differs from
+// `before`, with the value it has now.
+void NotifyChanged(QObject &object, const QVariantList &before)
+{
+    const QMetaObject *meta = object.metaObject();
+    QList<int> sent; // a signal that several properties share goes out once
+    for (int i = 0; i < meta->propertyCount() && i < before.size(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (!property.hasNotifySignal() || sent.contains(property.notifySignalIndex()))
+            continue;
+        const QVariant now = property.read(&object);
+        if (SameValue(now, before[i]))
+            continue;
+        sent << property.notifySignalIndex();
+        const QMetaMethod signal = property.notifySignal();
+        if (signal.parameterCount() == 0)
+            signal.invoke(&object, Qt::DirectConnection);
+        else if (signal.parameterMetaType(0) == now.metaType())
+            signal.invoke(&object, Qt::DirectConnection, QGenericArgument(now.typeName(), now.constData()));
+    }
+}
+
+// Holds back the notifications of the grid and its parts while an operation changes many
+// of them (switching the mode switches the row height, fixed count, header height …), then
+// notifies once for each property that reads differently.
+class TwNotifyObjectsOnChange
+{
+public:
+    explicit TwNotifyObjectsOnChange(const QList<QObject *> &objects)
+        : m_exceptions(std::uncaught_exceptions())
+    {
+        for (QObject *object : objects)
+            m_snapshot.append({object, PropertyValues(*object)});
+        ++t_twNotificationsHeld;
+    }
+    ~TwNotifyObjectsOnChange() noexcept(false)
+    {
+        --t_twNotificationsHeld;
+        if (std::uncaught_exceptions() != m_exceptions || t_twNotificationsHeld != 0)
+            return;
+        for (const auto &[object, values] : std::exchange(m_snapshot, {})) {
+            if (object)
+                NotifyChanged(*object, values);
+        }
+    }
+    TwNotifyObjectsOnChange(const TwNotifyObjectsOnChange &) = delete;
+    TwNotifyObjectsOnChange &operator=(const TwNotifyObjectsOnChange &) = delete;
+
+private:
+    QList<std::pair<QPointer<QObject>, QVariantList>> m_snapshot;
+    int m_exceptions;
+};
+
+} // namespace
+
 void TwCustomGrid::SetGroupMode(bool value)
 {
-    const auto notify = TwNotifyOnChange([this] { return d->m_groupMode; }, [this] { emit GroupModeChanged(d->m_groupMode); });
     if (d->m_loading || d->m_updateCount > 0) {
+        const auto notify =
+            TwNotifyOnChange([this] { return d->m_groupMode; }, [this] { emit GroupModeChanged(d->m_groupMode); });
         d->m_groupMode = value;
         return;
     }
@@ -156,6 +257,9 @@ void TwCustomGrid::SetGroupMode(bool value)
         return;
     if (value && Groups().GetVCount() == 0)
         return;
+    // The sizes kept per mode change with it: each property that then reads differently
+    // notifies once.
+    const TwNotifyObjectsOnChange notify(PublishedObjects(*this));
     SetEditValue();
     HideEditor();
     d->m_groupMode = value;
@@ -473,72 +577,6 @@ void TwCustomGrid::EndUpdate(bool repaint)
         InvalidateGrid();
 }
 
-namespace {
-
-// The objects whose published properties a design sets: the grid and each of its parts.
-QList<QObject *> PublishedObjects(TwCustomGrid &grid)
-{
-    QList<QObject *> objects{&grid,
-                             &grid.FixedStyle(),
-                             &grid.FixedStyle().Lines(),
-                             &grid.Lines(),
-                             &grid.EndLines(),
-                             &grid.Headers(),
-                             &grid.Headers().Lines(),
-                             &grid.Headers().Title(),
-                             &grid.Indicators(),
-                             &grid.Indicators().Lines(),
-                             &grid.Markers(),
-                             &grid.Markers().Lines()};
-    for (int i = 0; i < grid.Footers().Count(); ++i)
-        objects << grid.Footers().Items(i) << &grid.Footers().Items(i)->Title();
-    for (int i = 0; i < grid.Groups().Count(); ++i)
-        objects << grid.Groups().Items(i) << &grid.Groups().Items(i)->Title();
-    for (int i = 0; i < grid.Columns().Count(); ++i) {
-        TwColumn *column = grid.Columns().Items(i);
-        objects << column << &column->Title() << &column->Footer() << &column->ListOption();
-    }
-    return objects;
-}
-
-QVariantList PropertyValues(const QObject &object)
-{
-    QVariantList values;
-    const QMetaObject *meta = object.metaObject();
-    for (int i = 0; i < meta->propertyCount(); ++i)
-        values << meta->property(i).read(&object);
-    return values;
-}
-
-bool SameValue(const QVariant &a, const QVariant &b)
-{
-    // Pictures compare by their pixels: two loads of one picture are different objects.
-    if (a.metaType() == QMetaType::fromType<QPixmap>() && b.metaType() == a.metaType())
-        return a.value<QPixmap>().toImage() == b.value<QPixmap>().toImage();
-    return a == b;
-}
-
-// Sends the notification of each published property of `object` whose value differs from
-// `before`, with the value it has now.
-void NotifyChanged(QObject &object, const QVariantList &before)
-{
-    const QMetaObject *meta = object.metaObject();
-    for (int i = 0; i < meta->propertyCount() && i < before.size(); ++i) {
-        const QMetaProperty property = meta->property(i);
-        if (!property.hasNotifySignal())
-            continue;
-        const QVariant now = property.read(&object);
-        if (SameValue(now, before[i]))
-            continue;
-        const QMetaMethod signal = property.notifySignal();
-        if (signal.parameterCount() == 0)
-            signal.invoke(&object, Qt::DirectConnection);
-        else if (signal.parameterMetaType(0) == now.metaType())
-            signal.invoke(&object, Qt::DirectConnection, QGenericArgument(now.typeName(), now.constData()));
-    }
-}
-
-} // namespace
 
 void TwCustomGrid::EndLoading()
 {

@@ -509,3 +509,19 @@ TEST(GridParts, RegressionADesignNotifiesOnceWhenItHasLoaded)
     EXPECT_EQ(seen.join(QLatin1Char('|')), QString());
     EXPECT_EQ(parts.grid.Color(), 0x102030u);
 }
+
+// Regression: switching the mode switched the row height and the header height kept per
+// mode without a word.
+TEST(GridParts, RegressionSwitchingTheModeNotifiesWhatItSwitches)
+{
+    Parts parts;
+    parts.grid.SetColRowHeight(20);
+    parts.grid.SetGrpRowHeight(30);
+    QSignalSpy rows(&parts.grid, &TwCustomGrid::RowHeightsChanged);
+    QSignalSpy mode(&parts.grid, &TwCustomGrid::GroupModeChanged);
+    parts.grid.SetGroupMode(true);
+    ASSERT_TRUE(parts.grid.GroupMode());
+    EXPECT_EQ(parts.grid.RowHeight(), 30);
+    EXPECT_EQ(rows.count(), 1);
+    EXPECT_EQ(mode.count(), 1);
+}

@@ -525,3 +525,34 @@ TEST(GridParts, RegressionSwitchingTheModeNotifiesWhatItSwitches)
     EXPECT_EQ(rows.count(), 1);
     EXPECT_EQ(mode.count(), 1);
 }
+
+// Regression: sharing out a group's width, or a column's width with its neighbour, changed
+// the other columns' widths without a word, as did a group's weight when its levels changed.
+TEST(GridParts, RegressionWidthsSharedOutInAGroupNotify)
+{
+    StoreGrid grid;
+    TwGroup *group = grid.Groups().Add();
+    TwMemColumn *a = grid.AddMemColumn(wdtString);
+    TwMemColumn *b = grid.AddMemColumn(wdtString);
+    group->InsertItem(0, 0, a);
+    group->InsertItem(0, 1, b);
+    grid.SetGroupMode(true);
+    ASSERT_TRUE(grid.GroupMode());
+    QSignalSpy widthA(a, &TwColumn::WidthChanged);
+    QSignalSpy widthB(b, &TwColumn::WidthChanged);
+    group->SetWidth(group->Width() + 40);
+    EXPECT_EQ(widthA.count() + widthB.count(), 2);
+    widthA.clear();
+    widthB.clear();
+    a->SetWidth(a->Width() + 10);
+    EXPECT_EQ(widthA.count(), 1);
+    EXPECT_EQ(widthB.count(), 1);
+
+    TwGroup *other = grid.Groups().Add();
+    other->SetLevels(3);
+    other->SetWeight(1);
+    QSignalSpy weight(other, &TwGroup::WeightChanged);
+    other->SetLevels(2);
+    EXPECT_EQ(other->Weight(), 2);
+    EXPECT_EQ(weight.count(), 1);
+}

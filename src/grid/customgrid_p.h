@@ -54,5 +54,22 @@ public:
     TwCell m_mouseCell{-1, -1, -1};
     int m_updateCount = 0;
     bool m_inScrollRange = false;
+
+    // The mouse state: the input code keeps it, the painting code draws from it.
+    TwGridState m_gridState = wgsNormal;
+    // The title a clicking state holds: the strip (column or group title), the header cell
+    // (cell title) or the footer (footer title); drawn pressed while the pointer stays on it.
+    int m_pressedStrip = -1;
+    TwCell m_pressedCell{-1, -1, -1};
+    int m_pressedFooter = -1;
+    bool m_titleDown = false;
+    // The sizing line while a sizing drag runs, in viewport coordinates: an x for the
+    // vertical line of indicator, marker, strip and cell sizing, a y for the others; -1
+    // when none shows.
+    int m_sizingLine = -1;
+    // The feedback of a move drag: the x of the moving line (strip moves) or the frame
+    // around the target slot (cell moves); -1 and empty when none shows.
+    int m_movingLine = -1;
+    QRect m_movingFrame;
 };
 

@@ -1092,6 +1092,16 @@ TwCell TwCustomGrid::CurCell() const
     return d->m_curCell;
 }
 
+int TwCustomGrid::CurRow() const
+{
+    return d->m_curRow;
+}
+
+void TwCustomGrid::AssignCurRow(int row)
+{
+    d->m_curRow = row;
+}
+
 int TwCustomGrid::LeftPos() const
 {
     return d->m_leftPos;

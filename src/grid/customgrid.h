@@ -147,6 +147,8 @@ public:
     void SetCurCol(int value);
     TwCell CurCell() const;
     void SetCurCell(const TwCell &cell);
+    /// The current data row; the complete grid moves it with SetCurRow.
+    int CurRow() const;
     TwColumn *SelectedColumn() const;
     TwCell FirstSelectCell() const;
 
@@ -298,6 +300,8 @@ protected:
     /// A new column of the grid's column class (the complete grid's data column); the
     /// collection takes ownership.
     virtual std::unique_ptr<TwColumn> NewColumn(TwColumns *collection) = 0;
+    /// Stores the current row only: no event, no repaint (SetCurRow does those).
+    void AssignCurRow(int row);
 
 private:
     friend class TwColumns;

@@ -49,6 +49,7 @@ public:
     std::array<int, 2> m_fixedCounts{0, 0};
     int m_curCol = 0;
     TwCell m_curCell{0, 0, 0};
+    int m_curRow = 0;
     int m_leftPos = 0;
     int m_mouseCol = -1;
     TwCell m_mouseCell{-1, -1, -1};

@@ -13,6 +13,7 @@
 #include <cctype>
 #include <functional>
 #include <mutex>
+#include <sys/select.h>
 
 namespace {
 
@@ -254,6 +255,7 @@ struct TFtpClient::Private
         } done{this};
         CURLcode result = CURLE_OK;
         int running = 1;
+        int idleCalls = 0;
         while (running) {
             if (curl_multi_perform(multi, &running) != CURLM_OK) {
                 result = CURLE_SEND_ERROR;
@@ -262,7 +264,18 @@ struct TFtpClient::Private
             if (!running)
                 break;
             const bool freeze = q->AntiFreeze && QCoreApplication::instance();
-            curl_multi_poll(multi, nullptr, 0, freeze ? AntiFreezeSliceMs : 1000, nullptr);
+            // Between the reply to EPSV or PASV and the data connection libcurl waits on
+            // no socket and sets no timer: it connects at its next call. A poll would sit
+            // out its whole timeout once per listing or download, so call again at once
+            // (a few times, then after a millisecond each).
+            if (!WaitsOnSockets()) {
+                if (++idleCalls <= 3)
+                    continue;
+                curl_multi_poll(multi, nullptr, 0, 1, nullptr);
+            } else {
+                idleCalls = 0;
+                curl_multi_poll(multi, nullptr, 0, freeze ? AntiFreezeSliceMs : 1000, nullptr);
+            }
             if (freeze)
                 QCoreApplication::processEvents();
         }
@@ -272,6 +285,20 @@ struct TFtpClient::Private
                 result = message->data.result;
         }
         return result;
+    }
+
+    // Whether libcurl has a socket to wait on. (A descriptor beyond FD_SETSIZE is not
+    // reported: the wait then only falls back to short polls.)
+    bool WaitsOnSockets() const
+    {
+        fd_set read;
+        fd_set write;
+        fd_set error;
+        FD_ZERO(&read);
+        FD_ZERO(&write);
+        FD_ZERO(&error);
+        int highest = -1;
+        return curl_multi_fdset(multi, &read, &write, &error, &highest) != CURLM_OK || highest >= 0;
     }
 
     int LastReplyCode() const

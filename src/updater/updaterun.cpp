@@ -88,6 +88,10 @@ struct TUpdateRun::Private
     QString logFile;
     std::unique_ptr<TUpdateTransport> transport;
     std::unique_ptr<TSkyrunLog> log;
+    // The records of the state file as the decision pass compares them (keys lower-cased),
+    // read once and again only after the run has written the file.
+    QHash<QString, QString> records;
+    bool recordsCurrent = false;
 
     Private(const TRunOptions &options, const QString &programFolder, TForm1 &window)
         : options(options)
@@ -248,10 +252,12 @@ void TUpdateRun::Private::SyncDirectory(const QString &localFolder)
         relative = localFolder.mid(1) + QLatin1Char('/');
     }
 
-    // The records are read once per directory, keyed as the state file compares them.
-    QHash<QString, QString> records;
-    for (const TIniEntry &entry : log->ReadAll())
-        records.insert(entry.Name.trimmed().toLower(), entry.Value);
+    if (!recordsCurrent) {
+        records.clear();
+        for (const TIniEntry &entry : log->ReadAll())
+            records.insert(entry.Name.trimmed().toLower(), entry.Value);
+        recordsCurrent = true;
+    }
 
     const QList<TServerFile> files = transport->ListFiles();
     QStringList names;
@@ -281,6 +287,8 @@ void TUpdateRun::Private::SyncDirectory(const QString &localFolder)
         }
     }
     // Files adopted with their own times are recorded in one write.
+    if (!adopted.isEmpty() || !names.isEmpty())
+        recordsCurrent = false;
     if (!adopted.isEmpty())
         log->WriteStamps(adopted);
     if (!names.isEmpty())

@@ -15,7 +15,9 @@ first half followed by "226 Transfer complete."; one whose name contains "droppe
 loses its data connection half way (the server replies 426).
 
 Prints the port it listens on to --port-file once it serves. The password comes from
---password or the environment variable TOVEL_FTP_PASSWORD.
+--password or the environment variable TOVEL_FTP_PASSWORD. With --command-log, every
+command received is appended to that file as one line "user<TAB>COMMAND<TAB>argument"
+(the argument of PASS left out), so a benchmark can count what a client asked for.
 """
 
 import argparse
@@ -81,6 +83,13 @@ class TestHandler(FTPHandler):
     stall_delay = 0.0
     # Commands arrive in the user's encoding; before login they are plain ASCII.
     name_encoding = "utf8"
+    command_log = None
+
+    def pre_process_command(self, line, cmd, arg):
+        if self.command_log is not None:
+            shown = "" if cmd == "PASS" else arg
+            self.command_log.write("%s\t%s\t%s\n" % (self.username or "-", cmd, shown))
+        return super().pre_process_command(line, cmd, arg)
 
     def decode(self, data):
         return data.decode(self.name_encoding, self.unicode_errors)
@@ -155,6 +164,7 @@ def main():
     parser.add_argument("--port-file", required=True)
     parser.add_argument("--delay", type=float, default=0.3)
     parser.add_argument("--stall", type=float, default=3.0)
+    parser.add_argument("--command-log")
     args = parser.parse_args()
     if not args.password:
         parser.error("no password: give --password or TOVEL_FTP_PASSWORD")
@@ -170,6 +180,9 @@ def main():
     TestHandler.permit_foreign_addresses = False
     TestHandler.banner = "Tovel test FTP server ready."
     TestHandler.auth_failed_timeout = 0.1
+    if args.command_log:
+        # Line-buffered: a reader sees each command as soon as the server has it.
+        TestHandler.command_log = open(args.command_log, "a", buffering=1, encoding="utf8", errors="replace")
 
     server = FTPServer(("127.0.0.1", args.port), TestHandler)
     server.max_cons = 64

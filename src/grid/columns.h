@@ -8,8 +8,9 @@
 #include <QStringList>
 
 #include <memory>
-#include <vector>
 
+class TwColumnPrivate;
+class TwColumnsPrivate;
 class TwColumns;
 class TwDesignReader;
 class TwDesignWriter;
@@ -17,8 +18,48 @@ class TwGroup;
 
 /// One column: appearance, editing attributes and its place in the group structure.
 /// Abstract: the data-store column supplies its edit kind, limits and character filter.
-class TABRIX_EXPORT TwColumn
+/// Owned by its collection (deleted by TwColumns::Delete or Clear, which first take it out
+/// of its group); it owns its title, footer and list option.
+class TABRIX_EXPORT TwColumn : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(TwAlignment Alignment READ Alignment WRITE SetAlignment NOTIFY AlignmentChanged)
+    Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize NOTIFY AutoSizeChanged)
+    Q_PROPERTY(TwCharCase CharCase READ CharCase WRITE SetCharCase NOTIFY CharCaseChanged)
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor NOTIFY ColorChanged)
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D NOTIFY Ctl3DChanged)
+    Q_PROPERTY(TwEditBorderStyle EditBorder READ EditBorder WRITE SetEditBorder NOTIFY EditBorderChanged)
+    Q_PROPERTY(bool EditButton READ EditButton WRITE SetEditButton NOTIFY EditButtonChanged)
+    Q_PROPERTY(bool EditColor READ EditColor WRITE SetEditColor NOTIFY EditColorChanged)
+    Q_PROPERTY(QString EditFormat READ EditFormat WRITE SetEditFormat NOTIFY EditFormatChanged)
+    Q_PROPERTY(TwEditStyle EditStyle READ EditStyle WRITE SetEditStyle NOTIFY EditStyleChanged)
+    Q_PROPERTY(bool EqualBlank READ EqualBlank WRITE SetEqualBlank NOTIFY EqualBlankChanged)
+    Q_PROPERTY(TwFitStyle FitStyle READ FitStyle WRITE SetFitStyle NOTIFY FitStyleChanged)
+    Q_PROPERTY(TwFont Font READ Font WRITE SetFont NOTIFY FontChanged)
+    Q_PROPERTY(int Group READ Group WRITE SetGroup NOTIFY GroupChanged)
+    Q_PROPERTY(TwImageLayout ImageLayout READ ImageLayout WRITE SetImageLayout NOTIFY ImageLayoutChanged)
+    Q_PROPERTY(TwImeMode ImeMode READ ImeMode WRITE SetImeMode NOTIFY ImeModeChanged)
+    Q_PROPERTY(QString ImeName READ ImeName WRITE SetImeName NOTIFY ImeNameChanged)
+    Q_PROPERTY(QStringList Items READ Items WRITE SetItems NOTIFY ItemsChanged)
+    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout NOTIFY LayoutChanged)
+    Q_PROPERTY(int Level READ Level WRITE SetLevel NOTIFY LevelChanged)
+    Q_PROPERTY(int LevelIndex READ LevelIndex WRITE SetLevelIndex NOTIFY LevelIndexChanged)
+    Q_PROPERTY(int MarginBottom READ MarginBottom WRITE SetMarginBottom NOTIFY MarginBottomChanged)
+    Q_PROPERTY(int MarginLeft READ MarginLeft WRITE SetMarginLeft NOTIFY MarginLeftChanged)
+    Q_PROPERTY(int MarginRight READ MarginRight WRITE SetMarginRight NOTIFY MarginRightChanged)
+    Q_PROPERTY(int MarginTop READ MarginTop WRITE SetMarginTop NOTIFY MarginTopChanged)
+    Q_PROPERTY(int MaxLength READ MaxLength WRITE SetMaxLength NOTIFY MaxLengthChanged)
+    Q_PROPERTY(QString MaxValue READ MaxValue WRITE SetMaxValue NOTIFY MaxValueChanged)
+    Q_PROPERTY(QString MinValue READ MinValue WRITE SetMinValue NOTIFY MinValueChanged)
+    Q_PROPERTY(int RadioColumns READ RadioColumns WRITE SetRadioColumns NOTIFY RadioColumnsChanged)
+    Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly NOTIFY ReadOnlyChanged)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent NOTIFY TransparentChanged)
+    Q_PROPERTY(QStringList Values READ Values WRITE SetValues NOTIFY ValuesChanged)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible NOTIFY VisibleChanged)
+    Q_PROPERTY(int Weight READ Weight WRITE SetWeight NOTIFY WeightChanged)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth NOTIFY WidthChanged)
+    Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap NOTIFY WordWrapChanged)
+
 public:
     explicit TwColumn(TwColumns *collection);
     virtual ~TwColumn();
@@ -39,7 +80,7 @@ public:
     virtual QString GetBoolStr(bool value) const;
     virtual QString GetBoolText(bool value) const;
 
-    TwColumns *Collection() const { return m_collection; }
+    TwColumns *Collection() const;
     TwCustomGrid *Grid() const;
     int Index() const;
     QString GetDisplayName() const;
@@ -48,69 +89,74 @@ public:
     TwAlignment Alignment() const;
     void SetAlignment(TwAlignment value);
     TwAlignment DefaultAlignment() const;
-    TwColumnValues AssignedValues() const { return m_assigned; }
+    TwColumnValues AssignedValues() const;
     TwFont Font() const;
     void SetFont(const TwFont &value);
     TwFont DefaultFont() const;
-    TColor Color() const { return m_color; }
+    TColor Color() const;
     void SetColor(TColor value);
-    TwFitStyle FitStyle() const { return m_fitStyle; }
+    void SetColor(const QColor &value);
+    TwFitStyle FitStyle() const;
     void SetFitStyle(TwFitStyle value);
-    TwTextLayout Layout() const { return m_layout; }
+    TwTextLayout Layout() const;
     void SetLayout(TwTextLayout value);
-    bool WordWrap() const { return m_wordWrap; }
+    bool WordWrap() const;
     void SetWordWrap(bool value);
     /// Side 0 = left, 1 = top, 2 = right, 3 = bottom; any other side fails with
     /// "Margin side bounds error[side]".
     int Margin(int side) const;
-    int MarginLeft() const { return m_margins[0]; }
-    int MarginTop() const { return m_margins[1]; }
-    int MarginRight() const { return m_margins[2]; }
-    int MarginBottom() const { return m_margins[3]; }
+    int MarginLeft() const;
+    int MarginTop() const;
+    int MarginRight() const;
+    int MarginBottom() const;
     void SetMargin(int side, int value);
-    TwImageLayout ImageLayout() const { return m_imageLayout; }
+    void SetMarginLeft(int value);
+    void SetMarginTop(int value);
+    void SetMarginRight(int value);
+    void SetMarginBottom(int value);
+    TwImageLayout ImageLayout() const;
     void SetImageLayout(TwImageLayout value);
-    const TwImageList *Images() const { return m_images; }
+    const TwImageList *Images() const;
     void SetImages(const TwImageList *value);
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const;
     void SetTransparent(bool value);
-    bool EqualBlank() const { return m_equalBlank; }
+    bool EqualBlank() const;
     void SetEqualBlank(bool value);
-    bool AutoSize() const { return m_autoSize; }
+    bool AutoSize() const;
     void SetAutoSize(bool value);
-    bool Ctl3D() const { return m_ctl3D; }
+    bool Ctl3D() const;
     void SetCtl3D(bool value);
 
     // Editing.
-    TwCharCase CharCase() const { return m_charCase; }
-    void SetCharCase(TwCharCase value) { m_charCase = value; }
-    TwEditBorderStyle EditBorder() const { return m_editBorder; }
+    TwCharCase CharCase() const;
+    void SetCharCase(TwCharCase value);
+    TwEditBorderStyle EditBorder() const;
     void SetEditBorder(TwEditBorderStyle value);
-    bool EditButton() const { return m_editButton; }
+    bool EditButton() const;
     void SetEditButton(bool value);
-    bool EditColor() const { return m_editColor; }
+    bool EditColor() const;
     void SetEditColor(bool value);
-    QString EditFormat() const { return m_editFormat; }
+    QString EditFormat() const;
     void SetEditFormat(const QString &value);
-    TwEditStyle EditStyle() const { return m_editStyle; }
+    TwEditStyle EditStyle() const;
     void SetEditStyle(TwEditStyle value);
     TwImeMode ImeMode() const;
     void SetImeMode(TwImeMode value);
     QString ImeName() const;
     void SetImeName(const QString &value);
-    int MaxLength() const { return m_maxLength; }
+    int MaxLength() const;
     void SetMaxLength(int value);
-    QString MaxValue() const { return m_maxValue; }
-    void SetMaxValue(const QString &value) { m_maxValue = value; }
-    QString MinValue() const { return m_minValue; }
-    void SetMinValue(const QString &value) { m_minValue = value; }
-    int RadioColumns() const { return m_radioColumns; }
+    QString MaxValue() const;
+    void SetMaxValue(const QString &value);
+    QString MinValue() const;
+    void SetMinValue(const QString &value);
+    int RadioColumns() const;
     void SetRadioColumns(int value);
-    bool ReadOnly() const { return m_readOnly; }
+    bool ReadOnly() const;
     void SetReadOnly(bool value);
-    const QStringList &Items() const { return m_items; }
+    const QStringList &Items() const;
     void SetItems(const QStringList &value);
-    const QStringList &Values() const { return m_values; }
+    const QStringList &Values() const;
     void SetValues(const QStringList &value);
 
     bool ItemsMode() const;
@@ -121,24 +167,25 @@ public:
     QDate GetMinDate() const;
     QDate GetMaxDate() const;
 
-    // Owned parts.
-    TwColumnTitle &Title() { return *m_title; }
-    const TwColumnTitle &Title() const { return *m_title; }
-    TwColumnFooter &Footer() { return *m_footer; }
-    const TwColumnFooter &Footer() const { return *m_footer; }
-    TwColumnListOption &ListOption() { return *m_listOption; }
-    const TwColumnListOption &ListOption() const { return *m_listOption; }
+    // Owned parts: the column owns its title, footer and list option for its lifetime;
+    // references stay valid as long as the column lives.
+    TwColumnTitle &Title();
+    const TwColumnTitle &Title() const;
+    TwColumnFooter &Footer();
+    const TwColumnFooter &Footer() const;
+    TwColumnListOption &ListOption();
+    const TwColumnListOption &ListOption() const;
 
     // Place and size.
-    bool Visible() const { return m_visible; }
+    bool Visible() const;
     void SetVisible(bool value);
     int VIndex() const;
     void SetVIndex(int value);
-    int Group() const { return m_group; }
+    int Group() const;
     void SetGroup(int value);
-    int Level() const { return m_level; }
+    int Level() const;
     void SetLevel(int value);
-    int LevelIndex() const { return m_levelIndex; }
+    int LevelIndex() const;
     void SetLevelIndex(int value);
     void SetCell(const TwCell &cell);
     TwCell GetCell() const;
@@ -146,14 +193,15 @@ public:
     TwGroup *GroupObject() const;
     int Width() const;
     void SetWidth(int value);
-    int ColWidth() const { return m_colWidth; }
-    int GrpWidth() const { return m_grpWidth; }
+    int ColWidth() const;
+    int GrpWidth() const;
     int Weight() const;
     void SetWeight(int value);
-    int LeftOffset() const { return m_left; }
-    int RightOffset() const { return m_right; }
+    int LeftOffset() const;
+    int RightOffset() const;
 
-    TwDrawInfo DrawInfo{};
+    /// Filled by SetDrawInfo just before painting.
+    const TwDrawInfo &DrawInfo() const;
     void SetDrawInfo();
 
     /// Repaints the column's strip.
@@ -166,82 +214,83 @@ public:
     virtual void ReadDesign(const TwDesignReader &in);
 
 protected:
+    /// The column's private state, for the data-store column's cell texts: the painter asks
+    /// for one per visible cell, and reading the formats and lists in place spares a call
+    /// and a string copy each.
+    const TwColumnPrivate *ColumnData() const { return d.get(); }
+
+    /// Factories of the owned parts, each called once, on the part's first use (never from
+    /// a constructor), so that a derived column's override is the one that counts.
     virtual std::unique_ptr<TwColumnTitle> CreateTitle();
     virtual std::unique_ptr<TwColumnFooter> CreateFooter();
     virtual std::unique_ptr<TwColumnListOption> CreateListOption();
-    /// Creates the owned parts through the factories; a derived column calls it again
-    /// from its own constructor when it substitutes a part.
-    void CreateParts();
+
+signals:
+    void AlignmentChanged(TwAlignment value);
+    void AutoSizeChanged(bool value);
+    void CharCaseChanged(TwCharCase value);
+    void ColorChanged(TColor value);
+    void Ctl3DChanged(bool value);
+    void EditBorderChanged(TwEditBorderStyle value);
+    void EditButtonChanged(bool value);
+    void EditColorChanged(bool value);
+    void EditFormatChanged(const QString &value);
+    void EditStyleChanged(TwEditStyle value);
+    void EqualBlankChanged(bool value);
+    void FitStyleChanged(TwFitStyle value);
+    void FontChanged(const TwFont &value);
+    void GroupChanged(int value);
+    void ImageLayoutChanged(TwImageLayout value);
+    void ImeModeChanged(TwImeMode value);
+    void ImeNameChanged(const QString &value);
+    void ItemsChanged(const QStringList &value);
+    void LayoutChanged(TwTextLayout value);
+    void LevelChanged(int value);
+    void LevelIndexChanged(int value);
+    void MarginBottomChanged(int value);
+    void MarginLeftChanged(int value);
+    void MarginRightChanged(int value);
+    void MarginTopChanged(int value);
+    void MaxLengthChanged(int value);
+    void MaxValueChanged(const QString &value);
+    void MinValueChanged(const QString &value);
+    void RadioColumnsChanged(int value);
+    void ReadOnlyChanged(bool value);
+    void TransparentChanged(bool value);
+    void ValuesChanged(const QStringList &value);
+    void VisibleChanged(bool value);
+    void WeightChanged(int value);
+    void WidthChanged(int value);
+    void WordWrapChanged(bool value);
 
 private:
     friend class TwColumns;
     friend class TwGroup;
     friend class TwGroups;
-    friend class TwGridStream;
     void KeepCurrentAfterMove(bool wasCurrent);
 
-    TwColumns *m_collection;
-    int m_index = -1;
-    TwColumnValues m_assigned;
-    TwFont m_font;
-    TwAlignment m_alignment = taLeftJustify;
-    TwImeMode m_imeMode = imDontCare;
-    QString m_imeName;
-    bool m_autoSize = true;
-    TwCharCase m_charCase = ecNormal;
-    TColor m_color = clWhite;
-    bool m_ctl3D = true;
-    TwEditBorderStyle m_editBorder = webSingle;
-    bool m_editButton = false;
-    bool m_editColor = false;
-    QString m_editFormat;
-    TwEditStyle m_editStyle = wesDefault;
-    bool m_equalBlank = false;
-    TwFitStyle m_fitStyle = wfitNone;
-    int m_group = -1;
-    TwImageLayout m_imageLayout = wimgNone;
-    const TwImageList *m_images = nullptr;
-    QStringList m_items;
-    TwTextLayout m_layout = tlCenter;
-    int m_level = 0;
-    int m_levelIndex = 0;
-    int m_margins[4] = {1, 1, 1, 1};
-    int m_maxLength = 0;
-    QString m_maxValue;
-    QString m_minValue;
-    int m_radioColumns = 1;
-    bool m_readOnly = false;
-    bool m_transparent = false;
-    QStringList m_values;
-    bool m_visible = true;
-    bool m_wordWrap = false;
-    int m_colWidth = 64;
-    int m_grpWidth = 64;
-    int m_savedGrpWidth = 64;
-    int m_left = 0;
-    int m_right = 0;
-    int m_lastVIndex = 0;
-    std::unique_ptr<TwColumnTitle> m_title;
-    std::unique_ptr<TwColumnFooter> m_footer;
-    std::unique_ptr<TwColumnListOption> m_listOption;
+    Q_DECLARE_PRIVATE_D(d, TwColumn)
+    std::unique_ptr<TwColumnPrivate> d;
 };
 
-/// The owned, ordered columns of a grid and the visible ones in display order.
+/// The owned, ordered columns of a grid and the visible ones in display order. Owned by the
+/// grid for its whole life: made once by the grid's CreateColumns and never replaced.
+/// Items() and GetVItems() fail with the library's exception outside their range.
 class TABRIX_EXPORT TwColumns
 {
 public:
     explicit TwColumns(TwCustomGrid *grid);
     ~TwColumns();
 
-    TwCustomGrid *Grid() const { return m_grid; }
+    TwCustomGrid *Grid() const;
     /// A new column of the grid's column class, appended.
     TwColumn *Add();
     void Delete(int index);
     void Clear();
-    int Count() const { return static_cast<int>(m_items.size()); }
-    TwColumn *Items(int index) const { return m_items.at(static_cast<std::size_t>(index)).get(); }
+    int Count() const;
+    TwColumn *Items(int index) const;
 
-    int GetVCount() const { return static_cast<int>(m_visible.size()); }
+    int GetVCount() const;
     /// Fails with "TwColumns Bounds Error in GetVItems(i)" outside the visible positions.
     TwColumn *GetVItems(int index) const;
     int IndexOfVisible(const TwColumn *column) const;
@@ -256,9 +305,9 @@ public:
     void RestoreFonts();
     void RestoreColumnsFonts();
 
-    void BeginUpdate() { ++m_updateCount; }
+    void BeginUpdate();
     void EndUpdate();
-    bool Updating() const { return m_updateCount > 0; }
+    bool Updating() const;
     /// A change of one column (or of the whole collection when null).
     void Update(TwColumn *column);
 
@@ -269,8 +318,6 @@ private:
     void RemoveVisible(TwColumn *column);
     void MoveVisible(TwColumn *column, int position);
 
-    TwCustomGrid *m_grid;
-    std::vector<std::unique_ptr<TwColumn>> m_items;
-    std::vector<TwColumn *> m_visible;
-    int m_updateCount = 0;
+    Q_DECLARE_PRIVATE_D(d, TwColumns)
+    std::unique_ptr<TwColumnsPrivate> d;
 };

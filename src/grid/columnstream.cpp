@@ -1,10 +1,12 @@
 #include "grid/columns.h"
+#include "grid/columns_p.h"
 
 // The design properties of the core column and its footer, and the (empty) hook through
 // which a descendant grid adds its own.
 
 #include "grid/customgrid.h"
 #include "grid/designio.h"
+#include "grid/drawobjects_p.h"
 
 #include <algorithm>
 
@@ -15,19 +17,19 @@ namespace {
 void WriteListOption(TwDesignWriter &out, const TwColumnListOption &option)
 {
     constexpr int pixels = TwDesignReader::PixelMax;
-    out.List("ColumnWidths", option.ColumnWidths);
-    out.Int("DropDownCount", std::clamp(option.DropDownCount, 0, pixels), 8);
-    out.Int("DropDownWidth", std::clamp(option.DropDownWidth, -pixels, pixels), 0);
+    out.List("ColumnWidths", option.ColumnWidths());
+    out.Int("DropDownCount", std::clamp(option.DropDownCount(), 0, pixels), 8);
+    out.Int("DropDownWidth", std::clamp(option.DropDownWidth(), -pixels, pixels), 0);
     if (option.ListFontAssigned())
         out.Font("ListFont", option.ListFont());
-    if (option.Separator != QLatin1Char(';'))
-        out.Text("Separator", option.Separator);
-    out.Bool("ShowTitles", option.ShowTitles, false);
+    if (option.Separator() != QLatin1Char(';'))
+        out.Text("Separator", option.Separator());
+    out.Bool("ShowTitles", option.ShowTitles(), false);
     if (option.TitleFontAssigned())
         out.Font("TitleFont", option.TitleFont());
-    out.List("Titles", option.Titles);
-    out.Int("ValuesIndex", std::max(option.ValuesIndex, -1), 0);
-    out.Bool("ValuesOnly", option.ValuesOnly, true);
+    out.List("Titles", option.Titles());
+    out.Int("ValuesIndex", std::max(option.ValuesIndex(), -1), 0);
+    out.Bool("ValuesOnly", option.ValuesOnly(), true);
 }
 
 void ReadListOption(const TwDesignReader &in, TwColumnListOption &option)
@@ -35,76 +37,76 @@ void ReadListOption(const TwDesignReader &in, TwColumnListOption &option)
     const QString separator = in.Has("Separator") ? in.Text("Separator") : QStringLiteral(";");
     if (separator.size() != 1)
         in.Fail("Separator", QStringLiteral("one character is expected"));
-    option.ColumnWidths = in.List("ColumnWidths");
-    option.DropDownCount = in.Int("DropDownCount", 8, 0, TwDesignReader::PixelMax);
+    option.SetColumnWidths(in.List("ColumnWidths"));
+    option.SetDropDownCount(in.Int("DropDownCount", 8, 0, TwDesignReader::PixelMax));
     // Negative widths ask for the width of all the list's columns.
-    option.DropDownWidth = in.Int("DropDownWidth", 0, -TwDesignReader::PixelMax, TwDesignReader::PixelMax);
+    option.SetDropDownWidth(in.Int("DropDownWidth", 0, -TwDesignReader::PixelMax, TwDesignReader::PixelMax));
     if (in.Has("ListFont"))
         option.SetListFont(in.Font("ListFont"));
-    option.Separator = separator.at(0);
-    option.ShowTitles = in.Bool("ShowTitles", false);
+    option.SetSeparator(separator.at(0));
+    option.SetShowTitles(in.Bool("ShowTitles", false));
     if (in.Has("TitleFont"))
         option.SetTitleFont(in.Font("TitleFont"));
-    option.Titles = in.List("Titles");
+    option.SetTitles(in.List("Titles"));
     option.SetValuesIndex(in.Int("ValuesIndex", 0, -1));
-    option.ValuesOnly = in.Bool("ValuesOnly", true);
+    option.SetValuesOnly(in.Bool("ValuesOnly", true));
 }
 
 } // namespace
 
 void TwColumn::WriteDesign(TwDesignWriter &out) const
 {
-    if (m_assigned.Has(wcvAlignment))
+    if (d->m_assigned.Has(wcvAlignment))
         out.Int("Alignment", Alignment(), DefaultAlignment());
-    out.Bool("AutoSize", m_autoSize, true);
-    out.Int("CharCase", m_charCase, ecNormal);
-    out.Int("Color", m_color, clWhite);
-    out.Bool("Ctl3D", m_ctl3D, true);
-    out.Int("EditBorder", m_editBorder, webSingle);
-    out.Bool("EditButton", m_editButton, false);
-    out.Bool("EditColor", m_editColor, false);
-    out.Text("EditFormat", m_editFormat);
-    out.Int("EditStyle", m_editStyle, wesDefault);
-    out.Bool("EqualBlank", m_equalBlank, false);
-    out.Int("FitStyle", m_fitStyle, wfitNone);
-    if (m_assigned.Has(wcvFont))
+    out.Bool("AutoSize", d->m_autoSize, true);
+    out.Int("CharCase", d->m_charCase, ecNormal);
+    out.Int("Color", d->m_color, clWhite);
+    out.Bool("Ctl3D", d->m_ctl3D, true);
+    out.Int("EditBorder", d->m_editBorder, webSingle);
+    out.Bool("EditButton", d->m_editButton, false);
+    out.Bool("EditColor", d->m_editColor, false);
+    out.Text("EditFormat", d->m_editFormat);
+    out.Int("EditStyle", d->m_editStyle, wesDefault);
+    out.Bool("EqualBlank", d->m_equalBlank, false);
+    out.Int("FitStyle", d->m_fitStyle, wfitNone);
+    if (d->m_assigned.Has(wcvFont))
         out.Font("Font", Font());
     TwDesignWriter footer;
-    m_footer->WriteDesign(footer);
+    Footer().WriteDesign(footer);
     out.Object("Footer", footer);
-    out.Int("Group", m_group, -1);
-    out.Int("ImageLayout", m_imageLayout, wimgNone);
+    out.Int("Group", d->m_group, -1);
+    out.Int("ImageLayout", d->m_imageLayout, wimgNone);
     const TwCustomGrid *grid = Grid();
-    if (m_assigned.Has(wcvImeMode))
+    if (d->m_assigned.Has(wcvImeMode))
         out.Int("ImeMode", ImeMode(), grid ? grid->ImeMode() : imDontCare);
-    if (m_assigned.Has(wcvImeName))
+    if (d->m_assigned.Has(wcvImeName))
         out.Text("ImeName", ImeName(), grid ? grid->ImeName() : QString());
-    out.List("Items", m_items);
-    out.Int("Layout", m_layout, tlCenter);
+    out.List("Items", d->m_items);
+    out.Int("Layout", d->m_layout, tlCenter);
     TwDesignWriter list;
-    WriteListOption(list, *m_listOption);
+    WriteListOption(list, ListOption());
     out.Object("ListOption", list);
-    out.Int("Level", m_level, 0);
-    out.Int("LevelIndex", m_levelIndex, 0);
-    out.Int("MarginLeft", m_margins[0], 1);
-    out.Int("MarginTop", m_margins[1], 1);
-    out.Int("MarginRight", m_margins[2], 1);
-    out.Int("MarginBottom", m_margins[3], 1);
-    out.Int("MaxLength", m_maxLength, 0);
-    out.Text("MaxValue", m_maxValue);
-    out.Text("MinValue", m_minValue);
-    out.Int("RadioColumns", m_radioColumns, 1);
-    out.Bool("ReadOnly", m_readOnly, false);
+    out.Int("Level", d->m_level, 0);
+    out.Int("LevelIndex", d->m_levelIndex, 0);
+    out.Int("MarginLeft", d->m_margins[0], 1);
+    out.Int("MarginTop", d->m_margins[1], 1);
+    out.Int("MarginRight", d->m_margins[2], 1);
+    out.Int("MarginBottom", d->m_margins[3], 1);
+    out.Int("MaxLength", d->m_maxLength, 0);
+    out.Text("MaxValue", d->m_maxValue);
+    out.Text("MinValue", d->m_minValue);
+    out.Int("RadioColumns", d->m_radioColumns, 1);
+    out.Bool("ReadOnly", d->m_readOnly, false);
     TwDesignWriter title;
-    title.Title(*m_title);
-    title.Int("SortMark", m_title->SortMark(), wsmNone);
+    title.Title(Title());
+    title.Int("SortMark", Title().SortMark(), wsmNone);
     out.Object("Title", title);
-    out.Bool("Transparent", m_transparent, false);
-    out.List("Values", m_values);
-    out.Bool("Visible", m_visible, true);
-    out.Bool("WordWrap", m_wordWrap, false);
-    out.Int("ColWidth", m_colWidth, 64);
-    out.Int("GrpWidth", m_grpWidth, 64);
+    out.Bool("Transparent", d->m_transparent, false);
+    out.List("Values", d->m_values);
+    out.Bool("Visible", d->m_visible, true);
+    out.Bool("WordWrap", d->m_wordWrap, false);
+    out.Int("ColWidth", d->m_colWidth, 64);
+    out.Int("GrpWidth", d->m_grpWidth, 64);
 }
 
 void TwColumn::ReadDesign(const TwDesignReader &in)
@@ -131,7 +133,7 @@ void TwColumn::ReadDesign(const TwDesignReader &in)
         SetImeName(in.Text("ImeName"));
     SetItems(in.List("Items"));
     SetLayout(in.Enum("Layout", tlCenter, tlBottom));
-    ReadListOption(in.Object("ListOption"), *m_listOption);
+    ReadListOption(in.Object("ListOption"), ListOption());
     SetMargin(0, in.Int("MarginLeft", 1, 0, 255));
     SetMargin(1, in.Int("MarginTop", 1, 0, 255));
     SetMargin(2, in.Int("MarginRight", 1, 0, 255));
@@ -142,9 +144,9 @@ void TwColumn::ReadDesign(const TwDesignReader &in)
     SetRadioColumns(in.Int("RadioColumns", 1, 1));
     SetReadOnly(in.Bool("ReadOnly", false));
     const TwDesignReader title = in.Object("Title");
-    title.Title(*m_title);
-    m_title->SetSortMark(title.Enum("SortMark", wsmNone, wsmDesc));
-    m_footer->ReadDesign(in.Object("Footer"));
+    title.Title(Title());
+    Title().SetSortMark(title.Enum("SortMark", wsmNone, wsmDesc));
+    Footer().ReadDesign(in.Object("Footer"));
     SetTransparent(in.Bool("Transparent", false));
     SetValues(in.List("Values"));
     SetVisible(in.Bool("Visible", true));
@@ -155,12 +157,12 @@ void TwColumn::ReadDesign(const TwDesignReader &in)
     // only within the bounds the structure can hold.
     const TwCustomGrid *grid = Grid();
     const int groups = grid ? grid->Groups().Count() : 0;
-    m_group = in.Int("Group", -1, -1, groups - 1);
-    const int levels = m_group >= 0 ? grid->Groups().Items(m_group)->Levels() : TwGroup::MaxLevels;
-    m_level = in.Int("Level", 0, 0, levels - 1);
-    m_levelIndex = in.Int("LevelIndex", 0);
-    m_colWidth = in.Int("ColWidth", 64, 4, TwDesignReader::PixelMax);
-    m_grpWidth = in.Int("GrpWidth", 64, 4, TwDesignReader::PixelMax);
+    d->m_group = in.Int("Group", -1, -1, groups - 1);
+    const int levels = d->m_group >= 0 ? grid->Groups().Items(d->m_group)->Levels() : TwGroup::MaxLevels;
+    d->m_level = in.Int("Level", 0, 0, levels - 1);
+    d->m_levelIndex = in.Int("LevelIndex", 0);
+    d->m_colWidth = in.Int("ColWidth", 64, 4, TwDesignReader::PixelMax);
+    d->m_grpWidth = in.Int("GrpWidth", 64, 4, TwDesignReader::PixelMax);
 }
 
 void TwColumnFooter::WriteDesign(TwDesignWriter &out) const
@@ -168,7 +170,7 @@ void TwColumnFooter::WriteDesign(TwDesignWriter &out) const
     out.DrawObject(*this);
     // Texts of footer rows the grid no longer has are not part of its design.
     const TwCustomGrid *grid = GetGrid();
-    QStringList values = m_values.mid(0, grid ? grid->Footers().Count() : 0);
+    QStringList values = d->m_values.mid(0, grid ? grid->Footers().Count() : 0);
     while (!values.isEmpty() && values.constLast().isEmpty())
         values.removeLast();
     out.List("Values", values);

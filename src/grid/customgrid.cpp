@@ -1,21 +1,32 @@
 #include "grid/customgrid.h"
+#include "grid/customgrid_p.h"
+#include "grid/notify_p.h"
 
 #include "platform/application.h"
 
 #include <QApplication>
 #include <QPainter>
+#include <QMetaMethod>
 #include <QScrollBar>
+#include <QThread>
 
 #include <algorithm>
+#include <utility>
 
 TwCustomGrid::TwCustomGrid(QWidget *parent)
     : QAbstractScrollArea(parent)
+    , d(std::make_unique<TwCustomGridPrivate>())
 {
-    m_font = TwFont{QApplication::font(), clWindowText};
-    CreateParts();
-    m_lines.SetNotify([this] { InvalidateGrid(); });
-    m_lines.HorzColor = clGray;
-    m_endLines.SetNotify([this] { InvalidateGrid(); });
+    d->m_font = TwFont{QApplication::font(), clWindowText};
+    d->m_footers = std::make_unique<TwGridFooters>(this);
+    d->m_headers = std::make_unique<TwGridHeaders>(this);
+    d->m_indicators = std::make_unique<TwIndicators>(this);
+    d->m_markers = std::make_unique<TwMarkers>(this);
+    d->m_fixedStyle = std::make_unique<TwFixedStyle>(this);
+    d->m_extents = std::make_unique<TwGridExtents>(this);
+    d->m_lines.SetHorzColor(clGray);
+    d->m_lines.SetNotify([this] { InvalidateGrid(); });
+    d->m_endLines.SetNotify([this] { InvalidateGrid(); });
     setFocusPolicy(Qt::StrongFocus);
     resize(320, 120);
     setFrameShape(QFrame::StyledPanel);
@@ -27,103 +38,129 @@ TwCustomGrid::TwCustomGrid(QWidget *parent)
 TwCustomGrid::~TwCustomGrid()
 {
     // Columns refer to groups and the other parts; they go first.
-    m_columns.reset();
-    m_groups.reset();
+    d->m_columns.reset();
+    d->m_groups.reset();
 }
 
-void TwCustomGrid::CreateParts()
+std::unique_ptr<TwColumns> TwCustomGrid::CreateColumns()
 {
-    m_columns = std::make_unique<TwColumns>(this);
-    m_groups = std::make_unique<TwGroups>(this);
-    m_footers = std::make_unique<TwGridFooters>(this);
-    m_headers = std::make_unique<TwGridHeaders>(this);
-    m_indicators = std::make_unique<TwIndicators>(this);
-    m_markers = std::make_unique<TwMarkers>(this);
-    m_fixedStyle = std::make_unique<TwFixedStyle>(this);
-    m_extents = std::make_unique<TwGridExtents>(this);
+    return std::make_unique<TwColumns>(this);
 }
 
-void TwCustomGrid::CreateColumns()
+std::unique_ptr<TwGroups> TwCustomGrid::CreateGroups()
 {
-    m_columns = std::make_unique<TwColumns>(this);
-}
-
-void TwCustomGrid::CreateGroups()
-{
-    m_groups = std::make_unique<TwGroups>(this);
+    return std::make_unique<TwGroups>(this);
 }
 
 void TwCustomGrid::SetGridFont(const TwFont &font)
 {
-    m_font = font;
+    if (d->m_font == font)
+        return;
+    d->m_font = font;
     setFont(font.Font);
     InvalidateGrid();
+    emit GridFontChanged(font);
 }
 
 void TwCustomGrid::SetColor(TColor value)
 {
-    m_color = value;
+    if (d->m_color == value)
+        return;
+    d->m_color = value;
     InvalidateGrid();
+    emit ColorChanged(value);
+}
+
+void TwCustomGrid::SetColor(const QColor &value)
+{
+    SetColor(TXColorOf(value));
 }
 
 void TwCustomGrid::SetNullColor(TColor value)
 {
-    m_nullColor = value;
+    if (d->m_nullColor == value)
+        return;
+    d->m_nullColor = value;
     InvalidateGrid();
+    emit NullColorChanged(value);
+}
+
+void TwCustomGrid::SetNullColor(const QColor &value)
+{
+    SetNullColor(TXColorOf(value));
 }
 
 void TwCustomGrid::SetSelBgColor(TColor value)
 {
-    m_selBgColor = value;
+    if (d->m_selBgColor == value)
+        return;
+    d->m_selBgColor = value;
     InvalidateGrid();
+    emit SelBgColorChanged(value);
+}
+
+void TwCustomGrid::SetSelBgColor(const QColor &value)
+{
+    SetSelBgColor(TXColorOf(value));
 }
 
 void TwCustomGrid::SetSelFgColor(TColor value)
 {
-    m_selFgColor = value;
+    if (d->m_selFgColor == value)
+        return;
+    d->m_selFgColor = value;
     InvalidateGrid();
+    emit SelFgColorChanged(value);
+}
+
+void TwCustomGrid::SetSelFgColor(const QColor &value)
+{
+    SetSelFgColor(TXColorOf(value));
 }
 
 void TwCustomGrid::SetOptions(TwGridOptions value)
 {
-    if (m_loading) {
-        m_options = value;
+    const auto notify = TwNotifyOnChange([this] { return d->m_options; }, [this] { emit OptionsChanged(d->m_options); });
+    if (d->m_loading) {
+        d->m_options = value;
         return;
     }
-    if (m_options.Has(wgoMultiSelect) && !value.Has(wgoMultiSelect))
+    if (d->m_options.Has(wgoMultiSelect) && !value.Has(wgoMultiSelect))
         ClearSelection();
-    m_options = value;
+    d->m_options = value;
     InvalidateGrid();
 }
 
 void TwCustomGrid::SetGroupMode(bool value)
 {
-    if (m_loading || m_updateCount > 0) {
-        m_groupMode = value;
+    const auto notify = TwNotifyOnChange([this] { return d->m_groupMode; }, [this] { emit GroupModeChanged(d->m_groupMode); });
+    if (d->m_loading || d->m_updateCount > 0) {
+        d->m_groupMode = value;
         return;
     }
-    if (value == m_groupMode)
+    if (value == d->m_groupMode)
         return;
-    if (value && m_groups->GetVCount() == 0)
+    if (value && Groups().GetVCount() == 0)
         return;
     SetEditValue();
     HideEditor();
-    m_groupMode = value;
+    d->m_groupMode = value;
     SetFixedCount(FixedCount());
     UpdateScrollRange();
     SetLeftPos(0);
     InvalidateGrid();
-    if (m_options.Has(wgoAlwaysShowEditor))
+    if (d->m_options.Has(wgoAlwaysShowEditor))
         ShowEditor();
 }
 
 void TwCustomGrid::SetRowHeight(int value)
 {
-    value = std::clamp(value, MinSize(m_groupMode), TwMaxPixels);
-    int &stored = m_rowHeights[ModeIndex()];
+    const auto notify = TwNotifyOnChange([this] { return d->m_rowHeights; }, [this] { emit RowHeightsChanged(); });
+    value = std::clamp(value, MinSize(d->m_groupMode), TwMaxPixels);
+    int &stored = d->m_rowHeights[ModeIndex()];
     const int old = stored;
     stored = value;
-    if (!m_loading) {
+    if (!d->m_loading) {
         if (old != value)
             RowHeightChanged(old);
         UpdateScrollRange();
@@ -132,36 +169,79 @@ void TwCustomGrid::SetRowHeight(int value)
     UpdateEditor();
 }
 
+void TwCustomGrid::SetColRowHeight(int value)
+{
+    if (!d->m_groupMode) {
+        SetRowHeight(value);
+        return;
+    }
+    const auto notify = TwNotifyOnChange([this] { return d->m_rowHeights; }, [this] { emit RowHeightsChanged(); });
+    d->m_rowHeights[0] = std::clamp(value, MinSize(false), TwMaxPixels);
+}
+
+void TwCustomGrid::SetGrpRowHeight(int value)
+{
+    if (d->m_groupMode) {
+        SetRowHeight(value);
+        return;
+    }
+    const auto notify = TwNotifyOnChange([this] { return d->m_rowHeights; }, [this] { emit RowHeightsChanged(); });
+    d->m_rowHeights[1] = std::clamp(value, MinSize(true), TwMaxPixels);
+}
+
+// The other mode's strips (and any while a design loads) are not laid out: its count is kept
+// as it is, and fitted when that mode is switched on or the design has loaded.
+void TwCustomGrid::SetColFixedCount(int value)
+{
+    if (!d->m_groupMode && !d->m_loading) {
+        SetFixedCount(value);
+        return;
+    }
+    const auto notify = TwNotifyOnChange([this] { return d->m_fixedCounts; }, [this] { emit FixedCountsChanged(); });
+    d->m_fixedCounts[0] = qMax(0, value);
+}
+
+void TwCustomGrid::SetGrpFixedCount(int value)
+{
+    if (d->m_groupMode && !d->m_loading) {
+        SetFixedCount(value);
+        return;
+    }
+    const auto notify = TwNotifyOnChange([this] { return d->m_fixedCounts; }, [this] { emit FixedCountsChanged(); });
+    d->m_fixedCounts[1] = qMax(0, value);
+}
+
 void TwCustomGrid::SetFixedCount(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return d->m_fixedCounts; }, [this] { emit FixedCountsChanged(); });
     value = qBound(0, value, qMax(0, StripCount() - 1));
-    if (m_loading || m_updateCount > 0) {
-        m_fixedCounts[ModeIndex()] = value;
+    if (d->m_loading || d->m_updateCount > 0) {
+        d->m_fixedCounts[ModeIndex()] = value;
         return;
     }
     BeginUpdate();
-    m_fixedCounts[ModeIndex()] = value;
+    d->m_fixedCounts[ModeIndex()] = value;
     UpdateScrollRange();
     SetLeftCol(value);
-    if (ColumnMode() && m_curCol < value && !m_fixedStyle->Options().Has(wfxSelecting))
-        m_curCol = m_columns->FirstCol() < value ? value : m_columns->FirstCol();
-    else if (GroupMode() && m_curCell.Group < value && !m_fixedStyle->Options().Has(wfxSelecting))
-        m_curCell = FirstSelectCell();
+    if (ColumnMode() && d->m_curCol < value && !d->m_fixedStyle->Options().Has(wfxSelecting))
+        d->m_curCol = Columns().FirstCol() < value ? value : Columns().FirstCol();
+    else if (GroupMode() && d->m_curCell.Group < value && !d->m_fixedStyle->Options().Has(wfxSelecting))
+        d->m_curCell = FirstSelectCell();
     EndUpdate();
 }
 
 int TwCustomGrid::StripCount() const
 {
-    return m_groupMode ? m_groups->GetVCount() : m_columns->GetVCount();
+    return d->m_groupMode ? Groups().GetVCount() : Columns().GetVCount();
 }
 
 int TwCustomGrid::StripWidth(int strip) const
 {
-    if (m_groupMode) {
-        const TwGroup *group = m_groups->GetVItems(strip);
+    if (d->m_groupMode) {
+        const TwGroup *group = Groups().GetVItems(strip);
         return group ? group->Width() : 0;
     }
-    return strip >= 0 && strip < m_columns->GetVCount() ? m_columns->GetVItems(strip)->Width() : 0;
+    return strip >= 0 && strip < Columns().GetVCount() ? Columns().GetVItems(strip)->Width() : 0;
 }
 
 bool TwCustomGrid::IsNullGrid() const
@@ -171,102 +251,105 @@ bool TwCustomGrid::IsNullGrid() const
 
 bool TwCustomGrid::ValidCell(const TwCell &cell) const
 {
-    return m_groups->ValidCell(cell);
+    return Groups().ValidCell(cell);
 }
 
 TwColumn *TwCustomGrid::ColumnByCell(const TwCell &cell) const
 {
-    if (cell.Group < 0 || cell.Group >= m_groups->Count())
+    if (cell.Group < 0 || cell.Group >= Groups().Count())
         return nullptr;
-    return m_groups->Items(cell.Group)->GetColumns(cell.Level, cell.Index);
+    const TwGroup *group = Groups().Items(cell.Group);
+    if (cell.Index < 0 || cell.Index >= group->GetColCount(cell.Level))
+        return nullptr;
+    return group->GetColumns(cell.Level, cell.Index);
 }
 
 TwColumn *TwCustomGrid::ColumnByVCell(const TwCell &cell) const
 {
     if (!ValidCell(cell))
         return nullptr;
-    return m_groups->GetVItems(cell.Group)->GetColumns(cell.Level, cell.Index);
+    return Groups().GetVItems(cell.Group)->GetColumns(cell.Level, cell.Index);
 }
 
 bool TwCustomGrid::InIndicators(int x) const
 {
-    return m_indicators->Visible() && m_extents->GetLefts(-2) <= x && x < m_extents->GetRights(-2);
+    return d->m_indicators->Visible() && d->m_extents->GetLefts(-2) <= x && x < d->m_extents->GetRights(-2);
 }
 
 bool TwCustomGrid::InMarkers(int x) const
 {
-    return m_markers->Visible() && m_extents->GetLefts(-1) <= x && x < m_extents->GetRights(-1);
+    return d->m_markers->Visible() && d->m_extents->GetLefts(-1) <= x && x < d->m_extents->GetRights(-1);
 }
 
 int TwCustomGrid::InRows(int x, int y) const
 {
-    const QRect data = m_extents->DataRect();
-    if (IsNullGrid() || m_designing || x < data.left() || x > data.right())
+    const QRect data = d->m_extents->DataRect();
+    if (IsNullGrid() || d->m_designing || x < data.left() || x > data.right())
         return -1;
-    return m_extents->MouseToRow(y);
+    return d->m_extents->MouseToRow(y);
 }
 
 bool TwCustomGrid::InColCells(int x, int y)
 {
-    if (m_groupMode)
+    if (d->m_groupMode)
         return false;
-    const int strip = m_extents->MouseToCol(x);
+    const int strip = d->m_extents->MouseToCol(x);
     if (strip < 0 || InRows(x, y) < 0)
         return false;
-    m_mouseCol = strip;
+    d->m_mouseCol = strip;
     return true;
 }
 
 bool TwCustomGrid::InGroupCells(int x, int y)
 {
     const int row = InRows(x, y);
-    if (!m_groupMode || row < 0)
+    if (!d->m_groupMode || row < 0)
         return false;
-    const TwCell cell = m_extents->MouseToCell(x, y, row);
+    const TwCell cell = d->m_extents->MouseToCell(x, y, row);
     if (!ValidCell(cell))
         return false;
-    m_mouseCell = cell;
+    d->m_mouseCell = cell;
     return true;
 }
 
 void TwCustomGrid::SetCurCol(int value)
 {
-    const int count = m_columns->GetVCount();
+    const int count = Columns().GetVCount();
     value = qBound(0, value, qMax(0, count - 1));
-    if (value < FixedCount() && !m_fixedStyle->Options().Has(wfxSelecting))
+    if (value < FixedCount() && !d->m_fixedStyle->Options().Has(wfxSelecting))
         value = qMin(FixedCount(), qMax(0, count - 1));
-    if (value == m_curCol)
+    if (value == d->m_curCol)
         return;
-    m_curCol = value;
-    if (!m_loading)
+    d->m_curCol = value;
+    if (!d->m_loading)
         CheckInCol(value);
     InvalidateGrid();
 }
 
 void TwCustomGrid::SetCurCell(const TwCell &cell)
 {
-    if (cell == m_curCell)
+    if (cell == d->m_curCell)
         return;
-    m_curCell = cell;
-    if (!m_loading && ValidCell(cell))
+    d->m_curCell = cell;
+    if (!d->m_loading && ValidCell(cell))
         CheckInCell(cell);
     InvalidateGrid();
 }
 
 TwColumn *TwCustomGrid::SelectedColumn() const
 {
-    if (m_groupMode)
-        return ColumnByVCell(m_curCell);
-    return m_curCol >= 0 && m_curCol < m_columns->GetVCount() ? m_columns->GetVItems(m_curCol) : nullptr;
+    if (d->m_groupMode)
+        return ColumnByVCell(d->m_curCell);
+    return d->m_curCol >= 0 && d->m_curCol < Columns().GetVCount() ? Columns().GetVItems(d->m_curCol) : nullptr;
 }
 
 TwCell TwCustomGrid::FirstSelectCell() const
 {
-    const int start = m_fixedStyle->Options().Has(wfxSelecting) ? 0 : FixedCount();
-    const bool skip = m_options.Has(wgoSkipReadOnly);
+    const int start = d->m_fixedStyle->Options().Has(wfxSelecting) ? 0 : FixedCount();
+    const bool skip = d->m_options.Has(wgoSkipReadOnly);
     TwCell first = WCell(-1, -1, -1);
-    for (int g = start; g < m_groups->GetVCount(); ++g) {
-        const TwGroup *group = m_groups->GetVItems(g);
+    for (int g = start; g < Groups().GetVCount(); ++g) {
+        const TwGroup *group = Groups().GetVItems(g);
         for (int level = 0; level < group->Levels(); ++level) {
             for (int index = 0; index < group->GetColCount(level); ++index) {
                 if (!TXValidCell(first))
@@ -281,11 +364,11 @@ TwCell TwCustomGrid::FirstSelectCell() const
 
 void TwCustomGrid::SetLeftPos(int value)
 {
-    const int width = m_extents->GetScrollWidth();
+    const int width = d->m_extents->GetScrollWidth();
     value = width > 0 ? qBound(0, value, width) : 0;
-    if (value == m_leftPos)
+    if (value == d->m_leftPos)
         return;
-    m_leftPos = value;
+    d->m_leftPos = value;
     if (horizontalScrollBar()->value() != value) {
         const QSignalBlocker block(horizontalScrollBar());
         horizontalScrollBar()->setValue(value);
@@ -299,7 +382,7 @@ int TwCustomGrid::GetLeftCol() const
     const int fixed = FixedCount();
     int found = fixed - 1;
     for (int k = fixed; k < StripCount(); ++k) {
-        if (m_extents->GetLefts(k) <= m_extents->ScrollingLeft())
+        if (d->m_extents->GetLefts(k) <= d->m_extents->ScrollingLeft())
             found = k;
     }
     return found;
@@ -317,16 +400,16 @@ void TwCustomGrid::SetLeftCol(int strip)
 
 void TwCustomGrid::CheckInCol(int strip)
 {
-    if (m_options.Has(wgoNoScroll) || strip < 0 || strip >= StripCount())
+    if (d->m_options.Has(wgoNoScroll) || strip < 0 || strip >= StripCount())
         return;
     const int leftCol = GetLeftCol();
     if (strip <= leftCol) {
         SetLeftCol(strip);
         return;
     }
-    const int clientRight = m_extents->Client().left() + m_extents->Client().width();
+    const int clientRight = d->m_extents->Client().left() + d->m_extents->Client().width();
     int start = leftCol;
-    int right = m_extents->GetRights(strip);
+    int right = d->m_extents->GetRights(strip);
     while (right > clientRight && start < StripCount() - 1) {
         right -= StripWidth(start);
         ++start;
@@ -336,70 +419,70 @@ void TwCustomGrid::CheckInCol(int strip)
 
 void TwCustomGrid::CheckInCell(const TwCell &cell)
 {
-    if (m_options.Has(wgoNoScroll) || !ValidCell(cell))
+    if (d->m_options.Has(wgoNoScroll) || !ValidCell(cell))
         return;
-    const QRect bound = m_extents->GetCellBound(cell, GetTopRow());
-    const int clientRight = m_extents->Client().left() + m_extents->Client().width();
-    if (bound.left() < m_extents->ScrollingLeft() && cell.Group >= FixedCount()) {
+    const QRect bound = d->m_extents->GetCellBound(cell, GetTopRow());
+    const int clientRight = d->m_extents->Client().left() + d->m_extents->Client().width();
+    if (bound.left() < d->m_extents->ScrollingLeft() && cell.Group >= FixedCount()) {
         int position = 0;
         for (int g = FixedCount(); g < cell.Group; ++g)
             position += StripWidth(g);
         position += ColumnByVCell(cell)->LeftOffset();
         SetLeftPos(position);
     } else if (bound.left() + bound.width() > clientRight) {
-        SetLeftPos(m_leftPos + bound.left() + bound.width() - clientRight);
+        SetLeftPos(d->m_leftPos + bound.left() + bound.width() - clientRight);
     }
 }
 
 void TwCustomGrid::UpdateScrollRange()
 {
-    if (m_loading || m_inScrollRange)
+    if (d->m_loading || d->m_inScrollRange)
         return;
-    m_inScrollRange = true;
+    d->m_inScrollRange = true;
     for (int pass = 0; pass < 2; ++pass) {
         const QSize before = viewport()->size();
-        m_extents->ReadInfo(viewport()->rect());
+        d->m_extents->ReadInfo(viewport()->rect());
         const QSignalBlocker blockH(horizontalScrollBar());
         const QSignalBlocker blockV(verticalScrollBar());
-        horizontalScrollBar()->setRange(0, m_extents->GetScrollWidth());
-        horizontalScrollBar()->setPageStep(qMax(1, viewport()->width() - m_extents->ScrollingLeft()));
+        horizontalScrollBar()->setRange(0, d->m_extents->GetScrollWidth());
+        horizontalScrollBar()->setPageStep(qMax(1, viewport()->width() - d->m_extents->ScrollingLeft()));
         verticalScrollBar()->setRange(0, qMax(0, GetVertRange()));
         if (viewport()->size() == before)
             break;
     }
-    m_inScrollRange = false;
+    d->m_inScrollRange = false;
 }
 
 void TwCustomGrid::EndUpdate(bool repaint)
 {
-    if (m_updateCount > 0)
-        --m_updateCount;
-    if (m_updateCount == 0 && repaint)
+    if (d->m_updateCount > 0)
+        --d->m_updateCount;
+    if (d->m_updateCount == 0 && repaint)
         InvalidateGrid();
 }
 
 void TwCustomGrid::EndLoading()
 {
-    m_loading = false;
+    d->m_loading = false;
     RebuildAfterLoad();
 }
 
 void TwCustomGrid::RebuildAfterLoad()
 {
     const int fixed = FixedCount();
-    m_groups->InitVIndices();
-    m_groups->Update(nullptr);
-    m_columns->InitVIndices();
-    m_columns->Update(nullptr);
-    m_groups->Init(*m_columns);
-    for (int i = 0; i < m_groups->Count(); ++i)
-        m_groups->Items(i)->ReadExtents();
-    m_footers->Update(nullptr);
+    Groups().InitVIndices();
+    Groups().Update(nullptr);
+    Columns().InitVIndices();
+    Columns().Update(nullptr);
+    Groups().Init(Columns());
+    for (int i = 0; i < Groups().Count(); ++i)
+        Groups().Items(i)->ReadExtents();
+    d->m_footers->Update(nullptr);
     SetFixedCount(fixed);
-    if (m_groupMode)
-        m_curCell = FirstSelectCell();
+    if (d->m_groupMode)
+        d->m_curCell = FirstSelectCell();
     else
-        m_curCol = m_columns->FirstCol();
+        d->m_curCol = Columns().FirstCol();
     UpdateScrollRange();
 }
 
@@ -412,28 +495,28 @@ void TwCustomGrid::LayoutChanged()
 
 void TwCustomGrid::InvalidateGrid()
 {
-    if (m_updateCount == 0 && !m_loading)
+    if (d->m_updateCount == 0 && !d->m_loading)
         viewport()->update();
 }
 
 void TwCustomGrid::InvalidateStrip(int strip)
 {
-    if (m_updateCount > 0 || m_loading)
+    if (d->m_updateCount > 0 || d->m_loading)
         return;
     if (strip < -2 || strip >= StripCount()) {
         viewport()->update();
         return;
     }
     const QRect client = viewport()->rect();
-    viewport()->update(QRect(m_extents->GetLefts(strip), client.top(), m_extents->GetColSize(strip), client.height()));
+    viewport()->update(QRect(d->m_extents->GetLefts(strip), client.top(), d->m_extents->GetColSize(strip), client.height()));
 }
 
 void TwCustomGrid::InvalidateFooters()
 {
-    if (m_updateCount > 0 || m_loading)
+    if (d->m_updateCount > 0 || d->m_loading)
         return;
     const QRect client = viewport()->rect();
-    viewport()->update(QRect(client.left(), m_extents->FooterTop(), client.width(), client.bottom() - m_extents->FooterTop() + 1));
+    viewport()->update(QRect(client.left(), d->m_extents->FooterTop(), client.width(), client.bottom() - d->m_extents->FooterTop() + 1));
 }
 
 void TwCustomGrid::InvalidateSelection()
@@ -456,7 +539,7 @@ void TwCustomGrid::DrawCell(QPainter &painter, const QRect &rect, TwColumn *colu
     painter.setBrush(TXColor(column->Color()));
     painter.setFont(column->Font().Font);
     painter.setPen(TXColor(column->Font().Color));
-    TXDrawText(&painter, rect, GetDisplayText(column, row), column->DrawInfo, wbtnNone, wbtsNone);
+    TXDrawText(&painter, rect, GetDisplayText(column, row), column->DrawInfo(), wbtnNone, wbtsNone);
 }
 
 void TwCustomGrid::MarkerClick(int row)
@@ -487,7 +570,7 @@ void TwCustomGrid::FooterTitleClick(int footer)
 bool TwCustomGrid::CanEditShow() const
 {
     const TwColumn *column = SelectedColumn();
-    return column && column->CanEditShow() && (m_options.Has(wgoEditing) || m_options.Has(wgoInserting));
+    return column && column->CanEditShow() && (d->m_options.Has(wgoEditing) || d->m_options.Has(wgoInserting));
 }
 
 QWidget *TwCustomGrid::CreateEditor(TwColumn *)
@@ -507,22 +590,25 @@ void TwCustomGrid::SelectionChanged()
 
 void TwCustomGrid::ColumnSizing(TwColumn *column, bool &allow)
 {
+    CheckDirectEmit();
     emit OnColumnSizing(column, allow);
 }
 
 void TwCustomGrid::GroupSizing(TwGroup *group, bool &allow)
 {
+    CheckDirectEmit();
     emit OnGroupSizing(group, allow);
 }
 
 void TwCustomGrid::LevelSizing(TwGroup *group, int level, bool &allow)
 {
+    CheckDirectEmit();
     emit OnLevelSizing(group, level, allow);
 }
 
 void TwCustomGrid::ColumnWidthChanged(TwColumn *column, int oldWidth)
 {
-    if (!m_loading && m_updateCount == 0)
+    if (!d->m_loading && d->m_updateCount == 0)
         UpdateScrollRange();
     emit OnColumnWidthChanged(column, oldWidth);
 }
@@ -576,7 +662,7 @@ void TwCustomGrid::paintEvent(QPaintEvent *)
 {
     // The strips and rows are painted by the complete grid; the core shows its background.
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), TXColor(m_color));
+    painter.fillRect(viewport()->rect(), TXColor(d->m_color));
 }
 
 void TwCustomGrid::resizeEvent(QResizeEvent *event)
@@ -595,4 +681,331 @@ void TwCustomGrid::scrollContentsBy(int dx, int)
 {
     if (dx != 0)
         SetLeftPos(horizontalScrollBar()->value());
+}
+
+TwColumns &TwCustomGrid::Columns()
+{
+    if (!d->m_columns)
+        d->m_columns = CreateColumns();
+    return *d->m_columns;
+}
+
+const TwColumns &TwCustomGrid::Columns() const
+{
+    return const_cast<TwCustomGrid *>(this)->Columns();
+}
+
+TwGroups &TwCustomGrid::Groups()
+{
+    if (!d->m_groups)
+        d->m_groups = CreateGroups();
+    return *d->m_groups;
+}
+
+const TwGroups &TwCustomGrid::Groups() const
+{
+    return const_cast<TwCustomGrid *>(this)->Groups();
+}
+
+TwGridFooters &TwCustomGrid::Footers()
+{
+    return *d->m_footers;
+}
+
+const TwGridFooters &TwCustomGrid::Footers() const
+{
+    return *d->m_footers;
+}
+
+TwGridHeaders &TwCustomGrid::Headers()
+{
+    return *d->m_headers;
+}
+
+const TwGridHeaders &TwCustomGrid::Headers() const
+{
+    return *d->m_headers;
+}
+
+TwIndicators &TwCustomGrid::Indicators()
+{
+    return *d->m_indicators;
+}
+
+const TwIndicators &TwCustomGrid::Indicators() const
+{
+    return *d->m_indicators;
+}
+
+TwMarkers &TwCustomGrid::Markers()
+{
+    return *d->m_markers;
+}
+
+const TwMarkers &TwCustomGrid::Markers() const
+{
+    return *d->m_markers;
+}
+
+TwFixedStyle &TwCustomGrid::FixedStyle()
+{
+    return *d->m_fixedStyle;
+}
+
+const TwFixedStyle &TwCustomGrid::FixedStyle() const
+{
+    return *d->m_fixedStyle;
+}
+
+TwGridExtents &TwCustomGrid::Extents()
+{
+    return *d->m_extents;
+}
+
+const TwGridExtents &TwCustomGrid::Extents() const
+{
+    return *d->m_extents;
+}
+
+TwGridLinesEx &TwCustomGrid::Lines()
+{
+    return d->m_lines;
+}
+
+const TwGridLinesEx &TwCustomGrid::Lines() const
+{
+    return d->m_lines;
+}
+
+TwGridLines &TwCustomGrid::EndLines()
+{
+    return d->m_endLines;
+}
+
+const TwGridLines &TwCustomGrid::EndLines() const
+{
+    return d->m_endLines;
+}
+
+TwFont TwCustomGrid::GridFont() const
+{
+    return d->m_font;
+}
+
+TwImeMode TwCustomGrid::ImeMode() const
+{
+    return d->m_imeMode;
+}
+
+void TwCustomGrid::SetImeMode(TwImeMode value)
+{
+    if (d->m_imeMode == value)
+        return;
+    d->m_imeMode = value;
+    emit ImeModeChanged(value);
+}
+
+QString TwCustomGrid::ImeName() const
+{
+    return d->m_imeName;
+}
+
+void TwCustomGrid::SetImeName(const QString &value)
+{
+    if (d->m_imeName == value)
+        return;
+    d->m_imeName = value;
+    emit ImeNameChanged(value);
+}
+
+int TwCustomGrid::ChangeDelay() const
+{
+    return d->m_changeDelay;
+}
+
+void TwCustomGrid::SetChangeDelay(int value)
+{
+    value = qMax(0, value);
+    if (d->m_changeDelay == value)
+        return;
+    d->m_changeDelay = value;
+    emit ChangeDelayChanged(value);
+}
+
+TColor TwCustomGrid::Color() const
+{
+    return d->m_color;
+}
+
+TColor TwCustomGrid::NullColor() const
+{
+    return d->m_nullColor;
+}
+
+TColor TwCustomGrid::SelBgColor() const
+{
+    return d->m_selBgColor;
+}
+
+TColor TwCustomGrid::SelFgColor() const
+{
+    return d->m_selFgColor;
+}
+
+TwGridOptions TwCustomGrid::Options() const
+{
+    return d->m_options;
+}
+
+bool TwCustomGrid::Designing() const
+{
+    return d->m_designing;
+}
+
+void TwCustomGrid::SetDesigning(bool value)
+{
+    d->m_designing = value;
+}
+
+bool TwCustomGrid::Loading() const
+{
+    return d->m_loading;
+}
+
+bool TwCustomGrid::GroupMode() const
+{
+    return d->m_groupMode;
+}
+
+bool TwCustomGrid::ColumnMode() const
+{
+    return !d->m_groupMode;
+}
+
+int TwCustomGrid::RowHeight() const
+{
+    return d->m_rowHeights[ModeIndex()];
+}
+
+int TwCustomGrid::ColRowHeight() const
+{
+    return d->m_rowHeights[0];
+}
+
+int TwCustomGrid::GrpRowHeight() const
+{
+    return d->m_rowHeights[1];
+}
+
+int TwCustomGrid::FixedCount() const
+{
+    return d->m_fixedCounts[ModeIndex()];
+}
+
+int TwCustomGrid::ColFixedCount() const
+{
+    return d->m_fixedCounts[0];
+}
+
+int TwCustomGrid::GrpFixedCount() const
+{
+    return d->m_fixedCounts[1];
+}
+
+int TwCustomGrid::GetVGroupCount() const
+{
+    return Groups().GetVCount();
+}
+
+TwGroup *TwCustomGrid::GetVGroups(int index) const
+{
+    if (index < 0 || index >= Groups().GetVCount())
+        return nullptr;
+    return Groups().GetVItems(index);
+}
+
+int TwCustomGrid::GetGroupCount() const
+{
+    return Groups().Count();
+}
+
+int TwCustomGrid::GetVColCount() const
+{
+    return Columns().GetVCount();
+}
+
+TwColumn *TwCustomGrid::GetVColumns(int index) const
+{
+    return Columns().GetVItems(index);
+}
+
+int TwCustomGrid::GetColCount() const
+{
+    return Columns().Count();
+}
+
+int TwCustomGrid::MouseCol() const
+{
+    return d->m_mouseCol;
+}
+
+TwCell TwCustomGrid::MouseCell() const
+{
+    return d->m_mouseCell;
+}
+
+int TwCustomGrid::CurCol() const
+{
+    return d->m_curCol;
+}
+
+TwCell TwCustomGrid::CurCell() const
+{
+    return d->m_curCell;
+}
+
+int TwCustomGrid::LeftPos() const
+{
+    return d->m_leftPos;
+}
+
+void TwCustomGrid::BeginUpdate()
+{
+    ++d->m_updateCount;
+}
+
+bool TwCustomGrid::Updating() const
+{
+    return d->m_updateCount > 0;
+}
+
+void TwCustomGrid::BeginLoading()
+{
+    d->m_loading = true;
+}
+
+int TwCustomGrid::ModeIndex() const
+{
+    return d->m_groupMode ? 1 : 0;
+}
+
+void TwCustomGrid::connectNotify(const QMetaMethod &signal)
+{
+    // A receiver connected from another thread lives there as a rule, and an automatic
+    // connection to it would be queued: its answer through the reference would be lost.
+    Q_ASSERT_X(!IsAnswerSignal(signal) || QThread::currentThread() == thread(), "TwCustomGrid::connectNotify",
+               "the sizing events answer through a reference and need a direct connection");
+    QAbstractScrollArea::connectNotify(signal);
+}
+
+bool TwCustomGrid::IsAnswerSignal(const QMetaMethod &signal)
+{
+    return signal == QMetaMethod::fromSignal(&TwCustomGrid::OnColumnSizing)
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnGroupSizing)
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnLevelSizing);
+}
+
+void TwCustomGrid::CheckDirectEmit() const
+{
+    Q_ASSERT_X(QThread::currentThread() == thread(), "TwCustomGrid", "a sizing event is raised outside the grid's thread");
 }

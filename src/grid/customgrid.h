@@ -12,88 +12,115 @@
 #include <QAbstractScrollArea>
 #include <QVariant>
 
-#include <array>
 #include <memory>
 
+class TwCustomGridPrivate;
+
+/// A widget: its Qt parent owns it. It owns all of its parts for its whole life; the
+/// references its accessors return stay valid as long as the grid lives.
 class TABRIX_EXPORT TwCustomGrid : public QAbstractScrollArea
 {
     Q_OBJECT
-    Q_PROPERTY(int ChangeDelay READ ChangeDelay WRITE SetChangeDelay)
-    Q_PROPERTY(bool GroupMode READ GroupMode WRITE SetGroupMode)
-    Q_PROPERTY(int RowHeight READ RowHeight WRITE SetRowHeight)
-    Q_PROPERTY(int FixedCount READ FixedCount WRITE SetFixedCount)
+    // The published settings. Each setter keeps its value in range (out-of-range values are
+    // clamped, never refused) and its notification is emitted once per real change.
+    Q_PROPERTY(int ChangeDelay READ ChangeDelay WRITE SetChangeDelay NOTIFY ChangeDelayChanged)
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor NOTIFY ColorChanged)
+    Q_PROPERTY(TColor NullColor READ NullColor WRITE SetNullColor NOTIFY NullColorChanged)
+    Q_PROPERTY(TColor SelBgColor READ SelBgColor WRITE SetSelBgColor NOTIFY SelBgColorChanged)
+    Q_PROPERTY(TColor SelFgColor READ SelFgColor WRITE SetSelFgColor NOTIFY SelFgColorChanged)
+    Q_PROPERTY(TwGridOptions Options READ Options WRITE SetOptions NOTIFY OptionsChanged)
+    Q_PROPERTY(bool GroupMode READ GroupMode WRITE SetGroupMode NOTIFY GroupModeChanged)
+    Q_PROPERTY(int RowHeight READ RowHeight WRITE SetRowHeight NOTIFY RowHeightsChanged)
+    Q_PROPERTY(int ColRowHeight READ ColRowHeight WRITE SetColRowHeight NOTIFY RowHeightsChanged)
+    Q_PROPERTY(int GrpRowHeight READ GrpRowHeight WRITE SetGrpRowHeight NOTIFY RowHeightsChanged)
+    Q_PROPERTY(int FixedCount READ FixedCount WRITE SetFixedCount NOTIFY FixedCountsChanged)
+    Q_PROPERTY(int ColFixedCount READ ColFixedCount WRITE SetColFixedCount NOTIFY FixedCountsChanged)
+    Q_PROPERTY(int GrpFixedCount READ GrpFixedCount WRITE SetGrpFixedCount NOTIFY FixedCountsChanged)
+    Q_PROPERTY(TwImeMode ImeMode READ ImeMode WRITE SetImeMode NOTIFY ImeModeChanged)
+    Q_PROPERTY(QString ImeName READ ImeName WRITE SetImeName NOTIFY ImeNameChanged)
+    Q_PROPERTY(TwFont GridFont READ GridFont WRITE SetGridFont NOTIFY GridFontChanged)
 
 public:
     explicit TwCustomGrid(QWidget *parent = nullptr);
     ~TwCustomGrid() override;
 
     // Parts.
-    TwColumns &Columns() { return *m_columns; }
-    const TwColumns &Columns() const { return *m_columns; }
-    TwGroups &Groups() { return *m_groups; }
-    const TwGroups &Groups() const { return *m_groups; }
-    TwGridFooters &Footers() { return *m_footers; }
-    const TwGridFooters &Footers() const { return *m_footers; }
-    TwGridHeaders &Headers() { return *m_headers; }
-    const TwGridHeaders &Headers() const { return *m_headers; }
-    TwIndicators &Indicators() { return *m_indicators; }
-    const TwIndicators &Indicators() const { return *m_indicators; }
-    TwMarkers &Markers() { return *m_markers; }
-    const TwMarkers &Markers() const { return *m_markers; }
-    TwFixedStyle &FixedStyle() { return *m_fixedStyle; }
-    const TwFixedStyle &FixedStyle() const { return *m_fixedStyle; }
-    TwGridExtents &Extents() { return *m_extents; }
-    const TwGridExtents &Extents() const { return *m_extents; }
-    TwGridLinesEx &Lines() { return m_lines; }
-    const TwGridLinesEx &Lines() const { return m_lines; }
-    TwGridLines &EndLines() { return m_endLines; }
-    const TwGridLines &EndLines() const { return m_endLines; }
+    TwColumns &Columns();
+    const TwColumns &Columns() const;
+    TwGroups &Groups();
+    const TwGroups &Groups() const;
+    TwGridFooters &Footers();
+    const TwGridFooters &Footers() const;
+    TwGridHeaders &Headers();
+    const TwGridHeaders &Headers() const;
+    TwIndicators &Indicators();
+    const TwIndicators &Indicators() const;
+    TwMarkers &Markers();
+    const TwMarkers &Markers() const;
+    TwFixedStyle &FixedStyle();
+    const TwFixedStyle &FixedStyle() const;
+    TwGridExtents &Extents();
+    const TwGridExtents &Extents() const;
+    TwGridLinesEx &Lines();
+    const TwGridLinesEx &Lines() const;
+    TwGridLines &EndLines();
+    const TwGridLines &EndLines() const;
 
     // Settings.
-    TwFont GridFont() const { return m_font; }
+    TwFont GridFont() const;
     void SetGridFont(const TwFont &font);
-    TwImeMode ImeMode() const { return m_imeMode; }
-    void SetImeMode(TwImeMode value) { m_imeMode = value; }
-    QString ImeName() const { return m_imeName; }
-    void SetImeName(const QString &value) { m_imeName = value; }
-    int ChangeDelay() const { return m_changeDelay; }
-    void SetChangeDelay(int value) { m_changeDelay = qMax(0, value); }
-    TColor Color() const { return m_color; }
+    TwImeMode ImeMode() const;
+    void SetImeMode(TwImeMode value);
+    QString ImeName() const;
+    void SetImeName(const QString &value);
+    int ChangeDelay() const;
+    void SetChangeDelay(int value);
+    TColor Color() const;
     void SetColor(TColor value);
-    TColor NullColor() const { return m_nullColor; }
+    void SetColor(const QColor &value);
+    TColor NullColor() const;
     void SetNullColor(TColor value);
-    TColor SelBgColor() const { return m_selBgColor; }
+    void SetNullColor(const QColor &value);
+    TColor SelBgColor() const;
     void SetSelBgColor(TColor value);
-    TColor SelFgColor() const { return m_selFgColor; }
+    void SetSelBgColor(const QColor &value);
+    TColor SelFgColor() const;
     void SetSelFgColor(TColor value);
-    TwGridOptions Options() const { return m_options; }
+    void SetSelFgColor(const QColor &value);
+    TwGridOptions Options() const;
     virtual void SetOptions(TwGridOptions value);
-    bool Designing() const { return m_designing; }
-    void SetDesigning(bool value) { m_designing = value; }
-    bool Loading() const { return m_loading; }
+    bool Designing() const;
+    void SetDesigning(bool value);
+    bool Loading() const;
 
     // Modes and mode-dependent sizes.
-    bool GroupMode() const { return m_groupMode; }
-    bool ColumnMode() const { return !m_groupMode; }
+    bool GroupMode() const;
+    bool ColumnMode() const;
     void SetGroupMode(bool value);
     void SetColumnMode(bool value) { SetGroupMode(!value); }
-    int RowHeight() const { return m_rowHeights[ModeIndex()]; }
+    int RowHeight() const;
     void SetRowHeight(int value);
-    int ColRowHeight() const { return m_rowHeights[0]; }
-    int GrpRowHeight() const { return m_rowHeights[1]; }
-    int FixedCount() const { return m_fixedCounts[ModeIndex()]; }
+    int ColRowHeight() const;
+    int GrpRowHeight() const;
+    /// The row height of one mode; the grid follows when it is the current mode.
+    void SetColRowHeight(int value);
+    void SetGrpRowHeight(int value);
+    int FixedCount() const;
     void SetFixedCount(int value);
-    int ColFixedCount() const { return m_fixedCounts[0]; }
-    int GrpFixedCount() const { return m_fixedCounts[1]; }
+    int ColFixedCount() const;
+    int GrpFixedCount() const;
+    /// The fixed count of one mode; the grid follows when it is the current mode.
+    void SetColFixedCount(int value);
+    void SetGrpFixedCount(int value);
     static int MinSize(bool groupMode) { return groupMode ? 8 : 4; }
 
     // Strips.
-    int GetVGroupCount() const { return m_groups->GetVCount(); }
-    TwGroup *GetVGroups(int index) const { return m_groups->GetVItems(index); }
-    int GetGroupCount() const { return m_groups->Count(); }
-    int GetVColCount() const { return m_columns->GetVCount(); }
-    TwColumn *GetVColumns(int index) const { return m_columns->GetVItems(index); }
-    int GetColCount() const { return m_columns->Count(); }
+    int GetVGroupCount() const;
+    TwGroup *GetVGroups(int index) const;
+    int GetGroupCount() const;
+    int GetVColCount() const;
+    TwColumn *GetVColumns(int index) const;
+    int GetColCount() const;
     /// Visible columns (column mode) or visible groups (group mode).
     int StripCount() const;
     /// The width of strip k.
@@ -112,19 +139,19 @@ public:
     bool InColCells(int x, int y);
     /// Group mode: a valid cell under the point; it becomes the mouse cell.
     bool InGroupCells(int x, int y);
-    int MouseCol() const { return m_mouseCol; }
-    TwCell MouseCell() const { return m_mouseCell; }
+    int MouseCol() const;
+    TwCell MouseCell() const;
 
     // Current position: a strip in column mode, a visible cell in group mode.
-    int CurCol() const { return m_curCol; }
+    int CurCol() const;
     void SetCurCol(int value);
-    TwCell CurCell() const { return m_curCell; }
+    TwCell CurCell() const;
     void SetCurCell(const TwCell &cell);
     TwColumn *SelectedColumn() const;
     TwCell FirstSelectCell() const;
 
     // Horizontal scrolling.
-    int LeftPos() const { return m_leftPos; }
+    int LeftPos() const;
     void SetLeftPos(int value);
     int GetLeftCol() const;
     void SetLeftCol(int strip);
@@ -133,11 +160,11 @@ public:
     void UpdateScrollRange();
 
     // Update brackets.
-    void BeginUpdate() { ++m_updateCount; }
+    void BeginUpdate();
     void EndUpdate(bool repaint = true);
-    bool Updating() const { return m_updateCount > 0; }
+    bool Updating() const;
     /// Loading a stored design: notifications are held back until it ends.
-    void BeginLoading() { m_loading = true; }
+    void BeginLoading();
     void EndLoading();
 
     // Repainting of parts.
@@ -153,7 +180,6 @@ public:
 
     // Operations the complete grid supplies.
     virtual void InvalidateSelection();
-    virtual void CreateColumns();
     virtual void DrawRow(QPainter &painter, int row);
     virtual void SetEditValue();
     virtual int GetImageIndex(TwColumn *column, int row) = 0;
@@ -188,11 +214,8 @@ public:
     virtual int GetSelectedCount() const { return 0; }
     virtual void ClearSelection() = 0;
     virtual void DeleteSelection() = 0;
-    /// A new column of the grid's column class (the complete grid's data column).
-    virtual std::unique_ptr<TwColumn> NewColumn(TwColumns *collection) = 0;
 
     // Notifications and hooks, each with a body here; the notifications forward to signals.
-    virtual void CreateGroups();
     virtual void UpdateRowCount() {}
     virtual void DrawCell(QPainter &painter, const QRect &rect, TwColumn *column, int row);
     virtual void MarkerClick(int row);
@@ -221,6 +244,23 @@ public:
     virtual void ReadDesign(const TwDesignReader &in);
 
 signals:
+    // Notifications of the published settings.
+    void ChangeDelayChanged(int value);
+    void ColorChanged(TColor value);
+    void NullColorChanged(TColor value);
+    void SelBgColorChanged(TColor value);
+    void SelFgColorChanged(TColor value);
+    void OptionsChanged(TwGridOptions value);
+    void GroupModeChanged(bool value);
+    /// The row height of either mode changed.
+    void RowHeightsChanged();
+    /// The fixed count of either mode changed.
+    void FixedCountsChanged();
+    void ImeModeChanged(TwImeMode value);
+    void ImeNameChanged(const QString &value);
+    void GridFontChanged(const TwFont &value);
+
+    // Events.
     void OnMarkerClick(int row);
     void OnColumnTitleClick(TwColumn *column);
     void OnGroupTitleClick(TwGroup *group);
@@ -228,6 +268,10 @@ signals:
     void OnFooterTitleClick(int footer);
     void OnEditButtonClick();
     void OnSelectionChanged();
+    /// The sizing events hand `allow` by reference: a handler clears it to refuse. They need
+    /// a direct connection (Qt::DirectConnection, or Qt::AutoConnection to a receiver in the
+    /// grid's thread); a queued handler could not answer. Debug builds check that they are
+    /// connected and emitted in the grid's thread.
     void OnColumnSizing(TwColumn *column, bool &allow);
     void OnGroupSizing(TwGroup *group, bool &allow);
     void OnLevelSizing(TwGroup *group, int level, bool &allow);
@@ -244,46 +288,24 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
-    /// Builds the collections; a descendant calls it from its own constructor so that
-    /// its column class is used.
-    void CreateParts();
+    void connectNotify(const QMetaMethod &signal) override;
+    /// Factories of the column and group collections, each called once, on the first use of
+    /// Columns() or Groups() (never from a constructor), so a descendant's override counts.
+    /// The grid owns what they return for its lifetime: the collections are never replaced,
+    /// so pointers into them stay valid until their items are deleted.
+    virtual std::unique_ptr<TwColumns> CreateColumns();
+    virtual std::unique_ptr<TwGroups> CreateGroups();
+    /// A new column of the grid's column class (the complete grid's data column); the
+    /// collection takes ownership.
+    virtual std::unique_ptr<TwColumn> NewColumn(TwColumns *collection) = 0;
 
 private:
-    friend class TwGridStream;
-    int ModeIndex() const { return m_groupMode ? 1 : 0; }
+    friend class TwColumns;
+    static bool IsAnswerSignal(const QMetaMethod &signal);
+    void CheckDirectEmit() const;
+    int ModeIndex() const;
     void RebuildAfterLoad();
 
-    std::unique_ptr<TwColumns> m_columns;
-    std::unique_ptr<TwGroups> m_groups;
-    std::unique_ptr<TwGridFooters> m_footers;
-    std::unique_ptr<TwGridHeaders> m_headers;
-    std::unique_ptr<TwIndicators> m_indicators;
-    std::unique_ptr<TwMarkers> m_markers;
-    std::unique_ptr<TwFixedStyle> m_fixedStyle;
-    std::unique_ptr<TwGridExtents> m_extents;
-    TwGridLinesEx m_lines;
-    TwGridLines m_endLines;
-    QPixmap m_paintBitmap;
-
-    TwFont m_font;
-    TwImeMode m_imeMode = imDontCare;
-    QString m_imeName;
-    int m_changeDelay = 200;
-    TColor m_color = clBtnShadow;
-    TColor m_nullColor = clBtnShadow;
-    TColor m_selBgColor = clBlack;
-    TColor m_selFgColor = clWhite;
-    TwGridOptions m_options;
-    bool m_designing = false;
-    bool m_loading = false;
-    bool m_groupMode = false;
-    std::array<int, 2> m_rowHeights{18, 36};
-    std::array<int, 2> m_fixedCounts{0, 0};
-    int m_curCol = 0;
-    TwCell m_curCell{0, 0, 0};
-    int m_leftPos = 0;
-    int m_mouseCol = -1;
-    TwCell m_mouseCell{-1, -1, -1};
-    int m_updateCount = 0;
-    bool m_inScrollRange = false;
+    Q_DECLARE_PRIVATE_D(d, TwCustomGrid)
+    std::unique_ptr<TwCustomGridPrivate> d;
 };

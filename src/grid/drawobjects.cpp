@@ -1,4 +1,6 @@
 #include "grid/drawobjects.h"
+#include "grid/drawobjects_p.h"
+#include "grid/notify_p.h"
 
 #include "grid/columns.h"
 #include "grid/customgrid.h"
@@ -9,40 +11,51 @@
 // TwDrawObject
 
 TwDrawObject::TwDrawObject()
+    : d(std::make_unique<TwDrawObjectPrivate>())
 {
-    TXInitDrawInfo(DrawInfo);
+    TXInitDrawInfo(d->m_drawInfo);
 }
 
 TwDrawObject::~TwDrawObject() = default;
 
+const TwDrawInfo &TwDrawObject::DrawInfo() const
+{
+    return d->m_drawInfo;
+}
+
+TwDrawInfo &TwDrawObject::DrawInfoRef()
+{
+    return d->m_drawInfo;
+}
+
 void TwDrawObject::Assign(const TwDrawObject &source)
 {
-    m_assigned = source.m_assigned;
-    m_font = source.m_font;
-    m_color = source.m_color;
-    m_alignment = source.m_alignment;
-    m_layout = source.m_layout;
-    m_fitStyle = source.m_fitStyle;
+    d->m_assigned = source.d->m_assigned;
+    d->m_font = source.d->m_font;
+    d->m_color = source.d->m_color;
+    d->m_alignment = source.d->m_alignment;
+    d->m_layout = source.d->m_layout;
+    d->m_fitStyle = source.d->m_fitStyle;
     for (int i = 0; i < 4; ++i)
-        m_margins[i] = source.m_margins[i];
-    m_wordWrap = source.m_wordWrap;
-    m_cellStyle = source.CellStyle();
-    m_cellStyleStored = true;
+        d->m_margins[i] = source.d->m_margins[i];
+    d->m_wordWrap = source.d->m_wordWrap;
+    d->m_cellStyle = source.CellStyle();
+    d->m_cellStyleStored = true;
     Changed();
 }
 
 void TwDrawObject::SetDrawInfo()
 {
-    TXInitDrawInfo(DrawInfo);
-    DrawInfo.Alignment = Alignment();
-    DrawInfo.FitStyle = FitStyle();
-    DrawInfo.Layout = Layout();
-    DrawInfo.WordWrap = WordWrap();
-    DrawInfo.Margins[0] = MarginLeft();
-    DrawInfo.Margins[1] = MarginTop();
-    DrawInfo.Margins[2] = MarginRight();
-    DrawInfo.Margins[3] = MarginBottom();
-    DrawInfo.BackState = CellStyle();
+    TXInitDrawInfo(d->m_drawInfo);
+    d->m_drawInfo.Alignment = Alignment();
+    d->m_drawInfo.FitStyle = FitStyle();
+    d->m_drawInfo.Layout = Layout();
+    d->m_drawInfo.WordWrap = WordWrap();
+    d->m_drawInfo.Margins[0] = MarginLeft();
+    d->m_drawInfo.Margins[1] = MarginTop();
+    d->m_drawInfo.Margins[2] = MarginRight();
+    d->m_drawInfo.Margins[3] = MarginBottom();
+    d->m_drawInfo.BackState = CellStyle();
 }
 
 TwFont TwDrawObject::DefaultFont() const
@@ -53,127 +66,127 @@ TwFont TwDrawObject::DefaultFont() const
 
 TwAlignment TwDrawObject::Alignment() const
 {
-    return m_assigned.Has(wovAlignment) ? m_alignment : DefaultAlignment();
+    return d->m_assigned.Has(wovAlignment) ? d->m_alignment : DefaultAlignment();
 }
 
 void TwDrawObject::SetAlignment(TwAlignment value)
 {
-    m_alignment = value;
+    d->m_alignment = value;
     Mark(wovAlignment);
     Changed();
 }
 
 void TwDrawObject::SetCellStyle(TwCellStyle value)
 {
-    m_cellStyle = value;
-    m_cellStyleStored = true;
+    d->m_cellStyle = value;
+    d->m_cellStyleStored = true;
     Changed();
 }
 
 TColor TwDrawObject::Color() const
 {
-    return m_assigned.Has(wovColor) ? m_color : DefaultColor();
+    return d->m_assigned.Has(wovColor) ? d->m_color : DefaultColor();
 }
 
 void TwDrawObject::SetColor(TColor value)
 {
-    if (m_assigned.Has(wovColor) && m_color == value)
+    if (d->m_assigned.Has(wovColor) && d->m_color == value)
         return;
-    m_color = value;
+    d->m_color = value;
     Mark(wovColor);
     Changed();
 }
 
 TwFitStyle TwDrawObject::FitStyle() const
 {
-    return m_assigned.Has(wovFitStyle) ? m_fitStyle : DefaultFitStyle();
+    return d->m_assigned.Has(wovFitStyle) ? d->m_fitStyle : DefaultFitStyle();
 }
 
 void TwDrawObject::SetFitStyle(TwFitStyle value)
 {
-    m_fitStyle = value;
+    d->m_fitStyle = value;
     Mark(wovFitStyle);
     Changed();
 }
 
 TwFont TwDrawObject::Font() const
 {
-    return m_assigned.Has(wovFont) ? m_font : DefaultFont();
+    return d->m_assigned.Has(wovFont) ? d->m_font : DefaultFont();
 }
 
 void TwDrawObject::SetFont(const TwFont &value)
 {
-    m_font = value;
+    d->m_font = value;
     Mark(wovFont);
     Changed();
 }
 
 TwTextLayout TwDrawObject::Layout() const
 {
-    return m_assigned.Has(wovLayout) ? m_layout : DefaultLayout();
+    return d->m_assigned.Has(wovLayout) ? d->m_layout : DefaultLayout();
 }
 
 void TwDrawObject::SetLayout(TwTextLayout value)
 {
-    m_layout = value;
+    d->m_layout = value;
     Mark(wovLayout);
     Changed();
 }
 
 int TwDrawObject::MarginLeft() const
 {
-    return m_assigned.Has(wovMarginLeft) ? m_margins[0] : DefaultMarginLeft();
+    return d->m_assigned.Has(wovMarginLeft) ? d->m_margins[0] : DefaultMarginLeft();
 }
 
 int TwDrawObject::MarginTop() const
 {
-    return m_assigned.Has(wovMarginTop) ? m_margins[1] : DefaultMarginTop();
+    return d->m_assigned.Has(wovMarginTop) ? d->m_margins[1] : DefaultMarginTop();
 }
 
 int TwDrawObject::MarginRight() const
 {
-    return m_assigned.Has(wovMarginRight) ? m_margins[2] : DefaultMarginRight();
+    return d->m_assigned.Has(wovMarginRight) ? d->m_margins[2] : DefaultMarginRight();
 }
 
 int TwDrawObject::MarginBottom() const
 {
-    return m_assigned.Has(wovMarginBottom) ? m_margins[3] : DefaultMarginBottom();
+    return d->m_assigned.Has(wovMarginBottom) ? d->m_margins[3] : DefaultMarginBottom();
 }
 
 void TwDrawObject::SetMarginLeft(int value)
 {
-    m_margins[0] = value;
+    d->m_margins[0] = value;
     Mark(wovMarginLeft);
     Changed();
 }
 
 void TwDrawObject::SetMarginTop(int value)
 {
-    m_margins[1] = value;
+    d->m_margins[1] = value;
     Mark(wovMarginTop);
     Changed();
 }
 
 void TwDrawObject::SetMarginRight(int value)
 {
-    m_margins[2] = value;
+    d->m_margins[2] = value;
     Mark(wovMarginRight);
     Changed();
 }
 
 void TwDrawObject::SetMarginBottom(int value)
 {
-    m_margins[3] = value;
+    d->m_margins[3] = value;
     Mark(wovMarginBottom);
     Changed();
 }
 
 void TwDrawObject::SetMarginRect(int left, int top, int right, int bottom)
 {
-    m_margins[0] = left;
-    m_margins[1] = top;
-    m_margins[2] = right;
-    m_margins[3] = bottom;
+    d->m_margins[0] = left;
+    d->m_margins[1] = top;
+    d->m_margins[2] = right;
+    d->m_margins[3] = bottom;
     Mark(wovMarginLeft);
     Mark(wovMarginTop);
     Mark(wovMarginRight);
@@ -183,169 +196,180 @@ void TwDrawObject::SetMarginRect(int left, int top, int right, int bottom)
 
 bool TwDrawObject::WordWrap() const
 {
-    return m_assigned.Has(wovWordWrap) ? m_wordWrap : DefaultWordWrap();
+    return d->m_assigned.Has(wovWordWrap) ? d->m_wordWrap : DefaultWordWrap();
 }
 
 void TwDrawObject::SetWordWrap(bool value)
 {
-    m_wordWrap = value;
+    d->m_wordWrap = value;
     Mark(wovWordWrap);
     Changed();
 }
 
 // TwTitle
 
-TwTitle::TwTitle() = default;
+TwTitle::TwTitle()
+    : d(std::make_unique<TwTitlePrivate>())
+{
+}
+
+TwTitle::~TwTitle() = default;
 
 void TwTitle::Assign(const TwDrawObject &source)
 {
     if (const auto *title = dynamic_cast<const TwTitle *>(&source)) {
-        m_caption = title->m_caption;
-        m_clicking = title->m_clicking;
-        m_image = title->m_image;
-        m_imageLayout = title->m_imageLayout;
+        d->m_caption = title->d->m_caption;
+        d->m_clicking = title->d->m_clicking;
+        d->m_image = title->d->m_image;
+        d->m_imageLayout = title->d->m_imageLayout;
     }
     TwDrawObject::Assign(source);
 }
 
 void TwTitle::SetCaption(const QString &value)
 {
-    m_caption = value;
+    d->m_caption = value;
     Changed();
 }
 
 void TwTitle::SetImage(const QPixmap &value)
 {
-    m_image = value;
+    d->m_image = value;
     Changed();
 }
 
 void TwTitle::SetImageLayout(TwImageLayout value)
 {
-    m_imageLayout = value;
+    d->m_imageLayout = value;
     Changed();
 }
 
 // TwColumnTitle
 
 TwColumnTitle::TwColumnTitle(TwColumn *column)
-    : m_column(column)
+    : d(std::make_unique<TwColumnTitlePrivate>())
 {
+    d->m_column = column;
 }
+
+TwColumnTitle::~TwColumnTitle() = default;
 
 void TwColumnTitle::Changed()
 {
-    if (m_column)
-        m_column->Changed();
+    if (d->m_column)
+        d->m_column->Changed();
 }
 
 TwCustomGrid *TwColumnTitle::GetGrid() const
 {
-    return m_column ? m_column->Grid() : nullptr;
+    return d->m_column ? d->m_column->Grid() : nullptr;
 }
 
 TwFont TwColumnTitle::DefaultFont() const
 {
-    return m_column ? m_column->Font() : TwDrawObject::DefaultFont();
+    return d->m_column ? d->m_column->Font() : TwDrawObject::DefaultFont();
 }
 
 int TwColumnTitle::DefaultMarginLeft() const
 {
-    return m_column ? m_column->MarginLeft() : 0;
+    return d->m_column ? d->m_column->MarginLeft() : 0;
 }
 
 int TwColumnTitle::DefaultMarginTop() const
 {
-    return m_column ? m_column->MarginTop() : 0;
+    return d->m_column ? d->m_column->MarginTop() : 0;
 }
 
 int TwColumnTitle::DefaultMarginRight() const
 {
-    return m_column ? m_column->MarginRight() : 0;
+    return d->m_column ? d->m_column->MarginRight() : 0;
 }
 
 int TwColumnTitle::DefaultMarginBottom() const
 {
-    return m_column ? m_column->MarginBottom() : 0;
+    return d->m_column ? d->m_column->MarginBottom() : 0;
 }
 
 void TwColumnTitle::SetSortMark(TwSortMark value)
 {
-    m_sortMark = value;
+    d->m_sortMark = value;
     Changed();
 }
 
 // TwColumnFooter
 
 TwColumnFooter::TwColumnFooter(TwColumn *column)
-    : m_column(column)
+    : d(std::make_unique<TwColumnFooterPrivate>())
 {
+    d->m_column = column;
 }
+
+TwColumnFooter::~TwColumnFooter() = default;
 
 void TwColumnFooter::Changed()
 {
     TwCustomGrid *grid = GetGrid();
-    if (!grid || grid->Designing() || !m_column)
+    if (!grid || grid->Designing() || !d->m_column)
         return;
-    if (grid->ColumnMode() && m_column->Visible())
+    if (grid->ColumnMode() && d->m_column->Visible())
         grid->InvalidateFooters();
-    else if (grid->GroupMode() && m_column->GroupObject() && m_column->GroupObject()->Visible())
+    else if (grid->GroupMode() && d->m_column->GroupObject() && d->m_column->GroupObject()->Visible())
         grid->InvalidateFooters();
 }
 
 TwCustomGrid *TwColumnFooter::GetGrid() const
 {
-    return m_column ? m_column->Grid() : nullptr;
+    return d->m_column ? d->m_column->Grid() : nullptr;
 }
 
 TwAlignment TwColumnFooter::DefaultAlignment() const
 {
-    return m_column ? m_column->Alignment() : taLeftJustify;
+    return d->m_column ? d->m_column->Alignment() : taLeftJustify;
 }
 
 TwFitStyle TwColumnFooter::DefaultFitStyle() const
 {
-    return m_column ? m_column->FitStyle() : wfitNone;
+    return d->m_column ? d->m_column->FitStyle() : wfitNone;
 }
 
 TwFont TwColumnFooter::DefaultFont() const
 {
-    return m_column ? m_column->Font() : TwDrawObject::DefaultFont();
+    return d->m_column ? d->m_column->Font() : TwDrawObject::DefaultFont();
 }
 
 TwTextLayout TwColumnFooter::DefaultLayout() const
 {
-    return m_column ? m_column->Layout() : tlCenter;
+    return d->m_column ? d->m_column->Layout() : tlCenter;
 }
 
 int TwColumnFooter::DefaultMarginLeft() const
 {
-    return m_column ? m_column->MarginLeft() : 0;
+    return d->m_column ? d->m_column->MarginLeft() : 0;
 }
 
 int TwColumnFooter::DefaultMarginTop() const
 {
-    return m_column ? m_column->MarginTop() : 0;
+    return d->m_column ? d->m_column->MarginTop() : 0;
 }
 
 int TwColumnFooter::DefaultMarginRight() const
 {
-    return m_column ? m_column->MarginRight() : 0;
+    return d->m_column ? d->m_column->MarginRight() : 0;
 }
 
 int TwColumnFooter::DefaultMarginBottom() const
 {
-    return m_column ? m_column->MarginBottom() : 0;
+    return d->m_column ? d->m_column->MarginBottom() : 0;
 }
 
 bool TwColumnFooter::DefaultWordWrap() const
 {
-    return m_column && m_column->WordWrap();
+    return d->m_column && d->m_column->WordWrap();
 }
 
 QString TwColumnFooter::GetValues(int row) const
 {
-    return row >= 0 && row < m_values.size() ? m_values.at(row) : QString();
+    return row >= 0 && row < d->m_values.size() ? d->m_values.at(row) : QString();
 }
 
 void TwColumnFooter::SetValues(int row, const QString &text)
@@ -354,9 +378,9 @@ void TwColumnFooter::SetValues(int row, const QString &text)
     const int rows = grid ? grid->Footers().Count() : 0;
     if (row < 0 || row >= rows)
         throw TException(QStringLiteral("Bound Error in TwColumnFooter.SetValues(%1)").arg(row));
-    while (m_values.size() <= row)
-        m_values << QString();
-    m_values[row] = text;
+    while (d->m_values.size() <= row)
+        d->m_values << QString();
+    d->m_values[row] = text;
     Changed();
 }
 
@@ -376,76 +400,93 @@ void TwColumnFooter::FootersChanged()
 
 int TwColumnFooter::GetIndex() const
 {
-    return m_column ? m_column->Index() : -1;
+    return d->m_column ? d->m_column->Index() : -1;
 }
 
 // Lines
 
 TwGridLines::TwGridLines(Notify changed)
-    : m_changed(std::move(changed))
+    : d(std::make_unique<TwGridLinesPrivate>())
 {
+    d->m_changed = std::move(changed);
 }
 
 TwGridLines::~TwGridLines() = default;
 
 void TwGridLines::Changed() const
 {
-    if (m_changed)
-        m_changed();
+    if (d->m_changed)
+        d->m_changed();
 }
 
 TwGridLinesEx::TwGridLinesEx(Notify changed)
     : TwGridLines(std::move(changed))
+    , d(std::make_unique<TwGridLinesExPrivate>())
 {
 }
+
+TwGridLinesEx::~TwGridLinesEx() = default;
 
 // TwFixedStyle
 
 TwFixedStyle::TwFixedStyle(TwCustomGrid *grid)
-    : m_grid(grid)
-    , m_lines([this] { Changed(); })
+    : d(std::make_unique<TwFixedStylePrivate>())
 {
-    m_lines.CellColor = clBlack;
-    m_lines.LevelColor = clBlack;
+    d->m_grid = grid;
+    d->m_lines.SetCellColor(clBlack);
+    d->m_lines.SetLevelColor(clBlack);
+    d->m_lines.SetNotify([this] { Changed(); });
 }
+
+TwFixedStyle::~TwFixedStyle() = default;
 
 void TwFixedStyle::Changed()
 {
-    if (m_grid)
-        m_grid->InvalidateGrid();
+    if (d->m_grid)
+        d->m_grid->InvalidateGrid();
 }
 
 void TwFixedStyle::SetCellStyle(TwCellStyle value)
 {
-    m_cellStyle = value;
+    const auto notify = TwNotifyOnChange([this] { return CellStyle(); }, [this] { emit CellStyleChanged(CellStyle()); });
+    d->m_cellStyle = value;
     Changed();
 }
 
 void TwFixedStyle::SetColor(TColor value)
 {
-    m_color = value;
+    const auto notify = TwNotifyOnChange([this] { return Color(); }, [this] { emit ColorChanged(Color()); });
+    d->m_color = value;
     Changed();
 }
 
 void TwFixedStyle::SetOptions(TwFixedOptions value)
 {
-    m_options = value;
+    const auto notify = TwNotifyOnChange([this] { return Options(); }, [this] { emit OptionsChanged(Options()); });
+    d->m_options = value;
     Changed();
 }
 
 void TwFixedStyle::SetSelBgColor(TColor value)
 {
-    m_selBgColor = value;
+    const auto notify = TwNotifyOnChange([this] { return SelBgColor(); }, [this] { emit SelBgColorChanged(SelBgColor()); });
+    d->m_selBgColor = value;
     Changed();
 }
 
 void TwFixedStyle::SetSelFgColor(TColor value)
 {
-    m_selFgColor = value;
+    const auto notify = TwNotifyOnChange([this] { return SelFgColor(); }, [this] { emit SelFgColorChanged(SelFgColor()); });
+    d->m_selFgColor = value;
     Changed();
 }
 
 // List options
+
+TwItemListOption::TwItemListOption()
+    : d(std::make_unique<TwItemListOptionPrivate>())
+{
+}
 
 TwItemListOption::~TwItemListOption() = default;
 
@@ -456,36 +497,473 @@ TwFont TwItemListOption::DefaultFont() const
 
 void TwItemListOption::SetListFont(const TwFont &font)
 {
-    m_listFont = font;
-    m_listFontAssigned = true;
+    d->m_listFont = font;
+    d->m_listFontAssigned = true;
     Changed();
 }
 
 void TwItemListOption::SetTitleFont(const TwFont &font)
 {
-    m_titleFont = font;
-    m_titleFontAssigned = true;
+    d->m_titleFont = font;
+    d->m_titleFontAssigned = true;
     Changed();
+}
+
+int TwItemListOption::ValuesIndex() const
+{
+    return d->m_valuesIndex;
 }
 
 void TwItemListOption::SetValuesIndex(int value)
 {
-    ValuesIndex = std::max(value, -1); // -1: no value column
+    d->m_valuesIndex = std::max(value, -1); // -1: no value column
     Changed();
 }
 
 TwColumnListOption::TwColumnListOption(TwColumn *column)
-    : m_column(column)
+    : d(std::make_unique<TwColumnListOptionPrivate>())
 {
+    d->m_column = column;
 }
+
+TwColumnListOption::~TwColumnListOption() = default;
 
 TwFont TwColumnListOption::DefaultFont() const
 {
-    return m_column ? m_column->Font() : TwFont();
+    return d->m_column ? d->m_column->Font() : TwFont();
 }
 
 void TwColumnListOption::Changed()
 {
-    if (m_column)
-        m_column->Changed();
+    if (d->m_column)
+        d->m_column->Changed();
+}
+
+TwObjectValues TwDrawObject::AssignedValues() const
+{
+    return d->m_assigned;
+}
+
+bool TwDrawObject::IsAssigned(TwObjectValue value) const
+{
+    return d->m_assigned.Has(value);
+}
+
+TwCellStyle TwDrawObject::CellStyle() const
+{
+    return d->m_cellStyleStored ? d->m_cellStyle : DefaultCellStyle();
+}
+
+void TwDrawObject::Mark(TwObjectValue value)
+{
+    d->m_assigned.Include(value);
+}
+
+QString TwTitle::Caption() const
+{
+    return d->m_caption;
+}
+
+bool TwTitle::Clicking() const
+{
+    return d->m_clicking;
+}
+
+void TwTitle::SetClicking(bool value)
+{
+    d->m_clicking = value;
+}
+
+QPixmap TwTitle::Image() const
+{
+    return d->m_image;
+}
+
+TwImageLayout TwTitle::ImageLayout() const
+{
+    return d->m_imageLayout;
+}
+
+TwColumn *TwColumnTitle::Column() const
+{
+    return d->m_column;
+}
+
+TwSortMark TwColumnTitle::SortMark() const
+{
+    return d->m_sortMark;
+}
+
+const QStringList &TwColumnFooter::ValueList() const
+{
+    return d->m_values;
+}
+
+TwColumn *TwColumnFooter::Column() const
+{
+    return d->m_column;
+}
+
+void TwGridLines::SetNotify(Notify changed)
+{
+    d->m_changed = std::move(changed);
+}
+
+TwCellStyle TwFixedStyle::CellStyle() const
+{
+    return d->m_cellStyle;
+}
+
+TColor TwFixedStyle::Color() const
+{
+    return d->m_color;
+}
+
+TwGridLinesEx &TwFixedStyle::Lines()
+{
+    return d->m_lines;
+}
+
+const TwGridLinesEx &TwFixedStyle::Lines() const
+{
+    return d->m_lines;
+}
+
+TwFixedOptions TwFixedStyle::Options() const
+{
+    return d->m_options;
+}
+
+TColor TwFixedStyle::SelBgColor() const
+{
+    return d->m_selBgColor;
+}
+
+TColor TwFixedStyle::SelFgColor() const
+{
+    return d->m_selFgColor;
+}
+
+TwFont TwItemListOption::ListFont() const
+{
+    return d->m_listFontAssigned ? d->m_listFont : DefaultFont();
+}
+
+TwFont TwItemListOption::TitleFont() const
+{
+    return d->m_titleFontAssigned ? d->m_titleFont : DefaultFont();
+}
+
+bool TwItemListOption::ListFontAssigned() const
+{
+    return d->m_listFontAssigned;
+}
+
+bool TwItemListOption::TitleFontAssigned() const
+{
+    return d->m_titleFontAssigned;
+}
+
+const TwImageList *TwColumnListOption::Images() const
+{
+    return d->m_images;
+}
+
+void TwColumnListOption::SetImages(const TwImageList *images)
+{
+    d->m_images = images;
+}
+
+TColor TwGridLines::HorzColor() const
+{
+    return d->m_horzColor;
+}
+
+void TwGridLines::SetHorzColor(TColor value)
+{
+    const auto notify = TwNotifyOnChange([this] { return HorzColor(); }, [this] { emit HorzColorChanged(HorzColor()); });
+    if (d->m_horzColor == value)
+        return;
+    d->m_horzColor = value;
+    Changed();
+}
+
+TwPenStyle TwGridLines::HorzStyle() const
+{
+    return d->m_horzStyle;
+}
+
+void TwGridLines::SetHorzStyle(TwPenStyle value)
+{
+    const auto notify = TwNotifyOnChange([this] { return HorzStyle(); }, [this] { emit HorzStyleChanged(HorzStyle()); });
+    if (d->m_horzStyle == value)
+        return;
+    d->m_horzStyle = value;
+    Changed();
+}
+
+std::uint16_t TwGridLines::HorzWidth() const
+{
+    return d->m_horzWidth;
+}
+
+void TwGridLines::SetHorzWidth(std::uint16_t value)
+{
+    const auto notify = TwNotifyOnChange([this] { return HorzWidth(); }, [this] { emit HorzWidthChanged(HorzWidth()); });
+    if (d->m_horzWidth == value)
+        return;
+    d->m_horzWidth = value;
+    Changed();
+}
+
+TColor TwGridLines::VertColor() const
+{
+    return d->m_vertColor;
+}
+
+void TwGridLines::SetVertColor(TColor value)
+{
+    const auto notify = TwNotifyOnChange([this] { return VertColor(); }, [this] { emit VertColorChanged(VertColor()); });
+    if (d->m_vertColor == value)
+        return;
+    d->m_vertColor = value;
+    Changed();
+}
+
+TwPenStyle TwGridLines::VertStyle() const
+{
+    return d->m_vertStyle;
+}
+
+void TwGridLines::SetVertStyle(TwPenStyle value)
+{
+    const auto notify = TwNotifyOnChange([this] { return VertStyle(); }, [this] { emit VertStyleChanged(VertStyle()); });
+    if (d->m_vertStyle == value)
+        return;
+    d->m_vertStyle = value;
+    Changed();
+}
+
+std::uint16_t TwGridLines::VertWidth() const
+{
+    return d->m_vertWidth;
+}
+
+void TwGridLines::SetVertWidth(std::uint16_t value)
+{
+    const auto notify = TwNotifyOnChange([this] { return VertWidth(); }, [this] { emit VertWidthChanged(VertWidth()); });
+    if (d->m_vertWidth == value)
+        return;
+    d->m_vertWidth = value;
+    Changed();
+}
+
+TColor TwGridLinesEx::CellColor() const
+{
+    return d->m_cellColor;
+}
+
+void TwGridLinesEx::SetCellColor(TColor value)
+{
+    const auto notify = TwNotifyOnChange([this] { return CellColor(); }, [this] { emit CellColorChanged(CellColor()); });
+    if (d->m_cellColor == value)
+        return;
+    d->m_cellColor = value;
+    Changed();
+}
+
+TwPenStyle TwGridLinesEx::CellStyle() const
+{
+    return d->m_cellStyle;
+}
+
+void TwGridLinesEx::SetCellStyle(TwPenStyle value)
+{
+    const auto notify = TwNotifyOnChange([this] { return CellStyle(); }, [this] { emit CellStyleChanged(CellStyle()); });
+    if (d->m_cellStyle == value)
+        return;
+    d->m_cellStyle = value;
+    Changed();
+}
+
+std::uint16_t TwGridLinesEx::CellWidth() const
+{
+    return d->m_cellWidth;
+}
+
+void TwGridLinesEx::SetCellWidth(std::uint16_t value)
+{
+    const auto notify = TwNotifyOnChange([this] { return CellWidth(); }, [this] { emit CellWidthChanged(CellWidth()); });
+    if (d->m_cellWidth == value)
+        return;
+    d->m_cellWidth = value;
+    Changed();
+}
+
+TColor TwGridLinesEx::LevelColor() const
+{
+    return d->m_levelColor;
+}
+
+void TwGridLinesEx::SetLevelColor(TColor value)
+{
+    const auto notify = TwNotifyOnChange([this] { return LevelColor(); }, [this] { emit LevelColorChanged(LevelColor()); });
+    if (d->m_levelColor == value)
+        return;
+    d->m_levelColor = value;
+    Changed();
+}
+
+TwPenStyle TwGridLinesEx::LevelStyle() const
+{
+    return d->m_levelStyle;
+}
+
+void TwGridLinesEx::SetLevelStyle(TwPenStyle value)
+{
+    const auto notify = TwNotifyOnChange([this] { return LevelStyle(); }, [this] { emit LevelStyleChanged(LevelStyle()); });
+    if (d->m_levelStyle == value)
+        return;
+    d->m_levelStyle = value;
+    Changed();
+}
+
+std::uint16_t TwGridLinesEx::LevelWidth() const
+{
+    return d->m_levelWidth;
+}
+
+void TwGridLinesEx::SetLevelWidth(std::uint16_t value)
+{
+    const auto notify = TwNotifyOnChange([this] { return LevelWidth(); }, [this] { emit LevelWidthChanged(LevelWidth()); });
+    if (d->m_levelWidth == value)
+        return;
+    d->m_levelWidth = value;
+    Changed();
+}
+
+int TwItemListOption::DropDownCount() const
+{
+    return d->m_dropDownCount;
+}
+
+void TwItemListOption::SetDropDownCount(int value)
+{
+    if (d->m_dropDownCount == value)
+        return;
+    d->m_dropDownCount = value;
+    Changed();
+}
+
+int TwItemListOption::DropDownWidth() const
+{
+    return d->m_dropDownWidth;
+}
+
+void TwItemListOption::SetDropDownWidth(int value)
+{
+    if (d->m_dropDownWidth == value)
+        return;
+    d->m_dropDownWidth = value;
+    Changed();
+}
+
+QStringList TwItemListOption::ColumnWidths() const
+{
+    return d->m_columnWidths;
+}
+
+void TwItemListOption::SetColumnWidths(const QStringList &value)
+{
+    if (d->m_columnWidths == value)
+        return;
+    d->m_columnWidths = value;
+    Changed();
+}
+
+QStringList TwItemListOption::Titles() const
+{
+    return d->m_titles;
+}
+
+void TwItemListOption::SetTitles(const QStringList &value)
+{
+    if (d->m_titles == value)
+        return;
+    d->m_titles = value;
+    Changed();
+}
+
+bool TwItemListOption::ShowTitles() const
+{
+    return d->m_showTitles;
+}
+
+void TwItemListOption::SetShowTitles(bool value)
+{
+    if (d->m_showTitles == value)
+        return;
+    d->m_showTitles = value;
+    Changed();
+}
+
+QChar TwItemListOption::Separator() const
+{
+    return d->m_separator;
+}
+
+void TwItemListOption::SetSeparator(QChar value)
+{
+    if (d->m_separator == value)
+        return;
+    d->m_separator = value;
+    Changed();
+}
+
+bool TwColumnListOption::ValuesOnly() const
+{
+    return d->m_valuesOnly;
+}
+
+void TwColumnListOption::SetValuesOnly(bool value)
+{
+    if (d->m_valuesOnly == value)
+        return;
+    d->m_valuesOnly = value;
+    Changed();
+}
+
+void TwFixedStyle::SetColor(const QColor &value)
+{
+    SetColor(TXColorOf(value));
+}
+
+void TwFixedStyle::SetSelBgColor(const QColor &value)
+{
+    SetSelBgColor(TXColorOf(value));
+}
+
+void TwFixedStyle::SetSelFgColor(const QColor &value)
+{
+    SetSelFgColor(TXColorOf(value));
+}
+
+void TwGridLines::SetHorzColor(const QColor &value)
+{
+    SetHorzColor(TXColorOf(value));
+}
+
+void TwGridLines::SetVertColor(const QColor &value)
+{
+    SetVertColor(TXColorOf(value));
+}
+
+void TwGridLinesEx::SetCellColor(const QColor &value)
+{
+    SetCellColor(TXColorOf(value));
+}
+
+void TwGridLinesEx::SetLevelColor(const QColor &value)
+{
+    SetLevelColor(TXColorOf(value));
 }

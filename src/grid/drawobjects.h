@@ -7,13 +7,25 @@
 #include "grid/gridenums.h"
 #include "grid/uxgraphics.h"
 
+#include <QObject>
 #include <QPixmap>
 #include <QStringList>
+
+#include <memory>
 
 class TwColumn;
 class TwCustomGrid;
 class TwDesignReader;
 class TwDesignWriter;
+class TwDrawObjectPrivate;
+class TwTitlePrivate;
+class TwColumnTitlePrivate;
+class TwColumnFooterPrivate;
+class TwGridLinesPrivate;
+class TwGridLinesExPrivate;
+class TwFixedStylePrivate;
+class TwItemListOptionPrivate;
+class TwColumnListOptionPrivate;
 
 /// Base of every drawable part. A value that was never assigned is taken from the
 /// class's default provider; only assigned values that differ from their default are
@@ -30,12 +42,12 @@ public:
     /// Fills DrawInfo from the object's values, just before painting.
     virtual void SetDrawInfo();
 
-    TwObjectValues AssignedValues() const { return m_assigned; }
-    bool IsAssigned(TwObjectValue value) const { return m_assigned.Has(value); }
+    TwObjectValues AssignedValues() const;
+    bool IsAssigned(TwObjectValue value) const;
 
     TwAlignment Alignment() const;
     void SetAlignment(TwAlignment value);
-    TwCellStyle CellStyle() const { return m_cellStyleStored ? m_cellStyle : DefaultCellStyle(); }
+    TwCellStyle CellStyle() const;
     void SetCellStyle(TwCellStyle value);
     TColor Color() const;
     void SetColor(TColor value);
@@ -70,57 +82,51 @@ public:
     virtual bool DefaultWordWrap() const { return false; }
     virtual TwCellStyle DefaultCellStyle() const { return wcsNormal; }
 
-    TwDrawInfo DrawInfo{};
+    /// Filled by SetDrawInfo.
+    const TwDrawInfo &DrawInfo() const;
 
 protected:
     TwDrawObject();
-    void Mark(TwObjectValue value) { m_assigned.Include(value); }
+    TwDrawInfo &DrawInfoRef();
+    void Mark(TwObjectValue value);
 
 private:
-    friend class TwGridStream;
-    TwObjectValues m_assigned;
-    TwFont m_font;
-    TwAlignment m_alignment = taCenter;
-    TwCellStyle m_cellStyle = wcsNormal;
-    bool m_cellStyleStored = false;
-    TColor m_color = clBtnFace;
-    TwFitStyle m_fitStyle = wfitNone;
-    TwTextLayout m_layout = tlCenter;
-    int m_margins[4] = {0, 0, 0, 0};
-    bool m_wordWrap = false;
+
+    Q_DECLARE_PRIVATE_D(d, TwDrawObject)
+    std::unique_ptr<TwDrawObjectPrivate> d;
 };
 
 /// A caption cell with an optional picture.
 class TABRIX_EXPORT TwTitle : public TwDrawObject
 {
 public:
+    ~TwTitle() override;
     void Assign(const TwDrawObject &source) override;
     bool DefaultWordWrap() const override { return true; }
     TwCellStyle DefaultCellStyle() const override { return wcsRaised; }
 
-    QString Caption() const { return m_caption; }
+    QString Caption() const;
     void SetCaption(const QString &value);
-    bool Clicking() const { return m_clicking; }
-    void SetClicking(bool value) { m_clicking = value; }
-    QPixmap Image() const { return m_image; }
+    bool Clicking() const;
+    void SetClicking(bool value);
+    QPixmap Image() const;
     void SetImage(const QPixmap &value);
-    TwImageLayout ImageLayout() const { return m_imageLayout; }
+    TwImageLayout ImageLayout() const;
     void SetImageLayout(TwImageLayout value);
 
 protected:
     TwTitle();
 
 private:
-    QString m_caption;
-    bool m_clicking = false;
-    QPixmap m_image;
-    TwImageLayout m_imageLayout = wimgNone;
+    Q_DECLARE_PRIVATE_D(d, TwTitle)
+    std::unique_ptr<TwTitlePrivate> d;
 };
 
-/// The title of one column.
+/// The title of one column, owned by the column.
 class TABRIX_EXPORT TwColumnTitle : public TwTitle
 {
 public:
+    ~TwColumnTitle() override;
     explicit TwColumnTitle(TwColumn *column);
     void Changed() override;
     TwCustomGrid *GetGrid() const override;
@@ -130,19 +136,20 @@ public:
     int DefaultMarginRight() const override;
     int DefaultMarginBottom() const override;
 
-    TwColumn *Column() const { return m_column; }
-    TwSortMark SortMark() const { return m_sortMark; }
+    TwColumn *Column() const;
+    TwSortMark SortMark() const;
     void SetSortMark(TwSortMark value);
 
 private:
-    TwColumn *m_column;
-    TwSortMark m_sortMark = wsmNone;
+    Q_DECLARE_PRIVATE_D(d, TwColumnTitle)
+    std::unique_ptr<TwColumnTitlePrivate> d;
 };
 
-/// The footer cells of one column: one text per footer row of the grid.
+/// The footer cells of one column: one text per footer row of the grid. Owned by the column.
 class TABRIX_EXPORT TwColumnFooter : public TwDrawObject
 {
 public:
+    ~TwColumnFooter() override;
     explicit TwColumnFooter(TwColumn *column);
     void Changed() override;
     TwCustomGrid *GetGrid() const override;
@@ -160,14 +167,14 @@ public:
     QString GetValues(int row) const;
     /// Fails with "Bound Error in TwColumnFooter.SetValues(i)" outside the footer rows.
     void SetValues(int row, const QString &text);
-    const QStringList &ValueList() const { return m_values; }
+    const QStringList &ValueList() const;
     virtual QString GetText(int row) const;
     /// Whether footer row `row` is computed (nothing is, here).
     virtual bool Footering(int row);
     /// The grid's footer rows changed.
     virtual void FootersChanged();
     int GetIndex() const;
-    TwColumn *Column() const { return m_column; }
+    TwColumn *Column() const;
 
     /// Design properties: the assigned appearance and the value texts; a derived footer
     /// adds its own.
@@ -175,98 +182,177 @@ public:
     virtual void ReadDesign(const TwDesignReader &in);
 
 private:
-    TwColumn *m_column;
-    QStringList m_values;
+    Q_DECLARE_PRIVATE_D(d, TwColumnFooter)
+    std::unique_ptr<TwColumnFooterPrivate> d;
 };
 
-/// The line set of a strip or area.
-class TABRIX_EXPORT TwGridLines
+/// The line set of a strip or area, owned by that strip's or area's object.
+class TABRIX_EXPORT TwGridLines : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(TColor HorzColor READ HorzColor WRITE SetHorzColor NOTIFY HorzColorChanged)
+    Q_PROPERTY(TwPenStyle HorzStyle READ HorzStyle WRITE SetHorzStyle NOTIFY HorzStyleChanged)
+    Q_PROPERTY(std::uint16_t HorzWidth READ HorzWidth WRITE SetHorzWidth NOTIFY HorzWidthChanged)
+    Q_PROPERTY(TColor VertColor READ VertColor WRITE SetVertColor NOTIFY VertColorChanged)
+    Q_PROPERTY(TwPenStyle VertStyle READ VertStyle WRITE SetVertStyle NOTIFY VertStyleChanged)
+    Q_PROPERTY(std::uint16_t VertWidth READ VertWidth WRITE SetVertWidth NOTIFY VertWidthChanged)
+
 public:
     using Notify = std::function<void()>;
     explicit TwGridLines(Notify changed = {});
     virtual ~TwGridLines();
 
-    TColor HorzColor = clBlack;
-    TwPenStyle HorzStyle = psSolid;
-    std::uint16_t HorzWidth = 1;
-    TColor VertColor = clBlack;
-    TwPenStyle VertStyle = psSolid;
-    std::uint16_t VertWidth = 1;
+    TColor HorzColor() const;
+    void SetHorzColor(TColor value);
+    void SetHorzColor(const QColor &value);
+    TwPenStyle HorzStyle() const;
+    void SetHorzStyle(TwPenStyle value);
+    std::uint16_t HorzWidth() const;
+    void SetHorzWidth(std::uint16_t value);
+    TColor VertColor() const;
+    void SetVertColor(TColor value);
+    void SetVertColor(const QColor &value);
+    TwPenStyle VertStyle() const;
+    void SetVertStyle(TwPenStyle value);
+    std::uint16_t VertWidth() const;
+    void SetVertWidth(std::uint16_t value);
 
     /// Tells the owner that a line changed (it repaints).
     void Changed() const;
-    void SetNotify(Notify changed) { m_changed = std::move(changed); }
+    void SetNotify(Notify changed);
+
+signals:
+    void HorzColorChanged(TColor value);
+    void HorzStyleChanged(TwPenStyle value);
+    void HorzWidthChanged(std::uint16_t value);
+    void VertColorChanged(TColor value);
+    void VertStyleChanged(TwPenStyle value);
+    void VertWidthChanged(std::uint16_t value);
 
 private:
-    Notify m_changed;
+    Q_DECLARE_PRIVATE_D(d, TwGridLines)
+    std::unique_ptr<TwGridLinesPrivate> d;
 };
 
 /// Lines of a grouped area: also the lines between cells of a group line and between levels.
 class TABRIX_EXPORT TwGridLinesEx : public TwGridLines
 {
+    Q_OBJECT
+    Q_PROPERTY(TColor CellColor READ CellColor WRITE SetCellColor NOTIFY CellColorChanged)
+    Q_PROPERTY(TwPenStyle CellStyle READ CellStyle WRITE SetCellStyle NOTIFY CellStyleChanged)
+    Q_PROPERTY(std::uint16_t CellWidth READ CellWidth WRITE SetCellWidth NOTIFY CellWidthChanged)
+    Q_PROPERTY(TColor LevelColor READ LevelColor WRITE SetLevelColor NOTIFY LevelColorChanged)
+    Q_PROPERTY(TwPenStyle LevelStyle READ LevelStyle WRITE SetLevelStyle NOTIFY LevelStyleChanged)
+    Q_PROPERTY(std::uint16_t LevelWidth READ LevelWidth WRITE SetLevelWidth NOTIFY LevelWidthChanged)
+
 public:
+    ~TwGridLinesEx() override;
     explicit TwGridLinesEx(Notify changed = {});
 
-    TColor CellColor = clSilver;
-    TwPenStyle CellStyle = psSolid;
-    std::uint16_t CellWidth = 1;
-    TColor LevelColor = clSilver;
-    TwPenStyle LevelStyle = psSolid;
-    std::uint16_t LevelWidth = 1;
+    TColor CellColor() const;
+    void SetCellColor(TColor value);
+    void SetCellColor(const QColor &value);
+    TwPenStyle CellStyle() const;
+    void SetCellStyle(TwPenStyle value);
+    std::uint16_t CellWidth() const;
+    void SetCellWidth(std::uint16_t value);
+    TColor LevelColor() const;
+    void SetLevelColor(TColor value);
+    void SetLevelColor(const QColor &value);
+    TwPenStyle LevelStyle() const;
+    void SetLevelStyle(TwPenStyle value);
+    std::uint16_t LevelWidth() const;
+    void SetLevelWidth(std::uint16_t value);
+
+signals:
+    void CellColorChanged(TColor value);
+    void CellStyleChanged(TwPenStyle value);
+    void CellWidthChanged(std::uint16_t value);
+    void LevelColorChanged(TColor value);
+    void LevelStyleChanged(TwPenStyle value);
+    void LevelWidthChanged(std::uint16_t value);
+
+private:
+    Q_DECLARE_PRIVATE_D(d, TwGridLinesEx)
+    std::unique_ptr<TwGridLinesExPrivate> d;
 };
 
-/// The style of the fixed strips at the left.
-class TABRIX_EXPORT TwFixedStyle
+/// The style of the fixed strips at the left. Owned by the grid for its whole life (a QObject
+/// for its properties, without a parent: never delete it).
+class TABRIX_EXPORT TwFixedStyle : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(TwCellStyle CellStyle READ CellStyle WRITE SetCellStyle NOTIFY CellStyleChanged)
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor NOTIFY ColorChanged)
+    Q_PROPERTY(TwFixedOptions Options READ Options WRITE SetOptions NOTIFY OptionsChanged)
+    Q_PROPERTY(TColor SelBgColor READ SelBgColor WRITE SetSelBgColor NOTIFY SelBgColorChanged)
+    Q_PROPERTY(TColor SelFgColor READ SelFgColor WRITE SetSelFgColor NOTIFY SelFgColorChanged)
+
 public:
     explicit TwFixedStyle(TwCustomGrid *grid);
+    ~TwFixedStyle();
+    TwFixedStyle(const TwFixedStyle &) = delete;
+    TwFixedStyle &operator=(const TwFixedStyle &) = delete;
 
-    TwCellStyle CellStyle() const { return m_cellStyle; }
+    TwCellStyle CellStyle() const;
     void SetCellStyle(TwCellStyle value);
-    TColor Color() const { return m_color; }
+    TColor Color() const;
     void SetColor(TColor value);
-    TwGridLinesEx &Lines() { return m_lines; }
-    const TwGridLinesEx &Lines() const { return m_lines; }
-    TwFixedOptions Options() const { return m_options; }
+    void SetColor(const QColor &value);
+    TwGridLinesEx &Lines();
+    const TwGridLinesEx &Lines() const;
+    TwFixedOptions Options() const;
     void SetOptions(TwFixedOptions value);
-    TColor SelBgColor() const { return m_selBgColor; }
+    TColor SelBgColor() const;
     void SetSelBgColor(TColor value);
-    TColor SelFgColor() const { return m_selFgColor; }
+    void SetSelBgColor(const QColor &value);
+    TColor SelFgColor() const;
     void SetSelFgColor(TColor value);
+    void SetSelFgColor(const QColor &value);
+
+signals:
+    void CellStyleChanged(TwCellStyle value);
+    void ColorChanged(TColor value);
+    void OptionsChanged(TwFixedOptions value);
+    void SelBgColorChanged(TColor value);
+    void SelFgColorChanged(TColor value);
 
 private:
     void Changed();
 
-    TwCustomGrid *m_grid;
-    TwCellStyle m_cellStyle = wcsRaised;
-    TColor m_color = clBtnFace;
-    TwGridLinesEx m_lines;
-    TwFixedOptions m_options;
-    TColor m_selBgColor = clBtnShadow;
-    TColor m_selFgColor = clWhite;
+    Q_DECLARE_PRIVATE_D(d, TwFixedStyle)
+    std::unique_ptr<TwFixedStylePrivate> d;
 };
 
 /// Settings of a drop-down item list: its columns of texts, sizes and fonts.
 class TABRIX_EXPORT TwItemListOption
 {
 public:
+    TwItemListOption();
     virtual ~TwItemListOption();
+    TwItemListOption(const TwItemListOption &) = delete;
+    TwItemListOption &operator=(const TwItemListOption &) = delete;
 
-    int DropDownCount = 8;
-    int DropDownWidth = 0;
-    QStringList ColumnWidths;
-    QStringList Titles;
-    bool ShowTitles = false;
-    int ValuesIndex = 0;
+    int DropDownCount() const;
+    void SetDropDownCount(int value);
+    int DropDownWidth() const;
+    void SetDropDownWidth(int value);
+    QStringList ColumnWidths() const;
+    void SetColumnWidths(const QStringList &value);
+    QStringList Titles() const;
+    void SetTitles(const QStringList &value);
+    bool ShowTitles() const;
+    void SetShowTitles(bool value);
+    int ValuesIndex() const;
     /// Splits an item line into the list's columns of text.
-    QChar Separator = QLatin1Char(';');
-    TwFont ListFont() const { return m_listFontAssigned ? m_listFont : DefaultFont(); }
+    QChar Separator() const;
+    void SetSeparator(QChar value);
+    TwFont ListFont() const;
     void SetListFont(const TwFont &font);
-    TwFont TitleFont() const { return m_titleFontAssigned ? m_titleFont : DefaultFont(); }
+    TwFont TitleFont() const;
     void SetTitleFont(const TwFont &font);
-    bool ListFontAssigned() const { return m_listFontAssigned; }
-    bool TitleFontAssigned() const { return m_titleFontAssigned; }
+    bool ListFontAssigned() const;
+    bool TitleFontAssigned() const;
     void SetValuesIndex(int value);
     virtual TwFont DefaultFont() const;
 
@@ -274,27 +360,27 @@ protected:
     virtual void Changed() {}
 
 private:
-    TwFont m_listFont;
-    TwFont m_titleFont;
-    bool m_listFontAssigned = false;
-    bool m_titleFontAssigned = false;
+    Q_DECLARE_PRIVATE_D(d, TwItemListOption)
+    std::unique_ptr<TwItemListOptionPrivate> d;
 };
 
 /// The list settings of one column's list editors.
 class TABRIX_EXPORT TwColumnListOption : public TwItemListOption
 {
 public:
+    ~TwColumnListOption() override;
     explicit TwColumnListOption(TwColumn *column);
     TwFont DefaultFont() const override;
 
-    const TwImageList *Images() const { return m_images; }
-    void SetImages(const TwImageList *images) { m_images = images; }
-    bool ValuesOnly = true;
+    const TwImageList *Images() const;
+    void SetImages(const TwImageList *images);
+    bool ValuesOnly() const;
+    void SetValuesOnly(bool value);
 
 protected:
     void Changed() override;
 
 private:
-    TwColumn *m_column;
-    const TwImageList *m_images = nullptr;
+    Q_DECLARE_PRIVATE_D(d, TwColumnListOption)
+    std::unique_ptr<TwColumnListOptionPrivate> d;
 };

@@ -238,12 +238,12 @@ QRect TwGridExtents::GetColRect(int strip, int row) const
     const TwGridLines &lines = strip == -2 ? m_grid->Indicators().Lines()
         : strip == -1                      ? m_grid->Markers().Lines()
                                            : static_cast<const TwGridLines &>(m_grid->Lines());
-    return GetColBound(strip, row).adjusted(0, 0, -lines.VertWidth, -lines.HorzWidth);
+    return GetColBound(strip, row).adjusted(0, 0, -lines.VertWidth(), -lines.HorzWidth());
 }
 
 QRect TwGridExtents::GetGroupRect(int strip, int row) const
 {
-    return GetColBound(strip, row).adjusted(0, 0, -m_grid->Lines().VertWidth, -m_grid->Lines().HorzWidth);
+    return GetColBound(strip, row).adjusted(0, 0, -m_grid->Lines().VertWidth(), -m_grid->Lines().HorzWidth());
 }
 
 QRect TwGridExtents::ShrinkCell(QRect bound, const TwCell &cell, bool header) const
@@ -252,8 +252,8 @@ QRect TwGridExtents::ShrinkCell(QRect bound, const TwCell &cell, bool header) co
     const TwGroup *group = m_grid->GetVGroups(cell.Group);
     const bool lastInLine = !group || cell.Index >= group->GetColCount(cell.Level) - 1;
     const bool lastLevel = !group || cell.Level >= group->Levels() - 1;
-    bound.setWidth(bound.width() - (lastInLine ? lines.VertWidth : lines.CellWidth));
-    bound.setHeight(bound.height() - (lastLevel ? lines.HorzWidth : lines.LevelWidth));
+    bound.setWidth(bound.width() - (lastInLine ? lines.VertWidth() : lines.CellWidth()));
+    bound.setHeight(bound.height() - (lastLevel ? lines.HorzWidth() : lines.LevelWidth()));
     return bound;
 }
 
@@ -265,7 +265,7 @@ QRect TwGridExtents::GetCellRect(const TwCell &cell, int row) const
 QRect TwGridExtents::GetHeadColRect(int strip) const
 {
     const TwGridLinesEx &lines = m_grid->Headers().Lines();
-    return GetHeadColBound(strip).adjusted(0, 0, -lines.VertWidth, -lines.HorzWidth);
+    return GetHeadColBound(strip).adjusted(0, 0, -lines.VertWidth(), -lines.HorzWidth());
 }
 
 QRect TwGridExtents::GetHeadGroupRect(int strip) const
@@ -278,7 +278,7 @@ QRect TwGridExtents::GetHeadLevelRect(int strip, int level) const
     const TwGridLinesEx &lines = m_grid->Headers().Lines();
     const TwGroup *group = m_grid->GetVGroups(strip);
     const bool lastLevel = !group || level >= group->Levels() - 1;
-    return GetHeadLevelBound(strip, level).adjusted(0, 0, -lines.VertWidth, -(lastLevel ? lines.HorzWidth : lines.LevelWidth));
+    return GetHeadLevelBound(strip, level).adjusted(0, 0, -lines.VertWidth(), -(lastLevel ? lines.HorzWidth() : lines.LevelWidth()));
 }
 
 QRect TwGridExtents::GetHeadCellRect(const TwCell &cell) const
@@ -288,7 +288,7 @@ QRect TwGridExtents::GetHeadCellRect(const TwCell &cell) const
 
 QRect TwGridExtents::GetFootColRect(int strip, int footer) const
 {
-    return GetFootColBound(strip, footer).adjusted(0, 0, -m_grid->Lines().VertWidth, -m_grid->Lines().HorzWidth);
+    return GetFootColBound(strip, footer).adjusted(0, 0, -m_grid->Lines().VertWidth(), -m_grid->Lines().HorzWidth());
 }
 
 QRect TwGridExtents::GetFootCellRect(const TwCell &cell, int footer) const

@@ -13,23 +13,23 @@ namespace {
 
 void WriteLines(TwDesignWriter &out, const TwGridLines &lines, const TwGridLines &defaults)
 {
-    out.Int("HorzColor", lines.HorzColor, defaults.HorzColor);
-    out.Int("HorzStyle", lines.HorzStyle, defaults.HorzStyle);
-    out.Int("HorzWidth", lines.HorzWidth, defaults.HorzWidth);
-    out.Int("VertColor", lines.VertColor, defaults.VertColor);
-    out.Int("VertStyle", lines.VertStyle, defaults.VertStyle);
-    out.Int("VertWidth", lines.VertWidth, defaults.VertWidth);
+    out.Int("HorzColor", lines.HorzColor(), defaults.HorzColor());
+    out.Int("HorzStyle", lines.HorzStyle(), defaults.HorzStyle());
+    out.Int("HorzWidth", lines.HorzWidth(), defaults.HorzWidth());
+    out.Int("VertColor", lines.VertColor(), defaults.VertColor());
+    out.Int("VertStyle", lines.VertStyle(), defaults.VertStyle());
+    out.Int("VertWidth", lines.VertWidth(), defaults.VertWidth());
 }
 
 void WriteLinesEx(TwDesignWriter &out, const TwGridLinesEx &lines, const TwGridLinesEx &defaults)
 {
     WriteLines(out, lines, defaults);
-    out.Int("CellColor", lines.CellColor, defaults.CellColor);
-    out.Int("CellStyle", lines.CellStyle, defaults.CellStyle);
-    out.Int("CellWidth", lines.CellWidth, defaults.CellWidth);
-    out.Int("LevelColor", lines.LevelColor, defaults.LevelColor);
-    out.Int("LevelStyle", lines.LevelStyle, defaults.LevelStyle);
-    out.Int("LevelWidth", lines.LevelWidth, defaults.LevelWidth);
+    out.Int("CellColor", lines.CellColor(), defaults.CellColor());
+    out.Int("CellStyle", lines.CellStyle(), defaults.CellStyle());
+    out.Int("CellWidth", lines.CellWidth(), defaults.CellWidth());
+    out.Int("LevelColor", lines.LevelColor(), defaults.LevelColor());
+    out.Int("LevelStyle", lines.LevelStyle(), defaults.LevelStyle());
+    out.Int("LevelWidth", lines.LevelWidth(), defaults.LevelWidth());
 }
 
 TwDesignWriter Lines(const TwGridLines &lines, const TwGridLines &defaults)
@@ -53,64 +53,56 @@ std::uint16_t LineWidth(const TwDesignReader &in, const char *key, std::uint16_t
 
 void ReadLines(TwGridLines &lines, const TwDesignReader &in)
 {
-    lines.HorzColor = in.Color("HorzColor", lines.HorzColor);
-    lines.HorzStyle = in.Enum("HorzStyle", lines.HorzStyle, psClear);
-    lines.HorzWidth = LineWidth(in, "HorzWidth", lines.HorzWidth);
-    lines.VertColor = in.Color("VertColor", lines.VertColor);
-    lines.VertStyle = in.Enum("VertStyle", lines.VertStyle, psClear);
-    lines.VertWidth = LineWidth(in, "VertWidth", lines.VertWidth);
+    lines.SetHorzColor(in.Color("HorzColor", lines.HorzColor()));
+    lines.SetHorzStyle(in.Enum("HorzStyle", lines.HorzStyle(), psClear));
+    lines.SetHorzWidth(LineWidth(in, "HorzWidth", lines.HorzWidth()));
+    lines.SetVertColor(in.Color("VertColor", lines.VertColor()));
+    lines.SetVertStyle(in.Enum("VertStyle", lines.VertStyle(), psClear));
+    lines.SetVertWidth(LineWidth(in, "VertWidth", lines.VertWidth()));
 }
 
 void ReadLinesEx(TwGridLinesEx &lines, const TwDesignReader &in)
 {
     ReadLines(lines, in);
-    lines.CellColor = in.Color("CellColor", lines.CellColor);
-    lines.CellStyle = in.Enum("CellStyle", lines.CellStyle, psClear);
-    lines.CellWidth = LineWidth(in, "CellWidth", lines.CellWidth);
-    lines.LevelColor = in.Color("LevelColor", lines.LevelColor);
-    lines.LevelStyle = in.Enum("LevelStyle", lines.LevelStyle, psClear);
-    lines.LevelWidth = LineWidth(in, "LevelWidth", lines.LevelWidth);
+    lines.SetCellColor(in.Color("CellColor", lines.CellColor()));
+    lines.SetCellStyle(in.Enum("CellStyle", lines.CellStyle(), psClear));
+    lines.SetCellWidth(LineWidth(in, "CellWidth", lines.CellWidth()));
+    lines.SetLevelColor(in.Color("LevelColor", lines.LevelColor()));
+    lines.SetLevelStyle(in.Enum("LevelStyle", lines.LevelStyle(), psClear));
+    lines.SetLevelWidth(LineWidth(in, "LevelWidth", lines.LevelWidth()));
 }
 
-TwGridLinesEx BlackCellLines()
+// The default line sets: the headers' and the fixed area's, and the grid's own.
+const TwGridLinesEx &BlackCellLines()
 {
-    TwGridLinesEx lines;
-    lines.CellColor = clBlack;
-    lines.LevelColor = clBlack;
+    static TwGridLinesEx lines;
+    [[maybe_unused]] static const bool made = [] {
+        lines.SetCellColor(clBlack);
+        lines.SetLevelColor(clBlack);
+        return true;
+    }();
     return lines;
 }
 
-TwGridLinesEx GridLines()
+const TwGridLinesEx &GridLines()
 {
-    TwGridLinesEx lines;
-    lines.HorzColor = clGray;
+    static TwGridLinesEx lines;
+    [[maybe_unused]] static const bool made = [] {
+        lines.SetHorzColor(clGray);
+        return true;
+    }();
+    return lines;
+}
+
+const TwGridLines &PlainLines()
+{
+    static const TwGridLines lines;
     return lines;
 }
 
 // The minimum heights and row heights of the two modes.
 constexpr int MinColHeight = 4;
 constexpr int MinGrpHeight = 8;
-
-QJsonObject WriteGroup(const TwGroup &group)
-{
-    TwDesignWriter out;
-    out.Int("Levels", group.Levels(), 1);
-    out.Bool("NoColTitles", group.NoColTitles(), false);
-    TwDesignWriter title;
-    title.Title(group.Title());
-    title.Int("Height", group.Title().Height(), 19);
-    title.Bool("Visible", group.Title().Visible(), true);
-    out.Object("Title", title);
-    out.Bool("Visible", group.Visible(), true);
-    out.Int("Weight", group.Weight(), 1);
-    out.Int("Width", group.Width(), 64);
-    const auto &weights = group.Weights();
-    if (std::any_of(weights.begin(), weights.end(), [](std::uint8_t w) { return w != 1; })) {
-        const QByteArray bytes(reinterpret_cast<const char *>(weights.data()), static_cast<qsizetype>(weights.size()));
-        out.Text("Weights", QString::fromLatin1(bytes.toBase64()));
-    }
-    return out.Json();
-}
 
 } // namespace
 
@@ -141,19 +133,23 @@ QJsonObject TwGridStream::Write(const TwCustomGrid &grid)
 
     QJsonArray groups;
     for (int i = 0; i < grid.Groups().Count(); ++i)
-        groups.append(WriteGroup(*grid.Groups().Items(i)));
+        {
+        TwDesignWriter group;
+        grid.Groups().Items(i)->WriteDesign(group);
+        groups.append(group.Json());
+    }
     if (!groups.isEmpty())
         json.insert(QStringLiteral("Groups"), groups);
 
     const TwGridHeaders &headers = grid.Headers();
     TwDesignWriter header;
-    header.Int("ColHeight", headers.ColHeight, 21);
-    header.Int("GrpHeight", headers.GrpHeight, 42);
+    header.Int("ColHeight", headers.ColHeight(), 21);
+    header.Int("GrpHeight", headers.GrpHeight(), 42);
     header.Object("Lines", LinesEx(headers.Lines(), BlackCellLines()));
     TwDesignWriter headerTitle;
     headerTitle.Title(headers.Title());
     header.Object("Title", headerTitle);
-    header.Bool("Sizing", headers.Sizing, false);
+    header.Bool("Sizing", headers.Sizing(), false);
     header.Bool("Visible", headers.Visible(), true);
 
     QJsonArray footers;
@@ -161,9 +157,9 @@ QJsonObject TwGridStream::Write(const TwCustomGrid &grid)
         const TwGridFooter &footer = *grid.Footers().Items(i);
         TwDesignWriter item;
         item.Int("Color", footer.Color(), clBtnFace);
-        item.Int("ColHeight", footer.ColHeight, 21);
-        item.Int("GrpHeight", footer.GrpHeight, 42);
-        item.Bool("Sizing", footer.Sizing, false);
+        item.Int("ColHeight", footer.ColHeight(), 21);
+        item.Int("GrpHeight", footer.GrpHeight(), 42);
+        item.Bool("Sizing", footer.Sizing(), false);
         TwDesignWriter title;
         title.Title(footer.Title());
         item.Object("Title", title);
@@ -176,24 +172,24 @@ QJsonObject TwGridStream::Write(const TwCustomGrid &grid)
     const TwIndicators &indicators = grid.Indicators();
     TwDesignWriter indicator;
     indicator.DrawObject(indicators);
-    indicator.Object("Lines", Lines(indicators.Lines(), TwGridLines()));
-    indicator.Int("SelBgColor", indicators.SelBgColor, clBtnFace);
-    indicator.Bool("SelDown", indicators.SelDown, true);
-    indicator.Int("SelFgColor", indicators.SelFgColor, clBlack);
-    indicator.Bool("ShowRowNo", indicators.ShowRowNo, true);
+    indicator.Object("Lines", Lines(indicators.Lines(), PlainLines()));
+    indicator.Int("SelBgColor", indicators.SelBgColor(), clBtnFace);
+    indicator.Bool("SelDown", indicators.SelDown(), true);
+    indicator.Int("SelFgColor", indicators.SelFgColor(), clBlack);
+    indicator.Bool("ShowRowNo", indicators.ShowRowNo(), true);
     indicator.Bool("ShowState", indicators.ShowState(), true);
-    indicator.Bool("Sizing", indicators.Sizing, false);
+    indicator.Bool("Sizing", indicators.Sizing(), false);
     indicator.Bool("Visible", indicators.Visible(), true);
     indicator.Int("Width", indicators.Width(), 21);
 
     const TwMarkers &markers = grid.Markers();
     TwDesignWriter marker;
     marker.DrawObject(markers);
-    marker.Bool("Clicking", markers.Clicking, false);
-    marker.Int("ImageLayout", markers.ImageLayout, wimgAlone);
-    marker.Object("Lines", Lines(markers.Lines(), TwGridLines()));
-    marker.Bool("Sizing", markers.Sizing, false);
-    marker.Int("Style", markers.Style, wmsDefault);
+    marker.Bool("Clicking", markers.Clicking(), false);
+    marker.Int("ImageLayout", markers.ImageLayout(), wimgAlone);
+    marker.Object("Lines", Lines(markers.Lines(), PlainLines()));
+    marker.Bool("Sizing", markers.Sizing(), false);
+    marker.Int("Style", markers.Style(), wmsDefault);
     marker.Bool("Visible", markers.Visible(), false);
     marker.Int("Width", markers.Width(), 15);
 
@@ -211,31 +207,13 @@ QJsonObject TwGridStream::Write(const TwCustomGrid &grid)
     parts.Object("Indicators", indicator);
     parts.Object("Markers", marker);
     parts.Object("Lines", LinesEx(grid.Lines(), GridLines()));
-    parts.Object("EndLines", Lines(grid.EndLines(), TwGridLines()));
+    parts.Object("EndLines", Lines(grid.EndLines(), PlainLines()));
     parts.Object("FixedStyle", fixedStyle);
     grid.WriteDesign(parts);
     for (auto it = parts.Json().begin(); it != parts.Json().end(); ++it)
         json.insert(it.key(), it.value());
     return json;
 }
-
-namespace {
-
-void ReadGroup(TwGroup &group, const TwDesignReader &in)
-{
-    group.SetLevels(in.Int("Levels", 1, 1, TwGroup::MaxLevels));
-    const TwDesignReader title = in.Object("Title");
-    title.Title(group.Title());
-    // The title's upper bound follows the header height, which may have been lowered after
-    // the title was set: the setter fits a stored height in again.
-    group.Title().SetHeight(title.Int("Height", 19, 0, TwDesignReader::PixelMax));
-    group.Title().SetVisible(title.Bool("Visible", true));
-    group.SetNoColTitles(in.Bool("NoColTitles", false));
-    group.SetVisible(in.Bool("Visible", true));
-    group.SetWidth(in.Int("Width", 64, 4, TwDesignReader::PixelMax));
-}
-
-} // namespace
 
 void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
 {
@@ -245,9 +223,10 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
     grid.Footers().Clear();
 
     grid.SetGroupMode(in.Bool("GroupMode", false));
-    grid.m_rowHeights = {in.Int("ColRowHeight", 18, MinColHeight, TwDesignReader::PixelMax),
-                         in.Int("GrpRowHeight", 36, MinGrpHeight, TwDesignReader::PixelMax)};
-    grid.m_fixedCounts = {in.Int("ColFixedCount", 0), in.Int("GrpFixedCount", 0)};
+    grid.SetColRowHeight(in.Int("ColRowHeight", 18, MinColHeight, TwDesignReader::PixelMax));
+    grid.SetGrpRowHeight(in.Int("GrpRowHeight", 36, MinGrpHeight, TwDesignReader::PixelMax));
+    grid.SetColFixedCount(in.Int("ColFixedCount", 0));
+    grid.SetGrpFixedCount(in.Int("GrpFixedCount", 0));
     grid.SetChangeDelay(in.Int("ChangeDelay", 200));
     grid.SetColor(in.Color("Color", clBtnShadow));
     grid.SetNullColor(in.Color("NullColor", clBtnShadow));
@@ -256,55 +235,26 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
     grid.SetOptions(TwGridOptions::FromBits(in.Bits("Options", 0, wgoSkipReadOnly + 1)));
 
     const TwDesignReader headers = in.Object("Headers");
-    grid.Headers().ColHeight = headers.Int("ColHeight", 21, MinColHeight, TwDesignReader::PixelMax);
-    grid.Headers().GrpHeight = headers.Int("GrpHeight", 42, MinGrpHeight, TwDesignReader::PixelMax);
+    grid.Headers().SetColHeight(headers.Int("ColHeight", 21, MinColHeight, TwDesignReader::PixelMax));
+    grid.Headers().SetGrpHeight(headers.Int("GrpHeight", 42, MinGrpHeight, TwDesignReader::PixelMax));
     ReadLinesEx(grid.Headers().Lines(), headers.Object("Lines"));
     headers.Object("Title").Title(grid.Headers().Title());
-    grid.Headers().Sizing = headers.Bool("Sizing", false);
+    grid.Headers().SetSizing(headers.Bool("Sizing", false));
     grid.Headers().SetVisible(headers.Bool("Visible", true));
 
     for (const TwDesignReader &item : in.Array("Footers")) {
         TwGridFooter *footer = grid.Footers().Add();
         footer->SetColor(item.Color("Color", clBtnFace));
-        footer->ColHeight = item.Int("ColHeight", 21, MinColHeight, TwDesignReader::PixelMax);
-        footer->GrpHeight = item.Int("GrpHeight", 42, MinGrpHeight, TwDesignReader::PixelMax);
-        footer->Sizing = item.Bool("Sizing", false);
+        footer->SetColHeight(item.Int("ColHeight", 21, MinColHeight, TwDesignReader::PixelMax));
+        footer->SetGrpHeight(item.Int("GrpHeight", 42, MinGrpHeight, TwDesignReader::PixelMax));
+        footer->SetSizing(item.Bool("Sizing", false));
         item.Object("Title").Title(footer->Title());
         footer->SetVisible(item.Bool("Visible", true));
     }
 
     for (const TwDesignReader &item : in.Array("Groups")) {
         TwGroup *group = grid.Groups().Add();
-        ReadGroup(*group, item);
-        // The level weights are stored as they are, but they must add up to the total.
-        const int levels = group->Levels();
-        const int weight = levels > 1 ? item.Int("Weight", levels, levels, 3 * levels) : item.Int("Weight", 1, 1, 1);
-        const QString text = item.Text("Weights");
-        if (text.isEmpty()) {
-            // A total without level weights gives the extra weight to the first level, as
-            // the setter does.
-            group->m_weights.fill(1);
-            group->m_weight = levels;
-            group->SetWeight(weight);
-            continue;
-        }
-        const QByteArray weights = QByteArray::fromBase64(text.toLatin1());
-        if (weights.size() != TwGroup::MaxLevels)
-            item.Fail("Weights", QStringLiteral("%1 bytes are expected").arg(TwGroup::MaxLevels));
-        group->m_weights.fill(1);
-        int total = 0;
-        for (qsizetype i = 0; i < weights.size(); ++i) {
-            const auto value = static_cast<std::uint8_t>(weights.at(i));
-            if (value < 1)
-                item.Fail("Weights", QStringLiteral("level %1 has no weight").arg(i));
-            group->m_weights[static_cast<std::size_t>(i)] = value;
-            if (i < levels)
-                total += value;
-        }
-        if (levels > 1 && total != weight)
-            item.Fail("Weights",
-                      QStringLiteral("the level weights add up to %1, not to Weight %2").arg(total).arg(weight));
-        group->m_weight = weight;
+        group->ReadDesign(item);
     }
 
     const std::vector<TwDesignReader> columns = in.Array("Columns");
@@ -328,22 +278,22 @@ void TwGridStream::ReadDesign(TwCustomGrid &grid, const QJsonObject &json)
     const TwDesignReader indicators = in.Object("Indicators");
     indicators.DrawObject(grid.Indicators());
     ReadLines(grid.Indicators().Lines(), indicators.Object("Lines"));
-    grid.Indicators().SelBgColor = indicators.Color("SelBgColor", clBtnFace);
-    grid.Indicators().SelDown = indicators.Bool("SelDown", true);
-    grid.Indicators().SelFgColor = indicators.Color("SelFgColor", clBlack);
-    grid.Indicators().ShowRowNo = indicators.Bool("ShowRowNo", true);
+    grid.Indicators().SetSelBgColor(indicators.Color("SelBgColor", clBtnFace));
+    grid.Indicators().SetSelDown(indicators.Bool("SelDown", true));
+    grid.Indicators().SetSelFgColor(indicators.Color("SelFgColor", clBlack));
+    grid.Indicators().SetShowRowNo(indicators.Bool("ShowRowNo", true));
     grid.Indicators().SetShowState(indicators.Bool("ShowState", true));
-    grid.Indicators().Sizing = indicators.Bool("Sizing", false);
+    grid.Indicators().SetSizing(indicators.Bool("Sizing", false));
     grid.Indicators().SetVisible(indicators.Bool("Visible", true));
     grid.Indicators().SetWidth(indicators.Int("Width", 21, grid.Indicators().ShowState() ? 13 : 4, TwDesignReader::PixelMax));
 
     const TwDesignReader markers = in.Object("Markers");
     markers.DrawObject(grid.Markers());
-    grid.Markers().Clicking = markers.Bool("Clicking", false);
-    grid.Markers().ImageLayout = markers.Enum("ImageLayout", wimgAlone, wimgBottom);
+    grid.Markers().SetClicking(markers.Bool("Clicking", false));
+    grid.Markers().SetImageLayout(markers.Enum("ImageLayout", wimgAlone, wimgBottom));
     ReadLines(grid.Markers().Lines(), markers.Object("Lines"));
-    grid.Markers().Sizing = markers.Bool("Sizing", false);
-    grid.Markers().Style = markers.Enum("Style", wmsDefault, wmsFlatCheckBox);
+    grid.Markers().SetSizing(markers.Bool("Sizing", false));
+    grid.Markers().SetStyle(markers.Enum("Style", wmsDefault, wmsFlatCheckBox));
     grid.Markers().SetVisible(markers.Bool("Visible", false));
     grid.Markers().SetWidth(markers.Int("Width", 15, 4, TwDesignReader::PixelMax));
 

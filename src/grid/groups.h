@@ -9,65 +9,82 @@
 #include <vector>
 
 class TwColumns;
+class TwDesignReader;
+class TwDesignWriter;
 class TwGroup;
 class TwGroups;
+class TwGroupTitlePrivate;
+class TwGroupPrivate;
+class TwGroupsPrivate;
 
-/// The title band of a group.
+/// The title band of a group, owned by the group.
 class TABRIX_EXPORT TwGroupTitle : public TwTitle
 {
 public:
     explicit TwGroupTitle(TwGroup *group);
+    ~TwGroupTitle() override;
     void Changed() override;
     TwCustomGrid *GetGrid() const override;
 
-    int Height() const { return m_height; }
+    int Height() const;
     void SetHeight(int value);
-    bool Visible() const { return m_visible; }
+    bool Visible() const;
     void SetVisible(bool value);
 
 private:
-    friend class TwGridStream;
-    TwGroup *m_group;
-    int m_height = 19;
-    bool m_visible = true;
+
+    Q_DECLARE_PRIVATE_D(d, TwGroupTitle)
+    std::unique_ptr<TwGroupTitlePrivate> d;
 };
 
-class TABRIX_EXPORT TwGroup
+/// A block of one to sixteen levels of columns. Owned by its collection; it points at the
+/// columns placed in it without owning them (a deleted column leaves its group first).
+/// A QObject only for its published properties: it has no QObject parent, never delete it.
+class TABRIX_EXPORT TwGroup : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(int Levels READ Levels WRITE SetLevels NOTIFY LevelsChanged)
+    Q_PROPERTY(bool NoColTitles READ NoColTitles WRITE SetNoColTitles NOTIFY NoColTitlesChanged)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible NOTIFY VisibleChanged)
+    Q_PROPERTY(int Weight READ Weight WRITE SetWeight NOTIFY WeightChanged)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth NOTIFY WidthChanged)
+
 public:
     static constexpr int MaxLevels = 16;
 
     explicit TwGroup(TwGroups *collection);
     ~TwGroup();
+    TwGroup(const TwGroup &) = delete;
+    TwGroup &operator=(const TwGroup &) = delete;
 
-    TwGroups *Collection() const { return m_collection; }
+    TwGroups *Collection() const;
     TwCustomGrid *Grid() const;
     int Index() const;
 
-    int Levels() const { return m_levels; }
+    int Levels() const;
     /// 1 .. 16; removing levels that still hold columns fails and changes nothing.
     void SetLevels(int value);
-    bool NoColTitles() const { return m_noColTitles; }
+    bool NoColTitles() const;
     void SetNoColTitles(bool value);
-    TwGroupTitle &Title() { return *m_title; }
-    const TwGroupTitle &Title() const { return *m_title; }
-    bool Visible() const { return m_visible; }
+    TwGroupTitle &Title();
+    const TwGroupTitle &Title() const;
+    bool Visible() const;
     void SetVisible(bool value);
     int VIndex() const;
     void SetVIndex(int value);
-    int Weight() const { return m_weight; }
+    int Weight() const;
     void SetWeight(int value);
-    int Width() const { return m_width; }
+    int Width() const;
     void SetWidth(int value);
 
-    const std::vector<TwColumn *> &GetLines(int level) const { return m_lines.at(static_cast<std::size_t>(level)); }
+    const std::vector<TwColumn *> &GetLines(int level) const;
     int GetColCount(int level) const;
     TwColumn *GetColumns(int level, int index) const;
     int GetCount() const;
     int GetMaxCount() const;
     int GetLevelWeight(int level) const;
     void SetLevelWeight(int level, int weight);
-    const std::array<std::uint8_t, MaxLevels> &Weights() const { return m_weights; }
+    const std::array<std::uint8_t, MaxLevels> &Weights() const;
 
     void InsertItem(int level, int index, TwColumn *column);
     void RemoveItem(TwColumn *column);
@@ -86,42 +103,44 @@ public:
     /// Repaints the group's strip.
     void Changed();
 
+    /// Design properties: written when they differ from their defaults, read back through
+    /// the setters; a value a setter would not keep fails with the property's name.
+    void WriteDesign(TwDesignWriter &out) const;
+    void ReadDesign(const TwDesignReader &in);
+
+signals:
+    void LevelsChanged(int value);
+    void NoColTitlesChanged(bool value);
+    void VisibleChanged(bool value);
+    void WeightChanged(int value);
+    void WidthChanged(int value);
+
 private:
     friend class TwGroups;
-    friend class TwGridStream;
     void Renumber(int level);
     void StretchLine(int level);
 
-    TwGroups *m_collection;
-    int m_index = -1;
-    int m_levels = 1;
-    bool m_noColTitles = false;
-    std::unique_ptr<TwGroupTitle> m_title;
-    bool m_visible = true;
-    int m_weight = 1;
-    int m_width = 64;
-    std::vector<std::vector<TwColumn *>> m_lines;
-    std::array<std::uint8_t, MaxLevels> m_weights;
-    int m_lastVIndex = 0;
-    std::vector<int> m_bTops;
-    std::vector<int> m_hTops;
-    std::vector<std::vector<int>> m_fTops;
+    Q_DECLARE_PRIVATE_D(d, TwGroup)
+    std::unique_ptr<TwGroupPrivate> d;
 };
 
+/// The owned groups of a grid and the visible ones in display order. Owned by the grid for
+/// its whole life: made once by the grid's CreateGroups and never replaced. Items() and
+/// GetVItems() fail with the library's exception outside their range.
 class TABRIX_EXPORT TwGroups
 {
 public:
     explicit TwGroups(TwCustomGrid *grid);
     ~TwGroups();
 
-    TwCustomGrid *Grid() const { return m_grid; }
+    TwCustomGrid *Grid() const;
     TwGroup *Add();
     void Delete(int index);
     void Clear();
-    int Count() const { return static_cast<int>(m_items.size()); }
-    TwGroup *Items(int index) const { return m_items.at(static_cast<std::size_t>(index)).get(); }
+    int Count() const;
+    TwGroup *Items(int index) const;
 
-    int GetVCount() const { return static_cast<int>(m_visible.size()); }
+    int GetVCount() const;
     TwGroup *GetVItems(int index) const;
     int IndexOfVisible(const TwGroup *group) const;
     void InitVIndices();
@@ -140,7 +159,6 @@ private:
     /// Points the current cell at `current`'s visible position again after the list changed.
     void KeepCurrent(const TwGroup *current);
 
-    TwCustomGrid *m_grid;
-    std::vector<std::unique_ptr<TwGroup>> m_items;
-    std::vector<TwGroup *> m_visible;
+    Q_DECLARE_PRIVATE_D(d, TwGroups)
+    std::unique_ptr<TwGroupsPrivate> d;
 };

@@ -1,4 +1,8 @@
 #include "grid/memcolumn.h"
+#include "grid/memcolumn_p.h"
+#include "grid/notify_p.h"
+
+#include "grid/columns_p.h"
 
 #include "grid/customgrid.h"
 #include "platform/texception.h"
@@ -46,20 +50,17 @@ bool Running(const TwCustomGrid *grid)
 
 TwMemColumn::TwMemColumn(TwColumns *collection)
     : TwColumn(collection)
-    , m_pool(wdtString, 16)
-    , m_edit(wdtString, 16)
-    , m_saved(wdtString, 16)
+    , d(std::make_unique<TwMemColumnPrivate>())
 {
-    CreateParts();
-    m_edit.SetCount(1);
-    m_saved.SetCount(1);
+    d->m_edit.SetCount(1);
+    d->m_saved.SetCount(1);
     if (collection)
         Title().SetCaption(NextColumnCaption(*collection, this));
     TwCustomGrid *grid = Grid();
     if (Running(grid)) {
-        m_pool.Init();
+        d->m_pool.Init();
         if (const TwStoreOwner *owner = Owner())
-            m_pool.SetCount(owner->StoreRowCount());
+            d->m_pool.SetCount(owner->StoreRowCount());
     }
 }
 
@@ -72,15 +73,16 @@ std::unique_ptr<TwColumnFooter> TwMemColumn::CreateFooter()
 
 TwStoreOwner *TwMemColumn::Owner() const
 {
-    return dynamic_cast<TwStoreOwner *>(Grid());
+    const TwColumns *collection = ColumnData()->m_collection;
+    return collection ? dynamic_cast<TwStoreOwner *>(collection->Grid()) : nullptr;
 }
 
 TwEditKind TwMemColumn::GetEditKind() const
 {
-    if (m_dataType == wdtGraphic)
+    if (d->m_dataType == wdtGraphic)
         return wekGraphic;
     TwEditKind kind = wekText;
-    switch (m_dataType) {
+    switch (d->m_dataType) {
     case wdtBool:
         kind = wekCheckBox;
         break;
@@ -92,14 +94,14 @@ TwEditKind TwMemColumn::GetEditKind() const
         kind = wekTime;
         break;
     default:
-        kind = TXIsNumericType(m_dataType) ? wekNumber : wekText;
+        kind = TXIsNumericType(d->m_dataType) ? wekNumber : wekText;
         break;
     }
     const qsizetype values = Values().size();
     if (values > 0 && kind != wekCheckBox)
         kind = wekPickList;
-    const bool strings = TXIsStringType(m_dataType);
-    const bool numeric = TXIsNumericType(m_dataType);
+    const bool strings = TXIsStringType(d->m_dataType);
+    const bool numeric = TXIsNumericType(d->m_dataType);
     switch (EditStyle()) {
     case wesText:
         return wekText;
@@ -108,19 +110,19 @@ TwEditKind TwMemColumn::GetEditKind() const
     case wesMemo:
         return strings ? wekMemo : kind;
     case wesCheckBox:
-        return m_dataType == wdtBool || values >= 2 ? wekCheckBox : kind;
+        return d->m_dataType == wdtBool || values >= 2 ? wekCheckBox : kind;
     case wesBoolean:
-        return m_dataType == wdtBool || values >= 2 ? wekBoolean : kind;
+        return d->m_dataType == wdtBool || values >= 2 ? wekBoolean : kind;
     case wesRadioGroup:
-        return m_dataType == wdtBool || values > 0 ? wekRadioGroup : kind;
+        return d->m_dataType == wdtBool || values > 0 ? wekRadioGroup : kind;
     case wesNumber:
         return numeric ? wekNumber : kind;
     case wesSpinEdit:
         return numeric ? wekSpinEdit : kind;
     case wesDate:
-        return m_dataType == wdtDate || m_dataType == wdtDateTime ? wekDate : kind;
+        return d->m_dataType == wdtDate || d->m_dataType == wdtDateTime ? wekDate : kind;
     case wesTime:
-        return m_dataType == wdtTime || m_dataType == wdtDateTime ? wekTime : kind;
+        return d->m_dataType == wdtTime || d->m_dataType == wdtDateTime ? wekTime : kind;
     case wesPickList:
         return values > 0 ? wekPickList : kind;
     default:
@@ -133,8 +135,8 @@ int TwMemColumn::GetEditLimit() const
     const TwEditKind kind = GetEditKind();
     if ((kind == wekPickList && ItemsMode()) || kind == wekLookupList)
         return 0;
-    if ((m_dataType == wdtString && m_dataWidth > 0) || m_dataType == wdtChar) {
-        const int width = m_dataType == wdtChar ? TXCharWidth(m_dataWidth) : m_dataWidth;
+    if ((d->m_dataType == wdtString && d->m_dataWidth > 0) || d->m_dataType == wdtChar) {
+        const int width = d->m_dataType == wdtChar ? TXCharWidth(d->m_dataWidth) : d->m_dataWidth;
         return MaxLength() > 0 ? qMin(width, MaxLength()) : width;
     }
     return MaxLength();
@@ -142,10 +144,10 @@ int TwMemColumn::GetEditLimit() const
 
 int TwMemColumn::GetDefWidth() const
 {
-    if (m_dataType == wdtChar)
-        return TXCharWidth(m_dataWidth);
-    if (m_dataType == wdtString)
-        return m_dataWidth > 0 ? m_dataWidth : 16;
+    if (d->m_dataType == wdtChar)
+        return TXCharWidth(d->m_dataWidth);
+    if (d->m_dataType == wdtString)
+        return d->m_dataWidth > 0 ? d->m_dataWidth : 16;
     return 10;
 }
 
@@ -156,7 +158,7 @@ bool TwMemColumn::IsGraphic() const
 
 bool TwMemColumn::IsNumeric() const
 {
-    return TXIsNumericType(m_dataType);
+    return TXIsNumericType(d->m_dataType);
 }
 
 bool TwMemColumn::IsValidChar(QChar key) const
@@ -165,7 +167,7 @@ bool TwMemColumn::IsValidChar(QChar key) const
         return true;
     const bool digit = key >= QLatin1Char('0') && key <= QLatin1Char('9');
     const bool sign = key == QLatin1Char('+') || key == QLatin1Char('-');
-    switch (m_dataType) {
+    switch (d->m_dataType) {
     case wdtShort:
     case wdtSmall:
     case wdtLong:
@@ -188,55 +190,58 @@ bool TwMemColumn::IsValidChar(QChar key) const
 
 bool TwMemColumn::CanSelect() const
 {
-    return !m_calculated && TwColumn::CanSelect();
+    return !d->m_calculated && TwColumn::CanSelect();
 }
 
 bool TwMemColumn::EditCanModify() const
 {
-    return !m_calculated && !ReadOnly();
+    return !d->m_calculated && !ReadOnly();
 }
 
 void TwMemColumn::SetCalculated(bool value)
 {
-    m_calculated = value;
+    const auto notify = TwNotifyOnChange([this] { return Calculated(); }, [this] { emit CalculatedChanged(Calculated()); });
+    d->m_calculated = value;
     Changed();
 }
 
 void TwMemColumn::Relayout()
 {
     if (Running(Grid()))
-        m_pool.ColumnChanged(m_dataType, PoolWidth());
+        d->m_pool.ColumnChanged(d->m_dataType, PoolWidth());
     else
-        m_pool = TwMemPool(m_dataType, PoolWidth());
-    m_edit = NewBuffer();
-    m_saved = NewBuffer();
-    m_savedValid = false;
+        d->m_pool = TwMemPool(d->m_dataType, PoolWidth());
+    d->m_edit = NewBuffer();
+    d->m_saved = NewBuffer();
+    d->m_savedValid = false;
 }
 
 void TwMemColumn::SetDataType(TwDataType value)
 {
-    if (value == m_dataType)
+    const auto notify = TwNotifyOnChange([this] { return DataType(); }, [this] { emit DataTypeChanged(DataType()); });
+    if (value == d->m_dataType)
         return;
-    m_dataType = value;
+    d->m_dataType = value;
     if (!Grid() || !Grid()->Loading())
-        m_defaults.clear();
+        d->m_defaults.clear();
     Relayout();
     Changed();
 }
 
 int TwMemColumn::DataWidth() const
 {
-    if (TXIsStringType(m_dataType))
-        return m_dataWidth;
-    return TXTypeSize(m_dataType, 0);
+    if (TXIsStringType(d->m_dataType))
+        return d->m_dataWidth;
+    return TXTypeSize(d->m_dataType, 0);
 }
 
 void TwMemColumn::SetDataWidth(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return DataWidth(); }, [this] { emit DataWidthChanged(DataWidth()); });
     value = qBound(0, value, 65535);
-    if (!TXIsStringType(m_dataType) || value == m_dataWidth)
+    if (!TXIsStringType(d->m_dataType) || value == d->m_dataWidth)
         return;
-    m_dataWidth = value;
+    d->m_dataWidth = value;
     // A character field is re-laid; a text width only limits texts written from now on.
     Relayout();
     Changed();
@@ -244,18 +249,20 @@ void TwMemColumn::SetDataWidth(int value)
 
 void TwMemColumn::SetDefaults(const QString &value)
 {
-    m_defaults = value;
+    const auto notify = TwNotifyOnChange([this] { return Defaults(); }, [this] { emit DefaultsChanged(Defaults()); });
+    d->m_defaults = value;
 }
 
 void TwMemColumn::SetDisplayFormat(const QString &value)
 {
-    m_displayFormat = value;
+    const auto notify = TwNotifyOnChange([this] { return DisplayFormat(); }, [this] { emit DisplayFormatChanged(DisplayFormat()); });
+    d->m_displayFormat = value;
     Changed();
 }
 
 TwMemPool TwMemColumn::NewBuffer() const
 {
-    TwMemPool buffer(m_dataType, PoolWidth());
+    TwMemPool buffer(d->m_dataType, PoolWidth());
     buffer.SetCount(1);
     return buffer;
 }
@@ -270,13 +277,13 @@ void TwMemColumn::Write(Fill fill)
 
 void TwMemColumn::Store(const TwMemPool &next)
 {
-    if (m_edit.SameValue(0, next, 0))
+    if (d->m_edit.SameValue(0, next, 0))
         return;
     TwStoreOwner *owner = Owner();
     const bool editing = owner && owner->StoreEditing();
     if (editing)
         owner->StoreValueChanging(this, next.GetValue(0));
-    m_edit.CopyRow(next, 0, 0);
+    d->m_edit.CopyRow(next, 0, 0);
     if (editing)
         owner->StoreValueChanged(this);
 }
@@ -288,7 +295,7 @@ void TwMemColumn::SetNull()
 
 QString TwMemColumn::GetString() const
 {
-    return m_edit.GetString(0);
+    return d->m_edit.GetString(0);
 }
 
 void TwMemColumn::SetString(const QString &value)
@@ -298,7 +305,7 @@ void TwMemColumn::SetString(const QString &value)
 
 bool TwMemColumn::GetBool() const
 {
-    return m_edit.GetBool(0);
+    return d->m_edit.GetBool(0);
 }
 
 void TwMemColumn::SetBool(bool value)
@@ -308,7 +315,7 @@ void TwMemColumn::SetBool(bool value)
 
 qint32 TwMemColumn::GetLong() const
 {
-    return m_edit.GetLong(0);
+    return d->m_edit.GetLong(0);
 }
 
 void TwMemColumn::SetLong(qint32 value)
@@ -318,7 +325,7 @@ void TwMemColumn::SetLong(qint32 value)
 
 double TwMemColumn::GetFloat() const
 {
-    return m_edit.GetFloat(0);
+    return d->m_edit.GetFloat(0);
 }
 
 void TwMemColumn::SetFloat(double value)
@@ -328,7 +335,7 @@ void TwMemColumn::SetFloat(double value)
 
 TDateTime TwMemColumn::GetDateTime() const
 {
-    return m_edit.GetDateTime(0);
+    return d->m_edit.GetDateTime(0);
 }
 
 void TwMemColumn::SetDateTime(TDateTime value)
@@ -341,7 +348,7 @@ QVariant TwMemColumn::GetValue() const
     const TwStoreOwner *owner = Owner();
     if (!owner || !owner->StoreEditing())
         return {};
-    return m_edit.GetValue(0);
+    return d->m_edit.GetValue(0);
 }
 
 void TwMemColumn::SetValue(const QVariant &value)
@@ -351,50 +358,51 @@ void TwMemColumn::SetValue(const QVariant &value)
 
 void TwMemColumn::LoadBuffer(int row)
 {
-    m_edit.CopyRow(m_pool, row, 0);
+    d->m_edit.CopyRow(d->m_pool, row, 0);
 }
 
 void TwMemColumn::StoreBuffer(int row)
 {
-    m_pool.CopyRow(m_edit, 0, row);
+    d->m_pool.CopyRow(d->m_edit, 0, row);
 }
 
 void TwMemColumn::SaveValue()
 {
-    m_saved.CopyRow(m_edit, 0, 0);
-    m_savedValid = true;
+    d->m_saved.CopyRow(d->m_edit, 0, 0);
+    d->m_savedValid = true;
 }
 
 QVariant TwMemColumn::GetOldValue() const
 {
-    return m_savedValid ? m_saved.GetValue(0) : QVariant();
+    return d->m_savedValid ? d->m_saved.GetValue(0) : QVariant();
 }
 
 bool TwMemColumn::EqualValues() const
 {
-    return m_edit.SameValue(0, m_saved, 0);
+    return d->m_edit.SameValue(0, d->m_saved, 0);
 }
 
 QString TwMemColumn::ItemText(const QString &text, bool *found) const
 {
     *found = false;
-    if (!ItemsMode() || ListOption().ValuesIndex == 0)
+    const TwColumnPrivate *column = ColumnData();
+    if (column->m_values.isEmpty() || !ItemsMode() || ListOption().ValuesIndex() == 0)
         return text;
-    const qsizetype at = Values().indexOf(text);
-    if (at < 0 || at >= Items().size())
+    const qsizetype at = column->m_values.indexOf(text);
+    if (at < 0 || at >= column->m_items.size())
         return text;
     *found = true;
-    return Items().at(at).section(ListOption().Separator, 0, 0);
+    return column->m_items.at(at).section(ListOption().Separator(), 0, 0);
 }
 
 QString TwMemColumn::DisplayText(int row) const
 {
-    return CellText(m_pool, row, row);
+    return CellText(d->m_pool, row, row);
 }
 
 QString TwMemColumn::EditDisplayText(int row) const
 {
-    return CellText(m_edit, 0, row);
+    return CellText(d->m_edit, 0, row);
 }
 
 template<typename Number>
@@ -402,20 +410,21 @@ QString TwMemColumn::ApplyFormats(const QString &text, Number number) const
 {
     // The display format decides; without one the edit format masks texts and shows dates.
     // `number` reads the value only when a format asks for it.
-    if (!m_displayFormat.isEmpty()) {
-        if (TXIsStringType(m_dataType))
-            return TXFormatText(m_displayFormat, text);
-        if (TXIsNumericType(m_dataType))
-            return TXFormatFloat(m_displayFormat, number());
-        if (TXIsDateType(m_dataType))
-            return TXFormatDateTime(m_displayFormat, number());
+    if (!d->m_displayFormat.isEmpty()) {
+        if (TXIsStringType(d->m_dataType))
+            return TXFormatText(d->m_displayFormat, text);
+        if (TXIsNumericType(d->m_dataType))
+            return TXFormatFloat(d->m_displayFormat, number());
+        if (TXIsDateType(d->m_dataType))
+            return TXFormatDateTime(d->m_displayFormat, number());
         return text;
     }
-    if (!EditFormat().isEmpty()) {
-        if (TXIsStringType(m_dataType))
-            return TXFormatMaskText(EditFormat(), text);
-        if (TXIsDateType(m_dataType))
-            return TXFormatDateTime(EditFormat(), number());
+    const QString &editFormat = ColumnData()->m_editFormat;
+    if (!editFormat.isEmpty()) {
+        if (TXIsStringType(d->m_dataType))
+            return TXFormatMaskText(editFormat, text);
+        if (TXIsDateType(d->m_dataType))
+            return TXFormatDateTime(editFormat, number());
     }
     return text;
 }
@@ -437,15 +446,15 @@ QString TwMemColumn::CellText(const TwMemPool &pool, int poolRow, int row) const
         }
         return text;
     };
-    if (m_dataType == wdtGraphic) {
+    if (d->m_dataType == wdtGraphic) {
         const TwCustomGrid *grid = Grid();
-        if (m_displayFormat.isEmpty() && grid && grid->Designing() && row == grid->GetTopRow())
+        if (d->m_displayFormat.isEmpty() && grid && grid->Designing() && row == grid->GetTopRow())
             return QStringLiteral("[bitmap]");
-        return m_displayFormat;
+        return d->m_displayFormat;
     }
     if (pool.GetNull(poolRow))
         return {};
-    if (m_dataType == wdtBool)
+    if (d->m_dataType == wdtBool)
         return finish(GetBoolText(pool.GetBool(poolRow)));
     QString text = pool.GetString(poolRow);
     bool found = false;
@@ -454,7 +463,7 @@ QString TwMemColumn::CellText(const TwMemPool &pool, int poolRow, int row) const
         return finish(text);
     try {
         text = ApplyFormats(text, [&pool, poolRow, this] {
-            return TXIsDateType(m_dataType) ? pool.GetDateTime(poolRow) : pool.GetFloat(poolRow);
+            return TXIsDateType(d->m_dataType) ? pool.GetDateTime(poolRow) : pool.GetFloat(poolRow);
         });
     } catch (const TException &) {
         // The painter asks for this text: a value the format cannot take shows as stored.
@@ -464,16 +473,16 @@ QString TwMemColumn::CellText(const TwMemPool &pool, int poolRow, int row) const
 
 QString TwMemColumn::Formatted(const QString &text) const
 {
-    return ApplyFormats(text, [this, &text] { return TXTextToNumber(m_dataType, text); });
+    return ApplyFormats(text, [this, &text] { return TXTextToNumber(d->m_dataType, text); });
 }
 
 QString TwMemColumn::_GetText(const QString &text) const
 {
-    if (m_dataType == wdtGraphic)
-        return m_displayFormat;
+    if (d->m_dataType == wdtGraphic)
+        return d->m_displayFormat;
     if (text.isEmpty())
         return {};
-    if (m_dataType == wdtBool) {
+    if (d->m_dataType == wdtBool) {
         if (text.compare(GetBoolStr(false), Qt::CaseInsensitive) == 0)
             return GetBoolText(false);
         if (text.compare(GetBoolStr(true), Qt::CaseInsensitive) == 0)
@@ -493,3 +502,59 @@ void TwMemColumn::Sort(bool descending, bool showMark)
         owner->StoreSort(this, descending, showMark);
 }
 
+
+const QStringList &TwMemColumnFooter::Styles() const
+{
+    return d->m_styles;
+}
+
+bool TwMemColumn::Calculated() const
+{
+    return d->m_calculated;
+}
+
+TwDataType TwMemColumn::DataType() const
+{
+    return d->m_dataType;
+}
+
+QString TwMemColumn::Defaults() const
+{
+    return d->m_defaults;
+}
+
+QString TwMemColumn::DisplayFormat() const
+{
+    return d->m_displayFormat;
+}
+
+bool TwMemColumn::Required() const
+{
+    return d->m_required;
+}
+
+void TwMemColumn::SetRequired(bool value)
+{
+    const auto notify = TwNotifyOnChange([this] { return Required(); }, [this] { emit RequiredChanged(Required()); });
+    d->m_required = value;
+}
+
+TwMemPool &TwMemColumn::Pool()
+{
+    return d->m_pool;
+}
+
+const TwMemPool &TwMemColumn::Pool() const
+{
+    return d->m_pool;
+}
+
+bool TwMemColumn::GetNull() const
+{
+    return d->m_edit.GetNull(0);
+}
+
+int TwMemColumn::PoolWidth() const
+{
+    return TXIsStringType(d->m_dataType) ? d->m_dataWidth : 0;
+}

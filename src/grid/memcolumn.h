@@ -35,6 +35,9 @@ public:
 
 /// A column footer whose lines carry summary styles: "MCCCCOoperand" — method digit,
 /// condition column (9999 = own), operator digit, operand.
+class TwMemColumnFooterPrivate;
+class TwMemColumnPrivate;
+
 class TABRIX_EXPORT TwMemColumnFooter : public TwColumnFooter
 {
 public:
@@ -43,11 +46,12 @@ public:
     static QString DefaultStyleText() { return QString::fromUtf16(DefaultStyle); }
 
     explicit TwMemColumnFooter(TwColumn *column);
+    ~TwMemColumnFooter() override;
     bool Footering(int row) override;
     void FootersChanged() override;
     QString GetText(int row) const override;
 
-    const QStringList &Styles() const { return m_styles; }
+    const QStringList &Styles() const;
     void SetStyles(const QStringList &styles);
     TwFooterMethod GetMethod(int row) const;
     void SetMethod(int row, TwFooterMethod method);
@@ -72,11 +76,22 @@ private:
     QString Entry(int row) const;
     void Rewrite(int row, TwFooterMethod method, int column, TwFooterOperator op, const QString &operand);
 
-    QStringList m_styles;
+    Q_DECLARE_PRIVATE_D(d, TwMemColumnFooter)
+    std::unique_ptr<TwMemColumnFooterPrivate> d;
 };
 
+/// The data-store column. Owned by its collection like every column; it owns its value pool
+/// and its edit buffers, and its footer is a TwMemColumnFooter.
 class TABRIX_EXPORT TwMemColumn : public TwColumn
 {
+    Q_OBJECT
+    Q_PROPERTY(bool Calculated READ Calculated WRITE SetCalculated NOTIFY CalculatedChanged)
+    Q_PROPERTY(TwDataType DataType READ DataType WRITE SetDataType NOTIFY DataTypeChanged)
+    Q_PROPERTY(int DataWidth READ DataWidth WRITE SetDataWidth NOTIFY DataWidthChanged)
+    Q_PROPERTY(QString Defaults READ Defaults WRITE SetDefaults NOTIFY DefaultsChanged)
+    Q_PROPERTY(QString DisplayFormat READ DisplayFormat WRITE SetDisplayFormat NOTIFY DisplayFormatChanged)
+    Q_PROPERTY(bool Required READ Required WRITE SetRequired NOTIFY RequiredChanged)
+
 public:
     explicit TwMemColumn(TwColumns *collection);
     ~TwMemColumn() override;
@@ -93,27 +108,27 @@ public:
     void WriteDesign(TwDesignWriter &out) const override;
     void ReadDesign(const TwDesignReader &in) override;
 
-    bool Calculated() const { return m_calculated; }
+    bool Calculated() const;
     void SetCalculated(bool value);
-    TwDataType DataType() const { return m_dataType; }
+    TwDataType DataType() const;
     void SetDataType(TwDataType value);
     /// The width for strings and characters; the byte size of the other types.
     int DataWidth() const;
     void SetDataWidth(int value);
-    QString Defaults() const { return m_defaults; }
+    QString Defaults() const;
     void SetDefaults(const QString &value);
-    QString DisplayFormat() const { return m_displayFormat; }
+    QString DisplayFormat() const;
     void SetDisplayFormat(const QString &value);
-    bool Required() const { return m_required; }
-    void SetRequired(bool value) { m_required = value; }
+    bool Required() const;
+    void SetRequired(bool value);
 
-    TwMemPool &Pool() { return m_pool; }
-    const TwMemPool &Pool() const { return m_pool; }
+    TwMemPool &Pool();
+    const TwMemPool &Pool() const;
     TwStoreOwner *Owner() const;
     TwMemColumnFooter &MemFooter() { return static_cast<TwMemColumnFooter &>(Footer()); }
 
     // The edit buffer of the row being edited.
-    bool GetNull() const { return m_edit.GetNull(0); }
+    bool GetNull() const;
     void SetNull();
     QString GetString() const;
     void SetString(const QString &value);
@@ -149,6 +164,14 @@ public:
 protected:
     std::unique_ptr<TwColumnFooter> CreateFooter() override;
 
+signals:
+    void CalculatedChanged(bool value);
+    void DataTypeChanged(TwDataType value);
+    void DataWidthChanged(int value);
+    void DefaultsChanged(const QString &value);
+    void DisplayFormatChanged(const QString &value);
+    void RequiredChanged(bool value);
+
 private:
     /// Puts `next` (a one-row pool) into the edit buffer with the value events.
     void Store(const TwMemPool &next);
@@ -157,7 +180,7 @@ private:
     void Write(Fill fill);
     TwMemPool NewBuffer() const;
     /// The width the pool and the buffers are laid out with: texts and characters only.
-    int PoolWidth() const { return TXIsStringType(m_dataType) ? m_dataWidth : 0; }
+    int PoolWidth() const;
     void Relayout();
     QString ItemText(const QString &text, bool *found) const;
     QString Formatted(const QString &text) const;
@@ -167,16 +190,9 @@ private:
     /// Formats the value at `poolRow` of `pool` (the pool or the edit buffer) for grid row `row`.
     QString CellText(const TwMemPool &pool, int poolRow, int row) const;
 
-    bool m_calculated = false;
-    TwDataType m_dataType = wdtString;
-    int m_dataWidth = 16;
-    QString m_defaults;
-    QString m_displayFormat;
-    bool m_required = false;
-    TwMemPool m_pool;
-    TwMemPool m_edit;  // the edit buffer: one row laid out like the pool
-    TwMemPool m_saved; // its copy taken when editing starts
-    bool m_savedValid = false;
+
+    Q_DECLARE_PRIVATE_D(d, TwMemColumn)
+    std::unique_ptr<TwMemColumnPrivate> d;
 };
 
 /// Addresses one cell and routes it: to the column's edit buffer while the row is being

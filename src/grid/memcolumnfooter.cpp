@@ -1,4 +1,5 @@
 #include "grid/memcolumn.h"
+#include "grid/memcolumn_p.h"
 
 // The data-store column's footer: one summary style per footer line, and the texts painted
 // in its cells.
@@ -35,12 +36,15 @@ QString ResultText(const TwMemColumn &column, TwFooterMethod method, const QStri
 
 TwMemColumnFooter::TwMemColumnFooter(TwColumn *column)
     : TwColumnFooter(column)
+    , d(std::make_unique<TwMemColumnFooterPrivate>())
 {
 }
 
+TwMemColumnFooter::~TwMemColumnFooter() = default;
+
 QString TwMemColumnFooter::Entry(int row) const
 {
-    QString entry = row >= 0 && row < m_styles.size() ? m_styles.at(row) : DefaultStyleText();
+    QString entry = row >= 0 && row < d->m_styles.size() ? d->m_styles.at(row) : DefaultStyleText();
     if (entry.size() < 6)
         entry = DefaultStyleText();
     return entry;
@@ -48,7 +52,7 @@ QString TwMemColumnFooter::Entry(int row) const
 
 void TwMemColumnFooter::SetStyles(const QStringList &styles)
 {
-    m_styles = styles;
+    d->m_styles = styles;
     Changed();
 }
 
@@ -77,10 +81,10 @@ void TwMemColumnFooter::Rewrite(int row, TwFooterMethod method, int column, TwFo
 {
     if (row < 0)
         return;
-    while (m_styles.size() <= row)
-        m_styles << DefaultStyleText();
+    while (d->m_styles.size() <= row)
+        d->m_styles << DefaultStyleText();
     const QString columnText = column < 0 ? QStringLiteral("9999") : QString::number(qMin(column, 9998)).rightJustified(4, QLatin1Char('0'));
-    m_styles[row] = QString::number(method) + columnText + QString::number(op) + operand;
+    d->m_styles[row] = QString::number(method) + columnText + QString::number(op) + operand;
 }
 
 void TwMemColumnFooter::SetMethod(int row, TwFooterMethod method)
@@ -115,7 +119,7 @@ void TwMemColumnFooter::SetStyle(int row, TwFooterMethod method, int column, TwF
 
 void TwMemColumnFooter::AssignStyles(const TwMemColumnFooter &other)
 {
-    m_styles = other.m_styles;
+    d->m_styles = other.d->m_styles;
     Changed();
 }
 
@@ -128,10 +132,10 @@ void TwMemColumnFooter::FootersChanged()
 {
     const TwCustomGrid *grid = GetGrid();
     const int lines = grid ? grid->Footers().Count() : 0;
-    while (m_styles.size() < lines)
-        m_styles << DefaultStyleText();
-    for (qsizetype i = lines; i < m_styles.size(); ++i)
-        m_styles[i] = DefaultStyleText();
+    while (d->m_styles.size() < lines)
+        d->m_styles << DefaultStyleText();
+    for (qsizetype i = lines; i < d->m_styles.size(); ++i)
+        d->m_styles[i] = DefaultStyleText();
 }
 
 QString TwMemColumnFooter::MethodLabel(TwFooterMethod method)

@@ -1,4 +1,5 @@
 #include "grid/memcolumn.h"
+#include "grid/memcolumn_p.h"
 
 // The design properties the data-store column and its footer add to the core column's.
 
@@ -28,12 +29,12 @@ bool ValidStyle(const QString &entry)
 void TwMemColumn::WriteDesign(TwDesignWriter &out) const
 {
     TwColumn::WriteDesign(out);
-    out.Bool("Calculated", m_calculated, false);
-    out.Int("DataType", m_dataType, wdtString);
+    out.Bool("Calculated", d->m_calculated, false);
+    out.Int("DataType", d->m_dataType, wdtString);
     out.Int("DataWidth", DataWidth(), StoredDataWidth);
-    out.Text("Defaults", m_defaults);
-    out.Text("DisplayFormat", m_displayFormat);
-    out.Bool("Required", m_required, false);
+    out.Text("Defaults", d->m_defaults);
+    out.Text("DisplayFormat", d->m_displayFormat);
+    out.Bool("Required", d->m_required, false);
 }
 
 void TwMemColumn::ReadDesign(const TwDesignReader &in)
@@ -42,13 +43,13 @@ void TwMemColumn::ReadDesign(const TwDesignReader &in)
     // clear the defaults.
     SetDataType(in.Enum("DataType", wdtString, wdtGraphic));
     const int width = in.Int("DataWidth", StoredDataWidth, 0, 65535);
-    if (TXIsStringType(m_dataType))
+    if (TXIsStringType(d->m_dataType))
         SetDataWidth(width);
     TwColumn::ReadDesign(in);
     SetCalculated(in.Bool("Calculated", false));
     SetDefaults(in.Text("Defaults"));
     const QString displayFormat = in.Text("DisplayFormat");
-    if (TXIsNumericType(m_dataType) && TXHasExponent(displayFormat))
+    if (TXIsNumericType(d->m_dataType) && TXHasExponent(displayFormat))
         in.Fail("DisplayFormat", QStringLiteral("\"%1\": exponent patterns are not supported").arg(displayFormat));
     SetDisplayFormat(displayFormat);
     SetRequired(in.Bool("Required", false));
@@ -60,7 +61,7 @@ void TwMemColumnFooter::WriteDesign(TwDesignWriter &out) const
     // Styles of footer rows the grid does not have are not part of its design: a reader
     // would rightly refuse them.
     const TwCustomGrid *grid = GetGrid();
-    const QStringList styles = m_styles.mid(0, grid ? grid->Footers().Count() : 0);
+    const QStringList styles = d->m_styles.mid(0, grid ? grid->Footers().Count() : 0);
     const QString standard = DefaultStyleText();
     if (std::any_of(styles.begin(), styles.end(), [&standard](const QString &entry) { return entry != standard; }))
         out.List("Style", styles);

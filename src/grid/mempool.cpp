@@ -1,4 +1,5 @@
 #include "grid/mempool.h"
+#include "grid/mempool_p.h"
 
 #include "grid/poolbytes.h"
 #include "platform/cp949.h"
@@ -110,52 +111,58 @@ double TXTextToNumber(TwDataType type, const QString &text)
 }
 
 TwMemPool::TwMemPool(TwDataType type, int dataWidth)
-    : m_type(type)
-    , m_width(type == wdtChar ? TXCharWidth(dataWidth) : dataWidth)
+    : d(std::make_unique<TwMemPoolPrivate>())
 {
+    d->m_type = type;
+    d->m_width = type == wdtChar ? TXCharWidth(dataWidth) : dataWidth;
 }
+
+TwMemPool::~TwMemPool() = default;
+
+TwMemPool::TwMemPool(TwMemPool &&other) noexcept = default;
+TwMemPool &TwMemPool::operator=(TwMemPool &&other) noexcept = default;
 
 void TwMemPool::LayRecords()
 {
-    m_recordSize = 1 + TXTypeSize(m_type, m_width);
-    m_hasStrings = m_type == wdtString;
-    m_scratch.assign(static_cast<std::size_t>(m_recordSize), 0);
+    d->m_recordSize = 1 + TXTypeSize(d->m_type, d->m_width);
+    d->m_hasStrings = d->m_type == wdtString;
+    d->m_scratch.assign(static_cast<std::size_t>(d->m_recordSize), 0);
 }
 
 void TwMemPool::Init()
 {
     LayRecords();
-    m_count = 0;
+    d->m_count = 0;
     Reserve(GrowStep);
     Clear();
 }
 
 void TwMemPool::Reserve(int capacity)
 {
-    m_capacity = capacity;
-    m_data.Resize(static_cast<std::size_t>(capacity) * static_cast<std::size_t>(m_recordSize));
+    d->m_capacity = capacity;
+    d->m_data.Resize(static_cast<std::size_t>(capacity) * static_cast<std::size_t>(d->m_recordSize));
 }
 
 std::size_t TwMemPool::BytesReserved() const
 {
-    return m_data.Reserved() + m_strings.capacity() * sizeof(QString) + m_scratch.capacity();
+    return d->m_data.Reserved() + d->m_strings.capacity() * sizeof(QString) + d->m_scratch.capacity();
 }
 
 void TwMemPool::Clear()
 {
-    m_count = 0;
-    m_strings.clear();
+    d->m_count = 0;
+    d->m_strings.clear();
 }
 
 void TwMemPool::ClearData()
 {
-    if (m_count > 0)
-        std::memset(m_data.Data(), 0, Offset(m_count));
+    if (d->m_count > 0)
+        std::memset(d->m_data.Data(), 0, Offset(d->m_count));
 }
 
 void TwMemPool::CheckRow(int row) const
 {
-    if (row < 0 || row >= m_count)
+    if (row < 0 || row >= d->m_count)
         RowBoundsError(row);
 }
 
@@ -165,42 +172,42 @@ void TwMemPool::SetCount(int count)
     // The capacity rounds up to the next step: a count that leaves no room for it is refused.
     if (count > std::numeric_limits<int>::max() - GrowStep)
         throw TException(QStringLiteral("Pool row count error[%1]").arg(count));
-    if (m_capacity == 0)
+    if (d->m_capacity == 0)
         Init();
-    if (count > m_capacity)
+    if (count > d->m_capacity)
         Reserve(count - count % GrowStep + GrowStep);
-    if (m_hasStrings)
-        m_strings.resize(static_cast<std::size_t>(count));
-    if (count > m_count)
-        std::memset(Record(m_count), 0, Offset(count - m_count));
-    m_count = count;
+    if (d->m_hasStrings)
+        d->m_strings.resize(static_cast<std::size_t>(count));
+    if (count > d->m_count)
+        std::memset(Record(d->m_count), 0, Offset(count - d->m_count));
+    d->m_count = count;
 }
 
 void TwMemPool::Insert(int row)
 {
-    if (row < 0 || row > m_count)
+    if (row < 0 || row > d->m_count)
         RowBoundsError(row);
-    if (m_capacity == 0)
+    if (d->m_capacity == 0)
         Init();
-    if (m_count == m_capacity)
-        Reserve(m_capacity + GrowStep);
-    std::memmove(Record(row + 1), Record(row), Offset(m_count - row));
-    std::memset(Record(row), 0, static_cast<std::size_t>(m_recordSize));
-    if (m_hasStrings)
-        m_strings.insert(m_strings.begin() + row, QString());
-    ++m_count;
+    if (d->m_count == d->m_capacity)
+        Reserve(d->m_capacity + GrowStep);
+    std::memmove(Record(row + 1), Record(row), Offset(d->m_count - row));
+    std::memset(Record(row), 0, static_cast<std::size_t>(d->m_recordSize));
+    if (d->m_hasStrings)
+        d->m_strings.insert(d->m_strings.begin() + row, QString());
+    ++d->m_count;
 }
 
 void TwMemPool::Delete(int row, int count)
 {
     if (count <= 0)
         return;
-    if (row < 0 || row > m_count || count > m_count - row) // written so that it cannot overflow
+    if (row < 0 || row > d->m_count || count > d->m_count - row) // written so that it cannot overflow
         RowBoundsError(row);
-    std::memmove(Record(row), Record(row + count), Offset(m_count - row - count));
-    if (m_hasStrings)
-        m_strings.erase(m_strings.begin() + row, m_strings.begin() + row + count);
-    m_count -= count;
+    std::memmove(Record(row), Record(row + count), Offset(d->m_count - row - count));
+    if (d->m_hasStrings)
+        d->m_strings.erase(d->m_strings.begin() + row, d->m_strings.begin() + row + count);
+    d->m_count -= count;
 }
 
 void TwMemPool::Move(int from, int to)
@@ -209,17 +216,17 @@ void TwMemPool::Move(int from, int to)
     CheckRow(to);
     if (from == to)
         return;
-    const std::size_t size = static_cast<std::size_t>(m_recordSize);
-    std::memcpy(m_scratch.data(), Record(from), size);
+    const std::size_t size = static_cast<std::size_t>(d->m_recordSize);
+    std::memcpy(d->m_scratch.data(), Record(from), size);
     if (from < to)
         std::memmove(Record(from), Record(from + 1), Offset(to - from));
     else
         std::memmove(Record(to + 1), Record(to), Offset(from - to));
-    std::memcpy(Record(to), m_scratch.data(), size);
-    if (m_hasStrings) {
-        QString text = std::move(m_strings[static_cast<std::size_t>(from)]);
-        m_strings.erase(m_strings.begin() + from);
-        m_strings.insert(m_strings.begin() + to, std::move(text));
+    std::memcpy(Record(to), d->m_scratch.data(), size);
+    if (d->m_hasStrings) {
+        QString text = std::move(d->m_strings[static_cast<std::size_t>(from)]);
+        d->m_strings.erase(d->m_strings.begin() + from);
+        d->m_strings.insert(d->m_strings.begin() + to, std::move(text));
     }
 }
 
@@ -227,47 +234,47 @@ void TwMemPool::Exchange(int a, int b)
 {
     CheckRow(a);
     CheckRow(b);
-    const std::size_t size = static_cast<std::size_t>(m_recordSize);
-    std::memcpy(m_scratch.data(), Record(a), size);
+    const std::size_t size = static_cast<std::size_t>(d->m_recordSize);
+    std::memcpy(d->m_scratch.data(), Record(a), size);
     std::memcpy(Record(a), Record(b), size);
-    std::memcpy(Record(b), m_scratch.data(), size);
-    if (m_hasStrings)
-        std::swap(m_strings[static_cast<std::size_t>(a)], m_strings[static_cast<std::size_t>(b)]);
+    std::memcpy(Record(b), d->m_scratch.data(), size);
+    if (d->m_hasStrings)
+        std::swap(d->m_strings[static_cast<std::size_t>(a)], d->m_strings[static_cast<std::size_t>(b)]);
 }
 
 void TwMemPool::Assign(const TwMemPool &source)
 {
-    for (int row = 0; row < m_count && row < source.GetCount(); ++row)
+    for (int row = 0; row < d->m_count && row < source.GetCount(); ++row)
         SetValue(row, source.GetValue(row));
 }
 
 void TwMemPool::ColumnChanged(TwDataType type, int dataWidth)
 {
-    const int oldSize = m_recordSize;
-    const bool hadStrings = m_hasStrings;
-    m_type = type;
-    m_width = type == wdtChar ? TXCharWidth(dataWidth) : dataWidth;
+    const int oldSize = d->m_recordSize;
+    const bool hadStrings = d->m_hasStrings;
+    d->m_type = type;
+    d->m_width = type == wdtChar ? TXCharWidth(dataWidth) : dataWidth;
     LayRecords();
-    if (m_capacity == 0)
+    if (d->m_capacity == 0)
         return;
-    if (hadStrings != m_hasStrings || (oldSize == 1) != (m_recordSize == 1)) {
+    if (hadStrings != d->m_hasStrings || (oldSize == 1) != (d->m_recordSize == 1)) {
         // Texts and packed values do not convert: every row becomes null.
-        m_strings.clear();
-        if (m_hasStrings)
-            m_strings.resize(static_cast<std::size_t>(m_count));
-        m_data.Resize(0);
-        Reserve(m_capacity);
-    } else if (m_recordSize < oldSize) {
-        for (int row = 0; row < m_count; ++row)
-            std::memmove(m_data.Data() + Offset(row), m_data.Data() + static_cast<std::size_t>(row) * oldSize,
-                         static_cast<std::size_t>(m_recordSize));
-        Reserve(m_capacity);
-    } else if (m_recordSize > oldSize) {
-        Reserve(m_capacity);
-        for (int row = m_count - 1; row >= 0; --row) {
-            std::uint8_t *target = m_data.Data() + Offset(row);
-            std::memmove(target, m_data.Data() + static_cast<std::size_t>(row) * oldSize, static_cast<std::size_t>(oldSize));
-            std::memset(target + oldSize, 0, static_cast<std::size_t>(m_recordSize - oldSize));
+        d->m_strings.clear();
+        if (d->m_hasStrings)
+            d->m_strings.resize(static_cast<std::size_t>(d->m_count));
+        d->m_data.Resize(0);
+        Reserve(d->m_capacity);
+    } else if (d->m_recordSize < oldSize) {
+        for (int row = 0; row < d->m_count; ++row)
+            std::memmove(d->m_data.Data() + Offset(row), d->m_data.Data() + static_cast<std::size_t>(row) * oldSize,
+                         static_cast<std::size_t>(d->m_recordSize));
+        Reserve(d->m_capacity);
+    } else if (d->m_recordSize > oldSize) {
+        Reserve(d->m_capacity);
+        for (int row = d->m_count - 1; row >= 0; --row) {
+            std::uint8_t *target = d->m_data.Data() + Offset(row);
+            std::memmove(target, d->m_data.Data() + static_cast<std::size_t>(row) * oldSize, static_cast<std::size_t>(oldSize));
+            std::memset(target + oldSize, 0, static_cast<std::size_t>(d->m_recordSize - oldSize));
         }
     }
 }
@@ -285,9 +292,9 @@ void TwMemPool::SetNull(int row, bool isNull)
         Record(row)[0] = Present;
         return;
     }
-    std::memset(Record(row), 0, static_cast<std::size_t>(m_recordSize));
-    if (m_hasStrings)
-        m_strings[static_cast<std::size_t>(row)].clear();
+    std::memset(Record(row), 0, static_cast<std::size_t>(d->m_recordSize));
+    if (d->m_hasStrings)
+        d->m_strings[static_cast<std::size_t>(row)].clear();
 }
 
 QString TwMemPool::BytesToString(TwDataType type, const std::uint8_t *bytes, int width)
@@ -341,9 +348,9 @@ double TwMemPool::BytesToFloat(TwDataType type, const std::uint8_t *bytes)
 
 QString TwMemPool::ValueText(int row) const
 {
-    if (m_type == wdtString)
-        return m_strings[static_cast<std::size_t>(row)];
-    return BytesToString(m_type, ValueBytes(row), m_width);
+    if (d->m_type == wdtString)
+        return d->m_strings[static_cast<std::size_t>(row)];
+    return BytesToString(d->m_type, ValueBytes(row), d->m_width);
 }
 
 QString TwMemPool::GetString(int row) const
@@ -357,11 +364,11 @@ template<typename Number>
 Number TwMemPool::ReadNumber(int row, Number (*fromText)(const QString &),
                              Number (*fromBytes)(TwDataType, const std::uint8_t *)) const
 {
-    if (GetNull(row) || m_type == wdtGraphic)
+    if (GetNull(row) || d->m_type == wdtGraphic)
         return 0;
-    if (TXIsStringType(m_type))
+    if (TXIsStringType(d->m_type))
         return fromText(ValueText(row));
-    return fromBytes(m_type, ValueBytes(row));
+    return fromBytes(d->m_type, ValueBytes(row));
 }
 
 qint64 TwMemPool::GetInteger(int row) const
@@ -389,7 +396,7 @@ QVariant TwMemPool::GetValue(int row) const
     if (GetNull(row))
         return {};
     const std::uint8_t *bytes = ValueBytes(row);
-    switch (m_type) {
+    switch (d->m_type) {
     case wdtString:
     case wdtChar:
         return ValueText(row);
@@ -425,13 +432,13 @@ void TwMemPool::SetString(int row, const QString &value)
     }
     std::uint8_t *record = Record(row);
     std::uint8_t *bytes = record + 1;
-    switch (m_type) {
+    switch (d->m_type) {
     case wdtString:
-        m_strings[static_cast<std::size_t>(row)] = m_width > 0 ? LeftChars(value, m_width) : value;
+        d->m_strings[static_cast<std::size_t>(row)] = d->m_width > 0 ? LeftChars(value, d->m_width) : value;
         break;
     case wdtChar: {
-        const QByteArray text = CharBytes(value, m_width);
-        std::memset(bytes, 0, static_cast<std::size_t>(m_width + 1));
+        const QByteArray text = CharBytes(value, d->m_width);
+        std::memset(bytes, 0, static_cast<std::size_t>(d->m_width + 1));
         std::memcpy(bytes, text.constData(), static_cast<std::size_t>(text.size()));
         break;
     }
@@ -447,7 +454,7 @@ void TwMemPool::SetString(int row, const QString &value)
     case wdtDate:
     case wdtTime:
     case wdtDateTime:
-        Store(bytes, TXTextToNumber(m_type, value));
+        Store(bytes, TXTextToNumber(d->m_type, value));
         break;
     default:
         return;
@@ -458,13 +465,13 @@ void TwMemPool::SetString(int row, const QString &value)
 void TwMemPool::SetInteger(int row, qint64 value)
 {
     CheckRow(row);
-    if (TXIsStringType(m_type)) {
+    if (TXIsStringType(d->m_type)) {
         SetString(row, QString::number(value));
         return;
     }
     std::uint8_t *record = Record(row);
     WithPackedType(
-        m_type,
+        d->m_type,
         [record, value]<typename Held>(Held) {
             Store(record + 1, static_cast<Held>(value));
             record[0] = Present;
@@ -474,7 +481,7 @@ void TwMemPool::SetInteger(int row, qint64 value)
 
 void TwMemPool::SetBool(int row, bool value)
 {
-    if (TXIsStringType(m_type)) {
+    if (TXIsStringType(d->m_type)) {
         SetString(row, value ? QStringLiteral("1") : QStringLiteral("0"));
         return;
     }
@@ -484,11 +491,11 @@ void TwMemPool::SetBool(int row, bool value)
 void TwMemPool::SetFloat(int row, double value)
 {
     CheckRow(row);
-    if (TXIsStringType(m_type)) {
+    if (TXIsStringType(d->m_type)) {
         SetString(row, TXFloatToText(value));
         return;
     }
-    if (m_type == wdtFloat || TXIsDateType(m_type)) {
+    if (d->m_type == wdtFloat || TXIsDateType(d->m_type)) {
         Store(Record(row) + 1, value);
         Record(row)[0] = Present;
         return;
@@ -498,7 +505,7 @@ void TwMemPool::SetFloat(int row, double value)
 
 void TwMemPool::SetDateTime(int row, TDateTime value)
 {
-    if (TXIsStringType(m_type)) {
+    if (TXIsStringType(d->m_type)) {
         SetString(row, TXDateTimeToText(value));
         return;
     }
@@ -513,7 +520,7 @@ void TwMemPool::SetValue(int row, const QVariant &value)
     }
     const bool isDate = TXIsDateVariant(value);
     const bool isText = value.typeId() == QMetaType::QString;
-    if (TXIsStringType(m_type)) {
+    if (TXIsStringType(d->m_type)) {
         if (isDate)
             SetDateTime(row, value.value<TwDateValue>().Serial);
         else if (value.typeId() == QMetaType::Bool)
@@ -529,10 +536,10 @@ void TwMemPool::SetValue(int row, const QVariant &value)
         return;
     }
     const double number = isDate ? value.value<TwDateValue>().Serial : value.toDouble();
-    if (m_type == wdtBool && value.typeId() == QMetaType::Bool)
+    if (d->m_type == wdtBool && value.typeId() == QMetaType::Bool)
         SetBool(row, value.toBool());
     else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float || isDate
-             || m_type == wdtFloat || TXIsDateType(m_type))
+             || d->m_type == wdtFloat || TXIsDateType(d->m_type))
         SetFloat(row, number);
     else
         SetInteger(row, value.toLongLong());
@@ -546,10 +553,10 @@ int TwMemPool::Compare(int row1, int row2) const
     const std::uint8_t *b = Record(row2);
     if (!a[0] || !b[0])
         return a[0] == b[0] ? 0 : (!a[0] ? -1 : 1);
-    if (TXIsStringType(m_type))
+    if (TXIsStringType(d->m_type))
         return Sign(QString::localeAwareCompare(ValueText(row1), ValueText(row2)));
-    const double x = BytesToFloat(m_type, a + 1);
-    const double y = BytesToFloat(m_type, b + 1);
+    const double x = BytesToFloat(d->m_type, a + 1);
+    const double y = BytesToFloat(d->m_type, b + 1);
     return x > y ? 1 : (x < y ? -1 : 0);
 }
 
@@ -557,11 +564,11 @@ int TwMemPool::Compare(int row, const QString &text) const
 {
     if (GetNull(row))
         return -1;
-    if (TXIsStringType(m_type))
+    if (TXIsStringType(d->m_type))
         return Sign(QString::localeAwareCompare(ValueText(row), text));
     if (text.isEmpty())
         return 1;
-    const double operand = TXTextToNumber(m_type, text);
+    const double operand = TXTextToNumber(d->m_type, text);
     return Sign(GetFloat(row) - operand);
 }
 
@@ -569,9 +576,9 @@ void TwMemPool::CopyRow(const TwMemPool &source, int sourceRow, int row)
 {
     CheckRow(row);
     source.CheckRow(sourceRow);
-    std::memcpy(Record(row), source.Record(sourceRow), static_cast<std::size_t>(qMin(m_recordSize, source.m_recordSize)));
-    if (m_hasStrings)
-        m_strings[static_cast<std::size_t>(row)] = source.m_hasStrings ? source.m_strings[static_cast<std::size_t>(sourceRow)] : QString();
+    std::memcpy(Record(row), source.Record(sourceRow), static_cast<std::size_t>(qMin(d->m_recordSize, source.d->m_recordSize)));
+    if (d->m_hasStrings)
+        d->m_strings[static_cast<std::size_t>(row)] = source.d->m_hasStrings ? source.d->m_strings[static_cast<std::size_t>(sourceRow)] : QString();
 }
 
 bool TwMemPool::SameValue(int row, const TwMemPool &other, int otherRow) const
@@ -580,7 +587,40 @@ bool TwMemPool::SameValue(int row, const TwMemPool &other, int otherRow) const
     const bool null = GetNull(row);
     if (null || other.GetNull(otherRow))
         return null == other.GetNull(otherRow);
-    if (TXIsStringType(m_type))
+    if (TXIsStringType(d->m_type))
         return QString::localeAwareCompare(ValueText(row), other.ValueText(otherRow)) == 0;
-    return std::memcmp(ValueBytes(row), other.ValueBytes(otherRow), static_cast<std::size_t>(m_recordSize - 1)) == 0;
+    return std::memcmp(ValueBytes(row), other.ValueBytes(otherRow), static_cast<std::size_t>(d->m_recordSize - 1)) == 0;
 }
+
+int TwMemPool::GetCount() const
+{
+    return d->m_count;
+}
+
+int TwMemPool::Capacity() const
+{
+    return d->m_capacity;
+}
+
+int TwMemPool::RecordSize() const
+{
+    return d->m_recordSize;
+}
+
+TwDataType TwMemPool::DataType() const
+{
+    return d->m_type;
+}
+
+int TwMemPool::Width() const
+{
+    return d->m_width;
+}
+
+const std::uint8_t *TwMemPool::ValueBytes(int row) const
+{
+    return d->m_data.Data() + Offset(row) + 1;
+}
+
+
+

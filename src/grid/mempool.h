@@ -12,7 +12,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 enum TwDataType : std::uint8_t {
     wdtString,
@@ -48,11 +48,21 @@ TABRIX_EXPORT bool TXIsStringType(TwDataType type);
 /// date-time, a floating value otherwise. Fails with the conversion error.
 TABRIX_EXPORT double TXTextToNumber(TwDataType type, const QString &text);
 
+class TwMemPoolPrivate;
+
+/// The values of one column, one record per row. Owned by its column (or held as a value:
+/// the column's edit buffers are one-row pools).
 class TABRIX_EXPORT TwMemPool
 {
 public:
     /// A pool laid out for `type` and `dataWidth` (its column re-lays it when they change).
     explicit TwMemPool(TwDataType type = wdtString, int dataWidth = 0);
+    ~TwMemPool();
+    /// Pools move but do not copy; a moved-from pool may only be assigned or destroyed.
+    TwMemPool(const TwMemPool &) = delete;
+    TwMemPool &operator=(const TwMemPool &) = delete;
+    TwMemPool(TwMemPool &&other) noexcept;
+    TwMemPool &operator=(TwMemPool &&other) noexcept;
 
     void Init();
     void Clear();
@@ -60,12 +70,12 @@ public:
     /// Re-lays the records after the type or width changed.
     void ColumnChanged(TwDataType type, int dataWidth);
 
-    int GetCount() const { return m_count; }
+    int GetCount() const;
     void SetCount(int count);
-    int Capacity() const { return m_capacity; }
-    int RecordSize() const { return m_recordSize; }
-    TwDataType DataType() const { return m_type; }
-    int Width() const { return m_width; }
+    int Capacity() const;
+    int RecordSize() const;
+    TwDataType DataType() const;
+    int Width() const;
     /// Bytes held for values (records and texts' list slots, not the texts themselves).
     std::size_t BytesReserved() const;
 
@@ -117,7 +127,7 @@ public:
     bool SameValue(int row, const TwMemPool &other, int otherRow) const;
 
     /// Raw access to a record's value bytes (after the presence byte).
-    const std::uint8_t *ValueBytes(int row) const { return m_data.Data() + Offset(row) + 1; }
+    const std::uint8_t *ValueBytes(int row) const;
 
     // Conversions between a value of `type` held in raw bytes and the other forms; the
     // column's edit buffer uses them too.
@@ -126,9 +136,9 @@ public:
     static qint64 BytesToInteger(TwDataType type, const std::uint8_t *bytes);
 
 private:
-    std::size_t Offset(int row) const { return static_cast<std::size_t>(row) * static_cast<std::size_t>(m_recordSize); }
-    std::uint8_t *Record(int row) { return m_data.Data() + Offset(row); }
-    const std::uint8_t *Record(int row) const { return m_data.Data() + Offset(row); }
+    std::size_t Offset(int row) const;
+    std::uint8_t *Record(int row);
+    const std::uint8_t *Record(int row) const;
     void Reserve(int capacity);
     /// Sizes the records and the scratch record for the current type and width.
     void LayRecords();
@@ -148,13 +158,6 @@ private:
     /// against every other meeting row.
     QString CalcExtreme(const TwMemPool *condition, TwFooterOperator op, const QString &operand, int side) const;
 
-    TwDataType m_type;
-    int m_width;
-    int m_recordSize = 1;
-    TwByteBuffer m_data;
-    std::vector<QString> m_strings;
-    bool m_hasStrings = false;
-    std::vector<std::uint8_t> m_scratch;
-    int m_capacity = 0;
-    int m_count = 0;
+    Q_DECLARE_PRIVATE_D(d, TwMemPool)
+    std::unique_ptr<TwMemPoolPrivate> d;
 };

@@ -1,4 +1,5 @@
 #include "grid/mempool.h"
+#include "grid/mempool_p.h"
 
 // The footer summaries of a pool: count, sum, average, maximum and minimum over the rows
 // that meet a condition on another (or the same) pool.
@@ -57,12 +58,12 @@ template<typename Visit>
 void TwMemPool::ForEachMeeting(const TwMemPool *condition, TwFooterOperator op, const QString &operand, Visit visit) const
 {
     if (op == wfopAll) {
-        for (int row = 0; row < m_count; ++row)
+        for (int row = 0; row < d->m_count; ++row)
             visit(row);
         return;
     }
-    const int rows = qMin(m_count, condition->m_count);
-    if (TXIsStringType(condition->m_type) || condition->m_type == wdtGraphic || operand.isEmpty()) {
+    const int rows = qMin(d->m_count, condition->d->m_count);
+    if (TXIsStringType(condition->d->m_type) || condition->d->m_type == wdtGraphic || operand.isEmpty()) {
         for (int row = 0; row < rows; ++row) {
             if (Holds(op, condition->Compare(row, operand)))
                 visit(row);
@@ -70,11 +71,11 @@ void TwMemPool::ForEachMeeting(const TwMemPool *condition, TwFooterOperator op, 
         return;
     }
     // The operand is parsed once, as the condition column's type reads it.
-    const double number = TXTextToNumber(condition->m_type, operand);
-    const std::uint8_t *base = condition->m_data.Data();
-    const std::size_t size = static_cast<std::size_t>(condition->m_recordSize);
+    const double number = TXTextToNumber(condition->d->m_type, operand);
+    const std::uint8_t *base = condition->d->m_data.Data();
+    const std::size_t size = static_cast<std::size_t>(condition->d->m_recordSize);
     const bool nullMeets = Holds(op, -1);
-    WithLoader(condition->m_type, [&](auto load) {
+    WithLoader(condition->d->m_type, [&](auto load) {
         WithTest(op, [&](auto test) {
             for (int row = 0; row < rows; ++row) {
                 const std::uint8_t *record = base + static_cast<std::size_t>(row) * size;
@@ -88,7 +89,7 @@ void TwMemPool::ForEachMeeting(const TwMemPool *condition, TwFooterOperator op, 
 QString TwMemPool::CalcFooter(TwFooterMethod method, const TwMemPool *condition, TwFooterOperator op,
                               const QString &operand) const
 {
-    if (!condition || m_count == 0)
+    if (!condition || d->m_count == 0)
         return {};
     switch (method) {
     case wfmeCount:
@@ -115,20 +116,20 @@ QString TwMemPool::CalcCount(const TwMemPool *condition, TwFooterOperator op, co
 
 QString TwMemPool::CalcSum(const TwMemPool *condition, TwFooterOperator op, const QString &operand) const
 {
-    if (!TXIsNumericType(m_type))
+    if (!TXIsNumericType(d->m_type))
         return {};
     long double sum = 0;
-    const std::uint8_t *base = m_data.Data();
-    const std::size_t size = static_cast<std::size_t>(m_recordSize);
+    const std::uint8_t *base = d->m_data.Data();
+    const std::size_t size = static_cast<std::size_t>(d->m_recordSize);
     if (condition == this && op != wfopAll && !operand.isEmpty()) {
         // The column's own values decide: one pass reads each value once.
         const double number = TXTextToFloat(operand); // sums are only of numeric columns
-        WithLoader(m_type, [&](auto load) {
+        WithLoader(d->m_type, [&](auto load) {
             WithTest(op, [&](auto test) {
                 // Locals stay in registers; the record bytes could alias captured ones.
                 long double local = 0;
                 const double against = number;
-                const int rows = m_count;
+                const int rows = d->m_count;
                 for (int row = 0; row < rows; ++row) {
                     const std::uint8_t *record = base + static_cast<std::size_t>(row) * size;
                     if (!record[0])
@@ -143,9 +144,9 @@ QString TwMemPool::CalcSum(const TwMemPool *condition, TwFooterOperator op, cons
         return TXFloatToText(static_cast<double>(sum));
     }
     if (op == wfopAll) {
-        WithLoader(m_type, [&](auto load) {
+        WithLoader(d->m_type, [&](auto load) {
             long double local = 0;
-            for (int row = 0; row < m_count; ++row) {
+            for (int row = 0; row < d->m_count; ++row) {
                 const std::uint8_t *record = base + static_cast<std::size_t>(row) * size;
                 if (record[0])
                     local += load(record + 1);
@@ -154,7 +155,7 @@ QString TwMemPool::CalcSum(const TwMemPool *condition, TwFooterOperator op, cons
         });
         return TXFloatToText(static_cast<double>(sum));
     }
-    WithLoader(m_type, [&](auto load) {
+    WithLoader(d->m_type, [&](auto load) {
         ForEachMeeting(condition, op, operand, [&](int row) {
             const std::uint8_t *record = base + static_cast<std::size_t>(row) * size;
             if (record[0])

@@ -1,4 +1,5 @@
 #include "grid/rowinfos.h"
+#include "grid/rowinfos_p.h"
 
 #include "platform/texception.h"
 
@@ -24,14 +25,17 @@ void SetBit(std::uint8_t &byte, std::uint8_t bit, bool value)
 } // namespace
 
 TwRowInfos::TwRowInfos(std::function<void()> selectionChanged)
-    : m_selectionChanged(std::move(selectionChanged))
+    : d(std::make_unique<TwRowInfosPrivate>())
 {
+    d->m_selectionChanged = std::move(selectionChanged);
 }
+
+TwRowInfos::~TwRowInfos() = default;
 
 void TwRowInfos::Reserve(int capacity)
 {
-    m_capacity = capacity;
-    m_bytes.Resize(static_cast<std::size_t>(capacity));
+    d->m_capacity = capacity;
+    d->m_bytes.Resize(static_cast<std::size_t>(capacity));
 }
 
 void TwRowInfos::Init()
@@ -42,23 +46,23 @@ void TwRowInfos::Init()
 
 void TwRowInfos::Clear()
 {
-    if (m_count > 0)
-        std::memset(m_bytes.Data(), 0, static_cast<std::size_t>(m_count));
-    m_selectedCount = 0;
+    if (d->m_count > 0)
+        std::memset(d->m_bytes.Data(), 0, static_cast<std::size_t>(d->m_count));
+    d->m_selectedCount = 0;
 }
 
 std::uint8_t &TwRowInfos::Byte(int row)
 {
-    if (row < 0 || row >= m_count)
+    if (row < 0 || row >= d->m_count)
         throw TException(QStringLiteral("Row bounds error[%1]").arg(row));
-    return m_bytes.Data()[row];
+    return d->m_bytes.Data()[row];
 }
 
 std::uint8_t TwRowInfos::Byte(int row) const
 {
-    if (row < 0 || row >= m_count)
+    if (row < 0 || row >= d->m_count)
         throw TException(QStringLiteral("Row bounds error[%1]").arg(row));
-    return m_bytes.Data()[row];
+    return d->m_bytes.Data()[row];
 }
 
 void TwRowInfos::SetCount(int count)
@@ -67,44 +71,44 @@ void TwRowInfos::SetCount(int count)
     // The capacity rounds up to the next step: a count that leaves no room for it is refused.
     if (count > std::numeric_limits<int>::max() - GrowStep)
         throw TException(QStringLiteral("Row count error[%1]").arg(count));
-    if (m_capacity == 0)
+    if (d->m_capacity == 0)
         Init();
-    if (count > m_capacity)
+    if (count > d->m_capacity)
         Reserve(count - count % GrowStep + GrowStep);
-    if (count > m_count) {
-        std::memset(m_bytes.Data() + m_count, 0, static_cast<std::size_t>(count - m_count));
-    } else if (count < m_count && m_selectedCount > 0) {
+    if (count > d->m_count) {
+        std::memset(d->m_bytes.Data() + d->m_count, 0, static_cast<std::size_t>(count - d->m_count));
+    } else if (count < d->m_count && d->m_selectedCount > 0) {
         // Count whichever range is shorter: the rows kept or the rows dropped.
-        if (count < m_count - count)
-            m_selectedCount = GetSelectedCount(0, count - 1);
+        if (count < d->m_count - count)
+            d->m_selectedCount = GetSelectedCount(0, count - 1);
         else
-            m_selectedCount -= GetSelectedCount(count, m_count - 1);
+            d->m_selectedCount -= GetSelectedCount(count, d->m_count - 1);
     }
-    m_count = count;
+    d->m_count = count;
 }
 
 void TwRowInfos::Insert(int row)
 {
-    if (row < 0 || row > m_count)
+    if (row < 0 || row > d->m_count)
         throw TException(QStringLiteral("Row bounds error[%1]").arg(row));
-    if (m_capacity == 0)
+    if (d->m_capacity == 0)
         Init();
-    if (m_count == m_capacity)
-        Reserve(m_capacity + GrowStep);
-    std::memmove(m_bytes.Data() + row + 1, m_bytes.Data() + row, static_cast<std::size_t>(m_count - row));
-    m_bytes.Data()[row] = 0;
-    ++m_count;
+    if (d->m_count == d->m_capacity)
+        Reserve(d->m_capacity + GrowStep);
+    std::memmove(d->m_bytes.Data() + row + 1, d->m_bytes.Data() + row, static_cast<std::size_t>(d->m_count - row));
+    d->m_bytes.Data()[row] = 0;
+    ++d->m_count;
 }
 
 void TwRowInfos::Delete(int row, int count)
 {
     if (count <= 0)
         return;
-    if (row < 0 || row > m_count || count > m_count - row) // written so that it cannot overflow
+    if (row < 0 || row > d->m_count || count > d->m_count - row) // written so that it cannot overflow
         throw TException(QStringLiteral("Row bounds error[%1]").arg(row));
-    m_selectedCount -= GetSelectedCount(row, row + count - 1);
-    std::memmove(m_bytes.Data() + row, m_bytes.Data() + row + count, static_cast<std::size_t>(m_count - row - count));
-    m_count -= count;
+    d->m_selectedCount -= GetSelectedCount(row, row + count - 1);
+    std::memmove(d->m_bytes.Data() + row, d->m_bytes.Data() + row + count, static_cast<std::size_t>(d->m_count - row - count));
+    d->m_count -= count;
 }
 
 void TwRowInfos::Move(int from, int to)
@@ -112,10 +116,10 @@ void TwRowInfos::Move(int from, int to)
     const std::uint8_t moved = Byte(from);
     Byte(to);
     if (from < to)
-        std::memmove(m_bytes.Data() + from, m_bytes.Data() + from + 1, static_cast<std::size_t>(to - from));
+        std::memmove(d->m_bytes.Data() + from, d->m_bytes.Data() + from + 1, static_cast<std::size_t>(to - from));
     else if (from > to)
-        std::memmove(m_bytes.Data() + to + 1, m_bytes.Data() + to, static_cast<std::size_t>(from - to));
-    m_bytes.Data()[to] = moved;
+        std::memmove(d->m_bytes.Data() + to + 1, d->m_bytes.Data() + to, static_cast<std::size_t>(from - to));
+    d->m_bytes.Data()[to] = moved;
 }
 
 void TwRowInfos::Exchange(int a, int b)
@@ -144,9 +148,9 @@ void TwRowInfos::SetSelected(int row, bool value)
     if (static_cast<bool>(byte & SelectedBit) == value)
         return;
     SetBit(byte, SelectedBit, value);
-    m_selectedCount += value ? 1 : -1;
-    if (m_selectionChanged)
-        m_selectionChanged();
+    d->m_selectedCount += value ? 1 : -1;
+    if (d->m_selectionChanged)
+        d->m_selectionChanged();
 }
 
 TwRowState TwRowInfos::State(int row) const
@@ -186,8 +190,8 @@ void TwRowInfos::SetRowType(int row, int type)
 int TwRowInfos::CountWhere(const std::function<bool(std::uint8_t)> &test) const
 {
     int count = 0;
-    for (int row = 0; row < m_count; ++row)
-        count += test(m_bytes.Data()[row]) ? 1 : 0;
+    for (int row = 0; row < d->m_count; ++row)
+        count += test(d->m_bytes.Data()[row]) ? 1 : 0;
     return count;
 }
 
@@ -219,15 +223,15 @@ int TwRowInfos::GetTypeCount(int type) const
 int TwRowInfos::GetSelectedCount(int first, int last) const
 {
     int count = 0;
-    for (int row = qMax(0, first); row <= last && row < m_count; ++row)
-        count += (m_bytes.Data()[row] & SelectedBit) ? 1 : 0;
+    for (int row = qMax(0, first); row <= last && row < d->m_count; ++row)
+        count += (d->m_bytes.Data()[row] & SelectedBit) ? 1 : 0;
     return count;
 }
 
 void TwRowInfos::ClearBits(std::uint8_t mask)
 {
-    for (int row = 0; row < m_count; ++row)
-        m_bytes.Data()[row] &= static_cast<std::uint8_t>(~mask);
+    for (int row = 0; row < d->m_count; ++row)
+        d->m_bytes.Data()[row] &= static_cast<std::uint8_t>(~mask);
 }
 
 void TwRowInfos::ClearChecked()
@@ -237,12 +241,12 @@ void TwRowInfos::ClearChecked()
 
 void TwRowInfos::ClearSelection()
 {
-    if (m_selectedCount <= 0)
+    if (d->m_selectedCount <= 0)
         return;
     ClearBits(SelectedBit);
-    m_selectedCount = 0;
-    if (m_selectionChanged)
-        m_selectionChanged();
+    d->m_selectedCount = 0;
+    if (d->m_selectionChanged)
+        d->m_selectionChanged();
 }
 
 void TwRowInfos::ClearState()
@@ -262,8 +266,28 @@ void TwRowInfos::ClearType()
 
 void TwRowInfos::SelectionToChecked()
 {
-    for (int row = 0; row < m_count; ++row) {
-        if (m_bytes.Data()[row] & SelectedBit)
-            m_bytes.Data()[row] |= CheckedBit;
+    for (int row = 0; row < d->m_count; ++row) {
+        if (d->m_bytes.Data()[row] & SelectedBit)
+            d->m_bytes.Data()[row] |= CheckedBit;
     }
+}
+
+int TwRowInfos::Count() const
+{
+    return d->m_count;
+}
+
+int TwRowInfos::Capacity() const
+{
+    return d->m_capacity;
+}
+
+int TwRowInfos::SelectedCount() const
+{
+    return d->m_selectedCount;
+}
+
+std::size_t TwRowInfos::BytesReserved() const
+{
+    return d->m_bytes.Reserved();
 }

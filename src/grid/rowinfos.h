@@ -7,20 +7,27 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 enum TwRowState : std::uint8_t { wrNormal, wrUpdated, wrInserted, wrDeleted };
 using TwRowType = std::uint8_t;
 
+class TwRowInfosPrivate;
+
+/// The row bytes of a grid. Owned by the grid, beside its column pools.
 class TABRIX_EXPORT TwRowInfos
 {
 public:
     /// `selectionChanged` is told whenever a row's selected bit changes.
     explicit TwRowInfos(std::function<void()> selectionChanged = {});
+    ~TwRowInfos();
+    TwRowInfos(const TwRowInfos &) = delete;
+    TwRowInfos &operator=(const TwRowInfos &) = delete;
 
     void Init();
     void Clear();
-    int Count() const { return m_count; }
-    int Capacity() const { return m_capacity; }
+    int Count() const;
+    int Capacity() const;
     void SetCount(int count);
     void Insert(int row);
     void Delete(int row, int count = 1);
@@ -42,7 +49,7 @@ public:
     int GetStateCount(TwRowState state) const;
     int GetChangedCount() const;
     int GetTypeCount(int type) const;
-    int SelectedCount() const { return m_selectedCount; }
+    int SelectedCount() const;
     int GetSelectedCount(int first, int last) const;
 
     void ClearChecked();
@@ -52,7 +59,7 @@ public:
     void ClearType();
     void SelectionToChecked();
 
-    std::size_t BytesReserved() const { return m_bytes.Reserved(); }
+    std::size_t BytesReserved() const;
 
 private:
     std::uint8_t &Byte(int row);
@@ -61,9 +68,6 @@ private:
     int CountWhere(const std::function<bool(std::uint8_t)> &test) const;
     void ClearBits(std::uint8_t mask);
 
-    std::function<void()> m_selectionChanged;
-    TwByteBuffer m_bytes;
-    int m_capacity = 0;
-    int m_count = 0;
-    int m_selectedCount = 0;
+    Q_DECLARE_PRIVATE_D(d, TwRowInfos)
+    std::unique_ptr<TwRowInfosPrivate> d;
 };

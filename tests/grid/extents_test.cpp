@@ -131,7 +131,7 @@ TEST_F(ExtentsTest, GroupCellsAreFoundThroughLevelsAndColumns)
     EXPECT_EQ(e.MouseToGroupTitle(21 + 10, 10), 0);
     EXPECT_EQ(e.MouseToGroupTitle(21 + 10, 25), -1);
     // Inside a line the right line is the cell line; the last column uses the vertical line.
-    EXPECT_EQ(e.GetCellRect(WCell(0, 0, 0), 0).width(), 50 - m_grid.Lines().CellWidth);
+    EXPECT_EQ(e.GetCellRect(WCell(0, 0, 0), 0).width(), 50 - m_grid.Lines().CellWidth());
     EXPECT_EQ(m_grid.ColumnByVCell(WCell(0, 1, 0)), c);
     EXPECT_TRUE(m_grid.InGroupCells(21 + 60, 42 + 36 + 20));
     EXPECT_EQ(m_grid.MouseCell(), WCell(0, 1, 0)) << "second row, second level";

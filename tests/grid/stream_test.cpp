@@ -52,10 +52,10 @@ TEST(GridStream, AFreshGridWritesOnlyItsStructureAndAGridWithThreeGroupsComesBac
     grid.SetRowHeight(25);
     grid.SetFixedCount(1);
     grid.SetOptions({wgoSkipReadOnly, wgoColSizing});
-    grid.Headers().ColHeight = 30;
+    grid.Headers().SetColHeight(30);
     grid.Indicators().SetWidth(30);
     grid.Markers().SetVisible(true);
-    grid.Lines().CellColor = 0x123456u;
+    grid.Lines().SetCellColor(0x123456u);
     grid.FixedStyle().SetOptions({wfxSelecting});
     grid.SetGroupMode(true);
 
@@ -139,20 +139,20 @@ void SetEveryCoreProperty(TwColumn &column)
     column.SetWordWrap(true);
     column.SetWidth(90);
     TwColumnListOption &list = column.ListOption();
-    list.ColumnWidths = {QStringLiteral("40"), QStringLiteral("60")};
-    list.DropDownCount = 12;
-    list.DropDownWidth = -1;
+    list.SetColumnWidths({QStringLiteral("40"), QStringLiteral("60")});
+    list.SetDropDownCount(12);
+    list.SetDropDownWidth(-1);
     TwFont listFont = list.ListFont();
     listFont.Font.setItalic(true);
     list.SetListFont(listFont);
-    list.Separator = QLatin1Char('|');
-    list.ShowTitles = true;
+    list.SetSeparator(QLatin1Char('|'));
+    list.SetShowTitles(true);
     TwFont titleFont = list.TitleFont();
     titleFont.Font.setUnderline(true);
     list.SetTitleFont(titleFont);
-    list.Titles = {QStringLiteral("코드"), QStringLiteral("이름")};
+    list.SetTitles({QStringLiteral("코드"), QStringLiteral("이름")});
     list.SetValuesIndex(1);
-    list.ValuesOnly = false;
+    list.SetValuesOnly(false);
 }
 
 // Compares what the two columns' getters give, property by property, so a property the
@@ -196,16 +196,16 @@ void ExpectSameCoreProperties(const TwColumn &a, const TwColumn &b)
     EXPECT_EQ(a.GrpWidth(), b.GrpWidth());
     const TwColumnListOption &x = a.ListOption();
     const TwColumnListOption &y = b.ListOption();
-    EXPECT_EQ(x.ColumnWidths, y.ColumnWidths);
-    EXPECT_EQ(x.DropDownCount, y.DropDownCount);
-    EXPECT_EQ(x.DropDownWidth, y.DropDownWidth);
+    EXPECT_EQ(x.ColumnWidths(), y.ColumnWidths());
+    EXPECT_EQ(x.DropDownCount(), y.DropDownCount());
+    EXPECT_EQ(x.DropDownWidth(), y.DropDownWidth());
     EXPECT_TRUE(x.ListFont() == y.ListFont());
-    EXPECT_EQ(x.Separator, y.Separator);
-    EXPECT_EQ(x.ShowTitles, y.ShowTitles);
+    EXPECT_EQ(x.Separator(), y.Separator());
+    EXPECT_EQ(x.ShowTitles(), y.ShowTitles());
     EXPECT_TRUE(x.TitleFont() == y.TitleFont());
-    EXPECT_EQ(x.Titles, y.Titles);
-    EXPECT_EQ(x.ValuesIndex, y.ValuesIndex);
-    EXPECT_EQ(x.ValuesOnly, y.ValuesOnly);
+    EXPECT_EQ(x.Titles(), y.Titles());
+    EXPECT_EQ(x.ValuesIndex(), y.ValuesIndex());
+    EXPECT_EQ(x.ValuesOnly(), y.ValuesOnly());
 }
 
 const QStringList CoreKeys = QStringLiteral(
@@ -401,13 +401,13 @@ TEST(GridStream, RegressionStateSetByCodeOutsideTheReadRulesStillReadsBack)
     grid.Footers().Delete(1);
     column->MemFooter().SetStyle(2, wfmeSum, -1, wfopAll, {});
     grid.Groups().Add()->Title().SetHeight(30);
-    grid.Headers().GrpHeight = 20;
+    grid.Headers().SetGrpHeight(20);
     grid.SetImeName(QStringLiteral("Korean IME"));
     column->SetImeName(QString());
     TwColumnListOption &list = column->ListOption();
-    list.DropDownCount = -3;
-    list.DropDownWidth = 1'000'000;
-    list.ValuesIndex = -7;
+    list.SetDropDownCount(-3);
+    list.SetDropDownWidth(1'000'000);
+    list.SetValuesIndex(-7);
     StoreGrid copy;
     copy.SetImeName(QStringLiteral("Korean IME"));
     EXPECT_EQ(ErrorOf([&] { TwGridStream::Read(copy, TwGridStream::Write(grid)); }), QStringLiteral("(no error)"));
@@ -415,9 +415,9 @@ TEST(GridStream, RegressionStateSetByCodeOutsideTheReadRulesStillReadsBack)
     EXPECT_EQ(back->Footer().ValueList().size(), 0) << "texts of removed rows are not designed";
     EXPECT_EQ(copy.Groups().Items(0)->Title().Height(), 16) << "fitted under the lowered header";
     EXPECT_EQ(back->ImeName(), QString()) << "an ime name set empty stays empty";
-    EXPECT_EQ(back->ListOption().DropDownCount, 0);
-    EXPECT_EQ(back->ListOption().DropDownWidth, TwMaxPixels);
-    EXPECT_EQ(back->ListOption().ValuesIndex, -1);
+    EXPECT_EQ(back->ListOption().DropDownCount(), 0);
+    EXPECT_EQ(back->ListOption().DropDownWidth(), TwMaxPixels);
+    EXPECT_EQ(back->ListOption().ValuesIndex(), -1);
     column->MemFooter().SetStyle(0, wfmeCount, -1, wfopAll, {});
     TwGridStream::Read(copy, TwGridStream::Write(grid));
     EXPECT_EQ(static_cast<TwMemColumn *>(copy.Columns().Items(0))->MemFooter().GetMethod(0), wfmeCount);

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr std::size_t VTable = sizeof(void *);
 constexpr std::size_t DPtr = sizeof(std::unique_ptr<int>);
 
 static_assert(DPtr == sizeof(void *), "a private pointer is one machine pointer");
@@ -31,10 +30,8 @@ static_assert(sizeof(TwGridFooter) == sizeof(QObject) + DPtr, "TwGridFooter: lay
 static_assert(sizeof(TwFixedStyle) == sizeof(QObject) + DPtr, "TwFixedStyle: layout changed");
 static_assert(sizeof(TwGridLines) == sizeof(QObject) + DPtr, "TwGridLines: layout changed");
 static_assert(sizeof(TwColumn) == sizeof(QObject) + DPtr, "TwColumn: layout changed");
-
-// Polymorphic roots: the table pointer and the private pointer.
-static_assert(sizeof(TwDrawObject) == VTable + DPtr, "TwDrawObject: layout changed");
-static_assert(sizeof(TwItemListOption) == VTable + DPtr, "TwItemListOption: layout changed");
+static_assert(sizeof(TwDrawObject) == sizeof(QObject) + DPtr, "TwDrawObject: layout changed");
+static_assert(sizeof(TwItemListOption) == sizeof(QObject) + DPtr, "TwItemListOption: layout changed");
 
 // Derived classes: their base and one private pointer of their own.
 static_assert(sizeof(TwTitle) == sizeof(TwDrawObject) + DPtr, "TwTitle: layout changed");
@@ -44,8 +41,8 @@ static_assert(sizeof(TwHeaderTitle) == sizeof(TwTitle) + DPtr, "TwHeaderTitle: l
 static_assert(sizeof(TwFooterTitle) == sizeof(TwTitle) + DPtr, "TwFooterTitle: layout changed");
 static_assert(sizeof(TwColumnFooter) == sizeof(TwDrawObject) + DPtr, "TwColumnFooter: layout changed");
 static_assert(sizeof(TwMemColumnFooter) == sizeof(TwColumnFooter) + DPtr, "TwMemColumnFooter: layout changed");
-static_assert(sizeof(TwIndicators) == sizeof(QObject) + sizeof(TwDrawObject) + DPtr, "TwIndicators: layout changed");
-static_assert(sizeof(TwMarkers) == sizeof(QObject) + sizeof(TwDrawObject) + DPtr, "TwMarkers: layout changed");
+static_assert(sizeof(TwIndicators) == sizeof(TwDrawObject) + DPtr, "TwIndicators: layout changed");
+static_assert(sizeof(TwMarkers) == sizeof(TwDrawObject) + DPtr, "TwMarkers: layout changed");
 static_assert(sizeof(TwGridLinesEx) == sizeof(TwGridLines) + DPtr, "TwGridLinesEx: layout changed");
 static_assert(sizeof(TwColumnListOption) == sizeof(TwItemListOption) + DPtr, "TwColumnListOption: layout changed");
 static_assert(sizeof(TwMemColumn) == sizeof(TwColumn) + DPtr, "TwMemColumn: layout changed");

@@ -201,6 +201,14 @@ int TwColumn::Margin(int side) const
 void TwColumn::SetMargin(int side, int value)
 {
     CheckMarginSide(side);
+    // Each side notifies through its own property.
+    static constexpr void (TwColumn::*setters[])(int) = {&TwColumn::SetMarginLeft, &TwColumn::SetMarginTop,
+                                                          &TwColumn::SetMarginRight, &TwColumn::SetMarginBottom};
+    (this->*setters[side])(value);
+}
+
+void TwColumn::StoreMargin(int side, int value)
+{
     d->m_margins[side] = std::clamp(value, 0, 255);
     Changed();
 }
@@ -955,9 +963,20 @@ const QStringList &TwColumn::Values() const
 
 TwColumnTitle &TwColumn::Title()
 {
-    if (!d->m_title)
+    if (!d->m_title) {
         d->m_title = CreateTitle();
+        if (!d->m_firstCaption.isEmpty())
+            d->m_title->SetCaption(std::exchange(d->m_firstCaption, QString()));
+    }
     return *d->m_title;
+}
+
+void TwColumn::SetFirstCaption(const QString &caption)
+{
+    if (d->m_title)
+        d->m_title->SetCaption(caption);
+    else
+        d->m_firstCaption = caption;
 }
 
 const TwColumnTitle &TwColumn::Title() const
@@ -1069,25 +1088,25 @@ const TwDrawInfo &TwColumn::DrawInfo() const
 void TwColumn::SetMarginLeft(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return MarginLeft(); }, [this] { emit MarginLeftChanged(MarginLeft()); });
-    SetMargin(0, value);
+    StoreMargin(0, value);
 }
 
 void TwColumn::SetMarginTop(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return MarginTop(); }, [this] { emit MarginTopChanged(MarginTop()); });
-    SetMargin(1, value);
+    StoreMargin(1, value);
 }
 
 void TwColumn::SetMarginRight(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return MarginRight(); }, [this] { emit MarginRightChanged(MarginRight()); });
-    SetMargin(2, value);
+    StoreMargin(2, value);
 }
 
 void TwColumn::SetMarginBottom(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return MarginBottom(); }, [this] { emit MarginBottomChanged(MarginBottom()); });
-    SetMargin(3, value);
+    StoreMargin(3, value);
 }
 
 void TwColumn::SetColor(const QColor &value)

@@ -219,6 +219,10 @@ protected:
     /// and a string copy each.
     const TwColumnPrivate *ColumnData() const { return d.get(); }
 
+    /// The caption the title gets when it is made; the title is not made for it, so a
+    /// constructor may name its column without calling the part factories.
+    void SetFirstCaption(const QString &caption);
+
     /// Factories of the owned parts, each called once, on the part's first use (never from
     /// a constructor), so that a derived column's override is the one that counts.
     virtual std::unique_ptr<TwColumnTitle> CreateTitle();
@@ -264,6 +268,7 @@ signals:
     void WordWrapChanged(bool value);
 
 private:
+    void StoreMargin(int side, int value);
     friend class TwColumns;
     friend class TwGroup;
     friend class TwGroups;

@@ -55,6 +55,9 @@ public:
     // Created on first use through the column's factories, so that a derived column's
     // parts are the ones made.
     std::unique_ptr<TwColumnTitle> m_title;
+    // The caption the title takes when it is made (a column names itself while it is
+    // constructed, before its class can make its own title).
+    QString m_firstCaption;
     std::unique_ptr<TwColumnFooter> m_footer;
     std::unique_ptr<TwColumnListOption> m_listOption;
 };

@@ -1,12 +1,19 @@
 #include "grid/customgrid.h"
 #include "grid/customgrid_p.h"
+#include "grid/columns.h"
+#include "grid/drawobjects.h"
+#include "grid/gridparts.h"
+#include "grid/groups.h"
 #include "grid/notify_p.h"
 
 #include "platform/application.h"
 
 #include <QApplication>
 #include <QPainter>
+#include <QImage>
 #include <QMetaMethod>
+#include <QMetaProperty>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QThread>
 
@@ -37,6 +44,8 @@ TwCustomGrid::TwCustomGrid(QWidget *parent)
 
 TwCustomGrid::~TwCustomGrid()
 {
+    if (!d->m_loadSnapshot.isEmpty())
+        --t_twNotificationsHeld;
     // Columns refer to groups and the other parts; they go first.
     d->m_columns.reset();
     d->m_groups.reset();
@@ -59,7 +68,8 @@ void TwCustomGrid::SetGridFont(const TwFont &font)
     d->m_font = font;
     setFont(font.Font);
     InvalidateGrid();
-    emit GridFontChanged(font);
+    if (t_twNotificationsHeld == 0)
+        emit GridFontChanged(font);
 }
 
 void TwCustomGrid::SetColor(TColor value)
@@ -68,7 +78,8 @@ void TwCustomGrid::SetColor(TColor value)
         return;
     d->m_color = value;
     InvalidateGrid();
-    emit ColorChanged(value);
+    if (t_twNotificationsHeld == 0)
+        emit ColorChanged(value);
 }
 
 void TwCustomGrid::SetColor(const QColor &value)
@@ -82,7 +93,8 @@ void TwCustomGrid::SetNullColor(TColor value)
         return;
     d->m_nullColor = value;
     InvalidateGrid();
-    emit NullColorChanged(value);
+    if (t_twNotificationsHeld == 0)
+        emit NullColorChanged(value);
 }
 
 void TwCustomGrid::SetNullColor(const QColor &value)
@@ -96,7 +108,8 @@ void TwCustomGrid::SetSelBgColor(TColor value)
         return;
     d->m_selBgColor = value;
     InvalidateGrid();
-    emit SelBgColorChanged(value);
+    if (t_twNotificationsHeld == 0)
+        emit SelBgColorChanged(value);
 }
 
 void TwCustomGrid::SetSelBgColor(const QColor &value)
@@ -110,7 +123,8 @@ void TwCustomGrid::SetSelFgColor(TColor value)
         return;
     d->m_selFgColor = value;
     InvalidateGrid();
-    emit SelFgColorChanged(value);
+    if (t_twNotificationsHeld == 0)
+        emit SelFgColorChanged(value);
 }
 
 void TwCustomGrid::SetSelFgColor(const QColor &value)
@@ -131,10 +145,111 @@ void TwCustomGrid::SetOptions(TwGridOptions value)
     InvalidateGrid();
 }
 
+namespace {
+
+// The objects whose published properties a design sets: the grid and each of its parts.
+QList<QObject *> PublishedObjects(TwCustomGrid &grid)
+{
+    QList<QObject *> objects{&grid,
+                             &grid.FixedStyle(),
+                             &grid.FixedStyle().Lines(),
+                             &grid.Lines(),
+                             &grid.EndLines(),
+                             &grid.Headers(),
+                             &grid.Headers().Lines(),
+                             &grid.Headers().Title(),
+                             &grid.Indicators(),
+                             &grid.Indicators().Lines(),
+                             &grid.Markers(),
+                             &grid.Markers().Lines()};
+    for (int i = 0; i < grid.Footers().Count(); ++i)
+        objects << grid.Footers().Items(i) << &grid.Footers().Items(i)->Title();
+    for (int i = 0; i < grid.Groups().Count(); ++i)
+        objects << grid.Groups().Items(i) << &grid.Groups().Items(i)->Title();
+    for (int i = 0; i < grid.Columns().Count(); ++i) {
+        TwColumn *column = grid.Columns().Items(i);
+        objects << column << &column->Title() << &column->Footer() << &column->ListOption();
+    }
+    return objects;
+}
+
+QVariantList PropertyValues(const QObject &object)
+{
+    QVariantList values;
+    const QMetaObject *meta = object.metaObject();
+    for (int i = 0; i < meta->propertyCount(); ++i)
+        values << meta->property(i).read(&object);
+    return values;
+}
+
+bool SameValue(const QVariant &a, const QVariant &b)
+{
+    // Pictures compare by their pixels: two loads of one picture are different objects.
+    if (a.metaType() == QMetaType::fromType<QPixmap>() && b.metaType() == a.metaType())
+        return a.value<QPixmap>().toImage() == b.value<QPixmap>().toImage();
+    return a == b;
+}
+
+// Sends the notification of each published property of `object` whose value differs from
+// `before`, with the value it has now.
+void NotifyChanged(QObject &object, const QVariantList &before)
+{
+    const QMetaObject *meta = object.metaObject();
+    QList<int> sent; // a signal that several properties share goes out once
+    for (int i = 0; i < meta->propertyCount() && i < before.size(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (!property.hasNotifySignal() || sent.contains(property.notifySignalIndex()))
+            continue;
+        const QVariant now = property.read(&object);
+        if (SameValue(now, before[i]))
+            continue;
+        sent << property.notifySignalIndex();
+        const QMetaMethod signal = property.notifySignal();
+        if (signal.parameterCount() == 0)
+            signal.invoke(&object, Qt::DirectConnection);
+        else if (signal.parameterMetaType(0) == now.metaType())
+            signal.invoke(&object, Qt::DirectConnection, QGenericArgument(now.typeName(), now.constData()));
+    }
+}
+
+// Holds back the notifications of the grid and its parts while an operation changes many
+// of them (switching the mode switches the row height, fixed count, header height …), then
+// notifies once for each property that reads differently.
+class TwNotifyObjectsOnChange
+{
+public:
+    explicit TwNotifyObjectsOnChange(const QList<QObject *> &objects)
+        : m_exceptions(std::uncaught_exceptions())
+    {
+        for (QObject *object : objects)
+            m_snapshot.append({object, PropertyValues(*object)});
+        ++t_twNotificationsHeld;
+    }
+    ~TwNotifyObjectsOnChange() noexcept(false)
+    {
+        --t_twNotificationsHeld;
+        if (std::uncaught_exceptions() != m_exceptions || t_twNotificationsHeld != 0)
+            return;
+        for (const auto &[object, values] : std::exchange(m_snapshot, {})) {
+            if (object)
+                NotifyChanged(*object, values);
+        }
+    }
+    TwNotifyObjectsOnChange(const TwNotifyObjectsOnChange &) = delete;
+    TwNotifyObjectsOnChange &operator=(const TwNotifyObjectsOnChange &) = delete;
+
+private:
+    QList<std::pair<QPointer<QObject>, QVariantList>> m_snapshot;
+    int m_exceptions;
+};
+
+} // namespace
+
 void TwCustomGrid::SetGroupMode(bool value)
 {
-    const auto notify = TwNotifyOnChange([this] { return d->m_groupMode; }, [this] { emit GroupModeChanged(d->m_groupMode); });
     if (d->m_loading || d->m_updateCount > 0) {
+        const auto notify =
+            TwNotifyOnChange([this] { return d->m_groupMode; }, [this] { emit GroupModeChanged(d->m_groupMode); });
         d->m_groupMode = value;
         return;
     }
@@ -142,6 +257,9 @@ void TwCustomGrid::SetGroupMode(bool value)
         return;
     if (value && Groups().GetVCount() == 0)
         return;
+    // The sizes kept per mode change with it: each property that then reads differently
+    // notifies once.
+    const TwNotifyObjectsOnChange notify(PublishedObjects(*this));
     SetEditValue();
     HideEditor();
     d->m_groupMode = value;
@@ -237,10 +355,8 @@ int TwCustomGrid::StripCount() const
 
 int TwCustomGrid::StripWidth(int strip) const
 {
-    if (d->m_groupMode) {
-        const TwGroup *group = Groups().GetVItems(strip);
-        return group ? group->Width() : 0;
-    }
+    if (d->m_groupMode)
+        return strip >= 0 && strip < Groups().GetVCount() ? Groups().GetVItems(strip)->Width() : 0;
     return strip >= 0 && strip < Columns().GetVCount() ? Columns().GetVItems(strip)->Width() : 0;
 }
 
@@ -461,10 +577,19 @@ void TwCustomGrid::EndUpdate(bool repaint)
         InvalidateGrid();
 }
 
+
 void TwCustomGrid::EndLoading()
 {
     d->m_loading = false;
     RebuildAfterLoad();
+    if (d->m_loadSnapshot.isEmpty())
+        return;
+    --t_twNotificationsHeld;
+    const QList<TwCustomGridPrivate::TLoadSnapshot> snapshot = std::exchange(d->m_loadSnapshot, {});
+    for (const TwCustomGridPrivate::TLoadSnapshot &entry : snapshot) {
+        if (entry.object)
+            NotifyChanged(*entry.object, entry.values);
+    }
 }
 
 void TwCustomGrid::RebuildAfterLoad()
@@ -802,7 +927,8 @@ void TwCustomGrid::SetImeMode(TwImeMode value)
     if (d->m_imeMode == value)
         return;
     d->m_imeMode = value;
-    emit ImeModeChanged(value);
+    if (t_twNotificationsHeld == 0)
+        emit ImeModeChanged(value);
 }
 
 QString TwCustomGrid::ImeName() const
@@ -815,7 +941,8 @@ void TwCustomGrid::SetImeName(const QString &value)
     if (d->m_imeName == value)
         return;
     d->m_imeName = value;
-    emit ImeNameChanged(value);
+    if (t_twNotificationsHeld == 0)
+        emit ImeNameChanged(value);
 }
 
 int TwCustomGrid::ChangeDelay() const
@@ -829,7 +956,8 @@ void TwCustomGrid::SetChangeDelay(int value)
     if (d->m_changeDelay == value)
         return;
     d->m_changeDelay = value;
-    emit ChangeDelayChanged(value);
+    if (t_twNotificationsHeld == 0)
+        emit ChangeDelayChanged(value);
 }
 
 TColor TwCustomGrid::Color() const
@@ -981,6 +1109,11 @@ bool TwCustomGrid::Updating() const
 
 void TwCustomGrid::BeginLoading()
 {
+    if (!d->m_loading) {
+        for (QObject *object : PublishedObjects(*this))
+            d->m_loadSnapshot.append({object, PropertyValues(*object)});
+        ++t_twNotificationsHeld;
+    }
     d->m_loading = true;
 }
 

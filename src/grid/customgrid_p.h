@@ -4,6 +4,10 @@
 
 #include "grid/customgrid.h"
 
+#include <QList>
+#include <QPointer>
+#include <QVariant>
+
 #include <array>
 #include <memory>
 
@@ -32,6 +36,14 @@ public:
     TwGridOptions m_options;
     bool m_designing = false;
     bool m_loading = false;
+    // The published properties of the grid and its parts when a load began, to notify
+    // once for each that the load changed.
+    struct TLoadSnapshot
+    {
+        QPointer<QObject> object;
+        QVariantList values;
+    };
+    QList<TLoadSnapshot> m_loadSnapshot;
     bool m_groupMode = false;
     std::array<int, 2> m_rowHeights{18, 36};
     std::array<int, 2> m_fixedCounts{0, 0};

@@ -8,6 +8,61 @@
 
 #include <algorithm>
 
+namespace {
+
+/// The values an assignment may change, read before it so that each changed one notifies.
+struct Appearance
+{
+    TwAlignment alignment;
+    TwCellStyle cellStyle;
+    TColor color;
+    TwFitStyle fitStyle;
+    TwFont font;
+    TwTextLayout layout;
+    int margins[4];
+    bool wordWrap;
+
+    explicit Appearance(const TwDrawObject &o)
+        : alignment(o.Alignment())
+        , cellStyle(o.CellStyle())
+        , color(o.Color())
+        , fitStyle(o.FitStyle())
+        , font(o.Font())
+        , layout(o.Layout())
+        , margins{o.MarginLeft(), o.MarginTop(), o.MarginRight(), o.MarginBottom()}
+        , wordWrap(o.WordWrap())
+    {
+    }
+
+    void NotifyChanges(TwDrawObject &o) const
+    {
+        if (o.Alignment() != alignment)
+            emit o.AlignmentChanged(o.Alignment());
+        if (o.CellStyle() != cellStyle)
+            emit o.CellStyleChanged(o.CellStyle());
+        if (o.Color() != color)
+            emit o.ColorChanged(o.Color());
+        if (o.FitStyle() != fitStyle)
+            emit o.FitStyleChanged(o.FitStyle());
+        if (!(o.Font() == font))
+            emit o.FontChanged(o.Font());
+        if (o.Layout() != layout)
+            emit o.LayoutChanged(o.Layout());
+        if (o.MarginLeft() != margins[0])
+            emit o.MarginLeftChanged(o.MarginLeft());
+        if (o.MarginTop() != margins[1])
+            emit o.MarginTopChanged(o.MarginTop());
+        if (o.MarginRight() != margins[2])
+            emit o.MarginRightChanged(o.MarginRight());
+        if (o.MarginBottom() != margins[3])
+            emit o.MarginBottomChanged(o.MarginBottom());
+        if (o.WordWrap() != wordWrap)
+            emit o.WordWrapChanged(o.WordWrap());
+    }
+};
+
+} // namespace
+
 // TwDrawObject
 
 TwDrawObject::TwDrawObject()
@@ -30,6 +85,7 @@ TwDrawInfo &TwDrawObject::DrawInfoRef()
 
 void TwDrawObject::Assign(const TwDrawObject &source)
 {
+    const Appearance old(*this);
     d->m_assigned = source.d->m_assigned;
     d->m_font = source.d->m_font;
     d->m_color = source.d->m_color;
@@ -42,6 +98,7 @@ void TwDrawObject::Assign(const TwDrawObject &source)
     d->m_cellStyle = source.CellStyle();
     d->m_cellStyleStored = true;
     Changed();
+    old.NotifyChanges(*this);
 }
 
 void TwDrawObject::SetDrawInfo()
@@ -71,6 +128,7 @@ TwAlignment TwDrawObject::Alignment() const
 
 void TwDrawObject::SetAlignment(TwAlignment value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Alignment(); }, [this] { emit AlignmentChanged(Alignment()); });
     d->m_alignment = value;
     Mark(wovAlignment);
     Changed();
@@ -78,6 +136,7 @@ void TwDrawObject::SetAlignment(TwAlignment value)
 
 void TwDrawObject::SetCellStyle(TwCellStyle value)
 {
+    const auto notify = TwNotifyOnChange([this] { return CellStyle(); }, [this] { emit CellStyleChanged(CellStyle()); });
     d->m_cellStyle = value;
     d->m_cellStyleStored = true;
     Changed();
@@ -90,6 +149,7 @@ TColor TwDrawObject::Color() const
 
 void TwDrawObject::SetColor(TColor value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Color(); }, [this] { emit ColorChanged(Color()); });
     if (d->m_assigned.Has(wovColor) && d->m_color == value)
         return;
     d->m_color = value;
@@ -104,6 +164,7 @@ TwFitStyle TwDrawObject::FitStyle() const
 
 void TwDrawObject::SetFitStyle(TwFitStyle value)
 {
+    const auto notify = TwNotifyOnChange([this] { return FitStyle(); }, [this] { emit FitStyleChanged(FitStyle()); });
     d->m_fitStyle = value;
     Mark(wovFitStyle);
     Changed();
@@ -116,6 +177,7 @@ TwFont TwDrawObject::Font() const
 
 void TwDrawObject::SetFont(const TwFont &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Font(); }, [this] { emit FontChanged(Font()); });
     d->m_font = value;
     Mark(wovFont);
     Changed();
@@ -128,6 +190,7 @@ TwTextLayout TwDrawObject::Layout() const
 
 void TwDrawObject::SetLayout(TwTextLayout value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Layout(); }, [this] { emit LayoutChanged(Layout()); });
     d->m_layout = value;
     Mark(wovLayout);
     Changed();
@@ -155,6 +218,7 @@ int TwDrawObject::MarginBottom() const
 
 void TwDrawObject::SetMarginLeft(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return MarginLeft(); }, [this] { emit MarginLeftChanged(MarginLeft()); });
     d->m_margins[0] = value;
     Mark(wovMarginLeft);
     Changed();
@@ -162,6 +226,7 @@ void TwDrawObject::SetMarginLeft(int value)
 
 void TwDrawObject::SetMarginTop(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return MarginTop(); }, [this] { emit MarginTopChanged(MarginTop()); });
     d->m_margins[1] = value;
     Mark(wovMarginTop);
     Changed();
@@ -169,6 +234,7 @@ void TwDrawObject::SetMarginTop(int value)
 
 void TwDrawObject::SetMarginRight(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return MarginRight(); }, [this] { emit MarginRightChanged(MarginRight()); });
     d->m_margins[2] = value;
     Mark(wovMarginRight);
     Changed();
@@ -176,6 +242,7 @@ void TwDrawObject::SetMarginRight(int value)
 
 void TwDrawObject::SetMarginBottom(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return MarginBottom(); }, [this] { emit MarginBottomChanged(MarginBottom()); });
     d->m_margins[3] = value;
     Mark(wovMarginBottom);
     Changed();
@@ -183,6 +250,10 @@ void TwDrawObject::SetMarginBottom(int value)
 
 void TwDrawObject::SetMarginRect(int left, int top, int right, int bottom)
 {
+    const auto notifyLeft = TwNotifyOnChange([this] { return MarginLeft(); }, [this] { emit MarginLeftChanged(MarginLeft()); });
+    const auto notifyTop = TwNotifyOnChange([this] { return MarginTop(); }, [this] { emit MarginTopChanged(MarginTop()); });
+    const auto notifyRight = TwNotifyOnChange([this] { return MarginRight(); }, [this] { emit MarginRightChanged(MarginRight()); });
+    const auto notifyBottom = TwNotifyOnChange([this] { return MarginBottom(); }, [this] { emit MarginBottomChanged(MarginBottom()); });
     d->m_margins[0] = left;
     d->m_margins[1] = top;
     d->m_margins[2] = right;
@@ -201,6 +272,7 @@ bool TwDrawObject::WordWrap() const
 
 void TwDrawObject::SetWordWrap(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return WordWrap(); }, [this] { emit WordWrapChanged(WordWrap()); });
     d->m_wordWrap = value;
     Mark(wovWordWrap);
     Changed();
@@ -218,6 +290,10 @@ TwTitle::~TwTitle() = default;
 void TwTitle::Assign(const TwDrawObject &source)
 {
     if (const auto *title = dynamic_cast<const TwTitle *>(&source)) {
+        const auto caption = TwNotifyOnChange([this] { return Caption(); }, [this] { emit CaptionChanged(Caption()); });
+        const auto clicking = TwNotifyOnChange([this] { return Clicking(); }, [this] { emit ClickingChanged(Clicking()); });
+        const auto image = TwNotifyOnChange([this] { return Image().cacheKey(); }, [this] { emit ImageChanged(Image()); });
+        const auto layout = TwNotifyOnChange([this] { return ImageLayout(); }, [this] { emit ImageLayoutChanged(ImageLayout()); });
         d->m_caption = title->d->m_caption;
         d->m_clicking = title->d->m_clicking;
         d->m_image = title->d->m_image;
@@ -228,18 +304,25 @@ void TwTitle::Assign(const TwDrawObject &source)
 
 void TwTitle::SetCaption(const QString &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Caption(); }, [this] { emit CaptionChanged(Caption()); });
     d->m_caption = value;
     Changed();
 }
 
 void TwTitle::SetImage(const QPixmap &value)
 {
+    // Pixmaps have no equality; two that share their data are the same picture.
+    if (d->m_image.cacheKey() == value.cacheKey())
+        return;
     d->m_image = value;
     Changed();
+    if (t_twNotificationsHeld == 0)
+        emit ImageChanged(d->m_image);
 }
 
 void TwTitle::SetImageLayout(TwImageLayout value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ImageLayout(); }, [this] { emit ImageLayoutChanged(ImageLayout()); });
     d->m_imageLayout = value;
     Changed();
 }
@@ -292,6 +375,7 @@ int TwColumnTitle::DefaultMarginBottom() const
 
 void TwColumnTitle::SetSortMark(TwSortMark value)
 {
+    const auto notify = TwNotifyOnChange([this] { return SortMark(); }, [this] { emit SortMarkChanged(SortMark()); });
     d->m_sortMark = value;
     Changed();
 }
@@ -497,6 +581,7 @@ TwFont TwItemListOption::DefaultFont() const
 
 void TwItemListOption::SetListFont(const TwFont &font)
 {
+    const auto notify = TwNotifyOnChange([this] { return ListFont(); }, [this] { emit ListFontChanged(ListFont()); });
     d->m_listFont = font;
     d->m_listFontAssigned = true;
     Changed();
@@ -504,6 +589,7 @@ void TwItemListOption::SetListFont(const TwFont &font)
 
 void TwItemListOption::SetTitleFont(const TwFont &font)
 {
+    const auto notify = TwNotifyOnChange([this] { return TitleFont(); }, [this] { emit TitleFontChanged(TitleFont()); });
     d->m_titleFont = font;
     d->m_titleFontAssigned = true;
     Changed();
@@ -516,6 +602,7 @@ int TwItemListOption::ValuesIndex() const
 
 void TwItemListOption::SetValuesIndex(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ValuesIndex(); }, [this] { emit ValuesIndexChanged(ValuesIndex()); });
     d->m_valuesIndex = std::max(value, -1); // -1: no value column
     Changed();
 }
@@ -571,7 +658,11 @@ bool TwTitle::Clicking() const
 
 void TwTitle::SetClicking(bool value)
 {
+    if (d->m_clicking == value)
+        return;
     d->m_clicking = value;
+    if (t_twNotificationsHeld == 0)
+        emit ClickingChanged(value);
 }
 
 QPixmap TwTitle::Image() const
@@ -849,6 +940,8 @@ int TwItemListOption::DropDownCount() const
 
 void TwItemListOption::SetDropDownCount(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return DropDownCount(); }, [this] { emit DropDownCountChanged(DropDownCount()); });
+    value = std::clamp(value, 0, TwMaxPixels);
     if (d->m_dropDownCount == value)
         return;
     d->m_dropDownCount = value;
@@ -862,6 +955,8 @@ int TwItemListOption::DropDownWidth() const
 
 void TwItemListOption::SetDropDownWidth(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return DropDownWidth(); }, [this] { emit DropDownWidthChanged(DropDownWidth()); });
+    value = std::clamp(value, -TwMaxPixels, TwMaxPixels);
     if (d->m_dropDownWidth == value)
         return;
     d->m_dropDownWidth = value;
@@ -875,6 +970,7 @@ QStringList TwItemListOption::ColumnWidths() const
 
 void TwItemListOption::SetColumnWidths(const QStringList &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ColumnWidths(); }, [this] { emit ColumnWidthsChanged(ColumnWidths()); });
     if (d->m_columnWidths == value)
         return;
     d->m_columnWidths = value;
@@ -888,6 +984,7 @@ QStringList TwItemListOption::Titles() const
 
 void TwItemListOption::SetTitles(const QStringList &value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Titles(); }, [this] { emit TitlesChanged(Titles()); });
     if (d->m_titles == value)
         return;
     d->m_titles = value;
@@ -901,6 +998,7 @@ bool TwItemListOption::ShowTitles() const
 
 void TwItemListOption::SetShowTitles(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ShowTitles(); }, [this] { emit ShowTitlesChanged(ShowTitles()); });
     if (d->m_showTitles == value)
         return;
     d->m_showTitles = value;
@@ -914,6 +1012,7 @@ QChar TwItemListOption::Separator() const
 
 void TwItemListOption::SetSeparator(QChar value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Separator(); }, [this] { emit SeparatorChanged(Separator()); });
     if (d->m_separator == value)
         return;
     d->m_separator = value;
@@ -927,6 +1026,7 @@ bool TwColumnListOption::ValuesOnly() const
 
 void TwColumnListOption::SetValuesOnly(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return ValuesOnly(); }, [this] { emit ValuesOnlyChanged(ValuesOnly()); });
     if (d->m_valuesOnly == value)
         return;
     d->m_valuesOnly = value;
@@ -966,4 +1066,9 @@ void TwGridLinesEx::SetCellColor(const QColor &value)
 void TwGridLinesEx::SetLevelColor(const QColor &value)
 {
     SetLevelColor(TXColorOf(value));
+}
+
+void TwDrawObject::SetColor(const QColor &value)
+{
+    SetColor(TXColorOf(value));
 }

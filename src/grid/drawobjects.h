@@ -29,12 +29,27 @@ class TwColumnListOptionPrivate;
 
 /// Base of every drawable part. A value that was never assigned is taken from the
 /// class's default provider; only assigned values that differ from their default are
-/// stored with a design.
-class TABRIX_EXPORT TwDrawObject
+/// stored with a design. A QObject for its properties, without a parent: its owner (a
+/// column, a group, a footer row or the grid) deletes it.
+class TABRIX_EXPORT TwDrawObject : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(TwAlignment Alignment READ Alignment WRITE SetAlignment NOTIFY AlignmentChanged)
+    Q_PROPERTY(TwCellStyle CellStyle READ CellStyle WRITE SetCellStyle NOTIFY CellStyleChanged)
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor NOTIFY ColorChanged)
+    Q_PROPERTY(TwFitStyle FitStyle READ FitStyle WRITE SetFitStyle NOTIFY FitStyleChanged)
+    Q_PROPERTY(TwFont Font READ Font WRITE SetFont NOTIFY FontChanged)
+    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout NOTIFY LayoutChanged)
+    Q_PROPERTY(int MarginBottom READ MarginBottom WRITE SetMarginBottom NOTIFY MarginBottomChanged)
+    Q_PROPERTY(int MarginLeft READ MarginLeft WRITE SetMarginLeft NOTIFY MarginLeftChanged)
+    Q_PROPERTY(int MarginRight READ MarginRight WRITE SetMarginRight NOTIFY MarginRightChanged)
+    Q_PROPERTY(int MarginTop READ MarginTop WRITE SetMarginTop NOTIFY MarginTopChanged)
+    Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap NOTIFY WordWrapChanged)
+
 public:
     virtual ~TwDrawObject();
 
+    /// Takes the source's values; each property that changes by it notifies once.
     virtual void Assign(const TwDrawObject &source);
     /// Repaints the part this object belongs to.
     virtual void Changed() = 0;
@@ -51,6 +66,7 @@ public:
     void SetCellStyle(TwCellStyle value);
     TColor Color() const;
     void SetColor(TColor value);
+    void SetColor(const QColor &value);
     TwFitStyle FitStyle() const;
     void SetFitStyle(TwFitStyle value);
     TwFont Font() const;
@@ -85,6 +101,19 @@ public:
     /// Filled by SetDrawInfo.
     const TwDrawInfo &DrawInfo() const;
 
+signals:
+    void AlignmentChanged(TwAlignment value);
+    void CellStyleChanged(TwCellStyle value);
+    void ColorChanged(TColor value);
+    void FitStyleChanged(TwFitStyle value);
+    void FontChanged(const TwFont &value);
+    void LayoutChanged(TwTextLayout value);
+    void MarginBottomChanged(int value);
+    void MarginLeftChanged(int value);
+    void MarginRightChanged(int value);
+    void MarginTopChanged(int value);
+    void WordWrapChanged(bool value);
+
 protected:
     TwDrawObject();
     TwDrawInfo &DrawInfoRef();
@@ -99,6 +128,12 @@ private:
 /// A caption cell with an optional picture.
 class TABRIX_EXPORT TwTitle : public TwDrawObject
 {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption NOTIFY CaptionChanged)
+    Q_PROPERTY(bool Clicking READ Clicking WRITE SetClicking NOTIFY ClickingChanged)
+    Q_PROPERTY(QPixmap Image READ Image WRITE SetImage NOTIFY ImageChanged)
+    Q_PROPERTY(TwImageLayout ImageLayout READ ImageLayout WRITE SetImageLayout NOTIFY ImageLayoutChanged)
+
 public:
     ~TwTitle() override;
     void Assign(const TwDrawObject &source) override;
@@ -114,6 +149,12 @@ public:
     TwImageLayout ImageLayout() const;
     void SetImageLayout(TwImageLayout value);
 
+signals:
+    void CaptionChanged(const QString &value);
+    void ClickingChanged(bool value);
+    void ImageChanged(const QPixmap &value);
+    void ImageLayoutChanged(TwImageLayout value);
+
 protected:
     TwTitle();
 
@@ -125,6 +166,9 @@ private:
 /// The title of one column, owned by the column.
 class TABRIX_EXPORT TwColumnTitle : public TwTitle
 {
+    Q_OBJECT
+    Q_PROPERTY(TwSortMark SortMark READ SortMark WRITE SetSortMark NOTIFY SortMarkChanged)
+
 public:
     ~TwColumnTitle() override;
     explicit TwColumnTitle(TwColumn *column);
@@ -140,6 +184,9 @@ public:
     TwSortMark SortMark() const;
     void SetSortMark(TwSortMark value);
 
+signals:
+    void SortMarkChanged(TwSortMark value);
+
 private:
     Q_DECLARE_PRIVATE_D(d, TwColumnTitle)
     std::unique_ptr<TwColumnTitlePrivate> d;
@@ -148,6 +195,8 @@ private:
 /// The footer cells of one column: one text per footer row of the grid. Owned by the column.
 class TABRIX_EXPORT TwColumnFooter : public TwDrawObject
 {
+    Q_OBJECT
+
 public:
     ~TwColumnFooter() override;
     explicit TwColumnFooter(TwColumn *column);
@@ -324,9 +373,21 @@ private:
     std::unique_ptr<TwFixedStylePrivate> d;
 };
 
-/// Settings of a drop-down item list: its columns of texts, sizes and fonts.
-class TABRIX_EXPORT TwItemListOption
+/// Settings of a drop-down item list: its columns of texts, sizes and fonts. A QObject for
+/// its properties, without a parent: its owner deletes it.
+class TABRIX_EXPORT TwItemListOption : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(QStringList ColumnWidths READ ColumnWidths WRITE SetColumnWidths NOTIFY ColumnWidthsChanged)
+    Q_PROPERTY(int DropDownCount READ DropDownCount WRITE SetDropDownCount NOTIFY DropDownCountChanged)
+    Q_PROPERTY(int DropDownWidth READ DropDownWidth WRITE SetDropDownWidth NOTIFY DropDownWidthChanged)
+    Q_PROPERTY(TwFont ListFont READ ListFont WRITE SetListFont NOTIFY ListFontChanged)
+    Q_PROPERTY(QChar Separator READ Separator WRITE SetSeparator NOTIFY SeparatorChanged)
+    Q_PROPERTY(bool ShowTitles READ ShowTitles WRITE SetShowTitles NOTIFY ShowTitlesChanged)
+    Q_PROPERTY(TwFont TitleFont READ TitleFont WRITE SetTitleFont NOTIFY TitleFontChanged)
+    Q_PROPERTY(QStringList Titles READ Titles WRITE SetTitles NOTIFY TitlesChanged)
+    Q_PROPERTY(int ValuesIndex READ ValuesIndex WRITE SetValuesIndex NOTIFY ValuesIndexChanged)
+
 public:
     TwItemListOption();
     virtual ~TwItemListOption();
@@ -334,8 +395,11 @@ public:
     TwItemListOption &operator=(const TwItemListOption &) = delete;
 
     int DropDownCount() const;
+    /// Clamped to 0 .. TwMaxPixels.
     void SetDropDownCount(int value);
     int DropDownWidth() const;
+    /// 0: the owner's width; negative: at least the width of all the list's columns.
+    /// Clamped to -TwMaxPixels .. TwMaxPixels.
     void SetDropDownWidth(int value);
     QStringList ColumnWidths() const;
     void SetColumnWidths(const QStringList &value);
@@ -353,8 +417,20 @@ public:
     void SetTitleFont(const TwFont &font);
     bool ListFontAssigned() const;
     bool TitleFontAssigned() const;
+    /// -1: no value column; lower values give -1.
     void SetValuesIndex(int value);
     virtual TwFont DefaultFont() const;
+
+signals:
+    void ColumnWidthsChanged(const QStringList &value);
+    void DropDownCountChanged(int value);
+    void DropDownWidthChanged(int value);
+    void ListFontChanged(const TwFont &value);
+    void SeparatorChanged(QChar value);
+    void ShowTitlesChanged(bool value);
+    void TitleFontChanged(const TwFont &value);
+    void TitlesChanged(const QStringList &value);
+    void ValuesIndexChanged(int value);
 
 protected:
     virtual void Changed() {}
@@ -367,6 +443,9 @@ private:
 /// The list settings of one column's list editors.
 class TABRIX_EXPORT TwColumnListOption : public TwItemListOption
 {
+    Q_OBJECT
+    Q_PROPERTY(bool ValuesOnly READ ValuesOnly WRITE SetValuesOnly NOTIFY ValuesOnlyChanged)
+
 public:
     ~TwColumnListOption() override;
     explicit TwColumnListOption(TwColumn *column);
@@ -376,6 +455,9 @@ public:
     void SetImages(const TwImageList *images);
     bool ValuesOnly() const;
     void SetValuesOnly(bool value);
+
+signals:
+    void ValuesOnlyChanged(bool value);
 
 protected:
     void Changed() override;

@@ -43,7 +43,10 @@ int TwGridHeaders::Height() const
 
 void TwGridHeaders::SetHeight(int value)
 {
-    StoreHeight(d->m_grid->GroupMode(), value);
+    if (d->m_grid->GroupMode())
+        SetGrpHeight(value);
+    else
+        SetColHeight(value);
 }
 
 void TwGridHeaders::StoreHeight(bool groupMode, int value)
@@ -115,7 +118,10 @@ int TwGridFooter::Height() const
 
 void TwGridFooter::SetHeight(int value)
 {
-    StoreHeight(d->m_collection && d->m_collection->Grid()->GroupMode(), value);
+    if (d->m_collection && d->m_collection->Grid()->GroupMode())
+        SetGrpHeight(value);
+    else
+        SetColHeight(value);
 }
 
 void TwGridFooter::StoreHeight(bool groupMode, int value)

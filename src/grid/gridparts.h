@@ -19,6 +19,8 @@ class TwGridFooters;
 /// The title cell above the indicator and marker strips, owned by the header band.
 class TABRIX_EXPORT TwHeaderTitle : public TwTitle
 {
+    Q_OBJECT
+
 public:
     explicit TwHeaderTitle(TwCustomGrid *grid);
     ~TwHeaderTitle() override;
@@ -79,6 +81,8 @@ private:
 /// The title cell of one footer row, in the indicator strip; owned by its footer row.
 class TABRIX_EXPORT TwFooterTitle : public TwTitle
 {
+    Q_OBJECT
+
 public:
     explicit TwFooterTitle(TwGridFooter *footer);
     ~TwFooterTitle() override;
@@ -173,7 +177,7 @@ private:
 
 /// The strip at the left edge showing each row's state and number. Owned by the grid for its
 /// whole life (a QObject for its properties, without a parent: never delete it).
-class TABRIX_EXPORT TwIndicators : public QObject, public TwDrawObject
+class TABRIX_EXPORT TwIndicators : public TwDrawObject
 {
     Q_OBJECT
     Q_PROPERTY(TColor SelBgColor READ SelBgColor WRITE SetSelBgColor NOTIFY SelBgColorChanged)
@@ -233,7 +237,7 @@ private:
 
 /// The strip right of the indicators showing a per-row mark. Owned by the grid for its whole
 /// life (a QObject for its properties, without a parent: never delete it).
-class TABRIX_EXPORT TwMarkers : public QObject, public TwDrawObject
+class TABRIX_EXPORT TwMarkers : public TwDrawObject
 {
     Q_OBJECT
     Q_PROPERTY(bool Clicking READ Clicking WRITE SetClicking NOTIFY ClickingChanged)

@@ -66,6 +66,7 @@ TwCustomGrid *TwGroupTitle::GetGrid() const
 
 void TwGroupTitle::SetHeight(int value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Height(); }, [this] { emit HeightChanged(Height()); });
     TwCustomGrid *grid = GetGrid();
     const int limit = grid ? grid->Headers().GrpHeight() - 4 * d->m_group->Levels() : value;
     value = std::clamp(value, 0, qMax(0, limit));
@@ -82,6 +83,7 @@ void TwGroupTitle::SetHeight(int value)
 
 void TwGroupTitle::SetVisible(bool value)
 {
+    const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     if (!value && d->m_group && d->m_group->NoColTitles())
         return;
     d->m_visible = value;
@@ -120,6 +122,7 @@ void TwGroup::Changed()
 void TwGroup::SetLevels(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return Levels(); }, [this] { emit LevelsChanged(Levels()); });
+    const auto notifyWeight = TwNotifyOnChange([this] { return Weight(); }, [this] { emit WeightChanged(Weight()); });
     value = std::clamp(value, 1, MaxLevels);
     if (value == d->m_levels)
         return;
@@ -321,6 +324,41 @@ int TwGroup::GetMaxCount() const
     return most;
 }
 
+namespace {
+
+// The widths of a group's columns as they read before an operation that shares out the
+// group's width; each column whose width then reads differently notifies once.
+class TwColumnWidths
+{
+public:
+    explicit TwColumnWidths(const std::vector<std::vector<TwColumn *>> &lines)
+        : m_exceptions(std::uncaught_exceptions())
+    {
+        for (const auto &line : lines) {
+            for (TwColumn *column : line)
+                if (column)
+                    m_before.emplace_back(column, column->Width());
+        }
+    }
+    ~TwColumnWidths() noexcept(false)
+    {
+        if (t_twNotificationsHeld != 0 || std::uncaught_exceptions() != m_exceptions)
+            return;
+        for (const auto &[column, width] : m_before) {
+            if (column->Width() != width)
+                emit column->WidthChanged(column->Width());
+        }
+    }
+    TwColumnWidths(const TwColumnWidths &) = delete;
+    TwColumnWidths &operator=(const TwColumnWidths &) = delete;
+
+private:
+    std::vector<std::pair<TwColumn *, int>> m_before;
+    int m_exceptions;
+};
+
+} // namespace
+
 void TwGroup::SetWidth(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return Width(); }, [this] { emit WidthChanged(Width()); });
@@ -331,6 +369,7 @@ void TwGroup::SetWidth(int value)
     }
     value = std::min(qMax(value, 4 * GetMaxCount()), TwMaxPixels);
     const int old = d->m_width;
+    const TwColumnWidths widths(d->m_lines);
     for (auto &line : d->m_lines) {
         for (TwColumn *column : line)
             if (column)
@@ -463,6 +502,9 @@ void TwGroup::ResetItemWidth(TwColumn *column, int width)
         return;
     const std::size_t at = static_cast<std::size_t>(found - line.begin());
     TwColumn *partner = at + 1 < line.size() ? line[at + 1] : line[at - 1];
+    // The column's own width notifies through its setter; the partner's here.
+    const auto notify =
+        TwNotifyOnChange([partner] { return partner->Width(); }, [partner] { emit partner->WidthChanged(partner->Width()); });
     const int oldColumn = column->d->m_grpWidth;
     const int oldPartner = partner->d->m_grpWidth;
     if (width < column->d->m_grpWidth) {

@@ -20,6 +20,10 @@ class TwGroupsPrivate;
 /// The title band of a group, owned by the group.
 class TABRIX_EXPORT TwGroupTitle : public TwTitle
 {
+    Q_OBJECT
+    Q_PROPERTY(int Height READ Height WRITE SetHeight NOTIFY HeightChanged)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible NOTIFY VisibleChanged)
+
 public:
     explicit TwGroupTitle(TwGroup *group);
     ~TwGroupTitle() override;
@@ -27,9 +31,15 @@ public:
     TwCustomGrid *GetGrid() const override;
 
     int Height() const;
+    /// Clamped to 0 .. the group-mode header height less 4 per level of the group.
     void SetHeight(int value);
     bool Visible() const;
+    /// Refused (stays true) while the group hides its columns' titles.
     void SetVisible(bool value);
+
+signals:
+    void HeightChanged(int value);
+    void VisibleChanged(bool value);
 
 private:
 

@@ -55,7 +55,7 @@ TwMemColumn::TwMemColumn(TwColumns *collection)
     d->m_edit.SetCount(1);
     d->m_saved.SetCount(1);
     if (collection)
-        Title().SetCaption(NextColumnCaption(*collection, this));
+        SetFirstCaption(NextColumnCaption(*collection, this));
     TwCustomGrid *grid = Grid();
     if (Running(grid)) {
         d->m_pool.Init();

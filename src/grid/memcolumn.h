@@ -40,6 +40,9 @@ class TwMemColumnPrivate;
 
 class TABRIX_EXPORT TwMemColumnFooter : public TwColumnFooter
 {
+    Q_OBJECT
+    Q_PROPERTY(QStringList Styles READ Styles WRITE SetStyles NOTIFY StylesChanged)
+
 public:
     static constexpr char16_t DefaultStyle[] = u"099990";
     /// DefaultStyle as a text.
@@ -51,6 +54,8 @@ public:
     void FootersChanged() override;
     QString GetText(int row) const override;
 
+    /// One entry per footer row at least; an entry shorter than six characters reads as
+    /// DefaultStyle and is stored as it.
     const QStringList &Styles() const;
     void SetStyles(const QStringList &styles);
     TwFooterMethod GetMethod(int row) const;
@@ -71,6 +76,9 @@ public:
 
     static QString MethodLabel(TwFooterMethod method);
     static QString OperatorSymbol(TwFooterOperator op);
+
+signals:
+    void StylesChanged(const QStringList &value);
 
 private:
     QString Entry(int row) const;

@@ -1,5 +1,6 @@
 #include "grid/memcolumn.h"
 #include "grid/memcolumn_p.h"
+#include "grid/notify_p.h"
 
 // The data-store column's footer: one summary style per footer line, and the texts painted
 // in its cells.
@@ -52,7 +53,17 @@ QString TwMemColumnFooter::Entry(int row) const
 
 void TwMemColumnFooter::SetStyles(const QStringList &styles)
 {
-    d->m_styles = styles;
+    const auto notify = TwNotifyOnChange([this] { return Styles(); }, [this] { emit StylesChanged(Styles()); });
+    const TwCustomGrid *grid = GetGrid();
+    const qsizetype lines = grid ? grid->Footers().Count() : 0;
+    QStringList entries = styles;
+    for (QString &entry : entries) {
+        if (entry.size() < 6)
+            entry = DefaultStyleText();
+    }
+    while (entries.size() < lines)
+        entries << DefaultStyleText();
+    d->m_styles = entries;
     Changed();
 }
 
@@ -89,36 +100,42 @@ void TwMemColumnFooter::Rewrite(int row, TwFooterMethod method, int column, TwFo
 
 void TwMemColumnFooter::SetMethod(int row, TwFooterMethod method)
 {
+    const auto notify = TwNotifyOnChange([this] { return Styles(); }, [this] { emit StylesChanged(Styles()); });
     Rewrite(row, method, GetOpColumn(row), GetOperator(row), GetOperand(row));
     Changed();
 }
 
 void TwMemColumnFooter::SetOpColumn(int row, int column)
 {
+    const auto notify = TwNotifyOnChange([this] { return Styles(); }, [this] { emit StylesChanged(Styles()); });
     Rewrite(row, GetMethod(row), column, GetOperator(row), GetOperand(row));
     Changed();
 }
 
 void TwMemColumnFooter::SetOperator(int row, TwFooterOperator op)
 {
+    const auto notify = TwNotifyOnChange([this] { return Styles(); }, [this] { emit StylesChanged(Styles()); });
     Rewrite(row, GetMethod(row), GetOpColumn(row), op, GetOperand(row));
     Changed();
 }
 
 void TwMemColumnFooter::SetOperand(int row, const QString &operand)
 {
+    const auto notify = TwNotifyOnChange([this] { return Styles(); }, [this] { emit StylesChanged(Styles()); });
     Rewrite(row, GetMethod(row), GetOpColumn(row), GetOperator(row), operand);
     Changed();
 }
 
 void TwMemColumnFooter::SetStyle(int row, TwFooterMethod method, int column, TwFooterOperator op, const QString &operand)
 {
+    const auto notify = TwNotifyOnChange([this] { return Styles(); }, [this] { emit StylesChanged(Styles()); });
     Rewrite(row, method, column, op, operand);
     Changed();
 }
 
 void TwMemColumnFooter::AssignStyles(const TwMemColumnFooter &other)
 {
+    const auto notify = TwNotifyOnChange([this] { return Styles(); }, [this] { emit StylesChanged(Styles()); });
     d->m_styles = other.d->m_styles;
     Changed();
 }
@@ -130,6 +147,7 @@ bool TwMemColumnFooter::Footering(int row)
 
 void TwMemColumnFooter::FootersChanged()
 {
+    const auto notify = TwNotifyOnChange([this] { return Styles(); }, [this] { emit StylesChanged(Styles()); });
     const TwCustomGrid *grid = GetGrid();
     const int lines = grid ? grid->Footers().Count() : 0;
     while (d->m_styles.size() < lines)

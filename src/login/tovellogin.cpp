@@ -2,6 +2,7 @@
 
 #include "common/fixedfield.h"
 #include "login/loginflow.h"
+#include "platform/fonts.h"
 #include "platform/cp949.h"
 #include "platform/formatsettings.h"
 #include "platform/messagebox.h"
@@ -39,9 +40,7 @@ QLineEdit *MakeEdit(QWidget *parent, const char *name, const QRect &geometry, in
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(geometry);
     edit->setMaxLength(maxLength);
-    QFont font(QStringLiteral("굴림체"));
-    font.setPixelSize(13);
-    edit->setFont(font);
+    edit->setFont(Platform::GulimChe(13));
     return edit;
 }
 

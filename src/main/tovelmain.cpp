@@ -9,6 +9,7 @@
 #include "main/menubuilder.h"
 #include "main/ufavourite.h"
 #include "main/uimg.h"
+#include "platform/fonts.h"
 #include "platform/cp949.h"
 #include "platform/handles.h"
 #include "platform/messagebox.h"
@@ -113,9 +114,7 @@ TfrmMain::TfrmMain(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(MainFlow::MainCaption());
-    QFont font(QStringLiteral("굴림체"));
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(Platform::GulimChe(13));
     resize(1012, 714);
 
     QPalette palette = this->palette();

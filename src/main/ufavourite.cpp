@@ -3,6 +3,7 @@
 #include "main/favouritefile.h"
 #include "main/menubuilder.h"
 #include "main/uimg.h"
+#include "platform/fonts.h"
 #include "platform/messagebox.h"
 
 #include <QKeyEvent>
@@ -239,9 +240,7 @@ TfrmFavourite::TfrmFavourite(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmFavourite"));
     setWindowTitle(QStringLiteral("자주사용하는메뉴설정"));
-    QFont font(QStringLiteral("굴림"));
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(Platform::Gulim(13));
     resize(441, 497);
 
     d->Panel1 = new QWidget(this);
@@ -252,8 +251,7 @@ TfrmFavourite::TfrmFavourite(QWidget *parent)
 
     d->lblTitle = new QLabel(QStringLiteral("자주사용하는메뉴설정"), d->Panel1);
     d->lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    QFont titleFont = font;
-    titleFont.setPixelSize(16);
+    QFont titleFont = Platform::Gulim(16);
     titleFont.setBold(true);
     d->lblTitle->setFont(titleFont);
     QPalette title = d->lblTitle->palette();
@@ -272,9 +270,7 @@ TfrmFavourite::TfrmFavourite(QWidget *parent)
     d->shp002->SetBrushPicture(BankImage(3));
 
     d->btnSave = SpeedButton("btnSave", QStringLiteral("저장"), 1203, d->Panel2);
-    QFont saveFont = font;
-    saveFont.setPixelSize(12);
-    d->btnSave->setFont(saveFont);
+    d->btnSave->setFont(Platform::Gulim(12));
     QPalette saveText = d->btnSave->palette();
     saveText.setColor(QPalette::ButtonText, Qt::white);
     d->btnSave->setPalette(saveText);

@@ -16,3 +16,21 @@ void RegisterFontSubstitutions()
 }
 
 } // namespace Platform
+
+namespace Platform {
+
+QFont GulimChe(int pixels)
+{
+    QFont font(QStringLiteral("굴림체"));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QFont Gulim(int pixels)
+{
+    QFont font(QStringLiteral("굴림"));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+} // namespace Platform

@@ -26,13 +26,6 @@ constexpr int ServerPanelHeight = 27;
 constexpr int FilePanelHeight = 28;
 constexpr int BarHeight = 7;
 
-QFont GulimChe(int pixels)
-{
-    QFont font(QStringLiteral("굴림체"));
-    font.setPixelSize(pixels);
-    return font;
-}
-
 // The server panel's 27 × 27 texture: a soft blue sheen, darker towards the bottom.
 QPixmap Texture()
 {
@@ -179,7 +172,7 @@ TForm1::TForm1(QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("파일버전관리"));
     setFixedSize(ClientWidth, ClientHeight);
-    setFont(GulimChe(13));
+    setFont(Platform::GulimChe(13));
 
     d->serverPanel = Panel(this, "Panel1", QRect(0, 0, ClientWidth, ServerPanelHeight));
     auto *shape = new TextureShape(d->serverPanel);
@@ -214,7 +207,7 @@ TForm1::TForm1(QWidget *parent)
     d->messages->setUniformItemSizes(true);
     // The window gives no control the focus when shown; the list has it only when clicked.
     d->messages->setFocusPolicy(Qt::ClickFocus);
-    d->messages->setFont(GulimChe(12));
+    d->messages->setFont(Platform::GulimChe(12));
     d->messages->setItemDelegate(new MessageDelegate(d->messages));
     QPalette listPalette = d->messages->palette();
     listPalette.setColor(QPalette::Base, SkyrunColor(SkyrunPanelColor));

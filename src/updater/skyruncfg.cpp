@@ -122,13 +122,6 @@ QLineEdit *EditAt(QWidget *parent, const char *name, int row)
     return edit;
 }
 
-QFont GulimChe(int pixels)
-{
-    QFont font(QStringLiteral("굴림체"));
-    font.setPixelSize(pixels);
-    return font;
-}
-
 } // namespace
 
 struct TForm2::Private
@@ -155,7 +148,7 @@ TForm2::TForm2(const QString &programFolder, QWidget *parent)
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("파일버전관리"));
     setFixedSize(ClientWidth, ClientHeight);
-    setFont(GulimChe(13));
+    setFont(Platform::GulimChe(13));
 
     LabelFor(this, "lblIP", "IP", 0);
     d->edtIP = EditAt(this, "edtIP", 0);

@@ -165,6 +165,27 @@ TEST(Groups, GroupModeNeedsAVisibleGroupAndCaptionsAreNumbered)
     EXPECT_FALSE(grid.GroupMode()) << "the last visible group gone: back to column mode";
 }
 
+// Regression: a strip past the last group had no width in column mode but threw in group mode.
+TEST(Groups, RegressionAStripOutsideTheGroupsHasNoWidth)
+{
+    TestGrid grid;
+    grid.Groups().Add();
+    grid.SetGroupMode(true);
+    ASSERT_TRUE(grid.GroupMode());
+    EXPECT_EQ(grid.StripWidth(grid.StripCount()), 0);
+    EXPECT_EQ(grid.StripWidth(-1), 0);
+}
+
+// Regression: a property handler that throws ended the program (the notification ran in a
+// destructor); now its exception leaves the setter, which keeps the new value.
+TEST(Groups, RegressionAThrowingPropertyHandlerLeavesTheSetter)
+{
+    TestGrid grid;
+    QObject::connect(&grid, &TwCustomGrid::ColorChanged, &grid, [] { throw TException(QStringLiteral("handler")); });
+    EXPECT_EQ(ErrorOf([&] { grid.SetColor(0x123456); }), QStringLiteral("handler"));
+    EXPECT_EQ(grid.Color(), 0x123456u);
+}
+
 TEST(Groups, TitleHeightAndVisibilityRules)
 {
     TestGrid grid;

@@ -152,20 +152,4 @@ TEST_F(SkyrunConfigTest, AFailedSaveIsReportedAndLosesNothing)
     EXPECT_EQ(Shown(form), QStringLiteral("host|21|/upd😀|||0|FTP"));
 }
 
-// The window as an administrator sees it, saved for a look.
-TEST_F(SkyrunConfigTest, Picture)
-{
-    WriteServerInfo({QStringLiteral("10.1.2.3"), QStringLiteral("21"), true, QStringLiteral("/upd"),
-                        QStringLiteral("tovel"), QStringLiteral("secret"), QStringLiteral("FTP")},
-        Folder());
-    TForm2 form(Folder());
-    form.show();
-    QApplication::processEvents();
-    EXPECT_EQ(form.size(), QSize(298, 340));
-    const QImage image = form.grab().toImage();
-    const QString bin = qEnvironmentVariable("TOVEL_PROGRAM_BIN");
-    if (!bin.isEmpty())
-        image.save(QDir(bin).filePath(QStringLiteral("../skyrun_config.png")));
-}
-
 } // namespace

@@ -17,12 +17,19 @@ inline QByteArray FuzzBytes(const std::uint8_t *data, std::size_t size)
     return QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
 }
 
-/// A folder of this process for files a target needs, made on first use.
+inline QString FuzzScratchPath()
+{
+    return QDir::tempPath() + QStringLiteral("/tovel-fuzz-%1").arg(QCoreApplication::applicationPid());
+}
+
+/// A folder of this process for files a target needs, made on first use and removed when
+/// the run ends.
 inline QString FuzzScratch()
 {
     static const QString folder = [] {
-        const QString path = QDir::tempPath() + QStringLiteral("/tovel-fuzz-%1").arg(QCoreApplication::applicationPid());
+        const QString path = FuzzScratchPath();
         QDir().mkpath(path);
+        std::atexit([] { QDir(FuzzScratchPath()).removeRecursively(); });
         return path;
     }();
     return folder;

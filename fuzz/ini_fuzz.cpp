@@ -7,12 +7,15 @@
 
 namespace {
 
+// The lines as the reader sees them: a carriage return ends a line only before a line feed,
+// so a last line without a line feed keeps its carriage return.
 QList<QByteArray> Lines(const QByteArray &bytes)
 {
     QList<QByteArray> lines = bytes.split('\n');
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
+    const bool lastUnterminated = !bytes.endsWith('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].endsWith('\r') && !(lastUnterminated && i == lines.size() - 1))
+            lines[i].chop(1);
     }
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast();

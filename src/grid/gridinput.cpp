@@ -8,6 +8,7 @@
 #include "grid/notify_p.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QInputMethod>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -319,6 +320,8 @@ void TwCustomGrid::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Escape:
         if (IsSizingState(d->m_gridState) || IsMovingState(d->m_gridState)) {
             CancelMouseState();
+            const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
+            UpdateCursor(pointer.x(), pointer.y());
             return;
         }
         break;
@@ -359,6 +362,9 @@ void TwCustomGrid::focusInEvent(QFocusEvent *event)
 void TwCustomGrid::focusOutEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusOutEvent(event);
+    // A popup (a menu, a drop-down list) takes the focus only for a while.
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
     // The grid's own editor is a child of the grid: the focus going there stays in the grid.
     const QWidget *next = QApplication::focusWidget();
     if (next && next != this && isAncestorOf(next))

@@ -491,7 +491,6 @@ void TwCustomGrid::CancelMouseState()
     d->m_sizingColumn = nullptr;
     d->m_moveFrom = d->m_moveTo = -1;
     d->m_moveFromCell = d->m_moveToCell = WCell(-1, -1, -1);
-    viewport()->unsetCursor();
 }
 
 // Events
@@ -569,21 +568,18 @@ void TwCustomGrid::mouseMoveEvent(QMouseEvent *event)
 
 void TwCustomGrid::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton) {
-        if (IsSizingState(d->m_gridState)) {
-            EndSizingState();
-            return;
-        }
-        if (IsMovingState(d->m_gridState)) {
-            EndMovingState();
-            return;
-        }
-        if (IsClickingState(d->m_gridState)) {
-            EndClickingState();
-            return;
-        }
+    const TwGridState state = d->m_gridState;
+    if (event->button() != Qt::LeftButton || state == wgsNormal) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
     }
-    QAbstractScrollArea::mouseReleaseEvent(event);
+    if (IsSizingState(state))
+        EndSizingState();
+    else if (IsMovingState(state))
+        EndMovingState();
+    else
+        EndClickingState();
+    UpdateCursor(event->position().toPoint().x(), event->position().toPoint().y());
 }
 
 void TwCustomGrid::mouseDoubleClickEvent(QMouseEvent *event)

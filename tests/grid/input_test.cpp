@@ -241,6 +241,13 @@ TEST_F(InputTest, TitlesWithClickingMoveOnlyWithCtrlAndClickOtherwise)
     EXPECT_EQ(column->VIndex(), 2);
     ASSERT_EQ(clicks.count(), 1);
     EXPECT_EQ(clicks[0][0].value<TwColumn *>(), column);
+
+    // In a form designer the collection order changes, so that the design stores it.
+    m_grid->SetDesigning(true);
+    TwColumn *first = m_grid->Columns().Items(1);
+    Drag(QPoint(51, 10), QPoint(111, 10));
+    EXPECT_EQ(first->Index(), 2) << "it takes the place of the column it was dropped on";
+    EXPECT_EQ(first->VIndex(), 2) << "the visible order is the collection's";
 }
 
 TEST_F(InputTest, TabLeavesTheGridOnlyWhenEnterTabs)

@@ -191,7 +191,6 @@ signals:
     void OnCellEnter();
 
 public:
-
     // Horizontal scrolling.
     int LeftPos() const;
     void SetLeftPos(int value);
@@ -354,7 +353,7 @@ protected:
 private:
     int FitCol(int col) const;
     TwCell FitCell(const TwCell &cell) const;
-    bool ExitCell();
+    void ExitCell();
     void InvalidateCurrent();
     void ApplyImeSettings();
     /// The sizing zone under the point; with `start` the sizing events are raised and a

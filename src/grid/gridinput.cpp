@@ -50,14 +50,13 @@ TwCell TwCustomGrid::FitCell(const TwCell &cell) const
     return cell;
 }
 
-bool TwCustomGrid::ExitCell()
+void TwCustomGrid::ExitCell()
 {
     // A handler that moves the position itself moves it without a second exit event.
     if (d->m_inCellExit)
-        return true;
+        return;
     const QScopedValueRollback guard(d->m_inCellExit, true);
     CellExit();
-    return true;
 }
 
 void TwCustomGrid::SetCurCol(int value)

@@ -344,7 +344,7 @@ void TwCustomGrid::EndMovingState()
     const TwCell fromCell = d->m_moveFromCell;
     TwCell toCell = d->m_moveToCell;
     CancelMouseState();
-    if (state == wgsColMoving && from != to && from >= 0 && to >= 0 && to < StripCount()) {
+    if (state == wgsColMoving && from != to && from >= 0 && to >= 0 && qMax(from, to) < StripCount()) {
         // At design time the collection order changes, so that a stored design keeps it.
         if (d->m_groupMode && d->m_designing)
             Groups().GetVItems(from)->SetIndex(Groups().GetVItems(to)->Index());

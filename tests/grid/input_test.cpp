@@ -221,6 +221,18 @@ TEST_F(InputTest, ALevelBoundaryMovesOneWeightByDragDirection)
     EXPECT_EQ(Weights(*group), "2,1");
 }
 
+TEST_F(InputTest, AHeaderCellDraggedToAnotherLevelTakesThatPlace)
+{
+    TwoLevelGroup();
+    m_grid->SetOptions({wgoCellMoving});
+    TwColumn *upper = m_grid->Columns().Items(0);
+    TwColumn *lower = m_grid->Columns().Items(1);
+    // Title 0 .. 19, level 0 down to 19 + 23 / 2, level 1 down to 42.
+    Drag(QPoint(40, 36), QPoint(40, 24));
+    EXPECT_EQ(lower->GetCell(), WCell(0, 0, 0));
+    EXPECT_EQ(upper->GetCell(), WCell(0, 0, 1));
+}
+
 TEST_F(InputTest, TitlesWithClickingMoveOnlyWithCtrlAndClickOtherwise)
 {
     m_grid->SetOptions({wgoColMoving});

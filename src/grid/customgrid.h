@@ -359,6 +359,10 @@ private:
     /// The sizing zone under the point; with `start` the sizing events are raised and a
     /// zone found begins the drag.
     TwGridState SizingZone(int x, int y, bool start);
+    TwGridState StripSizingZone(int x, bool start);
+    TwGridState CellSizingZone(int x, int y, bool start);
+    TwGridState LevelSizingZone(int x, int y, bool inHeader, bool start);
+    TwGridState BeginSizing(TwGridState state, int edge, int pointer, bool start);
     TwGridState CheckMovingState(int x, int y, bool ctrl);
     TwGridState CheckClickingState(int x, int y);
     void DragSizing(int x, int y);

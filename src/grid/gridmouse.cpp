@@ -36,6 +36,19 @@ int BottomOf(const QRect &rect)
 
 // Sizing zones
 
+TwGridState TwCustomGrid::BeginSizing(TwGridState state, int edge, int pointer, bool start)
+{
+    // On a press the drag begins with its line one pixel before the edge, and keeps its
+    // distance from the pointer.
+    if (start) {
+        d->m_gridState = state;
+        d->m_sizingStart = edge - 1;
+        d->m_sizingOffset = d->m_sizingStart - pointer;
+        SetSizingLine(d->m_sizingStart);
+    }
+    return state;
+}
+
 TwGridState TwCustomGrid::SizingZone(int x, int y, bool start)
 {
     const TwGridExtents &e = *d->m_extents;
@@ -43,94 +56,106 @@ TwGridState TwCustomGrid::SizingZone(int x, int y, bool start)
     const bool inHeader = d->m_headers->Visible() && e.MouseInHeaders(y);
     const int firstRowTop = e.GetHeadBottom();
     const bool inFirstRow = firstRowTop <= y && y < firstRowTop + RowHeight();
-    const bool inBand = d->m_headers->Visible() ? inHeader : inFirstRow;
     const int dataRight = RightOf(e.DataRect());
-    // A zone found: on a press the drag begins, its line one pixel before the edge.
-    const auto found = [&](TwGridState state, int edge, int pointer) {
-        if (start) {
-            d->m_gridState = state;
-            d->m_sizingStart = edge - 1;
-            d->m_sizingOffset = d->m_sizingStart - pointer;
-            SetSizingLine(d->m_sizingStart);
-        }
-        return state;
-    };
 
     if (d->m_indicators->Visible() && (d->m_indicators->Sizing() || designing)
         && (d->m_markers->Visible() ? inFirstRow : inHeader) && OnEdge(x, e.GetRights(-2)))
-        return found(wgsIndiSizing, e.GetRights(-2), x);
+        return BeginSizing(wgsIndiSizing, e.GetRights(-2), x, start);
     if (d->m_markers->Visible() && (d->m_markers->Sizing() || designing) && inHeader && OnEdge(x, e.GetRights(-1)))
-        return found(wgsMarkSizing, e.GetRights(-1), x);
+        return BeginSizing(wgsMarkSizing, e.GetRights(-1), x, start);
     if (d->m_headers->Visible() && (d->m_headers->Sizing() || designing) && x < dataRight
         && OnEdge(y, e.GetHeadBottom()))
-        return found(wgsHeaderSizing, e.GetHeadBottom(), y);
+        return BeginSizing(wgsHeaderSizing, e.GetHeadBottom(), y, start);
     for (int f = 0; f < d->m_footers->GetVCount(); ++f) {
         const int top = e.GetFootTops(f);
         if ((d->m_footers->GetVItems(f)->Sizing() || designing) && top <= y && y <= top + 1) {
             if (start)
                 d->m_sizingFooter = f;
-            return found(wgsFooterSizing, top, y);
+            return BeginSizing(wgsFooterSizing, top, y, start);
         }
     }
     if ((d->m_options.Has(wgoRowSizing) || designing) && x < dataRight && OnEdge(y, firstRowTop + RowHeight()))
-        return found(wgsRowSizing, firstRowTop + RowHeight(), y);
-    if (!inBand)
+        return BeginSizing(wgsRowSizing, firstRowTop + RowHeight(), y, start);
+    // Strips, cells and levels are sized in the header, or in the first row without one.
+    if (!(d->m_headers->Visible() ? inHeader : inFirstRow))
         return wgsNormal;
-
     if (d->m_options.Has(wgoColSizing) || designing) {
-        const bool fixedToo = designing || d->m_fixedStyle->Options().Has(wfxSizing);
-        for (int k = fixedToo ? 0 : FixedCount(); k < StripCount(); ++k) {
-            const int edge = e.GetRights(k);
-            if (!OnEdge(x, edge) || (k >= FixedCount() && edge <= e.ScrollingLeft()))
-                continue;
-            bool allow = true;
-            if (start && d->m_groupMode)
-                GroupSizing(Groups().GetVItems(k), allow);
-            else if (start)
-                ColumnSizing(Columns().GetVItems(k), allow);
-            if (!allow)
-                return wgsNormal;
-            if (start)
-                d->m_sizingStrip = k;
-            return found(wgsColSizing, edge, x);
-        }
+        if (const TwGridState state = StripSizingZone(x, start); state != wgsNormal)
+            return state;
     }
     if (!d->m_groupMode)
         return wgsNormal;
-
     if (d->m_options.Has(wgoCellSizing) || designing) {
-        for (int g = 0; g < StripCount(); ++g) {
-            const TwGroup *group = Groups().GetVItems(g);
-            for (int level = 0; level < group->Levels(); ++level) {
-                for (int index = 0; index + 1 < group->GetColCount(level); ++index) {
-                    const TwCell cell = WCell(g, level, index);
-                    const QRect bound = d->m_headers->Visible() ? e.GetHeadCellBound(cell) : e.GetCellBound(cell, GetTopRow());
-                    if (y < bound.top() || y >= BottomOf(bound) || !OnEdge(x, RightOf(bound)))
-                        continue;
-                    TwColumn *column = group->GetColumns(level, index);
-                    bool allow = true;
-                    if (start)
-                        ColumnSizing(column, allow);
-                    if (!allow)
-                        return wgsNormal;
-                    if (start) {
-                        d->m_sizingStrip = g;
-                        d->m_sizingColumn = column;
-                    }
-                    return found(wgsCellSizing, RightOf(bound), x);
+        if (const TwGridState state = CellSizingZone(x, y, start); state != wgsNormal)
+            return state;
+    }
+    if (d->m_options.Has(wgoLevelSizing) || designing)
+        return LevelSizingZone(x, y, inHeader, start);
+    return wgsNormal;
+}
+
+TwGridState TwCustomGrid::StripSizingZone(int x, bool start)
+{
+    const TwGridExtents &e = *d->m_extents;
+    const bool fixedToo = d->m_designing || d->m_fixedStyle->Options().Has(wfxSizing);
+    for (int k = fixedToo ? 0 : FixedCount(); k < StripCount(); ++k) {
+        const int edge = e.GetRights(k);
+        // A scrolled strip hidden under the fixed ones has no edge to grab.
+        if (!OnEdge(x, edge) || (k >= FixedCount() && edge <= e.ScrollingLeft()))
+            continue;
+        bool allow = true;
+        if (start && d->m_groupMode)
+            GroupSizing(Groups().GetVItems(k), allow);
+        else if (start)
+            ColumnSizing(Columns().GetVItems(k), allow);
+        if (!allow)
+            return wgsNormal;
+        if (start)
+            d->m_sizingStrip = k;
+        return BeginSizing(wgsColSizing, edge, x, start);
+    }
+    return wgsNormal;
+}
+
+TwGridState TwCustomGrid::CellSizingZone(int x, int y, bool start)
+{
+    const TwGridExtents &e = *d->m_extents;
+    for (int g = 0; g < StripCount(); ++g) {
+        const TwGroup *group = Groups().GetVItems(g);
+        for (int level = 0; level < group->Levels(); ++level) {
+            // The last column of a line has the group's edge, sized with the group.
+            for (int index = 0; index + 1 < group->GetColCount(level); ++index) {
+                const TwCell cell = WCell(g, level, index);
+                const QRect bound = d->m_headers->Visible() ? e.GetHeadCellBound(cell) : e.GetCellBound(cell, GetTopRow());
+                if (y < bound.top() || y >= BottomOf(bound) || !OnEdge(x, RightOf(bound)))
+                    continue;
+                TwColumn *column = group->GetColumns(level, index);
+                bool allow = true;
+                if (start)
+                    ColumnSizing(column, allow);
+                if (!allow)
+                    return wgsNormal;
+                if (start) {
+                    d->m_sizingStrip = g;
+                    d->m_sizingColumn = column;
                 }
+                return BeginSizing(wgsCellSizing, RightOf(bound), x, start);
             }
         }
     }
+    return wgsNormal;
+}
 
-    if (!d->m_options.Has(wgoLevelSizing) && !designing)
-        return wgsNormal;
+TwGridState TwCustomGrid::LevelSizingZone(int x, int y, bool inHeader, bool start)
+{
+    const TwGridExtents &e = *d->m_extents;
     const int strip = e.MouseToCol(x);
     TwGroup *group = strip >= 0 ? Groups().GetVItems(strip) : nullptr;
     if (!group)
         return wgsNormal;
-    // Edges of the title band (level -1) and of every level but the last, in the band.
-    const int top = inHeader ? e.GetHeadTop() : firstRowTop;
+    // The lower edges of the title band (level -1) and, where the weights leave room to
+    // shift, of every level but the last.
+    const int top = inHeader ? e.GetHeadTop() : e.GetHeadBottom();
     for (int level = -1; level < group->Levels() - 1; ++level) {
         if (level < 0 && !(inHeader && group->Title().Visible()))
             continue;
@@ -148,7 +173,7 @@ TwGridState TwCustomGrid::SizingZone(int x, int y, bool start)
             d->m_sizingStrip = strip;
             d->m_sizingLevel = level;
         }
-        return found(wgsLevelSizing, edge, y);
+        return BeginSizing(wgsLevelSizing, edge, y, start);
     }
     return wgsNormal;
 }

@@ -1,7 +1,7 @@
 // Navigation and input of the grid core: the current column or cell and its exit and
-// enter events, the keys the core handles, focus, and the mouse machinery for sizing,
-// moving and title clicks. Rows move in the complete grid, which gets them through
-// SetCurRow and DoInRow.
+// enter events, the moves the complete grid asks for, the keys the core handles, focus
+// and the options that change what shows. Rows move in the complete grid, which gets
+// them through SetCurRow and DoInRow; the mouse is in gridmouse.cpp.
 
 #include "grid/customgrid.h"
 #include "grid/customgrid_p.h"

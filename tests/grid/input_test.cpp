@@ -133,6 +133,18 @@ TEST_F(InputTest, ACellMoveLeavesThenEntersAndAnExitHandlerMayRedirectIt)
     EXPECT_EQ(m_grid->CurCol(), 3);
 }
 
+TEST_F(InputTest, TheLeftStripsSelectRowsAndAMarkerClicks)
+{
+    m_grid->Markers().SetVisible(true);
+    m_grid->Markers().SetClicking(true);
+    QSignalSpy marks(m_grid, &TwCustomGrid::OnMarkerClick);
+    QTest::mouseClick(Port(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 21 + 18 * 2 + 5));
+    QTest::mouseClick(Port(), Qt::LeftButton, Qt::NoModifier, QPoint(28, 21 + 18 * 3 + 5));
+    EXPECT_EQ(TakeLog(), "row2|inrow|row3|inrow") << "the current column stays";
+    ASSERT_EQ(marks.count(), 1);
+    EXPECT_EQ(marks[0][0].toInt(), 3);
+}
+
 TEST_F(InputTest, KeysMoveWithinTheSelectableColumnsAndOutOfTheFixedArea)
 {
     m_grid->SetOptions({wgoSkipReadOnly});

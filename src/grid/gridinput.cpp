@@ -361,6 +361,9 @@ void TwCustomGrid::focusInEvent(QFocusEvent *event)
 void TwCustomGrid::focusOutEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusOutEvent(event);
+    // Whatever takes the focus takes the mouse too: a drag or title press under way ends
+    // unapplied.
+    CancelMouseState();
     // A popup (a menu, a drop-down list) takes the focus only for a while.
     if (event->reason() == Qt::PopupFocusReason)
         return;

@@ -288,3 +288,27 @@ TEST_F(InputTest, TabLeavesTheGridOnlyWhenEnterTabs)
     QTest::keyClick(m_grid, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), m_grid);
 }
+
+TEST_F(InputTest, ADragEndsUnappliedWhenTheMouseOrTheFocusIsTakenAway)
+{
+    m_window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
+    m_grid->SetOptions({wgoColSizing});
+    const TwColumn *column = m_grid->Columns().Items(0);
+
+    // The button came up over another widget: the grid sees the pointer again with no button.
+    QTest::mousePress(Port(), Qt::LeftButton, Qt::NoModifier, QPoint(80, 10));
+    QTest::mouseMove(Port(), QPoint(120, 10));
+    QTest::mouseRelease(m_edit, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseMove(Port(), QPoint(140, 10));
+    EXPECT_EQ(m_grid->GridState(), wgsNormal);
+    EXPECT_EQ(column->Width(), 60);
+
+    // Another control takes the focus in mid-drag: the release changes nothing.
+    QTest::mousePress(Port(), Qt::LeftButton, Qt::NoModifier, QPoint(80, 10));
+    QTest::mouseMove(Port(), QPoint(120, 10));
+    m_edit->setFocus();
+    QTest::mouseRelease(Port(), Qt::LeftButton, Qt::NoModifier, QPoint(120, 10));
+    EXPECT_EQ(m_grid->GridState(), wgsNormal);
+    EXPECT_EQ(column->Width(), 60);
+}

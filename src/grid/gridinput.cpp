@@ -223,7 +223,11 @@ void TwCustomGrid::MoveCurrent(const TwCell &cell, int row)
 void TwCustomGrid::MoveNext()
 {
     const QScopedValueRollback nesting(d->m_moveCount, d->m_moveCount + 1);
-    const bool atEnd = d->m_groupMode ? Groups().IsLastSelectCell(d->m_curCell) : d->m_curCol >= Columns().LastCol();
+    // A cell with no selectable cell after it (a read-only last cell, say) is an end too:
+    // otherwise Enter would stay on it for good.
+    const bool atEnd = d->m_groupMode
+        ? Groups().IsLastSelectCell(d->m_curCell) || Groups().NextSelectCell(d->m_curCell) == d->m_curCell
+        : d->m_curCol >= Columns().LastCol();
     if (!atEnd) {
         if (d->m_groupMode)
             SetCurCell(Groups().NextSelectCell(d->m_curCell));

@@ -188,6 +188,13 @@ TEST_F(InputTest, GroupModeWalksFromGroupToGroupAndLevelToLevel)
     EXPECT_EQ(m_grid->GetSelectedIndex(), 0);
     EXPECT_EQ(first->LowerCell(WCell(0, 0, 0)), WCell(0, 1, 0));
     EXPECT_EQ(first->UpperCell(WCell(0, 1, 0)), WCell(0, 0, 0));
+
+    // Enter as Tab on a read-only last cell hands the move to the rows.
+    m_grid->Columns().Items(2)->SetReadOnly(true);
+    m_grid->SetCurCell(WCell(1, 0, 0));
+    TakeLog();
+    m_grid->MoveNext();
+    EXPECT_EQ(TakeLog(), "down(moving)");
 }
 
 TEST_F(InputTest, SizingDragsResizeWhatTheyHold)

@@ -129,6 +129,9 @@ TwGridState TwCustomGrid::CellSizingZone(int x, int y, bool start)
                 const QRect bound = d->m_headers->Visible() ? e.GetHeadCellBound(cell) : e.GetCellBound(cell, GetTopRow());
                 if (y < bound.top() || y >= BottomOf(bound) || !OnEdge(x, RightOf(bound)))
                     continue;
+                // A cell scrolled under the fixed groups has no edge to grab.
+                if (g >= FixedCount() && RightOf(bound) <= e.ScrollingLeft())
+                    continue;
                 TwColumn *column = group->GetColumns(level, index);
                 bool allow = true;
                 if (start)

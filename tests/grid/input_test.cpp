@@ -319,3 +319,26 @@ TEST_F(InputTest, ADragEndsUnappliedWhenTheMouseOrTheFocusIsTakenAway)
     EXPECT_EQ(m_grid->GridState(), wgsNormal);
     EXPECT_EQ(column->Width(), 60);
 }
+
+TEST_F(InputTest, ACellEdgeScrolledUnderTheFixedGroupCannotBeGrabbed)
+{
+    m_grid->Columns().Items(0)->SetCell(WCell(m_grid->Groups().Add()->Index(), 0, 0));
+    TwGroup *wide = m_grid->Groups().Add();
+    TwColumn *hidden = m_grid->Columns().Items(1);
+    hidden->SetCell(WCell(1, 0, 0));
+    m_grid->Columns().Items(2)->SetCell(WCell(1, 0, 1));
+    m_grid->SetGroupMode(true);
+    m_grid->SetFixedCount(1);
+    wide->SetWidth(600);
+    hidden->SetWidth(250);
+    m_grid->SetOptions({wgoCellSizing});
+    m_grid->SetLeftPos(1000);
+    const QRect bound = m_grid->Extents().GetHeadCellBound(WCell(1, 0, 0));
+    const QPoint edge(bound.left() + bound.width() - 1, bound.center().y());
+    ASSERT_LT(edge.x(), m_grid->Extents().ScrollingLeft()) << "the edge lies under the fixed group";
+
+    QTest::mouseMove(Port(), edge);
+    EXPECT_NE(Port()->cursor().shape(), Qt::SplitHCursor);
+    Drag(edge, QPoint(m_grid->Extents().ScrollingLeft() + 20, edge.y()));
+    EXPECT_EQ(hidden->Width(), 250);
+}

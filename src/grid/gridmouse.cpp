@@ -152,8 +152,9 @@ TwGridState TwCustomGrid::CellSizingZone(int x, int y, bool start)
 TwGridState TwCustomGrid::LevelSizingZone(int x, int y, bool inHeader, bool start)
 {
     const TwGridExtents &e = *d->m_extents;
+    // The geometry may still count a group hidden since it was last read: no group then.
     const int strip = e.MouseToCol(x);
-    TwGroup *group = strip >= 0 ? Groups().GetVItems(strip) : nullptr;
+    TwGroup *group = GetVGroups(strip);
     if (!group)
         return wgsNormal;
     // The lower edges of the title band (level -1) and, where the weights leave room to

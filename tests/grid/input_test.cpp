@@ -342,3 +342,19 @@ TEST_F(InputTest, ACellEdgeScrolledUnderTheFixedGroupCannotBeGrabbed)
     Drag(edge, QPoint(m_grid->Extents().ScrollingLeft() + 20, edge.y()));
     EXPECT_EQ(hidden->Width(), 250);
 }
+
+TEST_F(InputTest, HoveringWhereAGroupHiddenInAnUpdateWasIsHarmless)
+{
+    TwoLevelGroup();
+    TwGroup *last = m_grid->Groups().Add();
+    m_grid->Columns().Items(2)->SetCell(WCell(last->Index(), 0, 0));
+    m_grid->SetOptions({wgoLevelSizing});
+    const QRect title = m_grid->Extents().GetHeadLevelBound(1, -1);
+    m_grid->BeginUpdate();
+    last->SetVisible(false);
+    m_grid->EndUpdate();
+
+    MessageBoxRecorder boxes;
+    QTest::mouseMove(Port(), QPoint(title.center().x(), title.bottom()));
+    EXPECT_EQ(boxes.Summary(), QString());
+}

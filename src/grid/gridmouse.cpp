@@ -580,7 +580,7 @@ void TwCustomGrid::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
     // The release went elsewhere (a popup or another window took the mouse meanwhile): the
-    // drag or click ends as Escape ends it, instead of following a pointer with no button.
+    // drag or title press ends unapplied instead of following a pointer with no button.
     if (d->m_gridState != wgsNormal && !(event->buttons() & Qt::LeftButton))
         CancelMouseState();
     const TwGridState state = d->m_gridState;

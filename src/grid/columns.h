@@ -83,6 +83,9 @@ public:
     TwColumns *Collection() const;
     TwCustomGrid *Grid() const;
     int Index() const;
+    /// Moves the column to another place in its collection, the order a stored design
+    /// keeps; at design time the visible order follows it.
+    void SetIndex(int value);
     QString GetDisplayName() const;
 
     // Appearance.

@@ -35,6 +35,7 @@ TwCustomGrid::TwCustomGrid(QWidget *parent)
     d->m_lines.SetNotify([this] { InvalidateGrid(); });
     d->m_endLines.SetNotify([this] { InvalidateGrid(); });
     setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true); // the pointer's shape follows the sizing zones
     resize(320, 120);
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
@@ -130,19 +131,6 @@ void TwCustomGrid::SetSelFgColor(TColor value)
 void TwCustomGrid::SetSelFgColor(const QColor &value)
 {
     SetSelFgColor(TXColorOf(value));
-}
-
-void TwCustomGrid::SetOptions(TwGridOptions value)
-{
-    const auto notify = TwNotifyOnChange([this] { return d->m_options; }, [this] { emit OptionsChanged(d->m_options); });
-    if (d->m_loading) {
-        d->m_options = value;
-        return;
-    }
-    if (d->m_options.Has(wgoMultiSelect) && !value.Has(wgoMultiSelect))
-        ClearSelection();
-    d->m_options = value;
-    InvalidateGrid();
 }
 
 namespace {
@@ -426,30 +414,6 @@ bool TwCustomGrid::InGroupCells(int x, int y)
         return false;
     d->m_mouseCell = cell;
     return true;
-}
-
-void TwCustomGrid::SetCurCol(int value)
-{
-    const int count = Columns().GetVCount();
-    value = qBound(0, value, qMax(0, count - 1));
-    if (value < FixedCount() && !d->m_fixedStyle->Options().Has(wfxSelecting))
-        value = qMin(FixedCount(), qMax(0, count - 1));
-    if (value == d->m_curCol)
-        return;
-    d->m_curCol = value;
-    if (!d->m_loading)
-        CheckInCol(value);
-    InvalidateGrid();
-}
-
-void TwCustomGrid::SetCurCell(const TwCell &cell)
-{
-    if (cell == d->m_curCell)
-        return;
-    d->m_curCell = cell;
-    if (!d->m_loading && ValidCell(cell))
-        CheckInCell(cell);
-    InvalidateGrid();
 }
 
 TwColumn *TwCustomGrid::SelectedColumn() const

@@ -152,6 +152,45 @@ public:
     TwColumn *SelectedColumn() const;
     TwCell FirstSelectCell() const;
 
+    // Navigation: moves of the current position, the column at it and the mouse state.
+    TwCell GetCurCell() const { return CurCell(); }
+    /// The column at the current position (column mode: the current column, group mode:
+    /// the column of the current cell) and its collection index; -1 or null when none.
+    TwColumn *GetSelectedColumn() const;
+    void SetSelectedColumn(TwColumn *column);
+    int GetSelectedIndex() const;
+    void SetSelectedIndex(int index);
+    /// Moves to a column (cell) of a row: the complete grid's SetCurRow runs first when the
+    /// row changes, then the column (cell) is set.
+    void MoveCurrent(int col, int row);
+    void MoveCurrent(const TwCell &cell, int row);
+    /// The move of Enter as Tab: the next column (cell); from the last one the grid's own key
+    /// handler gets a Down key, and the complete grid moves to (or appends) the next row.
+    void MoveNext();
+    /// True while MoveNext or MoveCurrent hands a row change to the complete grid; MoveCurrent
+    /// leaves the column as it is meanwhile.
+    bool RowMoving() const;
+    /// How deeply MoveNext and MoveCurrent calls are nested.
+    int MoveCount() const;
+    TwGridState GridState() const;
+    static bool IsSizingState(TwGridState state) { return state >= wgsIndiSizing && state <= wgsLevelSizing; }
+    static bool IsMovingState(TwGridState state) { return state == wgsColMoving || state == wgsCellMoving; }
+    static bool IsClickingState(TwGridState state) { return state >= wgsHeaderTitle && state <= wgsCellTitle; }
+    /// Ends a sizing or moving drag without applying it.
+    void CancelMouseState();
+    /// The current position is left: raises OnCellExit. Runs once per move.
+    virtual void CellExit();
+    /// The current position was entered: applies the column's input method settings and
+    /// raises OnCellEnter.
+    virtual void CellEnter();
+    /// The cell of the current row is clicked again: opens it for editing.
+    virtual void CellClicked();
+
+signals:
+    void OnCellExit();
+    void OnCellEnter();
+
+public:
     // Horizontal scrolling.
     int LeftPos() const;
     void SetLeftPos(int value);
@@ -291,6 +330,14 @@ protected:
     void showEvent(QShowEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void connectNotify(const QMetaMethod &signal) override;
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     /// Factories of the column and group collections, each called once, on the first use of
     /// Columns() or Groups() (never from a constructor), so a descendant's override counts.
     /// The grid owns what they return for its lifetime: the collections are never replaced,
@@ -304,6 +351,29 @@ protected:
     void AssignCurRow(int row);
 
 private:
+    int FitCol(int col) const;
+    TwCell FitCell(const TwCell &cell) const;
+    void ExitCell();
+    void InvalidateCurrent();
+    void ApplyImeSettings();
+    /// The sizing zone under the point; with `start` the sizing events are raised and a
+    /// zone found begins the drag.
+    TwGridState SizingZone(int x, int y, bool start);
+    TwGridState StripSizingZone(int x, bool start);
+    TwGridState CellSizingZone(int x, int y, bool start);
+    TwGridState LevelSizingZone(int x, int y, bool inHeader, bool start);
+    TwGridState BeginSizing(TwGridState state, int edge, int pointer, bool start);
+    TwGridState CheckMovingState(int x, int y, bool ctrl);
+    TwGridState CheckClickingState(int x, int y);
+    void DragSizing(int x, int y);
+    void EndSizingState();
+    void DragMoving(int x, int y);
+    void EndMovingState();
+    void EndClickingState();
+    QRect PressedTitleRect() const;
+    void SetSizingLine(int value);
+    void SetMovingFeedback(int line, const QRect &frame);
+    void UpdateCursor(int x, int y);
     friend class TwColumns;
     static bool IsAnswerSignal(const QMetaMethod &signal);
     void CheckDirectEmit() const;

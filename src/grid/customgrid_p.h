@@ -72,5 +72,24 @@ public:
     // around the target slot (cell moves); -1 and empty when none shows.
     int m_movingLine = -1;
     QRect m_movingFrame;
+
+    // Navigation.
+    bool m_inCellExit = false;
+    bool m_rowMoving = false;
+    int m_moveCount = 0;
+    // A sizing drag: the line where it began, the pointer's distance from the line, and
+    // what is sized (a strip, a visible footer, a group's level with -1 for its title band,
+    // a column for cell sizing).
+    int m_sizingStart = -1;
+    int m_sizingOffset = 0;
+    int m_sizingStrip = -1;
+    int m_sizingFooter = -1;
+    int m_sizingLevel = -1;
+    QPointer<TwColumn> m_sizingColumn;
+    // A move drag: the source and target strip or cell.
+    int m_moveFrom = -1;
+    int m_moveTo = -1;
+    TwCell m_moveFromCell{-1, -1, -1};
+    TwCell m_moveToCell{-1, -1, -1};
 };
 

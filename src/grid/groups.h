@@ -96,6 +96,26 @@ public:
     void SetLevelWeight(int level, int weight);
     const std::array<std::uint8_t, MaxLevels> &Weights() const;
 
+    // Cell walks inside the group. Cells are visible addresses: the group part is the
+    // group's visible position. Each answers (-1, -1, -1) when the group has no column,
+    // and the cell it was given when there is nowhere to go.
+    /// Index 0 of the first level that has columns.
+    TwCell FirstCell() const;
+    /// The last column of the last level that has columns.
+    TwCell LastCell() const;
+    /// The first cell on a lower level (levels downward, columns left to right) whose
+    /// horizontal span holds the left edge of `cell`.
+    TwCell LowerCell(const TwCell &cell) const;
+    /// The same upward.
+    TwCell UpperCell(const TwCell &cell) const;
+    /// As LowerCell / UpperCell; a column found that cannot be selected gives way to the
+    /// nearest selectable one of its level, to its left first, then to its right.
+    TwCell LowerSelectCell(const TwCell &cell) const;
+    TwCell UpperSelectCell(const TwCell &cell) const;
+    /// Moves the group to another place in its collection (its collection index); the
+    /// columns follow it. The order a stored design keeps.
+    void SetIndex(int value);
+
     void InsertItem(int level, int index, TwColumn *column);
     void RemoveItem(TwColumn *column);
     bool MoveItem(TwColumn *column, int index);
@@ -129,6 +149,7 @@ private:
     friend class TwGroups;
     void Renumber(int level);
     void StretchLine(int level);
+    TwCell VerticalCell(const TwCell &cell, int step, bool selectable) const;
 
     Q_DECLARE_PRIVATE_D(d, TwGroup)
     std::unique_ptr<TwGroupPrivate> d;
@@ -158,6 +179,27 @@ public:
     void Init(TwColumns &columns);
     /// The visible address names an existing column.
     bool ValidCell(const TwCell &cell) const;
+
+    // Cell walks over the visible groups (visible addresses, rows aside). The fixed groups
+    // take part only when the fixed style allows selecting them.
+    TwCell FirstCell() const;
+    TwCell LastCell() const;
+    /// The next index of the level, else the first cell of the next level that has columns,
+    /// else of the next group that has columns, else `cell` itself.
+    TwCell NextCell(const TwCell &cell) const;
+    TwCell PrevCell(const TwCell &cell) const;
+    /// With wgoSkipReadOnly only cells whose column can be selected count, and the walk never
+    /// passes the last (first) of them; without it, NextCell and PrevCell.
+    TwCell NextSelectCell(const TwCell &cell) const;
+    TwCell PrevSelectCell(const TwCell &cell) const;
+    /// The first / last cell whose column can be selected; the first / last cell when none can.
+    TwCell FirstSelectCell() const;
+    TwCell LastSelectCell() const;
+    bool IsFirstCell(const TwCell &cell) const { return cell == FirstCell(); }
+    bool IsLastCell(const TwCell &cell) const { return cell == LastCell(); }
+    bool IsFirstSelectCell(const TwCell &cell) const { return cell == FirstSelectCell(); }
+    bool IsLastSelectCell(const TwCell &cell) const { return cell == LastSelectCell(); }
+
     void RestoreFonts();
     void Update(TwGroup *group);
 
@@ -166,6 +208,9 @@ private:
     void Renumber();
     /// The visible group holding the grid's current cell, or none.
     const TwGroup *CurrentGroup() const;
+    /// The first visible group the walks may enter.
+    int FirstWalkGroup() const;
+    bool Selectable(const TwCell &cell) const;
     /// Points the current cell at `current`'s visible position again after the list changed.
     void KeepCurrent(const TwGroup *current);
 

@@ -5,10 +5,12 @@
 #include "grid/customgrid.h"
 
 #include <QList>
+#include <QBasicTimer>
 #include <QPointer>
 #include <QVariant>
 
 #include <array>
+#include <vector>
 #include <memory>
 
 class TwCustomGridPrivate
@@ -72,5 +74,22 @@ public:
     // around the target slot (cell moves); -1 and empty when none shows.
     int m_movingLine = -1;
     QRect m_movingFrame;
+
+    // The draw information of each column for the paint under way (its lines by mode and
+    // place, its clip edge and cell style), by collection index; prepared for the strips
+    // that meet the clip rectangle only.
+    struct TCellPaint
+    {
+        TwDrawInfo Info{};
+        bool Fixed = false;
+        bool LastLevel = true;
+    };
+    std::vector<TCellPaint> m_cellPaint;
+    // The grid is the active control during the paint under way.
+    bool m_paintFocused = false;
+
+    // The delayed row-change notification and its guard.
+    QBasicTimer m_rowChangeTimer;
+    bool m_inRowChange = false;
 };
 

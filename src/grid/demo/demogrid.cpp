@@ -103,7 +103,7 @@ QString Caption(int column)
     return QString::fromUtf16(Specs.at(static_cast<std::size_t>(column)).caption);
 }
 
-void BuildGrid(TTabrix &grid)
+void BuildGrid(TTabrix &grid, bool groupMode)
 {
     grid.BeginUpdate();
     const std::array<const char16_t *, 3> groupCaptions{u"기본", u"거래처 정보", u"금액 및 일자"};
@@ -161,6 +161,12 @@ void BuildGrid(TTabrix &grid)
     grid.Headers().Title().SetCaption(QStringLiteral("No"));
     grid.SetOptions({wgoArrowMove, wgoEnterToTab, wgoFocusRect, wgoMultiSelect, wgoNullMark, wgoColSizing,
                      wgoAlwaysShowSelection});
+    if (!groupMode) {
+        grid.SetFixedCount(1);
+        grid.SetRowHeight(20);
+        grid.EndUpdate();
+        return;
+    }
     grid.SetGroupMode(true);
     grid.SetFixedCount(1);
     // Three lines of 20 pixels a row; the header holds the group titles above them.
@@ -201,6 +207,34 @@ void FillRows(TTabrix &grid, int rows)
     }
     grid.CalcFooters();
     grid.EndUpdate();
+}
+
+void TGeneratedGrid::SetRowCount(int count)
+{
+    m_rows = qMax(0, count);
+    UpdateScrollRange();
+    SetTopRow(GetTopRow());
+    AssignCurRow(qBound(0, CurRow(), qMax(0, m_rows - 1)));
+    InvalidateGrid();
+}
+
+QString TGeneratedGrid::GetDisplayText(TwColumn *column, int row)
+{
+    if (row < 0 || row >= m_rows)
+        return {};
+    const auto *memColumn = static_cast<TwMemColumn *>(column);
+    const QString text = CellText(column->Index(), row);
+    return memColumn->DataType() == wdtBool ? QString() : text;
+}
+
+bool TGeneratedGrid::CheckNull(TwColumn *column, int row)
+{
+    return m_rows == 0 || (column->Index() == Memo && MemoIsNull(row));
+}
+
+bool TGeneratedGrid::CheckBool(TwColumn *column, int row)
+{
+    return m_rows > 0 && CellText(column->Index(), row) == QStringLiteral("True");
 }
 
 QString CellText(int column, int row)

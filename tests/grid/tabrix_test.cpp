@@ -5,6 +5,7 @@
 #include "demo/demogrid.h"
 #include "testsupport.h"
 
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -146,4 +147,40 @@ TEST(TabrixRows, TheRowCountAndCellsCheckTheirBounds)
     grid.SetRowCount(2);
     EXPECT_EQ(grid.CurRow(), 1) << "the current row follows a shrinking count";
     EXPECT_TRUE(grid.CheckNull(grid.GetMemColumn(0), 1));
+}
+
+// Scrolling by one row moves the data band's pixels and paints the uncovered row only: what
+// the screen shows then must match a full repaint, headers and footers untouched.
+TEST(TabrixRows, ScrollingByOneRowShowsWhatAFullRepaintShows)
+{
+    TTabrix grid;
+    for (int i = 0; i < 2; ++i)
+        static_cast<TwMemColumn *>(grid.Columns().Add())->SetDataType(wdtLong);
+    grid.Footers().Add();
+    grid.Indicators().SetShowRowNo(true);
+    grid.resize(240, 200);
+    grid.SetRowCount(50);
+    for (int row = 0; row < 50; ++row)
+        grid.Cells(0, row).SetLong(row * 11);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    const int visible = grid.VisibleRowCount();
+    grid.SetCurRow(visible - 1);
+    QTest::qWait(20);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_EQ(grid.TopRow(), 2);
+    QTest::qWait(20);
+    const QImage screen = grid.screen()->grabWindow(grid.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage fresh = grid.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(screen.size(), fresh.size());
+    const QPoint origin = grid.viewport()->mapTo(&grid, QPoint(0, 0));
+    const TwGridExtents &extents = grid.Extents();
+    int differing = 0;
+    for (int x : {extents.GetLefts(-2) + 12, extents.GetLefts(0) + 20, extents.GetLefts(0) + 40}) {
+        for (int y = 0; y < grid.viewport()->height(); ++y)
+            differing += screen.pixel(origin.x() + x, origin.y() + y) != fresh.pixel(origin.x() + x, origin.y() + y);
+    }
+    EXPECT_EQ(differing, 0);
 }

@@ -1,6 +1,6 @@
 // TabrixDemo: the complete grid over a million generated sales rows, in group mode with a
 // fixed group and three footer lines.
-//   TabrixDemo [--rows N] [--log] [--shots DIR]
+//   TabrixDemo [--rows N] [--column-mode] [--log] [--shots DIR]
 // --shots saves pictures of the grid at the top, the middle and the end of its rows as
 // DIR/tabrixdemo-top.png, -middle.png and -end.png, and ends.
 // With --log every grid event is printed as one line on standard output, so that a script
@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QShortcut>
 
 #include <cstdio>
 #include <utility>
@@ -72,6 +73,9 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     const QCommandLineOption rowsOption(QStringLiteral("rows"), QStringLiteral("Number of rows (default 1000000)."),
                                         QStringLiteral("N"), QStringLiteral("1000000"));
+    const QCommandLineOption columnsOption(QStringLiteral("column-mode"),
+                                           QStringLiteral("Show the twelve columns side by side instead of in groups."));
+    parser.addOption(columnsOption);
     const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Print every grid event on standard output."));
     const QCommandLineOption shotsOption(QStringLiteral("shots"),
                                          QStringLiteral("Save pictures at the top, middle and end into DIR, then end."),
@@ -90,7 +94,7 @@ int main(int argc, char *argv[])
     TTabrix grid;
     grid.setObjectName(QStringLiteral("Tabrix1"));
     grid.setWindowTitle(QStringLiteral("TabrixDemo"));
-    TabrixDemo::BuildGrid(grid);
+    TabrixDemo::BuildGrid(grid, !parser.isSet(columnsOption));
     QElapsedTimer timer;
     timer.start();
     TabrixDemo::FillRows(grid, rows);
@@ -100,6 +104,10 @@ int main(int argc, char *argv[])
         ConnectLog(grid);
         Log(QStringLiteral("Ready rows=%1 fill=%2ms").arg(grid.GetRowCount()).arg(fillMs));
     }
+    // Ctrl+Q closes the window the way its close button does, also where no window manager
+    // draws one (a script on a bare X server).
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &grid);
+    QObject::connect(quit, &QShortcut::activated, &grid, &QWidget::close);
     grid.resize(1100, 640);
     grid.show();
     if (parser.isSet(shotsOption)) {
@@ -110,6 +118,10 @@ int main(int argc, char *argv[])
             grid.SetTopRow(row - grid.VisibleRowCount() / 2);
             grid.grab().save(QStringLiteral("%1/tabrixdemo-%2.png").arg(folder, QString::fromLatin1(name)));
         }
+        // Narrow and scrolled sideways: the fixed group stays, the others pass beneath it.
+        grid.resize(560, 420);
+        grid.SetLeftPos(150);
+        grid.grab().save(QStringLiteral("%1/tabrixdemo-scrolled.png").arg(folder));
         return 0;
     }
     const int status = app.exec();

@@ -35,6 +35,8 @@ TwCustomGrid::TwCustomGrid(QWidget *parent)
     d->m_lines.SetNotify([this] { InvalidateGrid(); });
     d->m_endLines.SetNotify([this] { InvalidateGrid(); });
     setFocusPolicy(Qt::StrongFocus);
+    // Every pixel of the viewport is painted by the grid: the toolkit need not clear it first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     resize(320, 120);
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);

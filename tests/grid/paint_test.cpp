@@ -149,3 +149,29 @@ TEST_F(PaintTest, AFixedColumnKeepsItsColourOnlyWithColumnColor)
     EXPECT_EQ(CellPixel(0, 1), Rgb(Green)) << "its own colour";
     EXPECT_EQ(CellPixel(0, 0), Rgb(Red)) << "highlighted in the grid's colour, not the fixed style's";
 }
+
+TEST_F(PaintTest, DrawEventsChangeColoursAndGroupsFillTheirEmptyLevels)
+{
+    Rows(3);
+    QObject::connect(&m_grid, &TwCustomGrid::OnDrawCell, &m_grid,
+                     [](TwColumn *column, int row, QString &text, TColor &background, TColor &, TwFontStyles &) {
+                         if (row == 1 && column->Index() == 2) {
+                             background = Green;
+                             text.clear();
+                         }
+                     });
+    Shot();
+    EXPECT_EQ(CellPixel(2, 1), Rgb(Green));
+    EXPECT_EQ(CellPixel(1, 1), Rgb(clWindow));
+
+    TwGroup *group = m_grid.Groups().Add();
+    group->SetLevels(2);
+    group->SetWidth(120);
+    group->InsertItem(0, 0, m_grid.GetMemColumn(0));
+    m_grid.SetGroupMode(true);
+    m_grid.SetNullColor(Blue);
+    Shot();
+    const QRect empty = m_grid.Extents().GetLevelBound(0, 1, 2);
+    EXPECT_EQ(m_image.pixel(empty.center()), Rgb(Blue)) << "a level without columns";
+    EXPECT_EQ(m_image.pixel(m_grid.Extents().GetLevelBound(0, 0, 2).center() + QPoint(30, 0)), Rgb(clWindow));
+}

@@ -1133,7 +1133,8 @@ bool TwCustomGrid::IsAnswerSignal(const QMetaMethod &signal)
         || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawCell)
         || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawIndicator)
         || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawMarker)
-        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawFooter);
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawFooter)
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnGetImageIndex);
 }
 
 void TwCustomGrid::CheckDirectEmit() const

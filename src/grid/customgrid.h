@@ -312,6 +312,8 @@ signals:
     void OnDrawIndicator(int row, QString &text, TColor &bgColor, TColor &fgColor, TwFontStyles &style);
     void OnDrawMarker(int row, QString &text, TColor &bgColor, TColor &fgColor, TwFontStyles &style, int &imageIndex,
                       bool &value);
+    /// The image of a cell of a column with an image list; the handler may choose another.
+    void OnGetImageIndex(TwColumn *column, int row, int &index);
     /// `row` is the footer row's index.
     void OnDrawFooter(TwColumnFooter *footer, int row, QString &text, TColor &bgColor, TColor &fgColor,
                       TwFontStyles &style);

@@ -502,8 +502,12 @@ int TTabrix::GetImageIndex(TwColumn *column, int row)
         return -1;
     if (Designing())
         return 0;
-    const int index = CheckList(column, row);
-    return index < images->Count() ? index : -1;
+    int index = CheckList(column, row);
+    if (index >= images->Count())
+        index = -1;
+    if (isSignalConnected(QMetaMethod::fromSignal(&TwCustomGrid::OnGetImageIndex)))
+        emit OnGetImageIndex(column, row, index);
+    return index;
 }
 
 QPixmap TTabrix::GetDisplayImage(TwColumn *column, int row)

@@ -184,3 +184,28 @@ TEST(TabrixRows, ScrollingByOneRowShowsWhatAFullRepaintShows)
     }
     EXPECT_EQ(differing, 0);
 }
+
+TEST(TabrixRows, EqualValuesShowOnceBelowTheTopRowAndAWheelWithoutRowsToScrollWalksColumns)
+{
+    TTabrix grid;
+    for (int i = 0; i < 10; ++i) {
+        auto *column = static_cast<TwMemColumn *>(grid.Columns().Add());
+        column->SetDataType(wdtLong);
+        column->SetWidth(60);
+    }
+    grid.GetMemColumn(0)->SetEqualBlank(true);
+    grid.resize(300, 200);
+    grid.show();
+    grid.SetRowCount(3);
+    for (int row = 0; row < 3; ++row)
+        grid.Cells(0, row).SetLong(5);
+    TwColumn *column = grid.GetMemColumn(0);
+    EXPECT_EQ(QStringLiteral("%1|%2|%3").arg(grid.GetDisplayText(column, 0), grid.GetDisplayText(column, 1), grid.GetDisplayText(column, 2)),
+              QStringLiteral("5||"));
+
+    QWheelEvent towards(QPointF(50, 50), grid.viewport()->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, -120), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid.viewport(), &towards);
+    EXPECT_EQ(grid.GetLeftCol(), 1) << "all rows show: the next column comes in";
+    EXPECT_EQ(grid.TopRow(), 0);
+}

@@ -4,7 +4,8 @@
 // --shots saves pictures of the grid at the top, the middle and the end of its rows as
 // DIR/tabrixdemo-top.png, -middle.png and -end.png, and ends.
 // With --log every grid event is printed as one line on standard output, so that a script
-// driving the window (xdotool) can read what happened.
+// driving the window (xdotool) can read what happened; the painting hooks (OnDraw…,
+// OnGetText), raised for every cell painted, are left out.
 
 #include "demo/demogrid.h"
 
@@ -58,6 +59,22 @@ void ConnectLog(TTabrix &grid)
     QObject::connect(&grid, &TTabrix::OnGroupWidthChanged, &grid, [](TwGroup *group, int oldWidth) {
         Log(QStringLiteral("GroupWidthChanged group=%1 old=%2 new=%3").arg(group->Title().Caption()).arg(oldWidth).arg(group->Width()));
     });
+    QObject::connect(&grid, &TTabrix::OnColumnSizing, &grid, [](TwColumn *column, bool &allow) {
+        Log(QStringLiteral("ColumnSizing column=%1 allow=%2").arg(Name(column)).arg(allow));
+    });
+    QObject::connect(&grid, &TTabrix::OnGroupSizing, &grid, [](TwGroup *group, bool &allow) {
+        Log(QStringLiteral("GroupSizing group=%1 allow=%2").arg(group->Title().Caption()).arg(allow));
+    });
+    QObject::connect(&grid, &TTabrix::OnLevelSizing, &grid, [](TwGroup *group, int level, bool &allow) {
+        Log(QStringLiteral("LevelSizing group=%1 level=%2 allow=%3").arg(group->Title().Caption()).arg(level).arg(allow));
+    });
+    QObject::connect(&grid, &TTabrix::OnLevelHeightChanged, &grid, [](TwGroup *group, int level, int oldHeight) {
+        Log(QStringLiteral("LevelHeightChanged group=%1 level=%2 old=%3").arg(group->Title().Caption()).arg(level).arg(oldHeight));
+    });
+    QObject::connect(&grid, &TTabrix::OnHeaderHeightChanged, &grid,
+                     [](int oldHeight) { Log(QStringLiteral("HeaderHeightChanged old=%1").arg(oldHeight)); });
+    QObject::connect(&grid, &TTabrix::OnRowHeightChanged, &grid,
+                     [](int oldHeight) { Log(QStringLiteral("RowHeightChanged old=%1").arg(oldHeight)); });
     QObject::connect(&grid, &TTabrix::OnEditButtonClick, &grid, [] { Log(QStringLiteral("EditButtonClick")); });
     QObject::connect(&grid, &TTabrix::OnCalcFooters, &grid, [](bool &) { Log(QStringLiteral("CalcFooters")); });
     QObject::connect(&grid, &TTabrix::OnDataChanged, &grid, [] { Log(QStringLiteral("DataChanged")); });

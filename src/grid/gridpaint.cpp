@@ -1,110 +1,17 @@
 #include "grid/customgrid.h"
 #include "grid/customgrid_p.h"
+#include "grid/gridpaint_p.h"
 
-// Painting of the grid core: headers, rows, footers, the indicator and marker strips and the
-// feedback of a mouse drag. Only what meets the clip rectangle is visited, so a grid of a
-// million rows paints as fast as one of ten; the invalidation family names the smallest
-// rectangle that changed.
+// Painting of the grid core: the paint order, the rows with their cells, indicators and
+// markers, and the feedback of a mouse drag (the bands are in gridbands.cpp). Only what meets
+// the clip rectangle is visited, so a grid of a million rows paints as fast as one of ten.
 
 #include <QApplication>
 #include <QMetaMethod>
 #include <QPaintEvent>
 #include <QPainter>
 
-namespace {
-
-struct TLine
-{
-    TColor Color = clBlack;
-    TwPenStyle Style = psSolid;
-    int Width = 0;
-};
-
-TLine Horz(const TwGridLines &lines)
-{
-    return {lines.HorzColor(), lines.HorzStyle(), lines.HorzWidth()};
-}
-
-TLine Vert(const TwGridLines &lines)
-{
-    return {lines.VertColor(), lines.VertStyle(), lines.VertWidth()};
-}
-
-TLine LevelLine(const TwGridLinesEx &lines)
-{
-    return {lines.LevelColor(), lines.LevelStyle(), lines.LevelWidth()};
-}
-
-TLine CellLine(const TwGridLinesEx &lines)
-{
-    return {lines.CellColor(), lines.CellStyle(), lines.CellWidth()};
-}
-
-void SetBottom(TwDrawInfo &info, const TLine &line)
-{
-    info.BottomLineColor = line.Color;
-    info.BottomLineStyle = line.Style;
-    info.BottomLineWidth = line.Width;
-}
-
-void SetRight(TwDrawInfo &info, const TLine &line)
-{
-    info.RightLineColor = line.Color;
-    info.RightLineStyle = line.Style;
-    info.RightLineWidth = line.Width;
-}
-
-TwFontStyles StylesOf(const QFont &font)
-{
-    TwFontStyles styles;
-    if (font.bold())
-        styles.Include(fsBold);
-    if (font.italic())
-        styles.Include(fsItalic);
-    if (font.underline())
-        styles.Include(fsUnderline);
-    if (font.strikeOut())
-        styles.Include(fsStrikeOut);
-    return styles;
-}
-
-QFont WithStyles(QFont font, TwFontStyles styles)
-{
-    font.setBold(styles.Has(fsBold));
-    font.setItalic(styles.Has(fsItalic));
-    font.setUnderline(styles.Has(fsUnderline));
-    font.setStrikeOut(styles.Has(fsStrikeOut));
-    return font;
-}
-
-void SetCanvas(QPainter &painter, TColor background, TColor foreground, const QFont &font)
-{
-    painter.setBrush(TXColor(background));
-    painter.setPen(TXColor(foreground));
-    painter.setFont(font);
-}
-
-QRect Span(int left, int top, int right, int bottom)
-{
-    return QRect(left, top, right - left, bottom - top);
-}
-
-int RightOf(const QRect &rect)
-{
-    return rect.left() + rect.width();
-}
-
-int BottomOf(const QRect &rect)
-{
-    return rect.top() + rect.height();
-}
-
-bool IsTextKind(TwEditKind kind)
-{
-    return kind != wekCheckBox && kind != wekBoolean && kind != wekRadioGroup;
-}
-
-} // namespace
+using namespace TwPaint;
 
 bool TwCustomGrid::IsFixedStrip(int strip) const
 {
@@ -163,7 +70,7 @@ void TwCustomGrid::PrepareCellPaint(int first, int last)
     };
     for (int k = first; k <= qMin(FixedCount() - 1, last); ++k)
         prepare(k);
-    for (int k = qMax(d->m_extents->FirstPartlyShown(), qMax(first, FixedCount())); k <= last; ++k)
+    for (int k = FirstScrolled(*this, first); k <= last; ++k)
         prepare(k);
 }
 
@@ -274,9 +181,11 @@ void TwCustomGrid::DrawRow(QPainter &painter, int row, bool drawIndicator, bool 
     const bool rows = GetRowCount() > 0;
     const bool inserting = GetGridMode() == wgmInsert && row == CurRow();
     if (drawIndicator)
-        DrawIndicator(painter, row, d->m_extents->GetColBound(-2, row), rows && isSignalConnected(QMetaMethod::fromSignal(&TwCustomGrid::OnDrawIndicator)));
+        DrawIndicator(painter, row, d->m_extents->GetColBound(-2, row),
+                      rows && isSignalConnected(QMetaMethod::fromSignal(&TwCustomGrid::OnDrawIndicator)));
     if (drawMarker)
-        DrawMarker(painter, row, d->m_extents->GetColBound(-1, row), rows && isSignalConnected(QMetaMethod::fromSignal(&TwCustomGrid::OnDrawMarker)));
+        DrawMarker(painter, row, d->m_extents->GetColBound(-1, row),
+                   rows && isSignalConnected(QMetaMethod::fromSignal(&TwCustomGrid::OnDrawMarker)));
     const bool rowEvents = rows && !inserting && isSignalConnected(QMetaMethod::fromSignal(&TwCustomGrid::OnDrawRow));
     const auto draw = [&](int strip) {
         if (d->m_groupMode)
@@ -286,7 +195,7 @@ void TwCustomGrid::DrawRow(QPainter &painter, int row, bool drawIndicator, bool 
     };
     for (int k = first; k <= qMin(FixedCount() - 1, last); ++k)
         draw(k);
-    for (int k = qMax(d->m_extents->FirstPartlyShown(), qMax(first, FixedCount())); k <= qMin(StripCount() - 1, last); ++k)
+    for (int k = FirstScrolled(*this, first); k <= qMin(StripCount() - 1, last); ++k)
         draw(k);
 }
 
@@ -516,243 +425,6 @@ void TwCustomGrid::DrawMarker(QPainter &painter, int row, const QRect &bound, bo
     }
 }
 
-// A title cell: caption, picture and sort mark. The sort mark takes a strip at the right of
-// the content, so that a long caption never runs under it.
-void TwCustomGrid::DrawTitle(QPainter &painter, const TwTitle &title, const QRect &bound, TwDrawInfo info,
-                             TwSortMark mark, bool pressed, int clipLeft, int clipBottom)
-{
-    if (bound.width() <= 0 || bound.height() <= 0 || bound.top() >= clipBottom)
-        return;
-    info.Alignment = title.Alignment();
-    info.FitStyle = title.FitStyle();
-    info.Layout = title.Layout();
-    info.WordWrap = title.WordWrap();
-    info.Margins[0] = title.MarginLeft();
-    info.Margins[1] = title.MarginTop();
-    info.Margins[2] = title.MarginRight();
-    info.Margins[3] = title.MarginBottom();
-    info.BackState = pressed ? static_cast<std::uint8_t>(wbkDown) : static_cast<std::uint8_t>(title.CellStyle());
-    if (clipLeft > 0) {
-        info.ClipLeft = clipLeft;
-        info.ClipRight = RightOf(d->m_extents->Client());
-    }
-    const TwImageList &marks = TXSortMarks();
-    if (mark != wsmNone)
-        info.Margins[2] += marks.Size().width() + 4;
-    const TwFont font = title.Font();
-    SetCanvas(painter, title.Color(), font.Color, font.Font);
-    TXDrawText(&painter, bound, title.Caption(), info, wbtnNone, wbtsNone, title.Image(), title.ImageLayout());
-    if (mark == wsmNone)
-        return;
-    const QRect content = TXContentRect(bound.size(), info, wbtnNone).translated(bound.topLeft());
-    const QSize size = marks.Size();
-    const QPoint at(RightOf(content) + 2, bound.top() + (bound.height() - info.BottomLineWidth - size.height()) / 2);
-    if (clipLeft > 0 && at.x() < clipLeft)
-        return;
-    painter.drawPixmap(at, marks.At(mark == wsmAsc ? 0 : 1));
-}
-
-void TwCustomGrid::DrawHeaders(QPainter &painter, bool drawTitle, int first, int last)
-{
-    if (!d->m_headers->Visible())
-        return;
-    if (drawTitle)
-        DrawHeaderTitle(painter);
-    const auto draw = [&](int strip) {
-        if (d->m_groupMode)
-            DrawGroupHeader(painter, strip);
-        else
-            DrawColumnHeader(painter, strip);
-    };
-    for (int k = first; k <= qMin(FixedCount() - 1, last); ++k)
-        draw(k);
-    for (int k = qMax(d->m_extents->FirstPartlyShown(), qMax(first, FixedCount())); k <= qMin(StripCount() - 1, last); ++k)
-        draw(k);
-}
-
-void TwCustomGrid::DrawHeaderTitle(QPainter &painter)
-{
-    const TwGridExtents &extents = *d->m_extents;
-    const QRect bound = Span(extents.Client().left(), extents.GetHeadTop(), extents.StripsLeft(), extents.GetHeadBottom());
-    TwDrawInfo info;
-    TXInitDrawInfo(info);
-    SetBottom(info, Horz(d->m_headers->Lines()));
-    SetRight(info, d->m_markers->Visible() ? Vert(d->m_markers->Lines()) : Vert(d->m_indicators->Lines()));
-    const bool pressed = d->m_gridState == wgsHeaderTitle && d->m_titleDown;
-    DrawTitle(painter, d->m_headers->Title(), bound, info, wsmNone, pressed, 0, extents.FooterTop());
-}
-
-void TwCustomGrid::DrawColumnHeader(QPainter &painter, int strip)
-{
-    TwColumn *column = GetVColumns(strip);
-    const TwGridLinesEx &lines = d->m_headers->Lines();
-    TwDrawInfo info;
-    TXInitDrawInfo(info);
-    SetBottom(info, Horz(lines));
-    SetRight(info, Vert(lines));
-    const bool pressed = d->m_gridState == wgsColTitle && d->m_titleDown && d->m_pressedStrip == strip;
-    DrawTitle(painter, column->Title(), d->m_extents->GetHeadColBound(strip), info, column->Title().SortMark(), pressed,
-              IsFixedStrip(strip) ? 0 : d->m_extents->ScrollingLeft(), d->m_extents->FooterTop());
-}
-
-void TwCustomGrid::DrawGroupHeader(QPainter &painter, int strip)
-{
-    const TwGroup *group = GetVGroups(strip);
-    const TwGridExtents &extents = *d->m_extents;
-    const TwGridLinesEx &lines = d->m_headers->Lines();
-    const int clipLeft = IsFixedStrip(strip) ? 0 : extents.ScrollingLeft();
-    const bool noTitles = group->NoColTitles() && !d->m_designing;
-    const QRect whole = extents.GetHeadGroupBound(strip);
-    if (group->Title().Visible()) {
-        TwDrawInfo info;
-        TXInitDrawInfo(info);
-        SetBottom(info, group->NoColTitles() ? Horz(lines) : LevelLine(lines));
-        SetRight(info, Vert(lines));
-        const QRect band = noTitles ? whole : QRect(whole.left(), whole.top(), whole.width(), group->GetHTops(0));
-        const bool pressed = d->m_gridState == wgsGroupTitle && d->m_titleDown && d->m_pressedStrip == strip;
-        DrawTitle(painter, group->Title(), band, info, wsmNone, pressed, clipLeft, extents.FooterTop());
-    }
-    if (noTitles)
-        return;
-    const bool lastStrip = strip == StripCount() - 1;
-    for (int level = 0; level < group->Levels(); ++level) {
-        const bool lastLevel = level == group->Levels() - 1;
-        if (group->GetColCount(level) == 0) {
-            TwDrawInfo info;
-            TXInitDrawInfo(info);
-            SetBottom(info, lastLevel ? Horz(lines) : LevelLine(lines));
-            SetRight(info, Vert(lines));
-            if (clipLeft > 0) {
-                info.ClipLeft = clipLeft;
-                info.ClipRight = RightOf(extents.Client());
-            }
-            painter.setBrush(TXColor(d->m_nullColor));
-            TXDrawBox(&painter, extents.GetHeadLevelBound(strip, level), info, wbtnNone, wbtsNone);
-            continue;
-        }
-        for (int index = 0; index < group->GetColCount(level); ++index) {
-            const TwCell cell = WCell(strip, level, index);
-            TwColumn *column = group->GetColumns(level, index);
-            TwDrawInfo info;
-            TXInitDrawInfo(info);
-            SetBottom(info, lastLevel ? Horz(lines) : LevelLine(lines));
-            const bool lastInLine = index == group->GetColCount(level) - 1;
-            SetRight(info, !lastInLine ? CellLine(lines) : lastStrip ? Vert(d->m_endLines) : Vert(lines));
-            const bool pressed = d->m_gridState == wgsCellTitle && d->m_titleDown && d->m_pressedCell == cell;
-            DrawTitle(painter, column->Title(), extents.GetHeadCellBound(cell), info, column->Title().SortMark(),
-                      pressed, clipLeft, extents.FooterTop());
-        }
-    }
-}
-
-void TwCustomGrid::DrawFooters(QPainter &painter, int footer, const QRect &rect, bool withEvent, int first, int last,
-                               bool drawTitle)
-{
-    const TwGridFooter *row = d->m_footers->GetVItems(footer);
-    painter.fillRect(rect, TXColor(row->Color()));
-    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), Qt::black);
-    painter.fillRect(QRect(rect.left(), rect.top() + 1, rect.width(), 1), Qt::white);
-    if (drawTitle)
-        DrawFooterTitle(painter, footer);
-    const auto draw = [&](int strip) {
-        if (d->m_groupMode)
-            DrawGroupFooter(painter, strip, footer, withEvent);
-        else
-            DrawColumnFooter(painter, strip, footer, withEvent);
-    };
-    for (int k = first; k <= qMin(FixedCount() - 1, last); ++k)
-        draw(k);
-    for (int k = qMax(d->m_extents->FirstPartlyShown(), qMax(first, FixedCount())); k <= qMin(StripCount() - 1, last); ++k)
-        draw(k);
-}
-
-void TwCustomGrid::DrawFooterTitle(QPainter &painter, int footer)
-{
-    const TwGridExtents &extents = *d->m_extents;
-    const TwGridFooter *row = d->m_footers->GetVItems(footer);
-    const QRect bound = Span(extents.Client().left(), extents.GetFootTops(footer) + 2, extents.StripsLeft(),
-                             extents.GetFootBottoms(footer));
-    const TwFooterTitle &title = row->Title();
-    TwDrawInfo info;
-    TXInitDrawInfo(info);
-    const bool pressed = d->m_gridState == wgsFooterTitle && d->m_titleDown && d->m_pressedFooter == footer;
-    if (title.CellStyle() != wcsNormal || pressed) {
-        DrawTitle(painter, title, bound, info, wsmNone, pressed, 0, BottomOf(extents.Client()));
-        return;
-    }
-    // A flat footer title lies on the footer row's own colour.
-    info.Alignment = title.Alignment();
-    info.Layout = title.Layout();
-    info.WordWrap = title.WordWrap();
-    const TwFont font = title.Font();
-    SetCanvas(painter, row->Color(), font.Color, font.Font);
-    TXDrawText(&painter, bound, title.Caption(), info, wbtnNone, wbtsNone, title.Image(), title.ImageLayout());
-}
-
-void TwCustomGrid::DrawColumnFooter(QPainter &painter, int strip, int footer, bool withEvent)
-{
-    TwColumn *column = GetVColumns(strip);
-    TwColumnFooter &cellFooter = column->Footer();
-    const int index = d->m_footers->GetVItems(footer)->Index();
-    if (!cellFooter.Footering(index))
-        return;
-    const QRect inner = d->m_extents->GetFootColRect(strip, footer).adjusted(0, 2, 0, 0);
-    const int clipLeft = IsFixedStrip(strip) ? 0 : d->m_extents->ScrollingLeft();
-    if (RightOf(inner) <= clipLeft || inner.isEmpty())
-        return;
-    cellFooter.SetDrawInfo();
-    TwDrawInfo info = cellFooter.DrawInfo();
-    if (clipLeft > 0) {
-        info.ClipLeft = clipLeft;
-        info.ClipRight = RightOf(d->m_extents->Client());
-    }
-    QString text = cellFooter.GetText(index);
-    TColor background = cellFooter.Color();
-    const TwFont font = cellFooter.Font();
-    TColor foreground = font.Color;
-    TwFontStyles style = StylesOf(font.Font);
-    if (withEvent && isSignalConnected(QMetaMethod::fromSignal(&TwCustomGrid::OnDrawFooter)))
-        emit OnDrawFooter(&cellFooter, index, text, background, foreground, style);
-    SetCanvas(painter, background, foreground, WithStyles(font.Font, style));
-    TXDrawText(&painter, inner, text, info, wbtnNone, wbtsNone);
-}
-
-void TwCustomGrid::DrawGroupFooter(QPainter &painter, int strip, int footer, bool withEvent)
-{
-    const TwGroup *group = GetVGroups(strip);
-    const int index = d->m_footers->GetVItems(footer)->Index();
-    const int clipLeft = IsFixedStrip(strip) ? 0 : d->m_extents->ScrollingLeft();
-    const bool connected = withEvent && isSignalConnected(QMetaMethod::fromSignal(&TwCustomGrid::OnDrawFooter));
-    for (int level = 0; level < group->Levels(); ++level) {
-        for (int i = 0; i < group->GetColCount(level); ++i) {
-            TwColumn *column = group->GetColumns(level, i);
-            TwColumnFooter &cellFooter = column->Footer();
-            if (!cellFooter.Footering(index))
-                continue;
-            QRect inner = d->m_extents->GetFootCellRect(WCell(strip, level, i), footer);
-            if (level == 0)
-                inner.adjust(0, 2, 0, 0);
-            if (RightOf(inner) <= clipLeft || inner.isEmpty())
-                continue;
-            cellFooter.SetDrawInfo();
-            TwDrawInfo info = cellFooter.DrawInfo();
-            if (clipLeft > 0) {
-                info.ClipLeft = clipLeft;
-                info.ClipRight = RightOf(d->m_extents->Client());
-            }
-            QString text = cellFooter.GetText(index);
-            TColor background = cellFooter.Color();
-            const TwFont font = cellFooter.Font();
-            TColor foreground = font.Color;
-            TwFontStyles style = StylesOf(font.Font);
-            if (connected)
-                emit OnDrawFooter(&cellFooter, index, text, background, foreground, style);
-            SetCanvas(painter, background, foreground, WithStyles(font.Font, style));
-            TXDrawText(&painter, inner, text, info, wbtnNone, wbtsNone);
-        }
-    }
-}
-
 // The drag feedback is drawn last, over the freshly painted cells: the input code keeps its
 // place and repaints the strips it leaves, so a line drawn once per paint never smears.
 void TwCustomGrid::DrawMovingRect(QPainter &painter)
@@ -795,124 +467,4 @@ void TwCustomGrid::DrawMovingLine(QPainter &painter)
         return;
     const QRect client = d->m_extents->Client();
     TXVertXorLine(&painter, d->m_movingLine - 1, client.top(), client.bottom(), 3, clWhite);
-}
-
-// Invalidation: the smallest rectangle, within the band it belongs to.
-
-namespace {
-
-bool CanRepaint(const TwCustomGrid &grid)
-{
-    return !grid.Updating() && !grid.Loading() && grid.viewport()->testAttribute(Qt::WA_WState_Created);
-}
-
-} // namespace
-
-void TwCustomGrid::InvalidateData()
-{
-    if (!CanRepaint(*this))
-        return;
-    const TwGridExtents &extents = *d->m_extents;
-    const QRect client = extents.Client();
-    viewport()->update(Span(client.left(), extents.GetHeadBottom(), RightOf(client), extents.FooterTop()));
-}
-
-void TwCustomGrid::InvalidateRow(int row, bool wholeWidth)
-{
-    if (!CanRepaint(*this))
-        return;
-    const TwGridExtents &extents = *d->m_extents;
-    const int top = qMax(extents.GetTops(row), extents.GetHeadBottom());
-    const int bottom = qMin(extents.GetBottoms(row), extents.FooterTop());
-    if (bottom <= top)
-        return;
-    const int left = wholeWidth ? extents.Client().left() : extents.StripsLeft();
-    viewport()->update(Span(left, top, RightOf(extents.Client()), bottom));
-}
-
-void TwCustomGrid::InvalidateCol(int strip)
-{
-    if (!CanRepaint(*this))
-        return;
-    const TwGridExtents &extents = *d->m_extents;
-    viewport()->update(Span(extents.GetLefts(strip), extents.GetHeadBottom(), extents.GetRights(strip), extents.FooterTop()));
-}
-
-void TwCustomGrid::InvalidateCol(int strip, int row)
-{
-    if (!CanRepaint(*this))
-        return;
-    const TwGridExtents &extents = *d->m_extents;
-    const QRect bound = extents.GetColBound(strip, row);
-    viewport()->update(bound.intersected(Span(bound.left(), extents.GetHeadBottom(), RightOf(bound), extents.FooterTop())));
-}
-
-void TwCustomGrid::InvalidateCell(int strip, int row)
-{
-    InvalidateCol(strip, row);
-}
-
-void TwCustomGrid::InvalidateCell(const TwCell &cell, int row)
-{
-    if (!CanRepaint(*this) || !ValidCell(cell))
-        return;
-    const TwGridExtents &extents = *d->m_extents;
-    const QRect bound = extents.GetCellBound(cell, row);
-    viewport()->update(bound.intersected(Span(bound.left(), extents.GetHeadBottom(), RightOf(bound), extents.FooterTop())));
-}
-
-void TwCustomGrid::InvalidateHeaders(bool withTitle)
-{
-    if (!CanRepaint(*this))
-        return;
-    const TwGridExtents &extents = *d->m_extents;
-    const int left = withTitle ? extents.Client().left() : extents.StripsLeft();
-    viewport()->update(Span(left, extents.GetHeadTop(), RightOf(extents.Client()), extents.GetHeadBottom()));
-}
-
-void TwCustomGrid::InvalidateHeadCell(int strip)
-{
-    if (CanRepaint(*this))
-        viewport()->update(d->m_extents->GetHeadColBound(strip));
-}
-
-void TwCustomGrid::InvalidateHeadCell(const TwCell &cell)
-{
-    if (CanRepaint(*this) && ValidCell(cell))
-        viewport()->update(d->m_extents->GetHeadCellBound(cell));
-}
-
-void TwCustomGrid::InvalidateFootRow(int footer, bool wholeWidth)
-{
-    if (!CanRepaint(*this) || footer < 0 || footer >= d->m_footers->GetVCount())
-        return;
-    const TwGridExtents &extents = *d->m_extents;
-    const int left = wholeWidth ? extents.Client().left() : extents.StripsLeft();
-    viewport()->update(Span(left, extents.GetFootTops(footer), RightOf(extents.Client()), extents.GetFootBottoms(footer)));
-}
-
-void TwCustomGrid::InvalidateFootCol(int strip)
-{
-    if (!CanRepaint(*this))
-        return;
-    const TwGridExtents &extents = *d->m_extents;
-    viewport()->update(Span(extents.GetLefts(strip), extents.FooterTop(), extents.GetRights(strip), BottomOf(extents.Client())));
-}
-
-void TwCustomGrid::InvalidateFootCell(int strip, int footer)
-{
-    if (CanRepaint(*this) && footer >= 0 && footer < d->m_footers->GetVCount())
-        viewport()->update(d->m_extents->GetFootColBound(strip, footer));
-}
-
-void TwCustomGrid::InvalidateFootCell(const TwCell &cell, int footer)
-{
-    if (CanRepaint(*this) && ValidCell(cell) && footer >= 0 && footer < d->m_footers->GetVCount())
-        viewport()->update(d->m_extents->GetFootCellBound(cell, footer));
-}
-
-void TwCustomGrid::InvalidateMovingRect()
-{
-    if (CanRepaint(*this) && !d->m_movingFrame.isEmpty())
-        viewport()->update(d->m_movingFrame.adjusted(-1, -1, 1, 1));
 }

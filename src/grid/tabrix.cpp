@@ -5,16 +5,12 @@
 #include "grid/notify_p.h"
 #include "platform/texception.h"
 
-#include <QKeyEvent>
 #include <QMetaMethod>
 #include <QScrollBar>
-#include <QWheelEvent>
 
 #include <utility>
 
 namespace {
-
-constexpr int WheelNotch = 120;
 
 // Clears a flag when the scope ends, however it ends.
 class TFlagScope
@@ -144,7 +140,8 @@ void TTabrix::SetRowCount(int count)
     } else {
         if (d->m_gridMode != wgmBrowse)
             throw TException(QStringLiteral("수정/추가 중일 때는 RowCount를 변경할 수 없습니다."));
-        // Every pool first: a count no pool can hold fails before anything changed.
+        // The pools first: a count beyond what a pool holds fails at the first one, before
+        // anything changed.
         for (int i = 0; i < Columns().Count(); ++i)
             GetMemColumn(i)->Pool().SetCount(count);
         d->m_rowInfos.SetCount(count);
@@ -653,128 +650,6 @@ QString TTabrix::StoreGetText(TwMemColumn *column, int row, const QString &text)
     QString shown = text;
     emit OnGetText(column, row, shown);
     return shown;
-}
-
-// Keys and the wheel.
-
-void TTabrix::keyPressEvent(QKeyEvent *event)
-{
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    const bool ctrl = modifiers & Qt::ControlModifier;
-    switch (event->key()) {
-    case Qt::Key_Down:
-        MoveDown(1, modifiers, true);
-        break;
-    case Qt::Key_Up:
-        MoveUp(1, modifiers);
-        break;
-    case Qt::Key_PageDown:
-        MoveDown(ctrl ? GetRowCount() : VisibleRowCount(), modifiers, false);
-        break;
-    case Qt::Key_PageUp:
-        MoveUp(ctrl ? GetRowCount() : VisibleRowCount(), modifiers);
-        break;
-    case Qt::Key_Insert:
-        Insert(false);
-        break;
-    case Qt::Key_Escape:
-        if (d->m_gridMode == wgmBrowse)
-            ClearSelection();
-        break;
-    default:
-        TwCustomGrid::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-}
-
-void TTabrix::MoveDown(int count, Qt::KeyboardModifiers modifiers, bool downKey)
-{
-    SetEditValue();
-    const int rows = GetRowCount();
-    const int current = CurRow();
-    if (modifiers == Qt::ShiftModifier && Options().Has(wgoMultiSelect) && rows > 0) {
-        Post();
-        if (!IsLastRow(current)) {
-            const int target = static_cast<int>(qMin<qint64>(static_cast<qint64>(current) + count, rows - 1));
-            ExtendRange(target);
-            SetCurRow(target);
-        }
-        return;
-    }
-    ClearSelection();
-    if (GroupMode() && count == 1) {
-        const TwCell cell = CurCell();
-        const TwGroup *group = GetVGroups(cell.Group);
-        if (group && cell.Level + 1 < group->Levels() && group->GetColCount(cell.Level + 1) > 0) {
-            SetCurCell(WCell(cell.Group, cell.Level + 1, qMin(cell.Index, group->GetColCount(cell.Level + 1) - 1)));
-            return;
-        }
-    }
-    if (rows == 0) {
-        Insert(false);
-        return;
-    }
-    if (downKey && IsLastRow(current)) {
-        Insert(true);
-        return;
-    }
-    SetCurRow(static_cast<int>(qMin<qint64>(static_cast<qint64>(current) + count, rows - 1)));
-}
-
-void TTabrix::MoveUp(int count, Qt::KeyboardModifiers modifiers)
-{
-    SetEditValue();
-    const int rows = GetRowCount();
-    const int current = CurRow();
-    if (modifiers == Qt::ShiftModifier && Options().Has(wgoMultiSelect) && rows > 0 && current > 0) {
-        Post();
-        const int target = qMax(0, current - count);
-        ExtendRange(target);
-        SetCurRow(target);
-        return;
-    }
-    ClearSelection();
-    if (GroupMode() && count == 1) {
-        const TwCell cell = CurCell();
-        const TwGroup *group = GetVGroups(cell.Group);
-        if (group && cell.Level > 0 && group->GetColCount(cell.Level - 1) > 0) {
-            SetCurCell(WCell(cell.Group, cell.Level - 1, qMin(cell.Index, group->GetColCount(cell.Level - 1) - 1)));
-            return;
-        }
-    }
-    if (rows > 1 && current > 0) {
-        SetCurRow(qMax(0, current - count));
-        return;
-    }
-    if (d->m_gridMode != wgmBrowse)
-        Post();
-}
-
-void TTabrix::wheelEvent(QWheelEvent *event)
-{
-    event->accept();
-    if (!viewport()->rect().contains(event->position().toPoint()))
-        return;
-    d->m_wheelDelta += event->angleDelta().y();
-    const int notches = d->m_wheelDelta / WheelNotch;
-    if (notches == 0)
-        return;
-    d->m_wheelDelta -= notches * WheelNotch;
-    if (GetRowCount() <= VisibleRowCount()) {
-        // Every row shows: the wheel walks the columns instead.
-        for (int i = 0; i < qAbs(notches); ++i) {
-            const int leftCol = GetLeftCol();
-            if (notches > 0)
-                SetLeftCol(leftCol - 1);
-            else if (leftCol >= StripCount() - 1)
-                SetLeftPos(horizontalScrollBar()->maximum());
-            else
-                SetLeftCol(leftCol + 1);
-        }
-        return;
-    }
-    SetTopRow(static_cast<int>(qBound<qint64>(qint64(0), static_cast<qint64>(GetTopRow()) - notches, qint64(GetRowCount()))));
 }
 
 // Design.

@@ -84,8 +84,10 @@ TEST_F(PaintTest, TheCurrentCellAndASelectedRowTakeTheSelectionColours)
 
     m_grid.SetOptions({wgoAlwaysShowSelection, wgoRowSelect});
     Shot();
-    EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(CellPixel(0, 0) == Rgb(Red)).arg(CellPixel(1, 0) == Rgb(Red)).arg(CellPixel(2, 0) == Rgb(Red)),
-              QStringLiteral("1 1 1"))
+    const auto red = [this](int strip) {
+        return CellPixel(strip, 0) == Rgb(Red) ? QStringLiteral("red") : QStringLiteral("-");
+    };
+    EXPECT_EQ(QStringList({red(0), red(1), red(2)}).join(QLatin1Char(' ')), QStringLiteral("red red red"))
         << "row selection highlights the whole current row";
     EXPECT_EQ(CellPixel(1, 1), Rgb(clWindow));
 

@@ -27,9 +27,12 @@ protected:
         m_grid.resize(300, 200);
         m_grid.show();
         m_grid.SetRowCount(100);
-        QObject::connect(&m_grid, &TTabrix::OnRowExit, &m_grid, [this] { m_events << QStringLiteral("exit %1").arg(m_grid.CurRow()); });
-        QObject::connect(&m_grid, &TTabrix::OnRowEnter, &m_grid, [this] { m_events << QStringLiteral("enter %1").arg(m_grid.CurRow()); });
-        QObject::connect(&m_grid, &TTabrix::OnRowChange, &m_grid, [this] { m_events << QStringLiteral("change %1").arg(m_grid.CurRow()); });
+        const auto record = [this](const char *what) {
+            return [this, what] { m_events << QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(m_grid.CurRow()); };
+        };
+        QObject::connect(&m_grid, &TTabrix::OnRowExit, &m_grid, record("exit"));
+        QObject::connect(&m_grid, &TTabrix::OnRowEnter, &m_grid, record("enter"));
+        QObject::connect(&m_grid, &TTabrix::OnRowChange, &m_grid, record("change"));
     }
 
     void Wheel(int delta)
@@ -200,11 +203,11 @@ TEST(TabrixRows, EqualValuesShowOnceBelowTheTopRowAndAWheelWithoutRowsToScrollWa
     for (int row = 0; row < 3; ++row)
         grid.Cells(0, row).SetLong(5);
     TwColumn *column = grid.GetMemColumn(0);
-    EXPECT_EQ(QStringLiteral("%1|%2|%3").arg(grid.GetDisplayText(column, 0), grid.GetDisplayText(column, 1), grid.GetDisplayText(column, 2)),
-              QStringLiteral("5||"));
+    const QStringList texts{grid.GetDisplayText(column, 0), grid.GetDisplayText(column, 1), grid.GetDisplayText(column, 2)};
+    EXPECT_EQ(texts.join(QLatin1Char('|')), QStringLiteral("5||"));
 
-    QWheelEvent towards(QPointF(50, 50), grid.viewport()->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, -120), Qt::NoButton,
-                        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent towards(QPointF(50, 50), grid.viewport()->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, -120),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(grid.viewport(), &towards);
     EXPECT_EQ(grid.GetLeftCol(), 1) << "all rows show: the next column comes in";
     EXPECT_EQ(grid.TopRow(), 0);

@@ -130,8 +130,10 @@ void BuildGrid(TTabrix &grid, bool groupMode)
         TwGroup *group = grid.Groups().Items(spec.group);
         const int level = spec.level;
         int index = 0;
-        for (int k = 0; k < i; ++k)
-            index += Specs.at(static_cast<std::size_t>(k)).group == spec.group && Specs.at(static_cast<std::size_t>(k)).level == level;
+        for (int k = 0; k < i; ++k) {
+            const TColumnSpec &before = Specs.at(static_cast<std::size_t>(k));
+            index += before.group == spec.group && before.level == level;
+        }
         group->InsertItem(level, index, column);
     }
     for (int i : {Quantity, Number})

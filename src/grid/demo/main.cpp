@@ -35,8 +35,10 @@ QString Name(const TwColumn *column)
 
 void ConnectLog(TTabrix &grid)
 {
-    QObject::connect(&grid, &TTabrix::OnRowExit, &grid, [&grid] { Log(QStringLiteral("RowExit row=%1").arg(grid.CurRow())); });
-    QObject::connect(&grid, &TTabrix::OnRowEnter, &grid, [&grid] { Log(QStringLiteral("RowEnter row=%1").arg(grid.CurRow())); });
+    QObject::connect(&grid, &TTabrix::OnRowExit, &grid,
+                     [&grid] { Log(QStringLiteral("RowExit row=%1").arg(grid.CurRow())); });
+    QObject::connect(&grid, &TTabrix::OnRowEnter, &grid,
+                     [&grid] { Log(QStringLiteral("RowEnter row=%1").arg(grid.CurRow())); });
     QObject::connect(&grid, &TTabrix::OnRowChange, &grid, [&grid] {
         Log(QStringLiteral("RowChange row=%1 top=%2").arg(grid.CurRow()).arg(grid.TopRow()));
     });
@@ -54,10 +56,16 @@ void ConnectLog(TTabrix &grid)
     QObject::connect(&grid, &TTabrix::OnMarkerClick, &grid,
                      [](int row) { Log(QStringLiteral("MarkerClick row=%1").arg(row)); });
     QObject::connect(&grid, &TTabrix::OnColumnWidthChanged, &grid, [](TwColumn *column, int oldWidth) {
-        Log(QStringLiteral("ColumnWidthChanged column=%1 old=%2 new=%3").arg(Name(column)).arg(oldWidth).arg(column->Width()));
+        Log(QStringLiteral("ColumnWidthChanged column=%1 old=%2 new=%3")
+                .arg(Name(column))
+                .arg(oldWidth)
+                .arg(column->Width()));
     });
     QObject::connect(&grid, &TTabrix::OnGroupWidthChanged, &grid, [](TwGroup *group, int oldWidth) {
-        Log(QStringLiteral("GroupWidthChanged group=%1 old=%2 new=%3").arg(group->Title().Caption()).arg(oldWidth).arg(group->Width()));
+        Log(QStringLiteral("GroupWidthChanged group=%1 old=%2 new=%3")
+                .arg(group->Title().Caption())
+                .arg(oldWidth)
+                .arg(group->Width()));
     });
     QObject::connect(&grid, &TTabrix::OnColumnSizing, &grid, [](TwColumn *column, bool &allow) {
         Log(QStringLiteral("ColumnSizing column=%1 allow=%2").arg(Name(column)).arg(allow));
@@ -66,10 +74,16 @@ void ConnectLog(TTabrix &grid)
         Log(QStringLiteral("GroupSizing group=%1 allow=%2").arg(group->Title().Caption()).arg(allow));
     });
     QObject::connect(&grid, &TTabrix::OnLevelSizing, &grid, [](TwGroup *group, int level, bool &allow) {
-        Log(QStringLiteral("LevelSizing group=%1 level=%2 allow=%3").arg(group->Title().Caption()).arg(level).arg(allow));
+        Log(QStringLiteral("LevelSizing group=%1 level=%2 allow=%3")
+                .arg(group->Title().Caption())
+                .arg(level)
+                .arg(allow));
     });
     QObject::connect(&grid, &TTabrix::OnLevelHeightChanged, &grid, [](TwGroup *group, int level, int oldHeight) {
-        Log(QStringLiteral("LevelHeightChanged group=%1 level=%2 old=%3").arg(group->Title().Caption()).arg(level).arg(oldHeight));
+        Log(QStringLiteral("LevelHeightChanged group=%1 level=%2 old=%3")
+                .arg(group->Title().Caption())
+                .arg(level)
+                .arg(oldHeight));
     });
     QObject::connect(&grid, &TTabrix::OnHeaderHeightChanged, &grid,
                      [](int oldHeight) { Log(QStringLiteral("HeaderHeightChanged old=%1").arg(oldHeight)); });
@@ -93,7 +107,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption columnsOption(QStringLiteral("column-mode"),
                                            QStringLiteral("Show the twelve columns side by side instead of in groups."));
     parser.addOption(columnsOption);
-    const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Print every grid event on standard output."));
+    const QCommandLineOption logOption(QStringLiteral("log"),
+                                       QStringLiteral("Print every grid event on standard output."));
     const QCommandLineOption shotsOption(QStringLiteral("shots"),
                                          QStringLiteral("Save pictures at the top, middle and end into DIR, then end."),
                                          QStringLiteral("DIR"));

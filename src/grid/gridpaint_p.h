@@ -65,6 +65,9 @@ inline TwFontStyles StylesOf(const QFont &font)
 
 inline QFont WithStyles(QFont font, TwFontStyles styles)
 {
+    // A font whose styles stay is handed on as it is: changing it would detach it.
+    if (StylesOf(font) == styles)
+        return font;
     font.setBold(styles.Has(fsBold));
     font.setItalic(styles.Has(fsItalic));
     font.setUnderline(styles.Has(fsUnderline));
@@ -76,7 +79,9 @@ inline void SetCanvas(QPainter &painter, TColor background, TColor foreground, c
 {
     painter.setBrush(TXColor(background));
     painter.setPen(TXColor(foreground));
-    painter.setFont(font);
+    // Most cells of a row share a font: setting the same one again costs a font lookup.
+    if (!painter.font().isCopyOf(font))
+        painter.setFont(font);
 }
 
 inline QRect Span(int left, int top, int right, int bottom)

@@ -163,10 +163,12 @@ void BuildGrid(TTabrix &grid, bool groupMode)
     grid.Headers().Title().SetCaption(QStringLiteral("No"));
     grid.SetOptions({wgoArrowMove, wgoEnterToTab, wgoFocusRect, wgoMultiSelect, wgoNullMark, wgoColSizing,
                      wgoAlwaysShowSelection});
+    // The mode and the fixed strips outside the update bracket, so the current cell moves
+    // out of the fixed group.
+    grid.EndUpdate();
+    grid.SetFixedCount(1);
     if (!groupMode) {
-        grid.SetFixedCount(1);
         grid.SetRowHeight(20);
-        grid.EndUpdate();
         return;
     }
     grid.SetGroupMode(true);
@@ -176,7 +178,6 @@ void BuildGrid(TTabrix &grid, bool groupMode)
     grid.Headers().SetGrpHeight(80);
     for (int i = 0; i < grid.Footers().Count(); ++i)
         grid.Footers().Items(i)->SetGrpHeight(60);
-    grid.EndUpdate();
 }
 
 void FillRows(TTabrix &grid, int rows)

@@ -61,40 +61,50 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// The median time of one full paint of `viewport` over the scroll positions; `scrollTo`
-// moves to the i-th of them.
-double MedianRepaint(QWidget *viewport, const std::function<void(int)> &scrollTo)
-{
-    QImage image(viewport->size(), QImage::Format_ARGB32_Premultiplied);
-    scrollTo(0);
-    viewport->render(&image); // warm the fonts and buffers
-    std::vector<double> times;
-    for (int i = 0; i < Positions; ++i) {
-        scrollTo(i);
-        times.push_back(Bench::Best(3, [&] { viewport->render(&image); }));
-    }
-    return Median(times);
-}
-
 int PositionOf(int i, int maximum)
 {
     return static_cast<int>(static_cast<qint64>(maximum) * i / (Positions - 1));
 }
 
-double OurRepaint(TTabrix &grid)
+// One widget under measure: its viewport, and how it scrolls to the i-th position.
+struct TSubject
+{
+    QWidget *viewport;
+    std::function<void(int)> scrollTo;
+    std::vector<double> times{};
+};
+
+// The median time of one full paint of each subject's viewport over the scroll positions.
+// The subjects take turns at every position, so that a change in the machine's load
+// during the run weighs on all of them alike.
+void MeasureRepaints(std::vector<TSubject> &subjects)
+{
+    std::vector<QImage> images;
+    for (TSubject &subject : subjects) {
+        images.emplace_back(subject.viewport->size(), QImage::Format_ARGB32_Premultiplied);
+        subject.scrollTo(0);
+        subject.viewport->render(&images.back()); // warm the fonts and buffers
+    }
+    for (int i = 0; i < Positions; ++i) {
+        for (std::size_t k = 0; k < subjects.size(); ++k) {
+            TSubject &subject = subjects[k];
+            subject.scrollTo(i);
+            subject.times.push_back(Bench::Best(3, [&] { subject.viewport->render(&images[k]); }));
+        }
+    }
+}
+
+TSubject GridSubject(TTabrix &grid)
 {
     grid.resize(Width, Height);
     grid.show();
     grid.UpdateScrollRange();
     const int maximum = grid.GetVertRange();
-    return MedianRepaint(grid.viewport(), [&](int i) { grid.SetTopRow(PositionOf(i, maximum)); });
+    return {grid.viewport(), [&grid, maximum](int i) { grid.SetTopRow(PositionOf(i, maximum)); }};
 }
 
-double TableViewRepaint(int rows)
+TSubject TableSubject(QTableView &view)
 {
-    TDemoModel model(rows);
-    QTableView view;
-    view.setModel(&model);
     view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view.verticalHeader()->setDefaultSectionSize(20);
     for (int i = 0; i < TabrixDemo::ColumnCount; ++i)
@@ -102,23 +112,14 @@ double TableViewRepaint(int rows)
     view.resize(Width, Height);
     view.show();
     const int maximum = view.verticalScrollBar()->maximum();
-    return MedianRepaint(view.viewport(), [&](int i) { view.verticalScrollBar()->setValue(PositionOf(i, maximum)); });
+    return {view.viewport(), [&view, maximum](int i) { view.verticalScrollBar()->setValue(PositionOf(i, maximum)); }};
 }
 
-double DemoRepaint(int rows, bool groupMode)
+double Alone(TTabrix &grid)
 {
-    TTabrix grid;
-    TabrixDemo::BuildGrid(grid, groupMode);
-    TabrixDemo::FillRows(grid, rows);
-    return OurRepaint(grid);
-}
-
-double GeneratedRepaint(int rows)
-{
-    TabrixDemo::TGeneratedGrid grid;
-    TabrixDemo::BuildGrid(grid, true);
-    grid.SetRowCount(rows);
-    return OurRepaint(grid);
+    std::vector<TSubject> subjects{GridSubject(grid)};
+    MeasureRepaints(subjects);
+    return Median(subjects[0].times);
 }
 
 } // namespace
@@ -127,19 +128,35 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     constexpr int Million = 1000000;
-    const double table = TableViewRepaint(Million);
-    const double columns = DemoRepaint(Million, false);
-    const double groups = DemoRepaint(Million, true);
+    TDemoModel model(Million);
+    QTableView view;
+    view.setModel(&model);
+    TTabrix columns;
+    TabrixDemo::BuildGrid(columns, false);
+    TabrixDemo::FillRows(columns, Million);
+    TTabrix groups;
+    TabrixDemo::BuildGrid(groups, true);
+    TabrixDemo::FillRows(groups, Million);
+    std::vector<TSubject> subjects{TableSubject(view), GridSubject(columns), GridSubject(groups)};
+    MeasureRepaints(subjects);
+    const double table = Median(subjects[0].times);
+    const double column = Median(subjects[1].times);
+    const double group = Median(subjects[2].times);
     std::printf("grid_bench: viewport repaint %dx%d, median of %d scroll positions, 1,000,000 rows\n", Width, Height,
                 Positions);
     std::printf("  QTableView (12 columns, one line a row)     %8.2f ms\n", table * 1e3);
-    std::printf("  TTabrix column mode (the same cells)         %8.2f ms  ratio %.2f (goal <= 1.0)\n", columns * 1e3,
-                columns / table);
-    std::printf("  TTabrix demo grid (group mode, 3 levels)     %8.2f ms  ratio %.2f\n", groups * 1e3, groups / table);
-    const double thousand = DemoRepaint(1000, true);
-    const double most = GeneratedRepaint(std::numeric_limits<int>::max());
-    std::printf("  demo grid repaint at 1,000 rows              %8.2f ms\n", thousand * 1e3);
-    std::printf("  demo grid repaint at 1,000,000 rows          %8.2f ms\n", groups * 1e3);
-    std::printf("  generated grid repaint at 2,147,483,647 rows %8.2f ms\n", most * 1e3);
+    std::printf("  TTabrix column mode (the same cells)         %8.2f ms  ratio %.2f (goal <= 1.0)\n", column * 1e3,
+                column / table);
+    std::printf("  TTabrix demo grid (group mode, 3 levels)     %8.2f ms  ratio %.2f\n", group * 1e3, group / table);
+
+    TTabrix thousand;
+    TabrixDemo::BuildGrid(thousand, true);
+    TabrixDemo::FillRows(thousand, 1000);
+    TabrixDemo::TGeneratedGrid most;
+    TabrixDemo::BuildGrid(most, true);
+    most.SetRowCount(std::numeric_limits<int>::max());
+    std::printf("  demo grid repaint at 1,000 rows              %8.2f ms\n", Alone(thousand) * 1e3);
+    std::printf("  demo grid repaint at 1,000,000 rows          %8.2f ms\n", group * 1e3);
+    std::printf("  generated grid repaint at 2,147,483,647 rows %8.2f ms\n", Alone(most) * 1e3);
     return 0;
 }

@@ -177,3 +177,35 @@ TEST_F(PaintTest, DrawEventsChangeColoursAndGroupsFillTheirEmptyLevels)
     EXPECT_EQ(m_image.pixel(empty.center()), Rgb(Blue)) << "a level without columns";
     EXPECT_EQ(m_image.pixel(m_grid.Extents().GetLevelBound(0, 0, 2).center() + QPoint(30, 0)), Rgb(clWindow));
 }
+
+TEST_F(PaintTest, ASortMarkPointsItsWayAndAPlainFooterCellStaysEmpty)
+{
+    Rows(2);
+    m_grid.Footers().Add();
+    const auto dark = [](QRgb pixel) { return qGray(pixel) < 64; };
+    // The widths of the mark's topmost and bottommost dark rows, in the title's right part.
+    const auto markShape = [&] {
+        const QRect title = m_grid.Extents().GetHeadColRect(1);
+        QList<int> widths;
+        for (int y = title.top() + 2; y < title.bottom() - 1; ++y) {
+            const int count = PixelsIn(QRect(title.right() - 16, y, 14, 1), dark);
+            if (count > 0)
+                widths << count;
+        }
+        return widths.isEmpty() ? QStringLiteral("none")
+                                : widths.first() > widths.last() ? QStringLiteral("down")
+                                                                 : QStringLiteral("up");
+    };
+    Shot();
+    EXPECT_EQ(markShape(), QStringLiteral("none"));
+    m_grid.GetMemColumn(1)->Title().SetSortMark(wsmDesc);
+    Shot();
+    EXPECT_EQ(markShape(), QStringLiteral("down"));
+    m_grid.GetMemColumn(1)->Title().SetSortMark(wsmAsc);
+    Shot();
+    EXPECT_EQ(markShape(), QStringLiteral("up"));
+
+    const QRect footerCell = m_grid.Extents().GetFootColRect(1, 0).adjusted(2, 3, -2, -2);
+    const QRgb band = Rgb(m_grid.Footers().Items(0)->Color());
+    EXPECT_EQ(PixelsIn(footerCell, [band](QRgb pixel) { return pixel != band; }), 0) << "nothing to compute";
+}

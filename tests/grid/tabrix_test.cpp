@@ -3,6 +3,7 @@
 // in rows, not pixels, up to 2^31-1.
 
 #include "demo/demogrid.h"
+#include "grid/gridstream.h"
 #include "testsupport.h"
 
 #include <QScreen>
@@ -211,4 +212,23 @@ TEST(TabrixRows, EqualValuesShowOnceBelowTheTopRowAndAWheelWithoutRowsToScrollWa
     QApplication::sendEvent(grid.viewport(), &towards);
     EXPECT_EQ(grid.GetLeftCol(), 1) << "all rows show: the next column comes in";
     EXPECT_EQ(grid.TopRow(), 0);
+}
+
+TEST(TabrixRows, ADesignLoadsWithItsRowsEmptyAndItsSettings)
+{
+    TTabrix designed;
+    static_cast<TwMemColumn *>(designed.Columns().Add())->SetDataType(wdtLong);
+    designed.SetRowCount(3);
+    designed.Cells(0, 1).SetLong(9);
+    designed.SetSoftDeleting(true);
+    designed.SetMaxRowCount(-4);
+    EXPECT_EQ(designed.MaxRowCount(), 0) << "negative counts store 0";
+
+    TTabrix loaded;
+    QSignalSpy rowCounts(&loaded, &TTabrix::RowCountChanged);
+    TwGridStream::Read(loaded, TwGridStream::Write(designed));
+    EXPECT_EQ(loaded.GetRowCount(), 3);
+    EXPECT_TRUE(loaded.SoftDeleting());
+    EXPECT_TRUE(loaded.Cells(0, 1).Null()) << "a design keeps the count, not the values";
+    EXPECT_EQ(rowCounts.count(), 1);
 }

@@ -242,6 +242,14 @@ void TTabrix::scrollContentsBy(int dx, int dy)
         TwCustomGrid::scrollContentsBy(dx, 0);
 }
 
+void TTabrix::resizeEvent(QResizeEvent *event)
+{
+    TwCustomGrid::resizeEvent(event);
+    // A taller window shows more rows: the top row comes down so none stays empty below
+    // the last row.
+    SetTopRow(GetTopRow());
+}
+
 int TTabrix::GetVertRange()
 {
     return qMax(0, GetRowCount() - VisibleRowCount());

@@ -162,6 +162,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void MoveDown(int count, Qt::KeyboardModifiers modifiers, bool downKey);

@@ -119,12 +119,17 @@ TEST(TabrixRows, TopRowAndTheScrollBarCountRowsUpToTheLargestCount)
     TabrixDemo::TGeneratedGrid grid;
     TabrixDemo::BuildGrid(grid, false);
     grid.resize(600, 400);
+    grid.show();
     constexpr int Most = std::numeric_limits<int>::max();
     grid.SetRowCount(Most);
     const int visible = grid.VisibleRowCount();
     EXPECT_EQ(grid.verticalScrollBar()->maximum(), Most - visible);
     grid.SetTopRow(Most);
     EXPECT_EQ(grid.TopRow(), Most - visible);
+    grid.resize(600, 600);
+    QApplication::sendPostedEvents();
+    EXPECT_GT(grid.VisibleRowCount(), visible);
+    EXPECT_EQ(grid.TopRow(), Most - grid.VisibleRowCount()) << "a taller window leaves no empty rows at the end";
     QTest::keyClick(&grid, Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_EQ(grid.CurRow(), Most - 1);
     EXPECT_EQ(grid.verticalScrollBar()->value(), grid.TopRow());

@@ -372,7 +372,6 @@ private:
     int ModeIndex() const;
     void RebuildAfterLoad();
     // Painting helpers (gridpaint.cpp).
-    bool ShowsSelection() const;
     bool IsFixedStrip(int strip) const;
     void PrepareCellPaint(int first, int last);
     void PrepareColumnPaint(TwColumn *column, int strip, const TwCell &cell);

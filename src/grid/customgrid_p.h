@@ -4,14 +4,14 @@
 
 #include "grid/customgrid.h"
 
-#include <QList>
 #include <QBasicTimer>
+#include <QList>
 #include <QPointer>
 #include <QVariant>
 
 #include <array>
-#include <vector>
 #include <memory>
+#include <vector>
 
 class TwCustomGridPrivate
 {

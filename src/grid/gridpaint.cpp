@@ -18,11 +18,6 @@ bool TwCustomGrid::IsFixedStrip(int strip) const
     return strip >= 0 && strip < FixedCount();
 }
 
-bool TwCustomGrid::ShowsSelection() const
-{
-    return d->m_options.Has(wgoAlwaysShowSelection) || (!d->m_designing && d->m_paintFocused);
-}
-
 // The lines, clip edge and cell style of one column at its place: the line choice by mode
 // is made once per paint, not once per cell.
 void TwCustomGrid::PrepareColumnPaint(TwColumn *column, int strip, const TwCell &cell)

@@ -5,6 +5,7 @@
 
 #include "grid/customgrid.h"
 #include "grid/memcolumn.h"
+#include "grid/tabrix.h"
 
 #include <QAbstractScrollArea>
 
@@ -47,5 +48,7 @@ static_assert(sizeof(TwGridLinesEx) == sizeof(TwGridLines) + DPtr, "TwGridLinesE
 static_assert(sizeof(TwColumnListOption) == sizeof(TwItemListOption) + DPtr, "TwColumnListOption: layout changed");
 static_assert(sizeof(TwMemColumn) == sizeof(TwColumn) + DPtr, "TwMemColumn: layout changed");
 static_assert(sizeof(TwCustomGrid) == sizeof(QAbstractScrollArea) + DPtr, "TwCustomGrid: layout changed");
+// The complete grid also answers the store's questions: one more table pointer.
+static_assert(sizeof(TTabrix) == sizeof(TwCustomGrid) + sizeof(void *) + DPtr, "TTabrix: layout changed");
 
 } // namespace

@@ -36,6 +36,8 @@ TwCustomGrid::TwCustomGrid(QWidget *parent)
     d->m_endLines.SetNotify([this] { InvalidateGrid(); });
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true); // the pointer's shape follows the sizing zones
+    // Every pixel of the viewport is painted by the grid: the toolkit need not clear it first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     resize(320, 120);
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
@@ -527,6 +529,7 @@ void TwCustomGrid::UpdateScrollRange()
         horizontalScrollBar()->setRange(0, d->m_extents->GetScrollWidth());
         horizontalScrollBar()->setPageStep(qMax(1, viewport()->width() - d->m_extents->ScrollingLeft()));
         verticalScrollBar()->setRange(0, qMax(0, GetVertRange()));
+        verticalScrollBar()->setPageStep(qMax(1, d->m_extents->RowsFullyShown()));
         if (viewport()->size() == before)
             break;
     }
@@ -546,6 +549,7 @@ void TwCustomGrid::EndLoading()
 {
     d->m_loading = false;
     RebuildAfterLoad();
+    Loaded();
     if (d->m_loadSnapshot.isEmpty())
         return;
     --t_twNotificationsHeld;
@@ -613,22 +617,8 @@ void TwCustomGrid::InvalidateSelection()
     InvalidateGrid();
 }
 
-void TwCustomGrid::DrawRow(QPainter &, int)
-{
-}
-
 void TwCustomGrid::SetEditValue()
 {
-}
-
-void TwCustomGrid::DrawCell(QPainter &painter, const QRect &rect, TwColumn *column, int row)
-{
-    // The plain text of the cell in the column's look; the complete grid paints more.
-    column->SetDrawInfo();
-    painter.setBrush(TXColor(column->Color()));
-    painter.setFont(column->Font().Font);
-    painter.setPen(TXColor(column->Font().Color));
-    TXDrawText(&painter, rect, GetDisplayText(column, row), column->DrawInfo(), wbtnNone, wbtsNone);
 }
 
 void TwCustomGrid::MarkerClick(int row)
@@ -745,13 +735,6 @@ bool TwCustomGrid::viewportEvent(QEvent *event)
         Platform::ReportException(std::current_exception());
     }
     return true;
-}
-
-void TwCustomGrid::paintEvent(QPaintEvent *)
-{
-    // The strips and rows are painted by the complete grid; the core shows its background.
-    QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), TXColor(d->m_color));
 }
 
 void TwCustomGrid::resizeEvent(QResizeEvent *event)
@@ -1109,7 +1092,13 @@ bool TwCustomGrid::IsAnswerSignal(const QMetaMethod &signal)
 {
     return signal == QMetaMethod::fromSignal(&TwCustomGrid::OnColumnSizing)
         || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnGroupSizing)
-        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnLevelSizing);
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnLevelSizing)
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawRow)
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawCell)
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawIndicator)
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawMarker)
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawFooter)
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnGetImageIndex);
 }
 
 void TwCustomGrid::CheckDirectEmit() const

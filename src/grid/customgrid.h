@@ -214,6 +214,27 @@ public:
     void InvalidateGrid();
     void InvalidateStrip(int strip);
     void InvalidateFooters();
+    // The smallest rectangles: each does nothing before the window shows and never erases.
+    void InvalidateData();
+    /// A row from the first strip, or from the client's left edge with `wholeWidth`.
+    void InvalidateRow(int row, bool wholeWidth = false);
+    /// The data part of a strip, or its cell in one row.
+    void InvalidateCol(int strip);
+    void InvalidateCol(int strip, int row);
+    /// A column-mode cell (strip, row) or a group-mode cell (visible cell, row).
+    void InvalidateCell(int strip, int row);
+    void InvalidateCell(const TwCell &cell, int row);
+    void InvalidateHeaders(bool withTitle = true);
+    void InvalidateHeadCell(int strip);
+    void InvalidateHeadCell(const TwCell &cell);
+    void InvalidateFootRow(int footer, bool wholeWidth = true);
+    void InvalidateFootCol(int strip);
+    void InvalidateFootCell(int strip, int footer);
+    void InvalidateFootCell(const TwCell &cell, int footer);
+    void InvalidateMovingRect();
+    /// The row-change notification: `delayed` coalesces quick moves into one OnRowChange
+    /// after ChangeDelay milliseconds; ChangeDelay 0 raises none.
+    void RowChanged(bool delayed);
     /// The in-place editor and its button follow the geometry (nothing shows yet).
     virtual void UpdateEditor() {}
     virtual void HideEditor() {}
@@ -221,7 +242,6 @@ public:
 
     // Operations the complete grid supplies.
     virtual void InvalidateSelection();
-    virtual void DrawRow(QPainter &painter, int row);
     virtual void SetEditValue();
     virtual int GetImageIndex(TwColumn *column, int row) = 0;
     virtual bool EnableDeleting() = 0;
@@ -258,7 +278,6 @@ public:
 
     // Notifications and hooks, each with a body here; the notifications forward to signals.
     virtual void UpdateRowCount() {}
-    virtual void DrawCell(QPainter &painter, const QRect &rect, TwColumn *column, int row);
     virtual void MarkerClick(int row);
     virtual void ColumnTitleClick(TwColumn *column);
     virtual void GroupTitleClick(TwGroup *group);
@@ -321,6 +340,22 @@ signals:
     void OnLevelHeightChanged(TwGroup *group, int level, int oldHeight);
     void OnHeaderHeightChanged(int oldHeight);
     void OnRowHeightChanged(int oldHeight);
+    /// The current row changed (delayed by ChangeDelay, see RowChanged).
+    void OnRowChange();
+    /// The drawing events hand their values by reference, for the handler to change; like
+    /// the sizing events they need a direct connection. They are raised only while rows
+    /// exist, and only when connected. `style` holds the font's bold, italic, underline
+    /// and strike-out.
+    void OnDrawRow(int row, TColor &bgColor, TColor &fgColor, TwFontStyles &style);
+    void OnDrawCell(TwColumn *column, int row, QString &text, TColor &bgColor, TColor &fgColor, TwFontStyles &style);
+    void OnDrawIndicator(int row, QString &text, TColor &bgColor, TColor &fgColor, TwFontStyles &style);
+    void OnDrawMarker(int row, QString &text, TColor &bgColor, TColor &fgColor, TwFontStyles &style, int &imageIndex,
+                      bool &value);
+    /// The image of a cell of a column with an image list; the handler may choose another.
+    void OnGetImageIndex(TwColumn *column, int row, int &index);
+    /// `row` is the footer row's index.
+    void OnDrawFooter(TwColumnFooter *footer, int row, QString &text, TColor &bgColor, TColor &fgColor,
+                      TwFontStyles &style);
 
 protected:
     bool event(QEvent *event) override;
@@ -349,6 +384,33 @@ protected:
     virtual std::unique_ptr<TwColumn> NewColumn(TwColumns *collection) = 0;
     /// Stores the current row only: no event, no repaint (SetCurRow does those).
     void AssignCurRow(int row);
+    /// Called once a stored design has been read and the grid rebuilt.
+    virtual void Loaded() {}
+    void timerEvent(QTimerEvent *event) override;
+
+    // Painting, from the clip rectangle only: no row or strip outside it is visited.
+    /// One data row: its indicator and marker when asked, then strips first .. last.
+    virtual void DrawRow(QPainter &painter, int row, bool drawIndicator, bool drawMarker, int first, int last);
+    /// One data cell at `bound` (lines included); the row and cell events take part when asked.
+    virtual void DrawCell(QPainter &painter, TwColumn *column, int row, const QRect &bound, bool current,
+                          bool focused, bool rowEvents, bool cellEvents);
+    void DrawHeaders(QPainter &painter, bool drawTitle, int first, int last);
+    void DrawHeaderTitle(QPainter &painter);
+    void DrawColumnHeader(QPainter &painter, int strip);
+    void DrawGroupHeader(QPainter &painter, int strip);
+    void DrawColumn(QPainter &painter, int strip, int row, bool rowEvents);
+    void DrawGroup(QPainter &painter, int strip, int row, bool rowEvents);
+    void DrawCellLines(QPainter &painter, TwColumn *column, const QRect &bound);
+    void DrawIndicator(QPainter &painter, int row, const QRect &bound, bool withEvent);
+    void DrawMarker(QPainter &painter, int row, const QRect &bound, bool withEvent);
+    void DrawFooters(QPainter &painter, int footer, const QRect &rect, bool withEvent, int first, int last,
+                     bool drawTitle);
+    void DrawColumnFooter(QPainter &painter, int strip, int footer, bool withEvent);
+    void DrawGroupFooter(QPainter &painter, int strip, int footer, bool withEvent);
+    void DrawFooterTitle(QPainter &painter, int footer);
+    void DrawMovingRect(QPainter &painter);
+    void DrawSizingLine(QPainter &painter);
+    void DrawMovingLine(QPainter &painter);
 
 private:
     int FitCol(int col) const;
@@ -379,6 +441,16 @@ private:
     void CheckDirectEmit() const;
     int ModeIndex() const;
     void RebuildAfterLoad();
+    // Painting helpers (gridpaint.cpp).
+    bool IsFixedStrip(int strip) const;
+    void PrepareCellPaint(int first, int last);
+    void PrepareColumnPaint(TwColumn *column, int strip, const TwCell &cell);
+    void PaintEmptyGrid(QPainter &painter);
+    void EraseOutside(QPainter &painter, const QRect &clip);
+    void DrawTitle(QPainter &painter, const TwTitle &title, const QRect &bound, TwDrawInfo info, TwSortMark mark,
+                   bool pressed, int clipLeft, int clipBottom);
+    void PaintCellContent(QPainter &painter, TwColumn *column, int row, const QRect &bound, TwDrawInfo info,
+                          const QString &text, bool current);
 
     Q_DECLARE_PRIVATE_D(d, TwCustomGrid)
     std::unique_ptr<TwCustomGridPrivate> d;

@@ -4,12 +4,14 @@
 
 #include "grid/customgrid.h"
 
+#include <QBasicTimer>
 #include <QList>
 #include <QPointer>
 #include <QVariant>
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class TwCustomGridPrivate
 {
@@ -91,5 +93,21 @@ public:
     int m_moveTo = -1;
     TwCell m_moveFromCell{-1, -1, -1};
     TwCell m_moveToCell{-1, -1, -1};
+    // The draw information of each column for the paint under way (its lines by mode and
+    // place, its clip edge and cell style), by collection index; prepared for the strips
+    // that meet the clip rectangle only.
+    struct TCellPaint
+    {
+        TwDrawInfo Info{};
+        bool Fixed = false;
+        bool LastLevel = true;
+    };
+    std::vector<TCellPaint> m_cellPaint;
+    // The grid is the active control during the paint under way.
+    bool m_paintFocused = false;
+
+    // The delayed row-change notification and its guard.
+    QBasicTimer m_rowChangeTimer;
+    bool m_inRowChange = false;
 };
 

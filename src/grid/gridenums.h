@@ -143,10 +143,13 @@ private:
     std::uint32_t m_bits = 0;
 };
 
+enum TwFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+
 using TwObjectValues = TwSet<TwObjectValue>;
 using TwColumnValues = TwSet<TwColumnValue>;
 using TwFixedOptions = TwSet<TwFixedOption>;
 using TwGridOptions = TwSet<TwGridOption>;
+using TwFontStyles = TwSet<TwFontStyle>;
 
 /// A cell address: group, level, index in the level. In a data address the group is the
 /// group's collection index, in a visible address its visible position.

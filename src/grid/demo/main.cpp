@@ -1,0 +1,163 @@
+// TabrixDemo: the complete grid over a million generated sales rows, in group mode with a
+// fixed group and three footer lines.
+//   TabrixDemo [--rows N] [--column-mode] [--log] [--shots DIR]
+// --shots saves pictures of the grid at the top, the middle and the end of its rows as
+// DIR/tabrixdemo-top.png, -middle.png and -end.png, and ends.
+// With --log every grid event is printed as one line on standard output, so that a script
+// driving the window (xdotool) can read what happened; the painting hooks (OnDraw…,
+// OnGetText), raised for every cell painted, are left out.
+
+#include "demo/demogrid.h"
+
+#include "grid/tabrix.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QShortcut>
+
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+void Log(const QString &line)
+{
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+QString Name(const TwColumn *column)
+{
+    return column ? column->Title().Caption() : QStringLiteral("-");
+}
+
+void ConnectLog(TTabrix &grid)
+{
+    QObject::connect(&grid, &TTabrix::OnRowExit, &grid,
+                     [&grid] { Log(QStringLiteral("RowExit row=%1").arg(grid.CurRow())); });
+    QObject::connect(&grid, &TTabrix::OnRowEnter, &grid,
+                     [&grid] { Log(QStringLiteral("RowEnter row=%1").arg(grid.CurRow())); });
+    QObject::connect(&grid, &TTabrix::OnRowChange, &grid, [&grid] {
+        Log(QStringLiteral("RowChange row=%1 top=%2").arg(grid.CurRow()).arg(grid.TopRow()));
+    });
+    QObject::connect(&grid, &TTabrix::OnSelectionChanged, &grid, [&grid] {
+        Log(QStringLiteral("SelectionChanged selected=%1").arg(grid.GetSelectedCount()));
+    });
+    QObject::connect(&grid, &TTabrix::OnColumnTitleClick, &grid,
+                     [](TwColumn *column) { Log(QStringLiteral("ColumnTitleClick column=%1").arg(Name(column))); });
+    QObject::connect(&grid, &TTabrix::OnGroupTitleClick, &grid, [](TwGroup *group) {
+        Log(QStringLiteral("GroupTitleClick group=%1").arg(group ? group->Title().Caption() : QStringLiteral("-")));
+    });
+    QObject::connect(&grid, &TTabrix::OnHeaderTitleClick, &grid, [] { Log(QStringLiteral("HeaderTitleClick")); });
+    QObject::connect(&grid, &TTabrix::OnFooterTitleClick, &grid,
+                     [](int footer) { Log(QStringLiteral("FooterTitleClick footer=%1").arg(footer)); });
+    QObject::connect(&grid, &TTabrix::OnMarkerClick, &grid,
+                     [](int row) { Log(QStringLiteral("MarkerClick row=%1").arg(row)); });
+    QObject::connect(&grid, &TTabrix::OnColumnWidthChanged, &grid, [](TwColumn *column, int oldWidth) {
+        Log(QStringLiteral("ColumnWidthChanged column=%1 old=%2 new=%3")
+                .arg(Name(column))
+                .arg(oldWidth)
+                .arg(column->Width()));
+    });
+    QObject::connect(&grid, &TTabrix::OnGroupWidthChanged, &grid, [](TwGroup *group, int oldWidth) {
+        Log(QStringLiteral("GroupWidthChanged group=%1 old=%2 new=%3")
+                .arg(group->Title().Caption())
+                .arg(oldWidth)
+                .arg(group->Width()));
+    });
+    QObject::connect(&grid, &TTabrix::OnColumnSizing, &grid, [](TwColumn *column, bool &allow) {
+        Log(QStringLiteral("ColumnSizing column=%1 allow=%2").arg(Name(column)).arg(allow));
+    });
+    QObject::connect(&grid, &TTabrix::OnGroupSizing, &grid, [](TwGroup *group, bool &allow) {
+        Log(QStringLiteral("GroupSizing group=%1 allow=%2").arg(group->Title().Caption()).arg(allow));
+    });
+    QObject::connect(&grid, &TTabrix::OnLevelSizing, &grid, [](TwGroup *group, int level, bool &allow) {
+        Log(QStringLiteral("LevelSizing group=%1 level=%2 allow=%3")
+                .arg(group->Title().Caption())
+                .arg(level)
+                .arg(allow));
+    });
+    QObject::connect(&grid, &TTabrix::OnLevelHeightChanged, &grid, [](TwGroup *group, int level, int oldHeight) {
+        Log(QStringLiteral("LevelHeightChanged group=%1 level=%2 old=%3")
+                .arg(group->Title().Caption())
+                .arg(level)
+                .arg(oldHeight));
+    });
+    QObject::connect(&grid, &TTabrix::OnHeaderHeightChanged, &grid,
+                     [](int oldHeight) { Log(QStringLiteral("HeaderHeightChanged old=%1").arg(oldHeight)); });
+    QObject::connect(&grid, &TTabrix::OnRowHeightChanged, &grid,
+                     [](int oldHeight) { Log(QStringLiteral("RowHeightChanged old=%1").arg(oldHeight)); });
+    QObject::connect(&grid, &TTabrix::OnEditButtonClick, &grid, [] { Log(QStringLiteral("EditButtonClick")); });
+    QObject::connect(&grid, &TTabrix::OnCalcFooters, &grid, [](bool &) { Log(QStringLiteral("CalcFooters")); });
+    QObject::connect(&grid, &TTabrix::OnDataChanged, &grid, [] { Log(QStringLiteral("DataChanged")); });
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TabrixDemo"));
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption rowsOption(QStringLiteral("rows"), QStringLiteral("Number of rows (default 1000000)."),
+                                        QStringLiteral("N"), QStringLiteral("1000000"));
+    const QCommandLineOption columnsOption(QStringLiteral("column-mode"),
+                                           QStringLiteral("Show the twelve columns side by side instead of in groups."));
+    parser.addOption(columnsOption);
+    const QCommandLineOption logOption(QStringLiteral("log"),
+                                       QStringLiteral("Print every grid event on standard output."));
+    const QCommandLineOption shotsOption(QStringLiteral("shots"),
+                                         QStringLiteral("Save pictures at the top, middle and end into DIR, then end."),
+                                         QStringLiteral("DIR"));
+    parser.addOption(rowsOption);
+    parser.addOption(shotsOption);
+    parser.addOption(logOption);
+    parser.process(app);
+    bool ok = false;
+    const int rows = parser.value(rowsOption).toInt(&ok);
+    if (!ok || rows < 0) {
+        std::fprintf(stderr, "TabrixDemo: --rows takes a count of 0 or more\n");
+        return 2;
+    }
+
+    TTabrix grid;
+    grid.setObjectName(QStringLiteral("Tabrix1"));
+    grid.setWindowTitle(QStringLiteral("TabrixDemo"));
+    TabrixDemo::BuildGrid(grid, !parser.isSet(columnsOption));
+    QElapsedTimer timer;
+    timer.start();
+    TabrixDemo::FillRows(grid, rows);
+    const qint64 fillMs = timer.elapsed();
+    const bool log = parser.isSet(logOption);
+    if (log) {
+        ConnectLog(grid);
+        Log(QStringLiteral("Ready rows=%1 fill=%2ms").arg(grid.GetRowCount()).arg(fillMs));
+    }
+    // Ctrl+Q closes the window the way its close button does, also where no window manager
+    // draws one (a script on a bare X server).
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &grid);
+    QObject::connect(quit, &QShortcut::activated, &grid, &QWidget::close);
+    grid.resize(1100, 640);
+    grid.show();
+    if (parser.isSet(shotsOption)) {
+        const QString folder = parser.value(shotsOption);
+        const std::pair<const char *, int> places[] = {{"top", 0}, {"middle", rows / 2}, {"end", rows - 1}};
+        for (const auto &[name, row] : places) {
+            grid.SetCurRow(row);
+            grid.SetTopRow(row - grid.VisibleRowCount() / 2);
+            grid.grab().save(QStringLiteral("%1/tabrixdemo-%2.png").arg(folder, QString::fromLatin1(name)));
+        }
+        // Narrow and scrolled sideways: the fixed group stays, the others pass beneath it.
+        grid.resize(560, 420);
+        grid.SetLeftPos(150);
+        grid.grab().save(QStringLiteral("%1/tabrixdemo-scrolled.png").arg(folder));
+        return 0;
+    }
+    const int status = app.exec();
+    if (log)
+        Log(QStringLiteral("Closed"));
+    return status;
+}

@@ -1,0 +1,178 @@
+#pragma once
+
+// The complete grid: the grid core with its data — a value pool per column, a row byte per
+// row and the footer summaries — browsed a row at a time like a database cursor.
+
+#include "grid/customgrid.h"
+#include "grid/memcolumn.h"
+
+#include <memory>
+
+class TTabrixPrivate;
+
+/// A widget: its Qt parent owns it. It owns its row bytes and, through its columns, the
+/// value pools.
+class TABRIX_EXPORT TTabrix : public TwCustomGrid, public TwStoreOwner
+{
+    Q_OBJECT
+    Q_PROPERTY(bool AutoCalcFooters READ AutoCalcFooters WRITE SetAutoCalcFooters NOTIFY AutoCalcFootersChanged)
+    Q_PROPERTY(bool CheckRowState READ CheckRowState WRITE SetCheckRowState NOTIFY CheckRowStateChanged)
+    Q_PROPERTY(bool SoftDeleting READ SoftDeleting WRITE SetSoftDeleting NOTIFY SoftDeletingChanged)
+    Q_PROPERTY(int MaxRowCount READ MaxRowCount WRITE SetMaxRowCount NOTIFY MaxRowCountChanged)
+    Q_PROPERTY(int RowCount READ GetRowCount WRITE SetRowCount NOTIFY RowCountChanged)
+
+public:
+    explicit TTabrix(QWidget *parent = nullptr);
+    ~TTabrix() override;
+
+    // Published settings.
+    bool AutoCalcFooters() const;
+    void SetAutoCalcFooters(bool value);
+    bool CheckRowState() const;
+    void SetCheckRowState(bool value);
+    bool SoftDeleting() const;
+    void SetSoftDeleting(bool value);
+    int MaxRowCount() const;
+    /// Negative values store 0 (no bound).
+    void SetMaxRowCount(int value);
+
+    // Rows and cells.
+    /// The stored rows (plus the row being inserted); at design time the rows shown.
+    int GetRowCount() const override;
+    /// Every pool and the row bytes take the count; fails with "수정/추가 중일 때는 RowCount를
+    /// 변경할 수 없습니다." while a row is edited or inserted.
+    void SetRowCount(int count) override;
+    /// The cell object of a cell; fails with "Cells col bounds error[c]" or
+    /// "Cells row bounds error[r]".
+    TwCells Cells(int col, int row) const;
+    /// Column i in collection order / in visible order.
+    TwMemColumn *GetMemColumn(int index) const;
+    TwMemColumn *GetVMemColumn(int index) const;
+    TwRowInfos &RowInfos();
+    const TwRowInfos &RowInfos() const;
+    TwRowSelection &Selection();
+
+    // Position.
+    int TopRow() const { return GetTopRow(); }
+    int GetTopRow() const override;
+    /// Clamped to the scroll range; a one-row change scrolls the data band by a row.
+    void SetTopRow(int value) override;
+    /// Rows wholly visible between the headers and the footers (at least 1).
+    int VisibleRowCount() const;
+    /// Moves to a row (clamped): OnRowExit, post or drop the edit, OnRowEnter, OnRowChange.
+    void SetCurRow(int row) override;
+
+    // Selection through the row bytes.
+    bool GetSelected(int row) const override;
+    /// Fails with "Bound Error in SetSelected(row)" outside the rows.
+    void SetSelected(int row, bool value) override;
+    int GetSelectedCount() const override;
+    /// The selection becomes the checked marks, then is cleared.
+    void ClearSelection() override;
+    void InvalidateSelection() override;
+
+    // The editing cycle. Browsing only here: a grid in browse mode has nothing to post or
+    // cancel; editing and inserting rows come with the in-place editors.
+    TwGridMode GridMode() const { return GetGridMode(); }
+    TwGridMode GetGridMode() const override;
+    bool Modified() const;
+    void Edit() override;
+    void Insert(bool append);
+    void Post();
+    void Cancel();
+    void Delete() override;
+    void DeleteSelection() override;
+    void CalcColumns();
+    /// Computes every styled footer line from the pools, between OnCalcFooters and
+    /// OnAfterCalcFooters.
+    void CalcFooters();
+    /// After posts and deletions: the footers (with AutoCalcFooters), then OnDataChanged.
+    void DataChanged();
+
+    // The display hooks the core paints from.
+    QString GetDisplayText(TwColumn *column, int row) override;
+    bool CheckNull(TwColumn *column, int row) override;
+    bool CheckBool(TwColumn *column, int row) override;
+    int CheckList(TwColumn *column, int row) override;
+    int GetImageIndex(TwColumn *column, int row) override;
+    QPixmap GetDisplayImage(TwColumn *column, int row) override;
+    QVariant GetEditValue(TwColumn *column) override;
+    TwIndiState GetIndiState(int row) override;
+    int GetRowNo(int row) override;
+    bool EnableRowNo() override;
+    bool IsLastRow(int row) override;
+    int GetVertRange() override;
+    bool EnableDeleting() override;
+    void DoInRow(Qt::KeyboardModifiers modifiers) override;
+    void InsertFirst() override;
+    QWidget *CreateDataListEditor() override;
+    QWidget *CreateLookupListEditor() override;
+    void MemoDlgOk(const QString &text) override;
+    void ImgDlgOk(const QPixmap &image) override;
+
+    // The store's questions.
+    bool StoreEditing() const override;
+    int StoreCurrentRow() const override;
+    int StoreRowCount() const override;
+    void StoreValueChanging(TwMemColumn *column, const QVariant &value) override;
+    void StoreValueChanged(TwMemColumn *column) override;
+    void StoreInvalidateCell(TwMemColumn *column, int row) override;
+    QString StoreGetText(TwMemColumn *column, int row, const QString &text) override;
+
+    void WriteDesign(TwDesignWriter &out) const override;
+    void ReadDesign(const TwDesignReader &in) override;
+
+signals:
+    void AutoCalcFootersChanged(bool value);
+    void CheckRowStateChanged(bool value);
+    void SoftDeletingChanged(bool value);
+    void MaxRowCountChanged(int value);
+    void RowCountChanged(int value);
+
+    // Events. Those with reference parameters need a direct connection.
+    void OnRowEnter();
+    void OnRowExit();
+    void OnBeforeEdit();
+    void OnAfterEdit();
+    void OnBeforeInsert(bool append);
+    void OnAfterInsert(bool append);
+    void OnNewRow();
+    void OnBeforePost();
+    void OnAfterPost();
+    void OnBeforeCancel();
+    void OnAfterCancel();
+    void OnBeforeDelete();
+    void OnAfterDelete();
+    void OnDeleteRow(int row, bool &accept);
+    void OnCalcColumns();
+    void OnCalcFooters(bool &useDefault);
+    void OnAfterCalcFooters();
+    void OnDataChanged();
+    void OnValueChanging(TwMemColumn *column, const QVariant &newValue);
+    void OnValueChanged(TwMemColumn *column);
+    /// The last step of every cell's display text.
+    void OnGetText(TwMemColumn *column, int row, QString &text);
+    /// The picture of a graphic cell: the handler fills `image`.
+    void OnGetImage(TwMemColumn *column, int row, QPixmap &image);
+    void OnSetImage(TwMemColumn *column, int row, const QPixmap &image);
+
+protected:
+    std::unique_ptr<TwColumn> NewColumn(TwColumns *collection) override;
+    void Loaded() override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void MoveDown(int count, Qt::KeyboardModifiers modifiers, bool downKey);
+    void MoveUp(int count, Qt::KeyboardModifiers modifiers);
+    /// Extends the keyboard range to `end` (started at the current row when none is active).
+    void ExtendRange(int end);
+    void ScrollInView(int row);
+    /// Repaints the visible rows once a range operation changed selected bits.
+    void SelectionTouched();
+
+    Q_DECLARE_PRIVATE_D(d, TTabrix)
+    std::unique_ptr<TTabrixPrivate> d;
+};

@@ -1,0 +1,150 @@
+#include "grid/tabrix.h"
+#include "grid/tabrix_p.h"
+
+// The complete grid's keys and mouse wheel: moving between rows, extending a range of
+// selected rows with Shift, and scrolling by whole rows.
+
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+namespace {
+
+constexpr int WheelNotch = 120;
+
+} // namespace
+
+void TTabrix::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_Down:
+        MoveDown(1, modifiers, true);
+        break;
+    case Qt::Key_Up:
+        MoveUp(1, modifiers);
+        break;
+    case Qt::Key_PageDown:
+        MoveDown(ctrl ? GetRowCount() : VisibleRowCount(), modifiers, false);
+        break;
+    case Qt::Key_PageUp:
+        MoveUp(ctrl ? GetRowCount() : VisibleRowCount(), modifiers);
+        break;
+    case Qt::Key_Insert:
+        Insert(false);
+        break;
+    case Qt::Key_Escape:
+        // Escape first ends a sizing or moving drag of the core, and does only that.
+        if (IsSizingState(GridState()) || IsMovingState(GridState())) {
+            TwCustomGrid::keyPressEvent(event);
+            return;
+        }
+        if (d->m_gridMode == wgmBrowse)
+            ClearSelection();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!Options().Has(wgoEnterToTab)) {
+            TwCustomGrid::keyPressEvent(event);
+            return;
+        }
+        MoveNext();
+        break;
+    default:
+        TwCustomGrid::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void TTabrix::MoveDown(int count, Qt::KeyboardModifiers modifiers, bool downKey)
+{
+    SetEditValue();
+    const int rows = GetRowCount();
+    const int current = CurRow();
+    if (modifiers == Qt::ShiftModifier && Options().Has(wgoMultiSelect) && rows > 0) {
+        Post();
+        if (!IsLastRow(current)) {
+            const int target = static_cast<int>(qMin<qint64>(static_cast<qint64>(current) + count, rows - 1));
+            ExtendRange(target);
+            SetCurRow(target);
+        }
+        return;
+    }
+    ClearSelection();
+    if (GroupMode() && count == 1) {
+        const TwCell cell = CurCell();
+        const TwGroup *group = GetVGroups(cell.Group);
+        if (group && cell.Level + 1 < group->Levels() && group->GetColCount(cell.Level + 1) > 0) {
+            SetCurCell(WCell(cell.Group, cell.Level + 1, qMin(cell.Index, group->GetColCount(cell.Level + 1) - 1)));
+            return;
+        }
+    }
+    if (rows == 0) {
+        Insert(false);
+        return;
+    }
+    if (downKey && IsLastRow(current)) {
+        Insert(true);
+        return;
+    }
+    SetCurRow(static_cast<int>(qMin<qint64>(static_cast<qint64>(current) + count, rows - 1)));
+}
+
+void TTabrix::MoveUp(int count, Qt::KeyboardModifiers modifiers)
+{
+    SetEditValue();
+    const int rows = GetRowCount();
+    const int current = CurRow();
+    if (modifiers == Qt::ShiftModifier && Options().Has(wgoMultiSelect) && rows > 0 && current > 0) {
+        Post();
+        const int target = qMax(0, current - count);
+        ExtendRange(target);
+        SetCurRow(target);
+        return;
+    }
+    ClearSelection();
+    if (GroupMode() && count == 1) {
+        const TwCell cell = CurCell();
+        const TwGroup *group = GetVGroups(cell.Group);
+        if (group && cell.Level > 0 && group->GetColCount(cell.Level - 1) > 0) {
+            SetCurCell(WCell(cell.Group, cell.Level - 1, qMin(cell.Index, group->GetColCount(cell.Level - 1) - 1)));
+            return;
+        }
+    }
+    if (rows > 1 && current > 0) {
+        SetCurRow(qMax(0, current - count));
+        return;
+    }
+    if (d->m_gridMode != wgmBrowse)
+        Post();
+}
+
+void TTabrix::wheelEvent(QWheelEvent *event)
+{
+    event->accept();
+    if (!viewport()->rect().contains(event->position().toPoint()))
+        return;
+    d->m_wheelDelta += event->angleDelta().y();
+    const int notches = d->m_wheelDelta / WheelNotch;
+    if (notches == 0)
+        return;
+    d->m_wheelDelta -= notches * WheelNotch;
+    if (GetRowCount() <= VisibleRowCount()) {
+        // Every row shows: the wheel walks the columns instead.
+        for (int i = 0; i < qAbs(notches); ++i) {
+            const int leftCol = GetLeftCol();
+            if (notches > 0)
+                SetLeftCol(leftCol - 1);
+            else if (leftCol >= StripCount() - 1)
+                SetLeftPos(horizontalScrollBar()->maximum());
+            else
+                SetLeftCol(leftCol + 1);
+        }
+        return;
+    }
+    const qint64 top = static_cast<qint64>(GetTopRow()) - notches;
+    SetTopRow(static_cast<int>(qBound(qint64(0), top, qint64(GetRowCount()))));
+}

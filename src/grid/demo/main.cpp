@@ -33,6 +33,16 @@ QString Name(const TwColumn *column)
     return column ? column->Title().Caption() : QStringLiteral("-");
 }
 
+// The current position: the column or cell, and its column's caption.
+QString Place(const TTabrix &grid)
+{
+    const QString column = Name(grid.SelectedColumn());
+    if (!grid.GroupMode())
+        return QStringLiteral("col=%1 column=%2").arg(grid.CurCol()).arg(column);
+    const TwCell cell = grid.CurCell();
+    return QStringLiteral("cell=%1,%2,%3 column=%4").arg(cell.Group).arg(cell.Level).arg(cell.Index).arg(column);
+}
+
 void ConnectLog(TTabrix &grid)
 {
     QObject::connect(&grid, &TTabrix::OnRowExit, &grid,
@@ -42,6 +52,9 @@ void ConnectLog(TTabrix &grid)
     QObject::connect(&grid, &TTabrix::OnRowChange, &grid, [&grid] {
         Log(QStringLiteral("RowChange row=%1 top=%2").arg(grid.CurRow()).arg(grid.TopRow()));
     });
+    QObject::connect(&grid, &TTabrix::OnCellExit, &grid, [&grid] { Log(QStringLiteral("CellExit %1").arg(Place(grid))); });
+    QObject::connect(&grid, &TTabrix::OnCellEnter, &grid,
+                     [&grid] { Log(QStringLiteral("CellEnter %1").arg(Place(grid))); });
     QObject::connect(&grid, &TTabrix::OnSelectionChanged, &grid, [&grid] {
         Log(QStringLiteral("SelectionChanged selected=%1").arg(grid.GetSelectedCount()));
     });

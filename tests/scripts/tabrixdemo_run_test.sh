@@ -20,13 +20,14 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   fail() { echo "FAIL: $*"; cat "$log"; xdrive_end "$pid"; exit 1; }
   # lines <pattern>: how many lines of the log match.
   lines() { grep -c -E "$1" "$log"; }
-  # wait_for <pattern> <count>: waits until the log holds that many matching lines.
+  # wait_for <pattern> <count> [seconds]: waits until the log holds that many matching lines.
   wait_for() {
-    for _ in $(seq 1 50); do [ "$(lines "$1")" -ge "$2" ] && return 0; sleep 0.1; done
+    for _ in $(seq 1 $((${3:-5} * 10))); do [ "$(lines "$1")" -ge "$2" ] && return 0; sleep 0.1; done
     fail "expected $2 lines of \"$1\""
   }
+  # Generating the million rows takes about a second, several in the sanitized build.
   xdrive_wait_file "$log" 30 || fail "the demo did not start"
-  wait_for "^Ready rows=1000000 " 1
+  wait_for "^Ready rows=1000000 " 1 60
   win=$(xdrive_window "TabrixDemo" 10) || fail "no demo window found"
   xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
   sleep 0.5

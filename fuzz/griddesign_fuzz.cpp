@@ -1,9 +1,10 @@
-// A grid's stored design: any JSON either reads, and then writes back to a design that reads
-// to the same grid, or fails with the library's error and leaves the grid as it was.
+// A grid's stored design, as business screens store their complete grids (data columns, row
+// count and all): any JSON either reads, and then writes back to a design that reads to the
+// same grid, or fails with the library's error and leaves the grid as it was.
 #include "fuzzsupport.h"
 #include "grid/gridstream.h"
 #include "platform/texception.h"
-#include "testgrid.h"
+#include "grid/tabrix.h"
 
 #include <QApplication>
 #include <QJsonDocument>
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QJsonDocument document = QJsonDocument::fromJson(FuzzBytes(data, size));
     if (!document.isObject())
         return 0;
-    TestGrid grid;
+    TTabrix grid;
     const QJsonObject before = TwGridStream::Write(grid);
     try {
         TwGridStream::Read(grid, document.object());
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
     const QJsonObject written = TwGridStream::Write(grid);
-    TestGrid again;
+    TTabrix again;
     TwGridStream::Read(again, written);
     FUZZ_CHECK(TwGridStream::Write(again) == written);
     return 0;

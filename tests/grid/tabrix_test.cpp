@@ -237,3 +237,13 @@ TEST(TabrixRows, ADesignLoadsWithItsRowsEmptyAndItsSettings)
     EXPECT_TRUE(loaded.Cells(0, 1).Null()) << "a design keeps the count, not the values";
     EXPECT_EQ(rowCounts.count(), 1);
 }
+
+TEST_F(TabrixTest, TheScrollBarMovesTheRowsAfterKeysMovedThem)
+{
+    m_grid.SetCurRow(m_grid.VisibleRowCount() + 10);
+    ASSERT_GT(m_grid.TopRow(), 0);
+    m_grid.verticalScrollBar()->setValue(0);
+    EXPECT_EQ(m_grid.TopRow(), 0);
+    m_grid.verticalScrollBar()->setValue(20);
+    EXPECT_EQ(m_grid.TopRow(), 20);
+}

@@ -286,6 +286,10 @@ void TTabrix::SetCurRow(int row)
     // A row-exit handler that moved the row itself, or a dropped new row, decided.
     if (CurRow() != old)
         return;
+    // A handler may have taken rows away: the target must still be a row.
+    row = qMin(row, qMax(0, GetRowCount() - 1));
+    if (row == old)
+        return;
     HideEditor();
     AssignCurRow(row);
     ScrollInView(row);

@@ -247,3 +247,12 @@ TEST_F(TabrixTest, TheScrollBarMovesTheRowsAfterKeysMovedThem)
     m_grid.verticalScrollBar()->setValue(20);
     EXPECT_EQ(m_grid.TopRow(), 20);
 }
+
+TEST_F(TabrixTest, AnExitHandlerThatTakesRowsAwayLeavesTheCurrentRowAmongTheRest)
+{
+    const auto connection = QObject::connect(&m_grid, &TTabrix::OnRowExit, &m_grid, [this] { m_grid.SetRowCount(3); });
+    m_grid.SetCurRow(50);
+    QObject::disconnect(connection);
+    EXPECT_EQ(m_grid.CurRow(), 2);
+    EXPECT_EQ(Events(), QStringLiteral("exit 0|enter 2"));
+}

@@ -344,7 +344,9 @@ void TTabrix::InvalidateSelection()
     const int top = GetTopRow();
     const int last = static_cast<int>(qMin<qint64>(static_cast<qint64>(top) + Extents().RowsShown(), GetRowCount()));
     for (int row = top; row < last; ++row) {
-        if (GetSelected(row) || d->m_rowInfos.Checked(row) || row == CurRow())
+        // At design time the rows shown have no row bytes.
+        const bool checked = row < d->m_rowInfos.Count() && d->m_rowInfos.Checked(row);
+        if (GetSelected(row) || checked || row == CurRow())
             InvalidateRow(row, true);
     }
 }
@@ -360,7 +362,7 @@ void TTabrix::SelectionTouched()
 
 void TTabrix::DoInRow(Qt::KeyboardModifiers modifiers)
 {
-    if (!Options().Has(wgoMultiSelect) || GetRowCount() == 0)
+    if (!Options().Has(wgoMultiSelect) || GetRowCount() == 0 || Designing())
         return;
     d->m_selection.Click(CurRow(), modifiers);
     SelectionTouched();
@@ -368,6 +370,9 @@ void TTabrix::DoInRow(Qt::KeyboardModifiers modifiers)
 
 void TTabrix::ExtendRange(int end)
 {
+    // The rows shown at design time have no row bytes to select.
+    if (Designing())
+        return;
     if (!d->m_selection.Selecting())
         d->m_selection.SetRange(CurRow(), CurRow());
     d->m_selection.MoveRangeEnd(end);

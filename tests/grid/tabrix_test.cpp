@@ -238,6 +238,15 @@ TEST(TabrixRows, ADesignLoadsWithItsRowsEmptyAndItsSettings)
     EXPECT_EQ(rowCounts.count(), 1);
 }
 
+TEST_F(TabrixTest, AnExitHandlerThatTakesRowsAwayLeavesTheCurrentRowAmongTheRest)
+{
+    const auto connection = QObject::connect(&m_grid, &TTabrix::OnRowExit, &m_grid, [this] { m_grid.SetRowCount(3); });
+    m_grid.SetCurRow(50);
+    QObject::disconnect(connection);
+    EXPECT_EQ(m_grid.CurRow(), 2);
+    EXPECT_EQ(Events(), QStringLiteral("exit 0|enter 2"));
+}
+
 TEST_F(TabrixTest, TheScrollBarMovesTheRowsAfterKeysMovedThem)
 {
     m_grid.SetCurRow(m_grid.VisibleRowCount() + 10);
@@ -248,11 +257,16 @@ TEST_F(TabrixTest, TheScrollBarMovesTheRowsAfterKeysMovedThem)
     EXPECT_EQ(m_grid.TopRow(), 20);
 }
 
-TEST_F(TabrixTest, AnExitHandlerThatTakesRowsAwayLeavesTheCurrentRowAmongTheRest)
+TEST(TabrixRows, RowsShownAtDesignTimeTakeFocusAndShiftKeysWithoutRowBytes)
 {
-    const auto connection = QObject::connect(&m_grid, &TTabrix::OnRowExit, &m_grid, [this] { m_grid.SetRowCount(3); });
-    m_grid.SetCurRow(50);
-    QObject::disconnect(connection);
-    EXPECT_EQ(m_grid.CurRow(), 2);
-    EXPECT_EQ(Events(), QStringLiteral("exit 0|enter 2"));
+    TTabrix grid;
+    static_cast<TwMemColumn *>(grid.Columns().Add())->SetDataType(wdtLong);
+    grid.SetDesigning(true);
+    grid.SetOptions({wgoMultiSelect});
+    grid.resize(300, 200);
+    grid.show();
+    grid.SetRowCount(5);
+    EXPECT_NO_THROW(grid.InvalidateSelection());
+    EXPECT_NO_THROW(QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier));
+    EXPECT_EQ(grid.CurRow(), 1);
 }

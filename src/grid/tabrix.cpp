@@ -234,14 +234,13 @@ void TTabrix::SetTopRow(int value)
     }
 }
 
-void TTabrix::scrollContentsBy(int dx, int)
+void TTabrix::scrollContentsBy(int, int)
 {
     // The bar's value decides, not the step: moves by keys set the bar quietly, so the step
     // counted from the bar's last reported value can be zero while the rows must move.
     if (GetRowCount() > 0 && verticalScrollBar()->value() != GetTopRow())
         SetTopRow(verticalScrollBar()->value());
-    if (dx != 0)
-        TwCustomGrid::scrollContentsBy(dx, 0);
+    TwCustomGrid::scrollContentsBy(0, 0);
 }
 
 void TTabrix::resizeEvent(QResizeEvent *event)

@@ -217,6 +217,8 @@ TEST(TabrixRows, EqualValuesShowOnceBelowTheTopRowAndAWheelWithoutRowsToScrollWa
     QApplication::sendEvent(grid.viewport(), &towards);
     EXPECT_EQ(grid.GetLeftCol(), 1) << "all rows show: the next column comes in";
     EXPECT_EQ(grid.TopRow(), 0);
+    grid.horizontalScrollBar()->setValue(0);
+    EXPECT_EQ(grid.LeftPos(), 0) << "the bar brings the first column back";
 }
 
 TEST(TabrixRows, ADesignLoadsWithItsRowsEmptyAndItsSettings)

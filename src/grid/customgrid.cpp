@@ -749,9 +749,11 @@ void TwCustomGrid::showEvent(QShowEvent *event)
     UpdateScrollRange();
 }
 
-void TwCustomGrid::scrollContentsBy(int dx, int)
+void TwCustomGrid::scrollContentsBy(int, int)
 {
-    if (dx != 0)
+    // The bar's value decides, not the step: the grid sets the bar quietly, so the step
+    // counted from the bar's last reported value can be zero while the columns must move.
+    if (horizontalScrollBar()->value() != d->m_leftPos)
         SetLeftPos(horizontalScrollBar()->value());
 }
 

@@ -234,12 +234,13 @@ void TTabrix::SetTopRow(int value)
     }
 }
 
-void TTabrix::scrollContentsBy(int dx, int dy)
+void TTabrix::scrollContentsBy(int, int)
 {
-    if (dy != 0 && GetRowCount() > 0)
+    // The bar's value decides, not the step: moves by keys set the bar quietly, so the step
+    // counted from the bar's last reported value can be zero while the rows must move.
+    if (GetRowCount() > 0 && verticalScrollBar()->value() != GetTopRow())
         SetTopRow(verticalScrollBar()->value());
-    if (dx != 0)
-        TwCustomGrid::scrollContentsBy(dx, 0);
+    TwCustomGrid::scrollContentsBy(0, 0);
 }
 
 void TTabrix::resizeEvent(QResizeEvent *event)
@@ -283,6 +284,10 @@ void TTabrix::SetCurRow(int row)
         Post();
     // A row-exit handler that moved the row itself, or a dropped new row, decided.
     if (CurRow() != old)
+        return;
+    // A handler may have taken rows away: the target must still be a row.
+    row = qMin(row, qMax(0, GetRowCount() - 1));
+    if (row == old)
         return;
     HideEditor();
     AssignCurRow(row);
@@ -338,7 +343,9 @@ void TTabrix::InvalidateSelection()
     const int top = GetTopRow();
     const int last = static_cast<int>(qMin<qint64>(static_cast<qint64>(top) + Extents().RowsShown(), GetRowCount()));
     for (int row = top; row < last; ++row) {
-        if (GetSelected(row) || d->m_rowInfos.Checked(row) || row == CurRow())
+        // At design time the rows shown have no row bytes.
+        const bool checked = row < d->m_rowInfos.Count() && d->m_rowInfos.Checked(row);
+        if (GetSelected(row) || checked || row == CurRow())
             InvalidateRow(row, true);
     }
 }
@@ -354,7 +361,7 @@ void TTabrix::SelectionTouched()
 
 void TTabrix::DoInRow(Qt::KeyboardModifiers modifiers)
 {
-    if (!Options().Has(wgoMultiSelect) || GetRowCount() == 0)
+    if (!Options().Has(wgoMultiSelect) || GetRowCount() == 0 || Designing())
         return;
     d->m_selection.Click(CurRow(), modifiers);
     SelectionTouched();
@@ -362,6 +369,9 @@ void TTabrix::DoInRow(Qt::KeyboardModifiers modifiers)
 
 void TTabrix::ExtendRange(int end)
 {
+    // The rows shown at design time have no row bytes to select.
+    if (Designing())
+        return;
     if (!d->m_selection.Selecting())
         d->m_selection.SetRange(CurRow(), CurRow());
     d->m_selection.MoveRangeEnd(end);

@@ -217,6 +217,8 @@ TEST(TabrixRows, EqualValuesShowOnceBelowTheTopRowAndAWheelWithoutRowsToScrollWa
     QApplication::sendEvent(grid.viewport(), &towards);
     EXPECT_EQ(grid.GetLeftCol(), 1) << "all rows show: the next column comes in";
     EXPECT_EQ(grid.TopRow(), 0);
+    grid.horizontalScrollBar()->setValue(0);
+    EXPECT_EQ(grid.LeftPos(), 0) << "the bar brings the first column back";
 }
 
 TEST(TabrixRows, ADesignLoadsWithItsRowsEmptyAndItsSettings)
@@ -236,4 +238,37 @@ TEST(TabrixRows, ADesignLoadsWithItsRowsEmptyAndItsSettings)
     EXPECT_TRUE(loaded.SoftDeleting());
     EXPECT_TRUE(loaded.Cells(0, 1).Null()) << "a design keeps the count, not the values";
     EXPECT_EQ(rowCounts.count(), 1);
+}
+
+TEST_F(TabrixTest, AnExitHandlerThatTakesRowsAwayLeavesTheCurrentRowAmongTheRest)
+{
+    const auto connection = QObject::connect(&m_grid, &TTabrix::OnRowExit, &m_grid, [this] { m_grid.SetRowCount(3); });
+    m_grid.SetCurRow(50);
+    QObject::disconnect(connection);
+    EXPECT_EQ(m_grid.CurRow(), 2);
+    EXPECT_EQ(Events(), QStringLiteral("exit 0|enter 2"));
+}
+
+TEST_F(TabrixTest, TheScrollBarMovesTheRowsAfterKeysMovedThem)
+{
+    m_grid.SetCurRow(m_grid.VisibleRowCount() + 10);
+    ASSERT_GT(m_grid.TopRow(), 0);
+    m_grid.verticalScrollBar()->setValue(0);
+    EXPECT_EQ(m_grid.TopRow(), 0);
+    m_grid.verticalScrollBar()->setValue(20);
+    EXPECT_EQ(m_grid.TopRow(), 20);
+}
+
+TEST(TabrixRows, RowsShownAtDesignTimeTakeFocusAndShiftKeysWithoutRowBytes)
+{
+    TTabrix grid;
+    static_cast<TwMemColumn *>(grid.Columns().Add())->SetDataType(wdtLong);
+    grid.SetDesigning(true);
+    grid.SetOptions({wgoMultiSelect});
+    grid.resize(300, 200);
+    grid.show();
+    grid.SetRowCount(5);
+    EXPECT_NO_THROW(grid.InvalidateSelection());
+    EXPECT_NO_THROW(QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier));
+    EXPECT_EQ(grid.CurRow(), 1);
 }

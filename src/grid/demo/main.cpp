@@ -17,6 +17,7 @@
 #include <QShortcut>
 
 #include <cstdio>
+#include <exception>
 #include <utility>
 
 namespace {
@@ -142,7 +143,13 @@ int main(int argc, char *argv[])
     TabrixDemo::BuildGrid(grid, !parser.isSet(columnsOption));
     QElapsedTimer timer;
     timer.start();
-    TabrixDemo::FillRows(grid, rows);
+    try {
+        TabrixDemo::FillRows(grid, rows);
+    } catch (const std::exception &error) {
+        // More rows than the pools can hold (or than memory allows).
+        std::fprintf(stderr, "TabrixDemo: %s\n", error.what());
+        return 2;
+    }
     const qint64 fillMs = timer.elapsed();
     const bool log = parser.isSet(logOption);
     if (log) {

@@ -407,6 +407,8 @@ protected:
                      bool drawTitle);
     void DrawColumnFooter(QPainter &painter, int strip, int footer, bool withEvent);
     void DrawGroupFooter(QPainter &painter, int strip, int footer, bool withEvent);
+    void DrawFooterCell(QPainter &painter, TwColumnFooter &cellFooter, int index, const QRect &inner, int clipLeft,
+                        bool withEvent);
     void DrawFooterTitle(QPainter &painter, int footer);
     void DrawMovingRect(QPainter &painter);
     void DrawSizingLine(QPainter &painter);

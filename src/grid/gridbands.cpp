@@ -185,13 +185,39 @@ void TwCustomGrid::DrawFooterTitle(QPainter &painter, int footer)
 
 void TwCustomGrid::DrawColumnFooter(QPainter &painter, int strip, int footer, bool withEvent)
 {
-    TwColumn *column = GetVColumns(strip);
-    TwColumnFooter &cellFooter = column->Footer();
+    TwColumnFooter &cellFooter = GetVColumns(strip)->Footer();
     const int index = d->m_footers->GetVItems(footer)->Index();
     if (!cellFooter.Footering(index))
         return;
-    const QRect inner = d->m_extents->GetFootColRect(strip, footer).adjusted(0, 2, 0, 0);
     const int clipLeft = IsFixedStrip(strip) ? 0 : d->m_extents->ScrollingLeft();
+    DrawFooterCell(painter, cellFooter, index, d->m_extents->GetFootColRect(strip, footer).adjusted(0, 2, 0, 0), clipLeft,
+                   withEvent && isSignalConnected(QMetaMethod::fromSignal(&TwCustomGrid::OnDrawFooter)));
+}
+
+void TwCustomGrid::DrawGroupFooter(QPainter &painter, int strip, int footer, bool withEvent)
+{
+    const TwGroup *group = GetVGroups(strip);
+    const int index = d->m_footers->GetVItems(footer)->Index();
+    const int clipLeft = IsFixedStrip(strip) ? 0 : d->m_extents->ScrollingLeft();
+    const bool connected = withEvent && isSignalConnected(QMetaMethod::fromSignal(&TwCustomGrid::OnDrawFooter));
+    for (int level = 0; level < group->Levels(); ++level) {
+        for (int i = 0; i < group->GetColCount(level); ++i) {
+            TwColumnFooter &cellFooter = group->GetColumns(level, i)->Footer();
+            if (!cellFooter.Footering(index))
+                continue;
+            QRect inner = d->m_extents->GetFootCellRect(WCell(strip, level, i), footer);
+            if (level == 0)
+                inner.adjust(0, 2, 0, 0);
+            DrawFooterCell(painter, cellFooter, index, inner, clipLeft, connected);
+        }
+    }
+}
+
+// One footer cell: its text and colours, which OnDrawFooter may change, inside the lines;
+// a cell of a scrolled strip is clipped at the fixed strips' edge.
+void TwCustomGrid::DrawFooterCell(QPainter &painter, TwColumnFooter &cellFooter, int index, const QRect &inner,
+                                  int clipLeft, bool withEvent)
+{
     if (RightOf(inner) <= clipLeft || inner.isEmpty())
         return;
     cellFooter.SetDrawInfo();
@@ -205,44 +231,8 @@ void TwCustomGrid::DrawColumnFooter(QPainter &painter, int strip, int footer, bo
     const TwFont font = cellFooter.Font();
     TColor foreground = font.Color;
     TwFontStyles style = StylesOf(font.Font);
-    if (withEvent && isSignalConnected(QMetaMethod::fromSignal(&TwCustomGrid::OnDrawFooter)))
+    if (withEvent)
         emit OnDrawFooter(&cellFooter, index, text, background, foreground, style);
     SetCanvas(painter, background, foreground, WithStyles(font.Font, style));
     TXDrawText(&painter, inner, text, info, wbtnNone, wbtsNone);
-}
-
-void TwCustomGrid::DrawGroupFooter(QPainter &painter, int strip, int footer, bool withEvent)
-{
-    const TwGroup *group = GetVGroups(strip);
-    const int index = d->m_footers->GetVItems(footer)->Index();
-    const int clipLeft = IsFixedStrip(strip) ? 0 : d->m_extents->ScrollingLeft();
-    const bool connected = withEvent && isSignalConnected(QMetaMethod::fromSignal(&TwCustomGrid::OnDrawFooter));
-    for (int level = 0; level < group->Levels(); ++level) {
-        for (int i = 0; i < group->GetColCount(level); ++i) {
-            TwColumn *column = group->GetColumns(level, i);
-            TwColumnFooter &cellFooter = column->Footer();
-            if (!cellFooter.Footering(index))
-                continue;
-            QRect inner = d->m_extents->GetFootCellRect(WCell(strip, level, i), footer);
-            if (level == 0)
-                inner.adjust(0, 2, 0, 0);
-            if (RightOf(inner) <= clipLeft || inner.isEmpty())
-                continue;
-            cellFooter.SetDrawInfo();
-            TwDrawInfo info = cellFooter.DrawInfo();
-            if (clipLeft > 0) {
-                info.ClipLeft = clipLeft;
-                info.ClipRight = RightOf(d->m_extents->Client());
-            }
-            QString text = cellFooter.GetText(index);
-            TColor background = cellFooter.Color();
-            const TwFont font = cellFooter.Font();
-            TColor foreground = font.Color;
-            TwFontStyles style = StylesOf(font.Font);
-            if (connected)
-                emit OnDrawFooter(&cellFooter, index, text, background, foreground, style);
-            SetCanvas(painter, background, foreground, WithStyles(font.Font, style));
-            TXDrawText(&painter, inner, text, info, wbtnNone, wbtsNone);
-        }
-    }
 }

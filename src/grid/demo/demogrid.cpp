@@ -14,7 +14,8 @@ namespace {
 
 enum TColumn { Number, Code, Customer, Manager, Region, Memo, Quantity, Price, Amount, Day, Checked, Held };
 
-struct TColumnSpec
+// Each column: its caption, data type, and the group and level it sits in.
+struct TColumnLayout
 {
     const char16_t *caption;
     TwDataType type;
@@ -22,7 +23,7 @@ struct TColumnSpec
     int level;
 };
 
-constexpr std::array<TColumnSpec, ColumnCount> Specs{{
+constexpr std::array<TColumnLayout, ColumnCount> Layouts{{
     {u"번호", wdtLong, 0, 0},
     {u"코드", wdtString, 0, 1},
     {u"거래처", wdtString, 1, 0},
@@ -100,7 +101,7 @@ QString CodeOf(int row)
 
 QString Caption(int column)
 {
-    return QString::fromUtf16(Specs.at(static_cast<std::size_t>(column)).caption);
+    return QString::fromUtf16(Layouts.at(static_cast<std::size_t>(column)).caption);
 }
 
 void BuildGrid(TTabrix &grid, bool groupMode)
@@ -121,18 +122,18 @@ void BuildGrid(TTabrix &grid, bool groupMode)
     grid.Footers().Items(1)->Title().SetCaption(QStringLiteral("평균"));
     grid.Footers().Items(2)->Title().SetCaption(QStringLiteral("백만↑"));
     for (int i = 0; i < ColumnCount; ++i) {
-        const TColumnSpec &spec = Specs.at(static_cast<std::size_t>(i));
+        const TColumnLayout &layout = Layouts.at(static_cast<std::size_t>(i));
         auto *column = static_cast<TwMemColumn *>(grid.Columns().Add());
-        column->SetDataType(spec.type);
-        column->SetDataWidth(spec.type == wdtString ? 40 : 0);
+        column->SetDataType(layout.type);
+        column->SetDataWidth(layout.type == wdtString ? 40 : 0);
         column->Title().SetCaption(Caption(i));
         column->SetWidth(i == Memo || i == Customer ? 160 : 80);
-        TwGroup *group = grid.Groups().Items(spec.group);
-        const int level = spec.level;
+        TwGroup *group = grid.Groups().Items(layout.group);
+        const int level = layout.level;
         int index = 0;
         for (int k = 0; k < i; ++k) {
-            const TColumnSpec &before = Specs.at(static_cast<std::size_t>(k));
-            index += before.group == spec.group && before.level == level;
+            const TColumnLayout &before = Layouts.at(static_cast<std::size_t>(k));
+            index += before.group == layout.group && before.level == level;
         }
         group->InsertItem(level, index, column);
     }

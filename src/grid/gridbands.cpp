@@ -57,10 +57,7 @@ void TwCustomGrid::DrawHeaders(QPainter &painter, bool drawTitle, int first, int
         else
             DrawColumnHeader(painter, strip);
     };
-    for (int k = first; k <= qMin(FixedCount() - 1, last); ++k)
-        draw(k);
-    for (int k = FirstScrolled(*this, first); k <= qMin(StripCount() - 1, last); ++k)
-        draw(k);
+    ForEachStrip(*this, first, last, draw);
 }
 
 void TwCustomGrid::DrawHeaderTitle(QPainter &painter)
@@ -154,10 +151,7 @@ void TwCustomGrid::DrawFooters(QPainter &painter, int footer, const QRect &rect,
         else
             DrawColumnFooter(painter, strip, footer, withEvent);
     };
-    for (int k = first; k <= qMin(FixedCount() - 1, last); ++k)
-        draw(k);
-    for (int k = FirstScrolled(*this, first); k <= qMin(StripCount() - 1, last); ++k)
-        draw(k);
+    ForEachStrip(*this, first, last, draw);
 }
 
 void TwCustomGrid::DrawFooterTitle(QPainter &painter, int footer)

@@ -13,6 +13,32 @@
 
 using namespace TwPaint;
 
+namespace {
+
+// An indicator or marker cell before highlights and events: the strip's own lines (the end
+// line below the last row), colour and font.
+struct TSideCell
+{
+    TwDrawInfo Info;
+    TColor Background;
+    TwFont Font;
+    TColor Foreground;
+    TwFontStyles Style;
+};
+
+template <typename TStrip>
+TSideCell SideCell(const TStrip &strip, const TwGridLines &endLines, bool lastLine)
+{
+    TSideCell cell{strip.DrawInfo(), strip.Color(), strip.Font(), clBlack, {}};
+    SetBottom(cell.Info, lastLine ? Horz(endLines) : Horz(strip.Lines()));
+    SetRight(cell.Info, Vert(strip.Lines()));
+    cell.Foreground = cell.Font.Color;
+    cell.Style = StylesOf(cell.Font.Font);
+    return cell;
+}
+
+} // namespace
+
 bool TwCustomGrid::IsFixedStrip(int strip) const
 {
     return strip >= 0 && strip < FixedCount();
@@ -63,10 +89,7 @@ void TwCustomGrid::PrepareCellPaint(int first, int last)
                 PrepareColumnPaint(group->GetColumns(level, index), strip, WCell(strip, level, index));
         }
     };
-    for (int k = first; k <= qMin(FixedCount() - 1, last); ++k)
-        prepare(k);
-    for (int k = FirstScrolled(*this, first); k <= last; ++k)
-        prepare(k);
+    ForEachStrip(*this, first, last, prepare);
 }
 
 void TwCustomGrid::paintEvent(QPaintEvent *event)
@@ -188,10 +211,7 @@ void TwCustomGrid::DrawRow(QPainter &painter, int row, bool drawIndicator, bool 
         else
             DrawColumn(painter, strip, row, rowEvents);
     };
-    for (int k = first; k <= qMin(FixedCount() - 1, last); ++k)
-        draw(k);
-    for (int k = FirstScrolled(*this, first); k <= qMin(StripCount() - 1, last); ++k)
-        draw(k);
+    ForEachStrip(*this, first, last, draw);
 }
 
 void TwCustomGrid::DrawColumn(QPainter &painter, int strip, int row, bool rowEvents)
@@ -351,13 +371,7 @@ void TwCustomGrid::DrawIndicator(QPainter &painter, int row, const QRect &bound,
 {
     const TwIndicators &indicators = *d->m_indicators;
     const bool rows = GetRowCount() > 0;
-    TwDrawInfo info = indicators.DrawInfo();
-    SetBottom(info, rows && !IsLastRow(row) ? Horz(indicators.Lines()) : Horz(d->m_endLines));
-    SetRight(info, Vert(indicators.Lines()));
-    TColor background = indicators.Color();
-    TwFont font = indicators.Font();
-    TColor foreground = font.Color;
-    TwFontStyles style = StylesOf(font.Font);
+    auto [info, background, font, foreground, style] = SideCell(indicators, d->m_endLines, !rows || IsLastRow(row));
     QString text;
     if (indicators.ShowRowNo() && rows && EnableRowNo())
         text = QString::number(GetRowNo(row));
@@ -388,13 +402,7 @@ void TwCustomGrid::DrawMarker(QPainter &painter, int row, const QRect &bound, bo
 {
     const TwMarkers &markers = *d->m_markers;
     const bool rows = GetRowCount() > 0;
-    TwDrawInfo info = markers.DrawInfo();
-    SetBottom(info, rows && !IsLastRow(row) ? Horz(markers.Lines()) : Horz(d->m_endLines));
-    SetRight(info, Vert(markers.Lines()));
-    TColor background = markers.Color();
-    TwFont font = markers.Font();
-    TColor foreground = font.Color;
-    TwFontStyles style = StylesOf(font.Font);
+    auto [info, background, font, foreground, style] = SideCell(markers, d->m_endLines, !rows || IsLastRow(row));
     QString text;
     int imageIndex = -1;
     bool value = false;

@@ -106,6 +106,18 @@ inline int FirstScrolled(const TwCustomGrid &grid, int first)
     return qMax(grid.Extents().FirstPartlyShown(), qMax(first, grid.FixedCount()));
 }
 
+/// Visits the strips from `first` to `last` in paint order: the fixed strips, then the
+/// scrolled strips that show beside them.
+template <typename TVisit>
+void ForEachStrip(const TwCustomGrid &grid, int first, int last, TVisit visit)
+{
+    last = qMin(grid.StripCount() - 1, last);
+    for (int k = first; k <= qMin(grid.FixedCount() - 1, last); ++k)
+        visit(k);
+    for (int k = FirstScrolled(grid, first); k <= last; ++k)
+        visit(k);
+}
+
 inline bool IsTextKind(TwEditKind kind)
 {
     return kind != wekCheckBox && kind != wekBoolean && kind != wekRadioGroup;

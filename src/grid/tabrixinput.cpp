@@ -14,6 +14,23 @@ constexpr int WheelNotch = 120;
 
 } // namespace
 
+namespace {
+
+// Group mode: Up and Down first go to the level above or below in the current group (the
+// nearest column of that level); false when there is none, and the row changes instead.
+bool MoveToLevel(TTabrix &grid, int step)
+{
+    const TwCell cell = grid.CurCell();
+    const TwGroup *group = grid.GetVGroups(cell.Group);
+    const int level = cell.Level + step;
+    if (!group || level < 0 || level >= group->Levels() || group->GetColCount(level) == 0)
+        return false;
+    grid.SetCurCell(WCell(cell.Group, level, qMin(cell.Index, group->GetColCount(level) - 1)));
+    return true;
+}
+
+} // namespace
+
 void TTabrix::keyPressEvent(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers modifiers =
@@ -74,14 +91,8 @@ void TTabrix::MoveDown(int count, Qt::KeyboardModifiers modifiers, bool downKey)
         return;
     }
     ClearSelection();
-    if (GroupMode() && count == 1) {
-        const TwCell cell = CurCell();
-        const TwGroup *group = GetVGroups(cell.Group);
-        if (group && cell.Level + 1 < group->Levels() && group->GetColCount(cell.Level + 1) > 0) {
-            SetCurCell(WCell(cell.Group, cell.Level + 1, qMin(cell.Index, group->GetColCount(cell.Level + 1) - 1)));
-            return;
-        }
-    }
+    if (GroupMode() && count == 1 && MoveToLevel(*this, +1))
+        return;
     if (rows == 0) {
         Insert(false);
         return;
@@ -106,14 +117,8 @@ void TTabrix::MoveUp(int count, Qt::KeyboardModifiers modifiers)
         return;
     }
     ClearSelection();
-    if (GroupMode() && count == 1) {
-        const TwCell cell = CurCell();
-        const TwGroup *group = GetVGroups(cell.Group);
-        if (group && cell.Level > 0 && group->GetColCount(cell.Level - 1) > 0) {
-            SetCurCell(WCell(cell.Group, cell.Level - 1, qMin(cell.Index, group->GetColCount(cell.Level - 1) - 1)));
-            return;
-        }
-    }
+    if (GroupMode() && count == 1 && MoveToLevel(*this, -1))
+        return;
     if (rows > 1 && current > 0) {
         SetCurRow(qMax(0, current - count));
         return;

@@ -1,5 +1,6 @@
 #include "grid/columns.h"
 #include "grid/columns_p.h"
+#include "grid/moveitem_p.h"
 #include "grid/notify_p.h"
 
 #include "grid/customgrid.h"
@@ -1118,15 +1119,10 @@ void TwColumn::SetIndex(int value)
 {
     if (!d->m_collection)
         return;
-    auto &items = d->m_collection->d->m_items;
-    value = qBound(0, value, static_cast<int>(items.size()) - 1);
-    if (value == d->m_index)
-        return;
     TwCustomGrid *grid = Grid();
     const TwColumn *current = grid && grid->ColumnMode() ? grid->SelectedColumn() : nullptr;
-    auto moved = std::move(items[static_cast<std::size_t>(d->m_index)]);
-    items.erase(items.begin() + d->m_index);
-    items.insert(items.begin() + value, std::move(moved));
+    if (!TwMoveItem(d->m_collection->d->m_items, d->m_index, value))
+        return;
     d->m_collection->Renumber();
     d->m_collection->Update(nullptr);
     if (current && current->VIndex() >= 0)

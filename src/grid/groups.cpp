@@ -1,5 +1,6 @@
 #include "grid/groups.h"
 #include "grid/groups_p.h"
+#include "grid/moveitem_p.h"
 #include "grid/notify_p.h"
 
 #include "grid/columns_p.h"
@@ -760,6 +761,20 @@ bool TwGroupTitle::Visible() const
 TwGroups *TwGroup::Collection() const
 {
     return d->m_collection;
+}
+
+void TwGroup::SetIndex(int value)
+{
+    if (!d->m_collection)
+        return;
+    const TwGroup *current = d->m_collection->CurrentGroup();
+    if (!TwMoveItem(d->m_collection->d->m_items, d->m_index, value))
+        return;
+    // Renumbering gives the columns their group's new index; the visible list follows the
+    // collection order where it is rebuilt from it (design time).
+    d->m_collection->Renumber();
+    d->m_collection->Update(nullptr);
+    d->m_collection->KeepCurrent(current);
 }
 
 int TwGroup::Levels() const

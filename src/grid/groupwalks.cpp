@@ -224,22 +224,3 @@ TwCell TwGroups::PrevSelectCell(const TwCell &cell) const
     }
     return cell;
 }
-
-void TwGroup::SetIndex(int value)
-{
-    if (!d->m_collection)
-        return;
-    auto &items = d->m_collection->d->m_items;
-    value = qBound(0, value, static_cast<int>(items.size()) - 1);
-    if (value == d->m_index)
-        return;
-    const TwGroup *current = d->m_collection->CurrentGroup();
-    auto moved = std::move(items[static_cast<std::size_t>(d->m_index)]);
-    items.erase(items.begin() + d->m_index);
-    items.insert(items.begin() + value, std::move(moved));
-    // Renumbering gives the columns their group's new index; the visible list follows the
-    // collection order where it is rebuilt from it (design time).
-    d->m_collection->Renumber();
-    d->m_collection->Update(nullptr);
-    d->m_collection->KeepCurrent(current);
-}

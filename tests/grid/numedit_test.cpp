@@ -496,7 +496,7 @@ TEST(NumEditPainting, BordersAndSpinner)
     EXPECT_LT(edit.PosToX(1), spin.left()); // the digit moved left of the button
 }
 
-TEST(NumEditPainting, FocusedSelectionAndSampleSheet)
+TEST(NumEditPainting, FocusedSelectionCoversTheWholeNumber)
 {
     FocusForm form;
     form.Second->SetSpinner(true);
@@ -512,34 +512,6 @@ TEST(NumEditPainting, FocusedSelectionAndSampleSheet)
     const QRect band = Columns(*form.First, 0, form.First->SelEnd());
     EXPECT_GT(CountPixels(image, band, isHighlight), band.width());
     EXPECT_EQ(CountPixels(image, Columns(*form.First, 6, 8), isHighlight), 0); // not the fraction
-
-    const QString path
-        = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../numedit.png"));
-    const QImage sheet = form.Window.grab().toImage();
-    EXPECT_TRUE(sheet.scaled(sheet.size() * 3, Qt::KeepAspectRatio, Qt::FastTransformation).save(path));
-}
-
-TEST(NumEditPainting, LayoutPlacesTheTextVertically)
-{
-    TwCustomNumEdit edit;
-    edit.resize(121, 60);
-    edit.SetValue(8);
-    const auto firstInkRow = [&edit](TwTextLayout layout) {
-        edit.SetLayout(layout);
-        const QImage image = Grab(edit);
-        const QRect column = Columns(edit, 0, 1);
-        for (int y = edit.EditRect().top(); y <= edit.EditRect().bottom(); ++y)
-            if (CountPixels(image, QRect(column.left(), y, column.width(), 1), IsDark) > 0)
-                return y;
-        return -1;
-    };
-    const int top = firstInkRow(tlTop), centre = firstInkRow(tlCenter), bottom = firstInkRow(tlBottom);
-    const int lineHeight = QFontMetrics(edit.font()).height();
-    ASSERT_GE(top, 0);
-    EXPECT_LT(top, 2 + lineHeight);
-    EXPECT_LT(top, centre);
-    EXPECT_LT(centre, bottom);
-    EXPECT_GT(bottom, edit.height() - 2 - 2 * lineHeight);
 }
 
 TEST(NumEditPainting, CaretShowsWhileFocusedAndBlinks)

@@ -107,20 +107,6 @@ TEST(MemPool, IntegersRoundHalfToEvenKeepTheirLowBitsAndValuesTravelAsVariantsOf
     EXPECT_EQ(stamps.GetString(1), QStringLiteral("2024-03-01")) << "midnight leaves the time out";
 }
 
-TEST(MemPool, CapacityGrowsInStepsOfSixteen)
-{
-    for (const auto &[rows, capacity] : {std::pair{16, 16}, {17, 32}, {32, 48}, {0, 16}}) {
-        TwMemPool pool = Pool(wdtLong, 0, 0);
-        pool.SetCount(rows);
-        EXPECT_EQ(pool.Capacity(), capacity) << rows;
-    }
-    TwMemPool pool = Pool(wdtLong, 0, 16);
-    pool.Insert(16);
-    EXPECT_EQ(pool.Capacity(), 32);
-    pool.SetCount(2);
-    EXPECT_EQ(pool.Capacity(), 32) << "never shrinks";
-}
-
 TEST(MemPool, RowsInsertDeleteMoveAndExchangeWithTheirTexts)
 {
     TwMemPool pool = Pool(wdtString, 0, 6);

@@ -32,7 +32,7 @@ static_assert(sizeof(TwFixedStyle) == sizeof(QObject) + DPtr, "TwFixedStyle: lay
 static_assert(sizeof(TwGridLines) == sizeof(QObject) + DPtr, "TwGridLines: layout changed");
 static_assert(sizeof(TwColumn) == sizeof(QObject) + DPtr, "TwColumn: layout changed");
 static_assert(sizeof(TwDrawObject) == sizeof(QObject) + DPtr, "TwDrawObject: layout changed");
-static_assert(sizeof(TwItemListOption) == sizeof(QObject) + DPtr, "TwItemListOption: layout changed");
+static_assert(sizeof(TwListoption) == sizeof(QObject) + DPtr, "TwListoption: layout changed");
 
 // Derived classes: their base and one private pointer of their own.
 static_assert(sizeof(TwTitle) == sizeof(TwDrawObject) + DPtr, "TwTitle: layout changed");
@@ -45,6 +45,7 @@ static_assert(sizeof(TwMemColumnFooter) == sizeof(TwColumnFooter) + DPtr, "TwMem
 static_assert(sizeof(TwIndicators) == sizeof(TwDrawObject) + DPtr, "TwIndicators: layout changed");
 static_assert(sizeof(TwMarkers) == sizeof(TwDrawObject) + DPtr, "TwMarkers: layout changed");
 static_assert(sizeof(TwGridLinesEx) == sizeof(TwGridLines) + DPtr, "TwGridLinesEx: layout changed");
+static_assert(sizeof(TwItemListOption) == sizeof(TwListoption) + DPtr, "TwItemListOption: layout changed");
 static_assert(sizeof(TwColumnListOption) == sizeof(TwItemListOption) + DPtr, "TwColumnListOption: layout changed");
 static_assert(sizeof(TwMemColumn) == sizeof(TwColumn) + DPtr, "TwMemColumn: layout changed");
 static_assert(sizeof(TwCustomGrid) == sizeof(QAbstractScrollArea) + DPtr, "TwCustomGrid: layout changed");

@@ -17,38 +17,53 @@ namespace {
 void WriteListOption(TwDesignWriter &out, const TwColumnListOption &option)
 {
     constexpr int pixels = TwDesignReader::PixelMax;
-    out.List("ColumnWidths", option.ColumnWidths());
-    out.Int("DropDownCount", std::clamp(option.DropDownCount(), 0, pixels), 8);
-    out.Int("DropDownWidth", std::clamp(option.DropDownWidth(), -pixels, pixels), 0);
-    if (option.ListFontAssigned())
-        out.Font("ListFont", option.ListFont());
+    out.Bool("AutoDrop", option.AutoDrop(), true);
+    out.Bool("CaseSensitive", option.CaseSensitive(), false);
+    out.Int("CharWidth", std::clamp(option.CharWidth(), -pixels, pixels), 0);
+    out.Bool("ColLines", option.ColLines(), false);
+    out.Int("Color", option.Color(), clBtnFace);
+    if (option.FontAssigned() && !(option.Font() == option.DefaultFont()))
+        out.Font("Font", option.Font());
+    out.Int("ItemCount", std::clamp(option.ItemCount(), 0, pixels), 8);
+    out.Int("LineColor", option.LineColor(), clGray);
+    out.Bool("RowLines", option.RowLines(), false);
+    out.Bool("ShowTitle", option.ShowTitle(), false);
+    out.Int("TitleColor", option.TitleColor(), clGray);
+    if (option.TitleFontAssigned() && !(option.TitleFont() == option.DefaultTitleFont()))
+        out.Font("TitleFont", option.TitleFont());
+    out.Int("Width", std::clamp(option.Width(), -pixels, pixels), 0);
     if (option.Separator() != QLatin1Char(';'))
         out.Text("Separator", option.Separator());
-    out.Bool("ShowTitles", option.ShowTitles(), false);
-    if (option.TitleFontAssigned())
-        out.Font("TitleFont", option.TitleFont());
-    out.List("Titles", option.Titles());
-    out.Int("ValuesIndex", std::max(option.ValuesIndex(), -1), 0);
+    out.Int("ValuesIndex", std::max(option.ValuesIndex(), -1), -1);
+    out.Text("Titles", option.Titles());
     out.Bool("ValuesOnly", option.ValuesOnly(), true);
 }
 
 void ReadListOption(const TwDesignReader &in, TwColumnListOption &option)
 {
+    constexpr int pixels = TwDesignReader::PixelMax;
     const QString separator = in.Has("Separator") ? in.Text("Separator") : QStringLiteral(";");
     if (separator.size() != 1)
         in.Fail("Separator", QStringLiteral("one character is expected"));
-    option.SetColumnWidths(in.List("ColumnWidths"));
-    option.SetDropDownCount(in.Int("DropDownCount", 8, 0, TwDesignReader::PixelMax));
-    // Negative widths ask for the width of all the list's columns.
-    option.SetDropDownWidth(in.Int("DropDownWidth", 0, -TwDesignReader::PixelMax, TwDesignReader::PixelMax));
-    if (in.Has("ListFont"))
-        option.SetListFont(in.Font("ListFont"));
-    option.SetSeparator(separator.at(0));
-    option.SetShowTitles(in.Bool("ShowTitles", false));
+    option.SetAutoDrop(in.Bool("AutoDrop", true));
+    option.SetCaseSensitive(in.Bool("CaseSensitive", false));
+    option.SetCharWidth(in.Int("CharWidth", 0, -pixels, pixels));
+    option.SetColLines(in.Bool("ColLines", false));
+    option.SetColor(in.Color("Color", clBtnFace));
+    if (in.Has("Font"))
+        option.SetFont(in.Font("Font"));
+    option.SetItemCount(in.Int("ItemCount", 8, 0, pixels));
+    option.SetLineColor(in.Color("LineColor", clGray));
+    option.SetRowLines(in.Bool("RowLines", false));
+    option.SetShowTitle(in.Bool("ShowTitle", false));
+    option.SetTitleColor(in.Color("TitleColor", clGray));
     if (in.Has("TitleFont"))
         option.SetTitleFont(in.Font("TitleFont"));
-    option.SetTitles(in.List("Titles"));
-    option.SetValuesIndex(in.Int("ValuesIndex", 0, -1));
+    // Negative widths ask for the width of all the list's columns.
+    option.SetWidth(in.Int("Width", 0, -pixels, pixels));
+    option.SetSeparator(separator.at(0));
+    option.SetValuesIndex(in.Int("ValuesIndex", -1, -1));
+    option.SetTitles(in.Text("Titles"));
     option.SetValuesOnly(in.Bool("ValuesOnly", true));
 }
 

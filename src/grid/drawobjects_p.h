@@ -67,20 +67,32 @@ public:
     TColor m_selFgColor = clWhite;
 };
 
+class TwListoptionPrivate
+{
+public:
+    bool m_autoDrop = true;
+    bool m_caseSensitive = false;
+    int m_charWidth = 0;
+    bool m_colLines = false;
+    TColor m_color = clBtnFace;
+    TwFont m_font;
+    int m_itemCount = 8;
+    TColor m_lineColor = clGray;
+    bool m_rowLines = false;
+    bool m_showTitle = false;
+    TColor m_titleColor = clGray;
+    TwFont m_titleFont;
+    int m_width = 0;
+    bool m_fontAssigned = false;
+    bool m_titleFontAssigned = false;
+};
+
 class TwItemListOptionPrivate
 {
 public:
-    int m_valuesIndex = 0;
-    int m_dropDownCount = 8;
-    int m_dropDownWidth = 0;
-    QStringList m_columnWidths;
-    QStringList m_titles;
-    bool m_showTitles = false;
     QChar m_separator = QLatin1Char(';');
-    TwFont m_listFont;
-    TwFont m_titleFont;
-    bool m_listFontAssigned = false;
-    bool m_titleFontAssigned = false;
+    int m_valuesIndex = -1;
+    QString m_titles;
 };
 
 class TwColumnListOptionPrivate

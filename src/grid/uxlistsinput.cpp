@@ -180,7 +180,15 @@ void TwItemList::inputMethodEvent(QInputMethodEvent *event)
 
 QVariant TwItemList::inputMethodQuery(Qt::InputMethodQuery query) const
 {
-    return d->m_owner ? d->m_owner->inputMethodQuery(query) : QWidget::inputMethodQuery(query);
+    if (!d->m_owner)
+        return QWidget::inputMethodQuery(query);
+    const QVariant answer = d->m_owner->inputMethodQuery(query);
+    // The input method places its window by the list, which holds the keyboard: the
+    // owner's cursor is given in the list's coordinates.
+    if (query != Qt::ImCursorRectangle && query != Qt::ImAnchorRectangle)
+        return answer;
+    const QRect rect = answer.toRect();
+    return QRect(mapFromGlobal(d->m_owner->mapToGlobal(rect.topLeft())), rect.size());
 }
 
 void TwItemList::ForwardToOwner(QEvent *event)

@@ -180,7 +180,15 @@ TEST_F(ItemListTest, MouseSelectsAcceptsAndCancels)
     ASSERT_EQ(closeUp.count(), 1);
     EXPECT_TRUE(closeUp.at(0).at(1).toBool());
 
-    QTest::mousePress(&list, Qt::LeftButton, {}, QPoint(list.width() + 30, -40));
+    // Held above the rows, the selection climbs one row per move.
+    QTest::mousePress(&list, Qt::LeftButton, {}, QPoint(20, y));
+    QTest::mouseMove(&list, QPoint(20, 0));
+    QTRY_COMPARE(list.ItemIndex(), 1);
+    QTest::mouseRelease(&list, Qt::LeftButton, {}, QPoint(20, -30));
+    EXPECT_EQ(closeUp.count(), 1) << "a release outside the list chooses nothing";
+
+    // A press on the owner's window reaches the list, which holds the pointer, and closes it.
+    QTest::mousePress(owner.windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_EQ(closeUp.count(), 2);
     EXPECT_FALSE(closeUp.at(1).at(1).toBool());
     EXPECT_FALSE(list.isVisible());

@@ -36,6 +36,37 @@ QStringList Numbered(int count)
     return rows;
 }
 
+TEST(ListOption, AssignCopiesValuesAndWhichFontsAreAssigned)
+{
+    TwItemListOption source;
+    source.SetSeparator(QLatin1Char('|'));
+    source.SetValuesIndex(2);
+    source.SetTitles(QStringLiteral("a|b"));
+    source.SetWidth(-1);
+    TwFont font;
+    font.Font.setItalic(true);
+    source.SetTitleFont(font);
+    TwItemListOption copy;
+    TwFont mine;
+    mine.Font.setBold(true);
+    copy.SetFont(mine);
+    QSignalSpy changed(&copy, &TwItemListOption::ValuesIndexChanged);
+    copy.Assign(source);
+    EXPECT_EQ(copy.Separator(), QLatin1Char('|'));
+    EXPECT_EQ(copy.ValuesIndex(), 2);
+    EXPECT_EQ(copy.Titles(), QStringLiteral("a|b"));
+    EXPECT_EQ(copy.Width(), -1);
+    EXPECT_TRUE(copy.TitleFontAssigned());
+    EXPECT_TRUE(copy.TitleFont() == font);
+    EXPECT_FALSE(copy.FontAssigned()) << "the owner's font again, as in the source";
+    EXPECT_EQ(changed.count(), 1);
+    TwListoption plain;
+    plain.SetItemCount(3);
+    copy.Assign(plain);
+    EXPECT_EQ(copy.ItemCount(), 3);
+    EXPECT_EQ(copy.ValuesIndex(), 2) << "a plain option has no value column to copy";
+}
+
 struct ItemListTest : ::testing::Test
 {
     QLineEdit owner;

@@ -228,9 +228,61 @@ TEST_F(ItemListTest, MouseSelectsAcceptsAndCancels)
 
     // A press on the owner's window reaches the list, which holds the pointer, and closes it.
     QTest::mousePress(owner.windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(owner.windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_EQ(closeUp.count(), 2);
     EXPECT_FALSE(closeUp.at(1).at(1).toBool());
     EXPECT_FALSE(list.isVisible());
+}
+
+// A combo opens its list on the press of its button: the drag to a row and the release
+// there choose the row, and a release back on the button chooses nothing.
+struct DropButton : QLineEdit
+{
+    TwItemList *list = nullptr;
+    void mousePressEvent(QMouseEvent *) override
+    {
+        list->move(mapToGlobal(QPoint(0, height())));
+        list->show();
+    }
+};
+
+TEST(ItemListDrag, APressOnTheOwnerThenADragAndAReleaseOnARowChooseIt)
+{
+    DropButton owner;
+    owner.resize(120, 22);
+    TwItemList list(&owner);
+    owner.list = &list;
+    TwItemListOption option;
+    list.SetOptions(&option, Numbered(5), {}, nullptr, true);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    QSignalSpy closeUp(&list, &TwItemList::OnCloseUp);
+    QWindow *window = owner.windowHandle();
+    QTest::mousePress(window, Qt::LeftButton, {}, QPoint(10, 10));
+    ASSERT_TRUE(list.isVisible());
+    QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(closeUp.count(), 0) << "released on the button: the list stays open";
+    ASSERT_TRUE(list.isVisible());
+
+    // The list holds the pointer: the window system sends it the clicks and drags.
+    QWindow *popup = list.windowHandle();
+    const auto rowPoint = [&](int row) {
+        return QPoint(20, list.FrameWidth() + list.HeaderHeight() + row * list.RowHeight() + 2);
+    };
+    QTest::mousePress(popup, Qt::LeftButton, {}, rowPoint(3));
+    EXPECT_EQ(list.ItemIndex(), 3);
+    QTest::mouseRelease(popup, Qt::LeftButton, {}, rowPoint(3));
+    ASSERT_EQ(closeUp.count(), 1);
+    EXPECT_TRUE(closeUp.at(0).at(1).toBool());
+
+    list.hide();
+    QTest::mousePress(window, Qt::LeftButton, {}, QPoint(10, 10));
+    ASSERT_TRUE(list.isVisible());
+    QTest::mouseMove(popup, rowPoint(1));
+    EXPECT_EQ(list.ItemIndex(), 1);
+    QTest::mouseRelease(popup, Qt::LeftButton, {}, rowPoint(1));
+    ASSERT_EQ(closeUp.count(), 2);
+    EXPECT_TRUE(closeUp.at(1).at(1).toBool());
 }
 
 TEST_F(ItemListTest, PaintsTitlesHighlightLinesAndImages)

@@ -94,6 +94,9 @@ TEST_F(ItemListTest, ColumnsComeFromTheItemsAndTheValueColumn)
     list.SetOptions(&option, Codes, {QStringLiteral("1"), QStringLiteral("2")}, nullptr, true);
     EXPECT_EQ(Cells(list), QStringLiteral("A|1|Apple\nB|2|Banana"));
     EXPECT_EQ(list.GetTitle(2), QStringLiteral("Name"));
+    option.SetValuesIndex(5);
+    list.SetOptions(&option, Codes, {QStringLiteral("1"), QStringLiteral("2")}, nullptr, true);
+    EXPECT_EQ(Cells(list), QStringLiteral("A|Apple|1\nB|Banana|2")) << "past the items the values come last";
 
     // Values alone: no items, or fewer items than values.
     list.SetOptions(&option, {}, {QStringLiteral("x"), QStringLiteral("y")}, nullptr, true);

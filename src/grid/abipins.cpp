@@ -6,6 +6,7 @@
 #include "grid/customgrid.h"
 #include "grid/memcolumn.h"
 #include "grid/tabrix.h"
+#include "grid/uxlists.h"
 
 #include <QAbstractScrollArea>
 
@@ -49,6 +50,7 @@ static_assert(sizeof(TwItemListOption) == sizeof(TwListoption) + DPtr, "TwItemLi
 static_assert(sizeof(TwColumnListOption) == sizeof(TwItemListOption) + DPtr, "TwColumnListOption: layout changed");
 static_assert(sizeof(TwMemColumn) == sizeof(TwColumn) + DPtr, "TwMemColumn: layout changed");
 static_assert(sizeof(TwCustomGrid) == sizeof(QAbstractScrollArea) + DPtr, "TwCustomGrid: layout changed");
+static_assert(sizeof(TwItemList) == sizeof(QWidget) + DPtr, "TwItemList: layout changed");
 // The complete grid also answers the store's questions: one more table pointer.
 static_assert(sizeof(TTabrix) == sizeof(TwCustomGrid) + sizeof(void *) + DPtr, "TTabrix: layout changed");
 

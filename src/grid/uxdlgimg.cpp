@@ -33,23 +33,20 @@ TwInDlgImg::TwInDlgImg(QWidget *parent)
     d->m_image->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     SetContent(d->m_image);
 
-    connect(AddButton(QStringLiteral("&Load"), QStringLiteral("LoadButton")), &QToolButton::clicked, this, &TwInDlgImg::Load);
-    connect(AddButton(QStringLiteral("Cle&ar"), QStringLiteral("ClearButton")), &QToolButton::clicked, this, &TwInDlgImg::Clear);
+    connect(AddButton(QStringLiteral("&Load"), QStringLiteral("LoadButton")), &QToolButton::clicked, this,
+        &TwInDlgImg::Load);
+    connect(AddButton(QStringLiteral("Cle&ar"), QStringLiteral("ClearButton")), &QToolButton::clicked, this,
+        &TwInDlgImg::Clear);
     connect(AddButton(QStringLiteral("&Ok"), QStringLiteral("OkButton")), &QToolButton::clicked, this, &TwInDlgImg::Ok);
-    connect(AddButton(QStringLiteral("&Cancel"), QStringLiteral("CancelButton")), &QToolButton::clicked, this, &QDialog::reject);
+    connect(AddButton(QStringLiteral("&Cancel"), QStringLiteral("CancelButton")), &QToolButton::clicked, this,
+        &QDialog::reject);
 }
 
 TwInDlgImg::~TwInDlgImg() = default;
 
-void TwInDlgImg::SetOnOk(std::function<void(const QPixmap &)> callback)
-{
-    d->m_onOk = std::move(callback);
-}
+void TwInDlgImg::SetOnOk(std::function<void(const QPixmap &)> callback) { d->m_onOk = std::move(callback); }
 
-QPixmap TwInDlgImg::Picture() const
-{
-    return d->m_picture;
-}
+QPixmap TwInDlgImg::Picture() const { return d->m_picture; }
 
 void TwInDlgImg::SetPicture(const QPixmap &picture)
 {
@@ -57,10 +54,7 @@ void TwInDlgImg::SetPicture(const QPixmap &picture)
     d->m_image->setPixmap(picture);
 }
 
-QLabel *TwInDlgImg::Image() const
-{
-    return d->m_image;
-}
+QLabel *TwInDlgImg::Image() const { return d->m_image; }
 
 int TwInDlgImg::ShowDlg(const QRect &cell, QWidget *cellOwner, const QPixmap &bitmap)
 {
@@ -68,10 +62,7 @@ int TwInDlgImg::ShowDlg(const QRect &cell, QWidget *cellOwner, const QPixmap &bi
     return ShowAt(cell, cellOwner);
 }
 
-void TwInDlgImg::Clear()
-{
-    SetPicture(QPixmap());
-}
+void TwInDlgImg::Clear() { SetPicture(QPixmap()); }
 
 void TwInDlgImg::Ok()
 {
@@ -89,8 +80,9 @@ void TwInDlgImg::Load()
     QImageReader reader(path);
     const QImage image = reader.read();
     if (image.isNull()) {
-        Platform::ShowMessageBox(this, QStringLiteral("그림 파일을 읽을 수 없습니다.\n%1\n%2").arg(path, reader.errorString()),
-                                 Platform::ApplicationTitle(), Platform::TMsgIcon::Warning);
+        Platform::ShowMessageBox(this,
+            QStringLiteral("그림 파일을 읽을 수 없습니다.\n%1\n%2").arg(path, reader.errorString()),
+            Platform::ApplicationTitle(), Platform::TMsgIcon::Warning);
         return;
     }
     SetPicture(QPixmap::fromImage(image));

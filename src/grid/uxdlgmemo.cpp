@@ -49,34 +49,25 @@ TwInDlgMemo::TwInDlgMemo(QWidget *parent)
     d->m_memo->setTabChangesFocus(true);
     SetContent(d->m_memo);
     connect(d->m_memo->document(), &QTextDocument::contentsChange, this,
-            [this](int position, int, int added) { EnforceLimit(position, added); });
+        [this](int position, int, int added) { EnforceLimit(position, added); });
 
-    connect(AddButton(QStringLiteral("&Load"), QStringLiteral("LoadButton")), &QToolButton::clicked, this, &TwInDlgMemo::Load);
-    connect(AddButton(QStringLiteral("&Ok"), QStringLiteral("OkButton")), &QToolButton::clicked, this, &TwInDlgMemo::Ok);
-    connect(AddButton(QStringLiteral("&Cancel"), QStringLiteral("CancelButton")), &QToolButton::clicked, this, &QDialog::reject);
+    connect(AddButton(QStringLiteral("&Load"), QStringLiteral("LoadButton")), &QToolButton::clicked, this,
+        &TwInDlgMemo::Load);
+    connect(
+        AddButton(QStringLiteral("&Ok"), QStringLiteral("OkButton")), &QToolButton::clicked, this, &TwInDlgMemo::Ok);
+    connect(AddButton(QStringLiteral("&Cancel"), QStringLiteral("CancelButton")), &QToolButton::clicked, this,
+        &QDialog::reject);
 }
 
 TwInDlgMemo::~TwInDlgMemo() = default;
 
-void TwInDlgMemo::SetOnOk(std::function<void(const QString &)> callback)
-{
-    d->m_onOk = std::move(callback);
-}
+void TwInDlgMemo::SetOnOk(std::function<void(const QString &)> callback) { d->m_onOk = std::move(callback); }
 
-QPlainTextEdit *TwInDlgMemo::Memo() const
-{
-    return d->m_memo;
-}
+QPlainTextEdit *TwInDlgMemo::Memo() const { return d->m_memo; }
 
-int TwInDlgMemo::EditLimit() const
-{
-    return d->m_editLimit;
-}
+int TwInDlgMemo::EditLimit() const { return d->m_editLimit; }
 
-void TwInDlgMemo::SetEditLimit(int limit)
-{
-    d->m_editLimit = qMax(0, limit);
-}
+void TwInDlgMemo::SetEditLimit(int limit) { d->m_editLimit = qMax(0, limit); }
 
 int TwInDlgMemo::ShowDlg(const QRect &cell, QWidget *cellOwner, const QVariant &value, int editLimit)
 {
@@ -135,12 +126,18 @@ void TwInDlgMemo::Load()
         return;
     }
     if (file.size() > MaxFileSize) {
-        Refuse(this, QStringLiteral("파일이 너무 큽니다. %1 KB 이하의 파일만 읽을 수 있습니다.\n%2").arg(MaxFileSize / 1024).arg(path));
+        Refuse(this,
+            QStringLiteral("파일이 너무 큽니다. %1 KB 이하의 파일만 읽을 수 있습니다.\n%2")
+                .arg(MaxFileSize / 1024)
+                .arg(path));
         return;
     }
     const QString text = DecodeText(file.read(MaxFileSize + 1));
     if (d->m_editLimit > 0 && text.size() > d->m_editLimit) {
-        Refuse(this, QStringLiteral("파일의 내용이 너무 깁니다. %1자까지 입력할 수 있습니다.\n%2").arg(d->m_editLimit).arg(path));
+        Refuse(this,
+            QStringLiteral("파일의 내용이 너무 깁니다. %1자까지 입력할 수 있습니다.\n%2")
+                .arg(d->m_editLimit)
+                .arg(path));
         return;
     }
     const QScopedValueRollback loading(d->m_loading, true);

@@ -49,7 +49,7 @@ TwInDlg::TwInDlg(QWidget *parent)
     d->m_buttonLayout->addStretch(1);
     layout->addWidget(d->m_buttonPanel);
 
-    for (QWidget *widget : {static_cast<QWidget *>(this), static_cast<QWidget *>(d->m_mainPanel), d->m_buttonPanel})
+    for (QWidget *widget : { static_cast<QWidget *>(this), static_cast<QWidget *>(d->m_mainPanel), d->m_buttonPanel })
         widget->setMouseTracking(true);
     setMinimumSize(MinimumWidth, MinimumHeight);
     resize(DefaultWidth + 2 * BorderWidth, DefaultHeight + 2 * BorderWidth);
@@ -61,15 +61,9 @@ TwInDlg::~TwInDlg()
         QApplication::restoreOverrideCursor();
 }
 
-QFrame *TwInDlg::MainPanel() const
-{
-    return d->m_mainPanel;
-}
+QFrame *TwInDlg::MainPanel() const { return d->m_mainPanel; }
 
-QWidget *TwInDlg::ButtonPanel() const
-{
-    return d->m_buttonPanel;
-}
+QWidget *TwInDlg::ButtonPanel() const { return d->m_buttonPanel; }
 
 QToolButton *TwInDlg::AddButton(const QString &caption, const QString &name)
 {

@@ -26,8 +26,9 @@ constexpr int ClientWidth = 294;
 constexpr int MethodColumns = 2;
 
 // The radio items as the designer has always listed them, trailing blanks included.
-const char *const MethodItems[] = {"wfmeNone", "wfmeCustom ", "wfmeCount ", "wfmeSum", "wfmeAverage ", "wfmeMax ", "wfmeMin"};
-const char *const OperatorItems[] = {" All", " ==", " >", " >=", " <", " <=", " !="};
+const char *const MethodItems[]
+    = { "wfmeNone", "wfmeCustom ", "wfmeCount ", "wfmeSum", "wfmeAverage ", "wfmeMax ", "wfmeMin" };
+const char *const OperatorItems[] = { " All", " ==", " >", " >=", " <", " <=", " !=" };
 constexpr int MethodCount = int(std::size(MethodItems));
 
 // A style entry: method digit, condition column in four digits (9999: the footer's own),
@@ -55,7 +56,8 @@ struct TwStyleEntry
 
     QString Text() const
     {
-        const QString column = Column < 0 ? QStringLiteral("9999") : QString::number(qMin(Column, 9998)).rightJustified(4, QLatin1Char('0'));
+        const QString column = Column < 0 ? QStringLiteral("9999")
+                                          : QString::number(qMin(Column, 9998)).rightJustified(4, QLatin1Char('0'));
         return QString::number(Method) + column + QString::number(Operator) + Operand;
     }
 };
@@ -88,8 +90,8 @@ TwDlgMFootStyles::TwDlgMFootStyles(TwMemColumnFooter *footer, QWidget *parent)
     Q_ASSERT_X(footer && footer->GetGrid() && footer->Column(), "TwDlgMFootStyles", "a footer of a column in a grid");
     d->m_footer = footer;
     setObjectName(QStringLiteral("TwDlgMFootStyles"));
-    setWindowTitle(QStringLiteral("Edit %1.%2.Footer.Styles").arg(footer->GetGrid()->objectName(), ColumnName(*footer->Column())));
-    setFixedWidth(ClientWidth);
+    setWindowTitle(
+        QStringLiteral("Edit %1.%2.Footer.Styles").arg(footer->GetGrid()->objectName(), ColumnName(*footer->Column())));
 
     auto *layout = new QVBoxLayout(this);
 
@@ -142,9 +144,12 @@ TwDlgMFootStyles::TwDlgMFootStyles(TwMemColumnFooter *footer, QWidget *parent)
     d->m_cmCancel->setObjectName(QStringLiteral("cmCancel"));
     d->m_cmHelp = new QPushButton(QStringLiteral("&Help"), this);
     d->m_cmHelp->setObjectName(QStringLiteral("cmHelp"));
-    for (QPushButton *button : {d->m_cmOk, d->m_cmCancel, d->m_cmHelp})
+    for (QPushButton *button : { d->m_cmOk, d->m_cmCancel, d->m_cmHelp })
         buttons->addWidget(button);
     layout->addLayout(buttons);
+
+    // A dialog border: the form keeps its size.
+    setFixedSize(ClientWidth, sizeHint().height());
 
     FillLists();
 
@@ -179,15 +184,9 @@ void TwDlgMFootStyles::FillLists()
     d->m_cbFooters->setCurrentIndex(lines > 0 ? 0 : -1);
 }
 
-QStringList TwDlgMFootStyles::Styles() const
-{
-    return d->m_styles;
-}
+QStringList TwDlgMFootStyles::Styles() const { return d->m_styles; }
 
-bool TwDlgMFootStyles::Modified() const
-{
-    return d->m_modified;
-}
+bool TwDlgMFootStyles::Modified() const { return d->m_modified; }
 
 void TwDlgMFootStyles::ReadStyle()
 {
@@ -241,7 +240,8 @@ void TwDlgMFootStyles::Ok()
     if (d->m_modified) {
         for (int line = 0; line < d->m_styles.size(); ++line) {
             const TwStyleEntry entry = TwStyleEntry::Parse(d->m_styles.at(line));
-            d->m_footer->SetStyle(line, TwFooterMethod(entry.Method), entry.Column, TwFooterOperator(entry.Operator), entry.Operand);
+            d->m_footer->SetStyle(
+                line, TwFooterMethod(entry.Method), entry.Column, TwFooterOperator(entry.Operator), entry.Operand);
         }
     }
     accept();

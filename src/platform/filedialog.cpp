@@ -46,14 +46,11 @@ QString QtFileFilter(const QString &filter)
     return entries.join(QStringLiteral(";;"));
 }
 
-TOpenFileHook SetOpenFileHook(TOpenFileHook hook)
-{
-    return std::exchange(Hook(), std::move(hook));
-}
+TOpenFileHook SetOpenFileHook(TOpenFileHook hook) { return std::exchange(Hook(), std::move(hook)); }
 
 QString OpenFileName(QWidget *owner, const QString &caption, const QString &filter, const QString &defaultSuffix)
 {
-    const TOpenFileCall call{owner, caption, QtFileFilter(filter), defaultSuffix};
+    const TOpenFileCall call { owner, caption, QtFileFilter(filter), defaultSuffix };
     if (const TOpenFileHook &hook = Hook())
         return hook(call);
 

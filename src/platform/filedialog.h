@@ -31,8 +31,8 @@ TOVEL_PLATFORM_EXPORT QString QtFileFilter(const QString &filter);
 /// Asks the user for an existing file to open, modally. `filter` is in the pair form that
 /// QtFileFilter takes; `defaultSuffix` (without the dot) is appended to a typed name that
 /// has none. Returns the chosen path, or an empty text when the user cancelled.
-TOVEL_PLATFORM_EXPORT QString OpenFileName(QWidget *owner, const QString &caption, const QString &filter,
-                                           const QString &defaultSuffix);
+TOVEL_PLATFORM_EXPORT QString OpenFileName(
+    QWidget *owner, const QString &caption, const QString &filter, const QString &defaultSuffix);
 
 /// Installs `hook` for every later open-file dialog of the process (an empty hook restores
 /// real dialogs) and returns the hook it replaces.

@@ -89,7 +89,7 @@ protected:
 
     QWidget m_owner;
     QTemporaryDir m_dir;
-    const QRect m_cell{30, 40, 90, 18};
+    const QRect m_cell { 30, 40, 90, 18 };
 };
 
 QPixmap Filled(QColor colour)
@@ -105,8 +105,9 @@ void DragCorner(QWidget *popup)
     QWindow *window = popup->windowHandle();
     const QPoint corner(popup->width() - 2, popup->height() - 2);
     QTest::mousePress(window, Qt::LeftButton, {}, corner);
-    QTest::mouseMove(window, corner + QPoint(30, 20));
-    QTest::mouseMove(window, corner + QPoint(60, 40));
+    // Step by step, as a hand drags: the pointer never leaves the growing window.
+    for (int step = 1; step <= 60; ++step)
+        QTest::mouseMove(window, corner + QPoint(step, step * 2 / 3));
     QTest::mouseRelease(window, Qt::LeftButton, {}, corner + QPoint(60, 40));
 }
 
@@ -115,9 +116,9 @@ void DragCorner(QWidget *popup)
 TEST(FileDialog, FiltersTakeQtsForm)
 {
     EXPECT_EQ(Platform::QtFileFilter(QStringLiteral("Text File(*.txt)|*.txt|All Files(*.*)|*.*")),
-              QStringLiteral("Text File (*.txt);;All Files (*)"));
+        QStringLiteral("Text File (*.txt);;All Files (*)"));
     EXPECT_EQ(Platform::QtFileFilter(QStringLiteral("Bitmaps (*.bmp)|*.bmp|Pictures|*.png;*.jpg")),
-              QStringLiteral("Bitmaps (*.bmp);;Pictures (*.png *.jpg)"));
+        QStringLiteral("Bitmaps (*.bmp);;Pictures (*.png *.jpg)"));
 }
 
 TEST_F(PopupTest, MemoOpensAtTheCellAndHandsTheTypedText)
@@ -150,7 +151,7 @@ TEST_F(PopupTest, MemoOpensAtTheCellAndHandsTheTypedText)
     WhenModal([&](QWidget *) { QTest::keyClick(memo.Memo(), Qt::Key_Escape); });
     EXPECT_EQ(memo.ShowDlg(m_cell, &m_owner, QStringLiteral("kept")), QDialog::Rejected);
 
-    EXPECT_EQ(accepted, QStringList({QStringLiteral("new"), QString()}));
+    EXPECT_EQ(accepted, QStringList({ QStringLiteral("new"), QString() }));
 }
 
 TEST_F(PopupTest, MemoKeepsToTheCellsLimit)
@@ -176,7 +177,7 @@ TEST_F(PopupTest, MemoLoadsCp949AndRefusesWhatItCannotKeep)
     QStringList texts;
     QList<int> boxCounts;
     WhenModal([&](QWidget *dialog) {
-        for (const char *name : {"hangul.txt", "utf8.txt", "big.txt", "long.txt"}) {
+        for (const char *name : { "hangul.txt", "utf8.txt", "big.txt", "long.txt" }) {
             OpenFileAnswer answer(Path(QString::fromLatin1(name)));
             Click(dialog, "LoadButton");
             texts << memo.Memo()->toPlainText();
@@ -192,10 +193,12 @@ TEST_F(PopupTest, MemoLoadsCp949AndRefusesWhatItCannotKeep)
     memo.ShowDlg(m_cell, &m_owner, QVariant(), 20);
 
     EXPECT_EQ(texts.join(QLatin1Char('|')), QStringLiteral("가나다 똠\n둘째 줄|한글 UTF-8|한글 UTF-8|한글 UTF-8"));
-    EXPECT_EQ(boxCounts, QList<int>({0, 0, 1, 2}));
+    EXPECT_EQ(boxCounts, QList<int>({ 0, 0, 1, 2 }));
     ASSERT_EQ(boxes.Calls().size(), 2u);
-    EXPECT_TRUE(boxes.Calls().at(0).Text.startsWith(QStringLiteral("파일이 너무 큽니다."))) << boxes.Summary().toStdString();
-    EXPECT_TRUE(boxes.Calls().at(1).Text.startsWith(QStringLiteral("파일의 내용이 너무 깁니다. 20자까지"))) << boxes.Summary().toStdString();
+    EXPECT_TRUE(boxes.Calls().at(0).Text.startsWith(QStringLiteral("파일이 너무 큽니다.")))
+        << boxes.Summary().toStdString();
+    EXPECT_TRUE(boxes.Calls().at(1).Text.startsWith(QStringLiteral("파일의 내용이 너무 깁니다. 20자까지")))
+        << boxes.Summary().toStdString();
 }
 
 TEST_F(PopupTest, PictureClearOkHandsEmptyAndUnreadableFilesKeepThePicture)
@@ -214,7 +217,7 @@ TEST_F(PopupTest, PictureClearOkHandsEmptyAndUnreadableFilesKeepThePicture)
     WhenModal([&](QWidget *dialog) {
         EXPECT_EQ(image.pos(), m_owner.mapToGlobal(m_cell.topLeft()));
         image.grab().save(QStringLiteral("dlg-img.png"));
-        for (const char *name : {"corrupt.bmp", "huge.bmp"}) {
+        for (const char *name : { "corrupt.bmp", "huge.bmp" }) {
             OpenFileAnswer answer(Path(QString::fromLatin1(name)));
             Click(dialog, "LoadButton");
         }
@@ -239,7 +242,7 @@ TEST_F(PopupTest, DraggingTheCornerEnlargesThePopup)
 {
     TwInDlgMemo memo(&m_owner);
     TwInDlgImg image(&m_owner);
-    for (TwInDlg *popup : {static_cast<TwInDlg *>(&memo), static_cast<TwInDlg *>(&image)}) {
+    for (TwInDlg *popup : { static_cast<TwInDlg *>(&memo), static_cast<TwInDlg *>(&image) }) {
         QSize before;
         QSize after;
         QRect content;
@@ -267,12 +270,14 @@ protected:
     void SetUp() override
     {
         m_grid.setObjectName(QStringLiteral("Grid1"));
-        for (const char *caption : {"Name", "Qty", ""})
+        for (const char *caption : { "Name", "Qty", "" })
             m_grid.Columns().Add()->Title().SetCaption(QString::fromLatin1(caption));
     }
-    TwMemColumnFooter &Footer(int column) { return static_cast<TwMemColumn *>(m_grid.Columns().Items(column))->MemFooter(); }
-    template<typename T>
-    static T *Child(QWidget *dialog, const char *name)
+    TwMemColumnFooter &Footer(int column)
+    {
+        return static_cast<TwMemColumn *>(m_grid.Columns().Items(column))->MemFooter();
+    }
+    template <typename T> static T *Child(QWidget *dialog, const char *name)
     {
         auto *child = dialog->findChild<T *>(QString::fromLatin1(name));
         EXPECT_NE(child, nullptr) << name;

@@ -1,6 +1,7 @@
 #include "grid/uxindlg.h"
 #include "grid/uxindlg_p.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QBoxLayout>
 #include <QFrame>
@@ -90,6 +91,10 @@ QToolButton *TwInDlg::AddButton(const QString &caption, const QString &name)
 void TwInDlg::SetContent(QWidget *content)
 {
     content->setParent(d->m_mainPanel);
+    // The pointer over the content is followed too, so the sizing cursor goes when it leaves an edge.
+    content->setMouseTracking(true);
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(content))
+        area->viewport()->setMouseTracking(true);
     d->m_mainLayout->addWidget(content, 1);
 }
 
@@ -124,6 +129,13 @@ bool TwInDlg::eventFilter(QObject *watched, QEvent *event)
         return QDialog::eventFilter(watched, event);
 
     switch (event->type()) {
+    case QEvent::Leave:
+        // The pointer left the popup: no sizing cursor outside it.
+        if (watched == this && d->m_cursorShown && !d->m_sizing) {
+            QApplication::restoreOverrideCursor();
+            d->m_cursorShown = false;
+        }
+        break;
     case QEvent::KeyPress:
         // Escape cancels whichever control has the focus.
         if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && !static_cast<QKeyEvent *>(event)->modifiers()) {

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
@@ -104,6 +105,10 @@ void DragCorner(QWidget *popup)
 {
     QWindow *window = popup->windowHandle();
     const QPoint corner(popup->width() - 2, popup->height() - 2);
+    QTest::mouseMove(window, QPoint(20, 20));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    QTest::mouseMove(window, corner);
+    EXPECT_TRUE(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::SizeFDiagCursor);
     QTest::mousePress(window, Qt::LeftButton, {}, corner);
     // Step by step, as a hand drags: the pointer never leaves the growing window.
     for (int step = 1; step <= 60; ++step)

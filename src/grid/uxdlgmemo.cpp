@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
 #include <QStringDecoder>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolButton>

@@ -77,7 +77,7 @@ class TABRIXEX_EXPORT TwCustomCombo : public TwCustomEdit
 {
     Q_OBJECT
     Q_PROPERTY(bool EnableNull READ EnableNull WRITE SetEnableNull)
-    Q_PROPERTY(TwComboListOption *ListOption READ ListOption WRITE SetListOption)
+    Q_PROPERTY(TwListoption *ListOption READ ListOption WRITE SetListOption)
     Q_PROPERTY(TwComboStyle Style READ Style WRITE SetStyle)
     Q_PROPERTY(bool Designing READ Designing WRITE SetDesigning DESIGNABLE false STORED false)
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QMetaProperty>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -48,6 +49,35 @@ QString State(const TwCombo &combo)
 }
 
 } // namespace
+
+TEST(ComboValue, PublishedProperties)
+{
+    TwCombo combo;
+    EXPECT_TRUE(combo.property("EnableNull").toBool());
+    EXPECT_EQ(combo.property("Style").value<TwComboStyle>(), wcsDropDownList);
+    EXPECT_EQ(combo.property("Layout").value<TwTextLayout>(), tlCenter);
+    EXPECT_EQ(combo.height(), 20);
+    auto *option = combo.property("ListOption").value<TwComboListOption *>();
+    ASSERT_EQ(option, combo.ListOption());
+    EXPECT_TRUE(option->Ctl3D());
+    EXPECT_EQ(option->Font().Font, combo.font());
+
+    TwItemListOption other;
+    other.SetItemCount(3);
+    other.SetValuesIndex(1);
+    combo.setProperty("ListOption", QVariant::fromValue(&other));
+    EXPECT_EQ(combo.ListOption()->ItemCount(), 3);
+    EXPECT_EQ(combo.ListOption()->ValuesIndex(), 1);
+    combo.setProperty("Values", QStringList{ Q("1"), Q("2") });
+    combo.setProperty("Items", QStringList{ Q("x;one"), Q("y;two") });
+    combo.setProperty("Style", QVariant::fromValue(wcsDropDown));
+    EXPECT_EQ(combo.Style(), wcsDropDown);
+    combo.SetValueIndex(1);
+    EXPECT_EQ(combo.text(), Q("y"));
+    const QMetaProperty designing = combo.metaObject()->property(combo.metaObject()->indexOfProperty("Designing"));
+    EXPECT_FALSE(designing.isDesignable());
+    EXPECT_FALSE(designing.isStored());
+}
 
 TEST(ComboValue, DropDownListTakesListedValuesOnly)
 {

@@ -100,6 +100,10 @@ public:
     void InvalidateData();
     void UpdateScrollRange();
     QScrollBar *ScrollBar() const;
+    /// Width of the frame on each side: 2 with the 3-D look, else 1.
+    int FrameWidth() const;
+    /// The width of all columns with frame and scroll bar, as computed by CalcExtents.
+    int ColumnsWidth() const;
 
 signals:
     /// Raised by the default CloseUp.
@@ -123,6 +127,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    /// Qt closes a popup on its own when the application loses the activation: the list
+    /// then asks to close without a choice.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     Q_DECLARE_PRIVATE_D(d, TwItemList)

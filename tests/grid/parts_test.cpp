@@ -140,7 +140,6 @@ const std::vector<PropertyCase> &PropertyCases()
         const QStringList values{QStringLiteral("1"), QStringLiteral("2")};
         const TwFont font{QFont(QStringLiteral("NanumGothicCoding"), 10), clGray};
         const TwFont partFont{QFont(QStringLiteral("NanumMyeongjo"), 9), TColor(0x800000u)};
-        const QStringList widths{QStringLiteral("20"), QStringLiteral("40")};
         std::vector<PropertyCase> list{
             // The column first, while the grid is in column mode.
             {"column", "Alignment", QVariant::fromValue(taRightJustify), QVariant::fromValue(taRightJustify)},
@@ -239,16 +238,24 @@ const std::vector<PropertyCase> &PropertyCases()
             {"markers", "Visible", true, true},
             {"markers", "Width", 2, 4},
             {"markers", "Width", 18, 18},
-            {"listOption", "ColumnWidths", widths, widths},
-            {"listOption", "DropDownCount", -1, 0},
-            {"listOption", "DropDownCount", 12, 12},
-            {"listOption", "DropDownWidth", 40000, TwMaxPixels},
-            {"listOption", "DropDownWidth", -40, -40},
-            {"listOption", "ListFont", QVariant::fromValue(partFont), QVariant::fromValue(partFont)},
+            {"listOption", "AutoDrop", false, false},
+            {"listOption", "CaseSensitive", true, true},
+            {"listOption", "CharWidth", -40000, -TwMaxPixels},
+            {"listOption", "CharWidth", 7, 7},
+            {"listOption", "ColLines", true, true},
+            {"listOption", "Color", Color(clWhite), Color(clWhite)},
+            {"listOption", "Font", QVariant::fromValue(partFont), QVariant::fromValue(partFont)},
+            {"listOption", "ItemCount", -1, 0},
+            {"listOption", "ItemCount", 12, 12},
+            {"listOption", "LineColor", Color(clBlack), Color(clBlack)},
+            {"listOption", "RowLines", true, true},
             {"listOption", "Separator", QChar(u','), QChar(u',')},
-            {"listOption", "ShowTitles", true, true},
+            {"listOption", "ShowTitle", true, true},
+            {"listOption", "TitleColor", Color(clSilver), Color(clSilver)},
             {"listOption", "TitleFont", QVariant::fromValue(partFont), QVariant::fromValue(partFont)},
-            {"listOption", "Titles", items, items},
+            {"listOption", "Titles", QStringLiteral("a;b"), QStringLiteral("a;b")},
+            {"listOption", "Width", 40000, TwMaxPixels},
+            {"listOption", "Width", -40, -40},
             {"listOption", "ValuesIndex", -5, -1},
             {"listOption", "ValuesIndex", 1, 1},
             {"listOption", "ValuesOnly", false, false},

@@ -139,18 +139,25 @@ void SetEveryCoreProperty(TwColumn &column)
     column.SetWordWrap(true);
     column.SetWidth(90);
     TwColumnListOption &list = column.ListOption();
-    list.SetColumnWidths({QStringLiteral("40"), QStringLiteral("60")});
-    list.SetDropDownCount(12);
-    list.SetDropDownWidth(-1);
-    TwFont listFont = list.ListFont();
+    list.SetAutoDrop(false);
+    list.SetCaseSensitive(true);
+    list.SetCharWidth(-1);
+    list.SetColLines(true);
+    list.SetColor(clWhite);
+    TwFont listFont = list.Font();
     listFont.Font.setItalic(true);
-    list.SetListFont(listFont);
+    list.SetFont(listFont);
+    list.SetItemCount(12);
+    list.SetLineColor(clBlack);
+    list.SetRowLines(true);
     list.SetSeparator(QLatin1Char('|'));
-    list.SetShowTitles(true);
+    list.SetShowTitle(true);
+    list.SetTitleColor(clSilver);
     TwFont titleFont = list.TitleFont();
     titleFont.Font.setUnderline(true);
     list.SetTitleFont(titleFont);
-    list.SetTitles({QStringLiteral("코드"), QStringLiteral("이름")});
+    list.SetTitles(QStringLiteral("코드|이름"));
+    list.SetWidth(-1);
     list.SetValuesIndex(1);
     list.SetValuesOnly(false);
 }
@@ -196,12 +203,19 @@ void ExpectSameCoreProperties(const TwColumn &a, const TwColumn &b)
     EXPECT_EQ(a.GrpWidth(), b.GrpWidth());
     const TwColumnListOption &x = a.ListOption();
     const TwColumnListOption &y = b.ListOption();
-    EXPECT_EQ(x.ColumnWidths(), y.ColumnWidths());
-    EXPECT_EQ(x.DropDownCount(), y.DropDownCount());
-    EXPECT_EQ(x.DropDownWidth(), y.DropDownWidth());
-    EXPECT_TRUE(x.ListFont() == y.ListFont());
+    EXPECT_EQ(x.AutoDrop(), y.AutoDrop());
+    EXPECT_EQ(x.CaseSensitive(), y.CaseSensitive());
+    EXPECT_EQ(x.CharWidth(), y.CharWidth());
+    EXPECT_EQ(x.ColLines(), y.ColLines());
+    EXPECT_EQ(x.Color(), y.Color());
+    EXPECT_TRUE(x.Font() == y.Font());
+    EXPECT_EQ(x.ItemCount(), y.ItemCount());
+    EXPECT_EQ(x.LineColor(), y.LineColor());
+    EXPECT_EQ(x.RowLines(), y.RowLines());
     EXPECT_EQ(x.Separator(), y.Separator());
-    EXPECT_EQ(x.ShowTitles(), y.ShowTitles());
+    EXPECT_EQ(x.ShowTitle(), y.ShowTitle());
+    EXPECT_EQ(x.TitleColor(), y.TitleColor());
+    EXPECT_EQ(x.Width(), y.Width());
     EXPECT_TRUE(x.TitleFont() == y.TitleFont());
     EXPECT_EQ(x.Titles(), y.Titles());
     EXPECT_EQ(x.ValuesIndex(), y.ValuesIndex());
@@ -347,7 +361,7 @@ TEST(GridStream, RegressionAHostileDesignFailsNamingThePropertyAndChangesNothing
         {R"({"Markers":{"Width":99999}})", QStringLiteral("Markers.Width: 99999 is out of range 4..32767")},
         {R"({"Columns":[{"DataType":8,"DisplayFormat":"0.00E+00"}]})", QStringLiteral("Columns[0].DisplayFormat: \"0.00E+00\": exponent patterns are not supported")},
         {R"({"Columns":[{"ListOption":{"Separator":"ab"}}]})", QStringLiteral("Columns[0].ListOption.Separator: one character is expected")},
-        {R"({"Columns":[{"ListOption":{"DropDownCount":-1}}]})", QStringLiteral("Columns[0].ListOption.DropDownCount: -1 is out of range 0..32767")},
+        {R"({"Columns":[{"ListOption":{"ItemCount":-1}}]})", QStringLiteral("Columns[0].ListOption.ItemCount: -1 is out of range 0..32767")},
         {R"({"Columns":[{"ListOption":{"ValuesIndex":-2}}]})", QStringLiteral("Columns[0].ListOption.ValuesIndex: -2 is out of range -1..2147483647")},
     };
     for (const Case &c : cases) {
@@ -405,8 +419,8 @@ TEST(GridStream, RegressionStateSetByCodeOutsideTheReadRulesStillReadsBack)
     grid.SetImeName(QStringLiteral("Korean IME"));
     column->SetImeName(QString());
     TwColumnListOption &list = column->ListOption();
-    list.SetDropDownCount(-3);
-    list.SetDropDownWidth(1'000'000);
+    list.SetItemCount(-3);
+    list.SetWidth(1'000'000);
     list.SetValuesIndex(-7);
     StoreGrid copy;
     copy.SetImeName(QStringLiteral("Korean IME"));
@@ -415,8 +429,8 @@ TEST(GridStream, RegressionStateSetByCodeOutsideTheReadRulesStillReadsBack)
     EXPECT_EQ(back->Footer().ValueList().size(), 0) << "texts of removed rows are not designed";
     EXPECT_EQ(copy.Groups().Items(0)->Title().Height(), 16) << "fitted under the lowered header";
     EXPECT_EQ(back->ImeName(), QString()) << "an ime name set empty stays empty";
-    EXPECT_EQ(back->ListOption().DropDownCount(), 0);
-    EXPECT_EQ(back->ListOption().DropDownWidth(), TwMaxPixels);
+    EXPECT_EQ(back->ListOption().ItemCount(), 0);
+    EXPECT_EQ(back->ListOption().Width(), TwMaxPixels);
     EXPECT_EQ(back->ListOption().ValuesIndex(), -1);
     column->MemFooter().SetStyle(0, wfmeCount, -1, wfopAll, {});
     TwGridStream::Read(copy, TwGridStream::Write(grid));

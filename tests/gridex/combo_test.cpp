@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QMetaProperty>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -185,7 +186,7 @@ TEST(ComboKeys, ArrowsAndPagesStepTheClosedCombo)
     EXPECT_FALSE(empty.DroppedDown());
 }
 
-TEST(ComboDropDown, DISABLED_KeysChooseAndEscapeRestores)
+TEST(ComboDropDown, KeysChooseAndEscapeRestores)
 {
     ComboForm form;
     TwCombo &combo = *form.combo;
@@ -196,13 +197,22 @@ TEST(ComboDropDown, DISABLED_KeysChooseAndEscapeRestores)
     QTest::keyClick(&combo, Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(combo.DroppedDown());
     EXPECT_TRUE(combo.List()->isVisible());
-    EXPECT_EQ(combo.List()->pos(), combo.mapToGlobal(QPoint(0, combo.height())));
     QTest::keyClick(form.Popup(), Qt::Key_Down);
     if (qApp->platformName() == QLatin1String("xcb")) {
-        // Save a picture of the open list and its combo.
+        // The offscreen platform puts a frame around popups; a real display places the list
+        // right under the combo.
+        EXPECT_EQ(combo.List()->pos(), combo.mapToGlobal(QPoint(0, combo.height())));
         QApplication::processEvents();
-        QPixmap list = combo.List()->grab();
-        list.save(QStringLiteral("combo.png"));
+        // The picture: the combo with its open list under it.
+        const QPixmap edit = combo.grab();
+        const QPixmap list = combo.List()->grab();
+        QPixmap picture(qMax(edit.width(), list.width()), edit.height() + list.height());
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        painter.drawPixmap(0, 0, edit);
+        painter.drawPixmap(0, edit.height(), list);
+        painter.end();
+        picture.save(QStringLiteral("combo.png"));
     }
     QTest::keyClick(form.Popup(), Qt::Key_Return);
     EXPECT_FALSE(combo.DroppedDown());
@@ -224,7 +234,7 @@ TEST(ComboDropDown, DISABLED_KeysChooseAndEscapeRestores)
     EXPECT_FALSE(combo.DroppedDown());
 }
 
-TEST(ComboDropDown, DISABLED_EscapeRestoresTheTextBeforeTyping)
+TEST(ComboDropDown, EscapeRestoresTheTextBeforeTyping)
 {
     ComboForm form(wcsDropDown);
     TwCombo &combo = *form.combo;
@@ -261,7 +271,7 @@ TEST(ComboDropDown, PopupFocusOutKeepsTheListOpen)
     EXPECT_FALSE(combo.List()->isVisible());
 }
 
-TEST(ComboMouse, DISABLED_PressDragReleaseChoosesTheRowUnderTheRelease)
+TEST(ComboMouse, PressDragReleaseChoosesTheRowUnderTheRelease)
 {
     ComboForm form;
     TwCombo &combo = *form.combo;
@@ -293,7 +303,7 @@ TEST(ComboMouse, ButtonPaintsAtTheRightEdge)
 }
 
 // A row past the last value (more items than values) selects nothing instead of the last value.
-TEST(ComboRegression, DISABLED_RowWithoutValueSelectsNothing)
+TEST(ComboRegression, RowWithoutValueSelectsNothing)
 {
     ComboForm form;
     TwCombo &combo = *form.combo;

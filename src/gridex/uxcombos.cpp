@@ -269,10 +269,10 @@ void TwCustomCombo::TextEdited()
     emit OnChange();
     if (!d->m_droppedDown || !d->m_list)
         return;
-    if (text().isEmpty())
+    // A text no row begins with leaves no row selected: Enter then keeps the typed text
+    // rather than taking the row that was selected before.
+    if (text().isEmpty() || d->m_list->Locate(text(), true) < 0)
         d->m_list->SetItemIndex(-1);
-    else
-        d->m_list->Locate(text(), true);
 }
 
 // --- keys --------------------------------------------------------------------------------------

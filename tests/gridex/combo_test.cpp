@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QScreen>
 #include <QMetaProperty>
 #include <QPainter>
 #include <QSignalSpy>
@@ -247,6 +249,16 @@ TEST(ComboDropDown, EscapeRestoresTheTextBeforeTyping)
     QTest::keyClick(form.Popup(), Qt::Key_Escape);
     EXPECT_EQ(State(combo), Q("-1|free"));
 
+    // A typed text that no row begins with is kept by Enter, without a value.
+    combo.SetValueIndex(1);
+    QTest::keyClick(&combo, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_EQ(combo.List()->ItemIndex(), 1);
+    combo.selectAll();
+    QTest::keyClicks(form.Popup(), Q("xy"));
+    EXPECT_EQ(combo.List()->ItemIndex(), -1);
+    QTest::keyClick(form.Popup(), Qt::Key_Return);
+    EXPECT_EQ(State(combo), Q("-1|xy"));
+
     // Typing the start of an item locates it; Enter takes it.
     combo.selectAll();
     QTest::keyClicks(&combo, Q("thi"));
@@ -255,20 +267,46 @@ TEST(ComboDropDown, EscapeRestoresTheTextBeforeTyping)
     EXPECT_EQ(State(combo), Q("2|thirty"));
 }
 
-TEST(ComboDropDown, PopupFocusOutKeepsTheListOpen)
+TEST(ComboDropDown, FocusOutClosesOnlyWhenLeaving)
 {
     ComboForm form;
     TwCombo &combo = *form.combo;
+    combo.SetValueIndex(1);
     combo.DropDown(true);
     ASSERT_TRUE(combo.DroppedDown());
     QFocusEvent popupOut(QEvent::FocusOut, Qt::PopupFocusReason);
     QApplication::sendEvent(&combo, &popupOut);
     EXPECT_TRUE(combo.DroppedDown());
 
-    QFocusEvent tabOut(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(&combo, &tabOut);
+    combo.selectAll();
+    QTest::keyClicks(form.Popup(), Q("xy"));
+    form.other->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
     EXPECT_FALSE(combo.DroppedDown());
     EXPECT_FALSE(combo.List()->isVisible());
+    EXPECT_EQ(State(combo), Q("1|twenty")); // a list-only combo shows a listed value again
+
+    // An input method's composition opens the list first.
+    combo.setFocus();
+    QInputMethodEvent compose(Q("ㅅ"), {});
+    QApplication::sendEvent(&combo, &compose);
+    EXPECT_TRUE(combo.DroppedDown());
+}
+
+TEST(ComboDropDown, OpensAboveNearTheScreenBottom)
+{
+    ComboForm form;
+    TwCombo &combo = *form.combo;
+    const QRect screen = combo.screen()->geometry();
+    form.window.move(screen.left() + 40, screen.bottom() - form.window.frameGeometry().height() - 10);
+    QApplication::processEvents();
+    combo.DropDown(true);
+    ASSERT_TRUE(combo.DroppedDown());
+    EXPECT_LT(combo.List()->geometry().bottom(), combo.mapToGlobal(QPoint(0, 0)).y() + 3);
+
+    // The owner chooses the row images.
+    QObject::connect(&combo, &TwCombo::OnGetImageIndex, [](int row, int &index) { index = row * 10; });
+    EXPECT_EQ(combo.List()->GetImageIndex(2), 20);
 }
 
 TEST(ComboMouse, PressDragReleaseChoosesTheRowUnderTheRelease)

@@ -46,7 +46,7 @@ TwFont TwComboListOption::DefaultFont() const
 {
     if (!m_combo)
         return TwItemListOption::DefaultFont();
-    return TwFont{ m_combo->font(), TXColorOf(m_combo->palette().color(QPalette::Text)) };
+    return TwFont { m_combo->font(), TXColorOf(m_combo->palette().color(QPalette::Text)) };
 }
 
 TwFont TwComboListOption::DefaultTitleFont() const { return DefaultFont(); }

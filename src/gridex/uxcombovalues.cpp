@@ -134,10 +134,7 @@ void TwCombo::SetVariant(const QVariant &value)
     SetFloat(value.toDouble());
 }
 
-bool TwCombo::IsNull() const
-{
-    return d->m_valueIndex < 0 && (Style() == wcsDropDownList || text().isEmpty());
-}
+bool TwCombo::IsNull() const { return d->m_valueIndex < 0 && (Style() == wcsDropDownList || text().isEmpty()); }
 
 void TwCombo::Clear() { SetValueIndex(-1); }
 

@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
-#include <QScreen>
 #include <QMetaProperty>
 #include <QPainter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -46,10 +46,7 @@ struct ComboForm
     QPoint ButtonCentre() const { return combo->GetCustomRect().center(); }
 };
 
-QString State(const TwCombo &combo)
-{
-    return QStringLiteral("%1|%2").arg(combo.ValueIndex()).arg(combo.text());
-}
+QString State(const TwCombo &combo) { return QStringLiteral("%1|%2").arg(combo.ValueIndex()).arg(combo.text()); }
 
 } // namespace
 
@@ -71,8 +68,8 @@ TEST(ComboValue, PublishedProperties)
     combo.setProperty("ListOption", QVariant::fromValue(&other));
     EXPECT_EQ(combo.ListOption()->ItemCount(), 3);
     EXPECT_EQ(combo.ListOption()->ValuesIndex(), 1);
-    combo.setProperty("Values", QStringList{ Q("1"), Q("2") });
-    combo.setProperty("Items", QStringList{ Q("x;one"), Q("y;two") });
+    combo.setProperty("Values", QStringList { Q("1"), Q("2") });
+    combo.setProperty("Items", QStringList { Q("x;one"), Q("y;two") });
     combo.setProperty("Style", QVariant::fromValue(wcsDropDown));
     EXPECT_EQ(combo.Style(), wcsDropDown);
     combo.SetValueIndex(1);

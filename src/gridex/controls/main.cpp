@@ -129,8 +129,8 @@ QWidget *BuildForm()
     // Branch combos: the item is code;name, the value the code.
     const QStringList branches = { QStringLiteral("10;서울지점"), QStringLiteral("20;부산지점"),
         QStringLiteral("30;대구지점"), QStringLiteral("40;광주지점") };
-    const QStringList codes = { QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("30"),
-        QStringLiteral("40") };
+    const QStringList codes
+        = { QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("30"), QStringLiteral("40") };
     auto *branch = new TwCombo;
     branch->SetItems(branches);
     branch->SetValues(codes);

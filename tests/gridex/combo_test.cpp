@@ -318,6 +318,17 @@ TEST(ComboMouse, PressDragReleaseChoosesTheRowUnderTheRelease)
     QTest::mouseRelease(list, Qt::LeftButton, {}, third);
     EXPECT_FALSE(combo.DroppedDown());
     EXPECT_EQ(State(combo), Q("2|thirty"));
+
+    // A click on the button opens the list and leaves it open; the next press there closes it.
+    const QPoint button = list->mapFromGlobal(combo.mapToGlobal(form.ButtonCentre()));
+    QTest::mousePress(&combo, Qt::LeftButton, {}, form.ButtonCentre());
+    QTest::mouseRelease(list, Qt::LeftButton, {}, button);
+    EXPECT_TRUE(combo.DroppedDown());
+    QTest::mousePress(list, Qt::LeftButton, {}, button);
+    QTest::mouseRelease(list, Qt::LeftButton, {}, button);
+    QApplication::processEvents();
+    EXPECT_FALSE(combo.DroppedDown());
+    EXPECT_EQ(State(combo), Q("2|thirty"));
 }
 
 TEST(ComboMouse, ButtonPaintsAtTheRightEdge)

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,37 @@ QStringList Numbered(int count)
     for (int i = 0; i < count; ++i)
         rows << QStringLiteral("item %1").arg(i);
     return rows;
+}
+
+TEST(ListOption, AssignCopiesValuesAndWhichFontsAreAssigned)
+{
+    TwItemListOption source;
+    source.SetSeparator(QLatin1Char('|'));
+    source.SetValuesIndex(2);
+    source.SetTitles(QStringLiteral("a|b"));
+    source.SetWidth(-1);
+    TwFont font;
+    font.Font.setItalic(true);
+    source.SetTitleFont(font);
+    TwItemListOption copy;
+    TwFont mine;
+    mine.Font.setBold(true);
+    copy.SetFont(mine);
+    QSignalSpy changed(&copy, &TwItemListOption::ValuesIndexChanged);
+    copy.Assign(source);
+    EXPECT_EQ(copy.Separator(), QLatin1Char('|'));
+    EXPECT_EQ(copy.ValuesIndex(), 2);
+    EXPECT_EQ(copy.Titles(), QStringLiteral("a|b"));
+    EXPECT_EQ(copy.Width(), -1);
+    EXPECT_TRUE(copy.TitleFontAssigned());
+    EXPECT_TRUE(copy.TitleFont() == font);
+    EXPECT_FALSE(copy.FontAssigned()) << "the owner's font again, as in the source";
+    EXPECT_EQ(changed.count(), 1);
+    TwListoption plain;
+    plain.SetItemCount(3);
+    copy.Assign(plain);
+    EXPECT_EQ(copy.ItemCount(), 3);
+    EXPECT_EQ(copy.ValuesIndex(), 2) << "a plain option has no value column to copy";
 }
 
 struct ItemListTest : ::testing::Test
@@ -142,13 +174,20 @@ TEST_F(ItemListTest, KeysMoveTheSelectionAndOthersGoToTheOwner)
     list.SetItemIndex(42);
     EXPECT_EQ(list.ItemIndex(), 9);
 
+    // Shown, the list takes the keys typed in the owner's window and hands back the others.
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
     QSignalSpy enter(&owner, &QLineEdit::returnPressed);
-    QTest::keyClicks(&list, QStringLiteral("ab"));
-    QTest::keyClick(&list, Qt::Key_Backspace);
-    QTest::keyClick(&list, Qt::Key_Return);
+    QWindow *window = owner.windowHandle();
+    QTest::keyClick(window, Qt::Key_Up);
+    EXPECT_EQ(list.ItemIndex(), 8);
+    QTest::keyClick(window, Qt::Key_A, Qt::NoModifier);
+    QTest::keyClick(window, Qt::Key_B, Qt::NoModifier);
+    QTest::keyClick(window, Qt::Key_Backspace);
+    QTest::keyClick(window, Qt::Key_Return);
     EXPECT_EQ(owner.text(), QStringLiteral("a"));
     EXPECT_EQ(enter.count(), 1);
-    EXPECT_EQ(list.ItemIndex(), 9);
+    EXPECT_EQ(list.ItemIndex(), 8);
 }
 
 TEST_F(ItemListTest, LocateFindsTheFirstBeginningWithOrWithoutCase)

@@ -71,8 +71,6 @@ TEST(ComboValue, PublishedProperties)
     EXPECT_EQ(combo.ListOption()->ValuesIndex(), 1);
     combo.setProperty("Values", QStringList { Q("1"), Q("2") });
     combo.setProperty("Items", QStringList { Q("x;one"), Q("y;two") });
-    combo.setProperty("Style", QVariant::fromValue(wcsDropDown));
-    EXPECT_EQ(combo.Style(), wcsDropDown);
     combo.SetValueIndex(1);
     EXPECT_EQ(combo.text(), Q("y"));
     const QMetaProperty designing = combo.metaObject()->property(combo.metaObject()->indexOfProperty("Designing"));
@@ -85,8 +83,6 @@ TEST(ComboValue, DropDownListTakesListedValuesOnly)
     TwCombo combo;
     combo.SetValues({ Q("10"), Q("20"), Q("30") });
     combo.SetItems({ Q("ten"), Q("twenty"), Q("thirty") });
-    EXPECT_EQ(combo.Style(), wcsDropDownList);
-    EXPECT_TRUE(combo.EnableNull());
     EXPECT_TRUE(combo.IsNull());
     EXPECT_EQ(combo.GetInteger(), 0);
 

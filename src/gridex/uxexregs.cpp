@@ -1,6 +1,7 @@
 #include "gridex/uxexregs.h"
 
 #include "grid/uxdedit.h"
+#include "gridex/uxcombos.h"
 #include "gridex/uxctrls.h"
 #include "gridex/uxlabels.h"
 
@@ -24,5 +25,6 @@ std::vector<TwPaletteEntry> TXRegisteredControls()
         Entry<TwMaskEdit>("TwMaskEdit"),
         Entry<TwNumEdit>("TwNumEdit"),
         Entry<TwDateEdit>("TwDateEdit"),
+        Entry<TwCombo>("TwCombo"),
     };
 }

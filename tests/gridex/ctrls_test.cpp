@@ -47,5 +47,5 @@ TEST(Registration, ControlsInPaletteOrder)
         std::unique_ptr<QWidget> control(entry.Create(nullptr));
         EXPECT_EQ(QString::fromLatin1(control->metaObject()->className()), entry.ClassName);
     }
-    EXPECT_EQ(names.join(QLatin1Char('|')), QStringLiteral("TwLabel|TwNumLabel|TwEdit|TwMaskEdit|TwNumEdit|TwDateEdit"));
+    EXPECT_EQ(names.join(QLatin1Char('|')), QStringLiteral("TwLabel|TwNumLabel|TwEdit|TwMaskEdit|TwNumEdit|TwDateEdit|TwCombo"));
 }

@@ -4,6 +4,7 @@
 //                                  also QT_QPA_PLATFORM=offscreen)
 
 #include "grid/uxdedit.h"
+#include "gridex/uxcombos.h"
 #include "gridex/uxctrls.h"
 #include "gridex/uxlabels.h"
 #include "platform/application.h"
@@ -124,6 +125,29 @@ QWidget *BuildForm()
     time->SetLong(140500);
     time->resize(121, 22);
     AddRow(grid, QStringLiteral("TwDateEdit"), { date, nullDate, time });
+
+    // Branch combos: the item is code;name, the value the code.
+    const QStringList branches = { QStringLiteral("10;서울지점"), QStringLiteral("20;부산지점"),
+        QStringLiteral("30;대구지점"), QStringLiteral("40;광주지점") };
+    const QStringList codes
+        = { QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("30"), QStringLiteral("40") };
+    auto *branch = new TwCombo;
+    branch->SetItems(branches);
+    branch->SetValues(codes);
+    branch->SetString(QStringLiteral("20"));
+    branch->resize(121, 20);
+    auto *byName = new TwCombo;
+    byName->SetItems({ QStringLiteral("서울지점"), QStringLiteral("부산지점"), QStringLiteral("대구지점"),
+        QStringLiteral("광주지점") });
+    byName->SetValues(codes);
+    byName->SetValueIndex(0);
+    byName->resize(121, 20);
+    auto *free = new TwCombo;
+    free->SetStyle(wcsDropDown);
+    free->SetValues({ QStringLiteral("현금"), QStringLiteral("카드"), QStringLiteral("어음") });
+    free->SetString(QStringLiteral("기타 other"));
+    free->resize(121, 20);
+    AddRow(grid, QStringLiteral("TwCombo"), { branch, byName, free });
 
     grid->setRowStretch(grid->rowCount(), 1);
     return form;

@@ -83,9 +83,11 @@ void MarkDesigning(QWidget *widget, const QWidget *parent)
 class TwDesignerWidget : public QDesignerCustomWidgetInterface
 {
 public:
-    explicit TwDesignerWidget(TwPaletteEntry entry)
+    /// `designText`: the class keeps its design in the string property Design.
+    explicit TwDesignerWidget(TwPaletteEntry entry, bool designText = false)
         : m_entry(std::move(entry))
         , m_include(IncludeOf(m_entry))
+        , m_designText(designText)
     {
     }
 
@@ -104,22 +106,36 @@ public:
     void initialize(QDesignerFormEditorInterface *) override { m_initialized = true; }
 
     // Only the geometry: every other property keeps the value the class publishes as its
-    // default, exactly as a control constructed in code.
+    // default, exactly as a control constructed in code. A design text is edited as plain
+    // lines and never offered for translation (a translated design would be read again).
     QString domXml() const override
     {
         const QSize size = LookOf(m_entry.ClassName).Size;
         QString objectName = m_entry.ClassName;
         objectName[0] = objectName[0].toLower();
+        const QString specification =
+            m_designText ? QStringLiteral(" <customwidgets>\n"
+                                          "  <customwidget>\n"
+                                          "   <class>%1</class>\n"
+                                          "   <propertyspecifications>\n"
+                                          "    <stringpropertyspecification name=\"Design\" notr=\"true\" type=\"multiline\"/>\n"
+                                          "   </propertyspecifications>\n"
+                                          "  </customwidget>\n"
+                                          " </customwidgets>\n")
+                               .arg(m_entry.ClassName)
+                         : QString();
         return QStringLiteral("<ui language=\"c++\">\n"
                               " <widget class=\"%1\" name=\"%2\">\n"
                               "  <property name=\"geometry\">\n"
                               "   <rect><x>0</x><y>0</y><width>%3</width><height>%4</height></rect>\n"
                               "  </property>\n"
                               " </widget>\n"
+                              "%5"
                               "</ui>\n")
             .arg(m_entry.ClassName, objectName)
             .arg(size.width())
-            .arg(size.height());
+            .arg(size.height())
+            .arg(specification);
     }
 
     QWidget *createWidget(QWidget *parent) override
@@ -132,6 +148,7 @@ public:
 private:
     TwPaletteEntry m_entry;
     QString m_include;
+    bool m_designText = false;
     bool m_initialized = false;
 };
 
@@ -142,7 +159,8 @@ TwDesignerCollection::TwDesignerCollection(QObject *parent)
         m_widgets.push_back(std::make_unique<TwDesignerWidget>(std::move(entry)));
     m_widgets.push_back(std::make_unique<TwDesignerWidget>(TwPaletteEntry{
         QStringLiteral("TTabrix"), [](QWidget *parent) -> QWidget * { return new TTabrix(parent); },
-        QStringLiteral("grid/tabrix.h")}));
+        QStringLiteral("grid/tabrix.h")},
+        true));
 }
 
 TwDesignerCollection::~TwDesignerCollection() = default;

@@ -99,6 +99,7 @@ TEST(DesignerPlugin, DomXmlHoldsOnlyTheGeometry)
     for (QDesignerCustomWidgetInterface *widget : PluginWidgets()) {
         QXmlStreamReader xml(widget->domXml());
         QStringList seen;
+        QStringList untranslated;
         while (!xml.atEnd()) {
             if (xml.readNext() != QXmlStreamReader::StartElement)
                 continue;
@@ -106,12 +107,17 @@ TEST(DesignerPlugin, DomXmlHoldsOnlyTheGeometry)
                 seen << xml.attributes().value(QLatin1String("class")).toString();
             else if (xml.name() == QLatin1String("property"))
                 seen << xml.attributes().value(QLatin1String("name")).toString();
+            else if (xml.name() == QLatin1String("stringpropertyspecification")
+                     && xml.attributes().value(QLatin1String("notr")) == QLatin1String("true"))
+                untranslated << xml.attributes().value(QLatin1String("name")).toString();
             else if (xml.name() == QLatin1String("width") || xml.name() == QLatin1String("height")) {
                 EXPECT_GT(xml.readElementText().toInt(), 16);
             }
         }
         EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
         EXPECT_EQ(seen.join(u'|'), widget->name() + QStringLiteral("|geometry"));
+        // Generated code that retranslates a form must not read a design again.
+        EXPECT_EQ(untranslated.join(u'|'), widget->name() == QLatin1String("TTabrix") ? QStringLiteral("Design") : QString());
     }
 }
 

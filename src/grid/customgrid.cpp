@@ -167,8 +167,12 @@ QVariantList PropertyValues(const QObject &object)
 {
     QVariantList values;
     const QMetaObject *meta = object.metaObject();
-    for (int i = 0; i < meta->propertyCount(); ++i)
-        values << meta->property(i).read(&object);
+    // Only properties that notify are compared afterwards; the others (the design text,
+    // which writes the whole design) are not read.
+    for (int i = 0; i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        values << (property.hasNotifySignal() ? property.read(&object) : QVariant());
+    }
     return values;
 }
 

@@ -23,6 +23,10 @@ class TABRIX_EXPORT TwCustomGrid : public QAbstractScrollArea
     Q_OBJECT
     // The published settings. Each setter keeps its value in range (out-of-range values are
     // clamped, never refused) and its notification is emitted once per real change.
+    // The design text comes first: a form file sets it before the single settings that
+    // follow it, and it carries the columns, groups and footers no other property holds.
+    Q_PROPERTY(QString Design READ Design WRITE SetDesign)
+    Q_PROPERTY(bool Designing READ Designing WRITE SetDesigning DESIGNABLE false STORED false)
     Q_PROPERTY(int ChangeDelay READ ChangeDelay WRITE SetChangeDelay NOTIFY ChangeDelayChanged)
     Q_PROPERTY(TColor Color READ Color WRITE SetColor NOTIFY ColorChanged)
     Q_PROPERTY(TColor NullColor READ NullColor WRITE SetNullColor NOTIFY NullColorChanged)
@@ -91,6 +95,13 @@ public:
     virtual void SetOptions(TwGridOptions value);
     bool Designing() const;
     void SetDesigning(bool value);
+    /// The grid's design as compact JSON text (TwGridStream).
+    QString Design() const;
+    /// Reads a design text; an empty text is the empty design. A text that is not a JSON
+    /// object or that the design reader refuses leaves the grid as it was and is reported
+    /// with a warning: form loaders set it through the property system, which an exception
+    /// must not cross.
+    void SetDesign(const QString &text);
     bool Loading() const;
 
     // Modes and mode-dependent sizes.

@@ -3,7 +3,12 @@
 #include "grid/customgrid.h"
 #include "grid/designio.h"
 
+#include "platform/texception.h"
+
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <map>
@@ -325,4 +330,35 @@ void TwGridStream::Read(TwCustomGrid &grid, const QJsonObject &json)
         throw;
     }
     grid.EndLoading();
+}
+
+// The design as one property: form files keep a grid's columns, groups and footers in it.
+
+QString TwCustomGrid::Design() const
+{
+    return QString::fromUtf8(QJsonDocument(TwGridStream::Write(*this)).toJson(QJsonDocument::Compact));
+}
+
+void TwCustomGrid::SetDesign(const QString &text)
+{
+    QJsonObject json;
+    if (!text.trimmed().isEmpty()) {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
+        if (error.error != QJsonParseError::NoError) {
+            qWarning("%s: the design is no JSON text (%s at offset %d); the grid keeps its design",
+                     qPrintable(objectName()), qPrintable(error.errorString()), error.offset);
+            return;
+        }
+        if (!document.isObject()) {
+            qWarning("%s: the design is no JSON object; the grid keeps its design", qPrintable(objectName()));
+            return;
+        }
+        json = document.object();
+    }
+    try {
+        TwGridStream::Read(*this, json);
+    } catch (const TException &e) {
+        qWarning("%s: %s; the grid keeps its design", qPrintable(objectName()), qPrintable(e.Message()));
+    }
 }

@@ -7,9 +7,10 @@
 
 namespace {
 
-template <typename T> TwPaletteEntry Entry(const char *name)
+template <typename T> TwPaletteEntry Entry(const char *name, const char *include)
 {
-    return { QString::fromLatin1(name), [](QWidget *parent) -> QWidget * { return new T(parent); } };
+    return { QString::fromLatin1(name), [](QWidget *parent) -> QWidget * { return new T(parent); },
+             QString::fromLatin1(include) };
 }
 
 } // namespace
@@ -19,12 +20,12 @@ QString TXPalettePage() { return QStringLiteral("Tabrix"); }
 std::vector<TwPaletteEntry> TXRegisteredControls()
 {
     return {
-        Entry<TwLabel>("TwLabel"),
-        Entry<TwNumLabel>("TwNumLabel"),
-        Entry<TwEdit>("TwEdit"),
-        Entry<TwMaskEdit>("TwMaskEdit"),
-        Entry<TwNumEdit>("TwNumEdit"),
-        Entry<TwDateEdit>("TwDateEdit"),
-        Entry<TwCombo>("TwCombo"),
+        Entry<TwLabel>("TwLabel", "gridex/uxlabels.h"),
+        Entry<TwNumLabel>("TwNumLabel", "gridex/uxlabels.h"),
+        Entry<TwEdit>("TwEdit", "gridex/uxctrls.h"),
+        Entry<TwMaskEdit>("TwMaskEdit", "gridex/uxctrls.h"),
+        Entry<TwNumEdit>("TwNumEdit", "gridex/uxctrls.h"),
+        Entry<TwDateEdit>("TwDateEdit", "grid/uxdedit.h"),
+        Entry<TwCombo>("TwCombo", "gridex/uxcombos.h"),
     };
 }

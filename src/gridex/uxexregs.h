@@ -15,6 +15,9 @@ struct TwPaletteEntry
 {
     QString ClassName;
     std::function<QWidget *(QWidget *parent)> Create;
+    /// The public header that declares the class, in the "gridex/…" include form; code
+    /// generated from a form includes it.
+    QString Include;
 };
 
 /// The palette page the controls go on: "Tabrix".

@@ -396,8 +396,11 @@ TEST(GridParts, ReplacingTheColumnsLeavesNoPointerToAColumnThatIsGone)
 TEST(GridParts, EachPublishedPropertyClampsAndNotifiesOncePerRealChange)
 {
     Parts parts;
-    // A column's place in the group structure has its own tests (groups_test.cpp).
+    // A column's place in the group structure has its own tests (groups_test.cpp). The
+    // design text stands for the whole design and the design-time flag is not a setting:
+    // neither notifies (tests/designer).
     std::set<std::string> covered{"column.Group", "column.Level", "column.LevelIndex", "column.Weight"};
+    const std::set<std::string> withoutNotification{"grid.Design", "grid.Designing"};
     for (const PropertyCase &c : PropertyCases()) {
         SCOPED_TRACE(c.object + "." + c.name);
         QObject *object = parts.Object(c.object);
@@ -419,6 +422,8 @@ TEST(GridParts, EachPublishedPropertyClampsAndNotifiesOncePerRealChange)
                              "columnTitle", "columnFooter", "listOption", "headerTitle", "footerTitle", "groupTitle"}) {
         for (const QMetaProperty &property : PublishedProperties(parts.Object(name))) {
             const std::string key = std::string(name) + "." + property.name();
+            if (withoutNotification.count(key))
+                continue;
             EXPECT_TRUE(property.hasNotifySignal()) << key;
             EXPECT_TRUE(covered.count(key)) << key << " has no case";
         }

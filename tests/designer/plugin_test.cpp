@@ -1,0 +1,179 @@
+// The Designer plugin as Designer sees it: loaded from its file, its collection lists the
+// palette page's controls in order and creates each with the defaults the class publishes.
+
+#include "grid/tabrix.h"
+#include "gridex/uxexregs.h"
+
+#include <gtest/gtest.h>
+
+#include <QMetaProperty>
+#include <QPluginLoader>
+#include <QXmlStreamReader>
+#include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
+
+#include <memory>
+
+// Designer's form window as the plugin recognises it: a widget of that class among the
+// parents up to the window.
+class QDesignerFormWindowInterface : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+};
+
+namespace {
+
+QList<QDesignerCustomWidgetInterface *> PluginWidgets()
+{
+    static QPluginLoader loader(QStringLiteral(TABRIX_DESIGNER_PLUGIN));
+    auto *collection = qobject_cast<QDesignerCustomWidgetCollectionInterface *>(loader.instance());
+    if (!collection)
+        ADD_FAILURE() << "plugin not loaded: " << loader.errorString().toStdString();
+    return collection ? collection->customWidgets() : QList<QDesignerCustomWidgetInterface *>{};
+}
+
+std::unique_ptr<QWidget> CreateDirectly(const QString &className)
+{
+    if (className == QLatin1String("TTabrix"))
+        return std::make_unique<TTabrix>();
+    for (const TwPaletteEntry &entry : TXRegisteredControls()) {
+        if (entry.ClassName == className)
+            return std::unique_ptr<QWidget>(entry.Create(nullptr));
+    }
+    return nullptr;
+}
+
+// "name=value" of every published property that differs between the two widgets.
+QString PropertyDifferences(const QWidget &created, const QWidget &direct)
+{
+    QString differences;
+    const QMetaObject *meta = direct.metaObject();
+    for (int i = QWidget::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        const QVariant expected = property.read(&direct);
+        const QVariant actual = property.read(&created);
+        if (actual != expected)
+            differences += QStringLiteral("%1=%2 ").arg(QString::fromLatin1(property.name()), actual.toString());
+    }
+    return differences;
+}
+
+} // namespace
+
+TEST(DesignerPlugin, ListsThePalettePageInOrder)
+{
+    QStringList expected;
+    for (const TwPaletteEntry &entry : TXRegisteredControls())
+        expected << entry.ClassName;
+    expected << QStringLiteral("TTabrix");
+
+    QStringList names;
+    QStringList groups;
+    for (QDesignerCustomWidgetInterface *widget : PluginWidgets()) {
+        names << widget->name();
+        groups << widget->group();
+        EXPECT_FALSE(widget->includeFile().isEmpty()) << widget->name().toStdString();
+        EXPECT_FALSE(widget->isContainer());
+    }
+    EXPECT_EQ(names.join(u'|'), expected.join(u'|'));
+    EXPECT_EQ(groups.removeAll(QStringLiteral("Tabrix")), expected.size());
+}
+
+TEST(DesignerPlugin, NamesThePublicHeaders)
+{
+    QStringList includes;
+    for (QDesignerCustomWidgetInterface *widget : PluginWidgets())
+        includes << widget->name() + u'=' + widget->includeFile();
+    const QString all = includes.join(u'|');
+    EXPECT_TRUE(all.contains(QLatin1String("TwLabel=gridex/uxlabels.h"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QLatin1String("TwNumEdit=gridex/uxctrls.h"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QLatin1String("TwDateEdit=grid/uxdedit.h"))) << all.toStdString();
+    EXPECT_TRUE(all.endsWith(QLatin1String("TTabrix=grid/tabrix.h"))) << all.toStdString();
+}
+
+// A dropped control gets a size and nothing else: its other properties keep their defaults.
+TEST(DesignerPlugin, DomXmlHoldsOnlyTheGeometry)
+{
+    for (QDesignerCustomWidgetInterface *widget : PluginWidgets()) {
+        QXmlStreamReader xml(widget->domXml());
+        QStringList seen;
+        QStringList untranslated;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("widget"))
+                seen << xml.attributes().value(QLatin1String("class")).toString();
+            else if (xml.name() == QLatin1String("property"))
+                seen << xml.attributes().value(QLatin1String("name")).toString();
+            else if (xml.name() == QLatin1String("stringpropertyspecification")
+                     && xml.attributes().value(QLatin1String("notr")) == QLatin1String("true"))
+                untranslated << xml.attributes().value(QLatin1String("name")).toString();
+            else if (xml.name() == QLatin1String("width") || xml.name() == QLatin1String("height")) {
+                EXPECT_GT(xml.readElementText().toInt(), 16);
+            }
+        }
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        EXPECT_EQ(seen.join(u'|'), widget->name() + QStringLiteral("|geometry"));
+        // Generated code that retranslates a form must not read a design again.
+        EXPECT_EQ(untranslated.join(u'|'), widget->name() == QLatin1String("TTabrix") ? QStringLiteral("Design") : QString());
+    }
+}
+
+TEST(DesignerPlugin, CreatesControlsWithTheirPublishedDefaults)
+{
+    for (QDesignerCustomWidgetInterface *widget : PluginWidgets()) {
+        SCOPED_TRACE(widget->name().toStdString());
+        QWidget parent;
+        QWidget *created = widget->createWidget(&parent);
+        ASSERT_NE(created, nullptr);
+        EXPECT_EQ(created->parent(), &parent);
+        EXPECT_EQ(QString::fromLatin1(created->metaObject()->className()), widget->name());
+        const std::unique_ptr<QWidget> direct = CreateDirectly(widget->name());
+        ASSERT_NE(direct, nullptr);
+        EXPECT_EQ(PropertyDifferences(*created, *direct), QString());
+        // Outside a form window a control runs as at run time.
+        EXPECT_FALSE(created->property("Designing").toBool());
+    }
+
+    // The grid's own defaults, as published.
+    QWidget parent;
+    auto *grid = qobject_cast<TTabrix *>(PluginWidgets().constLast()->createWidget(&parent));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->property("AutoCalcFooters").toBool(), true);
+    EXPECT_EQ(grid->property("CheckRowState").toBool(), true);
+    EXPECT_EQ(grid->property("ChangeDelay").toInt(), 200);
+    EXPECT_EQ(grid->Columns().Count(), 0);
+    // The design flag is neither shown nor stored in form files.
+    const QMetaProperty designing = grid->metaObject()->property(grid->metaObject()->indexOfProperty("Designing"));
+    EXPECT_FALSE(designing.isDesignable());
+    EXPECT_FALSE(designing.isStored());
+}
+
+TEST(DesignerPlugin, ControlsCreatedInAFormWindowAreDesigned)
+{
+    QDesignerFormWindowInterface formWindow;
+    QWidget form(&formWindow);
+    QStringList designing;
+    for (QDesignerCustomWidgetInterface *widget : PluginWidgets()) {
+        QWidget *created = widget->createWidget(&form);
+        if (created->property("Designing").toBool())
+            designing << widget->name();
+        // Classes without the flag are left alone: no property is added to them.
+        EXPECT_EQ(created->dynamicPropertyNames(), CreateDirectly(widget->name())->dynamicPropertyNames())
+            << widget->name().toStdString();
+    }
+    EXPECT_TRUE(designing.contains(QStringLiteral("TTabrix"))) << designing.join(u'|').toStdString();
+
+    // At design time the stored row count gives empty rows without data behind them.
+    auto *grid = form.findChild<TTabrix *>();
+    ASSERT_NE(grid, nullptr);
+    grid->SetDesign(QStringLiteral(R"({"Columns":[{},{}]})"));
+    grid->setProperty("RowCount", 4);
+    EXPECT_EQ(grid->GetRowCount(), 4);
+    EXPECT_EQ(grid->RowInfos().Count(), 0);
+    EXPECT_TRUE(grid->Design().contains(QLatin1String("\"RowCount\":4")));
+}
+
+#include "plugin_test.moc"

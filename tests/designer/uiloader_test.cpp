@@ -1,0 +1,156 @@
+// Forms at run time: QUiLoader creates the controls through the plugin, and a grid's
+// columns, groups and footers travel in its design text.
+
+#include "grid/tabrix.h"
+#include "gridex/uxctrls.h"
+#include "gridex/uxlabels.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QUiLoader>
+
+#include <memory>
+
+namespace {
+
+const char *const TwoColumns =
+    R"({"Columns":[{"ColWidth":80,"Title":{"Caption":"코드"}},{"ColWidth":120,"Title":{"Caption":"이름"}}]})";
+
+QString Form(const QString &design)
+{
+    return QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<ui version="4.0">
+ <class>Form</class>
+ <widget class="QWidget" name="Form">
+  <property name="geometry"><rect><x>0</x><y>0</y><width>400</width><height>300</height></rect></property>
+  <widget class="TwLabel" name="label">
+   <property name="geometry"><rect><x>10</x><y>10</y><width>80</width><height>21</height></rect></property>
+  </widget>
+  <widget class="TwNumEdit" name="amount">
+   <property name="geometry"><rect><x>100</x><y>10</y><width>121</width><height>21</height></rect></property>
+  </widget>
+  <widget class="TTabrix" name="grid">
+   <property name="geometry"><rect><x>10</x><y>40</y><width>320</width><height>120</height></rect></property>
+   <property name="Design"><string>%1</string></property>
+   <property name="RowCount"><number>3</number></property>
+  </widget>
+ </widget>
+ <customwidgets>
+  <customwidget><class>TwLabel</class><extends>QWidget</extends><header>gridex/uxlabels.h</header></customwidget>
+  <customwidget><class>TwNumEdit</class><extends>QWidget</extends><header>gridex/uxctrls.h</header></customwidget>
+  <customwidget><class>TTabrix</class><extends>QAbstractScrollArea</extends><header>grid/tabrix.h</header></customwidget>
+ </customwidgets>
+</ui>
+)")
+        .arg(design.toHtmlEscaped());
+}
+
+std::unique_ptr<QWidget> Load(const QString &ui)
+{
+    QUiLoader loader;
+    loader.addPluginPath(QStringLiteral(TABRIX_DESIGNER_PLUGIN_DIR));
+    QByteArray bytes = ui.toUtf8();
+    QBuffer buffer(&bytes);
+    std::unique_ptr<QWidget> form(loader.load(&buffer));
+    EXPECT_NE(form, nullptr) << loader.errorString().toStdString();
+    return form;
+}
+
+// Collects the warnings issued while it lives.
+class WarningRecorder
+{
+public:
+    WarningRecorder() { m_previous = qInstallMessageHandler(&WarningRecorder::Record); }
+    ~WarningRecorder() { qInstallMessageHandler(m_previous); }
+    static QStringList &Warnings()
+    {
+        static QStringList warnings;
+        return warnings;
+    }
+
+private:
+    static void Record(QtMsgType type, const QMessageLogContext &, const QString &text)
+    {
+        if (type == QtWarningMsg)
+            Warnings() << text;
+    }
+    QtMessageHandler m_previous;
+};
+
+QString Captions(const TTabrix &grid)
+{
+    QStringList captions;
+    for (int i = 0; i < grid.Columns().Count(); ++i)
+        captions << grid.Columns().Items(i)->Title().Caption();
+    return captions.join(u'|');
+}
+
+} // namespace
+
+TEST(DesignerForms, LoadsControlsAndTheGridDesign)
+{
+    const std::unique_ptr<QWidget> form = Load(Form(QString::fromUtf8(TwoColumns)));
+    ASSERT_NE(form, nullptr);
+    EXPECT_NE(form->findChild<TwLabel *>(QStringLiteral("label")), nullptr);
+    EXPECT_NE(form->findChild<TwNumEdit *>(QStringLiteral("amount")), nullptr);
+    const auto *grid = form->findChild<TTabrix *>(QStringLiteral("grid"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_FALSE(grid->Designing());
+    EXPECT_EQ(Captions(*grid), QStringLiteral("코드|이름"));
+    EXPECT_EQ(grid->Columns().Items(1)->Width(), 120);
+    // The row count set after the design gives that many empty rows.
+    EXPECT_EQ(grid->GetRowCount(), 3);
+}
+
+// Columns, groups and footers come back from the text the grid gives.
+TEST(DesignerForms, DesignTextRoundTrip)
+{
+    TTabrix source;
+    source.SetDesign(QString::fromUtf8(TwoColumns));
+    source.Groups().Add();
+    source.Columns().Items(0)->SetGroup(0);
+    source.Footers().Add();
+    source.SetGroupMode(true);
+    const QString text = source.property("Design").toString();
+
+    TTabrix copy;
+    EXPECT_TRUE(copy.setProperty("Design", text));
+    EXPECT_EQ(copy.Design(), text);
+    EXPECT_EQ(Captions(copy), QStringLiteral("코드|이름"));
+    EXPECT_EQ(copy.Groups().Count(), 1);
+    EXPECT_EQ(copy.Footers().Count(), 1);
+    EXPECT_TRUE(copy.GroupMode());
+
+    // An empty text is the empty design.
+    copy.SetDesign(QString());
+    EXPECT_EQ(copy.Columns().Count(), 0);
+    EXPECT_EQ(copy.Groups().Count(), 0);
+}
+
+TEST(DesignerForms, BadDesignTextKeepsTheGrid)
+{
+    TTabrix grid;
+    grid.setObjectName(QStringLiteral("grid"));
+    grid.SetDesign(QString::fromUtf8(TwoColumns));
+    const QString before = grid.Design();
+
+    const std::pair<const char *, const char *> cases[] = {
+        {R"({"Columns":[)", "grid: the design is no JSON text.*"},
+        {R"([1, 2])", "grid: the design is no JSON object.*"},
+        {R"({"Columns":[{"ColWidth":"wide"}]})", "grid: Columns\\[0\\]\\.ColWidth.*"},
+    };
+    for (const auto &[text, warning] : cases) {
+        SCOPED_TRACE(text);
+        WarningRecorder::Warnings().clear();
+        {
+            const WarningRecorder recorder;
+            EXPECT_NO_THROW(grid.setProperty("Design", QString::fromUtf8(text)));
+        }
+        EXPECT_TRUE(WarningRecorder::Warnings().join(u'\n').contains(QRegularExpression(QString::fromLatin1(warning))))
+            << WarningRecorder::Warnings().join(u'\n').toStdString();
+        EXPECT_EQ(grid.Design(), before);
+        EXPECT_EQ(Captions(grid), QStringLiteral("코드|이름"));
+    }
+}

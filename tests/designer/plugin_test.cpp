@@ -46,18 +46,35 @@ std::unique_ptr<QWidget> CreateDirectly(const QString &className)
 }
 
 // "name=value" of every published property that differs between the two widgets.
-QString PropertyDifferences(const QWidget &created, const QWidget &direct)
+// Published option objects (a combo's list option) are compared by their own properties.
+QString PropertyDifferences(const QObject &created, const QObject &direct, int from, const QString &prefix = {})
 {
     QString differences;
     const QMetaObject *meta = direct.metaObject();
-    for (int i = QWidget::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+    for (int i = from; i < meta->propertyCount(); ++i) {
         const QMetaProperty property = meta->property(i);
         const QVariant expected = property.read(&direct);
         const QVariant actual = property.read(&created);
+        const QString name = prefix + QString::fromLatin1(property.name());
+        if (expected.metaType().flags().testFlag(QMetaType::PointerToQObject)) {
+            const QObject *expectedObject = expected.value<QObject *>();
+            const QObject *actualObject = actual.value<QObject *>();
+            if (expectedObject && actualObject)
+                differences += PropertyDifferences(*actualObject, *expectedObject, QObject::staticMetaObject.propertyCount(),
+                                                   name + u'.');
+            else if (expectedObject != actualObject)
+                differences += name + QStringLiteral(" ");
+            continue;
+        }
         if (actual != expected)
-            differences += QStringLiteral("%1=%2 ").arg(QString::fromLatin1(property.name()), actual.toString());
+            differences += QStringLiteral("%1=%2 ").arg(name, actual.toString());
     }
     return differences;
+}
+
+QString PropertyDifferences(const QWidget &created, const QWidget &direct)
+{
+    return PropertyDifferences(created, direct, QWidget::staticMetaObject.propertyCount());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "grid/tabrix.h"
 #include "testsupport.h"
 
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -244,6 +245,31 @@ TEST_F(EditTest, DeletingMarksOrRemovesTheCurrentRowAndOnlyCancelsANewOne)
     EXPECT_EQ(m_grid.GetRowCount(), 4);
     EXPECT_EQ(m_grid.CurRow(), 3) << "deleting the last row leaves the row above current";
     EXPECT_EQ(m_grid.GetMemColumn(1)->Footer().GetValues(0), QStringLiteral("4"));
+}
+
+TEST(EditFocus, LeavingTheGridDropsAnUntouchedNewRowWithCancelOnExit)
+{
+    QWidget form;
+    auto *grid = new TTabrix(&form);
+    auto *other = new QLineEdit(&form);
+    other->move(0, 210);
+    static_cast<TwMemColumn *>(grid->Columns().Add())->SetDataType(wdtLong);
+    grid->resize(200, 200);
+    grid->SetRowCount(2);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    grid->SetOptions({wgoEditing, wgoInserting, wgoCancelOnExit});
+    grid->setFocus();
+    grid->Insert(true);
+    other->setFocus();
+    EXPECT_EQ(grid->GridMode(), wgmBrowse);
+    EXPECT_EQ(grid->GetRowCount(), 2);
+
+    grid->setFocus();
+    grid->Insert(true);
+    grid->Cells(0, 2).SetLong(1);
+    other->setFocus();
+    EXPECT_EQ(grid->GridMode(), wgmInsert) << "a touched row stays";
 }
 
 TEST_F(EditTest, CtrlDeleteAsksThenDeletesTheSelectionFromTheLastRow)

@@ -132,15 +132,24 @@ void TTabrix::Post()
     }
     const int row = CurRow();
     const bool inserting = d->m_gridMode == wgmInsert;
-    // Row bytes first: were a pool to fail, the grid would stay inserting with the rows
-    // unchanged.
-    if (inserting)
+    if (inserting) {
+        // A pool that cannot grow leaves every pool and the row bytes as they were, and the
+        // grid inserting.
         d->m_rowInfos.Insert(row);
+        int grown = 0;
+        try {
+            for (; grown < columns; ++grown)
+                GetMemColumn(grown)->Pool().Insert(row);
+        } catch (...) {
+            while (grown > 0)
+                GetMemColumn(--grown)->Pool().Delete(row);
+            d->m_rowInfos.Delete(row);
+            throw;
+        }
+    }
     bool changed = false;
     for (int i = 0; i < columns; ++i) {
         TwMemColumn *column = GetMemColumn(i);
-        if (inserting)
-            column->Pool().Insert(row);
         column->StoreBuffer(row);
         if (!inserting && !column->EqualValues())
             changed = true;

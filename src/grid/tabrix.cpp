@@ -278,10 +278,14 @@ void TTabrix::SetCurRow(int row)
         const TFlagScope guard(d->m_inRowExit);
         emit OnRowExit();
     }
-    if (d->m_gridMode == wgmInsert && !d->m_modified)
+    if (d->m_gridMode == wgmInsert && !d->m_modified) {
         Cancel();
-    else
+        // The rows below the dropped row moved up by one: the target row with them.
+        if (row > old && CurRow() == old)
+            --row;
+    } else {
         Post();
+    }
     // A row-exit handler that moved the row itself, or a dropped new row, decided.
     if (CurRow() != old)
         return;

@@ -148,7 +148,7 @@ TEST_F(EditTest, DownOnTheLastRowAppendsAndUpDropsTheUntouchedRow)
     EXPECT_EQ(m_grid.CurRow(), 4);
     EXPECT_EQ(m_grid.GridMode(), wgmBrowse);
 
-    // A touched new row is posted by Down and the next Down appends again.
+    // Down posts a touched new row and appends the next one.
     Key(Qt::Key_Down);
     m_grid.Cells(0, 5).SetLong(50);
     Key(Qt::Key_Down);
@@ -156,8 +156,12 @@ TEST_F(EditTest, DownOnTheLastRowAppendsAndUpDropsTheUntouchedRow)
     EXPECT_EQ(m_grid.RowState(5), wrInserted);
     EXPECT_EQ(m_grid.CurRow(), 6);
 
-    // Without wgoInserting the last row stays the last.
+    // No new row beyond MaxRowCount, nor without wgoInserting.
     m_grid.Cancel();
+    m_grid.SetMaxRowCount(6);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(m_grid.GetRowCount(), 6);
+    m_grid.SetMaxRowCount(0);
     m_grid.SetOptions({wgoEditing});
     Key(Qt::Key_Down);
     EXPECT_EQ(m_grid.GetRowCount(), 6);
@@ -199,6 +203,14 @@ TEST_F(EditTest, ARowInsertedInTheMiddleShowsTheRowsAfterItOneLower)
     m_grid.Post();
     EXPECT_EQ(m_grid.RowState(2), wrInserted);
     EXPECT_TRUE(m_grid.Changed(2));
+
+    // Leaving an untouched new row for a row below it lands on the row chosen, which moved
+    // up with the new row gone.
+    m_grid.Insert(false);
+    m_grid.SetCurRow(4);
+    EXPECT_EQ(m_grid.GetRowCount(), 6);
+    EXPECT_EQ(m_grid.CurRow(), 3);
+    EXPECT_EQ(m_grid.Cells(0, 3).Long(), 20);
 }
 
 TEST_F(EditTest, ARequiredNullRefusesThePostAndTheMove)

@@ -23,6 +23,7 @@ TwCells TwCells::At(int column, int row) const
     cell.m_row = row;
     const auto *owner = dynamic_cast<const TwStoreOwner *>(m_grid);
     cell.m_editing = owner && owner->StoreEditing() && row == owner->StoreCurrentRow();
+    cell.m_stored = owner ? owner->StoreRow(row) : row;
     return cell;
 }
 
@@ -41,7 +42,7 @@ template<typename Result>
 Result TwCells::Read(Result (TwMemColumn::*fromBuffer)() const, Result (TwMemPool::*fromPool)(int) const) const
 {
     const TwMemColumn *column = Column();
-    return m_editing ? (column->*fromBuffer)() : (column->Pool().*fromPool)(m_row);
+    return m_editing ? (column->*fromBuffer)() : (column->Pool().*fromPool)(m_stored);
 }
 
 template<typename Arg>
@@ -51,7 +52,7 @@ void TwCells::Write(void (TwMemColumn::*toBuffer)(Arg), void (TwMemPool::*toPool
     TwMemColumn *column = Column();
     if (m_editing)
         return (column->*toBuffer)(value);
-    (column->Pool().*toPool)(m_row, value);
+    (column->Pool().*toPool)(m_stored, value);
     Written();
 }
 
@@ -64,7 +65,7 @@ void TwCells::SetNull()
 {
     if (m_editing)
         return Column()->SetNull();
-    Column()->Pool().SetNull(m_row);
+    Column()->Pool().SetNull(m_stored);
     Written();
 }
 
@@ -135,7 +136,7 @@ int TwCells::Index() const
 
 QString TwCells::Text() const
 {
-    return m_editing ? Column()->EditDisplayText(m_row) : Column()->DisplayText(m_row);
+    return m_editing ? Column()->EditDisplayText(m_row) : Column()->RowText(m_stored, m_row);
 }
 
 // TwRowSelection

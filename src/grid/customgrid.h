@@ -189,6 +189,9 @@ public:
     static bool IsClickingState(TwGridState state) { return state >= wgsHeaderTitle && state <= wgsCellTitle; }
     /// Ends a sizing or moving drag without applying it.
     void CancelMouseState();
+    /// Ctrl+Delete: asks (with wgoConfirmDelete), then deletes the selected rows, or the
+    /// current row when none is selected. Nothing unless EnableDeleting.
+    void DeleteRows();
     /// The current position is left: raises OnCellExit. Runs once per move.
     virtual void CellExit();
     /// The current position was entered: applies the column's input method settings and
@@ -250,6 +253,14 @@ public:
     virtual void UpdateEditor() {}
     virtual void HideEditor() {}
     virtual void ShowEditor() {}
+    /// The in-place editor shows.
+    virtual bool EditorShowing() const { return false; }
+    /// The shown editor holds a value other than its cell's.
+    virtual bool EditorChanged() const { return false; }
+    /// Selects the editor's whole content.
+    virtual void SelectEditor() {}
+    /// Gives the shown editor its cell's value again.
+    virtual void ResetEditor() {}
 
     // Operations the complete grid supplies.
     virtual void InvalidateSelection();
@@ -267,7 +278,8 @@ public:
     virtual int GetVertRange() = 0;
     virtual bool EnableRowNo() = 0;
     virtual bool IsLastRow(int row) = 0;
-    virtual void Edit() = 0;
+    /// Starts editing the current row (or inserts the first one); false when it may not.
+    virtual bool Edit() = 0;
     virtual void Delete() = 0;
     virtual void InsertFirst() = 0;
     virtual QWidget *CreateDataListEditor() = 0;

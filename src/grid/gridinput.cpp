@@ -6,6 +6,7 @@
 #include "grid/customgrid.h"
 #include "grid/customgrid_p.h"
 #include "grid/notify_p.h"
+#include "platform/messagebox.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -341,6 +342,12 @@ void TwCustomGrid::keyPressEvent(QKeyEvent *event)
         if (d->m_options.Has(wgoEditing) || d->m_options.Has(wgoInserting))
             return;
         break;
+    case Qt::Key_Delete:
+        if (event->modifiers() & Qt::ControlModifier) {
+            DeleteRows();
+            return;
+        }
+        break;
     default:
         break;
     }
@@ -380,4 +387,23 @@ void TwCustomGrid::focusOutEvent(QFocusEvent *event)
     SetEditValue();
     HideEditor();
     InvalidateSelection();
+}
+
+void TwCustomGrid::DeleteRows()
+{
+    if (!EnableDeleting())
+        return;
+    const bool selection = GetSelectedCount() > 0;
+    if (d->m_options.Has(wgoConfirmDelete)) {
+        const QString question = selection ? QStringLiteral("선택된 자료를 모두 삭제하시겠습니까?")
+                                           : QStringLiteral("자료를 삭제하시겠습니까?");
+        if (Platform::ShowMessageBox(this, question, QStringLiteral("삭제"), Platform::TMsgIcon::Question,
+                                     Platform::mbYes | Platform::mbNo, Platform::mbNo)
+            != Platform::mbYes)
+            return;
+    }
+    if (selection)
+        DeleteSelection();
+    else
+        Delete();
 }

@@ -17,6 +17,11 @@ QString TwStoreOwner::StoreGetText(TwMemColumn *, int, const QString &text)
     return text;
 }
 
+int TwStoreOwner::StoreRow(int row) const
+{
+    return row;
+}
+
 void TwStoreOwner::StoreSort(TwMemColumn *, bool, bool)
 {
 }
@@ -195,7 +200,11 @@ bool TwMemColumn::CanSelect() const
 
 bool TwMemColumn::EditCanModify() const
 {
-    return !d->m_calculated && !ReadOnly();
+    if (d->m_calculated || ReadOnly())
+        return false;
+    // Modifying a cell starts editing its row; the grid may refuse (a deleted row).
+    TwCustomGrid *grid = Grid();
+    return grid && grid->Edit();
 }
 
 void TwMemColumn::SetCalculated(bool value)
@@ -361,6 +370,14 @@ void TwMemColumn::LoadBuffer(int row)
     d->m_edit.CopyRow(d->m_pool, row, 0);
 }
 
+void TwMemColumn::LoadDefaults()
+{
+    TwMemPool next = NewBuffer();
+    if (!d->m_defaults.isEmpty())
+        next.SetString(0, d->m_defaults);
+    d->m_edit.CopyRow(next, 0, 0);
+}
+
 void TwMemColumn::StoreBuffer(int row)
 {
     d->m_pool.CopyRow(d->m_edit, 0, row);
@@ -398,6 +415,11 @@ QString TwMemColumn::ItemText(const QString &text, bool *found) const
 QString TwMemColumn::DisplayText(int row) const
 {
     return CellText(d->m_pool, row, row);
+}
+
+QString TwMemColumn::RowText(int storedRow, int row) const
+{
+    return CellText(d->m_pool, storedRow, row);
 }
 
 QString TwMemColumn::EditDisplayText(int row) const

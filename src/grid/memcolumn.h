@@ -31,6 +31,9 @@ public:
     /// The display text of a cell may be replaced by the application.
     virtual QString StoreGetText(TwMemColumn *column, int row, const QString &text);
     virtual void StoreSort(TwMemColumn *column, bool descending, bool showMark);
+    /// The pool row behind a grid row: while a new row is inserted, the rows after it are
+    /// stored one lower.
+    virtual int StoreRow(int row) const;
 };
 
 /// A column footer whose lines carry summary styles: "MCCCCOoperand" — method digit,
@@ -153,6 +156,9 @@ public:
     void SetValue(const QVariant &value);
     /// Loads the buffer from a pool row (editing starts) without events.
     void LoadBuffer(int row);
+    /// Loads the buffer with the Defaults text, or null without one (a new row), without
+    /// events.
+    void LoadDefaults();
     /// Writes the buffer to a pool row.
     void StoreBuffer(int row);
     void SaveValue();
@@ -161,6 +167,8 @@ public:
 
     /// The text painted for a row of the pool.
     QString DisplayText(int row) const;
+    /// The text painted for grid row `row` whose value is at pool row `storedRow`.
+    QString RowText(int storedRow, int row) const;
     /// The text painted for the row being edited: its edit buffer through the same
     /// formatting and text event as any other row.
     QString EditDisplayText(int row) const;
@@ -249,6 +257,8 @@ private:
     TwCustomGrid *m_grid;
     int m_column = 0;
     int m_row = 0;
+    // The pool row behind m_row.
+    int m_stored = 0;
     bool m_editing = false;
 };
 
@@ -261,6 +271,8 @@ public:
     bool Selecting() const { return m_selecting; }
     int Anchor() const { return m_anchor; }
     int End() const { return m_end; }
+    /// No range is active any more; the selected rows stay selected.
+    void EndRange() { m_selecting = false; }
 
     /// The selection becomes the checked marks, then is cleared.
     void ClearSelection();

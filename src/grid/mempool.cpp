@@ -210,6 +210,34 @@ void TwMemPool::Delete(int row, int count)
     d->m_count -= count;
 }
 
+void TwMemPool::DeleteRows(const std::vector<int> &rows)
+{
+    if (rows.empty())
+        return;
+    const int count = d->m_count;
+    if (rows.front() < 0 || rows.back() >= count)
+        RowBoundsError(rows.front() < 0 ? rows.front() : rows.back());
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        if (rows[i] <= rows[i - 1])
+            RowBoundsError(rows[i]);
+    }
+    // Every kept run between two removed rows moves down once, to where the kept rows end.
+    int kept = rows.front();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int from = rows[i] + 1;
+        const int to = i + 1 < rows.size() ? rows[i + 1] : count;
+        if (from >= to)
+            continue;
+        std::memmove(Record(kept), Record(from), Offset(to - from));
+        if (d->m_hasStrings)
+            std::move(d->m_strings.begin() + from, d->m_strings.begin() + to, d->m_strings.begin() + kept);
+        kept += to - from;
+    }
+    if (d->m_hasStrings)
+        d->m_strings.erase(d->m_strings.begin() + kept, d->m_strings.end());
+    d->m_count = kept;
+}
+
 void TwMemPool::Move(int from, int to)
 {
     CheckRow(from);

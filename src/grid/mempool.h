@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 enum TwDataType : std::uint8_t {
     wdtString,
@@ -81,6 +82,8 @@ public:
 
     void Insert(int row);
     void Delete(int row, int count = 1);
+    /// Removes the rows listed (ascending, each once) in one pass over the records.
+    void DeleteRows(const std::vector<int> &rows);
     void Move(int from, int to);
     void Exchange(int a, int b);
     void Assign(const TwMemPool &source);

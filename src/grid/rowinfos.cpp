@@ -111,6 +111,30 @@ void TwRowInfos::Delete(int row, int count)
     d->m_count -= count;
 }
 
+void TwRowInfos::DeleteRows(const std::vector<int> &rows)
+{
+    if (rows.empty())
+        return;
+    const int count = d->m_count;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i] < 0 || rows[i] >= count || (i > 0 && rows[i] <= rows[i - 1]))
+            throw TException(QStringLiteral("Row bounds error[%1]").arg(rows[i]));
+    }
+    std::uint8_t *bytes = d->m_bytes.Data();
+    int kept = rows.front();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (bytes[rows[i]] & SelectedBit)
+            --d->m_selectedCount;
+        const int from = rows[i] + 1;
+        const int to = i + 1 < rows.size() ? rows[i + 1] : count;
+        if (from >= to)
+            continue;
+        std::memmove(bytes + kept, bytes + from, static_cast<std::size_t>(to - from));
+        kept += to - from;
+    }
+    d->m_count = kept;
+}
+
 void TwRowInfos::Move(int from, int to)
 {
     const std::uint8_t moved = Byte(from);

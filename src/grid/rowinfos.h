@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 enum TwRowState : std::uint8_t { wrNormal, wrUpdated, wrInserted, wrDeleted };
 using TwRowType = std::uint8_t;
@@ -31,6 +32,8 @@ public:
     void SetCount(int count);
     void Insert(int row);
     void Delete(int row, int count = 1);
+    /// Removes the rows listed (ascending, each once) in one pass over the bytes.
+    void DeleteRows(const std::vector<int> &rows);
     void Move(int from, int to);
     void Exchange(int a, int b);
 

@@ -278,10 +278,14 @@ void TTabrix::SetCurRow(int row)
         const TFlagScope guard(d->m_inRowExit);
         emit OnRowExit();
     }
-    if (d->m_gridMode == wgmInsert && !d->m_modified)
+    if (d->m_gridMode == wgmInsert && !d->m_modified) {
         Cancel();
-    else
+        // The rows below the dropped row moved up by one: the target row with them.
+        if (row > old && CurRow() == old)
+            --row;
+    } else {
         Post();
+    }
     // A row-exit handler that moved the row itself, or a dropped new row, decided.
     if (CurRow() != old)
         return;
@@ -307,18 +311,21 @@ void TTabrix::SetCurRow(int row)
 
 bool TTabrix::GetSelected(int row) const
 {
-    if (Designing() || row < 0 || row >= d->m_rowInfos.Count())
+    if (Designing() || row < 0 || row >= GetRowCount())
         return false;
-    return d->m_rowInfos.Selected(row);
+    const int stored = StoredRow(row);
+    return stored >= 0 && stored < d->m_rowInfos.Count() && d->m_rowInfos.Selected(stored);
 }
 
 void TTabrix::SetSelected(int row, bool value)
 {
-    if (row < 0 || row >= d->m_rowInfos.Count())
+    if (row < 0 || row >= GetRowCount())
         throw TException(QStringLiteral("Bound Error in SetSelected(%1)").arg(row));
-    if (d->m_rowInfos.Selected(row) == value)
+    const int stored = StoredRow(row);
+    // The row being inserted has no row byte yet.
+    if (stored < 0 || stored >= d->m_rowInfos.Count() || d->m_rowInfos.Selected(stored) == value)
         return;
-    d->m_rowInfos.SetSelected(row, value);
+    d->m_rowInfos.SetSelected(stored, value);
     d->m_selectionTouched = false;
     InvalidateRow(row, true);
     SelectionChanged();
@@ -344,7 +351,8 @@ void TTabrix::InvalidateSelection()
     const int last = static_cast<int>(qMin<qint64>(static_cast<qint64>(top) + Extents().RowsShown(), GetRowCount()));
     for (int row = top; row < last; ++row) {
         // At design time the rows shown have no row bytes.
-        const bool checked = row < d->m_rowInfos.Count() && d->m_rowInfos.Checked(row);
+        const int stored = StoredRow(row);
+        const bool checked = stored >= 0 && stored < d->m_rowInfos.Count() && d->m_rowInfos.Checked(stored);
         if (GetSelected(row) || checked || row == CurRow())
             InvalidateRow(row, true);
     }
@@ -361,7 +369,8 @@ void TTabrix::SelectionTouched()
 
 void TTabrix::DoInRow(Qt::KeyboardModifiers modifiers)
 {
-    if (!Options().Has(wgoMultiSelect) || GetRowCount() == 0 || Designing())
+    // Ranges are of stored rows: the row being inserted takes no part.
+    if (!Options().Has(wgoMultiSelect) || GetRowCount() == 0 || Designing() || d->m_gridMode == wgmInsert)
         return;
     d->m_selection.Click(CurRow(), modifiers);
     SelectionTouched();
@@ -369,8 +378,8 @@ void TTabrix::DoInRow(Qt::KeyboardModifiers modifiers)
 
 void TTabrix::ExtendRange(int end)
 {
-    // The rows shown at design time have no row bytes to select.
-    if (Designing())
+    // The rows shown at design time, and the row being inserted, have no row bytes to select.
+    if (Designing() || d->m_gridMode == wgmInsert)
         return;
     if (!d->m_selection.Selecting())
         d->m_selection.SetRange(CurRow(), CurRow());
@@ -378,54 +387,7 @@ void TTabrix::ExtendRange(int end)
     SelectionTouched();
 }
 
-// The editing cycle, browse half.
-
-TwGridMode TTabrix::GetGridMode() const
-{
-    return d->m_gridMode;
-}
-
-bool TTabrix::Modified() const
-{
-    return d->m_modified;
-}
-
-void TTabrix::Edit()
-{
-    // Rows are browsed only: editing starts with the in-place editors.
-}
-
-void TTabrix::Insert(bool)
-{
-    // Rows are browsed only: new rows come with the in-place editors.
-}
-
-void TTabrix::Post()
-{
-    if (d->m_gridMode == wgmBrowse)
-        return;
-}
-
-void TTabrix::Cancel()
-{
-    if (d->m_gridMode == wgmBrowse)
-        return;
-}
-
-void TTabrix::Delete()
-{
-    // Deleting through the editing cycle comes with the in-place editors.
-}
-
-void TTabrix::DeleteSelection()
-{
-    // Deleting through the editing cycle comes with the in-place editors.
-}
-
-void TTabrix::CalcColumns()
-{
-    emit OnCalcColumns();
-}
+// Recalculation.
 
 void TTabrix::CalcFooters()
 {
@@ -451,13 +413,6 @@ void TTabrix::CalcFooters()
     InvalidateFooters();
 }
 
-void TTabrix::DataChanged()
-{
-    if (d->m_autoCalcFooters)
-        CalcFooters();
-    emit OnDataChanged();
-}
-
 // Display hooks.
 
 QString TTabrix::GetDisplayText(TwColumn *column, int row)
@@ -468,17 +423,18 @@ QString TTabrix::GetDisplayText(TwColumn *column, int row)
             return QStringLiteral("[Graphic]");
         return memColumn->_GetText(memColumn->Defaults());
     }
-    if (row < 0 || row >= d->m_rowInfos.Count())
+    if (row < 0 || row >= GetRowCount())
         return {};
     const bool editedRow = d->m_gridMode != wgmBrowse && row == CurRow();
     if (editedRow)
         return memColumn->EditDisplayText(row);
+    const int stored = StoredRow(row);
     // A repeated value reads as blank below the top row, so runs of equal values show once.
     if (column->EqualBlank() && row > GetTopRow() && row > 0
         && !(d->m_gridMode != wgmBrowse && row - 1 == CurRow())
-        && memColumn->Pool().SameValue(row, memColumn->Pool(), row - 1))
+        && memColumn->Pool().SameValue(stored, memColumn->Pool(), StoredRow(row - 1)))
         return {};
-    return memColumn->DisplayText(row);
+    return memColumn->RowText(stored, row);
 }
 
 bool TTabrix::CheckNull(TwColumn *column, int row)
@@ -490,7 +446,8 @@ bool TTabrix::CheckNull(TwColumn *column, int row)
     auto *memColumn = static_cast<TwMemColumn *>(column);
     if (d->m_gridMode != wgmBrowse && row == CurRow())
         return memColumn->GetNull();
-    return row < 0 || row >= memColumn->Pool().GetCount() || memColumn->Pool().GetNull(row);
+    const int stored = StoredRow(row);
+    return stored < 0 || stored >= memColumn->Pool().GetCount() || memColumn->Pool().GetNull(stored);
 }
 
 bool TTabrix::CheckBool(TwColumn *column, int row)
@@ -594,7 +551,8 @@ bool TTabrix::EnableDeleting()
 
 void TTabrix::InsertFirst()
 {
-    // New rows come with the in-place editors.
+    if (GetRowCount() == 0)
+        Insert(false);
 }
 
 QWidget *TTabrix::CreateDataListEditor()
@@ -607,9 +565,11 @@ QWidget *TTabrix::CreateLookupListEditor()
     return nullptr;
 }
 
-void TTabrix::MemoDlgOk(const QString &)
+void TTabrix::MemoDlgOk(const QString &text)
 {
-    // Storing an accepted memo edits the row: it comes with the in-place editors.
+    TwColumn *column = SelectedColumn();
+    if (column && GetRowCount() > 0 && column->EditCanModify())
+        Cells(column->Index(), CurRow()).SetString(text);
 }
 
 void TTabrix::ImgDlgOk(const QPixmap &image)
@@ -659,6 +619,11 @@ void TTabrix::StoreInvalidateCell(TwMemColumn *column, int row)
     const int strip = column->VIndex();
     if (strip >= 0)
         InvalidateCell(strip, row);
+}
+
+int TTabrix::StoreRow(int row) const
+{
+    return StoredRow(row);
 }
 
 QString TTabrix::StoreGetText(TwMemColumn *column, int row, const QString &text)

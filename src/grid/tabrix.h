@@ -62,6 +62,11 @@ public:
     /// Moves to a row (clamped): OnRowExit, post or drop the edit, OnRowEnter, OnRowChange.
     void SetCurRow(int row) override;
 
+    // Row states of grid rows (the row being inserted reads wrNormal, unchanged).
+    TwRowState RowState(int row) const;
+    bool Changed(int row) const;
+    int StateCount(TwRowState state) const;
+
     // Selection through the row bytes.
     bool GetSelected(int row) const override;
     /// Fails with "Bound Error in SetSelected(row)" outside the rows.
@@ -71,17 +76,30 @@ public:
     void ClearSelection() override;
     void InvalidateSelection() override;
 
-    // The editing cycle. Browsing only here: a grid in browse mode has nothing to post or
-    // cancel; editing and inserting rows come with the in-place editors.
+    // The editing cycle: a row is browsed, edited or inserted; its values are collected in
+    // the columns' edit buffers until Post stores them or Cancel drops them.
     TwGridMode GridMode() const { return GetGridMode(); }
     TwGridMode GetGridMode() const override;
+    /// A value of the edited or inserted row changed since editing began.
     bool Modified() const;
-    void Edit() override;
+    /// Starts editing the current row; false on a deleted row or without wgoEditing. On an
+    /// empty grid inserts the first row.
+    bool Edit() override;
+    /// A new row (with wgoInserting, below MaxRowCount) after the stored rows (`append`) or
+    /// at the current row, filled with the columns' Defaults.
     void Insert(bool append);
+    /// Stores the edit buffers; fails with "Column 'caption' must have a value." on a null
+    /// Required column and stays in its mode.
     void Post();
     void Cancel();
+    /// The current row: marked deleted (SoftDeleting) or removed. While inserting, only
+    /// cancels the new row.
     void Delete() override;
+    /// The selected rows each OnDeleteRow accepts, asked from the last to the first.
     void DeleteSelection() override;
+    /// Removes every row marked wrDeleted; fails with "Can't DeleteMarkedRow in Editing"
+    /// unless browsing. No events.
+    void DeleteMarkedRows();
     void CalcColumns();
     /// Computes every styled footer line from the pools, between OnCalcFooters and
     /// OnAfterCalcFooters.
@@ -118,6 +136,7 @@ public:
     void StoreValueChanged(TwMemColumn *column) override;
     void StoreInvalidateCell(TwMemColumn *column, int row) override;
     QString StoreGetText(TwMemColumn *column, int row, const QString &text) override;
+    int StoreRow(int row) const override;
 
     void WriteDesign(TwDesignWriter &out) const override;
     void ReadDesign(const TwDesignReader &in) override;
@@ -163,6 +182,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void resizeEvent(QResizeEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void MoveDown(int count, Qt::KeyboardModifiers modifiers, bool downKey);
@@ -170,6 +190,17 @@ private:
     /// Extends the keyboard range to `end` (started at the current row when none is active).
     void ExtendRange(int end);
     void ScrollInView(int row);
+    /// The stored row behind a grid row; -1 for the row being inserted.
+    int StoredRow(int row) const;
+    /// Removes stored rows (ascending) from every pool and the row bytes at once, then
+    /// clamps the current and top rows.
+    void RemoveRows(const std::vector<int> &rows);
+    void CopyAbove();
+    void EnterKey();
+    void EscapeKey();
+    /// The editor after a post, a cancel or a deletion: shown with wgoAlwaysShowEditor, else
+    /// refreshed.
+    void FollowEditor();
     /// Repaints the visible rows once a range operation changed selected bits.
     void SelectionTouched();
 

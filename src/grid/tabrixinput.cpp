@@ -1,8 +1,9 @@
 #include "grid/tabrix.h"
 #include "grid/tabrix_p.h"
 
-// The complete grid's keys and mouse wheel: moving between rows, extending a range of
-// selected rows with Shift, and scrolling by whole rows.
+// The complete grid's keys and mouse wheel: moving between rows (posting the row left, or
+// dropping an untouched new one), extending a range of selected rows with Shift, new rows,
+// Enter and Escape with the in-place editor, and scrolling by whole rows.
 
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -50,7 +51,14 @@ void TTabrix::keyPressEvent(QKeyEvent *event)
         MoveUp(ctrl ? GetRowCount() : VisibleRowCount(), modifiers);
         break;
     case Qt::Key_Insert:
+        if (modifiers != Qt::NoModifier) {
+            TwCustomGrid::keyPressEvent(event);
+            return;
+        }
         Insert(false);
+        break;
+    case Qt::Key_F3:
+        CopyAbove();
         break;
     case Qt::Key_Escape:
         // Escape first ends a sizing or moving drag of the core, and does only that.
@@ -58,16 +66,14 @@ void TTabrix::keyPressEvent(QKeyEvent *event)
             TwCustomGrid::keyPressEvent(event);
             return;
         }
-        if (d->m_gridMode == wgmBrowse)
-            ClearSelection();
+        EscapeKey();
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!Options().Has(wgoEnterToTab)) {
-            TwCustomGrid::keyPressEvent(event);
-            return;
-        }
-        MoveNext();
+        if (Options().Has(wgoEnterToTab))
+            MoveNext();
+        else
+            EnterKey();
         break;
     default:
         TwCustomGrid::keyPressEvent(event);
@@ -76,11 +82,63 @@ void TTabrix::keyPressEvent(QKeyEvent *event)
     event->accept();
 }
 
+void TTabrix::CopyAbove()
+{
+    const int current = CurRow();
+    TwColumn *column = SelectedColumn();
+    if (GetRowCount() < 2 || current == 0 || !column)
+        return;
+    // May the column be modified: this starts editing the row.
+    if (column->EditCanModify())
+        Cells(column->Index(), current).SetValue(Cells(column->Index(), current - 1).Value());
+    if (EditorShowing())
+        ResetEditor();
+    else
+        ShowEditor();
+    SelectEditor();
+}
+
+void TTabrix::EnterKey()
+{
+    if (EditorShowing()) {
+        if (Options().Has(wgoAlwaysShowEditor))
+            return;
+        SetEditValue();
+        HideEditor();
+        return;
+    }
+    ShowEditor();
+    SelectEditor();
+}
+
+void TTabrix::EscapeKey()
+{
+    if (d->m_gridMode == wgmBrowse)
+        ClearSelection();
+    bool editorChanged = false;
+    if (EditorShowing()) {
+        // The first Escape undoes what the editor holds, the next one the row's edit.
+        editorChanged = EditorChanged();
+        if (editorChanged)
+            ResetEditor();
+        if (!Options().Has(wgoAlwaysShowEditor))
+            HideEditor();
+    }
+    if (!editorChanged)
+        Cancel();
+}
+
 void TTabrix::MoveDown(int count, Qt::KeyboardModifiers modifiers, bool downKey)
 {
     SetEditValue();
     const int rows = GetRowCount();
     const int current = CurRow();
+    if (d->m_gridMode == wgmInsert && !d->m_modified) {
+        // An untouched new row goes, unless it is the last row: there Down stays on it.
+        if (!IsLastRow(current))
+            Cancel();
+        return;
+    }
     if (modifiers == Qt::ShiftModifier && Options().Has(wgoMultiSelect) && rows > 0) {
         Post();
         if (!IsLastRow(current)) {
@@ -109,6 +167,10 @@ void TTabrix::MoveUp(int count, Qt::KeyboardModifiers modifiers)
     SetEditValue();
     const int rows = GetRowCount();
     const int current = CurRow();
+    if (d->m_gridMode == wgmInsert && !d->m_modified) {
+        Cancel();
+        return;
+    }
     if (modifiers == Qt::ShiftModifier && Options().Has(wgoMultiSelect) && rows > 0 && current > 0) {
         Post();
         const int target = qMax(0, current - count);

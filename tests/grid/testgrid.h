@@ -42,7 +42,7 @@ public:
     int GetVertRange() override { return RowCount; }
     bool EnableRowNo() override { return true; }
     bool IsLastRow(int row) override { return row == RowCount - 1; }
-    void Edit() override {}
+    bool Edit() override { return false; }
     void Delete() override {}
     void InsertFirst() override {}
     QWidget *CreateDataListEditor() override { return nullptr; }

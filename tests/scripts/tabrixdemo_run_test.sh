@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The grid demonstration as its user runs it, in a process of its own on an X display, over
-# a million rows: keys and the wheel move through it, its event log tells
-# what happened, and Ctrl+Q ends it with exit status 0.
+# a million rows: keys and the wheel move through it, a row is added, dropped and deleted,
+# its event log tells what happened, and Ctrl+Q ends it with exit status 0 and the count
+# of rows per state.
 # Usage: tabrixdemo_run_test.sh <program folder of the build>
 set -uo pipefail
 bin=$1
@@ -58,11 +59,29 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   xdotool key --delay 300 Down Down Down
   wait_for "^RowChange row=1 " 1
   grep -q "^RowChange row=1 top=1$" "$log" || fail "the wheel did not scroll the view: $(grep "^RowChange row=1 " "$log")"
+  # Insert opens a new row at the current one, Escape drops it; Ctrl+Delete asks, and y
+  # (Yes) deletes the current row.
+  xdotool key Insert
+  wait_for "^AfterInsert append=0 row=1$" 1
+  xdotool key Escape
+  wait_for "^AfterCancel row=1$" 1
+  xdotool key ctrl+Delete
+  sleep 0.5
+  box=$(xdotool search --name "^삭제$" 2>/dev/null | head -1)
+  [ -n "$box" ] && { xdotool windowfocus --sync "$box" 2>/dev/null; sleep 0.2; }
+  xdotool key y
+  wait_for "^AfterDelete row=1 rows=999999$" 1
+  wait_for "^DataChanged" 1
+  # Without a window manager the focus does not come back from the closed box by itself.
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  sleep 0.2
   xdotool key ctrl+q
   xdrive_wait_exit "$pid" 20 || fail "Ctrl+Q did not end the demo"
   wait "$pid"
   status=$?
   [ "$status" -eq 0 ] || fail "exit status $status"
   grep -q "^Closed" "$log" || fail "no Closed line"
+  grep -q "^inserted=0 rows=$" "$log" || fail "no count of inserted rows"
+  grep -q "^deleted=0 rows=$" "$log" || fail "no count of deleted rows"
   echo "TabrixDemo ended with status 0 after $(wc -l <"$log") events"
 ' drive "$root" "$bin" "$log"

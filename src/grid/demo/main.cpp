@@ -1,5 +1,6 @@
 // TabrixDemo: the complete grid over a million generated sales rows, in group mode with a
-// fixed group and three footer lines.
+// fixed group and three footer lines. Rows may be edited, added (Insert, Down on the last
+// row) and deleted (Ctrl+Delete, with a question); on exit the row states are printed.
 //   TabrixDemo [--rows N] [--column-mode] [--log] [--shots DIR]
 // --shots saves pictures of the grid at the top, the middle and the end of its rows as
 // DIR/tabrixdemo-top.png, -middle.png and -end.png, and ends.
@@ -106,6 +107,52 @@ void ConnectLog(TTabrix &grid)
     QObject::connect(&grid, &TTabrix::OnEditButtonClick, &grid, [] { Log(QStringLiteral("EditButtonClick")); });
     QObject::connect(&grid, &TTabrix::OnCalcFooters, &grid, [](bool &) { Log(QStringLiteral("CalcFooters")); });
     QObject::connect(&grid, &TTabrix::OnDataChanged, &grid, [] { Log(QStringLiteral("DataChanged")); });
+    // The editing cycle.
+    const auto rowEvent = [&grid](const char *name) {
+        return [&grid, name] { Log(QStringLiteral("%1 row=%2").arg(QLatin1String(name)).arg(grid.CurRow())); };
+    };
+    QObject::connect(&grid, &TTabrix::OnBeforeEdit, &grid, rowEvent("BeforeEdit"));
+    QObject::connect(&grid, &TTabrix::OnAfterEdit, &grid, rowEvent("AfterEdit"));
+    QObject::connect(&grid, &TTabrix::OnBeforeInsert, &grid,
+                     [](bool append) { Log(QStringLiteral("BeforeInsert append=%1").arg(append)); });
+    QObject::connect(&grid, &TTabrix::OnAfterInsert, &grid, [&grid](bool append) {
+        Log(QStringLiteral("AfterInsert append=%1 row=%2").arg(append).arg(grid.CurRow()));
+    });
+    QObject::connect(&grid, &TTabrix::OnNewRow, &grid, rowEvent("NewRow"));
+    QObject::connect(&grid, &TTabrix::OnBeforePost, &grid, rowEvent("BeforePost"));
+    QObject::connect(&grid, &TTabrix::OnAfterPost, &grid, rowEvent("AfterPost"));
+    QObject::connect(&grid, &TTabrix::OnBeforeCancel, &grid, rowEvent("BeforeCancel"));
+    QObject::connect(&grid, &TTabrix::OnAfterCancel, &grid, rowEvent("AfterCancel"));
+    QObject::connect(&grid, &TTabrix::OnBeforeDelete, &grid, rowEvent("BeforeDelete"));
+    QObject::connect(&grid, &TTabrix::OnDeleteRow, &grid,
+                     [](int row, bool &) { Log(QStringLiteral("DeleteRow row=%1").arg(row)); });
+    QObject::connect(&grid, &TTabrix::OnAfterDelete, &grid, [&grid] {
+        Log(QStringLiteral("AfterDelete row=%1 rows=%2").arg(grid.CurRow()).arg(grid.GetRowCount()));
+    });
+    QObject::connect(&grid, &TTabrix::OnValueChanged, &grid,
+                     [](TwMemColumn *column) { Log(QStringLiteral("ValueChanged column=%1").arg(Name(column))); });
+}
+
+// The rows an application would write back: how many of each state, and the first few.
+void PrintRowStates(const TTabrix &grid)
+{
+    constexpr int Shown = 5;
+    const std::pair<TwRowState, const char *> states[] = {
+        {wrInserted, "inserted"}, {wrUpdated, "updated"}, {wrDeleted, "deleted"}};
+    const TwRowInfos &rows = grid.RowInfos();
+    for (const auto &[state, name] : states) {
+        QStringList numbers;
+        int count = 0;
+        for (int row = 0; row < rows.Count(); ++row) {
+            if (rows.State(row) != state)
+                continue;
+            if (++count <= Shown)
+                numbers << QString::number(row + 1);
+        }
+        if (count > Shown)
+            numbers << QStringLiteral("…");
+        Log(QStringLiteral("%1=%2 rows=%3").arg(QLatin1String(name)).arg(count).arg(numbers.join(QLatin1Char(','))));
+    }
 }
 
 } // namespace
@@ -141,6 +188,10 @@ int main(int argc, char *argv[])
     grid.setObjectName(QStringLiteral("Tabrix1"));
     grid.setWindowTitle(QStringLiteral("TabrixDemo"));
     TabrixDemo::BuildGrid(grid, !parser.isSet(columnsOption));
+    TwGridOptions options = grid.Options();
+    for (const TwGridOption option : {wgoEditing, wgoInserting, wgoDeleting, wgoConfirmDelete})
+        options.Include(option);
+    grid.SetOptions(options);
     QElapsedTimer timer;
     timer.start();
     try {
@@ -179,5 +230,6 @@ int main(int argc, char *argv[])
     const int status = app.exec();
     if (log)
         Log(QStringLiteral("Closed"));
+    PrintRowStates(grid);
     return status;
 }

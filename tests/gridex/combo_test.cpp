@@ -363,3 +363,24 @@ TEST(ComboRegression, RowWithoutValueSelectsNothing)
     EXPECT_EQ(State(combo), Q("-1|"));
     EXPECT_TRUE(combo.IsNull());
 }
+
+// Values replaced while the list is open leave the value index past them until it closes:
+// reading the value then must not reach past the values, and closing limits the index.
+TEST(ComboRegression, ValuesShrinkingUnderAnOpenListAreReadSafely)
+{
+    ComboForm form(wcsDropDown);
+    TwCombo &combo = *form.combo;
+    combo.SetValueIndex(2);
+    combo.DropDown(false);
+    ASSERT_TRUE(combo.DroppedDown());
+    combo.SetValues({ Q("10") });
+    EXPECT_EQ(combo.GetString(), Q("thirty")) << "no value: the edit text";
+    QTest::keyClick(form.Popup(), Qt::Key_Escape);
+    EXPECT_EQ(State(combo), Q("0|ten"));
+    EXPECT_EQ(combo.GetInteger(), 10);
+
+    combo.DropDown(false);
+    combo.SetValues({});
+    QTest::keyClick(form.Popup(), Qt::Key_Return);
+    EXPECT_EQ(State(combo), Q("-1|"));
+}

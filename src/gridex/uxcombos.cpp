@@ -318,6 +318,10 @@ bool TwCustomCombo::event(QEvent *event)
         event->accept();
         return true;
     }
+    // The list is a window of its own holding the pointer and the keyboard: it must not stay
+    // behind when the combo or its form is hidden.
+    if (event->type() == QEvent::Hide)
+        CloseUp(false);
     return TwCustomEdit::event(event);
 }
 
@@ -453,6 +457,10 @@ void TwCustomCombo::focusOutEvent(QFocusEvent *event)
 void TwCustomCombo::changeEvent(QEvent *event)
 {
     TwCustomEdit::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
-        update();
+    if (event->type() != QEvent::EnabledChange)
+        return;
+    // A disabled combo takes no choice: an open list closes as when the focus leaves.
+    if (!isEnabled())
+        CloseUp(false);
+    update();
 }

@@ -384,3 +384,32 @@ TEST(ComboRegression, ValuesShrinkingUnderAnOpenListAreReadSafely)
     QTest::keyClick(form.Popup(), Qt::Key_Return);
     EXPECT_EQ(State(combo), Q("-1|"));
 }
+
+// The open list holds the pointer and the keyboard: hiding the form or the combo, or
+// disabling the combo, closes it without a choice.
+TEST(ComboRegression, HidingOrDisablingClosesTheList)
+{
+    ComboForm form;
+    TwCombo &combo = *form.combo;
+    combo.SetValueIndex(1);
+    QSignalSpy closes(&combo, &TwCustomCombo::OnCloseUp);
+    combo.DropDown(true);
+    form.window.hide();
+    EXPECT_FALSE(combo.DroppedDown());
+    EXPECT_FALSE(combo.List()->isVisible());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    form.window.show();
+
+    combo.DropDown(true);
+    combo.hide();
+    EXPECT_FALSE(combo.List()->isVisible());
+    combo.show();
+
+    combo.DropDown(true);
+    QTest::keyClick(form.Popup(), Qt::Key_Down);
+    combo.setEnabled(false);
+    EXPECT_FALSE(combo.List()->isVisible());
+    EXPECT_EQ(State(combo), Q("1|twenty"));
+    ASSERT_EQ(closes.count(), 3);
+    EXPECT_FALSE(closes.at(2).at(0).toBool());
+}

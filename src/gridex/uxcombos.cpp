@@ -356,6 +356,13 @@ void TwCustomCombo::keyPressEvent(QKeyEvent *event)
 
 void TwCustomCombo::inputMethodEvent(QInputMethodEvent *event)
 {
+    // Composed characters are typed characters: a combo that takes none refuses them too.
+    if (!Editable() && (!event->preeditString().isEmpty() || !event->commitString().isEmpty())) {
+        if (!event->commitString().isEmpty())
+            TXErrBeep();
+        event->accept();
+        return;
+    }
     if (!event->preeditString().isEmpty() && AutoDrop() && !d->m_droppedDown)
         DropDown(true);
     TwCustomEdit::inputMethodEvent(event);

@@ -174,10 +174,17 @@ TEST(ComboKeys, ArrowsAndPagesStepTheClosedCombo)
     QTest::keyClick(&combo, Qt::Key_PageUp);
     EXPECT_EQ(State(combo), Q("0|ten"));
 
-    // Without values a list-only combo takes no typed character.
+    // Without values a list-only combo takes no typed character, composed ones neither.
     TwCombo empty;
     empty.show();
     QTest::keyClick(&empty, Qt::Key_A);
+    EXPECT_EQ(empty.text(), QString());
+    EXPECT_FALSE(empty.DroppedDown());
+    QInputMethodEvent compose(Q("ㄱ"), {});
+    QApplication::sendEvent(&empty, &compose);
+    QInputMethodEvent commit;
+    commit.setCommitString(Q("가"));
+    QApplication::sendEvent(&empty, &commit);
     EXPECT_EQ(empty.text(), QString());
     EXPECT_FALSE(empty.DroppedDown());
 }

@@ -8,6 +8,7 @@
 #include "grid/uxutils.h"
 #include "platform/cp949.h"
 
+#include <QFontMetrics>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -216,17 +217,30 @@ void TwItemList::CalcExtents()
     else if (charWidth < 0)
         charWidth = titles ? std::max(TXGetCharMaxWidth(font), TXGetCharMaxWidth(titleFont)) : TXGetCharMaxWidth(font);
 
+    // A width taken from the font is an average: a text of wider glyphs (digits, capitals)
+    // would be clipped, so such a column is at least as wide as its texts are drawn.
+    const bool measured = option.CharWidth() <= 0;
+    const QFontMetrics itemMetrics(font);
+    const QFontMetrics titleMetrics(titleFont);
+
     const int columns = GetColCount();
     const int rows = GetRowCount();
     d->m_colWidths.assign(columns, 0);
     int total = 0;
     for (int column = 0; column < columns; ++column) {
         int chars = titles ? std::max(1, CharCount(GetTitle(column))) : 1;
-        for (int row = 0; row < rows; ++row)
-            chars = std::max(chars, CharCount(GetColText(row, column)));
+        int pixels = measured && titles ? titleMetrics.horizontalAdvance(GetTitle(column)) : 0;
+        for (int row = 0; row < rows; ++row) {
+            const QString text = GetColText(row, column);
+            chars = std::max(chars, CharCount(text));
+            if (measured)
+                pixels = std::max(pixels, itemMetrics.horizontalAdvance(text));
+        }
         int width = std::min(chars * charWidth, TwMaxPixels);
         if (column + 1 < columns)
             width += ColumnGap;
+        if (measured && pixels > 0)
+            width = std::min(std::max(width, pixels + ListTextMarginLeft + ListTextMarginRight), TwMaxPixels);
         if (column == 0 && d->HasImages())
             width += d->m_images->Size().width() + ImageGap;
         d->m_colWidths[column] = width;

@@ -9,6 +9,10 @@
 
 #include <vector>
 
+// Texts start this far from the left of their cell and keep this far from its right.
+inline constexpr int ListTextMarginLeft = 2;
+inline constexpr int ListTextMarginRight = 1;
+
 class TwItemListPrivate
 {
 public:

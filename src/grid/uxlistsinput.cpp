@@ -18,18 +18,14 @@
 
 namespace {
 
-// Texts start this far from the left of their cell and keep this far from its right.
-constexpr int TextMarginLeft = 2;
-constexpr int TextMarginRight = 1;
-
 TwDrawInfo CellInfo(TColor lineColor, bool rightLine, bool bottomLine)
 {
     TwDrawInfo info;
     TXInitDrawInfo(info);
     info.Alignment = taLeftJustify;
     info.Layout = tlCenter;
-    info.Margins[0] = TextMarginLeft;
-    info.Margins[2] = TextMarginRight;
+    info.Margins[0] = ListTextMarginLeft;
+    info.Margins[2] = ListTextMarginRight;
     info.RightLineColor = lineColor;
     info.RightLineWidth = rightLine ? 1 : 0;
     info.BottomLineColor = lineColor;

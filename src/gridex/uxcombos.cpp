@@ -318,6 +318,10 @@ bool TwCustomCombo::event(QEvent *event)
         event->accept();
         return true;
     }
+    // The list is a window of its own holding the pointer and the keyboard: it must not stay
+    // behind when the combo or its form is hidden.
+    if (event->type() == QEvent::Hide)
+        CloseUp(false);
     return TwCustomEdit::event(event);
 }
 
@@ -352,6 +356,13 @@ void TwCustomCombo::keyPressEvent(QKeyEvent *event)
 
 void TwCustomCombo::inputMethodEvent(QInputMethodEvent *event)
 {
+    // Composed characters are typed characters: a combo that takes none refuses them too.
+    if (!Editable() && (!event->preeditString().isEmpty() || !event->commitString().isEmpty())) {
+        if (!event->commitString().isEmpty())
+            TXErrBeep();
+        event->accept();
+        return;
+    }
     if (!event->preeditString().isEmpty() && AutoDrop() && !d->m_droppedDown)
         DropDown(true);
     TwCustomEdit::inputMethodEvent(event);
@@ -453,6 +464,10 @@ void TwCustomCombo::focusOutEvent(QFocusEvent *event)
 void TwCustomCombo::changeEvent(QEvent *event)
 {
     TwCustomEdit::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
-        update();
+    if (event->type() != QEvent::EnabledChange)
+        return;
+    // A disabled combo takes no choice: an open list closes as when the focus leaves.
+    if (!isEnabled())
+        CloseUp(false);
+    update();
 }

@@ -85,7 +85,9 @@ void TwCombo::ListOptionChanged() { ListsChanged(); }
 
 QString TwCombo::GetString() const
 {
-    if (d->m_valueIndex >= 0)
+    // Values replaced under an open list are re-limited only when it closes: till then an
+    // index past them stands for no value.
+    if (d->m_valueIndex >= 0 && d->m_valueIndex < d->m_values.size())
         return d->m_values.at(d->m_valueIndex);
     return Style() == wcsDropDownList ? QString() : text();
 }
@@ -173,6 +175,9 @@ void TwCombo::CloseUp(bool accept)
             d->m_valueIndex = -1; // the typed text stays, without a value event
         }
     }
+    // The values may have shrunk while the list was open: the index is limited again.
+    if (d->m_valueIndex >= d->m_values.size())
+        SetValueIndex(d->m_valueIndex);
     emit OnCloseUp(accept);
 }
 

@@ -4,6 +4,7 @@
 #include "grid/uxutils.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -151,6 +152,22 @@ TEST_F(ItemListTest, WidthFollowsTheOptionAndTheOwner)
     EXPECT_FALSE(list.ScrollBar()->isHidden());
     list.SetOptions(&option, {}, {}, nullptr, true);
     EXPECT_EQ(list.size(), QSize(60, 12)) << "an empty list";
+}
+
+// The font's average width undersizes texts of wide glyphs: digits and capitals must not be
+// clipped by the next column.
+TEST_F(ItemListTest, AverageWidthColumnsHoldTheirWidestText)
+{
+    option.SetCharWidth(0);
+    option.SetShowTitle(true);
+    option.SetTitles(QStringLiteral("No;Name"));
+    list.SetOptions(&option, {QStringLiteral("10;WWW"), QStringLiteral("20;MMMMMM")}, {}, nullptr, true);
+    const QFontMetrics metrics(option.Font().Font);
+    EXPECT_GE(list.GetColWidth(0), metrics.horizontalAdvance(QStringLiteral("10")) + 3) << "text margins 2 and 1";
+    EXPECT_GE(list.GetColWidth(1), metrics.horizontalAdvance(QStringLiteral("MMMMMM")) + 3);
+    option.SetWidth(-1);
+    list.SetOptions(&option, {QStringLiteral("10;WWW"), QStringLiteral("20;MMMMMM")}, {}, nullptr, true);
+    EXPECT_EQ(list.width(), list.GetColWidth(0) + list.GetColWidth(1) + 2 * list.FrameWidth() + 1);
 }
 
 TEST_F(ItemListTest, KeysMoveTheSelectionAndOthersGoToTheOwner)

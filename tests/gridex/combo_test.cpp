@@ -174,10 +174,17 @@ TEST(ComboKeys, ArrowsAndPagesStepTheClosedCombo)
     QTest::keyClick(&combo, Qt::Key_PageUp);
     EXPECT_EQ(State(combo), Q("0|ten"));
 
-    // Without values a list-only combo takes no typed character.
+    // Without values a list-only combo takes no typed character, composed ones neither.
     TwCombo empty;
     empty.show();
     QTest::keyClick(&empty, Qt::Key_A);
+    EXPECT_EQ(empty.text(), QString());
+    EXPECT_FALSE(empty.DroppedDown());
+    QInputMethodEvent compose(Q("ㄱ"), {});
+    QApplication::sendEvent(&empty, &compose);
+    QInputMethodEvent commit;
+    commit.setCommitString(Q("가"));
+    QApplication::sendEvent(&empty, &commit);
     EXPECT_EQ(empty.text(), QString());
     EXPECT_FALSE(empty.DroppedDown());
 }
@@ -362,4 +369,54 @@ TEST(ComboRegression, RowWithoutValueSelectsNothing)
     QTest::keyClick(form.Popup(), Qt::Key_Return);
     EXPECT_EQ(State(combo), Q("-1|"));
     EXPECT_TRUE(combo.IsNull());
+}
+
+// Values replaced while the list is open leave the value index past them until it closes:
+// reading the value then must not reach past the values, and closing limits the index.
+TEST(ComboRegression, ValuesShrinkingUnderAnOpenListAreReadSafely)
+{
+    ComboForm form(wcsDropDown);
+    TwCombo &combo = *form.combo;
+    combo.SetValueIndex(2);
+    combo.DropDown(false);
+    ASSERT_TRUE(combo.DroppedDown());
+    combo.SetValues({ Q("10") });
+    EXPECT_EQ(combo.GetString(), Q("thirty")) << "no value: the edit text";
+    QTest::keyClick(form.Popup(), Qt::Key_Escape);
+    EXPECT_EQ(State(combo), Q("0|ten"));
+    EXPECT_EQ(combo.GetInteger(), 10);
+
+    combo.DropDown(false);
+    combo.SetValues({});
+    QTest::keyClick(form.Popup(), Qt::Key_Return);
+    EXPECT_EQ(State(combo), Q("-1|"));
+}
+
+// The open list holds the pointer and the keyboard: hiding the form or the combo, or
+// disabling the combo, closes it without a choice.
+TEST(ComboRegression, HidingOrDisablingClosesTheList)
+{
+    ComboForm form;
+    TwCombo &combo = *form.combo;
+    combo.SetValueIndex(1);
+    QSignalSpy closes(&combo, &TwCustomCombo::OnCloseUp);
+    combo.DropDown(true);
+    form.window.hide();
+    EXPECT_FALSE(combo.DroppedDown());
+    EXPECT_FALSE(combo.List()->isVisible());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    form.window.show();
+
+    combo.DropDown(true);
+    combo.hide();
+    EXPECT_FALSE(combo.List()->isVisible());
+    combo.show();
+
+    combo.DropDown(true);
+    QTest::keyClick(form.Popup(), Qt::Key_Down);
+    combo.setEnabled(false);
+    EXPECT_FALSE(combo.List()->isVisible());
+    EXPECT_EQ(State(combo), Q("1|twenty"));
+    ASSERT_EQ(closes.count(), 3);
+    EXPECT_FALSE(closes.at(2).at(0).toBool());
 }

@@ -15,17 +15,20 @@ struct TwWidgetLook
     QSize Size;
 };
 
-// What the widget box shows and the size a control has when dropped on a form.
+// What the widget box shows and the size a control has when dropped on a form: the size
+// the control is created with (labels 121 x 20, edits and combos 20 high, the number edit
+// 121 x 21), so that a dropped control matches one made in code. The date picker has no
+// size of its own.
 const std::map<QString, TwWidgetLook> &Looks()
 {
     static const std::map<QString, TwWidgetLook> looks{
-        {QStringLiteral("TwLabel"), {"Label with borders, shadow and corner marks", {80, 21}}},
-        {QStringLiteral("TwNumLabel"), {"Label that shows a number in its display format", {80, 21}}},
-        {QStringLiteral("TwEdit"), {"Text edit with alignment and margins", {121, 21}}},
-        {QStringLiteral("TwMaskEdit"), {"Text edit with an edit mask", {121, 21}}},
+        {QStringLiteral("TwLabel"), {"Label with borders, shadow and corner marks", {121, 20}}},
+        {QStringLiteral("TwNumLabel"), {"Label that shows a number in its display format", {121, 20}}},
+        {QStringLiteral("TwEdit"), {"Text edit with alignment and margins", {121, 20}}},
+        {QStringLiteral("TwMaskEdit"), {"Text edit with an edit mask", {121, 20}}},
         {QStringLiteral("TwNumEdit"), {"Number edit with limits, precision and a spinner", {121, 21}}},
         {QStringLiteral("TwDateEdit"), {"Date edit", {121, 21}}},
-        {QStringLiteral("TwCombo"), {"Combo box with a drop-down list of several columns", {145, 21}}},
+        {QStringLiteral("TwCombo"), {"Combo box with a drop-down list of several columns", {145, 20}}},
         {QStringLiteral("TTabrix"), {"Data grid with column groups, footers and its own row store", {320, 120}}},
     };
     return looks;

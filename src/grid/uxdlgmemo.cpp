@@ -7,12 +7,16 @@
 #include "platform/messagebox.h"
 
 #include <QFile>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QPlainTextEdit>
-#include <QScopedValueRollback>
 #include <QStringDecoder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolButton>
+
+#include <limits>
 
 namespace {
 
@@ -30,6 +34,84 @@ QString DecodeText(const QByteArray &bytes)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// The text box of the memo. Typing, input-method commits, pasting and dropping are held to
+// the limit before they reach the document, so the undo history only ever holds texts that
+// fit and undoing or redoing never runs past the limit.
+class TwMemoBox : public QPlainTextEdit
+{
+public:
+    TwMemoBox(QWidget *parent, const int *limit)
+        : QPlainTextEdit(parent)
+        , m_limit(limit)
+    {
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        const QString text = event->text();
+        // A printable key with Ctrl is a shortcut (undo, paste, …), not input.
+        const bool shortcut = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+        const bool inserts = enter || (!shortcut && !text.isEmpty() && text.at(0).isPrint());
+        if (inserts && (enter ? 1 : int(text.size())) > Room()) {
+            TXErrBeep();
+            event->accept();
+            return;
+        }
+        QPlainTextEdit::keyPressEvent(event);
+    }
+
+    void inputMethodEvent(QInputMethodEvent *event) override
+    {
+        const int room = Room();
+        if (event->commitString().size() <= room) {
+            QPlainTextEdit::inputMethodEvent(event);
+            return;
+        }
+        QInputMethodEvent cut(event->preeditString(), event->attributes());
+        cut.setCommitString(Fitting(event->commitString(), room), event->replacementStart(), event->replacementLength());
+        QPlainTextEdit::inputMethodEvent(&cut);
+        TXErrBeep();
+    }
+
+    void insertFromMimeData(const QMimeData *source) override
+    {
+        const int room = Room();
+        if (!source->hasText() || source->text().size() <= room) {
+            QPlainTextEdit::insertFromMimeData(source);
+            return;
+        }
+        QMimeData cut;
+        cut.setText(Fitting(source->text(), room));
+        QPlainTextEdit::insertFromMimeData(&cut);
+        TXErrBeep();
+    }
+
+private:
+    // How many characters may still come in place of the selection.
+    int Room() const
+    {
+        if (*m_limit <= 0)
+            return std::numeric_limits<int>::max();
+        const QTextCursor cursor = textCursor();
+        // The document counts one closing paragraph separator beyond the text.
+        const int kept = document()->characterCount() - 1 - (cursor.selectionEnd() - cursor.selectionStart());
+        return qMax(0, *m_limit - kept);
+    }
+
+    // The head of `text` that fits in `room`, never splitting a character outside the basic plane.
+    static QString Fitting(QString text, int room)
+    {
+        text.truncate(room);
+        if (!text.isEmpty() && text.back().isHighSurrogate())
+            text.chop(1);
+        return text;
+    }
+
+    const int *m_limit;
+};
+
 void Refuse(QWidget *owner, const QString &text)
 {
     Platform::ShowMessageBox(owner, text, Platform::ApplicationTitle(), Platform::TMsgIcon::Warning);
@@ -42,13 +124,11 @@ TwInDlgMemo::TwInDlgMemo(QWidget *parent)
     , d(std::make_unique<TwInDlgMemoPrivate>())
 {
     setObjectName(QStringLiteral("TwInDlgMemo"));
-    d->m_memo = new QPlainTextEdit(this);
+    d->m_memo = new TwMemoBox(this, &d->m_editLimit);
     d->m_memo->setObjectName(QStringLiteral("Memo"));
     d->m_memo->setFrameShape(QFrame::NoFrame);
     d->m_memo->setTabChangesFocus(true);
     SetContent(d->m_memo);
-    connect(d->m_memo->document(), &QTextDocument::contentsChange, this,
-        [this](int position, int, int added) { EnforceLimit(position, added); });
 
     connect(AddButton(QStringLiteral("&Load"), QStringLiteral("LoadButton")), &QToolButton::clicked, this,
         &TwInDlgMemo::Load);
@@ -71,12 +151,9 @@ void TwInDlgMemo::SetEditLimit(int limit) { d->m_editLimit = qMax(0, limit); }
 int TwInDlgMemo::ShowDlg(const QRect &cell, QWidget *cellOwner, const QVariant &value, int editLimit)
 {
     SetEditLimit(editLimit);
-    {
-        const QScopedValueRollback loading(d->m_loading, true);
-        d->m_memo->clear();
-        if (!value.isNull())
-            d->m_memo->setPlainText(value.toString());
-    }
+    d->m_memo->clear();
+    if (!value.isNull())
+        d->m_memo->setPlainText(value.toString());
     return ShowAt(cell, cellOwner);
 }
 
@@ -92,26 +169,6 @@ void TwInDlgMemo::Ok()
     if (d->m_onOk)
         d->m_onOk(d->m_memo->toPlainText());
     accept();
-}
-
-void TwInDlgMemo::EnforceLimit(int position, int added)
-{
-    if (d->m_loading || d->m_editLimit <= 0 || added <= 0)
-        return;
-    // The document counts one closing paragraph separator beyond the text.
-    const int excess = d->m_memo->document()->characterCount() - 1 - d->m_editLimit;
-    if (excess <= 0)
-        return;
-    int cutStart = qMax(position, position + added - excess);
-    // A character outside the basic plane is never split in two.
-    if (cutStart > position && d->m_memo->document()->characterAt(cutStart).isLowSurrogate())
-        --cutStart;
-    const QScopedValueRollback loading(d->m_loading, true);
-    QTextCursor cursor(d->m_memo->document());
-    cursor.setPosition(cutStart);
-    cursor.setPosition(position + added, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-    TXErrBeep();
 }
 
 void TwInDlgMemo::Load()
@@ -139,6 +196,5 @@ void TwInDlgMemo::Load()
                 .arg(path));
         return;
     }
-    const QScopedValueRollback loading(d->m_loading, true);
     d->m_memo->setPlainText(text);
 }

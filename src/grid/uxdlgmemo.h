@@ -44,8 +44,6 @@ protected:
 
 private:
     void Ok();
-    /// Cuts what typing or pasting put beyond the limit.
-    void EnforceLimit(int position, int added);
 
     std::unique_ptr<TwInDlgMemoPrivate> d;
 };

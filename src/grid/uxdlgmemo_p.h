@@ -9,7 +9,6 @@ class TwInDlgMemoPrivate
 public:
     QPlainTextEdit *m_memo = nullptr;
     std::function<void(const QString &)> m_onOk;
+    /// The most characters typing, pasting or dropping may bring the box to (0: no limit).
     int m_editLimit = 0;
-    /// Set while the dialog itself puts a text into the box.
-    bool m_loading = false;
 };

@@ -11,6 +11,8 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QComboBox>
 #include <QCursor>
 #include <QElapsedTimer>
@@ -163,8 +165,30 @@ TEST_F(PopupTest, MemoKeepsToTheCellsLimit)
 {
     TwInDlgMemo memo(&m_owner);
     WhenModal([&](QWidget *dialog) {
-        QTest::keyClicks(memo.Memo(), QStringLiteral("abcdefgh"));
-        EXPECT_EQ(memo.Memo()->toPlainText(), QStringLiteral("abcde"));
+        QPlainTextEdit *box = memo.Memo();
+        QTest::keyClicks(box, QStringLiteral("abcdefgh"));
+        EXPECT_EQ(box->toPlainText(), QStringLiteral("abcde"));
+        QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_EQ(box->toPlainText(), QStringLiteral("abcde"));
+        // Undo and redo move between texts that fit, and never stick at the limit.
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(box->toPlainText(), QString());
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(box->toPlainText(), QStringLiteral("abcde"));
+        // A paste over a selection keeps what fits in its place.
+        QApplication::clipboard()->setText(QStringLiteral("123456789"));
+        QTextCursor cursor = box->textCursor();
+        cursor.setPosition(2);
+        cursor.setPosition(4, QTextCursor::KeepAnchor);
+        box->setTextCursor(cursor);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(box->toPlainText(), QStringLiteral("ab12e"));
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("가나"));
+        QApplication::sendEvent(box, &commit);
+        EXPECT_EQ(box->toPlainText(), QStringLiteral("ab12e"));
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(box->toPlainText(), QStringLiteral("abcde"));
         Click(dialog, "CancelButton");
     });
     EXPECT_EQ(memo.ShowDlg(m_cell, &m_owner, QVariant(), 5), QDialog::Rejected);
@@ -359,3 +383,4 @@ TEST_F(FootStylesTest, OkWritesEveryLine)
     EXPECT_TRUE(EditMFootStyles(&Footer(1)));
     EXPECT_EQ(Footer(1).Styles().join(QLatin1Char('|')), QStringLiteral("30000210|200421x"));
 }
+

@@ -195,6 +195,7 @@ private:
     /// Removes stored rows (ascending) from every pool and the row bytes at once, then
     /// clamps the current and top rows.
     void RemoveRows(const std::vector<int> &rows);
+    void FinishDelete(bool removed);
     void CopyAbove();
     void EnterKey();
     void EscapeKey();

@@ -261,14 +261,7 @@ void TTabrix::Delete()
         if (selected)
             SelectionChanged();
     }
-    emit OnAfterDelete();
-    DataChanged();
-    if (Options().Has(wgoAlwaysShowEditor))
-        ShowEditor();
-    ResetEditor();
-    SelectEditor();
-    if (!d->m_softDeleting)
-        RowChanged(true);
+    FinishDelete(!d->m_softDeleting);
 }
 
 void TTabrix::DeleteSelection()
@@ -298,13 +291,20 @@ void TTabrix::DeleteSelection()
         RemoveRows(accepted);
         SelectionChanged();
     }
+    FinishDelete(!d->m_softDeleting && !accepted.empty());
+}
+
+// What follows every deletion: the events and footers, the editor back on the current cell,
+// and the row-changed notice when rows went.
+void TTabrix::FinishDelete(bool removed)
+{
     emit OnAfterDelete();
     DataChanged();
     if (Options().Has(wgoAlwaysShowEditor))
         ShowEditor();
     ResetEditor();
     SelectEditor();
-    if (!d->m_softDeleting && !accepted.empty())
+    if (removed)
         RowChanged(true);
 }
 

@@ -46,6 +46,9 @@ public:
     QWidget *Owner() const;
     void SetOwner(QWidget *owner);
 
+    /// Whether the list keeps a key itself (the moving keys above, without Alt).
+    static bool KeepsKey(const QKeyEvent *event);
+
     /// Binds the list to its data and recomputes the geometry. `option` may be a
     /// TwItemListOption (separator, value column, titles) or a plain TwListoption; the list
     /// follows later changes of the option only at the next SetOptions or CalcExtents.

@@ -33,7 +33,9 @@ TwDrawInfo CellInfo(TColor lineColor, bool rightLine, bool bottomLine)
     return info;
 }
 
-bool IsListKey(const QKeyEvent *event)
+} // namespace
+
+bool TwItemList::KeepsKey(const QKeyEvent *event)
 {
     if (event->modifiers() & Qt::AltModifier)
         return false;
@@ -49,8 +51,6 @@ bool IsListKey(const QKeyEvent *event)
         return false;
     }
 }
-
-} // namespace
 
 void TwItemList::paintEvent(QPaintEvent *)
 {
@@ -127,7 +127,7 @@ bool TwItemList::event(QEvent *event)
 
 void TwItemList::keyPressEvent(QKeyEvent *event)
 {
-    if (!IsListKey(event)) {
+    if (!KeepsKey(event)) {
         ForwardToOwner(event);
         return;
     }
@@ -165,7 +165,7 @@ void TwItemList::keyPressEvent(QKeyEvent *event)
 
 void TwItemList::keyReleaseEvent(QKeyEvent *event)
 {
-    if (!IsListKey(event))
+    if (!KeepsKey(event))
         ForwardToOwner(event);
 }
 

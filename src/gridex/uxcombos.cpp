@@ -76,21 +76,6 @@ void TwComboList::CloseUp(bool accept) { m_combo->CloseUp(accept); }
 
 namespace {
 
-bool IsListKey(int key)
-{
-    switch (key) {
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_End:
-    case Qt::Key_Home:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool IsEnterOrEscape(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape; }
 
 bool IsToggleKey(const QKeyEvent *key)
@@ -291,7 +276,7 @@ bool TwCustomCombo::KeyBeforeEdit(QKeyEvent *key)
             DropDown(true);
         return true;
     }
-    if (d->m_droppedDown && IsListKey(key->key()) && d->m_list) {
+    if (d->m_droppedDown && TwItemList::KeepsKey(key) && d->m_list) {
         // The list keeps these keys itself; one it hands back anyway ends here.
         if (d->m_passingKey)
             return true;

@@ -656,11 +656,6 @@ bool TwCustomGrid::CanEditShow() const
     return column && column->CanEditShow() && (d->m_options.Has(wgoEditing) || d->m_options.Has(wgoInserting));
 }
 
-QWidget *TwCustomGrid::CreateEditor(TwColumn *)
-{
-    return nullptr;
-}
-
 void TwCustomGrid::EditButtonClick()
 {
     emit OnEditButtonClick();
@@ -1104,7 +1099,8 @@ bool TwCustomGrid::IsAnswerSignal(const QMetaMethod &signal)
         || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawIndicator)
         || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawMarker)
         || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnDrawFooter)
-        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnGetImageIndex);
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnGetImageIndex)
+        || signal == QMetaMethod::fromSignal(&TwCustomGrid::OnEdit);
 }
 
 void TwCustomGrid::CheckDirectEmit() const

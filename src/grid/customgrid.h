@@ -249,18 +249,56 @@ public:
     /// The row-change notification: `delayed` coalesces quick moves into one OnRowChange
     /// after ChangeDelay milliseconds; ChangeDelay 0 raises none.
     void RowChanged(bool delayed);
-    /// The in-place editor and its button follow the geometry (nothing shows yet).
-    virtual void UpdateEditor() {}
-    virtual void HideEditor() {}
-    virtual void ShowEditor() {}
+    // In-place editing. One editor per edit kind, made on first use and reused for every
+    // cell of that kind; at most one shows, over the editing cell.
+    /// The shown editor and the edit button follow the geometry (the editor hides while its
+    /// row is out of view and shows again when the row returns, keeping what it holds).
+    virtual void UpdateEditor();
+    /// Hides the editor keeping its text; never stores its value (SetEditValue does).
+    virtual void HideEditor();
+    /// Shows the editor over the current cell with the cell's value, when it may.
+    virtual void ShowEditor();
+    /// Places the shown editor over its cell.
+    virtual void MoveEditor();
     /// The in-place editor shows.
-    virtual bool EditorShowing() const { return false; }
+    virtual bool EditorShowing() const;
     /// The shown editor holds a value other than its cell's.
-    virtual bool EditorChanged() const { return false; }
+    virtual bool EditorChanged() const;
     /// Selects the editor's whole content.
-    virtual void SelectEditor() {}
+    virtual void SelectEditor();
+    /// Puts the editor's caret at the end of its content.
+    virtual void DeselectEditor();
     /// Gives the shown editor its cell's value again.
-    virtual void ResetEditor() {}
+    virtual void ResetEditor();
+    /// The active editor's value (null when none); a date still being typed is completed first.
+    QVariant GetEditVal();
+    /// The editor that shows or showed last; null before the first one.
+    QWidget *ActiveEditor() const;
+    /// The column and row the shown editor edits (null and -1 when none shows).
+    TwColumn *EditingColumn() const;
+    int EditingRow() const;
+    /// Puts a value into the shown editor as if typed (the Delete key puts null).
+    void SetEditorValue(const QVariant &value);
+    /// Hands a key or input-method event to the shown editor; false when none shows.
+    bool SendToEditor(QEvent *event);
+    /// A key the editor hands back: the grid's key handler runs with the same key and modifiers.
+    void EditorKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    /// The memo or picture popup over the selected cell; false when it did not open.
+    bool ShowMemoDlg();
+    bool ShowImageDlg();
+    /// The edit button follows the selected column and current row, or hides.
+    void UpdateButton();
+    void HideButton();
+    /// Asked before the first modification of a cell: raises OnEdit; true without a handler.
+    bool DoEdit(TwColumn *column);
+    /// True while a date editor's text is being completed before it is read.
+    bool CompletingEdit() const;
+    /// Where an editor of the column sits over the current cell in `row` (viewport
+    /// coordinates): inside the lines, clipped to the data area and short of the edit button.
+    QRect EditorRect(TwColumn *column, int row, bool multiLine) const;
+    /// A list editor's list opened, or closed with or without acceptance.
+    virtual void DoDropDown();
+    virtual void DoCloseUp(bool accept);
 
     // Operations the complete grid supplies.
     virtual void InvalidateSelection();
@@ -308,8 +346,10 @@ public:
     virtual void FooterTitleClick(int footer);
     /// Whether the in-place editor may show for the selected column.
     virtual bool CanEditShow() const;
-    /// The in-place editor for a column's edit kind; none in the core.
+    /// Makes the in-place editor of the column's edit kind when its slot is empty; returns
+    /// the kind's editor (null for kinds edited without one).
     virtual QWidget *CreateEditor(TwColumn *column);
+    /// The edit button of the selected column was clicked (or Ctrl+F2): raises OnEditButtonClick.
     virtual void EditButtonClick();
     virtual void SelectionChanged();
     virtual void ColumnSizing(TwColumn *column, bool &allow);
@@ -350,6 +390,11 @@ signals:
     void OnHeaderTitleClick();
     void OnFooterTitleClick(int footer);
     void OnEditButtonClick();
+    /// A cell of `column` is about to be modified; a handler clears `accept` to refuse.
+    /// Needs a direct connection.
+    void OnEdit(TwColumn *column, bool &accept);
+    void OnDropDown();
+    void OnCloseUp(bool accept);
     void OnSelectionChanged();
     /// The sizing events hand `allow` by reference: a handler clears it to refuse. They need
     /// a direct connection (Qt::DirectConnection, or Qt::AutoConnection to a receiver in the
@@ -443,6 +488,8 @@ private:
     void ExitCell();
     void InvalidateCurrent();
     void ApplyImeSettings();
+    bool EditorRowInView() const;
+    QRect PopupCellRect() const;
     /// The sizing zone under the point; with `start` the sizing events are raised and a
     /// zone found begins the drag.
     TwGridState SizingZone(int x, int y, bool start);

@@ -13,6 +13,9 @@
 #include <memory>
 #include <vector>
 
+class TwEditButton;
+class TwInEditor;
+
 class TwCustomGridPrivate
 {
 public:
@@ -109,5 +112,18 @@ public:
     // The delayed row-change notification and its guard.
     QBasicTimer m_rowChangeTimer;
     bool m_inRowChange = false;
+
+    // In-place editing: one editor per edit kind (children of the viewport, made on first
+    // use), the one in use, whether it shows, and the cell it edits (fixed when shown).
+    std::array<TwInEditor *, wekGraphic + 1> m_editors{};
+    TwInEditor *m_activeEditor = nullptr;
+    bool m_editorShowing = false;
+    // The editor's row is out of view: its control is hidden, its content kept.
+    bool m_editorParked = false;
+    QPointer<TwColumn> m_editingColumn;
+    int m_editingRow = -1;
+    TwEditButton *m_editButton = nullptr;
+    // A date editor's text is being completed before it is read.
+    bool m_completingEdit = false;
 };
 

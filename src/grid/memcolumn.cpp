@@ -204,7 +204,7 @@ bool TwMemColumn::EditCanModify() const
         return false;
     // Modifying a cell starts editing its row; the grid may refuse (a deleted row).
     TwCustomGrid *grid = Grid();
-    return grid && grid->Edit();
+    return grid && grid->DoEdit(const_cast<TwMemColumn *>(this)) && grid->Edit();
 }
 
 void TwMemColumn::SetCalculated(bool value)

@@ -508,6 +508,44 @@ QVariant TTabrix::GetEditValue(TwColumn *column)
     }
 }
 
+void TTabrix::SetEditValue()
+{
+    TwColumn *column = EditingColumn();
+    const int row = EditingRow();
+    if (!column || !EditorChanged() || row < 0 || row >= GetRowCount() || row != CurRow())
+        return;
+    const QVariant value = GetEditVal();
+    TwCells cell = d->m_cells.At(column->Index(), row);
+    if (value.isNull()) {
+        cell.SetNull();
+    } else {
+        switch (column->GetEditKind()) {
+        case wekText:
+        case wekMultiText:
+        case wekPickList:
+            cell.SetString(value.toString());
+            break;
+        case wekCheckBox:
+        case wekBoolean:
+            cell.SetBool(value.toBool());
+            break;
+        case wekRadioGroup: {
+            const int index = value.toInt();
+            if (index >= 0 && index < column->Values().size())
+                cell.SetString(column->Values().at(index));
+            else
+                cell.SetNull();
+            break;
+        }
+        default:
+            cell.SetValue(value);
+            break;
+        }
+    }
+    // The editor now holds the stored value, shown as the cell keeps it.
+    ResetEditor();
+}
+
 TwIndiState TTabrix::GetIndiState(int row)
 {
     if (GetRowCount() == 0)

@@ -115,6 +115,8 @@ public:
     int GetImageIndex(TwColumn *column, int row) override;
     QPixmap GetDisplayImage(TwColumn *column, int row) override;
     QVariant GetEditValue(TwColumn *column) override;
+    /// Stores the shown editor's value into its cell when the editor holds a change.
+    void SetEditValue() override;
     TwIndiState GetIndiState(int row) override;
     int GetRowNo(int row) override;
     bool EnableRowNo() override;

@@ -1,0 +1,112 @@
+// The common part of the in-place editors and the grid's edit button.
+
+#include "grid/ineditors.h"
+
+#include "grid/customgrid.h"
+#include "grid/uxgraphics.h"
+#include "grid/uxutils.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+TwInEditor::TwInEditor(TwCustomGrid *grid)
+    : m_grid(grid)
+{
+}
+
+TwInEditor::~TwInEditor() = default;
+
+void TwInEditor::ApplyColumn()
+{
+}
+
+void TwInEditor::Move(const QRect &rect, bool show)
+{
+    ApplyColumn();
+    QWidget *widget = Widget();
+    widget->setGeometry(rect);
+    if (show)
+        widget->show();
+}
+
+void TwInEditor::HideEditor()
+{
+    QWidget *widget = Widget();
+    const bool focus = widget->hasFocus() || widget->isAncestorOf(QApplication::focusWidget());
+    widget->hide();
+    if (focus && m_grid)
+        m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+TwInEditor *TwCreateInEditor(TwEditKind, TwCustomGrid *)
+{
+    return nullptr;
+}
+
+// The edit button.
+
+TwEditButton::TwEditButton(TwCustomGrid *grid)
+    : QWidget(grid->viewport())
+    , m_grid(grid)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::ArrowCursor);
+    hide();
+}
+
+void TwEditButton::Move(TwColumn *column, int row)
+{
+    if (!column || !column->EditButton() || row < 0 || m_grid->GetRowCount() == 0) {
+        hide();
+        return;
+    }
+    const QRect cell = m_grid->EditorRect(nullptr, row, false);
+    const int width = TXButtonWidth();
+    const QRect rect(cell.right() + 1 - width, cell.top(), width, cell.height());
+    if (cell.width() < width || cell.height() <= 0) {
+        hide();
+        return;
+    }
+    setGeometry(rect);
+    show();
+    raise();
+}
+
+void TwEditButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    TXDrawEllipsis(&painter, rect(), m_down);
+}
+
+void TwEditButton::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_tracking = true;
+    m_down = true;
+    update();
+}
+
+void TwEditButton::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_tracking)
+        return;
+    const bool down = rect().contains(event->position().toPoint());
+    if (down == m_down)
+        return;
+    m_down = down;
+    update();
+}
+
+void TwEditButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_tracking || event->button() != Qt::LeftButton)
+        return;
+    m_tracking = false;
+    const bool inside = rect().contains(event->position().toPoint());
+    m_down = false;
+    update();
+    if (inside)
+        m_grid->EditButtonClick();
+}

@@ -9,6 +9,7 @@
 #include "platform/application.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QImage>
 #include <QMetaMethod>
@@ -719,6 +720,12 @@ void TwCustomGrid::RowHeightChanged(int oldHeight)
 bool TwCustomGrid::event(QEvent *event)
 {
     try {
+        // Enter and Escape while editing reach the grid (or its editor) as keys: no shortcut
+        // of the window takes them first. Key presses themselves never go past the grid.
+        if (event->type() == QEvent::ShortcutOverride && ClaimsKey(static_cast<QKeyEvent *>(event))) {
+            event->accept();
+            return true;
+        }
         return QAbstractScrollArea::event(event);
     } catch (...) {
         Platform::ReportException(std::current_exception());

@@ -441,6 +441,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     /// Factories of the column and group collections, each called once, on the first use of
     /// Columns() or Groups() (never from a constructor), so a descendant's override counts.
     /// The grid owns what they return for its lifetime: the collections are never replaced,
@@ -483,6 +485,20 @@ protected:
     void DrawMovingLine(QPainter &painter);
 
 private:
+    // Editing input (gridtyping.cpp).
+    /// wgoEditing or wgoInserting is set.
+    bool EditOptions() const;
+    /// Whether a key types a character: decided by the key and its modifiers.
+    static bool IsCharKey(const QKeyEvent *event);
+    static QChar KeyChar(const QKeyEvent *event);
+    /// Delete, F2, Ctrl+F2 and characters; false when the key is not one of them.
+    bool EditKeyPress(QKeyEvent *event);
+    void DeleteKey();
+    void F2Key();
+    bool CharKey(QKeyEvent *event);
+    void FocusEditor();
+    /// The keys the grid keeps from its window's shortcuts and default buttons.
+    bool ClaimsKey(const QKeyEvent *event) const;
     int FitCol(int col) const;
     TwCell FitCell(const TwCell &cell) const;
     void ExitCell();

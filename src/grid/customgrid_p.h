@@ -82,6 +82,8 @@ public:
     bool m_inCellExit = false;
     bool m_rowMoving = false;
     int m_moveCount = 0;
+    // A key typed into the grid is being handed to the editor.
+    bool m_forwardingKey = false;
     // A sizing drag: the line where it began, the pointer's distance from the line, and
     // what is sized (a strip, a visible footer, a group's level with -1 for its title band,
     // a column for cell sizing).

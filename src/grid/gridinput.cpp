@@ -152,7 +152,8 @@ void TwCustomGrid::ApplyImeSettings()
     // whether input methods are on and what input they should prefer.
     const TwColumn *column = SelectedColumn();
     const TwImeMode mode = column ? column->ImeMode() : d->m_imeMode;
-    setAttribute(Qt::WA_InputMethodEnabled, mode != imDisable);
+    // Compositions are typed into the cell, so they need editing.
+    setAttribute(Qt::WA_InputMethodEnabled, mode != imDisable && EditOptions());
     setInputMethodHints(ImeHints(mode));
     if (hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
@@ -267,10 +268,12 @@ void TwCustomGrid::SetOptions(TwGridOptions value)
     if (d->m_options.Has(wgoMultiSelect) && !value.Has(wgoMultiSelect))
         ClearSelection();
     d->m_options = value;
-    if (value.Has(wgoAlwaysShowEditor))
+    if (value.Has(wgoAlwaysShowEditor) && !EditorShowing())
         ShowEditor();
-    if (!value.Has(wgoEditing) && !value.Has(wgoInserting))
+    if (EditorShowing() && !EditOptions())
         HideEditor();
+    if (!d->m_designing)
+        ApplyImeSettings();
     InvalidateGrid();
 }
 
@@ -287,6 +290,11 @@ bool TwCustomGrid::focusNextPrevChild(bool next)
 
 void TwCustomGrid::keyPressEvent(QKeyEvent *event)
 {
+    // F2, Delete, Ctrl+F2 and characters open, clear or fill the current cell.
+    if (EditKeyPress(event)) {
+        event->accept();
+        return;
+    }
     const bool groupMode = d->m_groupMode;
     switch (event->key()) {
     case Qt::Key_Left:
@@ -329,14 +337,6 @@ void TwCustomGrid::keyPressEvent(QKeyEvent *event)
             return;
         }
         break;
-    case Qt::Key_F2:
-        if (event->modifiers() & Qt::ControlModifier) {
-            const TwColumn *column = SelectedColumn();
-            if (column && column->EditButton() && CanEditShow())
-                EditButtonClick();
-            return;
-        }
-        break; // F2, Delete and Ctrl+Delete open, clear or delete with editing
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (d->m_options.Has(wgoEditing) || d->m_options.Has(wgoInserting))

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The grid demonstration as its user runs it, in a process of its own on an X display, over
 # a million rows: keys and the wheel move through it, a row is added, dropped and deleted,
-# its event log tells what happened, and Ctrl+Q ends it with exit status 0 and the count
-# of rows per state.
+# a cell is typed into and its row posted, its event log tells what happened, and Ctrl+Q
+# ends it with exit status 0 and the count of rows per state.
 # Usage: tabrixdemo_run_test.sh <program folder of the build>
 set -uo pipefail
 bin=$1
@@ -75,6 +75,14 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   # Without a window manager the focus does not come back from the closed box by itself.
   xdotool windowfocus --sync "$win" 2>/dev/null
   sleep 0.2
+  # Typing into the first cell of the row opens its editor with the first key and edits the
+  # row; Down through the group'"'"'s levels and on to the next row posts it.
+  xdotool key Home
+  sleep 0.2
+  xdotool type --delay 50 "Tovel"
+  wait_for "^AfterEdit row=1$" 1
+  xdotool key --delay 100 Down Down Down
+  wait_for "^AfterPost row=1$" 1
   xdotool key ctrl+q
   xdrive_wait_exit "$pid" 20 || fail "Ctrl+Q did not end the demo"
   wait "$pid"
@@ -83,5 +91,6 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   grep -q "^Closed" "$log" || fail "no Closed line"
   grep -q "^inserted=0 rows=$" "$log" || fail "no count of inserted rows"
   grep -q "^deleted=0 rows=$" "$log" || fail "no count of deleted rows"
+  grep -q "^updated=1 rows=2$" "$log" || fail "the typed row is not the one updated row: $(grep "^updated=" "$log")"
   echo "TabrixDemo ended with status 0 after $(wc -l <"$log") events"
 ' drive "$root" "$bin" "$log"

@@ -1,6 +1,7 @@
 // TabrixDemo: the complete grid over a million generated sales rows, in group mode with a
-// fixed group and three footer lines. Rows may be edited, added (Insert, Down on the last
-// row) and deleted (Ctrl+Delete, with a question); on exit the row states are printed.
+// fixed group and three footer lines. Cells may be typed into (the editor opens on the
+// first key), rows added (Insert, Down on the last row) and deleted (Ctrl+Delete, with a
+// question); on exit the row states are printed.
 //   TabrixDemo [--rows N] [--column-mode] [--log] [--shots DIR]
 // --shots saves pictures of the grid at the top, the middle and the end of its rows as
 // DIR/tabrixdemo-top.png, -middle.png and -end.png, and ends.
@@ -191,6 +192,9 @@ int main(int argc, char *argv[])
     TwGridOptions options = grid.Options();
     for (const TwGridOption option : {wgoEditing, wgoInserting, wgoDeleting, wgoConfirmDelete})
         options.Include(option);
+    // The editor opens on typing, F2, Enter or a click on the current cell, and closes when
+    // the current cell moves.
+    options.Exclude(wgoAlwaysShowEditor);
     grid.SetOptions(options);
     QElapsedTimer timer;
     timer.start();

@@ -497,6 +497,10 @@ private:
     void F2Key();
     bool CharKey(QKeyEvent *event);
     void FocusEditor();
+    /// Whether an input method mode lets compositions in.
+    static bool ImeOn(TwImeMode mode);
+    /// The input method mode of the selected column, else the grid's.
+    TwImeMode CurrentImeMode() const;
     /// The keys the grid keeps from its window's shortcuts and default buttons.
     bool ClaimsKey(const QKeyEvent *event) const;
     int FitCol(int col) const;

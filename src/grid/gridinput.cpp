@@ -33,6 +33,27 @@ Qt::InputMethodHints ImeHints(TwImeMode mode)
 
 } // namespace
 
+bool TwCustomGrid::ImeOn(TwImeMode mode)
+{
+    // Input methods are either on or off here: the modes asking for direct Latin input
+    // (closed, alphanumeric) turn them off like imDisable.
+    switch (mode) {
+    case imDisable:
+    case imClose:
+    case imSAlpha:
+    case imAlpha:
+        return false;
+    default:
+        return true;
+    }
+}
+
+TwImeMode TwCustomGrid::CurrentImeMode() const
+{
+    const TwColumn *column = SelectedColumn();
+    return column ? column->ImeMode() : d->m_imeMode;
+}
+
 // Current position
 
 int TwCustomGrid::FitCol(int col) const
@@ -149,11 +170,11 @@ void TwCustomGrid::CellClicked()
 void TwCustomGrid::ApplyImeSettings()
 {
     // The platform has no input method names a window could choose; the mode becomes
-    // whether input methods are on and what input they should prefer.
-    const TwColumn *column = SelectedColumn();
-    const TwImeMode mode = column ? column->ImeMode() : d->m_imeMode;
+    // whether input methods are on and what input they should prefer. The editor follows
+    // when it takes the focus.
+    const TwImeMode mode = CurrentImeMode();
     // Compositions are typed into the cell, so they need editing.
-    setAttribute(Qt::WA_InputMethodEnabled, mode != imDisable && EditOptions());
+    setAttribute(Qt::WA_InputMethodEnabled, ImeOn(mode) && EditOptions());
     setInputMethodHints(ImeHints(mode));
     if (hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
@@ -363,6 +384,12 @@ void TwCustomGrid::focusInEvent(QFocusEvent *event)
     UpdateEditor();
     if (d->m_options.Has(wgoAlwaysShowEditor))
         ShowEditor();
+    // A shown editor takes the keyboard on: the grid passes the focus to it. (An editor
+    // hiding itself hands the focus back after it stopped showing.)
+    if (EditorShowing()) {
+        SelectEditor();
+        FocusEditor();
+    }
     if (GetRowCount() == 0)
         InvalidateGrid();
     else

@@ -100,10 +100,11 @@ void TwCustomGrid::F2Key()
 void TwCustomGrid::FocusEditor()
 {
     QWidget *target = FocusTarget(ActiveEditor());
-    if (!target || target->hasFocus())
+    if (!target || !target->isVisible() || target->hasFocus())
         return;
     // Moving the focus would end a composition under way in the grid (Qt commits the input
     // method of a widget losing the focus); the editor continues it instead.
+    target->setAttribute(Qt::WA_InputMethodEnabled, ImeOn(CurrentImeMode()));
     const bool inputMethod = testAttribute(Qt::WA_InputMethodEnabled);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     target->setFocus(Qt::OtherFocusReason);

@@ -212,3 +212,25 @@ TEST_F(EditKeysTest, CtrlF2ClicksTheEditButton)
 }
 
 } // namespace
+
+namespace {
+
+TEST(EditKeysIme, ColumnModeTurnsInputMethodsOnOrOff)
+{
+    TTabrix grid;
+    for (const TwImeMode mode : {imHanguel, imAlpha}) {
+        auto *column = static_cast<TwMemColumn *>(grid.Columns().Add());
+        column->SetDataType(wdtString);
+        column->SetImeMode(mode);
+    }
+    grid.SetRowCount(1);
+    grid.SetOptions({wgoEditing});
+    EXPECT_TRUE(grid.testAttribute(Qt::WA_InputMethodEnabled));
+    grid.SetCurCol(1);
+    EXPECT_FALSE(grid.testAttribute(Qt::WA_InputMethodEnabled)); // Latin input: no compositions
+    grid.SetCurCol(0);
+    grid.SetOptions({});
+    EXPECT_FALSE(grid.testAttribute(Qt::WA_InputMethodEnabled)); // nothing to compose into
+}
+
+} // namespace

@@ -281,8 +281,11 @@ public:
     void SetEditorValue(const QVariant &value);
     /// Hands a key or input-method event to the shown editor; false when none shows.
     bool SendToEditor(QEvent *event);
-    /// A key the editor hands back: the grid's key handler runs with the same key and modifiers.
-    void EditorKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    /// A key the editor hands back: the grid's key handler runs with the same key and
+    /// modifiers. True when the handler consumed it.
+    bool EditorKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    /// An editor refused a key or a change: the system's error beep.
+    virtual void EditorBeep();
     /// The memo or picture popup over the selected cell; false when it did not open.
     bool ShowMemoDlg();
     bool ShowImageDlg();

@@ -236,10 +236,17 @@ bool TwCustomGrid::SendToEditor(QEvent *event)
     return true;
 }
 
-void TwCustomGrid::EditorKeyDown(int key, Qt::KeyboardModifiers modifiers)
+bool TwCustomGrid::EditorKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    event.accept();
     keyPressEvent(&event);
+    return event.isAccepted();
+}
+
+void TwCustomGrid::EditorBeep()
+{
+    TXErrBeep();
 }
 
 bool TwCustomGrid::DoEdit(TwColumn *column)
@@ -261,9 +268,12 @@ void TwCustomGrid::DoCloseUp(bool accept)
 
 void TwCustomGrid::UpdateButton()
 {
+    TwColumn *column = SelectedColumn();
+    if (!d->m_editButton && !(column && column->EditButton()))
+        return;
     if (!d->m_editButton)
         d->m_editButton = new TwEditButton(this);
-    d->m_editButton->Move(SelectedColumn(), CurRow());
+    d->m_editButton->Move(column, CurRow());
 }
 
 void TwCustomGrid::HideButton()

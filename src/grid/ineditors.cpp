@@ -39,11 +39,6 @@ void TwInEditor::HideEditor()
         m_grid->setFocus(Qt::OtherFocusReason);
 }
 
-TwInEditor *TwCreateInEditor(TwEditKind, TwCustomGrid *)
-{
-    return nullptr;
-}
-
 // The edit button.
 
 TwEditButton::TwEditButton(TwCustomGrid *grid)
@@ -57,7 +52,9 @@ TwEditButton::TwEditButton(TwCustomGrid *grid)
 
 void TwEditButton::Move(TwColumn *column, int row)
 {
-    if (!column || !column->EditButton() || row < 0 || m_grid->GetRowCount() == 0) {
+    const TwGridExtents &extents = m_grid->Extents();
+    const bool inView = row >= m_grid->GetTopRow() && extents.GetTops(row) < extents.FooterTop();
+    if (!column || !column->EditButton() || row < 0 || m_grid->GetRowCount() == 0 || !inView) {
         hide();
         return;
     }

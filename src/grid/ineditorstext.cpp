@@ -1,0 +1,422 @@
+// The text editors: the single-line edit and the multi-line edit, and the key table that
+// decides which keys they keep and which they hand back to the grid.
+
+#include "grid/ineditors_p.h"
+
+#include "grid/customgrid.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QInputMethod>
+#include <QKeyEvent>
+#include <QTextBlock>
+
+namespace {
+
+bool IsPrintable(const QKeyEvent *event)
+{
+    const QString text = event->text();
+    return !text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+bool IsEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+// TwInEdit
+
+TwInEdit::TwInEdit(TwCustomGrid *grid)
+    : TwCustomMaskEdit(nullptr)
+    , TwInEditor(grid)
+{
+    SetAutoSelect(false);
+    setAttribute(Qt::WA_InputMethodEnabled, true);
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        if (!m_setting)
+            MarkModified();
+    });
+}
+
+void TwInEdit::SetColumn(TwColumn *column)
+{
+    TwInEditor::SetColumn(column);
+    if (column)
+        setMaxLength(column->GetEditLimit() > 0 ? column->GetEditLimit() : 32767);
+}
+
+QVariant TwInEdit::Value() const
+{
+    return text();
+}
+
+void TwInEdit::SetValue(const QVariant &value)
+{
+    m_setting = true;
+    setText(value.isNull() ? QString() : value.toString());
+    m_setting = false;
+    m_modified = false;
+    m_allowed = false;
+    m_selectToggle = false;
+}
+
+void TwInEdit::Deselect()
+{
+    deselect();
+    end(false);
+}
+
+void TwInEdit::HideEditor()
+{
+    TwInEditor::HideEditor();
+}
+
+void TwInEdit::ApplyColumn()
+{
+    TwColumn *column = Column();
+    if (!column)
+        return;
+    SetAlignment(column->Alignment());
+    SetLayout(column->Layout());
+    setFont(column->Font().Font);
+    SetCtl3D(column->EditBorder() != webNone);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Text, TXColor(column->Font().Color));
+    palette.setColor(QPalette::Base, column->EditColor() ? TXColor(column->Color()) : QApplication::palette().color(QPalette::Base));
+    setPalette(palette);
+}
+
+bool TwInEdit::CanModify()
+{
+    if (m_allowed)
+        return true;
+    TwColumn *column = Column();
+    m_allowed = column && column->EditCanModify();
+    if (!m_allowed)
+        Grid()->EditorBeep();
+    return m_allowed;
+}
+
+TwCaretPlace TwInEdit::CaretPlace() const
+{
+    TwCaretPlace place;
+    const bool selection = hasSelectedText();
+    place.AtLeft = !selection && cursorPosition() == 0;
+    place.AtRight = !selection && cursorPosition() == text().size();
+    return place;
+}
+
+bool TwInEdit::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Enter and Escape are the grid's: no default button or dialog takes them.
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (IsEnter(key->key()) || key->key() == Qt::Key_Escape) {
+            event->accept();
+            return true;
+        }
+    }
+    return TwCustomMaskEdit::event(event);
+}
+
+void TwInEdit::keyPressEvent(QKeyEvent *event)
+{
+    TwCustomGrid *grid = Grid();
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    const bool alt = modifiers & Qt::AltModifier;
+    const bool shift = modifiers & Qt::ShiftModifier;
+    const bool arrowMove = grid->Options().Has(wgoArrowMove);
+    event->accept();
+    auto toGrid = [&] { grid->EditorKeyDown(key, modifiers); };
+    if (ListKey(event))
+        return;
+    const TwCaretPlace place = CaretPlace();
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Home:
+        if (arrowMove && (ctrl || place.AtLeft)) {
+            LeavingText();
+            toGrid();
+            return;
+        }
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_End:
+        if (arrowMove && (ctrl || place.AtRight)) {
+            LeavingText();
+            toGrid();
+            return;
+        }
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Escape:
+    case Qt::Key_F3:
+        toGrid();
+        return;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        if (!alt) {
+            toGrid();
+            return;
+        }
+        break;
+    case Qt::Key_F2:
+        if (ctrl)
+            toGrid();
+        else
+            Deselect();
+        return;
+    case Qt::Key_Delete:
+        if (ctrl) {
+            toGrid();
+            return;
+        }
+        if (!CanModify())
+            return;
+        break;
+    case Qt::Key_Insert:
+        if (!(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) {
+            toGrid();
+            return;
+        }
+        if (shift && !CanModify())
+            return;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        // The grid's Enter comes first (moving on, or taking the value and hiding); when
+        // the editor stays on its cell Enter toggles between all selected and the caret at
+        // the end.
+        TwColumn *column = Column();
+        const int row = grid->EditingRow();
+        toGrid();
+        if (!grid->EditorShowing() || grid->EditingColumn() != column || grid->EditingRow() != row || !isVisible())
+            return;
+        m_selectToggle = !(hasSelectedText() && selectedText() == text());
+        if (m_selectToggle)
+            selectAll();
+        else
+            Deselect();
+        return;
+    }
+    case Qt::Key_Backspace:
+        if (!CanModify())
+            return;
+        break;
+    default:
+        if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) {
+            if (!CanModify())
+                return;
+            break;
+        }
+        if (IsPrintable(event)) {
+            TwColumn *column = Column();
+            if (column && !column->IsValidChar(event->text().at(0))) {
+                grid->EditorBeep();
+                return;
+            }
+            if (!CanModify())
+                return;
+        }
+        break;
+    }
+    event->ignore();
+    TwCustomMaskEdit::keyPressEvent(event);
+}
+
+void TwInEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    // Composition is ignored on a column that may not change.
+    if ((!event->commitString().isEmpty() || !event->preeditString().isEmpty()) && !CanModify()) {
+        event->accept();
+        return;
+    }
+    TwCustomMaskEdit::inputMethodEvent(event);
+    if (!event->commitString().isEmpty())
+        MarkModified();
+}
+
+void TwInEdit::mousePressEvent(QMouseEvent *event)
+{
+    // A second press within the double-click time counts as a double click even when the
+    // first one opened the editor.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const bool twice = event->button() == Qt::LeftButton && now - m_lastPress <= QApplication::doubleClickInterval();
+    m_lastPress = event->button() == Qt::LeftButton ? now : 0;
+    if (twice) {
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, event->position(), event->scenePosition(), event->globalPosition(),
+                        event->button(), event->buttons(), event->modifiers());
+        mouseDoubleClickEvent(&dbl);
+        m_lastPress = 0;
+        return;
+    }
+    TwCustomMaskEdit::mousePressEvent(event);
+}
+
+void TwInEdit::focusOutEvent(QFocusEvent *event)
+{
+    QGuiApplication::inputMethod()->reset();
+    TwCustomMaskEdit::focusOutEvent(event);
+}
+
+// TwInMultiEdit
+
+TwInMultiEdit::TwInMultiEdit(TwCustomGrid *grid)
+    : QPlainTextEdit(nullptr)
+    , TwInEditor(grid)
+{
+    setTabChangesFocus(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_setting)
+            MarkModified();
+    });
+}
+
+QVariant TwInMultiEdit::Value() const
+{
+    return toPlainText();
+}
+
+void TwInMultiEdit::SetValue(const QVariant &value)
+{
+    m_setting = true;
+    setPlainText(value.isNull() ? QString() : value.toString());
+    m_setting = false;
+    m_modified = false;
+    m_allowed = false;
+}
+
+void TwInMultiEdit::Deselect()
+{
+    moveCursor(QTextCursor::End);
+}
+
+void TwInMultiEdit::ApplyColumn()
+{
+    TwColumn *column = Column();
+    if (!column)
+        return;
+    setFont(column->Font().Font);
+    setFrameShape(column->EditBorder() == webNone ? QFrame::NoFrame : QFrame::StyledPanel);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Text, TXColor(column->Font().Color));
+    palette.setColor(QPalette::Base, column->EditColor() ? TXColor(column->Color()) : QApplication::palette().color(QPalette::Base));
+    setPalette(palette);
+}
+
+bool TwInMultiEdit::CanModify()
+{
+    if (m_allowed)
+        return true;
+    TwColumn *column = Column();
+    m_allowed = column && column->EditCanModify();
+    if (!m_allowed)
+        Grid()->EditorBeep();
+    return m_allowed;
+}
+
+void TwInMultiEdit::keyPressEvent(QKeyEvent *event)
+{
+    TwCustomGrid *grid = Grid();
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    const bool arrowMove = grid->Options().Has(wgoArrowMove);
+    const QTextCursor cursor = textCursor();
+    const bool selection = cursor.hasSelection();
+    const bool atLeft = !selection && cursor.position() == 0;
+    const bool atRight = !selection && cursor.atEnd();
+    const bool firstLine = cursor.block() == document()->firstBlock() && cursor.block().layout()->lineForTextPosition(cursor.positionInBlock()).lineNumber() == 0;
+    const bool lastLine = cursor.block() == document()->lastBlock()
+        && cursor.block().layout()->lineForTextPosition(cursor.positionInBlock()).lineNumber()
+            == cursor.block().layout()->lineCount() - 1;
+    event->accept();
+    auto toGrid = [&] { grid->EditorKeyDown(key, modifiers); };
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Home:
+        if (arrowMove && (ctrl || atLeft))
+            return toGrid();
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_End:
+        if (arrowMove && (ctrl || atRight))
+            return toGrid();
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+        if (ctrl || firstLine)
+            return toGrid();
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+        if (ctrl || lastLine)
+            return toGrid();
+        break;
+    case Qt::Key_Escape:
+    case Qt::Key_F3:
+        return toGrid();
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        if (!(modifiers & Qt::AltModifier))
+            return toGrid();
+        break;
+    case Qt::Key_F2:
+        if (ctrl)
+            return toGrid();
+        Deselect();
+        return;
+    case Qt::Key_Delete:
+        if (ctrl)
+            return toGrid();
+        if (!CanModify())
+            return;
+        break;
+    case Qt::Key_Insert:
+        if (!(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))
+            return toGrid();
+        if ((modifiers & Qt::ShiftModifier) && !CanModify())
+            return;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Backspace:
+        if (!CanModify())
+            return;
+        break;
+    default:
+        if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) {
+            if (!CanModify())
+                return;
+            break;
+        }
+        if (IsPrintable(event)) {
+            if (Column() && !Column()->IsValidChar(event->text().at(0))) {
+                grid->EditorBeep();
+                return;
+            }
+            if (!CanModify())
+                return;
+        }
+        break;
+    }
+    event->ignore();
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TwInMultiEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    if ((!event->commitString().isEmpty() || !event->preeditString().isEmpty()) && !CanModify()) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}

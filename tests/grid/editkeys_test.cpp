@@ -87,6 +87,7 @@ TEST_F(EditKeysTest, TypedCharactersReplaceTheCellOnceAndArePosted)
     EXPECT_EQ(EditorText(m_grid.ActiveEditor()), QStringLiteral("x"));
     Type(QStringLiteral("yz"));
     EXPECT_EQ(EditorText(m_grid.ActiveEditor()), QStringLiteral("xyz"));
+    m_grid.grab().save(QStringLiteral("editkeys-typing.png"));
     EXPECT_EQ(m_grid.GridMode(), wgmEdit);
 
     // A number column: grouped while shown, stored as the number on post.
@@ -191,6 +192,20 @@ TEST_F(EditKeysTest, DialogDefaultButtonLeavesEnterToTheEditingGrid)
     QTest::keyClick(KeyTarget(&m_grid), Qt::Key_Escape);
     EXPECT_EQ(clicked.count(), 0);
     EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(EditKeysTest, OptionsShowAndHideTheEditor)
+{
+    Show(m_grid);
+    m_grid.SetOptions({wgoEditing, wgoAlwaysShowEditor});
+    EXPECT_TRUE(m_grid.EditorShowing());
+    m_grid.SetOptions({wgoAlwaysShowEditor});
+    EXPECT_FALSE(m_grid.EditorShowing());
+    // Without editing, characters are not the grid's: they pass on to the window.
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QCoreApplication::sendEvent(&m_grid, &key);
+    EXPECT_FALSE(key.isAccepted());
+    EXPECT_FALSE(m_grid.EditorShowing());
 }
 
 TEST_F(EditKeysTest, CtrlF2ClicksTheEditButton)

@@ -34,9 +34,10 @@ void TwInEditor::HideEditor()
 {
     QWidget *widget = Widget();
     const bool focus = widget->hasFocus() || widget->isAncestorOf(QApplication::focusWidget());
-    widget->hide();
+    // The grid takes the focus before the control hides, so that it does not wander off.
     if (focus && m_grid)
         m_grid->setFocus(Qt::OtherFocusReason);
+    widget->hide();
 }
 
 // The edit button.

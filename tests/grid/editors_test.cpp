@@ -23,7 +23,7 @@ public:
     void EditorBeep() override { ++m_beeps; }
 };
 
-enum { ColName, ColQty, ColSpin, ColKind, ColDay, ColNote, ColTiny };
+enum { ColName, ColQty, ColSpin, ColKind, ColDay, ColNote, ColTiny, ColDone };
 
 class EditorsTest : public ::testing::Test
 {
@@ -37,6 +37,7 @@ protected:
         AddColumn("Day", wdtDate)->SetReadOnly(true);
         AddColumn("Note", wdtString)->SetReadOnly(true);
         AddColumn("Tiny", wdtShort);
+        AddColumn("Done", wdtBool);
         m_grid.Footers().Add();
         m_grid.SetOptions({wgoEditing, wgoInserting, wgoArrowMove});
         m_grid.resize(700, 240);
@@ -216,6 +217,53 @@ TEST_F(EditorsTest, NumbersBeyondTheColumnTypeAreNotStoredByTheirLowBits)
     m_grid.Post();
     EXPECT_GE(m_grid.Cells(ColTiny, 0).Long(), 0);
     EXPECT_LE(m_grid.Cells(ColTiny, 0).Long(), 127);
+}
+
+TEST_F(EditorsTest, SpaceTogglesACheckBoxUnlessOnEditRefusesTheChange)
+{
+    Open(ColDone);
+    ASSERT_TRUE(m_grid.EditorShowing());
+    Key(Qt::Key_Space);
+    m_grid.Post();
+    EXPECT_TRUE(m_grid.Cells(ColDone, 0).Bool());
+
+    QObject::connect(&m_grid, &TwCustomGrid::OnEdit, &m_grid, [](TwColumn *, bool &accept) { accept = false; });
+    m_grid.ShowEditor();
+    Key(Qt::Key_Space);
+    EXPECT_EQ(m_grid.m_beeps, 1);
+    EXPECT_FALSE(m_grid.EditorChanged());
+    EXPECT_EQ(m_grid.GetGridMode(), wgmBrowse);
+}
+
+TEST_F(EditorsTest, TheEditButtonSitsRightOfTheEditorAndRaisesItsClick)
+{
+    m_grid.GetMemColumn(ColName)->SetEditButton(true);
+    Open(ColName);
+    m_grid.UpdateButton();
+    QSignalSpy clicks(&m_grid, &TwCustomGrid::OnEditButtonClick);
+    QWidget *button = nullptr;
+    for (QWidget *child : m_grid.viewport()->findChildren<QWidget *>())
+        if (child->isVisible() && child != m_grid.ActiveEditor() && child->width() > 0)
+            button = child;
+    ASSERT_TRUE(button);
+    const QRect editor = m_grid.ActiveEditor()->geometry();
+    EXPECT_EQ(button->geometry().left(), editor.right() + 1);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(EditorsTest, TheEditorStoresAndHidesWhenTheFocusLeavesTheGrid)
+{
+    QLineEdit outside;
+    outside.show();
+    QApplication::setActiveWindow(&m_grid);
+    Open(ColName);
+    TextEditor()->clear();
+    QTest::keyClicks(TextEditor(), QStringLiteral("gone"));
+    ASSERT_TRUE(TextEditor()->hasFocus());
+    QApplication::setActiveWindow(&outside);
+    EXPECT_FALSE(m_grid.EditorShowing());
+    EXPECT_EQ(m_grid.Cells(ColName, 0).String(), QStringLiteral("gone"));
 }
 
 TEST_F(EditorsTest, PictureOfAnEditingGrid)

@@ -3,10 +3,14 @@
 // its row out of view and back.
 
 #include "grid/tabrix.h"
+#include "grid/uxdlgmemo.h"
 #include "grid/uxlists.h"
 #include "grid/uxnedit.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QPlainTextEdit>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSignalSpy>
@@ -23,7 +27,7 @@ public:
     void EditorBeep() override { ++m_beeps; }
 };
 
-enum { ColName, ColQty, ColSpin, ColKind, ColDay, ColNote, ColTiny, ColDone };
+enum { ColName, ColQty, ColSpin, ColKind, ColDay, ColNote, ColTiny, ColDone, ColMemo };
 
 class EditorsTest : public ::testing::Test
 {
@@ -38,6 +42,7 @@ protected:
         AddColumn("Note", wdtString)->SetReadOnly(true);
         AddColumn("Tiny", wdtShort);
         AddColumn("Done", wdtBool);
+        AddColumn("Memo", wdtString)->SetEditStyle(wesMemo);
         m_grid.Footers().Add();
         m_grid.SetOptions({wgoEditing, wgoInserting, wgoArrowMove});
         m_grid.resize(700, 240);
@@ -264,6 +269,28 @@ TEST_F(EditorsTest, TheEditorStoresAndHidesWhenTheFocusLeavesTheGrid)
     QApplication::setActiveWindow(&outside);
     EXPECT_FALSE(m_grid.EditorShowing());
     EXPECT_EQ(m_grid.Cells(ColName, 0).String(), QStringLiteral("gone"));
+}
+
+TEST_F(EditorsTest, AMemoCellOpensItsPopupWithTheCellTextAndStoresWhatIsAccepted)
+{
+    m_grid.Cells(ColMemo, 0).SetString(QStringLiteral("old"));
+    m_grid.SetCurCol(ColMemo);
+    m_grid.ShowEditor();
+    EXPECT_FALSE(m_grid.EditorShowing()) << "memo cells have no in-place editor";
+    QString shown;
+    QTimer::singleShot(0, &m_grid, [&shown] {
+        auto *memo = qobject_cast<TwInDlgMemo *>(QApplication::activeModalWidget());
+        if (!memo)
+            return;
+        shown = memo->Memo()->toPlainText();
+        memo->Memo()->setPlainText(QStringLiteral("new text"));
+        if (auto *ok = memo->findChild<QAbstractButton *>(QStringLiteral("OkButton")))
+            ok->click();
+    });
+    EXPECT_TRUE(m_grid.ShowMemoDlg());
+    EXPECT_EQ(shown, QStringLiteral("old"));
+    EXPECT_EQ(m_grid.Cells(ColMemo, 0).String(), QStringLiteral("new text"));
+    EXPECT_FALSE(m_grid.ShowImageDlg()) << "not a picture column";
 }
 
 TEST_F(EditorsTest, PictureOfAnEditingGrid)

@@ -4,7 +4,7 @@
 #include "grid/customgrid.h"
 
 #include "grid/customgrid_p.h"
-#include "grid/ineditors.h"
+#include "grid/ineditors_p.h"
 #include "grid/uxdlgimg.h"
 #include "grid/uxdlgmemo.h"
 #include "grid/uxutils.h"

@@ -2,6 +2,8 @@
 
 #include "grid/ineditors.h"
 
+#include "grid/ineditors_p.h"
+
 #include "grid/customgrid.h"
 #include "grid/uxgraphics.h"
 #include "grid/uxutils.h"
@@ -10,12 +12,46 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TwInEditor::TwInEditor(TwCustomGrid *grid)
-    : m_grid(grid)
+struct TwInEditor::Private
 {
+    TwCustomGrid *m_grid = nullptr;
+    TwColumn *m_column = nullptr;
+    // Cleared by SetValue, set by every change the user makes.
+    bool m_modified = false;
+};
+
+TwInEditor::TwInEditor(TwCustomGrid *grid)
+    : d(std::make_unique<Private>())
+{
+    d->m_grid = grid;
 }
 
 TwInEditor::~TwInEditor() = default;
+
+TwCustomGrid *TwInEditor::Grid() const
+{
+    return d->m_grid;
+}
+
+TwColumn *TwInEditor::Column() const
+{
+    return d->m_column;
+}
+
+void TwInEditor::SetColumn(TwColumn *column)
+{
+    d->m_column = column;
+}
+
+bool TwInEditor::Modified() const
+{
+    return d->m_modified;
+}
+
+void TwInEditor::SetModified(bool value)
+{
+    d->m_modified = value;
+}
 
 void TwInEditor::ApplyColumn()
 {
@@ -35,8 +71,8 @@ void TwInEditor::HideEditor()
     QWidget *widget = Widget();
     const bool focus = widget->hasFocus() || widget->isAncestorOf(QApplication::focusWidget());
     // The grid takes the focus before the control hides, so that it does not wander off.
-    if (focus && m_grid)
-        m_grid->setFocus(Qt::OtherFocusReason);
+    if (focus && Grid())
+        Grid()->setFocus(Qt::OtherFocusReason);
     widget->hide();
 }
 

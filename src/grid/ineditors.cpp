@@ -11,11 +11,13 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 struct TwInEditor::Private
 {
     TwCustomGrid *m_grid = nullptr;
-    TwColumn *m_column = nullptr;
+    // The column may go while its editor is hidden.
+    QPointer<TwColumn> m_column;
     // Cleared by SetValue, set by every change the user makes.
     bool m_modified = false;
 };

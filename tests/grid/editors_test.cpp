@@ -193,6 +193,24 @@ TEST_F(EditorsTest, ThePickListChoosesAValueThatIsStored)
     EXPECT_EQ(TextEditor()->text(), QStringLiteral("Berry"));
 }
 
+TEST_F(EditorsTest, TextTypedIntoAnOpenPickListStaysUnlessOnlyValuesAreAllowed)
+{
+    m_grid.GetMemColumn(ColKind)->ListOption().SetValuesOnly(true);
+    Open(ColKind);
+    Key(Qt::Key_Down, Qt::AltModifier);
+    QTest::keyClicks(TextEditor(), QStringLiteral("Zed"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(TextEditor()->text(), QString());
+
+    m_grid.GetMemColumn(ColKind)->ListOption().SetValuesOnly(false);
+    Key(Qt::Key_Down, Qt::AltModifier);
+    QTest::keyClicks(TextEditor(), QStringLiteral("Zed"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(TextEditor()->text(), QStringLiteral("Zed"));
+    m_grid.Post();
+    EXPECT_EQ(m_grid.Cells(ColKind, 0).String(), QStringLiteral("Zed"));
+}
+
 TEST_F(EditorsTest, AnEditorWhoseRowScrollsAwayHidesKeepingItsTextAndReturnsWithIt)
 {
     Open(ColName);

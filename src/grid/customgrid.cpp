@@ -653,8 +653,16 @@ void TwCustomGrid::FooterTitleClick(int footer)
 
 bool TwCustomGrid::CanEditShow() const
 {
+    if (d->m_designing || IsNullGrid() || GetRowCount() <= 0)
+        return false;
+    if (!d->m_options.Has(wgoEditing) && !d->m_options.Has(wgoInserting))
+        return false;
+    // The grid is the active control: it, or its own editor, holds the window's focus.
+    const QWidget *focus = window()->focusWidget();
+    if (focus != this && !(focus && isAncestorOf(focus)))
+        return false;
     const TwColumn *column = SelectedColumn();
-    return column && column->CanEditShow() && (d->m_options.Has(wgoEditing) || d->m_options.Has(wgoInserting));
+    return column && column->CanEditShow();
 }
 
 void TwCustomGrid::EditButtonClick()

@@ -125,6 +125,7 @@ public:
     QPointer<TwColumn> m_editingColumn;
     int m_editingRow = -1;
     TwEditButton *m_editButton = nullptr;
+    QObject *m_editorFocusWatch = nullptr;
     // A date editor's text is being completed before it is read.
     bool m_completingEdit = false;
 };

@@ -4,7 +4,7 @@
 #include "grid/customgrid.h"
 
 #include "grid/customgrid_p.h"
-#include "grid/ineditors.h"
+#include "grid/ineditors_p.h"
 #include "grid/uxdlgimg.h"
 #include "grid/uxdlgmemo.h"
 #include "grid/uxutils.h"
@@ -24,6 +24,38 @@ int EditorSlot(TwEditKind kind)
 {
     return kind == wekSpinEdit ? wekNumber : kind;
 }
+
+// Watches an editor's focus: when it goes outside the grid (not to a popup of the editor's
+// own, such as its list or calendar), the grid takes the value and hides the editor, as it
+// does when it loses the focus itself.
+class TwEditorFocusWatch : public QObject
+{
+public:
+    explicit TwEditorFocusWatch(TwCustomGrid *grid)
+        : QObject(grid)
+        , m_grid(grid)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::FocusOut || m_grid->ActiveEditor() != watched || !m_grid->EditorShowing())
+            return false;
+        if (static_cast<QFocusEvent *>(event)->reason() == Qt::PopupFocusReason)
+            return false;
+        const QWidget *next = QApplication::focusWidget();
+        if (next && (next == m_grid || m_grid->isAncestorOf(next)))
+            return false;
+        m_grid->SetEditValue();
+        m_grid->HideEditor();
+        m_grid->InvalidateSelection();
+        return false;
+    }
+
+private:
+    TwCustomGrid *m_grid;
+};
 
 } // namespace
 
@@ -71,6 +103,9 @@ QWidget *TwCustomGrid::CreateEditor(TwColumn *column)
         QWidget *widget = slot->Widget();
         widget->hide();
         widget->setParent(viewport());
+        if (!d->m_editorFocusWatch)
+            d->m_editorFocusWatch = new TwEditorFocusWatch(this);
+        widget->installEventFilter(d->m_editorFocusWatch);
     }
     return slot->Widget();
 }

@@ -5,7 +5,7 @@
 
 #include "grid/customgrid.h"
 #include "grid/customgrid_p.h"
-#include "grid/ineditors.h"
+#include "grid/ineditors_p.h"
 #include "grid/uxutils.h"
 
 #include <QApplication>
@@ -163,8 +163,9 @@ bool TwCustomGrid::EditKeyPress(QKeyEvent *event)
     default:
         break;
     }
-    // A character coming back up from the editor (one it did not keep) is not typed again.
-    if (!IsCharKey(event) || d->m_forwardingKey || (EditorShowing() && HasEditorFocus(ActiveEditor())))
+    // A character coming back up from the editor (one it left unaccepted) is not typed
+    // again: while the editor shows, only the grid's own focus makes a key the grid's.
+    if (!IsCharKey(event) || d->m_forwardingKey || (EditorShowing() && !hasFocus()))
         return false;
     return CharKey(event);
 }

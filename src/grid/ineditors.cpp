@@ -2,6 +2,8 @@
 
 #include "grid/ineditors.h"
 
+#include "grid/ineditors_p.h"
+
 #include "grid/customgrid.h"
 #include "grid/uxgraphics.h"
 #include "grid/uxutils.h"
@@ -9,13 +11,49 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+
+struct TwInEditor::Private
+{
+    TwCustomGrid *m_grid = nullptr;
+    // The column may go while its editor is hidden.
+    QPointer<TwColumn> m_column;
+    // Cleared by SetValue, set by every change the user makes.
+    bool m_modified = false;
+};
 
 TwInEditor::TwInEditor(TwCustomGrid *grid)
-    : m_grid(grid)
+    : d(std::make_unique<Private>())
 {
+    d->m_grid = grid;
 }
 
 TwInEditor::~TwInEditor() = default;
+
+TwCustomGrid *TwInEditor::Grid() const
+{
+    return d->m_grid;
+}
+
+TwColumn *TwInEditor::Column() const
+{
+    return d->m_column;
+}
+
+void TwInEditor::SetColumn(TwColumn *column)
+{
+    d->m_column = column;
+}
+
+bool TwInEditor::Modified() const
+{
+    return d->m_modified;
+}
+
+void TwInEditor::SetModified(bool value)
+{
+    d->m_modified = value;
+}
 
 void TwInEditor::ApplyColumn()
 {
@@ -34,9 +72,10 @@ void TwInEditor::HideEditor()
 {
     QWidget *widget = Widget();
     const bool focus = widget->hasFocus() || widget->isAncestorOf(QApplication::focusWidget());
+    // The grid takes the focus before the control hides, so that it does not wander off.
+    if (focus && Grid())
+        Grid()->setFocus(Qt::OtherFocusReason);
     widget->hide();
-    if (focus && m_grid)
-        m_grid->setFocus(Qt::OtherFocusReason);
 }
 
 // The edit button.

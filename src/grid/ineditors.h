@@ -23,19 +23,20 @@ public:
 
     /// The control itself.
     virtual QWidget *Widget() = 0;
-    TwCustomGrid *Grid() const { return m_grid; }
+    TwCustomGrid *Grid() const;
     /// The column the editor edits now.
-    TwColumn *Column() const { return m_column; }
+    TwColumn *Column() const;
     /// Takes the column's settings (font, colours, limits, items).
-    virtual void SetColumn(TwColumn *column) { m_column = column; }
+    virtual void SetColumn(TwColumn *column);
 
     /// The value shown; null for an empty editor that allows null.
     virtual QVariant Value() const = 0;
     /// Shows a value (null clears it) and marks the editor unchanged.
     virtual void SetValue(const QVariant &value) = 0;
     /// The value was changed since the last SetValue.
-    bool Modified() const { return m_modified; }
-    void MarkModified() { m_modified = true; }
+    bool Modified() const;
+    void MarkModified() { SetModified(true); }
+    void SetModified(bool value);
 
     /// Selects the whole content; nothing for editors without text.
     virtual void SelectAll() {}
@@ -53,37 +54,8 @@ protected:
     virtual void ApplyColumn();
 
 private:
-    TwCustomGrid *m_grid;
-    TwColumn *m_column = nullptr;
-
-protected:
-    /// Cleared by SetValue, set by every change the user makes.
-    bool m_modified = false;
-};
-
-/// The ellipsis button at the right edge of the current cell of a column with EditButton;
-/// one per grid. A click raises the grid's EditButtonClick.
-class TABRIX_EXPORT TwEditButton : public QWidget
-{
-    Q_OBJECT
-
-public:
-    explicit TwEditButton(TwCustomGrid *grid);
-
-    /// Hides unless the column has EditButton; else sits at the right edge of the cell
-    /// (clipped like the editor) and shows.
-    void Move(TwColumn *column, int row);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
-private:
-    TwCustomGrid *m_grid;
-    bool m_tracking = false;
-    bool m_down = false;
+    struct Private;
+    std::unique_ptr<Private> const d;
 };
 
 /// The grid's editor for an edit kind (number and spin edits share one; list kinds other

@@ -10,8 +10,34 @@
 #include "grid/uxnedit.h"
 
 #include <QPlainTextEdit>
+#include <QWidget>
 
 class TwInCombo;
+
+/// The ellipsis button at the right edge of the current cell of a column with EditButton;
+/// one per grid. A click raises the grid's EditButtonClick.
+class TwEditButton : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TwEditButton(TwCustomGrid *grid);
+
+    /// Hides unless the column has EditButton; else sits at the right edge of the cell
+    /// (clipped like the editor) and shows.
+    void Move(TwColumn *column, int row);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    TwCustomGrid *m_grid;
+    bool m_tracking = false;
+    bool m_down = false;
+};
 
 /// Where a text editor's caret stands, for the keys that leave it.
 struct TwCaretPlace
@@ -183,7 +209,6 @@ protected:
     void LeavingText() override;
     bool ListKey(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void CloseList();
 
     TwInComboList *m_list = nullptr;

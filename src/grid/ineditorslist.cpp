@@ -141,11 +141,6 @@ void TwInCombo::mousePressEvent(QMouseEvent *event)
     TwInEdit::mousePressEvent(event);
 }
 
-bool TwInCombo::eventFilter(QObject *watched, QEvent *event)
-{
-    return TwInEdit::eventFilter(watched, event);
-}
-
 // TwInPickList
 
 TwInPickList::TwInPickList(TwCustomGrid *grid)

@@ -123,7 +123,7 @@ void TwInNumEdit::SetValue(const QVariant &value)
     else
         TwCustomNumEdit::SetValue(value.toDouble());
     m_setting = false;
-    m_modified = false;
+    SetModified(false);
 }
 
 void TwInNumEdit::Deselect()
@@ -265,7 +265,7 @@ void TwInDateEdit::SetValue(const QVariant &value)
         }
     }
     m_setting = false;
-    m_modified = false;
+    SetModified(false);
 }
 
 void TwInDateEdit::SelectAll()

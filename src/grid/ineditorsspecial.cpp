@@ -83,7 +83,7 @@ QVariant TwInCheckEdit::Value() const
 void TwInCheckEdit::SetValue(const QVariant &value)
 {
     m_value = value.isNull() || !value.isValid() ? QVariant() : QVariant(value.toBool());
-    m_modified = false;
+    SetModified(false);
     update();
 }
 
@@ -181,7 +181,7 @@ void TwInRadioGroup::SetValue(const QVariant &value)
     m_index = value.isNull() || !value.isValid() ? -1 : value.toInt();
     if (m_index >= Count())
         m_index = -1;
-    m_modified = false;
+    SetModified(false);
     update();
 }
 

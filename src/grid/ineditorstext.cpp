@@ -57,7 +57,7 @@ void TwInEdit::SetValue(const QVariant &value)
     m_setting = true;
     setText(value.isNull() ? QString() : value.toString());
     m_setting = false;
-    m_modified = false;
+    SetModified(false);
     m_allowed = false;
     m_selectToggle = false;
 }
@@ -290,7 +290,7 @@ void TwInMultiEdit::SetValue(const QVariant &value)
     m_setting = true;
     setPlainText(value.isNull() ? QString() : value.toString());
     m_setting = false;
-    m_modified = false;
+    SetModified(false);
     m_allowed = false;
 }
 

@@ -28,7 +28,7 @@ public:
     void EditorBeep() override { ++m_beeps; }
 };
 
-enum { ColName, ColQty, ColSpin, ColKind, ColDay, ColNote, ColTiny, ColDone, ColMemo, ColDue };
+enum { ColName, ColQty, ColSpin, ColKind, ColDay, ColNote, ColTiny, ColDone, ColMemo, ColDue, ColSize };
 
 class EditorsTest : public ::testing::Test
 {
@@ -45,6 +45,10 @@ protected:
         AddColumn("Done", wdtBool);
         AddColumn("Memo", wdtString)->SetEditStyle(wesMemo);
         AddColumn("Due", wdtDate);
+        TwMemColumn *size = AddColumn("Size", wdtString);
+        size->SetValues({QStringLiteral("S"), QStringLiteral("M"), QStringLiteral("L")});
+        size->SetEditStyle(wesRadioGroup);
+        size->SetRadioColumns(3);
         m_grid.Footers().Add();
         m_grid.SetOptions({wgoEditing, wgoInserting, wgoArrowMove});
         m_grid.resize(700, 240);
@@ -332,6 +336,27 @@ TEST_F(EditorsTest, TheDateEditorShowsTheCellDateAndDeleteEmptiesIt)
     EXPECT_TRUE(m_grid.GetEditVal().isNull());
     m_grid.Post();
     EXPECT_TRUE(m_grid.CheckNull(m_grid.GetMemColumn(ColDue), 0));
+}
+
+TEST_F(EditorsTest, RadioGroupArrowsChooseItemsAndLeaveAtTheFirstOne)
+{
+    Open(ColSize);
+    ASSERT_TRUE(m_grid.EditorShowing());
+    Key(Qt::Key_Right);
+    EXPECT_EQ(m_grid.GetEditVal(), QVariant(0)) << "with none chosen the first is chosen";
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(m_grid.GetEditVal(), QVariant(2));
+    EXPECT_EQ(m_grid.CurCol(), ColSize);
+    m_grid.Post();
+    EXPECT_EQ(m_grid.Cells(ColSize, 0).String(), QStringLiteral("L"));
+    m_grid.ShowEditor();
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(m_grid.GetEditVal(), QVariant(0));
+    EXPECT_EQ(m_grid.CurCol(), ColSize);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(m_grid.CurCol(), ColDue) << "Left at the first item leaves the cell";
 }
 
 TEST_F(EditorsTest, PictureOfAnEditingGrid)

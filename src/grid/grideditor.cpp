@@ -253,8 +253,12 @@ void TwCustomGrid::SetEditorValue(const QVariant &value)
     if (!d->m_editorShowing || !d->m_activeEditor)
         return;
     TwColumn *column = d->m_editingColumn;
-    if (!column || !column->EditCanModify())
+    if (!column)
         return;
+    if (!column->EditCanModify()) {
+        EditorBeep();
+        return;
+    }
     d->m_activeEditor->SetValue(value);
     d->m_activeEditor->MarkModified();
 }

@@ -8,6 +8,7 @@
 #include "grid/uxedits.h"
 #include "grid/uxlists.h"
 #include "grid/uxnedit.h"
+#include "grid/uxutils.h"
 
 #include <QPlainTextEdit>
 #include <QWidget>
@@ -161,6 +162,8 @@ protected:
 private:
     bool m_setting = false;
     bool m_completing = false;
+    // The whole value last given, for the part the editor does not show.
+    TDateTime m_kept = 0;
 };
 
 class TwInTimeEdit : public TwInDateEdit

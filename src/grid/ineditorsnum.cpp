@@ -4,6 +4,7 @@
 
 #include "grid/customgrid.h"
 #include "grid/memcolumn.h"
+#include "grid/uxlocale.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -237,32 +238,40 @@ QVariant TwInDateEdit::Value() const
 {
     if (IsNull())
         return {};
+    // The part the editor does not show (the time of a date, the day of a time) is kept.
+    TDateTime keptDate = 0;
+    TDateTime keptTime = 0;
+    TXDecodeDateTime(m_kept, keptDate, keptTime);
     if (Kind() == dtkTime)
-        return time();
-    return date();
+        return TXDateVariant(TXEncodeDateTime(keptDate, TXTimeOf(time())));
+    return TXDateVariant(TXEncodeDateTime(TXDateOf(date()), keptTime));
 }
 
 void TwInDateEdit::SetValue(const QVariant &value)
 {
     m_setting = true;
+    m_kept = 0;
     if (value.isNull() || !value.isValid()) {
         SetIsNull(true);
     } else {
         SetIsNull(false);
-        switch (value.metaType().id()) {
-        case QMetaType::QDateTime:
-            setDateTime(value.toDateTime());
-            break;
-        case QMetaType::QTime:
-            setTime(value.toTime());
-            break;
-        case QMetaType::QDate:
-            setDate(value.toDate());
-            break;
-        default:
-            SetString(value.toString());
-            break;
-        }
+        if (TXIsDateVariant(value))
+            m_kept = value.value<TwDateValue>().Serial;
+        else if (value.metaType().id() == QMetaType::QDateTime)
+            m_kept = TXEncodeDateTime(TXDateOf(value.toDateTime().date()), TXTimeOf(value.toDateTime().time()));
+        else if (value.metaType().id() == QMetaType::QDate)
+            m_kept = TXDateOf(value.toDate());
+        else if (value.metaType().id() == QMetaType::QTime)
+            m_kept = TXTimeOf(value.toTime());
+        else
+            m_kept = Kind() == dtkTime ? TXTextToTime(value.toString()) : TXTextToDate(value.toString());
+        TDateTime day = 0;
+        TDateTime clock = 0;
+        TXDecodeDateTime(m_kept, day, clock);
+        if (Kind() == dtkTime)
+            setTime(TXTimeFrom(clock));
+        else
+            setDate(TXDateFrom(day));
     }
     m_setting = false;
     SetModified(false);

@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDateTimeEdit>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QLineEdit>
@@ -27,7 +28,7 @@ public:
     void EditorBeep() override { ++m_beeps; }
 };
 
-enum { ColName, ColQty, ColSpin, ColKind, ColDay, ColNote, ColTiny, ColDone, ColMemo };
+enum { ColName, ColQty, ColSpin, ColKind, ColDay, ColNote, ColTiny, ColDone, ColMemo, ColDue, ColSize };
 
 class EditorsTest : public ::testing::Test
 {
@@ -43,6 +44,11 @@ protected:
         AddColumn("Tiny", wdtShort);
         AddColumn("Done", wdtBool);
         AddColumn("Memo", wdtString)->SetEditStyle(wesMemo);
+        AddColumn("Due", wdtDate);
+        TwMemColumn *size = AddColumn("Size", wdtString);
+        size->SetValues({QStringLiteral("S"), QStringLiteral("M"), QStringLiteral("L")});
+        size->SetEditStyle(wesRadioGroup);
+        size->SetRadioColumns(3);
         m_grid.Footers().Add();
         m_grid.SetOptions({wgoEditing, wgoInserting, wgoArrowMove});
         m_grid.resize(700, 240);
@@ -309,6 +315,48 @@ TEST_F(EditorsTest, AMemoCellOpensItsPopupWithTheCellTextAndStoresWhatIsAccepted
     EXPECT_EQ(shown, QStringLiteral("old"));
     EXPECT_EQ(m_grid.Cells(ColMemo, 0).String(), QStringLiteral("new text"));
     EXPECT_FALSE(m_grid.ShowImageDlg()) << "not a picture column";
+}
+
+TEST_F(EditorsTest, TheDateEditorShowsTheCellDateAndDeleteEmptiesIt)
+{
+    m_grid.Cells(ColDue, 0).SetString(QStringLiteral("2026-12-08"));
+    Open(ColDue);
+    auto *editor = qobject_cast<QDateTimeEdit *>(m_grid.ActiveEditor());
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->date(), QDate(2026, 12, 8));
+    Key(Qt::Key_Up, Qt::ControlModifier);
+    const QDate stepped = editor->date();
+    EXPECT_NE(stepped, QDate(2026, 12, 8)) << "Ctrl+Up is the date edit's own";
+    EXPECT_EQ(m_grid.CurRow(), 0);
+    m_grid.Post();
+    EXPECT_EQ(m_grid.Cells(ColDue, 0).String(), stepped.toString(QStringLiteral("yyyy-MM-dd")));
+    m_grid.ShowEditor();
+    Key(Qt::Key_Delete);
+    EXPECT_TRUE(m_grid.EditorChanged());
+    EXPECT_TRUE(m_grid.GetEditVal().isNull());
+    m_grid.Post();
+    EXPECT_TRUE(m_grid.CheckNull(m_grid.GetMemColumn(ColDue), 0));
+}
+
+TEST_F(EditorsTest, RadioGroupArrowsChooseItemsAndLeaveAtTheFirstOne)
+{
+    Open(ColSize);
+    ASSERT_TRUE(m_grid.EditorShowing());
+    Key(Qt::Key_Right);
+    EXPECT_EQ(m_grid.GetEditVal(), QVariant(0)) << "with none chosen the first is chosen";
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(m_grid.GetEditVal(), QVariant(2));
+    EXPECT_EQ(m_grid.CurCol(), ColSize);
+    m_grid.Post();
+    EXPECT_EQ(m_grid.Cells(ColSize, 0).String(), QStringLiteral("L"));
+    m_grid.ShowEditor();
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(m_grid.GetEditVal(), QVariant(0));
+    EXPECT_EQ(m_grid.CurCol(), ColSize);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(m_grid.CurCol(), ColDue) << "Left at the first item leaves the cell";
 }
 
 TEST_F(EditorsTest, PictureOfAnEditingGrid)

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -190,6 +191,9 @@ TEST_F(EditKeysTest, DialogDefaultButtonLeavesEnterToTheEditingGrid)
     ok->setDefault(true);
     layout->addWidget(ok);
     QSignalSpy clicked(ok, &QPushButton::clicked);
+    // A window shortcut on Enter does not take it from the editing grid either.
+    auto *shortcut = new QShortcut(QKeySequence(Qt::Key_Return), &dialog);
+    QSignalSpy shortcutFired(shortcut, &QShortcut::activated);
     Show(dialog);
     m_grid.setFocus();
 
@@ -198,6 +202,7 @@ TEST_F(EditKeysTest, DialogDefaultButtonLeavesEnterToTheEditingGrid)
     QTest::keyClick(KeyTarget(&m_grid), Qt::Key_Return);
     QTest::keyClick(KeyTarget(&m_grid), Qt::Key_Escape);
     EXPECT_EQ(clicked.count(), 0);
+    EXPECT_EQ(shortcutFired.count(), 0);
     EXPECT_TRUE(dialog.isVisible());
 }
 

@@ -123,13 +123,16 @@ bool TwCustomGrid::CharKey(QKeyEvent *event)
     if (GetRowCount() < 1)
         InsertFirst();
     ShowEditor();
-    QWidget *target = FocusTarget(ActiveEditor());
-    if (!EditorShowing() || !target || !column->EditCanModify()) {
+    QWidget *target = EditorShowing() ? FocusTarget(ActiveEditor()) : nullptr;
+    if (target) {
+        FocusEditor();
+        SelectEditor();
+    }
+    // Asked only now, just before the change: it starts editing the row.
+    if (!target || !column->EditCanModify()) {
         TXErrBeep();
         return true;
     }
-    FocusEditor();
-    SelectEditor();
     // The editor gets the key itself, once: its selected content gives way to it. A key
     // the editor refuses comes back up to the grid, which then lets it pass.
     const QString text = event->key() == Qt::Key_Backspace || !event->text().isEmpty() ? event->text()
@@ -172,19 +175,17 @@ bool TwCustomGrid::EditKeyPress(QKeyEvent *event)
 
 void TwCustomGrid::inputMethodEvent(QInputMethodEvent *event)
 {
-    const QString composed = event->commitString().isEmpty() ? event->preeditString() : event->commitString();
-    if (composed.isEmpty()) {
-        // The start of a composition, or its end without text: nothing to type yet.
-        event->accept();
-        return;
-    }
     event->accept();
     TwColumn *column = SelectedColumn();
-    if (!column || !EditOptions()) {
+    if (!column || !EditOptions())
         return;
-    }
+    const QString composed = event->commitString().isEmpty() ? event->preeditString() : event->commitString();
     QWidget *target = FocusTarget(ActiveEditor());
     if (!(EditorShowing() && HasEditorFocus(ActiveEditor()))) {
+        // The start of a composition (no text yet) is swallowed; its first text opens the
+        // editor like a typed character.
+        if (composed.isEmpty())
+            return;
         if (!column->IsValidChar(composed.at(0))) {
             TXErrBeep();
             return;
@@ -192,15 +193,15 @@ void TwCustomGrid::inputMethodEvent(QInputMethodEvent *event)
         if (GetRowCount() < 1)
             InsertFirst();
         ShowEditor();
-        target = FocusTarget(ActiveEditor());
-        if (!EditorShowing() || !target) {
+        target = EditorShowing() ? FocusTarget(ActiveEditor()) : nullptr;
+        if (!target) {
             TXErrBeep();
             return;
         }
         FocusEditor();
         SelectEditor();
     }
-    if (!column->EditCanModify()) {
+    if (!composed.isEmpty() && !column->EditCanModify()) {
         TXErrBeep();
         return;
     }

@@ -50,6 +50,8 @@ TwCustomGrid::~TwCustomGrid()
 {
     if (!d->m_loadSnapshot.isEmpty())
         --t_twNotificationsHeld;
+    // The editors go while the grid still answers their focus and key notifications.
+    DeleteEditors();
     // Columns refer to groups and the other parts; they go first.
     d->m_columns.reset();
     d->m_groups.reset();

@@ -512,6 +512,7 @@ private:
     void InvalidateCurrent();
     void ApplyImeSettings();
     bool EditorRowInView() const;
+    void DeleteEditors();
     QRect PopupCellRect() const;
     /// The sizing zone under the point; with `start` the sizing events are raised and a
     /// zone found begins the drag.

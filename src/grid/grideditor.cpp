@@ -59,6 +59,18 @@ private:
 
 } // namespace
 
+void TwCustomGrid::DeleteEditors()
+{
+    d->m_editorShowing = false;
+    d->m_activeEditor = nullptr;
+    delete d->m_editorFocusWatch;
+    d->m_editorFocusWatch = nullptr;
+    for (TwInEditor *&editor : d->m_editors) {
+        delete editor;
+        editor = nullptr;
+    }
+}
+
 bool TwCustomGrid::EditorShowing() const
 {
     return d->m_editorShowing;

@@ -234,6 +234,13 @@ int main(int argc, char *argv[])
     const int status = app.exec();
     if (log)
         Log(QStringLiteral("Closed"));
+    // A row still being edited or inserted when the window closes is kept, as an
+    // application saving its screen would; one that cannot be posted is reported.
+    try {
+        grid.Post();
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "TabrixDemo: the row being edited was not kept: %s\n", error.what());
+    }
     PrintRowStates(grid);
     return status;
 }

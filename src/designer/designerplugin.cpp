@@ -105,7 +105,7 @@ public:
         const QSize size = LookOf(m_entry.ClassName).Size;
         QString objectName = m_entry.ClassName;
         objectName[0] = objectName[0].toLower();
-        const QString specification =
+        const QString designTextSettings =
             m_designText ? QStringLiteral(" <customwidgets>\n"
                                           "  <customwidget>\n"
                                           "   <class>%1</class>\n"
@@ -127,7 +127,7 @@ public:
             .arg(m_entry.ClassName, objectName)
             .arg(size.width())
             .arg(size.height())
-            .arg(specification);
+            .arg(designTextSettings);
     }
 
     QWidget *createWidget(QWidget *parent) override

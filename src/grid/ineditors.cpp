@@ -4,11 +4,14 @@
 
 #include "grid/ineditors_p.h"
 
+#include "grid/columns.h"
 #include "grid/customgrid.h"
 #include "grid/uxgraphics.h"
 #include "grid/uxutils.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -20,6 +23,8 @@ struct TwInEditor::Private
     QPointer<TwColumn> m_column;
     // Cleared by SetValue, set by every change the user makes.
     bool m_modified = false;
+    // The column allowed a change of the value shown.
+    bool m_allowed = false;
 };
 
 TwInEditor::TwInEditor(TwCustomGrid *grid)
@@ -57,6 +62,47 @@ void TwInEditor::SetModified(bool value)
 
 void TwInEditor::ApplyColumn()
 {
+}
+
+bool TwInEditor::CanModify()
+{
+    if (d->m_allowed)
+        return true;
+    TwColumn *column = Column();
+    d->m_allowed = column && column->EditCanModify();
+    if (!d->m_allowed)
+        Grid()->EditorBeep();
+    return d->m_allowed;
+}
+
+void TwInEditor::ForgetModifyAnswer()
+{
+    d->m_allowed = false;
+}
+
+bool TwIsPrintableKey(const QKeyEvent *event)
+{
+    const QString text = event->text();
+    return !text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+bool TwInEditor::RefusesTypedChange(const QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut) || event->key() == Qt::Key_Backspace)
+        return !CanModify();
+    if (!TwIsPrintableKey(event))
+        return false;
+    TwColumn *column = Column();
+    if (column && !column->IsValidChar(event->text().at(0))) {
+        Grid()->EditorBeep();
+        return true;
+    }
+    return !CanModify();
+}
+
+bool TwInEditor::RefusesComposition(const QInputMethodEvent *event)
+{
+    return (!event->commitString().isEmpty() || !event->preeditString().isEmpty()) && !CanModify();
 }
 
 void TwInEditor::Move(const QRect &rect, bool show)

@@ -10,6 +10,8 @@
 #include <QVariant>
 
 
+class QInputMethodEvent;
+class QKeyEvent;
 class TwColumn;
 class TwCustomGrid;
 
@@ -52,6 +54,15 @@ public:
 protected:
     /// Column look: border, font, colour and alignment.
     virtual void ApplyColumn();
+    /// Asks the column once per value whether the user may change it; beeps on refusal.
+    bool CanModify();
+    /// A new value is asked about again.
+    void ForgetModifyAnswer();
+    /// A key that would change the text (typing, Backspace, paste, cut) but may not: the column
+    /// refuses the character or the change (with a beep). Consumed by the caller.
+    bool RefusesTypedChange(const QKeyEvent *event);
+    /// A composition on a column that may not change; consumed by the caller.
+    bool RefusesComposition(const QInputMethodEvent *event);
 
 private:
     struct Private;

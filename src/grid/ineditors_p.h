@@ -10,6 +10,11 @@
 #include "grid/uxnedit.h"
 #include "grid/uxutils.h"
 
+class QKeyEvent;
+
+/// A key that types a character (not a shortcut with Ctrl or Alt).
+bool TwIsPrintableKey(const QKeyEvent *event);
+
 #include <QPlainTextEdit>
 #include <QWidget>
 
@@ -72,7 +77,6 @@ protected:
     /// A list editor's own keys (Enter, Escape, Alt+Up/Down); true when consumed.
     virtual bool ListKey(QKeyEvent *) { return false; }
     /// Asks the column before the first change since the value was set; beeps on refusal.
-    bool CanModify();
 
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -85,7 +89,6 @@ protected:
 private:
     TwCaretPlace CaretPlace() const;
 
-    bool m_allowed = false;
     bool m_selectToggle = false;
     qint64 m_lastPress = 0;
 };
@@ -110,10 +113,8 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
-    bool CanModify();
 
     bool m_setting = false;
-    bool m_allowed = false;
 };
 
 /// The number editor shared by the number and spin-edit kinds.

@@ -13,12 +13,6 @@
 
 namespace {
 
-bool IsPrintable(const QKeyEvent *event)
-{
-    const QString text = event->text();
-    return !text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-}
-
 // The values a column's storage type can hold; none for text and floating point.
 bool TypeRange(const TwColumn *column, double &low, double &high)
 {
@@ -210,7 +204,7 @@ void TwInNumEdit::keyPressEvent(QKeyEvent *event)
             return;
         break;
     default:
-        if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut) || IsPrintable(event)) {
+        if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut) || TwIsPrintableKey(event)) {
             if (!mayChange())
                 return;
         }
@@ -350,7 +344,7 @@ void TwInDateEdit::keyPressEvent(QKeyEvent *event)
             grid->EditorKeyDown(key, modifiers);
             return;
         }
-        const bool changes = IsPrintable(event) || key == Qt::Key_Delete || key == Qt::Key_Backspace
+        const bool changes = TwIsPrintableKey(event) || key == Qt::Key_Delete || key == Qt::Key_Backspace
             || ((key == Qt::Key_Up || key == Qt::Key_Down) && ctrl);
         if (changes && !Modified()) {
             TwColumn *column = Column();

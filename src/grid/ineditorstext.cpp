@@ -13,12 +13,6 @@
 
 namespace {
 
-bool IsPrintable(const QKeyEvent *event)
-{
-    const QString text = event->text();
-    return !text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-}
-
 bool IsEnter(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -58,7 +52,7 @@ void TwInEdit::SetValue(const QVariant &value)
     setText(value.isNull() ? QString() : value.toString());
     m_setting = false;
     SetModified(false);
-    m_allowed = false;
+    ForgetModifyAnswer();
     m_selectToggle = false;
 }
 
@@ -86,17 +80,6 @@ void TwInEdit::ApplyColumn()
     palette.setColor(QPalette::Text, TXColor(column->Font().Color));
     palette.setColor(QPalette::Base, column->EditColor() ? TXColor(column->Color()) : QApplication::palette().color(QPalette::Base));
     setPalette(palette);
-}
-
-bool TwInEdit::CanModify()
-{
-    if (m_allowed)
-        return true;
-    TwColumn *column = Column();
-    m_allowed = column && column->EditCanModify();
-    if (!m_allowed)
-        Grid()->EditorBeep();
-    return m_allowed;
 }
 
 TwCaretPlace TwInEdit::CaretPlace() const
@@ -206,25 +189,9 @@ void TwInEdit::keyPressEvent(QKeyEvent *event)
             Deselect();
         return;
     }
-    case Qt::Key_Backspace:
-        if (!CanModify())
-            return;
-        break;
     default:
-        if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) {
-            if (!CanModify())
-                return;
-            break;
-        }
-        if (IsPrintable(event)) {
-            TwColumn *column = Column();
-            if (column && !column->IsValidChar(event->text().at(0))) {
-                grid->EditorBeep();
-                return;
-            }
-            if (!CanModify())
-                return;
-        }
+        if (RefusesTypedChange(event))
+            return;
         break;
     }
     event->ignore();
@@ -234,7 +201,7 @@ void TwInEdit::keyPressEvent(QKeyEvent *event)
 void TwInEdit::inputMethodEvent(QInputMethodEvent *event)
 {
     // Composition is ignored on a column that may not change.
-    if ((!event->commitString().isEmpty() || !event->preeditString().isEmpty()) && !CanModify()) {
+    if (RefusesComposition(event)) {
         event->accept();
         return;
     }
@@ -291,7 +258,7 @@ void TwInMultiEdit::SetValue(const QVariant &value)
     setPlainText(value.isNull() ? QString() : value.toString());
     m_setting = false;
     SetModified(false);
-    m_allowed = false;
+    ForgetModifyAnswer();
 }
 
 void TwInMultiEdit::Deselect()
@@ -310,17 +277,6 @@ void TwInMultiEdit::ApplyColumn()
     palette.setColor(QPalette::Text, TXColor(column->Font().Color));
     palette.setColor(QPalette::Base, column->EditColor() ? TXColor(column->Color()) : QApplication::palette().color(QPalette::Base));
     setPalette(palette);
-}
-
-bool TwInMultiEdit::CanModify()
-{
-    if (m_allowed)
-        return true;
-    TwColumn *column = Column();
-    m_allowed = column && column->EditCanModify();
-    if (!m_allowed)
-        Grid()->EditorBeep();
-    return m_allowed;
 }
 
 void TwInMultiEdit::keyPressEvent(QKeyEvent *event)
@@ -388,24 +344,12 @@ void TwInMultiEdit::keyPressEvent(QKeyEvent *event)
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Backspace:
         if (!CanModify())
             return;
         break;
     default:
-        if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) {
-            if (!CanModify())
-                return;
-            break;
-        }
-        if (IsPrintable(event)) {
-            if (Column() && !Column()->IsValidChar(event->text().at(0))) {
-                grid->EditorBeep();
-                return;
-            }
-            if (!CanModify())
-                return;
-        }
+        if (RefusesTypedChange(event))
+            return;
         break;
     }
     event->ignore();
@@ -414,7 +358,7 @@ void TwInMultiEdit::keyPressEvent(QKeyEvent *event)
 
 void TwInMultiEdit::inputMethodEvent(QInputMethodEvent *event)
 {
-    if ((!event->commitString().isEmpty() || !event->preeditString().isEmpty()) && !CanModify()) {
+    if (RefusesComposition(event)) {
         event->accept();
         return;
     }

@@ -13,3 +13,15 @@ function(tovel_add_test name)
     LABELS "${ARG_LABELS}"
     TIMEOUT 600)
 endfunction()
+
+# tovel_add_xvfb_test(<name> <test executable> [arguments...])
+# Runs a test executable once more on a real X server (xvfb-run), for what the offscreen
+# platform cannot do: popups that grab the pointer and keyboard, focus between windows,
+# input methods, window sizing.
+function(tovel_add_xvfb_test name target)
+  add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x800x24" $<TARGET_FILE:${target}> ${ARGN})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=xcb;TOVEL_SESSION=${name}"
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    TIMEOUT 300)
+endfunction()

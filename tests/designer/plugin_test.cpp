@@ -99,18 +99,6 @@ TEST(DesignerPlugin, ListsThePalettePageInOrder)
     EXPECT_EQ(groups.removeAll(QStringLiteral("Tabrix")), expected.size());
 }
 
-TEST(DesignerPlugin, NamesThePublicHeaders)
-{
-    QStringList includes;
-    for (QDesignerCustomWidgetInterface *widget : PluginWidgets())
-        includes << widget->name() + u'=' + widget->includeFile();
-    const QString all = includes.join(u'|');
-    EXPECT_TRUE(all.contains(QLatin1String("TwLabel=gridex/uxlabels.h"))) << all.toStdString();
-    EXPECT_TRUE(all.contains(QLatin1String("TwNumEdit=gridex/uxctrls.h"))) << all.toStdString();
-    EXPECT_TRUE(all.contains(QLatin1String("TwDateEdit=grid/uxdedit.h"))) << all.toStdString();
-    EXPECT_TRUE(all.endsWith(QLatin1String("TTabrix=grid/tabrix.h"))) << all.toStdString();
-}
-
 // A dropped control gets a size and nothing else: its other properties keep their defaults.
 TEST(DesignerPlugin, DomXmlHoldsOnlyTheGeometry)
 {

@@ -11,6 +11,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QShortcut>
 #include <QWidget>
 
 #include <cstdio>
@@ -160,6 +161,10 @@ int main(int argc, char **argv)
     Platform::TApplication app(argc, argv);
     QWidget *form = BuildForm();
     if (argc < 2) {
+        // Ctrl+Q closes the form the way its close button does, also where no window
+        // manager draws one.
+        auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), form);
+        QObject::connect(quit, &QShortcut::activated, form, &QWidget::close);
         form->show();
         const int result = app.exec();
         delete form;

@@ -151,6 +151,10 @@ using TwFixedOptions = TwSet<TwFixedOption>;
 using TwGridOptions = TwSet<TwGridOption>;
 using TwFontStyles = TwSet<TwFontStyle>;
 
+/// How Find matches a cell's text: its beginning only, and/or ignoring case.
+enum TwFindOption : std::uint8_t { wfoPartialKey, wfoCaseInsensitive };
+using TwFindOptions = TwSet<TwFindOption>;
+
 /// A cell address: group, level, index in the level. In a data address the group is the
 /// group's collection index, in a visible address its visible position.
 struct TwCell

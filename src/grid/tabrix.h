@@ -100,6 +100,38 @@ public:
     /// Removes every row marked wrDeleted; fails with "Can't DeleteMarkedRow in Editing"
     /// unless browsing. No events.
     void DeleteMarkedRows();
+
+    // Row operations on stored rows; each fails with its message while a row is edited or
+    // inserted and leaves the data as it was. No row-state or value events.
+    /// A null row at `row` (0..RowCount): with `defaults` the columns' Defaults, with
+    /// `inserted` marked wrInserted, with `newRow` OnNewRow.
+    void InsertRow(int row, bool defaults = false, bool inserted = false, bool newRow = false);
+    void AddRow(bool defaults = false, bool inserted = false, bool newRow = false);
+    void MoveRow(int curRow, int newRow);
+    void ExchangeRows(int row1, int row2);
+    /// `count` rows from `row` (a negative count: to the last row).
+    void DeleteRow(int row, int count = 1, bool dataChanged = false);
+    /// No rows.
+    void Clear();
+    /// Every value null and every row byte clear; the rows stay.
+    void ClearData();
+    /// The first row becomes current.
+    void Reset();
+    /// The values of `source` (its stored rows, its first columns); row bytes start clear.
+    void AssignData(TTabrix *source);
+    /// The texts of `list` into column `col` from `startRow`, adding rows (with defaults)
+    /// unless `noAppend`. Every text is converted before anything is written.
+    void LoadFromList(int col, const QStringList *list, int startRow = 0, bool noAppend = false);
+    /// The stored texts of `count` rows (negative: to the last) from `startRow`.
+    void SaveToList(int col, QStringList *list, int startRow = 0, int count = -1);
+    /// The first stored row whose value equals `value`, or -1.
+    int Find(int col, const QVariant &value);
+    /// The first stored row whose text matches `text` under `options`, or -1.
+    int Find(int col, const QString &text, TwFindOptions options);
+    /// A stable sort of all rows by one column (nulls first ascending, last descending);
+    /// row states and marks travel with their rows. With `mark` the title shows the order.
+    void Sort(int col, bool descending = false, bool mark = true);
+
     void CalcColumns();
     /// Computes every styled footer line from the pools, between OnCalcFooters and
     /// OnAfterCalcFooters.

@@ -88,37 +88,60 @@ QString TestDatabase::ConnectionString() const
              Env("TOVEL_PG_PASSWORD"));
 }
 
+QString TestDatabase::Open(const QString &name) const
+{
+    QSqlDatabase db;
+    if (m_backend == Backend::SQLite) {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(QDir(m_folder).filePath(QStringLiteral("tovel.db")));
+    } else {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(Env("TOVEL_PG_HOST"));
+        db.setPort(Env("TOVEL_PG_PORT").toInt());
+        db.setDatabaseName(Env("TOVEL_PG_DB"));
+        db.setUserName(Env("TOVEL_PG_USER"));
+        db.setPassword(Env("TOVEL_PG_PASSWORD"));
+    }
+    return db.open() ? QString() : db.lastError().text();
+}
+
 QString TestDatabase::Reset(const QStringList &extraSql) const
 {
     QString error;
-    {
-        QSqlDatabase db;
-        if (m_backend == Backend::SQLite) {
-            QFile::remove(QDir(m_folder).filePath(QStringLiteral("tovel.db")));
-            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), SetupConnection);
-            db.setDatabaseName(QDir(m_folder).filePath(QStringLiteral("tovel.db")));
-        } else {
-            db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), SetupConnection);
-            db.setHostName(Env("TOVEL_PG_HOST"));
-            db.setPort(Env("TOVEL_PG_PORT").toInt());
-            db.setDatabaseName(Env("TOVEL_PG_DB"));
-            db.setUserName(Env("TOVEL_PG_USER"));
-            db.setPassword(Env("TOVEL_PG_PASSWORD"));
-        }
-        if (!db.open()) {
-            error = db.lastError().text();
-        } else {
-            for (const char *table : {"SAASABUT", "SAAORGAT", "SCMUSERT", "SCMGROGT", "SCMPROGT"})
-                QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS ") + QString::fromLatin1(table));
-            error = ApplySqlFile(SetupConnection, SqlDir() + QStringLiteral("/schema.sql"));
+    if (m_backend == Backend::SQLite)
+        QFile::remove(QDir(m_folder).filePath(QStringLiteral("tovel.db")));
+    error = Open(SetupConnection);
+    if (error.isEmpty()) {
+        QSqlDatabase db = QSqlDatabase::database(SetupConnection);
+        for (const char *table : {"SAASABUT", "SAAORGAT", "SCMUSERT", "SCMGROGT", "SCMPROGT", "SAJ202T"})
+            QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS ") + QString::fromLatin1(table));
+        error = ApplySqlFile(SetupConnection, SqlDir() + QStringLiteral("/schema.sql"));
+        if (error.isEmpty())
+            error = ApplySqlFile(SetupConnection, SqlDir() + QStringLiteral("/seed.sql"));
+        for (const QString &sql : extraSql) {
             if (error.isEmpty())
-                error = ApplySqlFile(SetupConnection, SqlDir() + QStringLiteral("/seed.sql"));
-            for (const QString &sql : extraSql) {
-                if (error.isEmpty())
-                    error = Run(db, sql);
-            }
-            db.close();
+                error = Run(db, sql);
         }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(SetupConnection);
+    return error;
+}
+
+QString TestDatabase::SeedSales(int rows) const
+{
+    QFile file(SqlDir() + QStringLiteral("/sales.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read sales.sql");
+    const QStringList statements = Statements(QString::fromUtf8(file.readAll()));
+    if (statements.size() != 1)
+        return QStringLiteral("sales.sql holds %1 statements, not one").arg(statements.size());
+    QString error = Open(SetupConnection);
+    if (error.isEmpty()) {
+        QSqlDatabase db = QSqlDatabase::database(SetupConnection);
+        // The demo's row count is the statement's one literal 100000.
+        error = Run(db, QString(statements.front()).replace(QStringLiteral("100000"), QString::number(rows)));
+        db.close();
     }
     QSqlDatabase::removeDatabase(SetupConnection);
     return error;

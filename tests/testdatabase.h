@@ -19,6 +19,12 @@ public:
     /// Drops and recreates the tables and fills them from the SQL files; `extraSql`
     /// statements run afterwards. Returns an error text, empty on success.
     QString Reset(const QStringList &extraSql = {}) const;
+    /// Fills the sales table with the demo's first `rows` sales (sales.sql). Returns an
+    /// error text, empty on success.
+    QString SeedSales(int rows) const;
+    /// Opens a connection of the test's own to the database under `name`; remove it
+    /// with QSqlDatabase::removeDatabase when done. Returns an error text, empty on success.
+    QString Open(const QString &name) const;
     /// The OLE DB connection string the library stores (before Base64).
     QString ConnectionString() const;
 

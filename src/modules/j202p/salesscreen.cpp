@@ -1,0 +1,173 @@
+#include "salesscreen.h"
+
+#include "salestable.h"
+
+#include "grid/tabrix.h"
+#include "grid/uxlocale.h"
+#include "grid/uxutils.h"
+#include "platform/messagebox.h"
+#include "platform/texception.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QShortcut>
+
+#include <utility>
+#include <QVBoxLayout>
+
+TSalesScreen::TSalesScreen(const QSqlDatabase &connection, QWidget *parent)
+    : QWidget(parent)
+    , m_connection(connection)
+{
+    setObjectName(QStringLiteral("J202PScreen"));
+    m_grid = new TTabrix(this);
+    m_grid->setObjectName(QStringLiteral("grdSales"));
+    SalesTable::BuildGrid(*m_grid);
+
+    m_query = new QPushButton(QString::fromUtf16(u"조회"), this);
+    m_query->setObjectName(QStringLiteral("btnQuery"));
+    m_query->setToolTip(QStringLiteral("F5"));
+    m_save = new QPushButton(QString::fromUtf16(u"저장"), this);
+    m_save->setObjectName(QStringLiteral("btnSave"));
+    m_save->setToolTip(QStringLiteral("Ctrl+S"));
+    for (QPushButton *button : {m_query, m_save})
+        button->setFocusPolicy(Qt::NoFocus);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("lblStatus"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_query);
+    buttons->addWidget(m_save);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(buttons);
+    layout->addWidget(m_grid, 1);
+    layout->addWidget(m_status);
+
+    connect(m_query, &QPushButton::clicked, this, [this] { Query(); });
+    connect(m_save, &QPushButton::clicked, this, [this] { Save(); });
+    // The keys act at once, wherever the focus is inside the screen (a button's own
+    // shortcut would wait for its pressed look).
+    for (const auto &[key, button] : {std::pair{QKeySequence(Qt::Key_F5), m_query},
+                                      std::pair{QKeySequence(Qt::CTRL | Qt::Key_S), m_save}}) {
+        auto *shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+    }
+    connect(m_grid, &TTabrix::OnCalcColumns, this, &TSalesScreen::CalcAmount);
+    // A new sale is dated today, also on a screen left open past midnight.
+    connect(m_grid, &TTabrix::OnBeforeInsert, this, [this] {
+        m_grid->GetMemColumn(SalesTable::SaleDate)->SetDefaults(TXDateToText(TXDateOf(QDate::currentDate())));
+    });
+    connect(m_grid, &TTabrix::OnColumnTitleClick, this, &TSalesScreen::TitleClicked);
+    setFocusProxy(m_grid);
+}
+
+TSalesScreen::~TSalesScreen() = default;
+
+QString TSalesScreen::Status() const
+{
+    return m_status->text();
+}
+
+QString TSalesScreen::Caption() const
+{
+    return QString::fromUtf16(u"일일판매현황");
+}
+
+void TSalesScreen::ShowStatus(const QString &text)
+{
+    m_status->setText(text);
+}
+
+bool TSalesScreen::Query()
+{
+    if (!ConfirmLeave())
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    const QString error = SalesTable::Load(m_connection, *m_grid);
+    m_sortColumn = -1;
+    if (!error.isEmpty()) {
+        ShowStatus(QString::fromUtf16(u"조회하지 못했습니다: ") + error);
+        return false;
+    }
+    ShowStatus(QString::fromUtf16(u"%1건을 조회했습니다 (%2 ms).")
+                   .arg(QLocale(QLocale::Korean).toString(m_grid->GetRowCount()))
+                   .arg(timer.elapsed()));
+    return true;
+}
+
+bool TSalesScreen::Save()
+{
+    try {
+        m_grid->SetEditValue();
+        if (m_grid->GridMode() != wgmBrowse)
+            m_grid->Post();
+    } catch (const TException &failure) {
+        Platform::ShowMessageBox(this, failure.Message(), Caption(), Platform::TMsgIcon::Error);
+        return false;
+    }
+    SalesTable::TSaveCounts counts;
+    QString error;
+    if (!SalesTable::Save(m_connection, *m_grid, counts, error)) {
+        const QString text = QString::fromUtf16(u"저장하지 못했습니다. 변경한 내용은 화면에 그대로 있습니다.\n\n") + error;
+        ShowStatus(QString::fromUtf16(u"저장 실패: ") + error);
+        Platform::ShowMessageBox(this, text, Caption(), Platform::TMsgIcon::Error);
+        return false;
+    }
+    ShowStatus(QString::fromUtf16(u"저장했습니다: 추가 %1건, 수정 %2건, 삭제 %3건.")
+                   .arg(counts.Inserted)
+                   .arg(counts.Updated)
+                   .arg(counts.Deleted));
+    return true;
+}
+
+bool TSalesScreen::HasChanges() const
+{
+    return (m_grid->GridMode() != wgmBrowse && m_grid->Modified()) || SalesTable::HasChanges(*m_grid);
+}
+
+bool TSalesScreen::ConfirmLeave()
+{
+    if (!HasChanges())
+        return true;
+    const Platform::TMsgButton answer = Platform::ShowMessageBox(
+        this, QString::fromUtf16(u"변경된 내용이 있습니다. 저장하시겠습니까?"), Caption(), Platform::TMsgIcon::Question,
+        Platform::mbYes | Platform::mbNo | Platform::mbCancel, Platform::mbYes);
+    if (answer == Platform::mbCancel)
+        return false;
+    if (answer == Platform::mbYes)
+        return Save();
+    m_grid->Cancel();
+    return true;
+}
+
+void TSalesScreen::CalcAmount()
+{
+    TwMemColumn *quantity = m_grid->GetMemColumn(SalesTable::Quantity);
+    TwMemColumn *price = m_grid->GetMemColumn(SalesTable::Price);
+    TwMemColumn *amount = m_grid->GetMemColumn(SalesTable::Amount);
+    if (quantity->GetNull() || price->GetNull()) {
+        amount->SetNull();
+        return;
+    }
+    amount->SetFloat(quantity->GetLong() * price->GetFloat());
+}
+
+void TSalesScreen::TitleClicked(TwColumn *column)
+{
+    if (!column)
+        return;
+    const int index = column->Index();
+    m_sortDescending = index == m_sortColumn && !m_sortDescending;
+    m_sortColumn = index;
+    // The grid's sort arrives with the row operations.
+    ShowStatus(QString());
+}

@@ -1,0 +1,224 @@
+#include "salesscreen.h"
+#include "salestable.h"
+
+#include "grid/tabrix.h"
+#include "testdatabase.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace SalesTable;
+
+namespace {
+
+const QString ScreenConnection = QStringLiteral("j202p-screen");
+const QString CheckConnection = QStringLiteral("j202p-check");
+
+// One value of the table, read on a connection of the test's own.
+QString Scalar(const QString &sql)
+{
+    QSqlQuery query(QSqlDatabase::database(CheckConnection));
+    if (!query.exec(sql) || !query.next())
+        return QStringLiteral("<error>");
+    return query.value(0).toString();
+}
+
+QString Sale(int number)
+{
+    return Scalar(QStringLiteral("SELECT SALE_DT || '|' || CUST_CD || '|' || CUST_NM || '|' || ITEM_NM || '|' || QTY || '|' "
+                                 "|| PRICE || '|' || AMOUNT FROM SAJ202T WHERE SALE_NO = %1")
+                      .arg(number));
+}
+
+} // namespace
+
+class SalesScreenTest : public ::testing::TestWithParam<TestDatabase::Backend>
+{
+protected:
+    void SetUp() override
+    {
+        m_db = std::make_unique<TestDatabase>(GetParam(), m_folder.path());
+        if (!m_db->Available())
+            GTEST_SKIP() << "the PostgreSQL server of the test run is not running";
+        ASSERT_EQ(m_db->Reset(), QString());
+        ASSERT_EQ(m_db->SeedSales(Rows()), QString());
+        ASSERT_EQ(m_db->Open(ScreenConnection), QString());
+        ASSERT_EQ(m_db->Open(CheckConnection), QString());
+        m_screen = std::make_unique<TSalesScreen>(QSqlDatabase::database(ScreenConnection));
+        m_screen->resize(960, 560);
+        m_screen->show();
+        m_screen->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_screen.get()));
+        ASSERT_TRUE(m_screen->Query());
+        m_grid = m_screen->Grid();
+    }
+
+    void TearDown() override
+    {
+        m_screen.reset();
+        QSqlDatabase::removeDatabase(ScreenConnection);
+        QSqlDatabase::removeDatabase(CheckConnection);
+    }
+
+    virtual int Rows() const { return 300; }
+
+    // Types `text` into the cell of `column` on `row`, as the user does.
+    void Type(int row, int column, const QString &text)
+    {
+        m_grid->SetCurRow(row);
+        m_grid->SetSelectedColumn(m_grid->GetMemColumn(column));
+        for (const QChar character : text) {
+            // The first key opens the cell's editor, which takes the rest.
+            QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : m_grid;
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
+            QApplication::sendEvent(target, &press);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+
+    QString States() const
+    {
+        QString states;
+        for (int row = 0; row < m_grid->GetRowCount(); ++row)
+            states += QString::number(m_grid->RowState(row));
+        return states;
+    }
+
+    QString Footer(int column) const { return m_grid->GetMemColumn(column)->Footer().GetText(0); }
+
+    QTemporaryDir m_folder;
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<TSalesScreen> m_screen;
+    TTabrix *m_grid = nullptr;
+    MessageBoxRecorder m_boxes{Platform::mbYes};
+};
+
+TEST_P(SalesScreenTest, AnEditAnInsertAndADeleteAreSavedInOneTransaction)
+{
+    EXPECT_EQ(m_grid->GetRowCount(), 300);
+    EXPECT_EQ(Footer(SaleNo), QStringLiteral("300"));
+    EXPECT_EQ(Footer(Amount),
+              QLocale(QLocale::English).toString(Scalar(QStringLiteral("SELECT SUM(AMOUNT) FROM SAJ202T")).toLongLong()));
+    // Sale 2 (row 1): the quantity changes and the amount follows it.
+    Type(1, Quantity, QStringLiteral("7"));
+    const double price = m_grid->GetMemColumn(Price)->Pool().GetFloat(1);
+    EXPECT_EQ(m_grid->GetMemColumn(Amount)->GetFloat(), 7 * price);
+    // Sale 4 (row 3): deleted, still shown until saved.
+    m_grid->SetCurRow(3);
+    QTest::keyClick(m_grid, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(m_grid->GetRowCount(), 300);
+    // A new sale after the last row.
+    m_grid->SetCurRow(299);
+    QTest::keyClick(m_grid, Qt::Key_Down);
+    ASSERT_EQ(m_grid->GridMode(), wgmInsert);
+    Type(300, CustCode, QStringLiteral("C2001"));
+    Type(300, CustName, QStringLiteral("한결상회"));
+    Type(300, ItemName, QStringLiteral("A4 용지"));
+    Type(300, Quantity, QStringLiteral("3"));
+    Type(300, Price, QStringLiteral("1500"));
+    EXPECT_EQ(States().left(4) + States().mid(299), QStringLiteral("010300"));
+    EXPECT_TRUE(m_screen->HasChanges());
+
+    // Ctrl+S posts the new row, then saves.
+    QTest::keyClick(m_grid, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(m_screen->Status(), QStringLiteral("저장했습니다: 추가 1건, 수정 1건, 삭제 1건."));
+    EXPECT_EQ(m_boxes.Summary(), QStringLiteral("삭제|자료를 삭제하시겠습니까?|question"));
+    EXPECT_EQ(m_grid->GetRowCount(), 300);
+    EXPECT_EQ(States(), QString(300, QLatin1Char('0')));
+    EXPECT_FALSE(m_screen->HasChanges());
+    EXPECT_EQ(m_grid->GetMemColumn(SaleNo)->Pool().GetLong(299), 301) << "the new sale shows its number";
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT COUNT(*) FROM SAJ202T")), QStringLiteral("300"));
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT COUNT(*) FROM SAJ202T WHERE SALE_NO = 4")), QStringLiteral("0"));
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT QTY || '|' || AMOUNT FROM SAJ202T WHERE SALE_NO = 2")),
+              QStringLiteral("7|%1").arg(7 * qRound64(price)));
+    EXPECT_EQ(Sale(301), QStringLiteral("%1|C2001|한결상회|A4 용지|3|1500|4500")
+                             .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+}
+
+TEST_P(SalesScreenTest, AFailedSaveRollsBackAndKeepsEveryRowAndState)
+{
+    Type(0, Quantity, QStringLiteral("9"));
+    m_grid->SetCurRow(2);
+    QTest::keyClick(m_grid, Qt::Key_Delete, Qt::ControlModifier);
+    m_boxes.Clear();
+    // Another user removes sale 1 meanwhile: the delete of sale 3 runs first, then the
+    // update of sale 1 finds nothing, and the delete must be undone.
+    ASSERT_EQ(Scalar(QStringLiteral("SELECT COUNT(*) FROM SAJ202T WHERE SALE_NO = 1")), QStringLiteral("1"));
+    QSqlQuery(QSqlDatabase::database(CheckConnection)).exec(QStringLiteral("DELETE FROM SAJ202T WHERE SALE_NO = 1"));
+    EXPECT_FALSE(m_screen->Save());
+    EXPECT_EQ(m_boxes.Summary(), QStringLiteral("일일판매현황|저장하지 못했습니다. 변경한 내용은 화면에 그대로 있습니다.\n\n"
+                                                "판매번호 1의 자료가 테이블에 없습니다.|error"));
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT COUNT(*) FROM SAJ202T WHERE SALE_NO = 3")), QStringLiteral("1"));
+    EXPECT_EQ(States().left(4), QStringLiteral("1030"));
+    EXPECT_EQ(m_grid->GetMemColumn(Quantity)->Pool().GetLong(0), 9);
+    EXPECT_TRUE(m_screen->Status().startsWith(QStringLiteral("저장 실패: ")));
+
+    // The table gone altogether: the same.
+    m_boxes.Clear();
+    QSqlQuery(QSqlDatabase::database(CheckConnection)).exec(QStringLiteral("DROP TABLE SAJ202T"));
+    EXPECT_FALSE(m_screen->Save());
+    EXPECT_EQ(m_boxes.Calls().size(), 1u);
+    EXPECT_EQ(States().left(4), QStringLiteral("1030"));
+    EXPECT_EQ(m_grid->GetRowCount(), 300);
+}
+
+TEST_P(SalesScreenTest, LeavingWithUnsavedChangesAsksYesNoOrCancel)
+{
+    EXPECT_TRUE(m_screen->ConfirmLeave()) << "nothing changed, nothing asked";
+    EXPECT_TRUE(m_boxes.Calls().empty());
+    Type(5, Remark, QStringLiteral("확인"));
+    {
+        MessageBoxRecorder cancel(Platform::mbCancel);
+        EXPECT_FALSE(m_screen->ConfirmLeave());
+        EXPECT_EQ(cancel.Summary(), QStringLiteral("일일판매현황|변경된 내용이 있습니다. 저장하시겠습니까?|question"));
+        EXPECT_EQ(cancel.Calls()[0].Buttons, Platform::mbYes | Platform::mbNo | Platform::mbCancel);
+    }
+    EXPECT_EQ(States().mid(5, 1), QStringLiteral("1"));
+    {
+        MessageBoxRecorder yes(Platform::mbYes);
+        EXPECT_TRUE(m_screen->ConfirmLeave());
+    }
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT REMARK FROM SAJ202T WHERE SALE_NO = 6")), QStringLiteral("확인"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, SalesScreenTest,
+                         ::testing::Values(TestDatabase::Backend::SQLite, TestDatabase::Backend::PostgreSQL),
+                         [](const auto &info) { return TestDatabase::BackendName(info.param).toStdString(); });
+
+// The demo's whole table, on SQLite: every sale arrives, and the picture shows the bands,
+// the rows and the footers.
+class SalesScreenDemoTest : public SalesScreenTest
+{
+protected:
+    int Rows() const override { return 100000; }
+};
+
+TEST_P(SalesScreenDemoTest, TheDemosHundredThousandSalesLoadWithTheirFooters)
+{
+    EXPECT_EQ(m_grid->GetRowCount(), 100000);
+    EXPECT_EQ(Footer(SaleNo), QStringLiteral("100,000"));
+    EXPECT_EQ(Footer(Amount), QStringLiteral("225,324,147,500"));
+    EXPECT_EQ(m_grid->GetMemColumn(CustName)->Pool().GetString(99999), QStringLiteral("㈜한빛상사"));
+    const QImage picture = m_screen->grab().toImage();
+    picture.save(QDir(QStringLiteral(TOVEL_BUILD_DIR)).filePath(QStringLiteral("j202p-screen.png")));
+    // The amount column's tint beside its right-aligned number, on the third row.
+    m_grid->SetSelectedColumn(m_grid->GetMemColumn(Amount));
+    const QRect amount = m_grid->EditorRect(m_grid->GetMemColumn(Amount), 2, false);
+    const QPoint inside = m_grid->mapTo(m_screen.get(), QPoint(amount.left() + 3, amount.center().y()));
+    EXPECT_EQ(picture.pixelColor(inside * picture.devicePixelRatio()), QColor(0xE8, 0xF4, 0xFF));
+    EXPECT_TRUE(m_screen->Status().startsWith(QStringLiteral("100,000건을 조회했습니다")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, SalesScreenDemoTest, ::testing::Values(TestDatabase::Backend::SQLite),
+                         [](const auto &info) { return TestDatabase::BackendName(info.param).toStdString(); });

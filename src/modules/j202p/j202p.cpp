@@ -94,6 +94,10 @@ void ShowInFrame(QApplication *, QMdiArea *screen, QSqlDatabase *, const TModule
     // Wide enough for every band and column, tall enough for a page of rows.
     window->resize(qMin(960, qMax(480, screen->width() - 8)), qMin(560, qMax(320, screen->height() - 8)));
     window->show();
+    // Where the area would place it beside other windows, it may not fit: then it opens at
+    // the area's top left corner.
+    if (!screen->viewport()->rect().contains(window->geometry()))
+        window->move(0, 0);
     sales->Query();
     sales->setFocus();
 }

@@ -2,8 +2,11 @@
 #include "grid/mempool_p.h"
 
 #include "grid/poolbytes.h"
+#include "grid/rowpermutation_p.h"
 #include "platform/cp949.h"
 #include "platform/texception.h"
+
+#include <QCollator>
 
 #include <algorithm>
 #include <cmath>
@@ -276,6 +279,110 @@ void TwMemPool::Assign(const TwMemPool &source)
         SetValue(row, source.GetValue(row));
 }
 
+namespace {
+
+// Stable order of `count` keyed rows; `keyOf(row)` is only asked of rows holding a value,
+// which are ordered by `less` on their keys, ties in row order. Nulls come first
+// ascending, last descending, in row order.
+template<typename Key, typename KeyOf, typename Less>
+std::vector<int> OrderByKeys(int count, const std::uint8_t *presence, std::size_t stride, bool descending,
+                             KeyOf keyOf, Less less)
+{
+    std::vector<int> order;
+    order.reserve(static_cast<std::size_t>(count));
+    std::vector<Key> keys;
+    std::vector<int> valued;
+    valued.reserve(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row) {
+        if (presence[static_cast<std::size_t>(row) * stride] == 0) {
+            if (!descending)
+                order.push_back(row);
+            continue;
+        }
+        valued.push_back(row);
+    }
+    keys.reserve(valued.size());
+    for (const int row : valued)
+        keys.push_back(keyOf(row));
+    // Positions into `keys`; sorting small integers moves no keys.
+    std::vector<int> positions(valued.size());
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        positions[i] = static_cast<int>(i);
+    if (descending)
+        std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) { return less(keys[b], keys[a]); });
+    else
+        std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) { return less(keys[a], keys[b]); });
+    for (const int at : positions)
+        order.push_back(valued[static_cast<std::size_t>(at)]);
+    if (descending) {
+        for (int row = 0; row < count; ++row) {
+            if (presence[static_cast<std::size_t>(row) * stride] == 0)
+                order.push_back(row);
+        }
+    }
+    return order;
+}
+
+} // namespace
+
+std::vector<int> TwMemPool::SortOrder(bool descending) const
+{
+    const int count = d->m_count;
+    const std::uint8_t *presence = d->m_data.Data();
+    const auto stride = static_cast<std::size_t>(d->m_recordSize);
+    if (count == 0)
+        return {};
+    if (TXIsStringType(d->m_type)) {
+        // Compare orders texts by the default collation; its sort keys order them the same
+        // way at one collation per row instead of one per comparison. The C locale compares
+        // UTF-16 code units, which the texts themselves do.
+        const QCollator collator;
+        if (collator.locale().language() == QLocale::C) {
+            return OrderByKeys<QString>(
+                count, presence, stride, descending, [this](int row) { return ValueText(row); },
+                [](const QString &a, const QString &b) { return QString::compare(a, b) < 0; });
+        }
+        return OrderByKeys<QCollatorSortKey>(
+            count, presence, stride, descending, [this](int row) { return QCollator::defaultSortKey(ValueText(row)); },
+            [](const QCollatorSortKey &a, const QCollatorSortKey &b) { return a.compare(b) < 0; });
+    }
+    if (d->m_type == wdtGraphic) {
+        // Pictures hold no value to order by: only presence counts.
+        return OrderByKeys<int>(count, presence, stride, descending, [](int) { return 0; }, std::less<int>());
+    }
+    return WithPackedType(
+        d->m_type,
+        [&]<typename Held>(Held) {
+            return OrderByKeys<Held>(
+                count, presence, stride, descending, [&](int row) { return Load<Held>(Record(row) + 1); }, std::less<Held>());
+        },
+        [] { return std::vector<int>(); });
+}
+
+void TwMemPool::Permute(const std::vector<int> &order)
+{
+    const int count = d->m_count;
+    TXCheckRowOrder(order, count);
+    if (count == 0)
+        return;
+    TwByteBuffer data;
+    data.Resize(d->m_data.Size());
+    const auto size = static_cast<std::size_t>(d->m_recordSize);
+    std::uint8_t *target = data.Data();
+    for (const int row : order) {
+        std::memcpy(target, Record(row), size);
+        target += size;
+    }
+    if (d->m_hasStrings) {
+        std::vector<QString> strings;
+        strings.reserve(d->m_strings.capacity());
+        for (const int row : order)
+            strings.push_back(std::move(d->m_strings[static_cast<std::size_t>(row)]));
+        d->m_strings.swap(strings);
+    }
+    d->m_data = std::move(data);
+}
+
 void TwMemPool::ColumnChanged(TwDataType type, int dataWidth)
 {
     const int oldSize = d->m_recordSize;
@@ -524,6 +631,10 @@ void TwMemPool::SetFloat(int row, double value)
         return;
     }
     if (d->m_type == wdtFloat || TXIsDateType(d->m_type)) {
+        // NaN compares false with everything and infinities defeat sums and averages: a
+        // pool never holds them.
+        if (!std::isfinite(value))
+            throw TException(QStringLiteral("'%1' is not a valid floating point value").arg(value));
         Store(Record(row) + 1, value);
         Record(row)[0] = Present;
         return;

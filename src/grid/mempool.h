@@ -87,6 +87,13 @@ public:
     void Move(int from, int to);
     void Exchange(int a, int b);
     void Assign(const TwMemPool &source);
+    /// The rows in a stable order of their values (nulls first ascending, last descending):
+    /// element i is the row that belongs at position i. Texts are ordered as Compare
+    /// orders them, through collation keys made once per row.
+    std::vector<int> SortOrder(bool descending) const;
+    /// Rearranges the rows so that row order[i] comes to position i (a permutation of all
+    /// rows), in one pass over the records.
+    void Permute(const std::vector<int> &order);
 
     bool GetNull(int row) const;
     void SetNull(int row, bool isNull = true);

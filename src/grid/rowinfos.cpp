@@ -1,6 +1,7 @@
 #include "grid/rowinfos.h"
 #include "grid/rowinfos_p.h"
 
+#include "grid/rowpermutation_p.h"
 #include "platform/texception.h"
 
 #include <cstring>
@@ -149,6 +150,16 @@ void TwRowInfos::Move(int from, int to)
 void TwRowInfos::Exchange(int a, int b)
 {
     std::swap(Byte(a), Byte(b));
+}
+
+void TwRowInfos::Permute(const std::vector<int> &order)
+{
+    TXCheckRowOrder(order, d->m_count);
+    std::vector<std::uint8_t> bytes(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        bytes[i] = d->m_bytes.Data()[order[i]];
+    if (!bytes.empty())
+        std::memcpy(d->m_bytes.Data(), bytes.data(), bytes.size());
 }
 
 bool TwRowInfos::Checked(int row) const

@@ -36,6 +36,9 @@ public:
     void DeleteRows(const std::vector<int> &rows);
     void Move(int from, int to);
     void Exchange(int a, int b);
+    /// Rearranges the bytes so that row order[i] comes to position i (a permutation of all
+    /// rows).
+    void Permute(const std::vector<int> &order);
 
     bool Checked(int row) const;
     void SetChecked(int row, bool value);

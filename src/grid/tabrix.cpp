@@ -146,17 +146,7 @@ void TTabrix::SetRowCount(int count)
             GetMemColumn(i)->Pool().SetCount(count);
         d->m_rowInfos.SetCount(count);
     }
-    UpdateScrollRange();
-    SetTopRow(GetTopRow());
-    AssignCurRow(qBound(0, CurRow(), qMax(0, count - 1)));
-    if (!Updating())
-        InvalidateGrid();
-    if (count > 0 && Options().Has(wgoAlwaysShowEditor))
-        ShowEditor();
-    else
-        HideEditor();
-    if (GetRowCount() != before && t_twNotificationsHeld == 0)
-        emit RowCountChanged(GetRowCount());
+    RowCountApplied(before);
 }
 
 TwCells TTabrix::Cells(int col, int row) const

@@ -230,6 +230,15 @@ private:
     /// clamps the current and top rows.
     void RemoveRows(const std::vector<int> &rows);
     void FinishDelete(bool removed);
+    /// Fails with "Can't <operation> in Editing" unless browsing.
+    void CheckBrowsing(const char *operation) const;
+    /// Fails with "Bounds error in TTabrix.<operation>(col)." outside the columns.
+    void CheckListColumn(int col, const char *operation) const;
+    /// Takes the shown editor's value into its cell and posts an open edit.
+    void PostPending();
+    /// After the stored row count changed from `before`: the scroll range, top and current
+    /// rows, a repaint unless updating, the editor and the count's notice.
+    void RowCountApplied(int before);
     void CopyAbove();
     void EnterKey();
     void EscapeKey();

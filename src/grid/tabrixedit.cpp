@@ -14,27 +14,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Ends an update bracket however the scope ends.
-class TUpdateScope
-{
-public:
-    explicit TUpdateScope(TwCustomGrid &grid)
-        : m_grid(grid)
-    {
-        m_grid.BeginUpdate();
-    }
-    ~TUpdateScope() { m_grid.EndUpdate(true); }
-    TUpdateScope(const TUpdateScope &) = delete;
-    TUpdateScope &operator=(const TUpdateScope &) = delete;
-
-private:
-    TwCustomGrid &m_grid;
-};
-
-} // namespace
-
 TwGridMode TTabrix::GetGridMode() const
 {
     return d->m_gridMode;

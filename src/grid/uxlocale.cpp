@@ -218,7 +218,8 @@ double TXTextToFloat(const QString &text)
         normal.replace(L().DecimalSeparator, QLatin1Char('.'));
     bool ok = false;
     const double value = normal.toDouble(&ok); // QString reads numbers in the C notation
-    if (!ok)
+    // "nan", "inf" and numbers beyond the double range are no values a cell can hold.
+    if (!ok || !std::isfinite(value))
         ConvertError(text, "floating point value");
     return value;
 }

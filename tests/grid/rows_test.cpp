@@ -1,0 +1,350 @@
+// Row operations of the complete grid: inserting, moving, exchanging and deleting stored
+// rows with their states, emptying the grid, copying another grid, loading and saving one
+// column as texts, finding rows, and the stable sort against a plain insertion sort.
+
+#include "grid/tabrix.h"
+#include "platform/texception.h"
+#include "testsupport.h"
+
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+class RowsTest : public ::testing::Test
+{
+protected:
+    RowsTest()
+    {
+        AddColumn(m_grid, wdtLong, "Id");
+        AddColumn(m_grid, wdtString, "Name");
+    }
+
+    static TwMemColumn *AddColumn(TTabrix &grid, TwDataType type, const char *caption, int width = 0)
+    {
+        auto *column = static_cast<TwMemColumn *>(grid.Columns().Add());
+        column->SetDataType(type);
+        column->SetDataWidth(width);
+        column->Title().SetCaption(QString::fromLatin1(caption));
+        return column;
+    }
+
+    void Fill(int rows)
+    {
+        m_grid.SetRowCount(rows);
+        for (int row = 0; row < rows; ++row) {
+            m_grid.Cells(0, row).SetLong(row);
+            m_grid.Cells(1, row).SetString(QStringLiteral("n%1").arg(row));
+        }
+    }
+
+    QString Ids()
+    {
+        QStringList texts;
+        for (int row = 0; row < m_grid.GetRowCount(); ++row)
+            texts << m_grid.GetMemColumn(0)->Pool().GetString(row);
+        return texts.join(QLatin1Char(','));
+    }
+
+    QString States()
+    {
+        QString text;
+        for (int row = 0; row < m_grid.RowInfos().Count(); ++row)
+            text += QString::number(m_grid.RowInfos().State(row));
+        return text;
+    }
+
+    TTabrix m_grid;
+};
+
+template<typename Call>
+QString Failure(Call call)
+{
+    try {
+        call();
+    } catch (const TException &e) {
+        return e.Message();
+    }
+    return {};
+}
+
+TEST_F(RowsTest, InsertMoveExchangeAndDeleteKeepStatesWithTheirRows)
+{
+    Fill(5);
+    m_grid.GetMemColumn(1)->SetDefaults(QStringLiteral("new"));
+    int newRows = 0;
+    QObject::connect(&m_grid, &TTabrix::OnNewRow, &m_grid, [&] { ++newRows; });
+    m_grid.RowInfos().SetState(3, wrUpdated);
+    m_grid.RowInfos().SetChecked(3, true);
+
+    m_grid.InsertRow(1, true, true, true);
+    EXPECT_EQ(Ids(), QStringLiteral("0,,1,2,3,4"));
+    EXPECT_EQ(m_grid.Cells(1, 1).String(), QStringLiteral("new"));
+    EXPECT_EQ(States(), QStringLiteral("020010"));
+    EXPECT_TRUE(m_grid.RowInfos().Checked(4));
+    EXPECT_EQ(newRows, 1);
+    EXPECT_EQ(m_grid.CurRow(), 0);
+
+    m_grid.AddRow();
+    EXPECT_EQ(m_grid.GetRowCount(), 7);
+    EXPECT_TRUE(m_grid.Cells(1, 6).Null());
+
+    m_grid.MoveRow(4, 0);
+    EXPECT_EQ(Ids(), QStringLiteral("3,0,,1,2,4,"));
+    EXPECT_EQ(States(), QStringLiteral("1020000"));
+    EXPECT_TRUE(m_grid.RowInfos().Checked(0));
+    m_grid.ExchangeRows(0, 6);
+    EXPECT_EQ(Ids(), QStringLiteral(",0,,1,2,4,3"));
+    EXPECT_EQ(States(), QStringLiteral("0020001"));
+
+    m_grid.SetCurRow(6);
+    m_grid.DeleteRow(2, -1, false);
+    EXPECT_EQ(m_grid.GetRowCount(), 2);
+    EXPECT_EQ(m_grid.CurRow(), 1);
+    EXPECT_EQ(Ids(), QStringLiteral(",0"));
+
+    EXPECT_EQ(Failure([&] { m_grid.InsertRow(3); }), QStringLiteral("TTabrix - Row Bounds Error(3) in InsertRow"));
+    EXPECT_EQ(Failure([&] { m_grid.MoveRow(0, 2); }), QStringLiteral("TTabrix - Row Bounds Error(2) in MoveRow.NewRow"));
+    EXPECT_EQ(Failure([&] { m_grid.MoveRow(-1, 0); }), QStringLiteral("TTabrix - Row Bounds Error(-1) in MoveRow.CurRow"));
+    EXPECT_EQ(Failure([&] { m_grid.ExchangeRows(5, 0); }), QStringLiteral("TTabrix - Row Bounds Error(5) in ExchangesRows.Row1"));
+    EXPECT_EQ(Failure([&] { m_grid.DeleteRow(2); }), QStringLiteral("TTabrix - Row Bounds Error(2) in DeleteRow"));
+    m_grid.DeleteRow(5, 0); // nothing to delete: no bounds check either
+
+    m_grid.SetOptions({wgoEditing, wgoInserting});
+    m_grid.Insert(false);
+    EXPECT_EQ(Failure([&] { m_grid.AddRow(); }), QStringLiteral("Can't InsertRow in Editing"));
+    EXPECT_EQ(Failure([&] { m_grid.MoveRow(0, 1); }), QStringLiteral("Can't MoveRow in Editing"));
+    EXPECT_EQ(Failure([&] { m_grid.ExchangeRows(0, 1); }), QStringLiteral("Can't ExchangeRows in Editing"));
+    EXPECT_EQ(Failure([&] { m_grid.DeleteRow(0); }), QStringLiteral("Can't DeleteRow in Editing"));
+    EXPECT_EQ(m_grid.RowInfos().Count(), 2);
+}
+
+TEST_F(RowsTest, MaxRowCountBoundsOnlyTheUsersNewRows)
+{
+    Fill(3);
+    m_grid.SetOptions({wgoEditing, wgoInserting});
+    m_grid.SetMaxRowCount(3);
+    m_grid.Insert(true);
+    EXPECT_EQ(m_grid.GridMode(), wgmBrowse);
+    m_grid.AddRow();
+    EXPECT_EQ(m_grid.GetRowCount(), 4);
+    m_grid.SetMaxRowCount(-5);
+    EXPECT_EQ(m_grid.MaxRowCount(), 0);
+}
+
+TEST_F(RowsTest, ClearClearDataAndReset)
+{
+    Fill(4);
+    m_grid.RowInfos().SetState(1, wrInserted);
+    m_grid.SetSelected(2, true);
+    m_grid.SetCurRow(3);
+    m_grid.ClearData();
+    EXPECT_EQ(m_grid.GetRowCount(), 4);
+    EXPECT_EQ(Ids(), QStringLiteral(",,,"));
+    EXPECT_EQ(States(), QStringLiteral("0000"));
+    EXPECT_EQ(m_grid.GetSelectedCount(), 0);
+    m_grid.Reset();
+    EXPECT_EQ(m_grid.CurRow(), 0);
+    m_grid.Clear();
+    EXPECT_EQ(m_grid.GetRowCount(), 0);
+    m_grid.Reset(); // nothing to do without rows
+    m_grid.AddRow();
+    EXPECT_TRUE(m_grid.Cells(1, 0).Null()); // no text of the cleared rows comes back
+}
+
+TEST_F(RowsTest, AssignDataCopiesStoredValuesWithClearRowBytes)
+{
+    TTabrix source;
+    AddColumn(source, wdtString, "Id"); // a text column feeding an integer column
+    AddColumn(source, wdtString, "Name");
+    AddColumn(source, wdtFloat, "Extra");
+    source.SetRowCount(3);
+    for (int row = 0; row < 3; ++row) {
+        source.Cells(0, row).SetString(QString::number(row + 10));
+        source.Cells(1, row).SetString(QStringLiteral("이름%1").arg(row));
+    }
+    source.SetOptions({wgoEditing, wgoInserting});
+    source.Insert(true); // a row not stored yet: not copied
+
+    Fill(5);
+    m_grid.RowInfos().SetState(0, wrDeleted);
+    m_grid.RowInfos().SetChecked(1, true);
+    m_grid.AssignData(&source);
+    EXPECT_EQ(Ids(), QStringLiteral("10,11,12"));
+    EXPECT_EQ(m_grid.Cells(1, 2).String(), QStringLiteral("이름2"));
+    EXPECT_EQ(States(), QStringLiteral("000"));
+    EXPECT_FALSE(m_grid.RowInfos().Checked(1));
+
+    // A value the grid cannot take changes nothing.
+    source.Cancel();
+    source.Cells(0, 1).SetString(QStringLiteral("x"));
+    EXPECT_EQ(Failure([&] { m_grid.AssignData(&source); }), QStringLiteral("'x' is not a valid integer value"));
+    EXPECT_EQ(Ids(), QStringLiteral("10,11,12"));
+    m_grid.AssignData(nullptr);
+    EXPECT_EQ(m_grid.GetRowCount(), 3);
+}
+
+TEST_F(RowsTest, LoadFromListConvertsEverythingFirstAndSaveToListReadsStoredRows)
+{
+    Fill(2);
+    QStringList list{QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9")};
+    m_grid.LoadFromList(0, &list, 2, true); // no room and no appending: nothing, no error
+    EXPECT_EQ(Ids(), QStringLiteral("0,1"));
+    m_grid.GetMemColumn(1)->SetDefaults(QStringLiteral("d"));
+    m_grid.LoadFromList(0, &list, 1, false);
+    EXPECT_EQ(Ids(), QStringLiteral("0,7,8,9"));
+    EXPECT_EQ(m_grid.Cells(1, 3).String(), QStringLiteral("d"));
+    EXPECT_EQ(States(), QStringLiteral("0000"));
+
+    const QStringList bad{QStringLiteral("1"), QStringLiteral("zwei"), QStringLiteral("3")};
+    EXPECT_EQ(Failure([&] { m_grid.LoadFromList(0, &bad, 0, false); }), QStringLiteral("'zwei' is not a valid integer value"));
+    EXPECT_EQ(Ids(), QStringLiteral("0,7,8,9"));
+    EXPECT_EQ(Failure([&] { m_grid.LoadFromList(2, &bad); }), QStringLiteral("Bounds error in TTabrix.LoadFromList(2)."));
+    EXPECT_EQ(Failure([&] { m_grid.LoadFromList(0, &bad, 5); }), QStringLiteral("Row bounds error in TTabrix.LoadFromList(5)."));
+
+    // A row being inserted is stored first: the load then counts it as a row.
+    m_grid.SetOptions({wgoEditing, wgoInserting});
+    m_grid.Insert(true);
+    m_grid.Cells(0, 4).SetLong(40);
+    m_grid.LoadFromList(0, &list, 5, false);
+    EXPECT_EQ(m_grid.GridMode(), wgmBrowse);
+    EXPECT_EQ(Ids(), QStringLiteral("0,7,8,9,40,7,8,9"));
+
+    QStringList saved;
+    m_grid.SaveToList(0, &saved, 3, 2);
+    EXPECT_EQ(saved.join(QLatin1Char(',')), QStringLiteral("9,40"));
+    m_grid.SaveToList(0, &saved, 8);
+    EXPECT_TRUE(saved.isEmpty());
+    m_grid.SetCurRow(0);
+    m_grid.Insert(false);
+    m_grid.Cells(0, 0).SetLong(-1);
+    m_grid.SaveToList(0, &saved, 6, -1);
+    EXPECT_EQ(saved.join(QLatin1Char(',')), QStringLiteral("7,8,9"));
+    EXPECT_EQ(m_grid.RowInfos().Count(), 9);
+    EXPECT_EQ(Failure([&] { m_grid.SaveToList(0, &saved, -1); }), QStringLiteral("Row bounds error in TTabrix.SaveToList(-1)."));
+}
+
+TEST_F(RowsTest, FindByValueAndByTextOnStoredRows)
+{
+    Fill(3);
+    m_grid.Cells(1, 1).SetString(QStringLiteral("Seoul"));
+    m_grid.Cells(1, 2).SetString(QStringLiteral("seoul station"));
+    EXPECT_EQ(m_grid.Find(0, QVariant(2)), 2);
+    EXPECT_EQ(m_grid.Find(0, QVariant(9)), -1);
+    EXPECT_EQ(m_grid.Find(1, QStringLiteral("seoul"), {}), -1);
+    EXPECT_EQ(m_grid.Find(1, QStringLiteral("seoul"), {wfoCaseInsensitive}), 1);
+    EXPECT_EQ(m_grid.Find(1, QStringLiteral("seoul"), {wfoPartialKey}), 2);
+    EXPECT_EQ(m_grid.Find(1, QStringLiteral("SEOUL S"), {wfoPartialKey, wfoCaseInsensitive}), 2);
+    EXPECT_EQ(Failure([&] { m_grid.Find(5, QVariant()); }), QStringLiteral("Bounds error in TTabrix.Find(5)."));
+
+    // While a row is inserted before them, rows are found where they are stored.
+    m_grid.SetOptions({wgoEditing, wgoInserting});
+    m_grid.Insert(false);
+    m_grid.Cells(0, 0).SetLong(100);
+    EXPECT_EQ(m_grid.Find(1, QStringLiteral("Seoul"), {}), 2);
+    EXPECT_EQ(m_grid.Find(0, QVariant(100)), 0);
+}
+
+TEST_F(RowsTest, SortIsStableWithNullsAndCarriesRowBytes)
+{
+    Fill(4);
+    const QVariant values[] = {2, QVariant(), 1, 2};
+    auto *key = AddColumn(m_grid, wdtFloat, "Key");
+    for (int row = 0; row < 4; ++row)
+        key->Pool().SetValue(row, values[row]);
+    m_grid.RowInfos().SetState(3, wrUpdated);
+    m_grid.SetSelected(0, true);
+    m_grid.Sort(2, false, true);
+    EXPECT_EQ(Ids(), QStringLiteral("1,2,0,3"));
+    EXPECT_EQ(States(), QStringLiteral("0001"));
+    EXPECT_TRUE(m_grid.GetSelected(2));
+    EXPECT_EQ(key->Title().SortMark(), wsmAsc);
+    m_grid.Sort(2, true, true);
+    EXPECT_EQ(Ids(), QStringLiteral("0,3,2,1"));
+    EXPECT_EQ(key->Title().SortMark(), wsmDesc);
+    m_grid.Sort(0, false, true);
+    EXPECT_EQ(key->Title().SortMark(), wsmNone);
+    EXPECT_EQ(m_grid.GetMemColumn(0)->Title().SortMark(), wsmAsc);
+
+    // An edit is stored before the rows move.
+    m_grid.SetOptions({wgoEditing, wgoInserting});
+    m_grid.Insert(true);
+    m_grid.Cells(0, 4).SetLong(-7);
+    m_grid.Sort(0, false, false);
+    EXPECT_EQ(Ids(), QStringLiteral("-7,0,1,2,3"));
+    EXPECT_EQ(States(), QStringLiteral("20001"));
+    EXPECT_FALSE(Failure([&] { m_grid.Sort(3); }).isEmpty());
+}
+
+// The sort's result is the one of the plain insertion sort that moves a row in front of
+// the first row before it holding a greater value (a smaller one descending), for every
+// kind of value, with ties and nulls.
+TEST_F(RowsTest, SortMatchesTheInsertionSortOnRandomData)
+{
+    const QString words[] = {QStringLiteral("가나"), QStringLiteral("가"), QStringLiteral("하늘"), QStringLiteral("apple"),
+                             QStringLiteral("Apple"), QStringLiteral("Zebra"), QStringLiteral("서울"), QStringLiteral("부산")};
+    const struct Kind { TwDataType type; int width; } kinds[] = {
+        {wdtFloat, 0}, {wdtLong, 0}, {wdtShort, 0}, {wdtString, 0}, {wdtChar, 6}, {wdtDate, 0}, {wdtBool, 0}};
+    QRandomGenerator random(20261208);
+    for (const Kind kind : kinds) {
+        TTabrix grid;
+        AddColumn(grid, wdtLong, "Id");
+        TwMemColumn *key = AddColumn(grid, kind.type, "Key", kind.width);
+        const int rows = 300;
+        grid.SetRowCount(rows);
+        for (int row = 0; row < rows; ++row) {
+            grid.Cells(0, row).SetLong(row);
+            const int pick = static_cast<int>(random.bounded(9));
+            if (pick == 8)
+                continue; // null
+            if (TXIsStringType(kind.type))
+                key->Pool().SetString(row, words[pick]);
+            else
+                key->Pool().SetFloat(row, kind.type == wdtFloat ? pick * 0.25 - 1 : pick - 3 + (kind.type == wdtDate ? 40000 : 0));
+        }
+        for (const bool descending : {false, true}) {
+            std::vector<int> expected(rows);
+            for (int row = 0; row < rows; ++row)
+                expected[static_cast<std::size_t>(row)] = row;
+            const int wanted = descending ? -1 : 1;
+            for (int i = 1; i < rows; ++i) {
+                for (int j = 0; j < i; ++j) {
+                    if (key->Pool().Compare(expected[static_cast<std::size_t>(j)], expected[static_cast<std::size_t>(i)]) == wanted) {
+                        const int moved = expected[static_cast<std::size_t>(i)];
+                        expected.erase(expected.begin() + i);
+                        expected.insert(expected.begin() + j, moved);
+                        break;
+                    }
+                }
+            }
+            TTabrix sorted;
+            AddColumn(sorted, wdtLong, "Id");
+            AddColumn(sorted, kind.type, "Key", kind.width);
+            sorted.AssignData(&grid);
+            sorted.Sort(1, descending, false);
+            for (int row = 0; row < rows; ++row) {
+                ASSERT_EQ(sorted.Cells(0, row).Long(), expected[static_cast<std::size_t>(row)])
+                    << "type " << kind.type << (descending ? " descending" : " ascending") << " at row " << row;
+            }
+        }
+    }
+}
+
+TEST_F(RowsTest, NaNAndInfinityAreNoFloatValues)
+{
+    TwMemPool pool(wdtFloat);
+    pool.SetCount(1);
+    EXPECT_THROW(pool.SetFloat(0, std::numeric_limits<double>::quiet_NaN()), TException);
+    EXPECT_THROW(pool.SetValue(0, QVariant(std::numeric_limits<double>::infinity())), TException);
+    for (const char *text : {"nan", "inf", "-inf", "1e999"})
+        EXPECT_THROW(pool.SetString(0, QString::fromLatin1(text)), TException) << text;
+    EXPECT_TRUE(pool.GetNull(0));
+    pool.SetString(0, QStringLiteral("1e300"));
+    EXPECT_EQ(pool.GetFloat(0), 1e300);
+}
+
+} // namespace

@@ -192,6 +192,40 @@ TEST_P(SalesScreenTest, LeavingWithUnsavedChangesAsksYesNoOrCancel)
     EXPECT_EQ(Scalar(QStringLiteral("SELECT REMARK FROM SAJ202T WHERE SALE_NO = 6")), QStringLiteral("확인"));
 }
 
+TEST_P(SalesScreenTest, AClickOnAColumnTitleSortsByItAndASecondClickReverses)
+{
+    Type(1, Remark, QStringLiteral("x"));
+    const auto clickTitle = [this](int column) {
+        m_grid->SetSelectedColumn(m_grid->GetMemColumn(column));
+        const QRect cell = m_grid->EditorRect(m_grid->GetMemColumn(column), m_grid->TopRow(), false);
+        QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {},
+                          m_grid->viewport()->mapFrom(m_grid, QPoint(cell.center().x(), cell.top() - 8)));
+    };
+    // (sale number, quantity, state) of the first rows.
+    const auto firstRows = [this] {
+        QStringList rows;
+        for (int row = 0; row < 3; ++row)
+            rows << QStringLiteral("%1/%2/%3")
+                        .arg(m_grid->GetMemColumn(SaleNo)->Pool().GetLong(row))
+                        .arg(m_grid->GetMemColumn(Quantity)->Pool().GetLong(row))
+                        .arg(m_grid->RowState(row));
+        return rows.join(QLatin1Char(' '));
+    };
+    clickTitle(Quantity);
+    EXPECT_EQ(firstRows(), QStringLiteral("50/1/0 100/1/0 150/1/0"));
+    EXPECT_EQ(m_grid->GetMemColumn(Quantity)->Title().SortMark(), wsmAsc);
+    clickTitle(Quantity);
+    EXPECT_EQ(firstRows(), QStringLiteral("7/50/0 57/50/0 107/50/0")) << "equal quantities keep their order";
+    EXPECT_EQ(m_grid->GetMemColumn(Quantity)->Title().SortMark(), wsmDesc);
+    clickTitle(CustName);
+    EXPECT_EQ(m_grid->GetMemColumn(Quantity)->Title().SortMark(), wsmNone);
+    // The edited sale keeps its state wherever it went.
+    const int edited = m_grid->Find(SaleNo, QVariant(2));
+    ASSERT_GE(edited, 0);
+    EXPECT_EQ(m_grid->RowState(edited), wrUpdated);
+    EXPECT_EQ(m_grid->StateCount(wrUpdated), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, SalesScreenTest,
                          ::testing::Values(TestDatabase::Backend::SQLite, TestDatabase::Backend::PostgreSQL),
                          [](const auto &info) { return TestDatabase::BackendName(info.param).toStdString(); });

@@ -93,7 +93,10 @@ bool TSalesScreen::Query()
     QElapsedTimer timer;
     timer.start();
     const QString error = SalesTable::Load(m_connection, *m_grid);
+    // The rows come in sale number order again.
     m_sortColumn = -1;
+    for (int i = 0; i < SalesTable::ColumnCount; ++i)
+        m_grid->GetMemColumn(i)->Title().SetSortMark(wsmNone);
     if (!error.isEmpty()) {
         ShowStatus(QString::fromUtf16(u"조회하지 못했습니다: ") + error);
         return false;
@@ -168,6 +171,11 @@ void TSalesScreen::TitleClicked(TwColumn *column)
     const int index = column->Index();
     m_sortDescending = index == m_sortColumn && !m_sortDescending;
     m_sortColumn = index;
-    // The grid's sort arrives with the row operations.
-    ShowStatus(QString());
+    try {
+        m_grid->Sort(index, m_sortDescending, true);
+    } catch (const TException &failure) {
+        // The row being edited could not be posted first (a required value is missing).
+        m_sortColumn = -1;
+        Platform::ShowMessageBox(this, failure.Message(), Caption(), Platform::TMsgIcon::Error);
+    }
 }

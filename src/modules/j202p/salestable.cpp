@@ -254,6 +254,8 @@ void BuildGrid(TTabrix &grid)
         column->SetDataType(layout.type);
         column->SetDataWidth(layout.dataWidth);
         column->Title().SetCaption(Text(layout.caption));
+        // A click on the title sorts by the column.
+        column->Title().SetClicking(true);
         column->SetWidth(layout.width);
         TwGroup *group = grid.Groups().Items(layout.group);
         group->InsertItem(0, group->GetColCount(0), column);

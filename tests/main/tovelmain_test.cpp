@@ -12,6 +12,7 @@
 #include "testdatabase.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -316,6 +318,33 @@ TEST_F(MainWindowTest, AProgramChosenTwiceShowsItsWindowAndAfterCloseAllEveryPro
     Item("N11")->trigger();
     QTRY_VERIFY(m_window->MdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(yes.Calls().size(), 1u);
+}
+
+TEST_F(MainWindowTest, TheSalesScreenAsksBeforeItClosesOverUnsavedChanges)
+{
+    ShowAsUsualUser();
+    Item("NJ202P")->trigger();
+    QPointer<QMdiSubWindow> window = m_window->MdiArea()->findChild<QMdiSubWindow *>(QStringLiteral("frmJ202P"));
+    ASSERT_NE(window, nullptr);
+    auto *grid = window->findChild<QWidget *>(QStringLiteral("grdSales"));
+    ASSERT_NE(grid, nullptr);
+    // A new sale with a customer code typed in.
+    QTest::keyClick(grid, Qt::Key_Insert);
+    QTest::keyClick(grid, Qt::Key_C);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : grid, Qt::Key_Return);
+    {
+        MessageBoxRecorder cancel(Platform::mbCancel);
+        window->close();
+        EXPECT_EQ(cancel.Summary(), QStringLiteral("일일판매현황|변경된 내용이 있습니다. 저장하시겠습니까?|question"));
+    }
+    QTest::qWait(20);
+    ASSERT_FALSE(window.isNull()) << "Cancel keeps the window";
+    EXPECT_NE(m_window->Dispatcher().ModuleHandles()[3], 0u);
+    MessageBoxRecorder no(Platform::mbNo);
+    window->close();
+    EXPECT_EQ(no.Calls().size(), 1u);
+    QTRY_VERIFY(!Mapped(QStringLiteral("J202P.so")));
+    EXPECT_EQ(m_window->Dispatcher().ModuleHandles()[3], 0u);
 }
 
 TEST_F(MainWindowTest, AMissingBrokenEntrylessOrFailingModuleOpensNothing)

@@ -8,7 +8,9 @@
 
 #include "caller/TovelModule.h"
 #include "caller/ZULCaller.h"
+#include "grid/tabrix.h"
 #include "platform/cp949.h"
+#include "platform/handles.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -51,7 +53,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override
     {
-        auto *screen = qobject_cast<TSalesScreen *>(widget());
+        auto *screen = dynamic_cast<TSalesScreen *>(widget());
         if (screen && !screen->ConfirmLeave()) {
             event->ignore();
             return;
@@ -82,6 +84,10 @@ void ShowInFrame(QApplication *, QMdiArea *screen, QSqlDatabase *, const TModule
                  .arg(record->ModuleHandle)
                  .arg(tailZero ? QStringLiteral("zero") : QStringLiteral("set")));
 
+    // The grid library came in with this module, and Qt's meta-type registry now holds its
+    // types: it must stay when the main program unloads the module (else the next grid of
+    // the process reads the types of a library that is gone).
+    Platform::KeepLibraryLoaded(&TTabrix::staticMetaObject);
     // The module's own copy of the caller library's one connection.
     QSqlDatabase connection;
     ZUL_DB_CONNNECT(&connection);

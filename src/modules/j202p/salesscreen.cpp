@@ -111,6 +111,9 @@ bool TSalesScreen::Save()
 {
     try {
         m_grid->SetEditValue();
+        // A new row the user has not typed into goes, as it does when the row is left.
+        if (m_grid->GridMode() == wgmInsert && !m_grid->Modified())
+            m_grid->Cancel();
         if (m_grid->GridMode() != wgmBrowse)
             m_grid->Post();
     } catch (const TException &failure) {
@@ -161,7 +164,7 @@ void TSalesScreen::CalcAmount()
         amount->SetNull();
         return;
     }
-    amount->SetFloat(quantity->GetLong() * price->GetFloat());
+    amount->SetFloat(static_cast<double>(quantity->GetLong()) * price->GetLong());
 }
 
 void TSalesScreen::TitleClicked(TwColumn *column)

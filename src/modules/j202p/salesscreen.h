@@ -11,10 +11,10 @@ class QPushButton;
 class TTabrix;
 class TwColumn;
 
+/// Not a Q_OBJECT: it needs no meta-object, and no type of a module that the main
+/// program unloads may enter Qt's process-wide type registry.
 class TSalesScreen : public QWidget
 {
-    Q_OBJECT
-
 public:
     explicit TSalesScreen(const QSqlDatabase &connection, QWidget *parent = nullptr);
     ~TSalesScreen() override;

@@ -35,7 +35,7 @@ constexpr std::array<TColumnLayout, ColumnCount> Layouts{{
     {"CUST_NM", u"거래처명", wdtString, 40, 1, 120},
     {"ITEM_NM", u"품목명", wdtString, 40, 2, 130},
     {"QTY", u"수량", wdtLong, 0, 3, 76},
-    {"PRICE", u"단가", wdtFloat, 0, 3, 90},
+    {"PRICE", u"단가", wdtLong, 0, 3, 90},
     {"AMOUNT", u"금액", wdtFloat, 0, 3, 130},
     {"REMARK", u"비고", wdtString, 60, 4, 164},
 }};
@@ -125,9 +125,10 @@ struct TChanges
     std::vector<int> Deleted;
 };
 
-TChanges CollectChanges(const TTabrix &grid)
+TChanges CollectChanges(TTabrix &grid)
 {
     TChanges changes;
+    const TwMemPool &keys = grid.GetMemColumn(SaleNo)->Pool();
     const int rows = grid.GetRowCount();
     for (int row = 0; row < rows; ++row) {
         switch (grid.RowState(row)) {
@@ -138,7 +139,9 @@ TChanges CollectChanges(const TTabrix &grid)
             changes.Updated.push_back(row);
             break;
         case wrDeleted:
-            changes.Deleted.push_back(row);
+            // A new row deleted before it was ever saved has nothing in the table.
+            if (!keys.GetNull(row))
+                changes.Deleted.push_back(row);
             break;
         default:
             break;
@@ -176,9 +179,6 @@ private:
         if (!query.prepare(QStringLiteral("DELETE FROM SAJ202T WHERE SALE_NO = ?")))
             return QueryError(query);
         for (int row : rows) {
-            // A new row deleted before it was ever saved has nothing in the table.
-            if (Keys().GetNull(row))
-                continue;
             query.addBindValue(Keys().GetLong(row));
             if (!query.exec())
                 return QueryError(query);
@@ -337,7 +337,7 @@ bool Save(QSqlDatabase &connection, TTabrix &grid, TSaveCounts &counts, QString 
 {
     const TChanges changes = CollectChanges(grid);
     counts = {};
-    if (changes.Inserted.empty() && changes.Updated.empty() && changes.Deleted.empty())
+    if (!HasChanges(grid))
         return true;
     if (!connection.transaction()) {
         error = connection.lastError().text();

@@ -92,7 +92,12 @@ bool TSalesScreen::Query()
         return false;
     QElapsedTimer timer;
     timer.start();
-    const QString error = SalesTable::Load(m_connection, *m_grid);
+    QString error;
+    try {
+        error = SalesTable::Load(m_connection, *m_grid);
+    } catch (const TException &failure) {
+        error = failure.Message();
+    }
     // The rows come in sale number order again.
     m_sortColumn = -1;
     for (int i = 0; i < SalesTable::ColumnCount; ++i)

@@ -232,6 +232,58 @@ private:
     TTabrix &m_grid;
 };
 
+// Holds the grid's painting and notifications back for a bulk change, also when it fails.
+class TGridUpdate
+{
+public:
+    explicit TGridUpdate(TTabrix &grid)
+        : m_grid(grid)
+    {
+        m_grid.BeginUpdate();
+    }
+    ~TGridUpdate() { m_grid.EndUpdate(); }
+    TGridUpdate(const TGridUpdate &) = delete;
+    TGridUpdate &operator=(const TGridUpdate &) = delete;
+
+private:
+    TTabrix &m_grid;
+};
+
+// Every sale into the pools, counted first so the rows are laid out once.
+QString LoadRows(QSqlDatabase &connection, TTabrix &grid)
+{
+    const TGridUpdate update(grid);
+    grid.Cancel();
+    grid.SetRowCount(0);
+    grid.RowInfos().ClearState();
+    grid.RowInfos().ClearChanged();
+    QString error;
+    QSqlQuery count(connection);
+    QSqlQuery query(connection);
+    query.setForwardOnly(true);
+    if (!count.exec(QStringLiteral("SELECT COUNT(*) FROM SAJ202T")) || !count.next()) {
+        error = QueryError(count);
+    } else if (!query.exec(QStringLiteral("SELECT %1 FROM SAJ202T ORDER BY SALE_NO").arg(Columns(SaleNo)))) {
+        error = QueryError(query);
+    } else {
+        const int expected = count.value(0).toInt();
+        grid.SetRowCount(expected);
+        std::array<TwMemPool *, ColumnCount> pools{};
+        for (int i = 0; i < ColumnCount; ++i)
+            pools.at(static_cast<std::size_t>(i)) = &grid.GetMemColumn(i)->Pool();
+        int row = 0;
+        for (; row < expected && query.next(); ++row) {
+            for (int i = 0; i < ColumnCount; ++i)
+                Fill(*pools.at(static_cast<std::size_t>(i)), row, query.value(i));
+        }
+        // Sales removed between the count and the query leave no empty rows behind.
+        if (row < expected)
+            grid.SetRowCount(row);
+    }
+    grid.CalcFooters();
+    return error;
+}
+
 } // namespace
 
 void BuildGrid(TTabrix &grid)
@@ -298,36 +350,7 @@ void BuildGrid(TTabrix &grid)
 
 QString Load(QSqlDatabase &connection, TTabrix &grid)
 {
-    grid.BeginUpdate();
-    grid.Cancel();
-    grid.SetRowCount(0);
-    grid.RowInfos().ClearState();
-    grid.RowInfos().ClearChanged();
-    QString error;
-    QSqlQuery count(connection);
-    QSqlQuery query(connection);
-    query.setForwardOnly(true);
-    if (!count.exec(QStringLiteral("SELECT COUNT(*) FROM SAJ202T")) || !count.next()) {
-        error = QueryError(count);
-    } else if (!query.exec(QStringLiteral("SELECT %1 FROM SAJ202T ORDER BY SALE_NO").arg(Columns(SaleNo)))) {
-        error = QueryError(query);
-    } else {
-        const int expected = count.value(0).toInt();
-        grid.SetRowCount(expected);
-        std::array<TwMemPool *, ColumnCount> pools{};
-        for (int i = 0; i < ColumnCount; ++i)
-            pools.at(static_cast<std::size_t>(i)) = &grid.GetMemColumn(i)->Pool();
-        int row = 0;
-        for (; row < expected && query.next(); ++row) {
-            for (int i = 0; i < ColumnCount; ++i)
-                Fill(*pools.at(static_cast<std::size_t>(i)), row, query.value(i));
-        }
-        // Sales removed between the count and the query leave no empty rows behind.
-        if (row < expected)
-            grid.SetRowCount(row);
-    }
-    grid.CalcFooters();
-    grid.EndUpdate();
+    QString error = LoadRows(connection, grid);
     if (grid.GetRowCount() > 0)
         grid.SetCurRow(0);
     return error;
@@ -351,14 +374,15 @@ bool Save(QSqlDatabase &connection, TTabrix &grid, TSaveCounts &counts, QString 
         connection.rollback();
         return false;
     }
-    grid.BeginUpdate();
-    for (const auto &[row, key] : newKeys)
-        grid.GetMemColumn(SaleNo)->Pool().SetLong(row, key);
-    grid.DeleteMarkedRows();
-    grid.RowInfos().ClearState();
-    grid.RowInfos().ClearChanged();
-    grid.CalcFooters();
-    grid.EndUpdate();
+    {
+        const TGridUpdate update(grid);
+        for (const auto &[row, key] : newKeys)
+            grid.GetMemColumn(SaleNo)->Pool().SetLong(row, key);
+        grid.DeleteMarkedRows();
+        grid.RowInfos().ClearState();
+        grid.RowInfos().ClearChanged();
+        grid.CalcFooters();
+    }
     counts.Inserted = static_cast<int>(changes.Inserted.size());
     counts.Updated = static_cast<int>(changes.Updated.size());
     counts.Deleted = static_cast<int>(changes.Deleted.size());

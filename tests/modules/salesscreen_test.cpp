@@ -5,8 +5,8 @@
 #include "testdatabase.h"
 #include "testsupport.h"
 
-#include <QDir>
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QKeyEvent>
 #include <QSqlDatabase>

@@ -9,7 +9,24 @@
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QDesignerFormWindowCursorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
+#include <QtDesigner/QDesignerPropertySheetExtension>
 #include <QtDesigner/QExtensionManager>
+
+namespace {
+
+// The grid's design as the form's property sheet holds it: the text together with the
+// settings the form keeps for it (a design text is not offered for translation), which a
+// plain text would lose. The sheet takes the text from the grid when asked.
+QVariant DesignValue(QDesignerFormWindowInterface *form, TwCustomGrid *grid)
+{
+    auto *sheet = qt_extension<QDesignerPropertySheetExtension *>(form->core()->extensionManager(), grid);
+    const int index = sheet ? sheet->indexOf(QStringLiteral("Design")) : -1;
+    if (index < 0)
+        return grid->Design();
+    return sheet->property(index);
+}
+
+} // namespace
 
 TwGridTaskMenu::TwGridTaskMenu(TwCustomGrid *grid, QObject *parent)
     : QObject(parent)
@@ -51,10 +68,10 @@ void TwGridTaskMenu::EditColumn(int column)
     const QString before = m_grid->Design();
     if (!EditColumnFootStyles(m_grid, column))
         return;
-    const QString after = m_grid->Design();
     QDesignerFormWindowInterface *form = QDesignerFormWindowInterface::findFormWindow(m_grid);
     if (!form)
         return;
+    const QVariant after = DesignValue(form, m_grid);
     // The dialog has written into the grid itself. The form's property command must find the
     // old design in place, so that it marks the form modified and Undo brings the old one back.
     m_grid->SetDesign(before);

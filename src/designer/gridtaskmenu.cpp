@@ -55,7 +55,10 @@ void TwGridTaskMenu::FillColumns()
         return;
     const QStringList names = FootStylesColumnNames(*m_grid);
     for (int i = 0; i < names.size(); ++i) {
-        QAction *action = m_columns->addAction(QStringLiteral("%1 - %2...").arg(i).arg(names.at(i)));
+        // A caption's '&' is shown, not taken for a shortcut.
+        QString name = names.at(i);
+        name.replace(QLatin1Char('&'), QLatin1String("&&"));
+        QAction *action = m_columns->addAction(QStringLiteral("%1 - %2...").arg(i).arg(name));
         // Queued: the dialog opens after the context menu has closed.
         connect(action, &QAction::triggered, this, [this, i] { EditColumn(i); }, Qt::QueuedConnection);
     }

@@ -60,7 +60,8 @@ void TwGridTaskMenu::FillColumns()
         name.replace(QLatin1Char('&'), QLatin1String("&&"));
         QAction *action = m_columns->addAction(QStringLiteral("%1 - %2...").arg(i).arg(name));
         // Queued: the dialog opens after the context menu has closed.
-        connect(action, &QAction::triggered, this, [this, i] { EditColumn(i); }, Qt::QueuedConnection);
+        connect(
+            action, &QAction::triggered, this, [this, i] { EditColumn(i); }, Qt::QueuedConnection);
     }
 }
 

@@ -102,5 +102,5 @@ TEST_F(FootStylesEditTest, OkWithAMethodChangesTheDesignCancelAndUntouchedOkDoNo
     TTabrix loaded;
     loaded.SetDesign(m_grid.Design());
     const auto &footer = static_cast<TwMemColumn *>(loaded.Columns().Items(1))->MemFooter();
-    EXPECT_EQ(footer.Styles(), QStringList{ QStringLiteral("399990") });
+    EXPECT_EQ(footer.Styles(), QStringList { QStringLiteral("399990") });
 }

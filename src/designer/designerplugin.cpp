@@ -1,5 +1,7 @@
 #include "designerplugin.h"
 
+#include "gridtaskmenu.h"
+
 #include "grid/tabrix.h"
 #include "gridex/uxexregs.h"
 
@@ -95,7 +97,16 @@ public:
     QIcon icon() const override { return {}; }
     bool isContainer() const override { return false; }
     bool isInitialized() const override { return m_initialized; }
-    void initialize(QDesignerFormEditorInterface *) override { m_initialized = true; }
+    // The grid brings its entries for Designer's context menu; Designer initialises every
+    // control once per form editor.
+    void initialize(QDesignerFormEditorInterface *core) override
+    {
+        if (m_initialized)
+            return;
+        m_initialized = true;
+        if (m_designText)
+            TwGridTaskMenuFactory::Register(core);
+    }
 
     // Only the geometry: every other property keeps the value the class publishes as its
     // default, exactly as a control constructed in code. A design text is edited as plain

@@ -32,6 +32,7 @@ const std::map<QString, TwWidgetLook> &Looks()
         {QStringLiteral("TwDateEdit"), {"Date edit", {121, 21}}},
         {QStringLiteral("TwCombo"), {"Combo box with a drop-down list of several columns", {145, 20}}},
         {QStringLiteral("TTabrix"), {"Data grid with column groups, footers and its own row store", {320, 120}}},
+        {QStringLiteral("TwFileGrid"), {"Data grid for file lists (a TTabrix)", {320, 120}}},
     };
     return looks;
 }
@@ -162,6 +163,10 @@ TwDesignerCollection::TwDesignerCollection(QObject *parent)
         m_widgets.push_back(std::make_unique<TwDesignerWidget>(std::move(entry)));
     m_widgets.push_back(std::make_unique<TwDesignerWidget>(TwPaletteEntry{
         QStringLiteral("TTabrix"), [](QWidget *parent) -> QWidget * { return new TTabrix(parent); },
+        QStringLiteral("grid/tabrix.h")},
+        true));
+    m_widgets.push_back(std::make_unique<TwDesignerWidget>(TwPaletteEntry{
+        QStringLiteral("TwFileGrid"), [](QWidget *parent) -> QWidget * { return new TwFileGrid(parent); },
         QStringLiteral("grid/tabrix.h")},
         true));
 }

@@ -1,5 +1,7 @@
 #include "designerplugin.h"
 
+#include "gridtaskmenu.h"
+
 #include "grid/tabrix.h"
 #include "gridex/uxexregs.h"
 
@@ -30,6 +32,7 @@ const std::map<QString, TwWidgetLook> &Looks()
         {QStringLiteral("TwDateEdit"), {"Date edit", {121, 21}}},
         {QStringLiteral("TwCombo"), {"Combo box with a drop-down list of several columns", {145, 20}}},
         {QStringLiteral("TTabrix"), {"Data grid with column groups, footers and its own row store", {320, 120}}},
+        {QStringLiteral("TwFileGrid"), {"Data grid for file lists (a TTabrix)", {320, 120}}},
     };
     return looks;
 }
@@ -95,7 +98,16 @@ public:
     QIcon icon() const override { return {}; }
     bool isContainer() const override { return false; }
     bool isInitialized() const override { return m_initialized; }
-    void initialize(QDesignerFormEditorInterface *) override { m_initialized = true; }
+    // The grid brings its entries for Designer's context menu; Designer initialises every
+    // control once per form editor.
+    void initialize(QDesignerFormEditorInterface *core) override
+    {
+        if (m_initialized)
+            return;
+        m_initialized = true;
+        if (m_designText)
+            TwGridTaskMenuFactory::Register(core);
+    }
 
     // Only the geometry: every other property keeps the value the class publishes as its
     // default, exactly as a control constructed in code. A design text is edited as plain
@@ -151,6 +163,10 @@ TwDesignerCollection::TwDesignerCollection(QObject *parent)
         m_widgets.push_back(std::make_unique<TwDesignerWidget>(std::move(entry)));
     m_widgets.push_back(std::make_unique<TwDesignerWidget>(TwPaletteEntry{
         QStringLiteral("TTabrix"), [](QWidget *parent) -> QWidget * { return new TTabrix(parent); },
+        QStringLiteral("grid/tabrix.h")},
+        true));
+    m_widgets.push_back(std::make_unique<TwDesignerWidget>(TwPaletteEntry{
+        QStringLiteral("TwFileGrid"), [](QWidget *parent) -> QWidget * { return new TwFileGrid(parent); },
         QStringLiteral("grid/tabrix.h")},
         true));
 }

@@ -7,8 +7,11 @@
 #include "platform/texception.h"
 
 #include <QCollator>
+#include <QHash>
 
 #include <algorithm>
+#include <array>
+#include <utility>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -281,46 +284,93 @@ void TwMemPool::Assign(const TwMemPool &source)
 
 namespace {
 
-// Stable order of `count` keyed rows; `keyOf(row)` is only asked of rows holding a value,
-// which are ordered by `less` on their keys, ties in row order. Nulls come first
-// ascending, last descending, in row order.
-template<typename Key, typename KeyOf, typename Less>
-std::vector<int> OrderByKeys(int count, const std::uint8_t *presence, std::size_t stride, bool descending,
-                             KeyOf keyOf, Less less)
+// A packed value as an unsigned key in the same order: integers offset past the sign,
+// floating values with the sign flipped (and every bit of a negative one), so that
+// comparing keys compares values. Zero and negative zero give one key.
+template<typename Held>
+std::uint64_t OrderKey(Held value)
 {
-    std::vector<int> order;
-    order.reserve(static_cast<std::size_t>(count));
-    std::vector<Key> keys;
-    std::vector<int> valued;
-    valued.reserve(static_cast<std::size_t>(count));
-    for (int row = 0; row < count; ++row) {
-        if (presence[static_cast<std::size_t>(row) * stride] == 0) {
-            if (!descending)
-                order.push_back(row);
+    if constexpr (std::is_floating_point_v<Held>) {
+        const double number = value == 0 ? 0.0 : static_cast<double>(value);
+        std::uint64_t bits;
+        std::memcpy(&bits, &number, sizeof bits);
+        return (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t(1) << 63);
+    } else {
+        return static_cast<std::uint64_t>(static_cast<std::int64_t>(value)) ^ (std::uint64_t(1) << 63);
+    }
+}
+
+struct TKeyedRow
+{
+    std::uint64_t Key;
+    std::uint32_t Row;
+};
+
+// Stable least-significant-digit radix sort of keyed rows by their keys, a byte a pass;
+// a byte every key shares takes no pass. Rows keep their order among equal keys.
+void RadixSort(std::vector<TKeyedRow> &rows)
+{
+    constexpr int Passes = 8;
+    std::vector<std::array<std::uint32_t, 256>> counts(Passes);
+    for (auto &count : counts)
+        count.fill(0);
+    for (const TKeyedRow &row : rows) {
+        for (int pass = 0; pass < Passes; ++pass)
+            ++counts[static_cast<std::size_t>(pass)][(row.Key >> (8 * pass)) & 0xFF];
+    }
+    std::vector<TKeyedRow> other(rows.size());
+    for (int pass = 0; pass < Passes; ++pass) {
+        std::array<std::uint32_t, 256> &count = counts[static_cast<std::size_t>(pass)];
+        if (std::any_of(count.begin(), count.end(), [&](std::uint32_t n) { return n == rows.size(); }))
             continue;
-        }
-        valued.push_back(row);
+        std::uint32_t start = 0;
+        for (std::uint32_t &n : count)
+            start += std::exchange(n, start);
+        const int shift = 8 * pass;
+        for (const TKeyedRow &row : rows)
+            other[count[(row.Key >> shift) & 0xFF]++] = row;
+        rows.swap(other);
     }
-    keys.reserve(valued.size());
-    for (const int row : valued)
-        keys.push_back(keyOf(row));
-    // Positions into `keys`; sorting small integers moves no keys.
-    std::vector<int> positions(valued.size());
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        positions[i] = static_cast<int>(i);
-    if (descending)
-        std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) { return less(keys[b], keys[a]); });
-    else
-        std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) { return less(keys[a], keys[b]); });
-    for (const int at : positions)
-        order.push_back(valued[static_cast<std::size_t>(at)]);
-    if (descending) {
-        for (int row = 0; row < count; ++row) {
-            if (presence[static_cast<std::size_t>(row) * stride] == 0)
-                order.push_back(row);
-        }
-    }
+}
+
+// The rows in the stable order of their keys.
+std::vector<int> RankedOrder(std::vector<TKeyedRow> &keyed)
+{
+    RadixSort(keyed);
+    std::vector<int> order(keyed.size());
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        order[i] = static_cast<int>(keyed[i].Row);
     return order;
+}
+
+// Ranks of texts in the order `less` gives their keys: equal texts are ranked once, from
+// one key, and texts whose keys compare equal share a rank. Ranks start at 1.
+template<typename Key, typename KeyOf, typename Less>
+std::vector<std::uint32_t> TextRanks(const std::vector<QString> &texts, KeyOf keyOf, Less less)
+{
+    QHash<QString, std::uint32_t> distinct;
+    distinct.reserve(static_cast<qsizetype>(texts.size() / 4));
+    std::vector<std::uint32_t> ids(texts.size());
+    std::vector<std::pair<Key, std::uint32_t>> keyed;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        auto found = distinct.constFind(texts[i]);
+        if (found == distinct.constEnd()) {
+            found = distinct.insert(texts[i], static_cast<std::uint32_t>(keyed.size()));
+            keyed.emplace_back(keyOf(texts[i]), static_cast<std::uint32_t>(keyed.size()));
+        }
+        ids[i] = *found;
+    }
+    std::sort(keyed.begin(), keyed.end(), [&](const auto &a, const auto &b) { return less(a.first, b.first); });
+    std::vector<std::uint32_t> rankOf(keyed.size());
+    std::uint32_t rank = 0;
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        if (i == 0 || less(keyed[i - 1].first, keyed[i].first))
+            ++rank;
+        rankOf[keyed[i].second] = rank;
+    }
+    for (std::uint32_t &id : ids)
+        id = rankOf[id];
+    return ids;
 }
 
 } // namespace
@@ -332,55 +382,79 @@ std::vector<int> TwMemPool::SortOrder(bool descending) const
     const auto stride = static_cast<std::size_t>(d->m_recordSize);
     if (count == 0)
         return {};
+    std::vector<TKeyedRow> keyed(static_cast<std::size_t>(count));
     if (TXIsStringType(d->m_type)) {
-        // Compare orders texts by the default collation; its sort keys order them the same
-        // way at one collation per row instead of one per comparison. The C locale compares
-        // UTF-16 code units, which the texts themselves do.
-        const QCollator collator;
-        if (collator.locale().language() == QLocale::C) {
-            return OrderByKeys<QString>(
-                count, presence, stride, descending, [this](int row) { return ValueText(row); },
-                [](const QString &a, const QString &b) { return QString::compare(a, b) < 0; });
+        // Compare orders texts by the default collation. Each distinct text gets a rank from
+        // its collation key, made once (business columns repeat their names a lot); the rows
+        // are then ordered by rank. The C locale compares UTF-16 code units, which the texts
+        // themselves do.
+        std::vector<QString> texts;
+        texts.reserve(static_cast<std::size_t>(count));
+        for (int row = 0; row < count; ++row) {
+            if (presence[static_cast<std::size_t>(row) * stride] != 0)
+                texts.push_back(ValueText(row));
         }
-        return OrderByKeys<QCollatorSortKey>(
-            count, presence, stride, descending, [this](int row) { return QCollator::defaultSortKey(ValueText(row)); },
-            [](const QCollatorSortKey &a, const QCollatorSortKey &b) { return a.compare(b) < 0; });
+        const QCollator collator;
+        const std::vector<std::uint32_t> ranks = collator.locale().language() == QLocale::C
+            ? TextRanks<QString>(texts, [](const QString &text) { return text; },
+                                 [](const QString &a, const QString &b) { return QString::compare(a, b) < 0; })
+            : TextRanks<QCollatorSortKey>(texts, [&](const QString &text) { return collator.sortKey(text); },
+                                          [](const QCollatorSortKey &a, const QCollatorSortKey &b) { return a.compare(b) < 0; });
+        std::size_t next = 0;
+        for (int row = 0; row < count; ++row) {
+            const std::uint64_t key = presence[static_cast<std::size_t>(row) * stride] == 0 ? 0 : ranks[next++];
+            keyed[static_cast<std::size_t>(row)] = {descending ? ~key : key, static_cast<std::uint32_t>(row)};
+        }
+        return RankedOrder(keyed);
     }
-    if (d->m_type == wdtGraphic) {
-        // Pictures hold no value to order by: only presence counts.
-        return OrderByKeys<int>(count, presence, stride, descending, [](int) { return 0; }, std::less<int>());
-    }
-    return WithPackedType(
+    // Packed values (and pictures, which only have presence): nulls are the smallest key,
+    // and a descending order is the ascending order of the complemented keys, so one stable
+    // radix sort gives both orders with ties in row order.
+    WithPackedType(
         d->m_type,
         [&]<typename Held>(Held) {
-            return OrderByKeys<Held>(
-                count, presence, stride, descending, [&](int row) { return Load<Held>(Record(row) + 1); }, std::less<Held>());
+            for (int row = 0; row < count; ++row) {
+                const std::uint8_t *record = presence + static_cast<std::size_t>(row) * stride;
+                // No finite value maps to 0, the null key, or to the largest key.
+                const std::uint64_t key = record[0] == 0 ? 0 : OrderKey(Load<Held>(record + 1));
+                keyed[static_cast<std::size_t>(row)] = {descending ? ~key : key, static_cast<std::uint32_t>(row)};
+            }
         },
-        [] { return std::vector<int>(); });
+        [&] {
+            for (int row = 0; row < count; ++row) {
+                const std::uint64_t key = presence[static_cast<std::size_t>(row) * stride] == 0 ? 0 : 1;
+                keyed[static_cast<std::size_t>(row)] = {descending ? ~key : key, static_cast<std::uint32_t>(row)};
+            }
+        });
+    return RankedOrder(keyed);
 }
 
 void TwMemPool::Permute(const std::vector<int> &order)
 {
     const int count = d->m_count;
     TXCheckRowOrder(order, count);
-    if (count == 0)
-        return;
-    TwByteBuffer data;
-    data.Resize(d->m_data.Size());
+    // The records (and texts) are set aside in one sequential copy and gathered back in the
+    // new order into the pool's own memory. Gathering reads land all over the copy: asking
+    // for the ones a few rows ahead early keeps several misses in flight.
+    constexpr std::size_t Ahead = 16;
+    const auto rows = static_cast<std::size_t>(count);
     const auto size = static_cast<std::size_t>(d->m_recordSize);
-    std::uint8_t *target = data.Data();
-    for (const int row : order) {
-        std::memcpy(target, Record(row), size);
+    std::vector<std::uint8_t> records(Record(0), Record(count));
+    std::uint8_t *target = Record(0);
+    for (std::size_t i = 0; i < rows; ++i) {
+        if (i + Ahead < rows)
+            __builtin_prefetch(records.data() + static_cast<std::size_t>(order[i + Ahead]) * size);
+        std::memcpy(target, records.data() + static_cast<std::size_t>(order[i]) * size, size);
         target += size;
     }
     if (d->m_hasStrings) {
-        std::vector<QString> strings;
-        strings.reserve(d->m_strings.capacity());
-        for (const int row : order)
-            strings.push_back(std::move(d->m_strings[static_cast<std::size_t>(row)]));
-        d->m_strings.swap(strings);
+        std::vector<QString> texts(std::make_move_iterator(d->m_strings.begin()), std::make_move_iterator(d->m_strings.end()));
+        for (std::size_t i = 0; i < rows; ++i) {
+            if (i + Ahead < rows)
+                __builtin_prefetch(&texts[static_cast<std::size_t>(order[i + Ahead])]);
+            d->m_strings[i] = std::move(texts[static_cast<std::size_t>(order[i])]);
+        }
     }
-    d->m_data = std::move(data);
 }
 
 void TwMemPool::ColumnChanged(TwDataType type, int dataWidth)

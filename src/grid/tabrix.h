@@ -251,3 +251,12 @@ private:
     Q_DECLARE_PRIVATE_D(d, TTabrix)
     std::unique_ptr<TTabrixPrivate> d;
 };
+
+/// The grid as a palette entry of its own for file lists; it is a TTabrix in every respect.
+class TABRIX_EXPORT TwFileGrid : public TTabrix
+{
+    Q_OBJECT
+
+public:
+    using TTabrix::TTabrix;
+};

@@ -130,14 +130,4 @@ QString LibraryPath(std::uint32_t library)
     return Registry().Libraries.value(library).Path;
 }
 
-bool KeepLibraryLoaded(const void *address)
-{
-    Dl_info info{};
-    if (dladdr(address, &info) == 0 || !info.dli_fname)
-        return false;
-    // Loaded already: this only marks it never to be unloaded; the reference it takes is
-    // never given back.
-    return dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
-}
-
 } // namespace Platform

@@ -53,10 +53,5 @@ TOVEL_PLATFORM_EXPORT void *LibrarySymbol(std::uint32_t library, const char *nam
 TOVEL_PLATFORM_EXPORT bool FreeLibraryHandle(std::uint32_t library);
 /// The file a loaded library was loaded from (empty when the number names none).
 TOVEL_PLATFORM_EXPORT QString LibraryPath(std::uint32_t library);
-/// Keeps the loaded library that holds `address` in the process until it ends, also when
-/// the library that brought it in is unloaded; false when no library holds the address.
-/// For libraries that put their types into a process-wide registry, such as Qt's
-/// meta-types: a registry entry must never point into an unloaded library.
-TOVEL_PLATFORM_EXPORT bool KeepLibraryLoaded(const void *address);
 
 } // namespace Platform

@@ -101,23 +101,6 @@ TEST(Handles, AWindowsNumberNamesItUntilItGoesAndCarriesPostedMessages)
     EXPECT_NE(Platform::WindowHandle(&other), handle) << "numbers are not reused";
 }
 
-TEST(Handles, ALibraryKeptLoadedStaysAfterItsLastHandleIsFreed)
-{
-    const auto mapped = [](const QString &fileName) {
-        QFile maps(QStringLiteral("/proc/self/maps"));
-        return maps.open(QIODevice::ReadOnly) && QString::fromLocal8Bit(maps.readAll()).contains(QLatin1Char('/') + fileName + QLatin1Char('\n'));
-    };
-    EXPECT_FALSE(Platform::KeepLibraryLoaded(nullptr));
-    const QString path = qEnvironmentVariable("TOVEL_PROGRAM_BIN") + QStringLiteral("/libIMGBANK.so");
-    ASSERT_FALSE(mapped(QStringLiteral("libIMGBANK.so")));
-    QString error;
-    const std::uint32_t library = Platform::LoadLibraryFile(path, &error);
-    ASSERT_NE(library, 0u) << error.toStdString();
-    EXPECT_TRUE(Platform::KeepLibraryLoaded(Platform::LibrarySymbol(library, "GET_ASTREAM")));
-    EXPECT_TRUE(Platform::FreeLibraryHandle(library));
-    EXPECT_TRUE(mapped(QStringLiteral("libIMGBANK.so")));
-}
-
 TEST(Handles, ALibraryIsLoadedFromExactlyTheFileNamed)
 {
     QString error;

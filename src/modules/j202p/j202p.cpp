@@ -84,10 +84,6 @@ void ShowInFrame(QApplication *, QMdiArea *screen, QSqlDatabase *, const TModule
                  .arg(record->ModuleHandle)
                  .arg(tailZero ? QStringLiteral("zero") : QStringLiteral("set")));
 
-    // The grid library came in with this module, and Qt's meta-type registry now holds its
-    // types: it must stay when the main program unloads the module (else the next grid of
-    // the process reads the types of a library that is gone).
-    Platform::KeepLibraryLoaded(&TTabrix::staticMetaObject);
     // The module's own copy of the caller library's one connection.
     QSqlDatabase connection;
     ZUL_DB_CONNNECT(&connection);

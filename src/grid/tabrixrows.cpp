@@ -46,10 +46,17 @@ void TTabrix::RowCountApplied(int before)
     AssignCurRow(qBound(0, CurRow(), qMax(0, GetRowCount() - 1)));
     if (!Updating())
         InvalidateGrid();
-    if (GetRowCount() > 0 && Options().Has(wgoAlwaysShowEditor))
+    if (GetRowCount() > 0 && Options().Has(wgoAlwaysShowEditor)) {
+        // Other rows may now lie under the editor, or its row may be gone: it moves to the
+        // current row and shows that row's value.
+        if (EditorShowing() && EditingRow() != CurRow())
+            HideEditor();
         ShowEditor();
-    else
+        ResetEditor();
+        UpdateEditor();
+    } else {
         HideEditor();
+    }
     if (GetRowCount() != before && t_twNotificationsHeld == 0)
         emit RowCountChanged(GetRowCount());
 }
@@ -96,7 +103,11 @@ void TTabrix::InsertRow(int row, bool defaults, bool inserted, bool newRow)
         else
             InvalidateGrid();
     }
-    if (Options().Has(wgoAlwaysShowEditor) && !EditorShowing())
+    // A row inserted at or above the current row pushes the editor's row down: the editor
+    // shows the row now current.
+    if (EditorShowing())
+        ResetEditor();
+    else if (Options().Has(wgoAlwaysShowEditor))
         ShowEditor();
     if (t_twNotificationsHeld == 0)
         emit RowCountChanged(GetRowCount());
@@ -205,7 +216,28 @@ void TTabrix::Reset()
 {
     if (GetRowCount() == 0)
         return;
-    AssignCurRow(0);
+    // The edit buffers belong to the current row: they are stored there (an untouched new
+    // row is dropped) before the first row becomes current.
+    SetEditValue();
+    if (d->m_gridMode == wgmInsert && !d->m_modified)
+        Cancel();
+    else
+        Post();
+    if (GetRowCount() == 0)
+        return;
+    const int old = CurRow();
+    if (old != 0) {
+        // The row changes before the editor hides: an editor handing the focus back to the
+        // grid may be shown again at once, and then on the first row.
+        AssignCurRow(0);
+        HideEditor();
+        ScrollInView(0);
+        if (Options().Has(wgoAlwaysShowEditor))
+            ShowEditor();
+        UpdateEditor();
+        InvalidateRow(old, true);
+        InvalidateRow(0, true);
+    }
     RowChanged(false);
 }
 

@@ -149,8 +149,11 @@ void TTabrix::ExchangeRows(int row1, int row2)
     for (int i = 0; i < Columns().Count(); ++i)
         GetMemColumn(i)->Pool().Exchange(row1, row2);
     d->m_rowInfos.Exchange(row1, row2);
-    InvalidateRow(row1, true);
-    InvalidateRow(row2, true);
+    // The rows under them too: a column blanking repeated values shows them by the row above.
+    for (const int row : {row1, row2}) {
+        InvalidateRow(row, true);
+        InvalidateRow(row + 1, true);
+    }
     ResetEditor();
 }
 

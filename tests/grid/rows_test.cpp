@@ -6,6 +6,7 @@
 #include "platform/texception.h"
 #include "testsupport.h"
 
+#include <QPaintEvent>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -199,6 +200,37 @@ TEST_F(RowsTest, ResetAndRowChangesKeepTheEditAndTheEditorOnTheirRows)
     editorShows(4, 4);
     m_grid.DeleteRow(2, -1);
     editorShows(1, -1);
+}
+
+// A column blanking repeated values shows a row by the one above it: exchanged rows repaint
+// the rows under them as well.
+TEST_F(RowsTest, ExchangeRowsRepaintsTheRowsUnderRepeatedValues)
+{
+    Fill(4);
+    for (const int row : {0, 1, 3})
+        m_grid.Cells(1, row).SetString(QStringLiteral("A"));
+    m_grid.Cells(1, 2).SetString(QStringLiteral("B"));
+    m_grid.GetMemColumn(1)->SetEqualBlank(true);
+    m_grid.resize(300, 200);
+    m_grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_grid));
+    QApplication::processEvents();
+    struct TPaintSpy : QObject
+    {
+        QRegion painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent *>(event)->region();
+            return false;
+        }
+    } spy;
+    m_grid.viewport()->installEventFilter(&spy);
+    m_grid.ExchangeRows(1, 2); // A B A A: the last row turns blank
+    QApplication::processEvents();
+    const int row3 = (m_grid.Extents().GetTops(3) + m_grid.Extents().GetBottoms(3)) / 2;
+    EXPECT_TRUE(spy.painted.contains(QPoint(m_grid.Extents().StripsLeft() + 5, row3)));
+    EXPECT_EQ(m_grid.GetDisplayText(m_grid.GetMemColumn(1), 3), QString());
 }
 
 TEST_F(RowsTest, AssignDataCopiesStoredValuesWithClearRowBytes)

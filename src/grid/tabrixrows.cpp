@@ -46,10 +46,17 @@ void TTabrix::RowCountApplied(int before)
     AssignCurRow(qBound(0, CurRow(), qMax(0, GetRowCount() - 1)));
     if (!Updating())
         InvalidateGrid();
-    if (GetRowCount() > 0 && Options().Has(wgoAlwaysShowEditor))
+    if (GetRowCount() > 0 && Options().Has(wgoAlwaysShowEditor)) {
+        // Other rows may now lie under the editor, or its row may be gone: it moves to the
+        // current row and shows that row's value.
+        if (EditorShowing() && EditingRow() != CurRow())
+            HideEditor();
         ShowEditor();
-    else
+        ResetEditor();
+        UpdateEditor();
+    } else {
         HideEditor();
+    }
     if (GetRowCount() != before && t_twNotificationsHeld == 0)
         emit RowCountChanged(GetRowCount());
 }
@@ -96,7 +103,11 @@ void TTabrix::InsertRow(int row, bool defaults, bool inserted, bool newRow)
         else
             InvalidateGrid();
     }
-    if (Options().Has(wgoAlwaysShowEditor) && !EditorShowing())
+    // A row inserted at or above the current row pushes the editor's row down: the editor
+    // shows the row now current.
+    if (EditorShowing())
+        ResetEditor();
+    else if (Options().Has(wgoAlwaysShowEditor))
         ShowEditor();
     if (t_twNotificationsHeld == 0)
         emit RowCountChanged(GetRowCount());
@@ -138,8 +149,11 @@ void TTabrix::ExchangeRows(int row1, int row2)
     for (int i = 0; i < Columns().Count(); ++i)
         GetMemColumn(i)->Pool().Exchange(row1, row2);
     d->m_rowInfos.Exchange(row1, row2);
-    InvalidateRow(row1, true);
-    InvalidateRow(row2, true);
+    // The rows under them too: a column blanking repeated values shows them by the row above.
+    for (const int row : {row1, row2}) {
+        InvalidateRow(row, true);
+        InvalidateRow(row + 1, true);
+    }
     ResetEditor();
 }
 
@@ -205,7 +219,28 @@ void TTabrix::Reset()
 {
     if (GetRowCount() == 0)
         return;
-    AssignCurRow(0);
+    // The edit buffers belong to the current row: they are stored there (an untouched new
+    // row is dropped) before the first row becomes current.
+    SetEditValue();
+    if (d->m_gridMode == wgmInsert && !d->m_modified)
+        Cancel();
+    else
+        Post();
+    if (GetRowCount() == 0)
+        return;
+    const int old = CurRow();
+    if (old != 0) {
+        // The row changes before the editor hides: an editor handing the focus back to the
+        // grid may be shown again at once, and then on the first row.
+        AssignCurRow(0);
+        HideEditor();
+        ScrollInView(0);
+        if (Options().Has(wgoAlwaysShowEditor))
+            ShowEditor();
+        UpdateEditor();
+        InvalidateRow(old, true);
+        InvalidateRow(0, true);
+    }
     RowChanged(false);
 }
 

@@ -6,7 +6,9 @@
 #include "platform/texception.h"
 #include "testsupport.h"
 
+#include <QPaintEvent>
 #include <QRandomGenerator>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -154,6 +156,79 @@ TEST_F(RowsTest, ClearClearDataAndReset)
     m_grid.Reset(); // nothing to do without rows
     m_grid.AddRow();
     EXPECT_TRUE(m_grid.Cells(1, 0).Null()); // no text of the cleared rows comes back
+}
+
+// Reset stores an open edit on its own row and brings the first row into view; an editor
+// always shown follows the rows that InsertRow and DeleteRow shift under it.
+TEST_F(RowsTest, ResetAndRowChangesKeepTheEditAndTheEditorOnTheirRows)
+{
+    Fill(30);
+    m_grid.SetOptions({wgoEditing, wgoInserting, wgoAlwaysShowEditor});
+    m_grid.resize(300, 200);
+    m_grid.SetCurRow(25);
+    m_grid.show();
+    m_grid.activateWindow();
+    m_grid.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_grid));
+    ASSERT_EQ(m_grid.EditingRow(), 25);
+
+    ASSERT_TRUE(m_grid.Edit());
+    m_grid.Cells(0, 25).SetLong(99);
+    m_grid.Reset();
+    EXPECT_EQ(m_grid.Cells(0, 25).Long(), 99);
+    EXPECT_EQ(m_grid.Cells(0, 0).Long(), 0);
+    EXPECT_EQ(m_grid.CurRow(), 0);
+    EXPECT_EQ(m_grid.TopRow(), 0);
+    EXPECT_EQ(m_grid.EditingRow(), 0);
+
+    m_grid.Insert(false);
+    m_grid.Reset(); // an untouched new row is dropped
+    EXPECT_EQ(m_grid.RowInfos().Count(), 30);
+
+    const auto editorShows = [this](int row, int id) {
+        EXPECT_EQ(m_grid.CurRow(), row);
+        EXPECT_EQ(m_grid.EditingRow(), row);
+        EXPECT_EQ(m_grid.GetEditVal().toInt(), id);
+        EXPECT_TRUE(m_grid.ActiveEditor()->isVisible());
+    };
+    m_grid.SetCurRow(4);
+    m_grid.DeleteRow(0);
+    editorShows(4, 5);
+    m_grid.InsertRow(1);
+    m_grid.Cells(0, 1).SetLong(-1);
+    editorShows(4, 4);
+    m_grid.DeleteRow(2, -1);
+    editorShows(1, -1);
+}
+
+// A column blanking repeated values shows a row by the one above it: exchanged rows repaint
+// the rows under them as well.
+TEST_F(RowsTest, ExchangeRowsRepaintsTheRowsUnderRepeatedValues)
+{
+    Fill(4);
+    for (const int row : {0, 1, 3})
+        m_grid.Cells(1, row).SetString(QStringLiteral("A"));
+    m_grid.Cells(1, 2).SetString(QStringLiteral("B"));
+    m_grid.GetMemColumn(1)->SetEqualBlank(true);
+    m_grid.resize(300, 200);
+    m_grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_grid));
+    QApplication::processEvents();
+    struct TPaintSpy : QObject
+    {
+        QRegion painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent *>(event)->region();
+            return false;
+        }
+    } spy;
+    m_grid.viewport()->installEventFilter(&spy);
+    m_grid.ExchangeRows(1, 2); // A B A A: the last row turns blank
+    QApplication::processEvents();
+    const int row3 = (m_grid.Extents().GetTops(3) + m_grid.Extents().GetBottoms(3)) / 2;
+    EXPECT_TRUE(spy.painted.contains(QPoint(m_grid.Extents().StripsLeft() + 5, row3)));
 }
 
 TEST_F(RowsTest, AssignDataCopiesStoredValuesWithClearRowBytes)

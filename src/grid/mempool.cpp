@@ -164,6 +164,9 @@ void TwMemPool::ClearData()
 {
     if (d->m_count > 0)
         std::memset(d->m_data.Data(), 0, Offset(d->m_count));
+    // The texts go too: a null row never holds one.
+    for (QString &text : d->m_strings)
+        text = QString();
 }
 
 void TwMemPool::CheckRow(int row) const
@@ -704,11 +707,11 @@ void TwMemPool::SetFloat(int row, double value)
         SetString(row, TXFloatToText(value));
         return;
     }
+    // NaN compares false with everything and infinities defeat sums and averages: a value
+    // pool never holds them, nor an integer made up for them.
+    if (!std::isfinite(value))
+        throw TException(QStringLiteral("'%1' is not a valid floating point value").arg(value));
     if (d->m_type == wdtFloat || TXIsDateType(d->m_type)) {
-        // NaN compares false with everything and infinities defeat sums and averages: a
-        // pool never holds them.
-        if (!std::isfinite(value))
-            throw TException(QStringLiteral("'%1' is not a valid floating point value").arg(value));
         Store(Record(row) + 1, value);
         Record(row)[0] = Present;
         return;

@@ -92,6 +92,8 @@ void TTabrix::InsertRow(int row, bool defaults, bool inserted, bool newRow)
     }
     if (inserted)
         d->m_rowInfos.SetState(row, wrInserted);
+    // A Shift range's rows have moved: the next one starts afresh.
+    d->m_selection.EndRange();
     if (newRow) {
         const TUpdateScope update(*this);
         emit OnNewRow();
@@ -131,6 +133,7 @@ void TTabrix::MoveRow(int curRow, int newRow)
     for (int i = 0; i < Columns().Count(); ++i)
         GetMemColumn(i)->Pool().Move(curRow, newRow);
     d->m_rowInfos.Move(curRow, newRow);
+    d->m_selection.EndRange();
     ResetEditor();
     if (!Updating())
         InvalidateData();
@@ -149,6 +152,7 @@ void TTabrix::ExchangeRows(int row1, int row2)
     for (int i = 0; i < Columns().Count(); ++i)
         GetMemColumn(i)->Pool().Exchange(row1, row2);
     d->m_rowInfos.Exchange(row1, row2);
+    d->m_selection.EndRange();
     // The rows under them too: a column blanking repeated values shows them by the row above.
     for (const int row : {row1, row2}) {
         InvalidateRow(row, true);
@@ -408,6 +412,7 @@ void TTabrix::Sort(int col, bool descending, bool mark)
     for (int i = 0; i < Columns().Count(); ++i)
         GetMemColumn(i)->Pool().Permute(order);
     d->m_rowInfos.Permute(order);
+    d->m_selection.EndRange();
     if (mark) {
         // One column shows the order the rows are in.
         for (int i = 0; i < Columns().Count(); ++i)

@@ -420,6 +420,19 @@ TEST_F(RowsTest, NaNAndInfinityAreNoFloatValues)
     EXPECT_TRUE(pool.GetNull(0));
     pool.SetString(0, QStringLiteral("1e300"));
     EXPECT_EQ(pool.GetFloat(0), 1e300);
+    TwMemPool integers(wdtLong);
+    integers.SetCount(1);
+    EXPECT_THROW(integers.SetFloat(0, std::numeric_limits<double>::infinity()), TException);
+    EXPECT_TRUE(integers.GetNull(0));
+}
+
+// Cleared texts stay gone: a row made present again holds no old text.
+TEST_F(RowsTest, ClearedTextsStayGone)
+{
+    Fill(3);
+    m_grid.ClearData();
+    m_grid.GetMemColumn(1)->Pool().SetNull(0, false);
+    EXPECT_EQ(m_grid.GetMemColumn(1)->Pool().GetString(0), QString());
 }
 
 } // namespace

@@ -122,6 +122,8 @@ public:
     bool m_editorShowing = false;
     // The editor's row is out of view: its control is hidden, its content kept.
     bool m_editorParked = false;
+    // The editor is hiding: the focus it hands back to the grid must not show it again.
+    bool m_hidingEditor = false;
     QPointer<TwColumn> m_editingColumn;
     int m_editingRow = -1;
     TwEditButton *m_editButton = nullptr;

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -210,8 +211,10 @@ void TwCustomGrid::HideEditor()
         return;
     d->m_editorShowing = false;
     d->m_editorParked = false;
-    if (d->m_activeEditor)
+    if (d->m_activeEditor) {
+        const QScopedValueRollback hiding(d->m_hidingEditor, true);
         d->m_activeEditor->HideEditor();
+    }
 }
 
 bool TwCustomGrid::EditorChanged() const

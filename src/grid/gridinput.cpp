@@ -381,14 +381,17 @@ void TwCustomGrid::focusInEvent(QFocusEvent *event)
     UpdateScrollRange();
     if (!d->m_designing)
         ApplyImeSettings();
-    UpdateEditor();
-    if (d->m_options.Has(wgoAlwaysShowEditor))
-        ShowEditor();
-    // A shown editor takes the keyboard on: the grid passes the focus to it. (An editor
-    // hiding itself hands the focus back after it stopped showing.)
-    if (EditorShowing()) {
-        SelectEditor();
-        FocusEditor();
+    // A shown editor takes the keyboard on: the grid passes the focus to it. The focus an
+    // editor hands back while it hides leaves it hidden: the grid is moving it (to another
+    // row, say) and shows it again where it belongs.
+    if (!d->m_hidingEditor) {
+        UpdateEditor();
+        if (d->m_options.Has(wgoAlwaysShowEditor))
+            ShowEditor();
+        if (EditorShowing()) {
+            SelectEditor();
+            FocusEditor();
+        }
     }
     if (GetRowCount() == 0)
         InvalidateGrid();

@@ -213,6 +213,25 @@ TEST_F(EditKeysTest, OptionsShowAndHideTheEditor)
     EXPECT_FALSE(m_grid.EditorShowing());
 }
 
+// An always-shown editor that has the keyboard goes with the current row, showing its value.
+TEST_F(EditKeysTest, AnAlwaysShownEditorFollowsTheCurrentRow)
+{
+    m_grid.SetRowCount(4);
+    for (int row = 0; row < 4; ++row)
+        m_grid.Cells(0, row).SetString(QStringLiteral("row%1").arg(row));
+    m_grid.SetOptions({wgoEditing, wgoAlwaysShowEditor});
+    Show(m_grid);
+    for (const int expected : {1, 2, 3}) {
+        QTest::keyClick(KeyTarget(&m_grid), Qt::Key_Down);
+        ASSERT_EQ(m_grid.CurRow(), expected);
+        QWidget *editor = m_grid.ActiveEditor();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_TRUE(editor->hasFocus());
+        EXPECT_EQ(editor->property("text").toString(), QStringLiteral("row%1").arg(expected));
+    }
+}
+
 TEST_F(EditKeysTest, CtrlF2ClicksTheEditButton)
 {
     QSignalSpy clicks(&m_grid, &TwCustomGrid::OnEditButtonClick);

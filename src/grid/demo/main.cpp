@@ -196,6 +196,23 @@ int main(int argc, char *argv[])
     // the current cell moves.
     options.Exclude(wgoAlwaysShowEditor);
     grid.SetOptions(options);
+    // A click on a column's title sorts the rows by it, a second click on the same column
+    // the other way round (a column title is then moved with Ctrl held).
+    for (int i = 0; i < grid.Columns().Count(); ++i)
+        grid.GetMemColumn(i)->Title().SetClicking(true);
+    QObject::connect(&grid, &TTabrix::OnColumnTitleClick, &grid, [&grid, sorted = -1, descending = false](TwColumn *column) mutable {
+        if (!column)
+            return;
+        descending = column->Index() == sorted && !descending;
+        sorted = column->Index();
+        try {
+            grid.Sort(sorted, descending, true);
+        } catch (const std::exception &failure) {
+            // The row being edited could not be stored first.
+            std::fprintf(stderr, "TabrixDemo: %s\n", failure.what());
+            sorted = -1;
+        }
+    });
     QElapsedTimer timer;
     timer.start();
     try {

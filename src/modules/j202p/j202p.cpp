@@ -8,35 +8,16 @@
 
 #include "caller/TovelModule.h"
 #include "caller/ZULCaller.h"
-#include "grid/tabrix.h"
-#include "platform/cp949.h"
-#include "platform/handles.h"
+#include "common/fixedfield.h"
+#include "common/modulenotes.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSqlDatabase>
 
 namespace {
-
-template<std::size_t W>
-QString Field(const char (&field)[W])
-{
-    return Platform::FromCp949(QByteArrayView(field, qstrnlen(field, W))).trimmed();
-}
-
-void NoteCall(const QString &line)
-{
-    QStringList calls = qApp->property("TovelSampleModuleCalls").toStringList();
-    calls << line;
-    qApp->setProperty("TovelSampleModuleCalls", calls);
-    const QString trace = qEnvironmentVariable("TOVEL_MODULE_TRACE");
-    QFile file(trace);
-    if (!trace.isEmpty() && file.open(QIODevice::Append | QIODevice::Text))
-        file.write(line.toUtf8() + '\n');
-}
 
 // The module's child window: it asks about unsaved changes and posts the close message
 // when it closes.
@@ -76,9 +57,9 @@ void ShowInFrame(QApplication *, QMdiArea *screen, QSqlDatabase *, const TModule
     bool tailZero = true;
     for (std::uint32_t i = sizeof(TModuleArgs); i < size; ++i)
         tailZero = tailZero && bytes[i] == 0;
-    const QString progId = Field(record->ProgId);
-    NoteCall(QStringLiteral("J202P ShowInFrame prog=%1 user=%2 size=%3 close=%4 handle=%5 tail=%6")
-                 .arg(progId, Field(record->LoginInfo.UserId))
+    const QString progId = ReadFixed(record->ProgId);
+    NoteModuleCall(QStringLiteral("J202P ShowInFrame prog=%1 user=%2 size=%3 close=%4 handle=%5 tail=%6")
+                 .arg(progId, ReadFixed(record->LoginInfo.UserId))
                  .arg(size)
                  .arg(record->CloseMsg)
                  .arg(record->ModuleHandle)
@@ -89,7 +70,7 @@ void ShowInFrame(QApplication *, QMdiArea *screen, QSqlDatabase *, const TModule
     ZUL_DB_CONNNECT(&connection);
     auto *window = new TSalesWindow(record->MainWnd, record->CloseMsg);
     window->setObjectName(QStringLiteral("frm") + progId);
-    window->setWindowTitle(QStringLiteral("%1 %2").arg(progId, Field(record->ProgName)));
+    window->setWindowTitle(QStringLiteral("%1 %2").arg(progId, ReadFixed(record->ProgName)));
     auto *sales = new TSalesScreen(connection, window);
     window->setWidget(sales);
     screen->addSubWindow(window);

@@ -8,13 +8,14 @@
 // test or the demo can see what a module received.
 
 #include "caller/TovelModule.h"
+#include "common/fixedfield.h"
+#include "common/modulenotes.h"
 #include "platform/cp949.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -43,28 +44,10 @@ QString ModuleBuild()
 
 const QString ModuleId = QStringLiteral(TOVEL_STRINGIFY(TOVEL_MODULE_ID));
 
-template<std::size_t W>
-QString Field(const char (&field)[W])
-{
-    return Platform::FromCp949(QByteArrayView(field, qstrnlen(field, W))).trimmed();
-}
-
-void NoteCall(const QString &line)
-{
-    QStringList calls = qApp->property("TovelSampleModuleCalls").toStringList();
-    calls << line;
-    qApp->setProperty("TovelSampleModuleCalls", calls);
-    // A run driven from outside reads the calls from the file TOVEL_MODULE_TRACE names.
-    const QString trace = qEnvironmentVariable("TOVEL_MODULE_TRACE");
-    QFile file(trace);
-    if (!trace.isEmpty() && file.open(QIODevice::Append | QIODevice::Text))
-        file.write(line.toUtf8() + '\n');
-}
-
 QString UserLine(const TLoginInfo &info)
 {
     return QStringLiteral("사용자: %1 (%2)  %3 %4")
-        .arg(Field(info.UserNm), Field(info.UserId), Field(info.UserSectNm), Field(info.UserPlaceNm));
+        .arg(ReadFixed(info.UserNm), ReadFixed(info.UserId), ReadFixed(info.UserSectNm), ReadFixed(info.UserPlaceNm));
 }
 
 QString ConnectionLine(const QSqlDatabase *connection)
@@ -85,7 +68,7 @@ public:
 // The user "ERR01" makes every entry fail, to try how callers report a module's error.
 void FailForTrialUser(const TLoginInfo &info)
 {
-    if (Field(info.UserId) == QLatin1String("ERR01"))
+    if (ReadFixed(info.UserId) == QLatin1String("ERR01"))
         throw TSampleError();
 }
 
@@ -148,9 +131,9 @@ void ShowInFrame(QApplication *, QMdiArea *screen, QSqlDatabase *connection, con
     bool tailZero = true;
     for (std::uint32_t i = sizeof(TModuleArgs); i < size; ++i)
         tailZero = tailZero && bytes[i] == 0;
-    const QString progId = Field(record->ProgId);
-    NoteCall(QStringLiteral("%1 ShowInFrame prog=%2 user=%3 size=%4 close=%5 handle=%6 tail=%7")
-                 .arg(ModuleId, progId, Field(record->LoginInfo.UserId))
+    const QString progId = ReadFixed(record->ProgId);
+    NoteModuleCall(QStringLiteral("%1 ShowInFrame prog=%2 user=%3 size=%4 close=%5 handle=%6 tail=%7")
+                 .arg(ModuleId, progId, ReadFixed(record->LoginInfo.UserId))
                  .arg(size)
                  .arg(record->CloseMsg)
                  .arg(record->ModuleHandle)
@@ -163,13 +146,13 @@ void ShowInFrame(QApplication *, QMdiArea *screen, QSqlDatabase *connection, con
         window->setObjectName(QStringLiteral("frm" TOVEL_STRINGIFY(TOVEL_MODULE_ID)));
     else
         window->setObjectName(QStringLiteral("frm") + progId);
-    window->setWindowTitle(QStringLiteral("%1 %2").arg(progId, Field(record->ProgName)));
+    window->setWindowTitle(QStringLiteral("%1 %2").arg(progId, ReadFixed(record->ProgName)));
     auto *body = new QWidget(window);
     auto *layout = new QVBoxLayout(body);
     auto *received = new QLabel(body);
     received->setObjectName(QStringLiteral("lblReceived"));
     received->setText(QStringList{UserLine(record->LoginInfo),
-                                  QStringLiteral("프로그램: %1 %2").arg(progId, Field(record->ProgName)),
+                                  QStringLiteral("프로그램: %1 %2").arg(progId, ReadFixed(record->ProgName)),
                                   QStringLiteral("모듈: %1 (%2)").arg(ModuleId, ModuleBuild()),
                                   QStringLiteral("인자 크기: %1 바이트").arg(size),
                                   QStringLiteral("닫기 메시지: %1").arg(record->CloseMsg),
@@ -203,7 +186,7 @@ void ShowModal(const QString &title, const QStringList &lines)
 [[maybe_unused]] void ShowForUser(QSqlDatabase *connection, TLoginInfo info)
 {
     FailForTrialUser(info);
-    NoteCall(QStringLiteral("%1 ShowForUser user=%2").arg(ModuleId, Field(info.UserId)));
+    NoteModuleCall(QStringLiteral("%1 ShowForUser user=%2").arg(ModuleId, ReadFixed(info.UserId)));
     ShowModal(ModuleId, {UserLine(info), ConnectionLine(connection)});
 }
 
@@ -223,7 +206,7 @@ TOVEL_MODULE_EXPORT void MODAL_J380P(QSqlDatabase *connection, TJ380PRecord reco
     int zeros = 0;
     for (std::size_t i = sizeof info; i < sizeof record.Bytes; ++i)
         zeros += record.Bytes[i] == 0 ? 1 : 0;
-    NoteCall(QStringLiteral("J380P MODAL user=%1 zeros=%2").arg(Field(info.UserId)).arg(zeros));
+    NoteModuleCall(QStringLiteral("J380P MODAL user=%1 zeros=%2").arg(ReadFixed(info.UserId)).arg(zeros));
     ShowModal(QStringLiteral("J380P 출하자조회"), {UserLine(info), ConnectionLine(connection)});
 }
 #endif
@@ -234,7 +217,7 @@ TOVEL_MODULE_EXPORT const char *CallForm(const char *parameter, std::int32_t val
     static QByteArray answer;
     const QString text = QStringLiteral("정산서 %1 %2").arg(Platform::FromCp949(QByteArrayView(parameter, qstrlen(parameter))))
                              .arg(value);
-    NoteCall(QStringLiteral("J900E CallForm %1").arg(text));
+    NoteModuleCall(QStringLiteral("J900E CallForm %1").arg(text));
     answer = Platform::ToCp949(text);
     return answer.constData();
 }

@@ -2,7 +2,13 @@
 
 #include "platform/texception.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
+
+#include <gtest/gtest.h>
 
 MessageBoxRecorder::MessageBoxRecorder(Platform::TMsgButton answer)
 {
@@ -74,4 +80,29 @@ QString ErrorOf(const std::function<void()> &action)
         return error.Message();
     }
     return QStringLiteral("(no error)");
+}
+
+void WhenModal(std::function<void(QWidget *)> drive)
+{
+    auto *poll = new QTimer;
+    auto *clock = new QElapsedTimer;
+    clock->start();
+    QObject::connect(poll, &QTimer::timeout, [poll, clock, drive] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal && clock->elapsed() < 5000 * SanitizerSlowdown)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        delete clock;
+        if (!modal) {
+            ADD_FAILURE() << "no dialog opened";
+            return;
+        }
+        drive(modal);
+        if (QApplication::activeModalWidget() == modal) {
+            ADD_FAILURE() << "the dialog stayed open";
+            static_cast<QDialog *>(modal)->reject();
+        }
+    });
+    poll->start(10);
 }

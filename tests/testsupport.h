@@ -46,5 +46,11 @@ QString IconName(Platform::TMsgIcon icon);
 /// Lets GoogleTest print QString values readably in failure messages.
 void PrintTo(const QString &text, std::ostream *out);
 
+class QWidget;
+
+/// Runs `drive` on the modal dialog as soon as it shows; a dialog still open after `drive`
+/// or never shown fails the test instead of hanging it.
+void WhenModal(std::function<void(QWidget *)> drive);
+
 /// The message of the TException that `action` throws, or "(no error)".
 QString ErrorOf(const std::function<void()> &action);

@@ -5,6 +5,7 @@
 
 #include "grid/gridparts.h"
 #include "grid/tabrix.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 
@@ -15,34 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
 
 namespace {
-
-// Runs `drive` on the modal dialog once it shows; a dialog that never shows fails the test.
-void WhenModal(std::function<void(QWidget *)> drive)
-{
-    auto *poll = new QTimer;
-    auto *tries = new int(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, tries, drive] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal && ++*tries < 500)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        delete tries;
-        if (!modal) {
-            ADD_FAILURE() << "no dialog opened";
-            return;
-        }
-        drive(modal);
-        if (QApplication::activeModalWidget() == modal) {
-            ADD_FAILURE() << "the dialog stayed open";
-            static_cast<QDialog *>(modal)->reject();
-        }
-    });
-    poll->start(10);
-}
 
 void Press(QWidget *dialog, const char *name, const char *method = nullptr)
 {

@@ -15,7 +15,6 @@
 #include <QInputMethodEvent>
 #include <QComboBox>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,33 +28,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Runs `drive` on the modal dialog as soon as it shows; a dialog still open after `drive`
-// or never shown fails the test instead of hanging it.
-void WhenModal(std::function<void(QWidget *)> drive)
-{
-    auto *poll = new QTimer;
-    auto *clock = new QElapsedTimer;
-    clock->start();
-    QObject::connect(poll, &QTimer::timeout, [poll, clock, drive] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal && clock->elapsed() < 5000 * SanitizerSlowdown)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        delete clock;
-        if (!modal) {
-            ADD_FAILURE() << "no dialog opened";
-            return;
-        }
-        drive(modal);
-        if (QApplication::activeModalWidget() == modal) {
-            ADD_FAILURE() << "the dialog stayed open";
-            static_cast<QDialog *>(modal)->reject();
-        }
-    });
-    poll->start(10);
-}
 
 void Click(QWidget *dialog, const char *name)
 {

@@ -14,8 +14,11 @@
 
 namespace {
 
-[[noreturn]] void RowBoundsError(int row, const char *where)
+// Fails unless 0 <= row < end, naming the operation and argument in `where`.
+void CheckRowBounds(int row, int end, const char *where)
 {
+    if (row >= 0 && row < end)
+        return;
     throw TException(QStringLiteral("TTabrix - Row Bounds Error(%1) in %2").arg(row).arg(QLatin1String(where)));
 }
 
@@ -65,8 +68,7 @@ void TTabrix::InsertRow(int row, bool defaults, bool inserted, bool newRow)
 {
     CheckBrowsing("InsertRow");
     const int count = d->m_rowInfos.Count();
-    if (row < 0 || row > count)
-        RowBoundsError(row, "InsertRow");
+    CheckRowBounds(row, count + 1, "InsertRow");
     const int columns = Columns().Count();
     // A pool that cannot take the row or its default takes the row out again, and every
     // pool before it too.
@@ -126,10 +128,8 @@ void TTabrix::MoveRow(int curRow, int newRow)
     if (curRow == newRow)
         return;
     const int count = d->m_rowInfos.Count();
-    if (curRow < 0 || curRow >= count)
-        RowBoundsError(curRow, "MoveRow.CurRow");
-    if (newRow < 0 || newRow >= count)
-        RowBoundsError(newRow, "MoveRow.NewRow");
+    CheckRowBounds(curRow, count, "MoveRow.CurRow");
+    CheckRowBounds(newRow, count, "MoveRow.NewRow");
     for (int i = 0; i < Columns().Count(); ++i)
         GetMemColumn(i)->Pool().Move(curRow, newRow);
     d->m_rowInfos.Move(curRow, newRow);
@@ -145,10 +145,8 @@ void TTabrix::ExchangeRows(int row1, int row2)
     if (row1 == row2)
         return;
     const int count = d->m_rowInfos.Count();
-    if (row1 < 0 || row1 >= count)
-        RowBoundsError(row1, "ExchangesRows.Row1");
-    if (row2 < 0 || row2 >= count)
-        RowBoundsError(row2, "ExchangesRows.Row2");
+    CheckRowBounds(row1, count, "ExchangesRows.Row1");
+    CheckRowBounds(row2, count, "ExchangesRows.Row2");
     for (int i = 0; i < Columns().Count(); ++i)
         GetMemColumn(i)->Pool().Exchange(row1, row2);
     d->m_rowInfos.Exchange(row1, row2);
@@ -167,8 +165,7 @@ void TTabrix::DeleteRow(int row, int count, bool dataChanged)
     if (count == 0)
         return;
     const int rows = d->m_rowInfos.Count();
-    if (row < 0 || row >= rows)
-        RowBoundsError(row, "DeleteRow");
+    CheckRowBounds(row, rows, "DeleteRow");
     count = count < 0 ? rows - row : qMin(count, rows - row);
     const bool selected = d->m_rowInfos.GetSelectedCount(row, row + count - 1) > 0;
     d->m_rowInfos.Delete(row, count);

@@ -134,8 +134,6 @@ TEST_F(RowsTest, MaxRowCountBoundsOnlyTheUsersNewRows)
     EXPECT_EQ(m_grid.GridMode(), wgmBrowse);
     m_grid.AddRow();
     EXPECT_EQ(m_grid.GetRowCount(), 4);
-    m_grid.SetMaxRowCount(-5);
-    EXPECT_EQ(m_grid.MaxRowCount(), 0);
 }
 
 TEST_F(RowsTest, ClearClearDataAndReset)

@@ -23,7 +23,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   lines() { grep -c -E "$1" "$log"; }
   # wait_for <pattern> <count> [seconds]: waits until the log holds that many matching lines.
   wait_for() {
-    for _ in $(seq 1 $((${3:-5} * 10))); do [ "$(lines "$1")" -ge "$2" ] && return 0; sleep 0.1; done
+    for _ in $(seq 1 $((${3:-15} * 10))); do [ "$(lines "$1")" -ge "$2" ] && return 0; sleep 0.1; done
     fail "expected $2 lines of \"$1\""
   }
   # Generating the million rows takes about a second, several in the sanitized build.
@@ -65,10 +65,12 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   wait_for "^AfterInsert append=0 row=1$" 1
   xdotool key Escape
   wait_for "^AfterCancel row=1$" 1
+  # The y goes to whichever window has the focus, so it waits for the box to be shown and
+  # gives it the focus first (a sanitized build can take seconds to show it).
   xdotool key ctrl+Delete
-  sleep 0.5
-  box=$(xdotool search --name "^삭제$" 2>/dev/null | head -1)
-  [ -n "$box" ] && { xdotool windowfocus --sync "$box" 2>/dev/null; sleep 0.2; }
+  box=$(xdrive_window "^삭제$" 20) || fail "Ctrl+Delete showed no question"
+  xdotool windowfocus --sync "$box" 2>/dev/null
+  sleep 0.2
   xdotool key y
   wait_for "^AfterDelete row=1 rows=999999$" 1
   wait_for "^DataChanged" 1

@@ -4,6 +4,8 @@
 //   (goal: ratio <= 2.0);
 // - by the Korean text against a QCollator-keyed sort: the collation key of every text made
 //   once, then std::stable_sort of (key, row) pairs (goal: ratio <= 2.0);
+// - by a text of mixed-case Latin names, which the collation does not keep in code unit
+//   order, against the same QCollator-keyed sort (goal: ratio <= 2.0);
 // - by the float amount against QStandardItemModel::sort of the same 4 columns (printed;
 //   the grid should be far faster).
 // Collation is Korean, as on the users' machines.
@@ -32,6 +34,7 @@ struct Data
 {
     std::vector<double> Amounts;
     std::vector<QString> Names;
+    std::vector<QString> LatinNames;
     std::vector<double> Dates;
 };
 
@@ -39,10 +42,14 @@ Data MakeData()
 {
     static const char16_t syllables[] = u"가나다라마바사아자차카타파하강남동서울부산대구인천광주";
     constexpr int syllableCount = sizeof syllables / sizeof syllables[0] - 1;
+    static const char *const parts[] = {"Kim", "lee", "Park", "choi", "Jung", "kang", "Cho", "yoon", "Jang", "lim",
+                                        "Han", "oh", "Seo", "shin", "Kwon", "hwang", "Ahn", "song", "-", " "};
+    constexpr int partCount = sizeof parts / sizeof parts[0];
     QRandomGenerator random(2026);
     Data data;
     data.Amounts.reserve(Rows);
     data.Names.reserve(Rows);
+    data.LatinNames.reserve(Rows);
     data.Dates.reserve(Rows);
     for (int row = 0; row < Rows; ++row) {
         // Amounts in won with many ties, as sales amounts have.
@@ -51,12 +58,16 @@ Data MakeData()
         for (int i = 0; i < 3 + static_cast<int>(random.bounded(3)); ++i)
             name += QChar(syllables[random.bounded(syllableCount)]);
         data.Names.push_back(name);
+        QString latin;
+        for (int i = 0; i < 2 + static_cast<int>(random.bounded(3)); ++i)
+            latin += QLatin1String(parts[random.bounded(partCount)]);
+        data.LatinNames.push_back(latin);
         data.Dates.push_back(45000.0 + random.bounded(365));
     }
     return data;
 }
 
-void Fill(TTabrix &grid, const Data &data)
+void Fill(TTabrix &grid, const Data &data, const std::vector<QString> &texts)
 {
     grid.SetRowCount(0);
     grid.SetRowCount(Rows);
@@ -67,17 +78,18 @@ void Fill(TTabrix &grid, const Data &data)
     for (int row = 0; row < Rows; ++row) {
         ids.SetLong(row, row);
         amounts.SetFloat(row, data.Amounts[static_cast<std::size_t>(row)]);
-        names.SetString(row, data.Names[static_cast<std::size_t>(row)]);
+        names.SetString(row, texts[static_cast<std::size_t>(row)]);
         dates.SetFloat(row, data.Dates[static_cast<std::size_t>(row)]);
     }
 }
 
-// Seconds of the fastest of the runs of sorting a freshly filled grid by `col`.
-double TimeGridSort(TTabrix &grid, const Data &data, int col, bool &ordered)
+// Seconds of the fastest of the runs of sorting a freshly filled grid by `col`, the text
+// column holding `texts`.
+double TimeGridSort(TTabrix &grid, const Data &data, const std::vector<QString> &texts, int col, bool &ordered)
 {
     double best = 1e30;
     for (int run = 0; run < Runs; ++run) {
-        Fill(grid, data);
+        Fill(grid, data, texts);
         best = std::min(best, Seconds([&] { grid.Sort(col, false, false); }));
     }
     const TwMemPool &pool = grid.GetMemColumn(col)->Pool();
@@ -145,15 +157,19 @@ int main(int argc, char **argv)
 
     int status = 0;
     bool ordered = false;
-    const double byAmount = TimeGridSort(grid, data, 1, ordered);
+    const double byAmount = TimeGridSort(grid, data, data.Names, 1, ordered);
     const double amountPeer = TimePairSort<double>([&](int row) { return data.Amounts[static_cast<std::size_t>(row)]; });
     status |= Report("1M rows x 4 by a float column", byAmount, "stable_sort (amount, row)", amountPeer, 2.0, ordered);
 
-    const double byName = TimeGridSort(grid, data, 2, ordered);
     const QCollator collator;
+    const double byName = TimeGridSort(grid, data, data.Names, 2, ordered);
     const double namePeer = TimePairSort<QCollatorSortKey>(
         [&](int row) { return collator.sortKey(data.Names[static_cast<std::size_t>(row)]); });
     status |= Report("1M rows x 4 by a Korean text column", byName, "QCollator keys + stable_sort", namePeer, 2.0, ordered);
+    const double byLatin = TimeGridSort(grid, data, data.LatinNames, 2, ordered);
+    const double latinPeer = TimePairSort<QCollatorSortKey>(
+        [&](int row) { return collator.sortKey(data.LatinNames[static_cast<std::size_t>(row)]); });
+    status |= Report("1M rows x 4 by a Latin text column", byLatin, "QCollator keys + stable_sort", latinPeer, 2.0, ordered);
 
     const double model = TimeModelSort(data);
     Report("1M rows x 4 by a float column", byAmount, "QStandardItemModel::sort", model, 0, true);

@@ -7,13 +7,13 @@
 #include "platform/texception.h"
 
 #include <QCollator>
-#include <QHash>
 
 #include <algorithm>
 #include <array>
 #include <utility>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 #include <limits>
 #include <type_traits>
 
@@ -346,34 +346,91 @@ std::vector<int> RankedOrder(std::vector<TKeyedRow> &keyed)
     return order;
 }
 
-// Ranks of texts in the order `less` gives their keys: equal texts are ranked once, from
-// one key, and texts whose keys compare equal share a rank. Ranks start at 1.
-template<typename Key, typename KeyOf, typename Less>
-std::vector<std::uint32_t> TextRanks(const std::vector<QString> &texts, KeyOf keyOf, Less less)
+// A text to be ranked: its UTF-16 code units, its first four units as one number (compared
+// first, so most comparisons never read the text itself) and its row.
+struct TTextEntry
 {
-    QHash<QString, std::uint32_t> distinct;
-    distinct.reserve(static_cast<qsizetype>(texts.size() / 4));
-    std::vector<std::uint32_t> ids(texts.size());
-    std::vector<std::pair<Key, std::uint32_t>> keyed;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        auto found = distinct.constFind(texts[i]);
-        if (found == distinct.constEnd()) {
-            found = distinct.insert(texts[i], static_cast<std::uint32_t>(keyed.size()));
-            keyed.emplace_back(keyOf(texts[i]), static_cast<std::uint32_t>(keyed.size()));
-        }
-        ids[i] = *found;
+    std::uint64_t Prefix;
+    const char16_t *Units;
+    std::uint32_t Length;
+    std::uint32_t Row;
+
+    QStringView View() const { return {Units, static_cast<qsizetype>(Length)}; }
+};
+
+TTextEntry MakeTextEntry(QStringView text, std::uint32_t row)
+{
+    std::uint64_t prefix = 0;
+    for (qsizetype i = 0; i < 4; ++i)
+        prefix = (prefix << 16) | (i < text.size() ? text[i].unicode() : 0u);
+    return {prefix, text.utf16(), static_cast<std::uint32_t>(text.size()), row};
+}
+
+// UTF-16 code unit order. A text and its prefix number agree: a shorter text pads with 0,
+// the smallest unit, so a smaller number always means a smaller text.
+bool UnitsLess(const TTextEntry &a, const TTextEntry &b)
+{
+    if (a.Prefix != b.Prefix)
+        return a.Prefix < b.Prefix;
+    return std::u16string_view(a.Units, a.Length) < std::u16string_view(b.Units, b.Length);
+}
+
+// Ranks (from 1) of the entries' texts in the order Compare gives them, by row, for the rows
+// of the entries; texts that compare equal share a rank.
+//
+// The entries are sorted by code units, which puts equal texts side by side and, in the C
+// locale, is Compare's order. For the scripts business columns mostly hold (Hangul syllables,
+// digits) it is also the collation's order: one collator comparison of every two neighbouring
+// distinct texts confirms that, in a linear pass. Where the collation orders two neighbours
+// the other way (mixed-case Latin, punctuation), the distinct texts are ordered by their
+// collation keys, one key a text.
+void RankTexts(std::vector<TTextEntry> &entries, const QCollator *collator, std::vector<std::uint32_t> &rankOfRow)
+{
+    std::sort(entries.begin(), entries.end(), UnitsLess);
+    std::vector<std::uint32_t> firsts; // the first entry of every distinct text
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i == 0 || UnitsLess(entries[i - 1], entries[i]))
+            firsts.push_back(static_cast<std::uint32_t>(i));
     }
-    std::sort(keyed.begin(), keyed.end(), [&](const auto &a, const auto &b) { return less(a.first, b.first); });
-    std::vector<std::uint32_t> rankOf(keyed.size());
+    std::vector<std::uint32_t> ranks(firsts.size());
     std::uint32_t rank = 0;
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        if (i == 0 || less(keyed[i - 1].first, keyed[i].first))
-            ++rank;
-        rankOf[keyed[i].second] = rank;
+    bool collated = true;
+    for (std::size_t k = 0; k < firsts.size(); ++k) {
+        if (k > 0 && collator != nullptr) {
+            const int order = collator->compare(entries[firsts[k - 1]].View(), entries[firsts[k]].View());
+            if (order > 0) {
+                collated = false;
+                break;
+            }
+            if (order == 0) {
+                ranks[k] = rank;
+                continue;
+            }
+        }
+        ranks[k] = ++rank;
     }
-    for (std::uint32_t &id : ids)
-        id = rankOf[id];
-    return ids;
+    if (!collated) {
+        std::vector<std::pair<QCollatorSortKey, std::uint32_t>> keyed;
+        keyed.reserve(firsts.size());
+        for (std::size_t k = 0; k < firsts.size(); ++k) {
+            const TTextEntry &entry = entries[firsts[k]];
+            const QString text = QString::fromRawData(reinterpret_cast<const QChar *>(entry.Units), entry.Length);
+            keyed.emplace_back(collator->sortKey(text), static_cast<std::uint32_t>(k));
+        }
+        const auto less = [](const auto &a, const auto &b) { return a.first.compare(b.first) < 0; };
+        std::sort(keyed.begin(), keyed.end(), less);
+        rank = 0;
+        for (std::size_t i = 0; i < keyed.size(); ++i) {
+            if (i == 0 || less(keyed[i - 1], keyed[i]))
+                ++rank;
+            ranks[keyed[i].second] = rank;
+        }
+    }
+    for (std::size_t k = 0; k < firsts.size(); ++k) {
+        const std::size_t end = k + 1 < firsts.size() ? firsts[k + 1] : entries.size();
+        for (std::size_t i = firsts[k]; i < end; ++i)
+            rankOfRow[entries[i].Row] = ranks[k];
+    }
 }
 
 } // namespace
@@ -387,25 +444,29 @@ std::vector<int> TwMemPool::SortOrder(bool descending) const
         return {};
     std::vector<TKeyedRow> keyed(static_cast<std::size_t>(count));
     if (TXIsStringType(d->m_type)) {
-        // Compare orders texts by the default collation. Each distinct text gets a rank from
-        // its collation key, made once (business columns repeat their names a lot); the rows
-        // are then ordered by rank. The C locale compares UTF-16 code units, which the texts
-        // themselves do.
-        std::vector<QString> texts;
-        texts.reserve(static_cast<std::size_t>(count));
+        // Compare orders texts by the default collation (by code units in the C locale):
+        // every text gets the rank of its place in that order, and the rows are then ordered
+        // by rank. Texts of fixed width are made once; free texts are read where they are.
+        std::vector<QString> made;
+        if (d->m_type != wdtString) {
+            made.resize(static_cast<std::size_t>(count));
+            for (int row = 0; row < count; ++row) {
+                if (presence[static_cast<std::size_t>(row) * stride] != 0)
+                    made[static_cast<std::size_t>(row)] = ValueText(row);
+            }
+        }
+        const std::vector<QString> &texts = d->m_type == wdtString ? d->m_strings : made;
+        std::vector<TTextEntry> entries;
+        entries.reserve(static_cast<std::size_t>(count));
         for (int row = 0; row < count; ++row) {
             if (presence[static_cast<std::size_t>(row) * stride] != 0)
-                texts.push_back(ValueText(row));
+                entries.push_back(MakeTextEntry(texts[static_cast<std::size_t>(row)], static_cast<std::uint32_t>(row)));
         }
         const QCollator collator;
-        const std::vector<std::uint32_t> ranks = collator.locale().language() == QLocale::C
-            ? TextRanks<QString>(texts, [](const QString &text) { return text; },
-                                 [](const QString &a, const QString &b) { return QString::compare(a, b) < 0; })
-            : TextRanks<QCollatorSortKey>(texts, [&](const QString &text) { return collator.sortKey(text); },
-                                          [](const QCollatorSortKey &a, const QCollatorSortKey &b) { return a.compare(b) < 0; });
-        std::size_t next = 0;
+        std::vector<std::uint32_t> ranks(static_cast<std::size_t>(count), 0);
+        RankTexts(entries, collator.locale().language() == QLocale::C ? nullptr : &collator, ranks);
         for (int row = 0; row < count; ++row) {
-            const std::uint64_t key = presence[static_cast<std::size_t>(row) * stride] == 0 ? 0 : ranks[next++];
+            const std::uint64_t key = ranks[static_cast<std::size_t>(row)]; // 0: null
             keyed[static_cast<std::size_t>(row)] = {descending ? ~key : key, static_cast<std::uint32_t>(row)};
         }
         return RankedOrder(keyed);

@@ -355,29 +355,44 @@ TEST_F(RowsTest, SortIsStableWithNullsAndCarriesRowBytes)
 
 // The sort's result is the one of the plain insertion sort that moves a row in front of
 // the first row before it holding a greater value (a smaller one descending), for every
-// kind of value, with ties and nulls.
+// kind of value, with ties and nulls. Texts are sorted in the C locale and in Korean: with
+// Hangul and digits only (where the collation keeps the code unit order) and mixed with
+// Latin in both cases and punctuation (where it does not).
 TEST_F(RowsTest, SortMatchesTheInsertionSortOnRandomData)
 {
-    const QString words[] = {QStringLiteral("가나"), QStringLiteral("가"), QStringLiteral("하늘"), QStringLiteral("apple"),
-                             QStringLiteral("Apple"), QStringLiteral("Zebra"), QStringLiteral("서울"), QStringLiteral("부산")};
-    const struct Kind { TwDataType type; int width; } kinds[] = {
-        {wdtFloat, 0}, {wdtLong, 0}, {wdtShort, 0}, {wdtString, 0}, {wdtChar, 6}, {wdtDate, 0}, {wdtBool, 0}};
+    const QStringList mixed = {QStringLiteral("가나"), QStringLiteral("가"), QStringLiteral("하늘"), QStringLiteral("apple"),
+                               QStringLiteral("Apple"), QStringLiteral("Zebra"), QStringLiteral("서울"), QStringLiteral("부산"),
+                               QStringLiteral("a-b"), QStringLiteral("ab"), QStringLiteral("_z")};
+    const QStringList hangul = {QStringLiteral("가나"), QStringLiteral("가"), QStringLiteral("각"), QStringLiteral("가나다"),
+                                QStringLiteral("하늘"), QStringLiteral("서울1"), QStringLiteral("서울10"), QStringLiteral("서울 2"),
+                                QStringLiteral("12"), QStringLiteral("")};
+    const struct Case { TwDataType type; int width; QLocale locale; QStringList words; } cases[] = {
+        {wdtFloat, 0, QLocale::c(), {}}, {wdtLong, 0, QLocale::c(), {}}, {wdtShort, 0, QLocale::c(), {}},
+        {wdtDate, 0, QLocale::c(), {}}, {wdtBool, 0, QLocale::c(), {}},
+        {wdtString, 0, QLocale::c(), mixed}, {wdtChar, 6, QLocale::c(), mixed},
+        {wdtString, 0, QLocale(QLocale::Korean, QLocale::SouthKorea), mixed},
+        {wdtChar, 6, QLocale(QLocale::Korean, QLocale::SouthKorea), mixed},
+        {wdtString, 0, QLocale(QLocale::Korean, QLocale::SouthKorea), hangul},
+        {wdtString, 0, QLocale(QLocale::English, QLocale::UnitedStates), hangul + mixed}};
+    const QLocale previous;
     QRandomGenerator random(20261208);
-    for (const Kind kind : kinds) {
+    for (const Case &test : cases) {
+        QLocale::setDefault(test.locale);
         TTabrix grid;
         AddColumn(grid, wdtLong, "Id");
-        TwMemColumn *key = AddColumn(grid, kind.type, "Key", kind.width);
+        TwMemColumn *key = AddColumn(grid, test.type, "Key", test.width);
         const int rows = 300;
         grid.SetRowCount(rows);
         for (int row = 0; row < rows; ++row) {
             grid.Cells(0, row).SetLong(row);
-            const int pick = static_cast<int>(random.bounded(9));
-            if (pick == 8)
+            const int kinds = TXIsStringType(test.type) ? static_cast<int>(test.words.size()) : 8;
+            const int pick = static_cast<int>(random.bounded(kinds + 1));
+            if (pick == kinds)
                 continue; // null
-            if (TXIsStringType(kind.type))
-                key->Pool().SetString(row, words[pick]);
+            if (TXIsStringType(test.type))
+                key->Pool().SetString(row, test.words[pick]);
             else
-                key->Pool().SetFloat(row, kind.type == wdtFloat ? pick * 0.25 - 1 : pick - 3 + (kind.type == wdtDate ? 40000 : 0));
+                key->Pool().SetFloat(row, test.type == wdtFloat ? pick * 0.25 - 1 : pick - 3 + (test.type == wdtDate ? 40000 : 0));
         }
         for (const bool descending : {false, true}) {
             std::vector<int> expected(rows);
@@ -396,15 +411,17 @@ TEST_F(RowsTest, SortMatchesTheInsertionSortOnRandomData)
             }
             TTabrix sorted;
             AddColumn(sorted, wdtLong, "Id");
-            AddColumn(sorted, kind.type, "Key", kind.width);
+            AddColumn(sorted, test.type, "Key", test.width);
             sorted.AssignData(&grid);
             sorted.Sort(1, descending, false);
             for (int row = 0; row < rows; ++row) {
                 ASSERT_EQ(sorted.Cells(0, row).Long(), expected[static_cast<std::size_t>(row)])
-                    << "type " << kind.type << (descending ? " descending" : " ascending") << " at row " << row;
+                    << "type " << static_cast<int>(test.type) << " in " << qPrintable(test.locale.name()) << (descending ? " descending" : " ascending")
+                    << " at row " << row;
             }
         }
     }
+    QLocale::setDefault(previous);
 }
 
 TEST_F(RowsTest, NaNAndInfinityAreNoFloatValues)

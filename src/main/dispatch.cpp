@@ -207,6 +207,14 @@ bool TModuleDispatch::CloseMessage(std::uint32_t message)
     return true;
 }
 
+TModuleDispatch::~TModuleDispatch()
+{
+    for (const TLoadedModule &slot : m_modules) {
+        if (slot.Library != 0)
+            UnloadWhenWindowsAreGone(slot.Library, slot.Windows);
+    }
+}
+
 std::array<std::uint32_t, 108> TModuleDispatch::ModuleHandles() const
 {
     std::array<std::uint32_t, 108> handles{};

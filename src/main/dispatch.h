@@ -52,6 +52,12 @@ class TModuleDispatch
 {
 public:
     TModuleDispatch(QWidget *mainWindow, QMdiArea *screen);
+    /// Close messages posted to a main window that is going are never handled: modules
+    /// still loaded leave once their windows are gone, as their close messages would have
+    /// had them leave.
+    ~TModuleDispatch();
+    TModuleDispatch(const TModuleDispatch &) = delete;
+    TModuleDispatch &operator=(const TModuleDispatch &) = delete;
 
     /// Brings the child window of an earlier choice of `progId` forward; false when there
     /// is none (no entry in OpenForms names an open child window).

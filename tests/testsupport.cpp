@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QTest>
 #include <QFile>
 #include <QTimer>
 
@@ -80,6 +81,11 @@ QString ErrorOf(const std::function<void()> &action)
         return error.Message();
     }
     return QStringLiteral("(no error)");
+}
+
+bool WaitUntil(const std::function<bool()> &condition, int ms)
+{
+    return QTest::qWaitFor(condition, ms * SanitizerSlowdown);
 }
 
 void WhenModal(std::function<void(QWidget *)> drive)

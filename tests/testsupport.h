@@ -52,5 +52,17 @@ class QWidget;
 /// or never shown fails the test instead of hanging it.
 void WhenModal(std::function<void(QWidget *)> drive);
 
+/// Processes events until `condition` holds, for at most `ms` milliseconds (scaled for the
+/// sanitized build); whether it came to hold.
+bool WaitUntil(const std::function<bool()> &condition, int ms = 5000);
+
+/// A GoogleTest failure if `condition` does not come to hold within five seconds of event
+/// processing. (Qt's QTRY_ macros only return from the test function when they time out,
+/// which GoogleTest does not count as a failure.)
+#define EXPECT_SOON(condition) \
+    EXPECT_TRUE(WaitUntil([&] { return static_cast<bool>(condition); })) << "never came to hold: " #condition
+#define ASSERT_SOON(condition) \
+    ASSERT_TRUE(WaitUntil([&] { return static_cast<bool>(condition); })) << "never came to hold: " #condition
+
 /// The message of the TException that `action` throws, or "(no error)".
 QString ErrorOf(const std::function<void()> &action);

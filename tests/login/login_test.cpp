@@ -219,7 +219,7 @@ TEST_F(LoginTest, SuccessStartsOnlyTheUpdaterWithTheMainProgramsCommandLine)
     QTest::keyClick(m_password, Qt::Key_Return);
     EXPECT_TRUE(m_boxes.Calls().empty()) << m_boxes.Summary().toStdString();
     EXPECT_FALSE(m_window->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(File("Skyrun.args")), 5000);
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(File("Skyrun.args")); }, 5000));
     EXPECT_EQ(ReadFileBytes(File("Skyrun.args")), QByteArray("[run]\n[TovelMain]\n[run]\n[1001]\n[]\n"));
     QTest::qWait(200);
     EXPECT_FALSE(QFile::exists(File("TovelMain.args")));
@@ -231,7 +231,7 @@ TEST_F(LoginTest, WithoutTheUpdaterTheMainProgramGetsRunAndTheUser)
     WriteStandIn("TovelMain");
     OpenWindow();
     LogIn(QStringLiteral(" 1001 "), QStringLiteral("1234"));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(File("TovelMain.args")), 5000);
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(File("TovelMain.args")); }, 5000));
     EXPECT_EQ(ReadFileBytes(File("TovelMain.args")), QByteArray("[run]\n[1001]\n"));
 }
 
@@ -259,7 +259,7 @@ TEST(LoginStart, ASecondStartIsRefusedAndRaisesTheOpenMainWindow)
     main.start(qEnvironmentVariable("TOVEL_PROGRAM_BIN") + QStringLiteral("/TovelMain"),
                {QStringLiteral("run"), QStringLiteral("1001")});
     ASSERT_TRUE(main.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(Platform::WindowExists(LoginFlow::MainWindowCaption()), 20000);
+    ASSERT_TRUE(WaitUntil([&] { return Platform::WindowExists(LoginFlow::MainWindowCaption()); }, 20000));
 
     EXPECT_TRUE(LoginFlow::RefuseSecondStart());
     EXPECT_EQ(boxes.Summary(), QStringLiteral("확인|프로그램이 이미 실행 되어 있습니다.|error"));

@@ -86,7 +86,7 @@ QStringList ChildNames(QMdiArea *area)
 void CloseModalWhenShown()
 {
     QTimer::singleShot(0, [] {
-        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+        ASSERT_SOON(QApplication::activeModalWidget() != nullptr);
         QApplication::activeModalWidget()->close();
     });
 }
@@ -141,12 +141,12 @@ protected:
         QFile::remove(s_folder->filePath(QStringLiteral("Favourite.mnu")));
         if (m_window) {
             m_window->close();
-            QTRY_VERIFY(m_window->MdiArea()->subWindowList().isEmpty());
+            EXPECT_SOON(m_window->MdiArea()->subWindowList().isEmpty());
             QTest::qWait(20);
             m_window.reset();
         }
         // The modules of closed windows leave once their windows are deleted.
-        QTRY_VERIFY(!Mapped(QStringLiteral("J202P.so")) && !Mapped(QStringLiteral("J900E.so"))
+        EXPECT_SOON(!Mapped(QStringLiteral("J202P.so")) && !Mapped(QStringLiteral("J900E.so"))
                     && !Mapped(QStringLiteral("SB01B.so")) && !Mapped(QStringLiteral("SA30E.so")));
     }
 
@@ -257,7 +257,7 @@ TEST_F(MainWindowTest, AChosenProgramOpensItsModuleUntilTheModulePostsItsCloseMe
     // program's window stays open meanwhile.
     Item("NJ204P")->trigger();
     m_window->MdiArea()->findChild<QMdiSubWindow *>(QStringLiteral("frmJ202P"))->close();
-    QTRY_VERIFY(!Mapped(QStringLiteral("J202P.so")));
+    EXPECT_SOON(!Mapped(QStringLiteral("J202P.so")));
     EXPECT_EQ(m_window->Dispatcher().ModuleHandles()[3], 0u);
     EXPECT_EQ(ChildNames(m_window->MdiArea()), QStringList{QStringLiteral("frmJ204P")});
 
@@ -304,9 +304,9 @@ TEST_F(MainWindowTest, AProgramChosenTwiceShowsItsWindowAndAfterCloseAllEveryPro
     }
     MessageBoxRecorder yes(Platform::mbYes);
     Item("N11")->trigger();
-    QTRY_VERIFY(m_window->MdiArea()->subWindowList().isEmpty());
+    EXPECT_SOON(m_window->MdiArea()->subWindowList().isEmpty());
     EXPECT_TRUE(m_window->Dispatcher().OpenForms().isEmpty());
-    QTRY_VERIFY(!Mapped(QStringLiteral("J900E.so")) && !Mapped(QStringLiteral("SB01B.so")));
+    EXPECT_SOON(!Mapped(QStringLiteral("J900E.so")) && !Mapped(QStringLiteral("SB01B.so")));
     EXPECT_EQ(handles[107], 0u);
     Item("NJ900E")->trigger();
     Item("NJ202P")->trigger();
@@ -314,9 +314,9 @@ TEST_F(MainWindowTest, AProgramChosenTwiceShowsItsWindowAndAfterCloseAllEveryPro
     EXPECT_EQ(m_window->MdiArea()->subWindowList().size(), 2);
     // One child closes without asking.
     m_window->MdiArea()->subWindowList().front()->close();
-    QTRY_COMPARE(m_window->MdiArea()->subWindowList().size(), 1);
+    EXPECT_SOON(m_window->MdiArea()->subWindowList().size() == 1);
     Item("N11")->trigger();
-    QTRY_VERIFY(m_window->MdiArea()->subWindowList().isEmpty());
+    EXPECT_SOON(m_window->MdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(yes.Calls().size(), 1u);
 }
 
@@ -343,7 +343,7 @@ TEST_F(MainWindowTest, TheSalesScreenAsksBeforeItClosesOverUnsavedChanges)
     MessageBoxRecorder no(Platform::mbNo);
     window->close();
     EXPECT_EQ(no.Calls().size(), 1u);
-    QTRY_VERIFY(!Mapped(QStringLiteral("J202P.so")));
+    EXPECT_SOON(!Mapped(QStringLiteral("J202P.so")));
     EXPECT_EQ(m_window->Dispatcher().ModuleHandles()[3], 0u);
 }
 
@@ -384,7 +384,7 @@ TEST_F(MainWindowTest, AMissingBrokenEntrylessOrFailingModuleOpensNothing)
     Item("NJ900E")->trigger();
     EXPECT_EQ(m_boxes.Summary(), report);
     EXPECT_TRUE(m_window->MdiArea()->subWindowList().isEmpty());
-    QTRY_VERIFY(!Mapped(QStringLiteral("J900E.so")));
+    EXPECT_SOON(!Mapped(QStringLiteral("J900E.so")));
     m_boxes.Clear();
     TLoginInfo user = m_window->LoginInfo();
     ZUL_CALL_SHOW("J900E", user, nullptr);
@@ -477,7 +477,7 @@ TEST_F(MainWindowTest, FavouritesBecomeToolbarButtonsThatFoldAwayWhileAChildIsOp
 
     MessageBoxRecorder yes(Platform::mbYes);
     Item("N11")->trigger();
-    QTRY_VERIFY(m_window->MdiArea()->subWindowList().isEmpty());
+    EXPECT_SOON(m_window->MdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(bar->height(), 35);
 
     // Favourites that all name disabled entries give no toolbar and no hook.
@@ -495,7 +495,7 @@ TEST_F(MainWindowTest, FavouritesSavedInTheDialogRebuildTheToolbar)
     ASSERT_TRUE(m_window->FavouriteButtons().isEmpty());
     bool saved = false;
     QTimer::singleShot(0, [&saved] {
-        QTRY_VERIFY(qobject_cast<TfrmFavourite *>(QApplication::activeModalWidget()) != nullptr);
+        ASSERT_SOON(qobject_cast<TfrmFavourite *>(QApplication::activeModalWidget()) != nullptr);
         auto *dialog = qobject_cast<TfrmFavourite *>(QApplication::activeModalWidget());
         auto *tree = dialog->findChild<QTreeWidget *>(QStringLiteral("TreeView1"));
         const QList<QTreeWidgetItem *> found = tree->findItems(QStringLiteral("[J204P]출하현황"), Qt::MatchRecursive);

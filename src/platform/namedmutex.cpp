@@ -12,7 +12,9 @@ TNamedMutex::TNamedMutex(const QString &name)
     if (folder.isEmpty())
         folder = QDir::tempPath();
     QDir().mkpath(folder);
-    m_fileName = QDir(folder).filePath(name + QStringLiteral(".lock"));
+    const QString session = qEnvironmentVariable("TOVEL_SESSION");
+    m_fileName = QDir(folder).filePath(name + (session.isEmpty() ? QString() : QLatin1Char('-') + session)
+                                       + QStringLiteral(".lock"));
     m_lock = std::make_unique<QLockFile>(m_fileName);
     m_lock->setStaleLockTime(0); // stale only when its process is gone
 }

@@ -11,8 +11,10 @@ class QLockFile;
 namespace Platform {
 
 /// A mutex that other processes of the same user can see by name: a lock file
-/// "<name>.lock" in the user's runtime folder. A lock left behind by a process that
-/// died is recovered.
+/// "<name>.lock" in the user's runtime folder ("<name>-<session>.lock" when TOVEL_SESSION
+/// is set, so that separate runs, such as test programs side by side, hold separate mutexes
+/// as they have separate window sockets). A lock left behind by a process that died is
+/// recovered.
 class TOVEL_PLATFORM_EXPORT TNamedMutex
 {
 public:

@@ -258,8 +258,11 @@ TEST(LoginStart, ASecondStartIsRefusedAndRaisesTheOpenMainWindow)
     main.setProcessEnvironment(environment);
     main.start(qEnvironmentVariable("TOVEL_PROGRAM_BIN") + QStringLiteral("/TovelMain"),
                {QStringLiteral("run"), QStringLiteral("1001")});
+    main.setProcessChannelMode(QProcess::MergedChannels);
     ASSERT_TRUE(main.waitForStarted());
-    ASSERT_TRUE(WaitUntil([&] { return Platform::WindowExists(LoginFlow::MainWindowCaption()); }, 20000));
+    ASSERT_TRUE(WaitUntil([&] { return Platform::WindowExists(LoginFlow::MainWindowCaption()); }, 20000))
+        << "the main program " << (main.state() == QProcess::NotRunning ? "ended" : "runs") << ", saying: "
+        << main.readAll().toStdString();
 
     EXPECT_TRUE(LoginFlow::RefuseSecondStart());
     EXPECT_EQ(boxes.Summary(), QStringLiteral("확인|프로그램이 이미 실행 되어 있습니다.|error"));

@@ -231,6 +231,13 @@ TEST(MainStart, TheNamedMutexAdmitsOneHolderAtATimeAndRecoversStaleLocks)
     ASSERT_TRUE(first->TryAcquire());
     Platform::TNamedMutex second(name);
     EXPECT_FALSE(second.TryAcquire());
+    {
+        const QByteArray session = qgetenv("TOVEL_SESSION");
+        qputenv("TOVEL_SESSION", session + "-other");
+        Platform::TNamedMutex otherRun(name);
+        qputenv("TOVEL_SESSION", session);
+        EXPECT_TRUE(otherRun.TryAcquire()) << "a separate run (TOVEL_SESSION) holds a mutex of its own";
+    }
     first.reset();
     EXPECT_TRUE(second.TryAcquire()) << "released when its holder ends";
     // A lock file naming a process that no longer exists.

@@ -9,66 +9,40 @@
 #include "caller/TovelModule.h"
 #include "caller/ZULCaller.h"
 #include "common/fixedfield.h"
-#include "common/modulenotes.h"
+#include "kit/modulenotes.h"
+#include "kit/modulewindow.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QSqlDatabase>
 
 namespace {
 
-// The module's child window: it asks about unsaved changes and posts the close message
-// when it closes.
-class TSalesWindow : public QMdiSubWindow
+// The module's child window: it asks about unsaved changes before it closes.
+class TSalesWindow : public TModuleWindow
 {
 public:
-    TSalesWindow(std::uint32_t mainWnd, std::uint32_t closeMsg)
-        : m_mainWnd(mainWnd)
-        , m_closeMsg(closeMsg)
-    {
-        setAttribute(Qt::WA_DeleteOnClose);
-    }
+    using TModuleWindow::TModuleWindow;
 
 protected:
-    void closeEvent(QCloseEvent *event) override
+    bool MayClose() override
     {
         auto *screen = dynamic_cast<TSalesScreen *>(widget());
-        if (screen && !screen->ConfirmLeave()) {
-            event->ignore();
-            return;
-        }
-        QMdiSubWindow::closeEvent(event);
-        if (event->isAccepted())
-            ZUL_POST_MESSAGE(m_mainWnd, m_closeMsg);
+        return !screen || screen->ConfirmLeave();
     }
-
-private:
-    std::uint32_t m_mainWnd;
-    std::uint32_t m_closeMsg;
 };
 
 void ShowInFrame(QApplication *, QMdiArea *screen, QSqlDatabase *, const TModuleArgs *record, std::uint32_t size)
 {
     if (!screen || !record || size < sizeof(TModuleArgs))
         return;
-    const auto *bytes = reinterpret_cast<const unsigned char *>(record);
-    bool tailZero = true;
-    for (std::uint32_t i = sizeof(TModuleArgs); i < size; ++i)
-        tailZero = tailZero && bytes[i] == 0;
+    NoteShowInFrame(QStringLiteral("J202P"), record, size);
     const QString progId = ReadFixed(record->ProgId);
-    NoteModuleCall(QStringLiteral("J202P ShowInFrame prog=%1 user=%2 size=%3 close=%4 handle=%5 tail=%6")
-                 .arg(progId, ReadFixed(record->LoginInfo.UserId))
-                 .arg(size)
-                 .arg(record->CloseMsg)
-                 .arg(record->ModuleHandle)
-                 .arg(tailZero ? QStringLiteral("zero") : QStringLiteral("set")));
 
     // The module's own copy of the caller library's one connection.
     QSqlDatabase connection;
     ZUL_DB_CONNNECT(&connection);
-    auto *window = new TSalesWindow(record->MainWnd, record->CloseMsg);
+    auto *window = new TSalesWindow(*record);
     window->setObjectName(QStringLiteral("frm") + progId);
     window->setWindowTitle(QStringLiteral("%1 %2").arg(progId, ReadFixed(record->ProgName)));
     auto *sales = new TSalesScreen(connection, window);

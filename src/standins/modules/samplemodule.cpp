@@ -9,17 +9,16 @@
 
 #include "caller/TovelModule.h"
 #include "common/fixedfield.h"
-#include "common/modulenotes.h"
+#include "kit/modulenotes.h"
+#include "kit/modulewindow.h"
 #include "platform/cp949.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QVBoxLayout>
@@ -97,49 +96,16 @@ void AddCallButtons(QWidget *parent, QVBoxLayout *layout, const TLoginInfo &info
     layout->addWidget(result);
 }
 
-// The module's child window: it posts the close message when the user closes it.
-class TModuleWindow : public QMdiSubWindow
-{
-public:
-    TModuleWindow(std::uint32_t mainWnd, std::uint32_t closeMsg)
-        : m_mainWnd(mainWnd)
-        , m_closeMsg(closeMsg)
-    {
-        setAttribute(Qt::WA_DeleteOnClose);
-    }
-
-protected:
-    void closeEvent(QCloseEvent *event) override
-    {
-        QMdiSubWindow::closeEvent(event);
-        if (event->isAccepted())
-            ZUL_POST_MESSAGE(m_mainWnd, m_closeMsg);
-    }
-
-private:
-    std::uint32_t m_mainWnd;
-    std::uint32_t m_closeMsg;
-};
-
 void ShowInFrame(QApplication *, QMdiArea *screen, QSqlDatabase *connection, const TModuleArgs *record,
                  std::uint32_t size)
 {
     if (!screen || !record || size < sizeof(TModuleArgs))
         return;
     FailForTrialUser(record->LoginInfo);
-    const auto *bytes = reinterpret_cast<const unsigned char *>(record);
-    bool tailZero = true;
-    for (std::uint32_t i = sizeof(TModuleArgs); i < size; ++i)
-        tailZero = tailZero && bytes[i] == 0;
+    NoteShowInFrame(ModuleId, record, size);
     const QString progId = ReadFixed(record->ProgId);
-    NoteModuleCall(QStringLiteral("%1 ShowInFrame prog=%2 user=%3 size=%4 close=%5 handle=%6 tail=%7")
-                 .arg(ModuleId, progId, ReadFixed(record->LoginInfo.UserId))
-                 .arg(size)
-                 .arg(record->CloseMsg)
-                 .arg(record->ModuleHandle)
-                 .arg(tailZero ? QStringLiteral("zero") : QStringLiteral("set")));
 
-    auto *window = new TModuleWindow(record->MainWnd, record->CloseMsg);
+    auto *window = new TModuleWindow(*record);
     // A module of its own program names its window with a literal, as modules do; the
     // main window must copy such a name before the module goes.
     if (progId == ModuleId)

@@ -551,3 +551,21 @@ private:
     Q_DECLARE_PRIVATE_D(d, TwCustomGrid)
     std::unique_ptr<TwCustomGridPrivate> d;
 };
+
+/// Holds a grid's painting and notifications back for a bulk change (BeginUpdate), and
+/// ends that bracket however the scope ends, also by an exception.
+class TUpdateScope
+{
+public:
+    explicit TUpdateScope(TwCustomGrid &grid)
+        : m_grid(grid)
+    {
+        m_grid.BeginUpdate();
+    }
+    ~TUpdateScope() { m_grid.EndUpdate(true); }
+    TUpdateScope(const TUpdateScope &) = delete;
+    TUpdateScope &operator=(const TUpdateScope &) = delete;
+
+private:
+    TwCustomGrid &m_grid;
+};

@@ -38,19 +38,3 @@ public:
     QPixmap m_image;
 };
 
-// Ends an update bracket of a grid however the scope ends.
-class TUpdateScope
-{
-public:
-    explicit TUpdateScope(TwCustomGrid &grid)
-        : m_grid(grid)
-    {
-        m_grid.BeginUpdate();
-    }
-    ~TUpdateScope() { m_grid.EndUpdate(true); }
-    TUpdateScope(const TUpdateScope &) = delete;
-    TUpdateScope &operator=(const TUpdateScope &) = delete;
-
-private:
-    TwCustomGrid &m_grid;
-};

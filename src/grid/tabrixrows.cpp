@@ -399,8 +399,7 @@ int TTabrix::Find(int col, const QString &text, TwFindOptions options)
 
 void TTabrix::Sort(int col, bool descending, bool mark)
 {
-    if (col < 0 || col >= Columns().Count())
-        throw TException(QStringLiteral("Bounds error in TTabrix.Sort(%1).").arg(col));
+    CheckListColumn(col, "Sort");
     PostPending();
     const TUpdateScope update(*this);
     // One stable order of the rows by the column, then every pool and the row bytes are

@@ -232,27 +232,10 @@ private:
     TTabrix &m_grid;
 };
 
-// Holds the grid's painting and notifications back for a bulk change, also when it fails.
-class TGridUpdate
-{
-public:
-    explicit TGridUpdate(TTabrix &grid)
-        : m_grid(grid)
-    {
-        m_grid.BeginUpdate();
-    }
-    ~TGridUpdate() { m_grid.EndUpdate(); }
-    TGridUpdate(const TGridUpdate &) = delete;
-    TGridUpdate &operator=(const TGridUpdate &) = delete;
-
-private:
-    TTabrix &m_grid;
-};
-
 // Every sale into the pools, counted first so the rows are laid out once.
 QString LoadRows(QSqlDatabase &connection, TTabrix &grid)
 {
-    const TGridUpdate update(grid);
+    const TUpdateScope update(grid);
     grid.Cancel();
     grid.SetRowCount(0);
     grid.RowInfos().ClearState();
@@ -375,7 +358,7 @@ bool Save(QSqlDatabase &connection, TTabrix &grid, TSaveCounts &counts, QString 
         return false;
     }
     {
-        const TGridUpdate update(grid);
+        const TUpdateScope update(grid);
         for (const auto &[row, key] : newKeys)
             grid.GetMemColumn(SaleNo)->Pool().SetLong(row, key);
         grid.DeleteMarkedRows();

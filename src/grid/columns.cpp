@@ -72,7 +72,11 @@ bool TwColumn::CanSelect() const
 
 bool TwColumn::EditCanModify() const
 {
-    return !d->m_readOnly && Grid() && Grid()->GetGridMode() != wgmBrowse;
+    if (d->m_readOnly || !Grid())
+        return false;
+    // OnEdit is asked once, before the first change: a row already being edited or
+    // inserted is modified without asking again.
+    return Grid()->GetGridMode() != wgmBrowse || Grid()->DoEdit(const_cast<TwColumn *>(this));
 }
 
 QString TwColumn::GetBoolStr(bool value) const

@@ -528,6 +528,8 @@ private:
     void DragMoving(int x, int y);
     void EndMovingState();
     void EndClickingState();
+    /// A press on a cell whose check box, boolean or radio editor it opened is handed on.
+    void PressIntoEditor(TwColumn *column, int row, QMouseEvent *event);
     QRect PressedTitleRect() const;
     void SetSizingLine(int value);
     void SetMovingFeedback(int line, const QRect &frame);

@@ -5,6 +5,7 @@
 #include "grid/customgrid.h"
 #include "grid/customgrid_p.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 
 #include <limits>
@@ -559,21 +560,43 @@ void TwCustomGrid::mousePressEvent(QMouseEvent *event)
         return;
     }
     const bool rows = GetRowCount() > 0 && row == CurRow();
+    TwColumn *pressed = nullptr;
     if (!d->m_groupMode && InColCells(at.x(), at.y())) {
+        pressed = d->m_mouseCol >= 0 && d->m_mouseCol < GetVColCount() ? Columns().GetVItems(d->m_mouseCol) : nullptr;
         if (rows && d->m_mouseCol == d->m_curCol) {
             CellClicked();
-            return;
+        } else {
+            MoveCurrent(d->m_mouseCol, row);
+            DoInRow(modifiers);
         }
-        MoveCurrent(d->m_mouseCol, row);
-        DoInRow(modifiers);
     } else if (d->m_groupMode && InGroupCells(at.x(), at.y())) {
+        pressed = ColumnByVCell(d->m_mouseCell);
         if (rows && d->m_mouseCell == d->m_curCell) {
             CellClicked();
-            return;
+        } else {
+            MoveCurrent(d->m_mouseCell, row);
+            DoInRow(modifiers);
         }
-        MoveCurrent(d->m_mouseCell, row);
-        DoInRow(modifiers);
     }
+    PressIntoEditor(pressed, row, event);
+}
+
+void TwCustomGrid::PressIntoEditor(TwColumn *column, int row, QMouseEvent *event)
+{
+    // A check box, a boolean or a radio group opened by the press toggles or picks at once,
+    // as if the press had landed on its editor.
+    if (!column || Options().Has(wgoNoClickEdit) || EditingColumn() != column || EditingRow() != row)
+        return;
+    const TwEditKind kind = column->GetEditKind();
+    if (kind != wekCheckBox && kind != wekBoolean && kind != wekRadioGroup)
+        return;
+    QWidget *editor = ActiveEditor();
+    if (!editor || !editor->isVisible())
+        return;
+    const QPointF global = event->globalPosition();
+    QMouseEvent press(QEvent::MouseButtonPress, editor->mapFromGlobal(global), global, event->button(), event->buttons(),
+                      event->modifiers(), event->pointingDevice());
+    QCoreApplication::sendEvent(editor, &press);
 }
 
 void TwCustomGrid::mouseMoveEvent(QMouseEvent *event)

@@ -55,6 +55,8 @@ struct TwCaretPlace
 };
 
 /// The single-line text editor on the mask edit.
+class QValidator;
+
 class TwInEdit : public TwCustomMaskEdit, public TwInEditor
 {
     Q_OBJECT
@@ -91,6 +93,8 @@ private:
 
     bool m_selectToggle = false;
     qint64 m_lastPress = 0;
+    /// Holds the text to the column's limit in code page 949 bytes; none without a limit.
+    QValidator *m_byteLimit = nullptr;
 };
 
 /// The multi-line text editor.

@@ -4,12 +4,14 @@
 #include "grid/ineditors_p.h"
 
 #include "grid/customgrid.h"
+#include "platform/cp949.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QInputMethod>
 #include <QKeyEvent>
 #include <QTextBlock>
+#include <QValidator>
 
 namespace {
 
@@ -17,6 +19,29 @@ bool IsEnter(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
+
+// A cell's text limit counts code page 949 bytes, as the database field behind it does (a
+// Hangul syllable takes two): an edit that would pass it is refused, so nothing typed is
+// cut away later.
+class TByteLimit : public QValidator
+{
+public:
+    explicit TByteLimit(QObject *parent)
+        : QValidator(parent)
+    {
+    }
+    void SetLimit(int limit) { m_limit = limit; }
+    State validate(QString &input, int &) const override
+    {
+        // No character takes more than two bytes.
+        if (input.size() * 2 <= m_limit)
+            return Acceptable;
+        return Platform::ToCp949(input).size() <= m_limit ? Acceptable : Invalid;
+    }
+
+private:
+    int m_limit = 0;
+};
 
 } // namespace
 
@@ -37,8 +62,18 @@ TwInEdit::TwInEdit(TwCustomGrid *grid)
 void TwInEdit::SetColumn(TwColumn *column)
 {
     TwInEditor::SetColumn(column);
-    if (column)
-        setMaxLength(column->GetEditLimit() > 0 ? column->GetEditLimit() : 32767);
+    if (!column)
+        return;
+    const int limit = column->GetEditLimit();
+    setMaxLength(limit > 0 ? limit : 32767);
+    if (limit <= 0) {
+        setValidator(nullptr);
+        return;
+    }
+    if (!m_byteLimit)
+        m_byteLimit = new TByteLimit(this);
+    static_cast<TByteLimit *>(m_byteLimit)->SetLimit(limit);
+    setValidator(m_byteLimit);
 }
 
 QVariant TwInEdit::Value() const

@@ -200,11 +200,10 @@ bool TwMemColumn::CanSelect() const
 
 bool TwMemColumn::EditCanModify() const
 {
-    if (d->m_calculated || ReadOnly())
+    if (d->m_calculated || !TwColumn::EditCanModify())
         return false;
     // Modifying a cell starts editing its row; the grid may refuse (a deleted row).
-    TwCustomGrid *grid = Grid();
-    return grid && grid->DoEdit(const_cast<TwMemColumn *>(this)) && grid->Edit();
+    return Grid()->Edit();
 }
 
 void TwMemColumn::SetCalculated(bool value)

@@ -41,13 +41,29 @@ QString CharText(const std::uint8_t *bytes, int width)
     return Platform::FromCp949(QByteArrayView(begin, qstrnlen(begin, static_cast<std::size_t>(width))));
 }
 
-// The first `count` characters: a character outside the basic plane (a surrogate pair)
-// is kept or dropped whole.
-QString LeftChars(const QString &text, int count)
+// The longest head of `text` that takes at most `width` bytes in code page 949, the unit
+// the company's database sizes its text fields in: a Hangul syllable takes two bytes, and
+// a cut keeps whole characters (a pair of surrogates included).
+QString LeftBytes(const QString &text, int width)
 {
+    // No character takes more than two bytes.
+    if (text.size() * 2 <= width)
+        return text;
+    const QByteArray bytes = Platform::ToCp949(text);
+    if (bytes.size() <= width)
+        return text;
+    // The converter writes each character as one byte (ASCII, or '?' for one the code page
+    // lacks) or as a lead byte and a trail byte, in order: walk both side by side.
     qsizetype at = 0;
-    for (int taken = 0; taken < count && at < text.size(); ++taken)
-        at += text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate() ? 2 : 1;
+    qsizetype used = 0;
+    while (at < text.size()) {
+        const qsizetype units = text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate() ? 2 : 1;
+        const qsizetype size = static_cast<unsigned char>(bytes.at(used)) >= 0x81 ? 2 : 1;
+        if (used + size > width)
+            break;
+        used += size;
+        at += units;
+    }
     return text.left(at);
 }
 
@@ -542,6 +558,8 @@ void TwMemPool::ColumnChanged(TwDataType type, int dataWidth)
             std::memmove(d->m_data.Data() + Offset(row), d->m_data.Data() + static_cast<std::size_t>(row) * oldSize,
                          static_cast<std::size_t>(d->m_recordSize));
         Reserve(d->m_capacity);
+        if (d->m_type == wdtChar)
+            CutCharRecords();
     } else if (d->m_recordSize > oldSize) {
         Reserve(d->m_capacity);
         for (int row = d->m_count - 1; row >= 0; --row) {
@@ -549,6 +567,20 @@ void TwMemPool::ColumnChanged(TwDataType type, int dataWidth)
             std::memmove(target, d->m_data.Data() + static_cast<std::size_t>(row) * oldSize, static_cast<std::size_t>(oldSize));
             std::memset(target + oldSize, 0, static_cast<std::size_t>(d->m_recordSize - oldSize));
         }
+    }
+}
+
+void TwMemPool::CutCharRecords()
+{
+    // A narrower field keeps the leading bytes of each text: the cut ends on a character
+    // boundary and the field gets its terminator again.
+    for (int row = 0; row < d->m_count; ++row) {
+        auto *bytes = reinterpret_cast<char *>(Record(row) + 1);
+        // The byte after the new width tells whether the last one kept starts a character
+        // that the cut would split.
+        const qsizetype length = static_cast<qsizetype>(qstrnlen(bytes, static_cast<std::size_t>(d->m_width + 1)));
+        const qsizetype kept = Platform::Cp949Fit(QByteArrayView(bytes, length), d->m_width);
+        std::memset(bytes + kept, 0, static_cast<std::size_t>(d->m_width + 1 - kept));
     }
 }
 
@@ -707,7 +739,7 @@ void TwMemPool::SetString(int row, const QString &value)
     std::uint8_t *bytes = record + 1;
     switch (d->m_type) {
     case wdtString:
-        d->m_strings[static_cast<std::size_t>(row)] = d->m_width > 0 ? LeftChars(value, d->m_width) : value;
+        d->m_strings[static_cast<std::size_t>(row)] = d->m_width > 0 ? LeftBytes(value, d->m_width) : value;
         break;
     case wdtChar: {
         const QByteArray text = CharBytes(value, d->m_width);

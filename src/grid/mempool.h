@@ -152,6 +152,8 @@ private:
     void Reserve(int capacity);
     /// Sizes the records and the scratch record for the current type and width.
     void LayRecords();
+    /// After a fixed-width text field narrowed: every text cut to whole characters.
+    void CutCharRecords();
     qint64 GetInteger(int row) const;
     void SetInteger(int row, qint64 value);
     QString ValueText(int row) const;

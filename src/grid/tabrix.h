@@ -62,10 +62,24 @@ public:
     /// Moves to a row (clamped): OnRowExit, post or drop the edit, OnRowEnter, OnRowChange.
     void SetCurRow(int row) override;
 
-    // Row states of grid rows (the row being inserted reads wrNormal, unchanged).
+    // Row states of grid rows. While a row is inserted the rows after it are stored one
+    // lower; the row being inserted reads wrNormal, unchanged and of type 0, and writes to
+    // it are ignored.
     TwRowState RowState(int row) const;
+    void SetRowState(int row, TwRowState state);
     bool Changed(int row) const;
+    void SetChanged(int row, bool value);
+    TwRowType RowType(int row) const;
+    /// 0..7; anything else fails with "Invalid TwRowType Value(n)".
+    void SetRowType(int row, int type);
     int StateCount(TwRowState state) const;
+    int ChangedCount() const;
+    int TypeCount(int type) const;
+    /// Clear the changed flags, the states or the types of every row; with `repaint` the
+    /// marker column shows it (unless inside an update bracket).
+    void ClearChanged(bool repaint = true);
+    void ClearRowStates(bool repaint = true);
+    void ClearRowTypes(bool repaint = true);
 
     // Selection through the row bytes.
     bool GetSelected(int row) const override;
@@ -170,6 +184,8 @@ public:
     void StoreValueChanged(TwMemColumn *column) override;
     void StoreInvalidateCell(TwMemColumn *column, int row) override;
     QString StoreGetText(TwMemColumn *column, int row, const QString &text) override;
+    /// A column's own Sort sorts the grid by it.
+    void StoreSort(TwMemColumn *column, bool descending, bool showMark) override;
     int StoreRow(int row) const override;
 
     void WriteDesign(TwDesignWriter &out) const override;
@@ -247,6 +263,8 @@ private:
     void FollowEditor();
     /// Repaints the visible rows once a range operation changed selected bits.
     void SelectionTouched();
+    /// After row bytes of every row changed: the marker column, when asked and shown.
+    void RowBytesCleared(bool repaint);
 
     Q_DECLARE_PRIVATE_D(d, TTabrix)
     std::unique_ptr<TTabrixPrivate> d;

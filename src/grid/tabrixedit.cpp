@@ -45,10 +45,16 @@ bool TTabrix::Edit()
         Insert(false);
         return d->m_gridMode != wgmBrowse;
     }
-    const int row = CurRow();
-    if (!Options().Has(wgoEditing) || d->m_rowInfos.State(row) == wrDeleted)
+    if (!Options().Has(wgoEditing) || d->m_rowInfos.State(CurRow()) == wrDeleted)
         return false;
     emit OnBeforeEdit();
+    // The handler may have removed rows or started the edit itself: the buffers come from
+    // the row that is current now.
+    if (d->m_gridMode != wgmBrowse)
+        return true;
+    const int row = CurRow();
+    if (row < 0 || row >= GetRowCount() || d->m_rowInfos.State(row) == wrDeleted)
+        return false;
     for (int i = 0; i < Columns().Count(); ++i) {
         TwMemColumn *column = GetMemColumn(i);
         column->LoadBuffer(row);
@@ -318,9 +324,80 @@ bool TTabrix::Changed(int row) const
     return stored >= 0 && d->m_rowInfos.Changed(stored);
 }
 
+void TTabrix::SetRowState(int row, TwRowState state)
+{
+    const int stored = StoredRow(row);
+    if (stored < 0)
+        return;
+    d->m_rowInfos.SetState(stored, state);
+    InvalidateRow(row, false);
+}
+
+void TTabrix::SetChanged(int row, bool value)
+{
+    const int stored = StoredRow(row);
+    if (stored < 0)
+        return;
+    d->m_rowInfos.SetChanged(stored, value);
+    InvalidateRow(row, false);
+}
+
+TwRowType TTabrix::RowType(int row) const
+{
+    const int stored = StoredRow(row);
+    return stored < 0 ? TwRowType(0) : d->m_rowInfos.RowType(stored);
+}
+
+void TTabrix::SetRowType(int row, int type)
+{
+    const int stored = StoredRow(row);
+    if (stored < 0) {
+        // The row being inserted has no byte yet; a bad type is still a bad type.
+        if (type < 0 || type > 7)
+            throw TException(QStringLiteral("Invalid TwRowType Value(%1)").arg(type));
+        return;
+    }
+    d->m_rowInfos.SetRowType(stored, type);
+    InvalidateRow(row, false);
+}
+
 int TTabrix::StateCount(TwRowState state) const
 {
     return d->m_rowInfos.GetStateCount(state);
+}
+
+int TTabrix::ChangedCount() const
+{
+    return d->m_rowInfos.GetChangedCount();
+}
+
+int TTabrix::TypeCount(int type) const
+{
+    return d->m_rowInfos.GetTypeCount(type);
+}
+
+void TTabrix::ClearChanged(bool repaint)
+{
+    d->m_rowInfos.ClearChanged();
+    RowBytesCleared(repaint);
+}
+
+void TTabrix::ClearRowStates(bool repaint)
+{
+    d->m_rowInfos.ClearState();
+    RowBytesCleared(repaint);
+}
+
+void TTabrix::ClearRowTypes(bool repaint)
+{
+    d->m_rowInfos.ClearType();
+    RowBytesCleared(repaint);
+}
+
+void TTabrix::RowBytesCleared(bool repaint)
+{
+    if (repaint && Markers().Visible() && !Updating())
+        Markers().Update(-1); // the whole marker strip
 }
 
 // Focus.

@@ -217,10 +217,9 @@ QString FormatSection(const NumberSection &section, double value, bool *shown)
         fraction += QLatin1Char('0');
     QString text = section.Prefix;
     text += integer;
+    // A pattern of optional digits only ("#,###") shows nothing for zero.
     if (!fraction.isEmpty())
         text += L().DecimalSeparator + fraction;
-    if (integer.isEmpty() && fraction.isEmpty())
-        text += QLatin1Char('0');
     return text + section.Suffix;
 }
 

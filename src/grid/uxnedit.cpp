@@ -482,11 +482,6 @@ void TwCustomNumEdit::keyPressEvent(QKeyEvent *event)
             ErrBeep();
             return;
         }
-        // The flipped value must still fit the range's other side (-128 in -128..127).
-        if (d->HasRange() && RawValue(d->raw) > d->Limit(-d->sign)) {
-            ErrBeep();
-            return;
-        }
         d->Deselect();
         d->sign = -d->sign;
         finish();

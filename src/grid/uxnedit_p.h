@@ -113,26 +113,14 @@ struct TwCustomNumEdit::Private
         caret = ZeroPos();
         Deselect();
     }
-    // The largest absolute value the range lets a number of that sign take. A range that
-    // lies wholly on the other side still lets the digits be typed before the sign.
-    double Limit(int forSign) const
-    {
-        if (forSign > 0)
-            return maxValue > 0 ? maxValue : std::fabs(minValue);
-        return minValue < 0 ? std::fabs(minValue) : std::fabs(maxValue);
-    }
     // Whether a raw text that typing would produce stays within what the value can hold:
-    // no more significant digits than a double keeps, and, with a range, no larger than
-    // the range allows for the current sign. A text already beyond it may still shrink.
+    // no more significant digits than a double keeps (a text already beyond it may still
+    // shrink). The range is not applied while typing: "25" on the way to a value of 1..12
+    // keeps both digits, and leaving the control clamps it (CheckValue).
     bool Holds(const QString &candidate, const QString &previous) const
     {
         const int digits = UXNEdit::SignificantDigits(candidate);
-        if (digits > UXNEdit::MaxSignificantDigits && digits > UXNEdit::SignificantDigits(previous))
-            return false;
-        if (!HasRange())
-            return true;
-        const double value = UXNEdit::RawValue(candidate);
-        return !(value > Limit(sign) && value > UXNEdit::RawValue(previous));
+        return !(digits > UXNEdit::MaxSignificantDigits && digits > UXNEdit::SignificantDigits(previous));
     }
 
     void RemoveSelection();

@@ -225,6 +225,9 @@ void TwCustomCombo::ShowList(bool capture)
     setFocus(Qt::OtherFocusReason);
     d->m_droppedDown = true;
     list->show();
+    // A popup's first show may place it by a frame it does not have (the offscreen platform
+    // adds one): it is put where it belongs once it is a window.
+    list->move(at);
 }
 
 bool TwCustomCombo::HideList()
@@ -438,8 +441,12 @@ bool TwCustomCombo::eventFilter(QObject *watched, QEvent *event)
 void TwCustomCombo::focusOutEvent(QFocusEvent *event)
 {
     TwCustomEdit::focusOutEvent(event);
-    // Showing the list moves the keyboard to it: that is not leaving the control.
+    // Showing the list moves the keyboard to it, and a click on one of its rows hands it
+    // the focus: neither is leaving the control.
     if (event->reason() == Qt::PopupFocusReason)
+        return;
+    const QWidget *next = QApplication::focusWidget();
+    if (d->m_list && next && (next == d->m_list || d->m_list->isAncestorOf(next)))
         return;
     StopTracking();
     CloseUp(false);

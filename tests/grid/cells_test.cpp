@@ -92,7 +92,11 @@ TEST(Cells, RegressionTheEditedRowReadsThroughTheSameFormatting)
     EXPECT_EQ(cells.At(0, 1).Text(), QString()) << "a null cell has no text, as when browsed";
 }
 
-TEST(Cells, RegressionATextWidthCutsWholeCharacters)
+// A text width counts code page 949 bytes, the unit the company's database sizes its
+// fields in, for free texts as for fixed-width fields: a Hangul syllable takes two bytes, a
+// character the code page lacks one (it is stored as '?'), and a cut keeps whole
+// characters (a pair of surrogates included).
+TEST(Cells, RegressionATextWidthCountsCodePageBytesAndCutsWholeCharacters)
 {
     const QString face = QString::fromUtf8("\xF0\x9F\x98\x80"); // outside the basic plane
     struct Case
@@ -102,17 +106,48 @@ TEST(Cells, RegressionATextWidthCutsWholeCharacters)
         QString Kept;
     };
     const Case cases[] = {
+        {4, QStringLiteral("가나다"), QStringLiteral("가나")},
+        {5, QStringLiteral("가나다"), QStringLiteral("가나")},
+        {6, QStringLiteral("가나다"), QStringLiteral("가나다")},
+        {3, QStringLiteral("a가나"), QStringLiteral("a가")},
+        {3, QStringLiteral("abcdef"), QStringLiteral("abc")},
         {1, face + QStringLiteral("abc"), face},
         {2, QStringLiteral("a") + face + QStringLiteral("b"), QStringLiteral("a") + face},
-        {1, QStringLiteral("김") + face, QStringLiteral("김")},
+        {2, QStringLiteral("김") + face, QStringLiteral("김")},
+        {1, QStringLiteral("김") + face, QString()},
         {0, face + face, face + face},
         {3, face, face},
     };
     for (const Case &c : cases) {
-        TwMemPool pool = Pool(wdtString, c.Width, 1);
-        pool.SetString(0, c.Text);
-        EXPECT_EQ(pool.GetString(0), c.Kept) << c.Width;
+        TwMemPool text = Pool(wdtString, c.Width, 1);
+        text.SetString(0, c.Text);
+        EXPECT_EQ(text.GetString(0), c.Kept) << c.Width << " " << c.Text.toStdString();
+        if (c.Width == 0)
+            continue;
+        TwMemPool chars = Pool(wdtChar, c.Width, 1);
+        chars.SetString(0, c.Text);
+        EXPECT_EQ(chars.GetString(0), QString(c.Kept).replace(face, QStringLiteral("?")))
+            << "the same cut in a fixed-width field: " << c.Width << " " << c.Text.toStdString();
     }
+}
+
+// Narrowing a fixed-width field keeps whole characters of every text, never a lone lead byte.
+TEST(Cells, RegressionNarrowingACharacterFieldKeepsWholeCharacters)
+{
+    StoreGrid grid;
+    TwMemColumn *name = grid.AddMemColumn(wdtChar, 6);
+    grid.SetRows(3);
+    name->Pool().SetString(0, QStringLiteral("가나다"));
+    name->Pool().SetString(1, QStringLiteral("ab가나"));
+    name->Pool().SetString(2, QStringLiteral("abcdef"));
+    name->SetDataWidth(3);
+    EXPECT_EQ(name->Pool().GetString(0), QStringLiteral("가"));
+    EXPECT_EQ(name->Pool().GetString(1), QStringLiteral("ab"));
+    EXPECT_EQ(name->Pool().GetString(2), QStringLiteral("abc"));
+    name->SetDataWidth(6);
+    EXPECT_EQ(name->Pool().GetString(0), QStringLiteral("가")) << "no byte comes back";
+    name->Pool().SetString(0, QStringLiteral("가나다"));
+    EXPECT_EQ(name->Pool().GetString(0), QStringLiteral("가나다"));
 }
 
 TEST(Cells, CharacterFieldsHoldTheSuitesCodePageBytesAndNeverSplitACharacter)

@@ -10,6 +10,7 @@
 #include "platform/filedialog.h"
 #include "testsupport.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -261,6 +262,32 @@ TEST_F(PopupTest, DraggingTheCornerEnlargesThePopup)
         EXPECT_EQ(after, before + QSize(60, 40)) << popup->objectName().toStdString();
         EXPECT_EQ(content.bottomRight(), QPoint(after.width() - 2, after.height() - 2 - TwInDlg::ButtonPanelHeight));
     }
+}
+
+// The bottom edge runs along the buttons: a drag that starts on it with a button under the
+// pointer sizes the popup by the distance dragged, as the right edge does.
+TEST_F(PopupTest, RegressionDraggingTheBottomEdgeOverAButtonFollowsThePointer)
+{
+    TwInDlgMemo memo(&m_owner);
+    QSize before;
+    QSize after;
+    QWidget *under = nullptr;
+    WhenModal([&](QWidget *dialog) {
+        before = memo.size();
+        QWindow *window = memo.windowHandle();
+        const QPoint edge(60, memo.height() - 2);
+        under = memo.childAt(edge);
+        QTest::mouseMove(window, edge);
+        QTest::mousePress(window, Qt::LeftButton, {}, edge);
+        for (int step = 1; step <= 40; ++step)
+            QTest::mouseMove(window, edge + QPoint(0, step));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, edge + QPoint(0, 40));
+        after = memo.size();
+        static_cast<QDialog *>(dialog)->reject();
+    });
+    memo.ShowDlg(m_cell, &m_owner, QVariant());
+    EXPECT_TRUE(qobject_cast<QAbstractButton *>(under)) << "the press starts on a button";
+    EXPECT_EQ(after, before + QSize(0, 40));
 }
 
 namespace {

@@ -6,10 +6,13 @@
 #include "grid/tabrix.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace {
 
@@ -372,4 +375,74 @@ TEST(EditBulk, RemovingManyRowsKeepsTheRightRowsWithTheirStatesAndMarks)
     EXPECT_EQ(grid.CurRow(), 0);
     EXPECT_EQ(grid.GetSelectedCount(), 0);
     EXPECT_FALSE(grid.grab().isNull());
+}
+
+// OnEdit is asked once, before the first change of a row that is browsed: not again for the
+// later keys of the same edit, and not for a row that is being inserted, so a handler that
+// refuses changes outside an edit still lets the user type into a new row.
+TEST_F(EditTest, RegressionOnEditIsAskedOnceBeforeTheFirstChange)
+{
+    bool refuse = false;
+    QObject::connect(&m_grid, &TwCustomGrid::OnEdit, &m_grid, [this, &refuse](TwColumn *, bool &accept) {
+        m_events << QStringLiteral("Edit?");
+        accept = !refuse;
+    });
+    // Keys go where the keyboard is, as a user's do: the grid, then the editor it opened.
+    const auto type = [this](const char *text) {
+        for (const char *c = text; *c; ++c) {
+            QWidget *focus = QApplication::focusWidget();
+            QTest::keyClick(focus ? focus : &m_grid, *c);
+            QApplication::processEvents();
+        }
+    };
+    m_grid.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_grid));
+    m_grid.setFocus();
+    m_grid.SetCurRow(1);
+    Events();
+    type("78");
+    EXPECT_EQ(Events(), QStringLiteral("Edit?|BeforeEdit|AfterEdit"));
+    m_grid.setFocus();
+    Key(Qt::Key_Down);
+    EXPECT_EQ(m_grid.Cells(0, 1).Long(), 78);
+    Events();
+
+    refuse = true;
+    type("5");
+    EXPECT_EQ(Events(), QStringLiteral("Edit?"));
+    EXPECT_EQ(m_grid.GridMode(), wgmBrowse) << "refused outside an edit";
+
+    m_grid.Insert(false);
+    ASSERT_EQ(m_grid.GridMode(), wgmInsert);
+    Events();
+    type("42");
+    m_grid.Post();
+    EXPECT_FALSE(Events().contains(QStringLiteral("Edit?"))) << "a new row is already being edited";
+    EXPECT_EQ(m_grid.Cells(0, 2).Long(), 42);
+    EXPECT_EQ(m_grid.RowState(2), wrInserted);
+}
+
+// An OnBeforeEdit handler may remove rows; the edit then holds the values of the row that is
+// current after it, not those of the row that was current before.
+TEST_F(EditTest, RegressionEditAfterABeforeEditHandlerRemovedRowsLoadsTheCurrentRow)
+{
+    m_grid.SetCurRow(4);
+    bool once = true;
+    QObject::connect(&m_grid, &TTabrix::OnBeforeEdit, &m_grid, [this, &once] {
+        if (std::exchange(once, false))
+            m_grid.DeleteRow(2, -1);
+    });
+    ASSERT_TRUE(m_grid.Edit());
+    EXPECT_EQ(m_grid.GetRowCount(), 2);
+    EXPECT_EQ(m_grid.CurRow(), 1);
+    EXPECT_EQ(m_grid.GetMemColumn(0)->GetLong(), 10) << "the buffers hold row 1";
+    m_grid.GetMemColumn(1)->SetLong(9);
+    m_grid.Post();
+    EXPECT_EQ(Column(0), QStringLiteral("0,10"));
+    EXPECT_EQ(Column(1), QStringLiteral("1,9"));
+
+    // A handler that leaves no row: nothing to edit.
+    QObject::connect(&m_grid, &TTabrix::OnBeforeEdit, &m_grid, [this] { m_grid.DeleteRow(0, -1); });
+    EXPECT_FALSE(m_grid.Edit());
+    EXPECT_EQ(m_grid.GridMode(), wgmBrowse);
 }

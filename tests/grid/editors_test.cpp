@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateTimeEdit>
+#include <QInputMethodEvent>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QLineEdit>
@@ -262,6 +263,88 @@ TEST_F(EditorsTest, SpaceTogglesACheckBoxUnlessOnEditRefusesTheChange)
     EXPECT_EQ(m_grid.m_beeps, 1);
     EXPECT_FALSE(m_grid.EditorChanged());
     EXPECT_EQ(m_grid.GetGridMode(), wgmBrowse);
+}
+
+// The text editor holds a cell to its width in code page 949 bytes, as the cell stores it:
+// what the user sees typed is what is kept.
+TEST_F(EditorsTest, RegressionTheTextEditorCountsTheWidthInCodePageBytes)
+{
+    m_grid.GetMemColumn(ColName)->SetDataWidth(5);
+    Open(ColName);
+    TextEditor()->selectAll();
+    // Hangul arrives as the input method's committed syllables.
+    for (const QChar syllable : QStringLiteral("가나다라")) {
+        QInputMethodEvent commit;
+        commit.setCommitString(syllable);
+        QApplication::sendEvent(TextEditor(), &commit);
+    }
+    EXPECT_EQ(TextEditor()->text(), QStringLiteral("가나"));
+    QTest::keyClicks(TextEditor(), QStringLiteral("ab"));
+    EXPECT_EQ(TextEditor()->text(), QStringLiteral("가나a"));
+    m_grid.Post();
+    EXPECT_EQ(m_grid.Cells(ColName, 0).String(), QStringLiteral("가나a"));
+}
+
+// A click on the current cell of a check-box column opens its editor and toggles at once,
+// as a click on the shown editor does; with wgoNoClickEdit the click only opens it. A click
+// on a radio-group cell picks the item under the pointer.
+TEST_F(EditorsTest, RegressionAClickOnTheCurrentCheckBoxCellTogglesIt)
+{
+    const auto click = [this](int col, QPoint offset = {}) {
+        m_grid.Extents().ReadInfo(m_grid.viewport()->rect());
+        const QRect cell = m_grid.Extents().GetColBound(m_grid.Columns().Items(col)->VIndex(), m_grid.CurRow());
+        QTest::mouseClick(m_grid.viewport(), Qt::LeftButton, {}, offset.isNull() ? cell.center() : cell.topLeft() + offset);
+    };
+    m_grid.SetCurCol(ColDone);
+    ASSERT_FALSE(m_grid.EditorShowing());
+    click(ColDone);
+    ASSERT_TRUE(m_grid.EditorShowing());
+    EXPECT_TRUE(m_grid.EditorChanged()) << "toggled by the click that opened it";
+    m_grid.Post();
+    EXPECT_TRUE(m_grid.Cells(ColDone, 0).Bool());
+    // A second click lands on the editor itself and toggles back.
+    QTest::mouseClick(m_grid.ActiveEditor(), Qt::LeftButton);
+    m_grid.Post();
+    EXPECT_FALSE(m_grid.Cells(ColDone, 0).Bool());
+
+    m_grid.HideEditor();
+    TwGridOptions options = m_grid.Options();
+    options.Include(wgoNoClickEdit);
+    m_grid.SetOptions(options);
+    click(ColDone);
+    ASSERT_TRUE(m_grid.EditorShowing());
+    EXPECT_FALSE(m_grid.EditorChanged());
+    m_grid.HideEditor();
+    options.Exclude(wgoNoClickEdit);
+    m_grid.SetOptions(options);
+
+    // Three items side by side: a click in the right third picks the last one.
+    m_grid.GetMemColumn(ColSize)->SetWidth(150);
+    m_grid.SetCurCol(m_grid.Columns().Items(ColSize)->VIndex());
+    ASSERT_FALSE(m_grid.EditorShowing());
+    m_grid.Extents().ReadInfo(m_grid.viewport()->rect());
+    const QRect cell = m_grid.Extents().GetColBound(m_grid.Columns().Items(ColSize)->VIndex(), 0);
+    click(ColSize, QPoint(cell.width() * 5 / 6, cell.height() / 2));
+    ASSERT_TRUE(m_grid.EditorShowing());
+    m_grid.Post();
+    EXPECT_EQ(m_grid.Cells(ColSize, 0).String(), QStringLiteral("L"));
+}
+
+// A click on a row of a cell's open pick list chooses it.
+TEST_F(EditorsTest, AClickOnARowOfTheOpenPickListChoosesIt)
+{
+    Open(ColKind);
+    Key(Qt::Key_Down, Qt::AltModifier);
+    auto *list = TextEditor()->findChild<TwItemList *>();
+    ASSERT_TRUE(list && list->isVisible());
+    const int top = list->FrameWidth() + list->HeaderHeight() + (2 - list->TopRow()) * list->RowHeight();
+    const QPoint at(list->width() / 2, top + list->RowHeight() / 2);
+    ASSERT_EQ(list->MouseToRow(at.x(), at.y()), 2);
+    QTest::mouseClick(list->windowHandle(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(QTest::qWaitFor([list] { return !list->isVisible(); }, 5000));
+    EXPECT_EQ(TextEditor()->text(), QStringLiteral("Cherry"));
+    m_grid.Post();
+    EXPECT_EQ(m_grid.Cells(ColKind, 0).String(), QStringLiteral("Cherry"));
 }
 
 TEST_F(EditorsTest, TheEditButtonSitsRightOfTheEditorAndRaisesItsClick)

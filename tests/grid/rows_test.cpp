@@ -451,3 +451,79 @@ TEST_F(RowsTest, ClearedTextsStayGone)
 }
 
 } // namespace
+
+// A column's own Sort sorts the grid by that column, with its mark.
+TEST_F(RowsTest, RegressionAColumnsSortSortsTheGridByIt)
+{
+    Fill(3);
+    m_grid.GetMemColumn(0)->Sort(true, true);
+    EXPECT_EQ(Ids(), QStringLiteral("2,1,0"));
+    EXPECT_EQ(m_grid.GetMemColumn(0)->Title().SortMark(), wsmDesc);
+    m_grid.GetMemColumn(1)->Sort(false, false);
+    EXPECT_EQ(Ids(), QStringLiteral("0,1,2"));
+    EXPECT_EQ(m_grid.GetMemColumn(1)->Title().SortMark(), wsmNone);
+}
+
+// The grid's row-state members address display rows: while a row is inserted, the rows
+// after it are stored one lower and the new row itself reads as a plain row that ignores
+// writes. The clearing members repaint the marker column.
+TEST_F(RowsTest, RegressionRowStatesOfTheGridMapDisplayRowsAndRepaintTheMarkers)
+{
+    Fill(4);
+    m_grid.SetRowType(1, 5);
+    m_grid.SetRowState(2, wrUpdated);
+    m_grid.SetChanged(2, true);
+    m_grid.SetRowType(3, 5);
+    EXPECT_EQ(m_grid.TypeCount(5), 2);
+    EXPECT_EQ(m_grid.ChangedCount(), 1);
+    EXPECT_EQ(Failure([&] { m_grid.SetRowType(0, 8); }), QStringLiteral("Invalid TwRowType Value(8)"));
+
+    m_grid.SetOptions({wgoEditing, wgoInserting});
+    m_grid.SetCurRow(1);
+    m_grid.Insert(false); // shown at row 1; stored rows 1.. show one lower
+    ASSERT_EQ(m_grid.GridMode(), wgmInsert);
+    EXPECT_EQ(m_grid.RowType(1), 0);
+    EXPECT_EQ(m_grid.RowType(2), 5);
+    EXPECT_EQ(m_grid.RowState(3), wrUpdated);
+    EXPECT_TRUE(m_grid.Changed(3));
+    m_grid.SetRowType(1, 7);
+    m_grid.SetRowState(1, wrDeleted);
+    m_grid.SetChanged(1, true);
+    m_grid.SetRowType(4, 2);
+    m_grid.Cancel();
+    EXPECT_EQ(States(), QStringLiteral("0010"));
+    EXPECT_EQ(m_grid.RowType(1), 5);
+    EXPECT_EQ(m_grid.RowType(3), 2);
+
+    m_grid.Markers().SetVisible(true);
+    m_grid.resize(300, 200);
+    m_grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_grid));
+    QApplication::processEvents();
+    struct TPaintSpy : QObject
+    {
+        QRegion painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent *>(event)->region();
+            return false;
+        }
+    } spy;
+    m_grid.viewport()->installEventFilter(&spy);
+    const QPoint marker = m_grid.Extents().GetColBound(-1, 2).center();
+    const auto repainted = [&](auto clear, bool repaint) {
+        spy.painted = {};
+        clear(repaint);
+        QApplication::processEvents();
+        return spy.painted.contains(marker);
+    };
+    EXPECT_FALSE(repainted([&](bool r) { m_grid.ClearChanged(r); }, false));
+    EXPECT_EQ(m_grid.ChangedCount(), 0);
+    EXPECT_TRUE(repainted([&](bool r) { m_grid.ClearRowStates(r); }, true));
+    EXPECT_EQ(m_grid.StateCount(wrNormal), 4);
+    m_grid.BeginUpdate();
+    EXPECT_FALSE(repainted([&](bool r) { m_grid.ClearRowTypes(r); }, true)) << "not inside an update bracket";
+    m_grid.EndUpdate(false);
+    EXPECT_EQ(m_grid.TypeCount(0), 4);
+}

@@ -410,3 +410,61 @@ TEST(ComboRegression, HidingOrDisablingClosesTheList)
     ASSERT_EQ(closes.count(), 3);
     EXPECT_FALSE(closes.at(2).at(0).toBool());
 }
+
+// A click on a row of the open list chooses it, whether the list was opened by the button or
+// by Alt+Down: the press hands the list the focus, which is not the combo losing it. The
+// clicks go through the list's own window, as the display delivers them to an open popup.
+TEST(ComboRegression, ClickOnARowOfTheOpenListChoosesIt)
+{
+    ComboForm form;
+    TwCombo &combo = *form.combo;
+    QSignalSpy closes(&combo, &TwCustomCombo::OnCloseUp);
+    const auto clickRow = [&](int row) {
+        TwItemList *list = combo.List();
+        ASSERT_TRUE(list->isVisible());
+        const int top = list->FrameWidth() + list->HeaderHeight() + (row - list->TopRow()) * list->RowHeight();
+        const QPoint at(list->width() / 2, top + list->RowHeight() / 2);
+        ASSERT_EQ(list->MouseToRow(at.x(), at.y()), row);
+        QWindow *window = list->windowHandle();
+        ASSERT_NE(window, nullptr);
+        QTest::mouseClick(window, Qt::LeftButton, {}, at);
+    };
+
+    QTest::mouseClick(&combo, Qt::LeftButton, {}, form.ButtonCentre());
+    ASSERT_TRUE(combo.DroppedDown());
+    clickRow(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !combo.DroppedDown(); }, 5000));
+    EXPECT_EQ(State(combo), Q("1|twenty"));
+    ASSERT_EQ(closes.count(), 1);
+    EXPECT_TRUE(closes.at(0).at(0).toBool()) << "accepted, not cancelled";
+
+    combo.setFocus();
+    QTest::keyClick(&combo, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(combo.DroppedDown());
+    clickRow(2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !combo.DroppedDown(); }, 5000));
+    EXPECT_EQ(State(combo), Q("2|thirty"));
+    ASSERT_EQ(closes.count(), 2);
+    EXPECT_TRUE(closes.at(1).at(0).toBool());
+}
+
+// The list opens directly below the control's left edge, or directly above it near the
+// bottom of the screen, touching the control without overlapping it.
+TEST(ComboRegression, TheListOpensAgainstTheControlsEdge)
+{
+    ComboForm form;
+    TwCombo &combo = *form.combo;
+    combo.DropDown(true);
+    ASSERT_TRUE(combo.DroppedDown());
+    EXPECT_EQ(combo.List()->frameGeometry().topLeft(), combo.mapToGlobal(QPoint(0, combo.height())));
+    combo.CloseUp(false);
+
+    const QRect screen = combo.screen()->geometry();
+    form.window.move(screen.left() + 40, screen.bottom() - form.window.frameGeometry().height() - 10);
+    QApplication::processEvents();
+    combo.DropDown(true);
+    ASSERT_TRUE(combo.DroppedDown());
+    const QRect list = combo.List()->frameGeometry();
+    EXPECT_EQ(list.left(), combo.mapToGlobal(QPoint(0, 0)).x());
+    EXPECT_EQ(list.bottom() + 1, combo.mapToGlobal(QPoint(0, 0)).y());
+}

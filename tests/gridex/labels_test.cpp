@@ -341,3 +341,28 @@ TEST(NumLabel, ValueAndNullRaiseOnChangeOnlyOnChange)
     EXPECT_EQ(spy.count(), 3);
     EXPECT_EQ(label.Value(), 7.0);
 }
+
+// '#' is an optional digit: a pattern of optional digits only shows nothing for zero (and
+// for what rounds to zero), with its prefix and suffix, while "#,##0" keeps its 0.
+TEST(NumLabel, RegressionOptionalDigitsShowNothingForZero)
+{
+    TwNumLabel label;
+    label.SetFormat(QStringLiteral("#,###"));
+    label.SetValue(0);
+    EXPECT_EQ(label.GetLabelText(), QString());
+    label.SetValue(0.4);
+    EXPECT_EQ(label.GetLabelText(), QString());
+    label.SetValue(-0.4);
+    EXPECT_EQ(label.GetLabelText(), QString()) << "no sign without a digit";
+    label.SetValue(1234);
+    EXPECT_EQ(label.GetLabelText(), QStringLiteral("1,234"));
+    label.SetSuffix(QStringLiteral("원"));
+    label.SetValue(0);
+    EXPECT_EQ(label.GetLabelText(), QStringLiteral("원"));
+    label.SetFormat(QStringLiteral("#.##"));
+    label.SetValue(0.5);
+    EXPECT_EQ(label.GetLabelText(), QStringLiteral(".5원"));
+    label.SetFormat(QStringLiteral("#,##0"));
+    label.SetValue(0);
+    EXPECT_EQ(label.GetLabelText(), QStringLiteral("0원"));
+}

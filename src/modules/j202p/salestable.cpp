@@ -238,8 +238,8 @@ QString LoadRows(QSqlDatabase &connection, TTabrix &grid)
     const TUpdateScope update(grid);
     grid.Cancel();
     grid.SetRowCount(0);
-    grid.RowInfos().ClearState();
-    grid.RowInfos().ClearChanged();
+    grid.ClearRowStates(false);
+    grid.ClearChanged(false);
     QString error;
     QSqlQuery count(connection);
     QSqlQuery query(connection);
@@ -362,8 +362,8 @@ bool Save(QSqlDatabase &connection, TTabrix &grid, TSaveCounts &counts, QString 
         for (const auto &[row, key] : newKeys)
             grid.GetMemColumn(SaleNo)->Pool().SetLong(row, key);
         grid.DeleteMarkedRows();
-        grid.RowInfos().ClearState();
-        grid.RowInfos().ClearChanged();
+        grid.ClearRowStates(false);
+        grid.ClearChanged(false);
         grid.CalcFooters();
     }
     counts.Inserted = static_cast<int>(changes.Inserted.size());

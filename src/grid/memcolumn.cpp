@@ -1,10 +1,12 @@
 #include "grid/memcolumn.h"
+
 #include "grid/memcolumn_p.h"
 #include "grid/notify_p.h"
 
 #include "grid/columns_p.h"
 
 #include "grid/customgrid.h"
+#include "grid/tabrix.h"
 #include "platform/texception.h"
 
 #include <QRegularExpression>
@@ -519,6 +521,11 @@ QString TwMemColumn::_GetText(const QString &text) const
 
 void TwMemColumn::Sort(bool descending, bool showMark)
 {
+    // The complete grid sorts all of its rows by this column.
+    if (auto *grid = qobject_cast<TTabrix *>(Grid())) {
+        grid->Sort(Index(), descending, showMark);
+        return;
+    }
     if (TwStoreOwner *owner = Owner())
         owner->StoreSort(this, descending, showMark);
 }

@@ -649,11 +649,6 @@ void TTabrix::StoreInvalidateCell(TwMemColumn *column, int row)
         InvalidateCell(strip, row);
 }
 
-void TTabrix::StoreSort(TwMemColumn *column, bool descending, bool showMark)
-{
-    Sort(column->Index(), descending, showMark);
-}
-
 int TTabrix::StoreRow(int row) const
 {
     return StoredRow(row);

@@ -184,8 +184,6 @@ public:
     void StoreValueChanged(TwMemColumn *column) override;
     void StoreInvalidateCell(TwMemColumn *column, int row) override;
     QString StoreGetText(TwMemColumn *column, int row, const QString &text) override;
-    /// A column's own Sort sorts the grid by it.
-    void StoreSort(TwMemColumn *column, bool descending, bool showMark) override;
     int StoreRow(int row) const override;
 
     void WriteDesign(TwDesignWriter &out) const override;

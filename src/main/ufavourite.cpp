@@ -277,6 +277,8 @@ TfrmFavourite::TfrmFavourite(QWidget *parent)
     d->btnSave->move(2, 3);
     connect(d->btnSave, &QToolButton::clicked, this, &TfrmFavourite::btnSaveClick);
     d->btnClose = SpeedButton("btnClose", QStringLiteral("종료"), 1209, d->Panel2);
+    // On the same dark band as 저장: white reads there, the default dark text does not.
+    d->btnClose->setPalette(saveText);
     d->btnClose->move(69, 3);
     connect(d->btnClose, &QToolButton::clicked, this, &QDialog::close);
 

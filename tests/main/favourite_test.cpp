@@ -357,3 +357,18 @@ TEST_F(FavouriteTest, ButtonPictureCarriesTheLowerCaseIdInYellow)
     EXPECT_GT(yellow, 40);
     EXPECT_EQ(above, 0); // the text's top is at y = 12
 }
+
+// The title and both buttons are written over the band's dark picture: in white, which reads
+// there (the picture's contrast with white is checked with the image bank).
+TEST_F(FavouriteTest, RegressionTheBandsCaptionsAreWhite)
+{
+    Open(QStringLiteral("1001"), {});
+    const auto *title = m_dialog.findChild<QLabel *>(QStringLiteral("lblTitle"));
+    ASSERT_TRUE(title);
+    EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(Qt::white));
+    for (const char *name : {"btnSave", "btnClose"}) {
+        const auto *button = m_dialog.findChild<QToolButton *>(QString::fromLatin1(name));
+        ASSERT_TRUE(button) << name;
+        EXPECT_EQ(button->palette().color(QPalette::ButtonText), QColor(Qt::white)) << name;
+    }
+}

@@ -24,13 +24,14 @@ install(TARGETS Tabrix TabrixEX TovelPlatform EXPORT TabrixTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Tabrix
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
-# Public headers keep their "grid/…" and "gridex/…" include form. Private headers (_p.h)
-# and the pools' raw byte helpers stay inside the library.
-foreach(_dir grid gridex)
-  file(GLOB _headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${_dir}/*.h)
-  list(FILTER _headers EXCLUDE REGEX "(_p|/poolbytes)\\.h$")
-  install(FILES ${_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${_dir} COMPONENT Tabrix)
-endforeach()
+# Public headers keep their "grid/…" and "gridex/…" include form. The grid library names
+# its public headers one by one (its target's TABRIX_PUBLIC_HEADERS): the headers its folders keep
+# beside their sources stay inside the library.
+get_target_property(_tabrix_headers Tabrix TABRIX_PUBLIC_HEADERS)
+install(FILES ${_tabrix_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/grid COMPONENT Tabrix)
+file(GLOB _gridex_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/gridex/*.h)
+list(FILTER _gridex_headers EXCLUDE REGEX "_p\\.h$")
+install(FILES ${_gridex_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/gridex COMPONENT Tabrix)
 
 install(EXPORT TabrixTargets NAMESPACE Tabrix:: DESTINATION ${TABRIX_CMAKE_DIR} COMPONENT Tabrix)
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/TabrixConfig.cmake.in

@@ -5,7 +5,6 @@
 // descendant (the complete grid) for every row, value and state.
 
 #include "grid/columns.h"
-#include "grid/extents.h"
 #include "grid/gridparts.h"
 #include "grid/groups.h"
 
@@ -15,6 +14,7 @@
 #include <memory>
 
 class TwCustomGridPrivate;
+class TwGridExtents;
 
 /// A widget: its Qt parent owns it. It owns all of its parts for its whole life; the
 /// references its accessors return stay valid as long as the grid lives.

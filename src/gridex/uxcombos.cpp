@@ -424,6 +424,12 @@ bool TwCustomCombo::eventFilter(QObject *watched, QEvent *event)
         if (d->m_tracking)
             StopTracking();
         break;
+    case QEvent::FocusOut:
+        // The list holds the keyboard after a press that chose no row (on its scroll bar, or
+        // a drag released outside): the focus leaving it for another control leaves the combo.
+        if (d->m_droppedDown && d->m_list->isVisible() && LeavesCombo(static_cast<QFocusEvent *>(event)))
+            FocusLeft();
+        break;
     case QEvent::Hide:
         // Qt may close the popup itself (another application activated): a cancelled
         // drop-down, unless the list's own close-up follows at once.
@@ -441,13 +447,24 @@ bool TwCustomCombo::eventFilter(QObject *watched, QEvent *event)
 void TwCustomCombo::focusOutEvent(QFocusEvent *event)
 {
     TwCustomEdit::focusOutEvent(event);
+    if (LeavesCombo(event))
+        FocusLeft();
+}
+
+bool TwCustomCombo::LeavesCombo(const QFocusEvent *event) const
+{
     // Showing the list moves the keyboard to it, and a click on one of its rows hands it
-    // the focus: neither is leaving the control.
+    // the focus: neither is leaving the control, nor is the focus coming back from the list.
     if (event->reason() == Qt::PopupFocusReason)
-        return;
+        return false;
     const QWidget *next = QApplication::focusWidget();
-    if (d->m_list && next && (next == d->m_list || d->m_list->isAncestorOf(next)))
-        return;
+    if (!next)
+        return true;
+    return next != this && !(d->m_list && (next == d->m_list || d->m_list->isAncestorOf(next)));
+}
+
+void TwCustomCombo::FocusLeft()
+{
     StopTracking();
     CloseUp(false);
     LeaveControl();

@@ -147,6 +147,10 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
+    /// Whether a focus change takes the keyboard away from the combo and its list.
+    bool LeavesCombo(const QFocusEvent *event) const;
+    /// The focus left the combo: the list closes without a choice.
+    void FocusLeft();
     /// Leaving the control; TwCombo shows a listed value again.
     virtual void LeaveControl();
 

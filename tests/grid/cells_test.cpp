@@ -117,6 +117,9 @@ TEST(Cells, RegressionATextWidthCountsCodePageBytesAndCutsWholeCharacters)
         {1, QStringLiteral("김") + face, QString()},
         {0, face + face, face + face},
         {3, face, face},
+        // A private-use character the code page writes as the single byte FF, which no
+        // double-byte character starts with.
+        {3, QString(QChar(0xF8F7)) + QStringLiteral("가나"), QString(QChar(0xF8F7)) + QStringLiteral("가")},
     };
     for (const Case &c : cases) {
         TwMemPool text = Pool(wdtString, c.Width, 1);

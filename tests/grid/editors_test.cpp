@@ -3,12 +3,14 @@
 // its row out of view and back.
 
 #include "grid/tabrix.h"
+#include "grid/core/extents.h"
 #include "grid/uxdlgmemo.h"
 #include "grid/uxlists.h"
 #include "grid/uxnedit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QDateTimeEdit>
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
@@ -283,6 +285,24 @@ TEST_F(EditorsTest, RegressionTheTextEditorCountsTheWidthInCodePageBytes)
     EXPECT_EQ(TextEditor()->text(), QStringLiteral("가나a"));
     m_grid.Post();
     EXPECT_EQ(m_grid.Cells(ColName, 0).String(), QStringLiteral("가나a"));
+
+    // A paste past the limit is cut to fit, as a limit in characters cuts it.
+    QApplication::clipboard()->setText(QStringLiteral("다라마"));
+    m_grid.ShowEditor();
+    TextEditor()->selectAll();
+    TextEditor()->paste();
+    EXPECT_EQ(TextEditor()->text(), QStringLiteral("다라"));
+    TextEditor()->end(false);
+    TextEditor()->paste();
+    EXPECT_EQ(TextEditor()->text(), QStringLiteral("다라")) << "no room left";
+
+    // A cell stored before its width narrowed opens within the limit.
+    m_grid.Cancel();
+    m_grid.Cells(ColName, 1).SetString(QStringLiteral("가나다라"));
+    m_grid.GetMemColumn(ColName)->SetDataWidth(4);
+    m_grid.SetCurRow(1);
+    m_grid.ShowEditor();
+    EXPECT_EQ(TextEditor()->text(), QStringLiteral("가나"));
 }
 
 // A click on the current cell of a check-box column opens its editor and toggles at once,

@@ -1,4 +1,5 @@
 #include "grid/gridstream.h"
+#include "grid/core/extents.h"
 #include "testgrid.h"
 #include "testsupport.h"
 

@@ -2,6 +2,7 @@
 // footer lines, indicator numbers, the empty grid's row, row selection and fixed colours.
 
 #include "grid/tabrix.h"
+#include "grid/core/extents.h"
 
 #include <QImage>
 

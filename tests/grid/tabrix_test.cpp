@@ -4,6 +4,7 @@
 
 #include "demo/demogrid.h"
 #include "grid/gridstream.h"
+#include "grid/core/extents.h"
 #include "testsupport.h"
 
 #include <QScreen>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/customgrid.h"
+#include "grid/core/extents.h"
 
 #include <QPixmap>
 

@@ -468,3 +468,29 @@ TEST(ComboRegression, TheListOpensAgainstTheControlsEdge)
     EXPECT_EQ(list.left(), combo.mapToGlobal(QPoint(0, 0)).x());
     EXPECT_EQ(list.bottom() + 1, combo.mapToGlobal(QPoint(0, 0)).y());
 }
+
+// A press on the list that chooses no row (its scroll bar) leaves it the keyboard: the focus
+// moving on from there to another control still closes the list without a choice.
+TEST(ComboRegression, FocusLeavingTheListForAnotherControlClosesIt)
+{
+    ComboForm form;
+    TwCombo &combo = *form.combo;
+    QStringList values, items;
+    for (int i = 0; i < 12; ++i) {
+        values << QString::number(i);
+        items << QStringLiteral("item %1").arg(i);
+    }
+    combo.SetValues(values);
+    combo.SetItems(items);
+    combo.SetValueIndex(1);
+    combo.DropDown(true);
+    ASSERT_TRUE(combo.DroppedDown());
+    combo.List()->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return combo.List()->hasFocus(); }, 5000));
+    EXPECT_TRUE(combo.DroppedDown()) << "the list taking the keyboard is no leaving";
+    QTest::keyClick(combo.List(), Qt::Key_Down);
+    form.other->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !combo.DroppedDown(); }, 5000));
+    EXPECT_FALSE(combo.List()->isVisible());
+    EXPECT_EQ(State(combo), Q("1|item 1"));
+}

@@ -5,6 +5,7 @@
 // and columns, an image per row, and a value list that either adds a visible column or
 // stands alone.
 
+#include "grid/uxlistoption.h"
 #include "grid/uxtypes.h"
 
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 // Internal: the state of the drop-down item list. Not installed.
 
-#include "grid/drawobjects.h"
+#include "grid/uxlistoption.h"
 #include "grid/uxlists.h"
 
 #include <QPointer>

@@ -1,17 +1,15 @@
 #include "updater/skyrun.h"
 
-#include "platform/cp949.h"
 #include "platform/fonts.h"
 #include "updater/ftpclient.h"
 #include "updater/skyrunbar.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QDateTime>
 #include <QEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QToolButton>
@@ -361,22 +359,6 @@ void TForm1::RestoreTitleBar()
 bool TForm1::HasTitleBar() const
 {
     return windowFlags().testFlag(Qt::WindowTitleHint);
-}
-
-QString TForm1::WriteRunLog(const QString &programFolder, const QDateTime &now) const
-{
-    const QString folder = QDir(programFolder).filePath(QStringLiteral("Log"));
-    if (!QDir().mkpath(folder))
-        return {};
-    const QString fileName =
-        QDir(folder).filePath(QStringLiteral("upd_%1.log").arg(now.toString(QStringLiteral("yyMMddHHmmsszzz"))));
-    QByteArray bytes;
-    for (const QString &line : Messages())
-        bytes += Platform::ToCp949(line) + "\r\n";
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return {};
-    return fileName;
 }
 
 void TForm1::SetOnActivate(std::function<void()> run)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -26,8 +25,8 @@ QColor SkyrunColor(unsigned bgr);
 
 /// The updater's window during a run: the server it talks to, the file it fetches, a
 /// bar for that file and one for the whole directory, and one line of the latest
-/// message. It keeps the message list the run writes to and saves it as the run log
-/// when the run fails. A silent run creates it and never shows it.
+/// message. It keeps the message list the run writes to. A silent run creates it and
+/// never shows it.
 class TForm1 : public QWidget
 {
     Q_OBJECT
@@ -70,11 +69,6 @@ public:
     void RemoveTitleBar();
     void RestoreTitleBar();
     bool HasTitleBar() const;
-
-    /// Saves the message list as Log/upd_YYMMDDHHMMSSZZZ.log in `programFolder`: code
-    /// page 949, each line ended by CR LF. Returns the file written, or an empty text
-    /// when the folder or the file cannot be made.
-    QString WriteRunLog(const QString &programFolder, const QDateTime &now = QDateTime::currentDateTime()) const;
 
     /// What the first activation of the window does (the update run). However often the
     /// window is activated again, also while the run waits for the network and the

@@ -170,7 +170,7 @@ void TUpdateRun::ActivationStep()
     }
     if (Failed()) {
         d->window.RestoreTitleBar();
-        d->logFile = d->window.WriteRunLog(d->programFolder);
+        d->logFile = WriteRunLog(d->programFolder, d->window.Messages());
     }
     d->window.close();
 }

@@ -1,6 +1,5 @@
 #include "testsupport.h"
 
-#include "platform/cp949.h"
 #include "updater/ftpclient.h"
 #include "updater/skyrun.h"
 #include "updater/skyrunbar.h"
@@ -10,7 +9,6 @@
 #include <QDir>
 #include <QImage>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -147,27 +145,6 @@ TEST(SkyrunWindow, ASecondActivationNeverStartsASecondRun)
     failing.SetOnActivate([] { throw std::runtime_error("unexpected"); });
     failing.Activate();
     EXPECT_EQ(failing.Messages(), QStringList{QStringLiteral("unexpected")});
-}
-
-TEST(SkyrunWindow, TheRunLogIsTheMessageListInCp949WithCrLf)
-{
-    QTemporaryDir folder;
-    TForm1 form; // never shown, as in a silent run
-    form.AddMessage(QStringLiteral("FTP Connection Error: 530 Authentication failed."));
-    form.AddMessage(QStringLiteral("[J900E.so]파일을 반영하지 못했습니다.[disk full]"));
-    const QDateTime now(QDate(2024, 3, 5), QTime(7, 8, 9, 45));
-    const QString written = form.WriteRunLog(folder.path(), now);
-    EXPECT_EQ(written, folder.filePath(QStringLiteral("Log/upd_240305070809045.log")));
-    EXPECT_EQ(ReadFileBytes(written), "FTP Connection Error: 530 Authentication failed.\r\n"
-                                          + Platform::ToCp949(QStringLiteral("[J900E.so]파일을 반영하지 못했습니다.[disk full]"))
-                                          + "\r\n");
-    // Each failed run adds a file.
-    form.WriteRunLog(folder.path(), now.addMSecs(1));
-    EXPECT_EQ(QDir(folder.filePath(QStringLiteral("Log"))).entryList(QDir::Files).size(), 2);
-    // A log that cannot be saved is skipped.
-    QTemporaryDir blocked;
-    WriteFileBytes(blocked.filePath(QStringLiteral("Log")), "a file where the folder would be");
-    EXPECT_EQ(form.WriteRunLog(blocked.path()), QString());
 }
 
 } // namespace

@@ -1,0 +1,3 @@
+#include "updater/updateprogress.h"
+
+TUpdateProgress::~TUpdateProgress() = default;

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 /// Where an update run and its transport report while the run goes on, so the run needs
-/// no window of its own: the progress window shows it all. The calls come in the order
-/// of the run, on its own thread.
+/// no window of its own: the progress window shows it all, a silent sink keeps only the
+/// message lines. The calls come in the order of the run, on its own thread.
 class TUpdateProgress
 {
 public:
@@ -43,4 +43,26 @@ public:
     virtual void RunFailed() = 0;
     /// The run is over.
     virtual void RunEnded() = 0;
+};
+
+/// The progress of a run without a window: keeps the message lines and nothing else.
+class TSilentProgress final : public TUpdateProgress
+{
+public:
+    void ServerChosen(const QString &, bool) override { }
+    void AddMessage(const QString &text) override;
+    QStringList Messages() const override;
+    void OverallStep(qsizetype, qsizetype) override { }
+    void ExpectSize(qint64) override { }
+    void FileStarted(const QString &) override { }
+    void TransferStarted(qint64) override { }
+    void Transferred(qint64) override { }
+    void TransferEnded() override { }
+    void TransferredOf(std::uint64_t, std::uint64_t) override { }
+    void DownloadsDone() override { }
+    void RunFailed() override { }
+    void RunEnded() override { }
+
+private:
+    QStringList m_messages;
 };

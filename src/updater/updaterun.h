@@ -12,9 +12,9 @@ class TUpdateTransport;
 
 /// One update run: connects to the file server of skyrun.ini, walks its directories in
 /// order, fetches what is newer than the recorded stamps, puts it in place and records
-/// it. Its progress and everything it has to say go to a TUpdateProgress, such as the
-/// progress window; any failure sets the error flag, after which no further directory is
-/// visited.
+/// it. Its progress and everything it has to say go to a TUpdateProgress, the progress
+/// window or a silent sink; any failure sets the error flag, after which no further
+/// directory is visited.
 class TUpdateRun
 {
 public:

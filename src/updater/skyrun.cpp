@@ -1,21 +1,20 @@
 #include "updater/skyrun.h"
 
-#include "platform/cp949.h"
 #include "platform/fonts.h"
-#include "updater/ftpclient.h"
 #include "updater/skyrunbar.h"
+#include "updater/skyrunmessages.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QDateTime>
 #include <QEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -291,9 +290,23 @@ void TForm1::ResetBarColours()
     d->overallBar->SetBackgroundColor(SkyrunColor(SkyrunOverallBarColor));
 }
 
-void TForm1::SetExpectedSize(qint64 size)
+void TForm1::ServerChosen(const QString &host, bool sftp)
 {
-    d->expectedSize = size;
+    SetServerLine(QString::fromUtf8(sftp ? ServerLineSftp : ServerLineFtp).arg(host));
+}
+
+void TForm1::OverallStep(qsizetype step, qsizetype count)
+{
+    d->fileBar->SetPosition(0);
+    SetOverallBarMax(count);
+    d->overallBar->SetPosition(step);
+    SetOverallLine(QString::fromUtf8(OverallFileLine).arg(step).arg(count));
+}
+
+void TForm1::ExpectSize(qint64 size)
+{
+    d->expectedSize = std::max<qint64>(size, 0);
+    SetFileBarMax(size);
 }
 
 qint64 TForm1::ExpectedSize() const
@@ -301,28 +314,37 @@ qint64 TForm1::ExpectedSize() const
     return d->expectedSize;
 }
 
+void TForm1::FileStarted(const QString &name)
+{
+    SetCurrentFileLine(QString::fromUtf8(::CurrentFileLine).arg(name));
+    QCoreApplication::processEvents();
+}
+
+void TForm1::TransferStarted(qint64 maximum)
+{
+    d->inTransfer = true;
+    d->transferStart = QDateTime::currentDateTime();
+    SetFileBarMax(maximum > 0 ? maximum : d->expectedSize);
+}
+
+void TForm1::Transferred(qint64 count)
+{
+    d->fileBar->SetPosition(count);
+}
+
+void TForm1::TransferEnded()
+{
+    d->expectedSize = 0;
+    d->inTransfer = false;
+    d->fileBar->SetPosition(0);
+}
+
 bool TForm1::InTransfer() const
 {
     return d->inTransfer;
 }
 
-void TForm1::AttachFtp(TFtpClient *ftp)
-{
-    connect(ftp, &TFtpClient::Status, this, &TForm1::AddMessage);
-    connect(ftp, &TFtpClient::WorkBegin, this, [this](qint64 maximum) {
-        d->inTransfer = true;
-        d->transferStart = QDateTime::currentDateTime();
-        SetFileBarMax(maximum > 0 ? maximum : d->expectedSize);
-    });
-    connect(ftp, &TFtpClient::Work, this, [this](qint64 count) { d->fileBar->SetPosition(count); });
-    connect(ftp, &TFtpClient::WorkEnd, this, [this] {
-        d->expectedSize = 0;
-        d->inTransfer = false;
-        d->fileBar->SetPosition(0);
-    });
-}
-
-bool TForm1::SftpProgress(qint64, std::uint64_t done, std::uint64_t total)
+void TForm1::TransferredOf(std::uint64_t done, std::uint64_t total)
 {
     qint64 position = 0;
     if (total != 0) {
@@ -332,7 +354,24 @@ bool TForm1::SftpProgress(qint64, std::uint64_t done, std::uint64_t total)
     }
     d->fileBar->SetPosition(position);
     QCoreApplication::processEvents();
-    return true;
+}
+
+void TForm1::DownloadsDone()
+{
+    d->fileBar->SetPosition(0);
+    d->overallBar->SetPosition(0);
+    SetCurrentFileLine(QString::fromUtf8(::CurrentFileLine).arg(QString()));
+    ResetBarColours();
+}
+
+void TForm1::RunFailed()
+{
+    RestoreTitleBar();
+}
+
+void TForm1::RunEnded()
+{
+    close();
 }
 
 void TForm1::RemoveTitleBar()
@@ -361,22 +400,6 @@ void TForm1::RestoreTitleBar()
 bool TForm1::HasTitleBar() const
 {
     return windowFlags().testFlag(Qt::WindowTitleHint);
-}
-
-QString TForm1::WriteRunLog(const QString &programFolder, const QDateTime &now) const
-{
-    const QString folder = QDir(programFolder).filePath(QStringLiteral("Log"));
-    if (!QDir().mkpath(folder))
-        return {};
-    const QString fileName =
-        QDir(folder).filePath(QStringLiteral("upd_%1.log").arg(now.toString(QStringLiteral("yyMMddHHmmsszzz"))));
-    QByteArray bytes;
-    for (const QString &line : Messages())
-        bytes += Platform::ToCp949(line) + "\r\n";
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return {};
-    return fileName;
 }
 
 void TForm1::SetOnActivate(std::function<void()> run)

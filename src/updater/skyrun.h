@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDateTime>
+#include "updater/updateprogress.h"
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -11,7 +12,6 @@
 
 class QLabel;
 class QListWidget;
-class TFtpClient;
 class TSkyrunBar;
 
 /// Colours of the updater's window, as 0x00BBGGRR numbers.
@@ -26,9 +26,9 @@ QColor SkyrunColor(unsigned bgr);
 
 /// The updater's window during a run: the server it talks to, the file it fetches, a
 /// bar for that file and one for the whole directory, and one line of the latest
-/// message. It keeps the message list the run writes to and saves it as the run log
-/// when the run fails. A silent run creates it and never shows it.
-class TForm1 : public QWidget
+/// message. It is where the run reports its progress, and it keeps the message list
+/// the run writes to. A silent run creates it and never shows it.
+class TForm1 : public QWidget, public TUpdateProgress
 {
     Q_OBJECT
 public:
@@ -43,8 +43,8 @@ public:
     QString OverallLine() const;
 
     /// Appends `text` to the message list and selects it, so the list shows it.
-    void AddMessage(const QString &text);
-    QStringList Messages() const;
+    void AddMessage(const QString &text) override;
+    QStringList Messages() const override;
 
     TSkyrunBar *FileBar() const;
     TSkyrunBar *OverallBar() const;
@@ -55,26 +55,38 @@ public:
     /// The backgrounds the bars had at creation, after a directory's downloads.
     void ResetBarColours();
 
-    /// The size the next transfer is expected to have: the file bar's scale when the
-    /// transfer itself tells none.
-    void SetExpectedSize(qint64 size);
+    /// The server line for `host`, as FTP or SFTP server.
+    void ServerChosen(const QString &host, bool sftp) override;
+    /// The file bar empties; the overall bar and line show `step` of `count`.
+    void OverallStep(qsizetype step, qsizetype count) override;
+    /// The file bar's scale, and the scale of the next transfer when the transfer itself
+    /// tells none (an unknown size as 0).
+    void ExpectSize(qint64 size) override;
     qint64 ExpectedSize() const;
-    bool InTransfer() const;
+    /// The current-file line names `name`, and the window repaints before the transfer
+    /// holds it up.
+    void FileStarted(const QString &name) override;
 
-    /// Drives the file bar and the message list from `ftp`'s transfer and status events.
-    void AttachFtp(TFtpClient *ftp);
+    /// The FTP transfer events move the file bar.
+    void TransferStarted(qint64 maximum) override;
+    void Transferred(qint64 count) override;
+    void TransferEnded() override;
+    bool InTransfer() const;
     /// The SFTP download progress: the file bar moves to max × done ÷ total, rounded to
-    /// the nearest (halves to even), and the window gets its events. Always goes on.
-    bool SftpProgress(qint64 userValue, std::uint64_t done, std::uint64_t total);
+    /// the nearest (halves to even), and the window gets its events.
+    void TransferredOf(std::uint64_t done, std::uint64_t total) override;
+
+    /// Both bars empty, the current-file line names no file, and the bars take the
+    /// colours they had at creation.
+    void DownloadsDone() override;
+    /// A failed run gives the window its title bar back.
+    void RunFailed() override;
+    /// The window closes, which ends the program's event loop.
+    void RunEnded() override;
 
     void RemoveTitleBar();
     void RestoreTitleBar();
     bool HasTitleBar() const;
-
-    /// Saves the message list as Log/upd_YYMMDDHHMMSSZZZ.log in `programFolder`: code
-    /// page 949, each line ended by CR LF. Returns the file written, or an empty text
-    /// when the folder or the file cannot be made.
-    QString WriteRunLog(const QString &programFolder, const QDateTime &now = QDateTime::currentDateTime()) const;
 
     /// What the first activation of the window does (the update run). However often the
     /// window is activated again, also while the run waits for the network and the

@@ -1,8 +1,12 @@
 #include "updater/skyrunlog.h"
 
+#include "platform/cp949.h"
 #include "platform/inifile.h"
 #include "platform/programfolder.h"
 #include "platform/texception.h"
+
+#include <QDir>
+#include <QSaveFile>
 
 namespace {
 
@@ -58,4 +62,20 @@ void TSkyrunLog::DeleteStamp(const QString &key)
 {
     if (!m_ini->DeleteKey(Section, key))
         throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
+}
+
+QString WriteRunLog(const QString &programFolder, const QStringList &lines, const QDateTime &now)
+{
+    const QString folder = QDir(programFolder).filePath(QStringLiteral("Log"));
+    if (!QDir().mkpath(folder))
+        return {};
+    const QString fileName =
+        QDir(folder).filePath(QStringLiteral("upd_%1.log").arg(now.toString(QStringLiteral("yyMMddHHmmsszzz"))));
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += Platform::ToCp949(line) + "\r\n";
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return {};
+    return fileName;
 }

@@ -5,11 +5,13 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
 // The updater's record of what it has applied: skyrunlog.ini, section "LATESTFDATE",
-// one 17-digit time stamp per file, keyed by its local relative folder and name.
+// one 17-digit time stamp per file, keyed by its local relative folder and name. Beside
+// it, the log a failed run leaves in the program folder's Log folder.
 
 inline constexpr char SkyrunLogName[] = "skyrunlog.ini";
 inline constexpr char LatestFileDateSection[] = "LATESTFDATE";
@@ -49,3 +51,9 @@ public:
 private:
     std::unique_ptr<TIniFile> m_ini;
 };
+
+/// Saves the message lines of a failed run as Log/upd_YYMMDDHHMMSSZZZ.log in
+/// `programFolder`: code page 949, each line ended by CR LF. Returns the file written, or
+/// an empty text when the folder or the file cannot be made.
+QString WriteRunLog(const QString &programFolder, const QStringList &lines,
+                    const QDateTime &now = QDateTime::currentDateTime());

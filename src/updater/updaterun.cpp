@@ -2,15 +2,13 @@
 
 #include "platform/programfolder.h"
 #include "platform/texception.h"
-#include "updater/skyrun.h"
 #include "updater/skyrunapply.h"
 #include "updater/ftplisting.h"
-#include "updater/skyrunbar.h"
 #include "updater/skyrunlog.h"
 #include "updater/skyrunmessages.h"
+#include "updater/updateprogress.h"
 #include "updater/updatetransport.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -78,7 +76,7 @@ struct TUpdateRun::Private
 {
     TRunOptions options;
     QString programFolder;
-    TForm1 &window;
+    TUpdateProgress &progress;
     TServerInfo info;
     bool settingsRead = false;
     bool sftp = false;
@@ -93,14 +91,14 @@ struct TUpdateRun::Private
     QHash<QString, QString> records;
     bool recordsCurrent = false;
 
-    Private(const TRunOptions &options, const QString &programFolder, TForm1 &window)
+    Private(const TRunOptions &options, const QString &programFolder, TUpdateProgress &progress)
         : options(options)
         , programFolder(Platform::WithTrailingSlash(programFolder))
-        , window(window)
+        , progress(progress)
     {
     }
 
-    void Message(const QString &text) { window.AddMessage(text); }
+    void Message(const QString &text) { progress.AddMessage(text); }
 
     TApplyReport Report()
     {
@@ -114,8 +112,8 @@ struct TUpdateRun::Private
     void DownloadOne(const QString &name, const QString &stamp, const QString &root, const QString &relative);
 };
 
-TUpdateRun::TUpdateRun(const TRunOptions &options, const QString &programFolder, TForm1 &window)
-    : d(std::make_unique<Private>(options, programFolder, window))
+TUpdateRun::TUpdateRun(const TRunOptions &options, const QString &programFolder, TUpdateProgress &progress)
+    : d(std::make_unique<Private>(options, programFolder, progress))
 {
 }
 
@@ -156,12 +154,13 @@ void TUpdateRun::ShowStep()
         d->sftp = d->info.TransType == QLatin1String("SFTP");
         break;
     }
-    d->window.SetServerLine(Text(d->sftp ? ServerLineSftp : ServerLineFtp).arg(d->info.IP));
+    d->progress.ServerChosen(d->info.IP, d->sftp);
 }
 
 void TUpdateRun::ActivationStep()
 {
-    // Whatever goes wrong, the window closes and the program goes on to its follow-up.
+    // Whatever goes wrong, the run ends (the window closes) and the program goes on to
+    // its follow-up.
     try {
         RunUpdate();
     } catch (const std::exception &error) {
@@ -169,10 +168,10 @@ void TUpdateRun::ActivationStep()
         d->error = true;
     }
     if (Failed()) {
-        d->window.RestoreTitleBar();
-        d->logFile = d->window.WriteRunLog(d->programFolder);
+        d->progress.RunFailed();
+        d->logFile = WriteRunLog(d->programFolder, d->progress.Messages());
     }
-    d->window.close();
+    d->progress.RunEnded();
 }
 
 void TUpdateRun::RunUpdate()
@@ -191,8 +190,8 @@ void TUpdateRun::RunUpdate()
     if (dirs.isEmpty())
         return;
     try {
-        d->transport = d->sftp ? MakeSftpTransport(&d->window, d->options.PreserveTimes, d->programFolder)
-                               : MakeFtpTransport(&d->window);
+        d->transport = d->sftp ? MakeSftpTransport(d->progress, d->options.PreserveTimes, d->programFolder)
+                               : MakeFtpTransport(d->progress);
         d->log = std::make_unique<TSkyrunLog>(d->programFolder);
         d->transport->Connect(d->info);
         for (int i = 0; i < dirs.size() && !dirs[i].isEmpty(); ++i) {
@@ -337,39 +336,29 @@ bool TUpdateRun::Private::Decide(const TServerFile &file, const QString &root, c
 void TUpdateRun::Private::Download(const QStringList &names, const QStringList &stamps, const QString &root,
                                    const QString &relative)
 {
-    window.FileBar()->SetPosition(0);
-    window.OverallBar()->SetPosition(0);
-    window.SetOverallBarMax(names.size());
     for (qsizetype k = 0; k < names.size(); ++k) {
-        window.OverallBar()->SetPosition(k + 1);
-        window.SetOverallLine(Text(OverallFileLine).arg(k + 1).arg(names.size()));
+        progress.OverallStep(k + 1, names.size());
         try {
             DownloadOne(names[k], stamps[k], root, relative);
         } catch (const std::exception &failure) {
             Message(Text(FileFailed).arg(names[k], ErrorText(failure)));
             error = true;
         }
-        window.FileBar()->SetPosition(0);
     }
-    window.FileBar()->SetPosition(0);
-    window.OverallBar()->SetPosition(0);
-    window.SetCurrentFileLine(Text(CurrentFileLine).arg(QString()));
-    window.ResetBarColours();
+    progress.DownloadsDone();
 }
 
 void TUpdateRun::Private::DownloadOne(const QString &name, const QString &stamp, const QString &root,
                                       const QString &relative)
 {
     const qint64 size = transport->Size(name);
-    window.SetExpectedSize(std::max<qint64>(size, 0));
-    window.SetFileBarMax(size);
+    progress.ExpectSize(size);
 
     const QString target = root + relative + TargetName(name);
     const QString pending = root + relative + name + QStringLiteral(".download");
     if (QFileInfo::exists(pending) && !QFile::remove(pending))
         throw TException(QStringLiteral("Cannot remove %1").arg(pending));
-    window.SetCurrentFileLine(Text(CurrentFileLine).arg(name));
-    QCoreApplication::processEvents();
+    progress.FileStarted(name);
 
     TPlacement placement;
     placement.ServerName = name;

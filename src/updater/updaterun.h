@@ -7,28 +7,29 @@
 
 #include <memory>
 
-class TForm1;
+class TUpdateProgress;
 class TUpdateTransport;
 
 /// One update run: connects to the file server of skyrun.ini, walks its directories in
 /// order, fetches what is newer than the recorded stamps, puts it in place and records
-/// it. Everything it has to say goes to the window's message list; any failure sets the
-/// error flag, after which no further directory is visited.
+/// it. Its progress and everything it has to say go to a TUpdateProgress, the progress
+/// window or a silent sink; any failure sets the error flag, after which no further
+/// directory is visited.
 class TUpdateRun
 {
 public:
-    TUpdateRun(const TRunOptions &options, const QString &programFolder, TForm1 &window);
+    TUpdateRun(const TRunOptions &options, const QString &programFolder, TUpdateProgress &progress);
     ~TUpdateRun();
     TUpdateRun(const TUpdateRun &) = delete;
     TUpdateRun &operator=(const TUpdateRun &) = delete;
 
-    /// Reads the settings, chooses the transport and names the server in the window. A
+    /// Reads the settings, chooses the transport and names the server to the progress. A
     /// settings file that cannot be read is reported, and the run then does nothing.
     void ShowStep();
     /// The run itself; the transport's connection is closed at its end.
     void RunUpdate();
-    /// RunUpdate, then on failure the window's title bar and the run log; then the
-    /// window closes.
+    /// RunUpdate, then on failure the progress hears of it and the message lines are
+    /// saved as the run log; then the progress hears the run is over.
     void ActivationStep();
 
     bool Failed() const;

@@ -5,8 +5,8 @@
 #include "platform/texception.h"
 #include "updater/ftpclient.h"
 #include "updater/sftp/simplesftp.h"
-#include "updater/skyrun.h"
 #include "updater/skyrunlog.h"
+#include "updater/updateprogress.h"
 
 #include <QFile>
 
@@ -24,10 +24,14 @@ namespace {
 class TFtpTransport final : public TUpdateTransport
 {
 public:
-    explicit TFtpTransport(TForm1 *window)
+    explicit TFtpTransport(TUpdateProgress &progress)
     {
-        if (window)
-            window->AttachFtp(&m_ftp);
+        // The progress outlives the run and so its transport.
+        QObject::connect(&m_ftp, &TFtpClient::Status, [&progress](const QString &text) { progress.AddMessage(text); });
+        QObject::connect(&m_ftp, &TFtpClient::WorkBegin,
+                         [&progress](qint64 maximum) { progress.TransferStarted(maximum); });
+        QObject::connect(&m_ftp, &TFtpClient::Work, [&progress](qint64 count) { progress.Transferred(count); });
+        QObject::connect(&m_ftp, &TFtpClient::WorkEnd, [&progress] { progress.TransferEnded(); });
     }
 
     bool IsSftp() const override { return false; }
@@ -86,8 +90,8 @@ private:
 class TSftpTransport final : public TUpdateTransport
 {
 public:
-    TSftpTransport(TForm1 *window, bool preserveTimes, const QString &programFolder)
-        : m_window(window)
+    TSftpTransport(TUpdateProgress &progress, bool preserveTimes, const QString &programFolder)
+        : m_progress(progress)
         , m_preserveTimes(preserveTimes)
         , m_sftp(std::make_unique<TSshChannel>(Platform::WithTrailingSlash(programFolder) + QStringLiteral("known_hosts")))
     {
@@ -146,11 +150,11 @@ public:
 
     void Get(const QString &name, const QString &localFile, qint64 expectedSize) override
     {
-        TSFTPProgress progress;
-        if (m_window)
-            progress = [window = m_window](qint64 user, std::uint64_t done, std::uint64_t total) {
-                return window->SftpProgress(user, done, total);
-            };
+        // The download always goes on.
+        const TSFTPProgress progress = [this](qint64, std::uint64_t done, std::uint64_t total) {
+            m_progress.TransferredOf(done, total);
+            return true;
+        };
         // The bytes arrive in a file of their own that becomes `localFile` only when whole:
         // a pending file is never a part of one, even after the updater was killed.
         const QString part = localFile + QStringLiteral(".part");
@@ -178,7 +182,7 @@ private:
         return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
     }
 
-    TForm1 *m_window;
+    TUpdateProgress &m_progress;
     bool m_preserveTimes;
     TSimpleSFTP m_sftp;
     bool m_connected = false;
@@ -186,12 +190,13 @@ private:
 
 } // namespace
 
-std::unique_ptr<TUpdateTransport> MakeFtpTransport(TForm1 *window)
+std::unique_ptr<TUpdateTransport> MakeFtpTransport(TUpdateProgress &progress)
 {
-    return std::make_unique<TFtpTransport>(window);
+    return std::make_unique<TFtpTransport>(progress);
 }
 
-std::unique_ptr<TUpdateTransport> MakeSftpTransport(TForm1 *window, bool preserveTimes, const QString &programFolder)
+std::unique_ptr<TUpdateTransport> MakeSftpTransport(TUpdateProgress &progress, bool preserveTimes,
+                                                    const QString &programFolder)
 {
-    return std::make_unique<TSftpTransport>(window, preserveTimes, programFolder);
+    return std::make_unique<TSftpTransport>(progress, preserveTimes, programFolder);
 }

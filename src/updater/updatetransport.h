@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class TForm1;
+class TUpdateProgress;
 
 /// A plain file of a server directory as the update run sees it.
 struct TServerFile
@@ -40,11 +40,12 @@ public:
     virtual void Get(const QString &name, const QString &localFile, qint64 expectedSize) = 0;
 };
 
-/// The FTP transport; its progress and status drive `window`.
-std::unique_ptr<TUpdateTransport> MakeFtpTransport(TForm1 *window);
+/// The FTP transport; its transfer progress and status lines go to `progress`.
+std::unique_ptr<TUpdateTransport> MakeFtpTransport(TUpdateProgress &progress);
 /// The SFTP transport, with host keys kept in `programFolder`; `preserveTimes` gives
-/// downloads the server's times.
-std::unique_ptr<TUpdateTransport> MakeSftpTransport(TForm1 *window, bool preserveTimes, const QString &programFolder);
+/// downloads the server's times. Its download progress goes to `progress`.
+std::unique_ptr<TUpdateTransport> MakeSftpTransport(TUpdateProgress &progress, bool preserveTimes,
+                                                    const QString &programFolder);
 
 /// `port` as a port number, `fallback` when it is none.
 int PortNumber(const QString &port, int fallback);

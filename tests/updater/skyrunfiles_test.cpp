@@ -153,4 +153,25 @@ TEST(SkyrunLog, RecordsRoundTripAndMissingOnesReadAsTheNoRecordStamp)
     EXPECT_EQ(log.ReadStamp(QStringLiteral("b.dll")), QStringLiteral("19900101000001000"));
 }
 
+// The message lines of a failed run, saved without any window.
+TEST(RunLog, TheMessageLinesInCp949WithCrLf)
+{
+    QTemporaryDir folder;
+    const QStringList lines = {QStringLiteral("FTP Connection Error: 530 Authentication failed."),
+                               QStringLiteral("[J900E.so]파일을 반영하지 못했습니다.[disk full]")};
+    const QDateTime now(QDate(2024, 3, 5), QTime(7, 8, 9, 45));
+    const QString written = WriteRunLog(folder.path(), lines, now);
+    EXPECT_EQ(written, folder.filePath(QStringLiteral("Log/upd_240305070809045.log")));
+    EXPECT_EQ(ReadFileBytes(written), "FTP Connection Error: 530 Authentication failed.\r\n"
+                                          + Platform::ToCp949(QStringLiteral("[J900E.so]파일을 반영하지 못했습니다.[disk full]"))
+                                          + "\r\n");
+    // Each failed run adds a file.
+    WriteRunLog(folder.path(), lines, now.addMSecs(1));
+    EXPECT_EQ(QDir(folder.filePath(QStringLiteral("Log"))).entryList(QDir::Files).size(), 2);
+    // A log that cannot be saved is skipped.
+    QTemporaryDir blocked;
+    WriteFileBytes(blocked.filePath(QStringLiteral("Log")), "a file where the folder would be");
+    EXPECT_EQ(WriteRunLog(blocked.path(), lines), QString());
+}
+
 } // namespace

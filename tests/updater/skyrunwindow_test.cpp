@@ -1,7 +1,5 @@
 #include "testsupport.h"
 
-#include "platform/cp949.h"
-#include "updater/ftpclient.h"
 #include "updater/skyrun.h"
 #include "updater/skyrunbar.h"
 #include "updater/skyrunmessages.h"
@@ -10,7 +8,6 @@
 #include <QDir>
 #include <QImage>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -81,31 +78,63 @@ TEST(SkyrunWindow, PaintsTheRunsState)
 TEST(SkyrunWindow, FtpAndSftpTransferEventsDriveTheFileBar)
 {
     TForm1 form;
-    TFtpClient ftp;
-    form.AttachFtp(&ftp);
-    form.SetExpectedSize(500);
-    Q_EMIT ftp.WorkBegin(0);
+    // The expected size scales the bar while the transfer tells none.
+    form.ExpectSize(500);
+    EXPECT_EQ(form.ExpectedSize(), 500);
+    form.TransferStarted(0);
     EXPECT_TRUE(form.InTransfer());
     EXPECT_EQ(form.FileBar()->Max(), 500);
     EXPECT_EQ(form.FileBar()->BackgroundColor().name(), Hex(SkyrunScaledBackground));
-    Q_EMIT ftp.Work(120);
+    form.Transferred(120);
     EXPECT_EQ(form.FileBar()->Position(), 120);
-    Q_EMIT ftp.WorkEnd();
+    form.TransferEnded();
     EXPECT_FALSE(form.InTransfer());
     EXPECT_EQ(form.FileBar()->Position() + form.ExpectedSize(), 0);
+    // A size the server tells none of leaves the bar unscaled, in the panel colour.
+    form.ExpectSize(-1);
+    EXPECT_EQ(form.ExpectedSize(), 0);
+    form.TransferStarted(0);
+    EXPECT_EQ(form.FileBar()->Max(), 0);
+    EXPECT_EQ(form.FileBar()->BackgroundColor().name(), Hex(SkyrunPanelColor));
     // A transfer that knows its own size scales the bar by it.
-    Q_EMIT ftp.WorkBegin(7000000000);
+    form.TransferStarted(7000000000);
     EXPECT_EQ(form.FileBar()->Max(), 7000000000);
-    Q_EMIT ftp.Status(QStringLiteral("Connected."));
-    EXPECT_EQ(form.Messages(), QStringList{QStringLiteral("Connected.")});
     // SFTP progress rounds halves to even.
     const std::tuple<qint64, std::uint64_t, std::uint64_t, qint64> cases[] = {
         {3, 1, 2, 2}, {5, 1, 2, 2}, {7, 1, 2, 4}, {100, 1, 3, 33}, {100, 2, 3, 67}, {100, 5, 0, 0}, {100, 3, 3, 100}};
     for (const auto &[max, done, total, position] : cases) {
         form.FileBar()->SetMax(max);
-        EXPECT_TRUE(form.SftpProgress(0, done, total));
+        form.TransferredOf(done, total);
         EXPECT_EQ(form.FileBar()->Position(), position) << max << " " << done << "/" << total;
     }
+}
+
+// A directory's downloads as the run reports them: the lines, the bars and their colours.
+TEST(SkyrunWindow, TheRunsStepsSetTheLinesAndBars)
+{
+    TForm1 form;
+    form.ServerChosen(QStringLiteral("ftp.tovel.co.kr"), false);
+    EXPECT_EQ(form.ServerLine(), QStringLiteral(" ●파일서버: ftp.tovel.co.kr"));
+    form.ServerChosen(QStringLiteral("sftp.tovel.co.kr"), true);
+    EXPECT_EQ(form.ServerLine(), QStringLiteral(" ●파일보안서버: sftp.tovel.co.kr"));
+
+    form.FileBar()->SetPosition(40);
+    form.OverallStep(2, 4);
+    EXPECT_EQ(form.FileBar()->Position(), 0);
+    EXPECT_EQ(form.OverallBar()->Max(), 4);
+    EXPECT_EQ(form.OverallBar()->Position(), 2);
+    EXPECT_EQ(form.OverallBar()->BackgroundColor().name(), Hex(SkyrunScaledBackground));
+    EXPECT_EQ(form.OverallLine(), QStringLiteral("전체파일: 2/4"));
+    form.ExpectSize(1000);
+    form.FileStarted(QStringLiteral("J900E.so"));
+    EXPECT_EQ(form.CurrentFileLine(), QStringLiteral("현재파일: J900E.so"));
+    form.FileBar()->SetPosition(300);
+
+    form.DownloadsDone();
+    EXPECT_EQ(form.FileBar()->Position() + form.OverallBar()->Position(), 0);
+    EXPECT_EQ(form.CurrentFileLine(), QStringLiteral("현재파일: "));
+    EXPECT_EQ(form.FileBar()->BackgroundColor().name(), Hex(SkyrunFileBarColor));
+    EXPECT_EQ(form.OverallBar()->BackgroundColor().name(), Hex(SkyrunOverallBarColor));
 }
 
 // The window starts without a title bar, which comes back after a failed run.
@@ -115,12 +144,15 @@ TEST(SkyrunWindow, TheTitleBarComesBackAfterAFailedRun)
     EXPECT_FALSE(form.HasTitleBar());
     form.show();
     QApplication::processEvents();
-    form.RestoreTitleBar();
+    form.RunFailed();
     EXPECT_TRUE(form.HasTitleBar() && form.isVisible());
     EXPECT_EQ(form.size(), QSize(471, 99));
     form.RemoveTitleBar();
     EXPECT_FALSE(form.HasTitleBar());
     EXPECT_TRUE(form.isVisible());
+    // The end of the run closes the window.
+    form.RunEnded();
+    EXPECT_FALSE(form.isVisible());
 }
 
 // The run processes events while it waits; activations meanwhile or later start nothing.
@@ -147,27 +179,6 @@ TEST(SkyrunWindow, ASecondActivationNeverStartsASecondRun)
     failing.SetOnActivate([] { throw std::runtime_error("unexpected"); });
     failing.Activate();
     EXPECT_EQ(failing.Messages(), QStringList{QStringLiteral("unexpected")});
-}
-
-TEST(SkyrunWindow, TheRunLogIsTheMessageListInCp949WithCrLf)
-{
-    QTemporaryDir folder;
-    TForm1 form; // never shown, as in a silent run
-    form.AddMessage(QStringLiteral("FTP Connection Error: 530 Authentication failed."));
-    form.AddMessage(QStringLiteral("[J900E.so]파일을 반영하지 못했습니다.[disk full]"));
-    const QDateTime now(QDate(2024, 3, 5), QTime(7, 8, 9, 45));
-    const QString written = form.WriteRunLog(folder.path(), now);
-    EXPECT_EQ(written, folder.filePath(QStringLiteral("Log/upd_240305070809045.log")));
-    EXPECT_EQ(ReadFileBytes(written), "FTP Connection Error: 530 Authentication failed.\r\n"
-                                          + Platform::ToCp949(QStringLiteral("[J900E.so]파일을 반영하지 못했습니다.[disk full]"))
-                                          + "\r\n");
-    // Each failed run adds a file.
-    form.WriteRunLog(folder.path(), now.addMSecs(1));
-    EXPECT_EQ(QDir(folder.filePath(QStringLiteral("Log"))).entryList(QDir::Files).size(), 2);
-    // A log that cannot be saved is skipped.
-    QTemporaryDir blocked;
-    WriteFileBytes(blocked.filePath(QStringLiteral("Log")), "a file where the folder would be");
-    EXPECT_EQ(form.WriteRunLog(blocked.path()), QString());
 }
 
 } // namespace

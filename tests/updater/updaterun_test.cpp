@@ -2,12 +2,14 @@
 
 #include "servedfolder.h"
 
+#include "platform/cp949.h"
 #include "updater/skyrun.h"
 #include "updater/skyrunapply.h"
 #include "updater/skyrunlib.h"
 #include "updater/skyrunlog.h"
 #include "updater/skyrunmessages.h"
 #include "updater/skyrunoptions.h"
+#include "updater/updateprogress.h"
 #include "updater/updaterun.h"
 
 #include <QDir>
@@ -133,16 +135,17 @@ protected:
 
     QString Local(const QString &name) const { return m_folder + name; }
 
-    // One run as Skyrun performs it, with the window in place; returns its messages.
+    // One run as Skyrun performs it, without a window; returns its messages but the FTP
+    // client's connection lines.
     QStringList Run(const QStringList &extra = {})
     {
         const TRunOptions options = ParseRunOptions(QStringList{Q("run"), Q("alone")} + extra, m_folder);
-        TForm1 window;
-        TUpdateRun run(options, m_folder, window);
+        TSilentProgress progress;
+        TUpdateRun run(options, m_folder, progress);
         run.ShowStep();
         run.RunUpdate();
         m_failed = run.Failed();
-        QStringList lines = window.Messages().filter(QRegularExpression(QStringLiteral("^(?!Connect|Disconnect)")));
+        QStringList lines = progress.Messages().filter(QRegularExpression(QStringLiteral("^(?!Connect|Disconnect)")));
         return lines;
     }
 
@@ -241,6 +244,49 @@ TEST_F(UpdateRunTest, ADirectoryTheServerRefusesStopsTheWalk)
     EXPECT_EQ(Run(), QStringList{Q("FTP 경로 탐색 오류: /nowhere")});
     EXPECT_TRUE(m_failed);
     EXPECT_FALSE(QFileInfo::exists(Local(Q("later/a.dll"))));
+}
+
+// A failed run reports the same lines to a silent sink as to the window, the FTP client's
+// among them, and saves them as its log without any window.
+TEST_F(UpdateRunTest, ASilentRunKeepsTheWindowsLinesAndSavesThemAsItsLog)
+{
+    Settings(QStringLiteral("/%1;/nowhere").arg(m_name));
+    Serve(Q(";x.dll"), "x");
+    const TRunOptions options = ParseRunOptions({Q("run"), Q("alone"), Q("-sc")}, m_folder);
+    TForm1 window;
+    TUpdateRun shown(options, m_folder, window);
+    shown.ShowStep();
+    shown.ActivationStep();
+    TSilentProgress silent;
+    TUpdateRun run(options, m_folder, silent);
+    run.ShowStep();
+    run.ActivationStep();
+
+    EXPECT_TRUE(run.Failed());
+    const QStringList lines = silent.Messages();
+    EXPECT_EQ(lines, window.Messages());
+    const QRegularExpression connection(QStringLiteral("^(Connecting to |Connected\\.$|Disconnected\\.$)"));
+    EXPECT_EQ(lines.filter(connection).size(), 3) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(lines.filter(Q("[;x.dll]파일을 반영하지 못했습니다.[")).size(), 1);
+    EXPECT_TRUE(lines.contains(Q("FTP 경로 탐색 오류: /nowhere")));
+    QByteArray saved;
+    for (const QString &line : lines)
+        saved += Platform::ToCp949(line) + "\r\n";
+    ASSERT_FALSE(run.LogFile().isEmpty());
+    EXPECT_NE(run.LogFile(), shown.LogFile());
+    EXPECT_EQ(ReadFileBytes(run.LogFile()), saved);
+    EXPECT_EQ(ReadFileBytes(shown.LogFile()), saved);
+
+    // A run that went well leaves no log.
+    Settings(QLatin1Char('/') + m_name);
+    QFile::remove(m_served + Q("/;x.dll"));
+    TSilentProgress well;
+    TUpdateRun again(options, m_folder, well);
+    again.ShowStep();
+    again.ActivationStep();
+    EXPECT_FALSE(again.Failed());
+    EXPECT_EQ(again.LogFile(), QString());
+    EXPECT_EQ(QDir(m_folder + Q("Log")).entryList(QDir::Files).size(), 2);
 }
 
 QByteArray Zip(const QString &folder, const QStringList &names, bool links = false)

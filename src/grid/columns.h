@@ -12,6 +12,7 @@
 class TwColumnPrivate;
 class TwColumnsPrivate;
 class TwColumns;
+class TwGridOwner;
 class TwDesignReader;
 class TwDesignWriter;
 class TwGroup;
@@ -275,7 +276,8 @@ private:
     friend class TwColumns;
     friend class TwGroup;
     friend class TwGroups;
-    void KeepCurrentAfterMove(bool wasCurrent);
+    /// What the column tells its grid, and asks it; null outside a grid.
+    TwGridOwner *Owner() const;
 
     Q_DECLARE_PRIVATE_D(d, TwColumn)
     std::unique_ptr<TwColumnPrivate> d;
@@ -321,6 +323,7 @@ public:
 
 private:
     friend class TwColumn;
+    TwGridOwner *Owner() const;
     void Renumber();
     void InsertVisible(TwColumn *column, int position);
     void RemoveVisible(TwColumn *column);

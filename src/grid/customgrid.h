@@ -15,6 +15,7 @@
 
 class TwCustomGridPrivate;
 class TwGridExtents;
+class TwGridOwner;
 
 /// A widget: its Qt parent owns it. It owns all of its parts for its whole life; the
 /// references its accessors return stay valid as long as the grid lives.
@@ -535,6 +536,9 @@ private:
     void SetMovingFeedback(int line, const QRect &frame);
     void UpdateCursor(int x, int y);
     friend class TwColumns;
+    // The parts tell the grid what changed through its owner interface; the grid reacts.
+    friend class TwGridReactions;
+    friend TwGridOwner *TwOwnerOf(const TwCustomGrid *grid);
     static bool IsAnswerSignal(const QMetaMethod &signal);
     void CheckDirectEmit() const;
     int ModeIndex() const;

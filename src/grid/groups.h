@@ -11,6 +11,7 @@
 class TwColumns;
 class TwDesignReader;
 class TwDesignWriter;
+class TwGridOwner;
 class TwGroup;
 class TwGroups;
 class TwGroupTitlePrivate;
@@ -147,6 +148,9 @@ signals:
 
 private:
     friend class TwGroups;
+    friend class TwGroupTitle;
+    /// What the group tells its grid, and asks it; null outside a grid.
+    TwGridOwner *Owner() const;
     void Renumber(int level);
     void StretchLine(int level);
     TwCell VerticalCell(const TwCell &cell, int step, bool selectable) const;
@@ -206,13 +210,10 @@ public:
 private:
     friend class TwGroup;
     void Renumber();
-    /// The visible group holding the grid's current cell, or none.
-    const TwGroup *CurrentGroup() const;
+    TwGridOwner *Owner() const;
     /// The first visible group the walks may enter.
     int FirstWalkGroup() const;
     bool Selectable(const TwCell &cell) const;
-    /// Points the current cell at `current`'s visible position again after the list changed.
-    void KeepCurrent(const TwGroup *current);
 
     Q_DECLARE_PRIVATE_D(d, TwGroups)
     std::unique_ptr<TwGroupsPrivate> d;

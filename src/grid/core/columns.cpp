@@ -3,7 +3,8 @@
 #include "grid/core/moveitem_p.h"
 #include "grid/support/notify_p.h"
 
-#include "grid/customgrid.h"
+#include "grid/core/gridowner_p.h"
+#include "grid/groups.h"
 #include "grid/uxutils.h"
 #include "platform/texception.h"
 
@@ -40,6 +41,11 @@ TwCustomGrid *TwColumn::Grid() const
     return d->m_collection ? d->m_collection->Grid() : nullptr;
 }
 
+TwGridOwner *TwColumn::Owner() const
+{
+    return d->m_collection ? d->m_collection->Owner() : nullptr;
+}
+
 int TwColumn::Index() const
 {
     return d->m_index;
@@ -72,11 +78,10 @@ bool TwColumn::CanSelect() const
 
 bool TwColumn::EditCanModify() const
 {
-    if (d->m_readOnly || !Grid())
-        return false;
     // OnEdit is asked once, before the first change: a row already being edited or
     // inserted is modified without asking again.
-    return Grid()->GetGridMode() != wgmBrowse || Grid()->DoEdit(const_cast<TwColumn *>(this));
+    TwGridOwner *owner = Owner();
+    return !d->m_readOnly && owner && owner->MayModify(const_cast<TwColumn *>(this));
 }
 
 QString TwColumn::GetBoolStr(bool value) const
@@ -115,7 +120,7 @@ void TwColumn::SetAlignment(TwAlignment value)
 
 TwFont TwColumn::DefaultFont() const
 {
-    return Grid() ? Grid()->GridFont() : TwFont();
+    return Owner() ? Owner()->GridFont() : TwFont();
 }
 
 TwFont TwColumn::Font() const
@@ -135,7 +140,7 @@ TwImeMode TwColumn::ImeMode() const
 {
     if (d->m_assigned.Has(wcvImeMode))
         return d->m_imeMode;
-    return Grid() ? Grid()->ImeMode() : imDontCare;
+    return Owner() ? Owner()->ImeMode() : imDontCare;
 }
 
 void TwColumn::SetImeMode(TwImeMode value)
@@ -149,7 +154,7 @@ QString TwColumn::ImeName() const
 {
     if (d->m_assigned.Has(wcvImeName))
         return d->m_imeName;
-    return Grid() ? Grid()->ImeName() : QString();
+    return Owner() ? Owner()->ImeName() : QString();
 }
 
 void TwColumn::SetImeName(const QString &value)
@@ -263,8 +268,8 @@ void TwColumn::SetEditBorder(TwEditBorderStyle value)
 {
     const auto notify = TwNotifyOnChange([this] { return EditBorder(); }, [this] { emit EditBorderChanged(EditBorder()); });
     d->m_editBorder = value;
-    if (Grid() && Grid()->SelectedColumn() == this)
-        Grid()->UpdateEditor();
+    if (TwGridOwner *owner = Owner())
+        owner->ColumnEditorChanged(this);
 }
 
 void TwColumn::SetEditButton(bool value)
@@ -278,8 +283,8 @@ void TwColumn::SetEditColor(bool value)
 {
     const auto notify = TwNotifyOnChange([this] { return EditColor(); }, [this] { emit EditColorChanged(EditColor()); });
     d->m_editColor = value;
-    if (Grid() && Grid()->SelectedColumn() == this)
-        Grid()->UpdateEditor();
+    if (TwGridOwner *owner = Owner())
+        owner->ColumnEditorChanged(this);
 }
 
 void TwColumn::SetEditFormat(const QString &value)
@@ -293,7 +298,7 @@ void TwColumn::SetEditStyle(TwEditStyle value)
 {
     const auto notify = TwNotifyOnChange([this] { return EditStyle(); }, [this] { emit EditStyleChanged(EditStyle()); });
     d->m_editStyle = value;
-    if (!Grid() || !Grid()->Loading())
+    if (!Owner() || !Owner()->Loading())
         Changed();
 }
 
@@ -301,7 +306,7 @@ void TwColumn::SetMaxLength(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return MaxLength(); }, [this] { emit MaxLengthChanged(MaxLength()); });
     d->m_maxLength = qMax(0, value);
-    if (!Grid() || !Grid()->Loading())
+    if (!Owner() || !Owner()->Loading())
         Changed();
 }
 
@@ -397,32 +402,32 @@ QDate TwColumn::GetMaxDate() const
 
 TwGroup *TwColumn::GroupObject() const
 {
-    const TwCustomGrid *grid = Grid();
-    if (!grid || d->m_group < 0 || d->m_group >= grid->Groups().Count())
+    TwGridOwner *owner = Owner();
+    if (!owner || d->m_group < 0 || d->m_group >= owner->Groups().Count())
         return nullptr;
-    return grid->Groups().Items(d->m_group);
+    return owner->Groups().Items(d->m_group);
 }
 
 int TwColumn::Width() const
 {
-    const TwCustomGrid *grid = Grid();
-    return grid && grid->GroupMode() ? d->m_grpWidth : d->m_colWidth;
+    const TwGridOwner *owner = Owner();
+    return owner && owner->GroupMode() ? d->m_grpWidth : d->m_colWidth;
 }
 
 void TwColumn::SetWidth(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return Width(); }, [this] { emit WidthChanged(Width()); });
     value = std::clamp(value, 4, TwMaxPixels);
-    TwCustomGrid *grid = Grid();
-    if (grid && grid->GroupMode()) {
+    TwGridOwner *owner = Owner();
+    if (owner && owner->GroupMode()) {
         if (TwGroup *group = GroupObject())
             group->ResetItemWidth(this, value);
         return;
     }
     const int old = d->m_colWidth;
     d->m_colWidth = value;
-    if (grid && old != value)
-        grid->ColumnWidthChanged(this, old);
+    if (owner && old != value)
+        owner->ColumnWidthChanged(this, old);
 }
 
 int TwColumn::Weight() const
@@ -449,32 +454,18 @@ TwCell TwColumn::GetVCell() const
     return WCell(group ? group->VIndex() : -1, d->m_level, d->m_levelIndex);
 }
 
-void TwColumn::KeepCurrentAfterMove(bool wasCurrent)
-{
-    TwCustomGrid *grid = Grid();
-    if (!grid)
-        return;
-    if (wasCurrent && grid->GroupMode()) {
-        const TwCell cell = GetVCell();
-        if (grid->ValidCell(cell))
-            grid->SetCurCell(cell);
-    }
-    grid->InvalidateGrid();
-}
-
 void TwColumn::SetGroup(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return Group(); }, [this] { emit GroupChanged(Group()); });
     if (value == d->m_group)
         return;
-    const bool wasCurrent = Grid() && Grid()->SelectedColumn() == this;
+    TwGridOwner *owner = Owner();
+    const TwColumnMove move(owner, this);
     if (TwGroup *old = GroupObject())
         old->RemoveItem(this);
     d->m_group = -1;
-    TwCustomGrid *grid = Grid();
-    if (grid && value >= 0 && value < grid->Groups().Count())
-        grid->Groups().Items(value)->InsertItem(d->m_level, d->m_levelIndex, this);
-    KeepCurrentAfterMove(wasCurrent);
+    if (owner && value >= 0 && value < owner->Groups().Count())
+        owner->Groups().Items(value)->InsertItem(d->m_level, d->m_levelIndex, this);
 }
 
 void TwColumn::SetLevel(int value)
@@ -487,11 +478,10 @@ void TwColumn::SetLevel(int value)
     }
     if (value == d->m_level)
         return;
-    const bool wasCurrent = Grid()->SelectedColumn() == this;
+    const TwColumnMove move(Owner(), this);
     const int index = d->m_levelIndex;
     group->RemoveItem(this);
     group->InsertItem(value, index, this);
-    KeepCurrentAfterMove(wasCurrent);
 }
 
 void TwColumn::SetLevelIndex(int value)
@@ -504,9 +494,8 @@ void TwColumn::SetLevelIndex(int value)
     }
     if (value == d->m_levelIndex)
         return;
-    const bool wasCurrent = Grid()->SelectedColumn() == this;
+    const TwColumnMove move(Owner(), this);
     group->MoveItem(this, value);
-    KeepCurrentAfterMove(wasCurrent);
 }
 
 void TwColumn::SetCell(const TwCell &cell)
@@ -531,41 +520,31 @@ void TwColumn::SetVisible(bool value)
     const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     if (value == d->m_visible)
         return;
-    TwCustomGrid *grid = Grid();
+    TwGridOwner *owner = Owner();
     const int position = VIndex();
     d->m_visible = value;
-    if (!grid || grid->Loading() || grid->Designing()) {
+    if (!owner || owner->Loading() || owner->Designing()) {
         if (d->m_collection)
             d->m_collection->Update(nullptr);
         return;
     }
-    const bool columnMode = grid->ColumnMode();
     if (value) {
         const int at = qMin(d->m_lastVIndex, d->m_collection->GetVCount());
         d->m_collection->InsertVisible(this, at);
-        if (columnMode && at <= grid->CurCol() && d->m_collection->GetVCount() > 1)
-            grid->SetCurCol(grid->CurCol() + 1);
+        owner->VisibleColumnInserted(at);
     } else {
         d->m_lastVIndex = position;
         d->m_collection->RemoveVisible(this);
-        if (columnMode && position == grid->CurCol()) {
-            grid->HideEditor();
-            grid->SetCurCol(position);
-            if (grid->Options().Has(wgoAlwaysShowEditor))
-                grid->ShowEditor();
-        } else if (columnMode && position < grid->CurCol()) {
-            grid->SetCurCol(qMax(d->m_collection->FirstCol(), grid->CurCol() - 1));
-        }
+        owner->VisibleColumnRemoved(position);
     }
-    grid->UpdateEditor();
     d->m_collection->Update(nullptr);
 }
 
 void TwColumn::SetVIndex(int value)
 {
     value = qMax(-1, value);
-    TwCustomGrid *grid = Grid();
-    if ((grid && grid->Loading()) || value == VIndex())
+    TwGridOwner *owner = Owner();
+    if ((owner && owner->Loading()) || value == VIndex())
         return;
     if (value < 0) {
         SetVisible(false);
@@ -576,10 +555,8 @@ void TwColumn::SetVIndex(int value)
         SetVisible(true);
         return;
     }
-    const TwColumn *current = grid ? grid->SelectedColumn() : nullptr;
+    const TwColumnMove move(owner, nullptr);
     d->m_collection->MoveVisible(this, qMin(value, d->m_collection->GetVCount() - 1));
-    if (grid && grid->ColumnMode() && current)
-        grid->SetCurCol(current->VIndex());
     d->m_collection->Update(nullptr);
 }
 
@@ -600,6 +577,7 @@ TwColumns::TwColumns(TwCustomGrid *grid)
     : d(std::make_unique<TwColumnsPrivate>())
 {
     d->m_grid = grid;
+    d->m_owner = TwOwnerOf(grid);
 }
 
 TwColumns::~TwColumns()
@@ -610,14 +588,14 @@ TwColumns::~TwColumns()
 
 TwColumn *TwColumns::Add()
 {
-    std::unique_ptr<TwColumn> column = d->m_grid->NewColumn(this);
+    std::unique_ptr<TwColumn> column = d->m_owner->NewColumn(this);
     TwColumn *added = column.get();
     added->d->m_index = Count();
     added->d->m_lastVIndex = added->d->m_index;
     d->m_items.push_back(std::move(column));
-    if (!d->m_grid->Loading() && !d->m_grid->Designing())
+    if (!d->m_owner->Loading() && !d->m_owner->Designing())
         InsertVisible(added, qMin(added->d->m_index, GetVCount()));
-    if (!d->m_grid->Loading() && !Updating())
+    if (!d->m_owner->Loading() && !Updating())
         added->Footer().FootersChanged();
     Update(nullptr);
     return added;
@@ -695,7 +673,7 @@ void TwColumns::InitVIndices()
 int TwColumns::FirstCol() const
 {
     const int count = GetVCount();
-    if (!d->m_grid->Options().Has(wgoSkipReadOnly))
+    if (!d->m_owner->Options().Has(wgoSkipReadOnly))
         return 0;
     for (int i = 0; i < count; ++i) {
         if (d->m_visible[static_cast<std::size_t>(i)]->CanSelect())
@@ -707,7 +685,7 @@ int TwColumns::FirstCol() const
 int TwColumns::LastCol() const
 {
     const int count = GetVCount();
-    if (!d->m_grid->Options().Has(wgoSkipReadOnly))
+    if (!d->m_owner->Options().Has(wgoSkipReadOnly))
         return count - 1;
     for (int i = count - 1; i >= 1; --i) {
         if (d->m_visible[static_cast<std::size_t>(i)]->CanSelect())
@@ -719,7 +697,7 @@ int TwColumns::LastCol() const
 int TwColumns::NextCol(int position) const
 {
     const int count = GetVCount();
-    if (!d->m_grid->Options().Has(wgoSkipReadOnly))
+    if (!d->m_owner->Options().Has(wgoSkipReadOnly))
         return qMin(position + 1, count - 1);
     const int start = qMin(position, count - 1);
     for (int i = start + 1; i < count; ++i) {
@@ -732,7 +710,7 @@ int TwColumns::NextCol(int position) const
 int TwColumns::PrevCol(int position) const
 {
     const int count = GetVCount();
-    if (!d->m_grid->Options().Has(wgoSkipReadOnly))
+    if (!d->m_owner->Options().Has(wgoSkipReadOnly))
         return qMax(position - 1, 0);
     const int start = qMax(qMin(position, count - 1), 0);
     for (int i = start - 1; i >= 0; --i) {
@@ -744,34 +722,34 @@ int TwColumns::PrevCol(int position) const
 
 void TwColumns::RestoreWidths()
 {
-    if (d->m_grid->GroupMode())
+    if (d->m_owner->GroupMode())
         return;
-    d->m_grid->BeginUpdate();
+    d->m_owner->BeginUpdate();
     for (const auto &column : d->m_items) {
         const int titleWidth = TXGetCharWidth(column->Title().Font().Font)
             * static_cast<int>(column->Title().Caption().size());
         const int dataWidth = column->GetDefWidth() * TXGetCharWidth(column->Font().Font);
         column->SetWidth(qMax(titleWidth, dataWidth) + column->MarginLeft() + column->MarginRight());
     }
-    d->m_grid->EndUpdate();
+    d->m_owner->EndUpdate();
 }
 
 void TwColumns::RestoreColumnsFonts()
 {
-    d->m_grid->BeginUpdate();
+    d->m_owner->BeginUpdate();
     for (const auto &column : d->m_items)
-        column->SetFont(d->m_grid->GridFont());
-    d->m_grid->EndUpdate();
+        column->SetFont(d->m_owner->GridFont());
+    d->m_owner->EndUpdate();
 }
 
 void TwColumns::RestoreFonts()
 {
-    d->m_grid->BeginUpdate();
+    d->m_owner->BeginUpdate();
     for (const auto &column : d->m_items)
-        column->SetFont(d->m_grid->GridFont());
+        column->SetFont(d->m_owner->GridFont());
     for (const auto &column : d->m_items)
         column->Title().SetFont(column->Font());
-    d->m_grid->EndUpdate();
+    d->m_owner->EndUpdate();
 }
 
 void TwColumns::EndUpdate()
@@ -782,25 +760,20 @@ void TwColumns::EndUpdate()
 
 void TwColumns::Update(TwColumn *column)
 {
-    if (d->m_grid->Loading() || d->m_grid->Updating() || Updating())
+    if (d->m_owner->Loading() || d->m_owner->Updating() || Updating())
         return;
     if (column) {
-        if (d->m_grid->ColumnMode())
-            d->m_grid->InvalidateStrip(column->VIndex());
-        else if (const TwGroup *group = column->GroupObject(); group && group->Visible())
-            d->m_grid->InvalidateStrip(group->VIndex());
+        d->m_owner->ColumnChanged(column);
         return;
     }
-    if (d->m_grid->Designing())
+    if (d->m_owner->Designing())
         InitVIndices();
-    d->m_grid->UpdateRowCount();
-    if (d->m_grid->ColumnMode()) {
-        d->m_grid->SetFixedCount(d->m_grid->FixedCount());
-        d->m_grid->UpdateScrollRange();
-        if (d->m_grid->CurCol() > LastCol())
-            d->m_grid->SetCurCol(qMax(0, LastCol()));
-    }
-    d->m_grid->InvalidateGrid();
+    d->m_owner->ColumnsChanged();
+}
+
+TwGridOwner *TwColumns::Owner() const
+{
+    return d->m_owner;
 }
 
 TwColumns *TwColumn::Collection() const
@@ -1123,12 +1096,9 @@ void TwColumn::SetIndex(int value)
 {
     if (!d->m_collection)
         return;
-    TwCustomGrid *grid = Grid();
-    const TwColumn *current = grid && grid->ColumnMode() ? grid->SelectedColumn() : nullptr;
+    const TwColumnMove move(Owner(), nullptr);
     if (!TwMoveItem(d->m_collection->d->m_items, d->m_index, value))
         return;
     d->m_collection->Renumber();
     d->m_collection->Update(nullptr);
-    if (current && current->VIndex() >= 0)
-        grid->SetCurCol(current->VIndex());
 }

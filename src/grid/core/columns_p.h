@@ -62,10 +62,13 @@ public:
     std::unique_ptr<TwColumnListOption> m_listOption;
 };
 
+class TwGridOwner;
+
 class TwColumnsPrivate
 {
 public:
     TwCustomGrid *m_grid = nullptr;
+    TwGridOwner *m_owner = nullptr;
     std::vector<std::unique_ptr<TwColumn>> m_items;
     std::vector<TwColumn *> m_visible;
     int m_updateCount = 0;

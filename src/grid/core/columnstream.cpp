@@ -4,7 +4,9 @@
 // The design properties of the core column and its footer, and the (empty) hook through
 // which a descendant grid adds its own.
 
-#include "grid/customgrid.h"
+#include "grid/core/gridowner_p.h"
+#include "grid/gridparts.h"
+#include "grid/groups.h"
 #include "grid/designio.h"
 #include "grid/core/drawobjects_p.h"
 
@@ -91,7 +93,7 @@ void TwColumn::WriteDesign(TwDesignWriter &out) const
     out.Object("Footer", footer);
     out.Int("Group", d->m_group, -1);
     out.Int("ImageLayout", d->m_imageLayout, wimgNone);
-    const TwCustomGrid *grid = Grid();
+    const TwGridOwner *grid = Owner();
     if (d->m_assigned.Has(wcvImeMode))
         out.Int("ImeMode", ImeMode(), grid ? grid->ImeMode() : imDontCare);
     if (d->m_assigned.Has(wcvImeName))
@@ -170,7 +172,7 @@ void TwColumn::ReadDesign(const TwDesignReader &in)
     // The place in the group structure and the two widths are stored as they are, without
     // side effects (the structure is rebuilt from them once the whole design is read), but
     // only within the bounds the structure can hold.
-    const TwCustomGrid *grid = Grid();
+    TwGridOwner *grid = Owner();
     const int groups = grid ? grid->Groups().Count() : 0;
     d->m_group = in.Int("Group", -1, -1, groups - 1);
     const int levels = d->m_group >= 0 ? grid->Groups().Items(d->m_group)->Levels() : TwGroup::MaxLevels;
@@ -184,7 +186,7 @@ void TwColumnFooter::WriteDesign(TwDesignWriter &out) const
 {
     out.DrawObject(*this);
     // Texts of footer rows the grid no longer has are not part of its design.
-    const TwCustomGrid *grid = GetGrid();
+    TwGridOwner *grid = TwOwnerOf(GetGrid());
     QStringList values = d->m_values.mid(0, grid ? grid->Footers().Count() : 0);
     while (!values.isEmpty() && values.constLast().isEmpty())
         values.removeLast();
@@ -195,18 +197,10 @@ void TwColumnFooter::ReadDesign(const TwDesignReader &in)
 {
     in.DrawObject(*this);
     const QStringList values = in.List("Values");
-    const TwCustomGrid *grid = GetGrid();
+    TwGridOwner *grid = TwOwnerOf(GetGrid());
     const int rows = grid ? grid->Footers().Count() : 0;
     if (values.size() > rows)
         in.Fail("Values", QStringLiteral("%1 texts for %2 footer rows").arg(values.size()).arg(rows));
     for (int row = 0; row < values.size(); ++row)
         SetValues(row, values.at(row));
-}
-
-void TwCustomGrid::WriteDesign(TwDesignWriter &) const
-{
-}
-
-void TwCustomGrid::ReadDesign(const TwDesignReader &)
-{
 }

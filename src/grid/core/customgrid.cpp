@@ -24,7 +24,7 @@
 
 TwCustomGrid::TwCustomGrid(QWidget *parent)
     : QAbstractScrollArea(parent)
-    , d(std::make_unique<TwCustomGridPrivate>())
+    , d(std::make_unique<TwCustomGridPrivate>(*this))
 {
     d->m_font = TwFont{QApplication::font(), clWindowText};
     d->m_footers = std::make_unique<TwGridFooters>(this);

@@ -4,6 +4,7 @@
 
 #include "grid/customgrid.h"
 #include "grid/core/extents.h"
+#include "grid/core/gridowner_p.h"
 
 #include <QBasicTimer>
 #include <QList>
@@ -17,9 +18,76 @@
 class TwEditButton;
 class TwInEditor;
 
+/// The grid's side of its parts' owner interface: it answers their questions and repairs
+/// its current cell, editor, geometry and painting after what they report.
+class TwGridReactions final : public TwGridOwner
+{
+public:
+    explicit TwGridReactions(TwCustomGrid &grid)
+        : m_grid(grid)
+    {
+    }
+
+    bool Loading() const override;
+    bool Designing() const override;
+    bool Updating() const override;
+    bool GroupMode() const override;
+    bool Editing() const override;
+    TwGridOptions Options() const override;
+    int FixedCount() const override;
+    const TwFixedStyle &FixedStyle() const override;
+    int GrpRowHeight() const override;
+    TwFont GridFont() const override;
+    TwImeMode ImeMode() const override;
+    QString ImeName() const override;
+    TwColumns &Columns() override;
+    TwGroups &Groups() override;
+    TwGridHeaders &Headers() override;
+    TwGridFooters &Footers() override;
+
+    void PartChanged(TwPartChange change) override;
+    void BeginUpdate() override;
+    void EndUpdate() override;
+    void ColumnChanged(const TwColumn *column) override;
+    void GroupChanged(const TwGroup *group) override;
+    void MarkerChanged(int row) override;
+    void ColumnsChanged() override;
+    void GroupsChanged() override;
+    void VisibleColumnInserted(int position) override;
+    void VisibleColumnRemoved(int position) override;
+    void ColumnMoving(const TwColumn *column) override;
+    void ColumnMoved() override;
+    void GroupsMoving() override;
+    void GroupsMoved() override;
+    void ColumnEditorChanged(const TwColumn *column) override;
+    void ColumnWidthChanged(TwColumn *column, int oldWidth) override;
+    void GroupWidthChanged(TwGroup *group, int oldWidth) override;
+    void LevelHeightChanged(TwGroup *group, int level, int oldHeight) override;
+    void HeaderHeightChanged(int oldHeight) override;
+    bool MayModify(TwColumn *column) override;
+    std::unique_ptr<TwColumn> NewColumn(TwColumns *collection) override;
+
+private:
+    TwCustomGrid &m_grid;
+    // The column and the group that held the current cell when a move began; the move's
+    // outermost scope counts.
+    QPointer<const TwColumn> m_movingColumn;
+    int m_columnMoves = 0;
+    QPointer<const TwGroup> m_currentGroup;
+    bool m_hadCurrentGroup = false;
+    int m_groupMoves = 0;
+};
+
 class TwCustomGridPrivate
 {
 public:
+    explicit TwCustomGridPrivate(TwCustomGrid &grid)
+        : m_reactions(grid)
+    {
+    }
+
+    // Made first: the parts find it while they are made.
+    TwGridReactions m_reactions;
     std::unique_ptr<TwColumns> m_columns;
     std::unique_ptr<TwGroups> m_groups;
     std::unique_ptr<TwGridFooters> m_footers;

@@ -3,7 +3,9 @@
 #include "grid/support/notify_p.h"
 
 #include "grid/columns.h"
-#include "grid/customgrid.h"
+#include "grid/core/gridowner_p.h"
+#include "grid/gridparts.h"
+#include "grid/groups.h"
 #include "platform/texception.h"
 
 #include <algorithm>
@@ -117,8 +119,8 @@ void TwDrawObject::SetDrawInfo()
 
 TwFont TwDrawObject::DefaultFont() const
 {
-    const TwCustomGrid *grid = GetGrid();
-    return grid ? grid->GridFont() : TwFont();
+    const TwGridOwner *owner = TwOwnerOf(GetGrid());
+    return owner ? owner->GridFont() : TwFont();
 }
 
 TwAlignment TwDrawObject::Alignment() const
@@ -392,13 +394,13 @@ TwColumnFooter::~TwColumnFooter() = default;
 
 void TwColumnFooter::Changed()
 {
-    TwCustomGrid *grid = GetGrid();
-    if (!grid || grid->Designing() || !d->m_column)
+    TwGridOwner *owner = TwOwnerOf(GetGrid());
+    if (!owner || owner->Designing() || !d->m_column)
         return;
-    if (grid->ColumnMode() && d->m_column->Visible())
-        grid->InvalidateFooters();
-    else if (grid->GroupMode() && d->m_column->GroupObject() && d->m_column->GroupObject()->Visible())
-        grid->InvalidateFooters();
+    if (!owner->GroupMode() && d->m_column->Visible())
+        owner->PartChanged(TwPartChange::Footers);
+    else if (owner->GroupMode() && d->m_column->GroupObject() && d->m_column->GroupObject()->Visible())
+        owner->PartChanged(TwPartChange::Footers);
 }
 
 TwCustomGrid *TwColumnFooter::GetGrid() const
@@ -458,8 +460,8 @@ QString TwColumnFooter::GetValues(int row) const
 
 void TwColumnFooter::SetValues(int row, const QString &text)
 {
-    const TwCustomGrid *grid = GetGrid();
-    const int rows = grid ? grid->Footers().Count() : 0;
+    TwGridOwner *owner = TwOwnerOf(GetGrid());
+    const int rows = owner ? owner->Footers().Count() : 0;
     if (row < 0 || row >= rows)
         throw TException(QStringLiteral("Bound Error in TwColumnFooter.SetValues(%1)").arg(row));
     while (d->m_values.size() <= row)
@@ -526,8 +528,8 @@ TwFixedStyle::~TwFixedStyle() = default;
 
 void TwFixedStyle::Changed()
 {
-    if (d->m_grid)
-        d->m_grid->InvalidateGrid();
+    if (TwGridOwner *owner = TwOwnerOf(d->m_grid))
+        owner->PartChanged(TwPartChange::Look);
 }
 
 void TwFixedStyle::SetCellStyle(TwCellStyle value)

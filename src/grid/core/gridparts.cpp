@@ -1,11 +1,12 @@
 #include "grid/gridparts.h"
-#include "grid/core/extents.h"
 #include "grid/core/gridparts_p.h"
 #include "grid/support/notify_p.h"
 
 #include "platform/texception.h"
 
-#include "grid/customgrid.h"
+#include "grid/columns.h"
+#include "grid/core/gridowner_p.h"
+#include "grid/customgrid.h" // MinSize
 
 #include <QPainter>
 
@@ -24,7 +25,7 @@ TwHeaderTitle::~TwHeaderTitle() = default;
 void TwHeaderTitle::Changed()
 {
     if (d->m_grid)
-        d->m_grid->InvalidateGrid();
+        TwOwnerOf(d->m_grid)->PartChanged(TwPartChange::Look);
 }
 
 TwGridHeaders::TwGridHeaders(TwCustomGrid *grid)
@@ -32,19 +33,19 @@ TwGridHeaders::TwGridHeaders(TwCustomGrid *grid)
 {
     d->m_lines.SetLevelColor(clBlack);
     d->m_lines.SetCellColor(clBlack);
-    d->m_lines.SetNotify([grid] { grid->InvalidateGrid(); });
+    d->m_lines.SetNotify([grid] { TwOwnerOf(grid)->PartChanged(TwPartChange::Look); });
 }
 
 TwGridHeaders::~TwGridHeaders() = default;
 
 int TwGridHeaders::Height() const
 {
-    return d->m_grid->GroupMode() ? d->m_grpHeight : d->m_colHeight;
+    return TwOwnerOf(d->m_grid)->GroupMode() ? d->m_grpHeight : d->m_colHeight;
 }
 
 void TwGridHeaders::SetHeight(int value)
 {
-    if (d->m_grid->GroupMode())
+    if (TwOwnerOf(d->m_grid)->GroupMode())
         SetGrpHeight(value);
     else
         SetColHeight(value);
@@ -58,16 +59,16 @@ void TwGridHeaders::StoreHeight(bool groupMode, int value)
     if (old == value)
         return;
     stored = value;
-    if (groupMode == d->m_grid->GroupMode() && !d->m_grid->Loading())
-        d->m_grid->HeaderHeightChanged(old);
+    if (groupMode == TwOwnerOf(d->m_grid)->GroupMode() && !TwOwnerOf(d->m_grid)->Loading())
+        TwOwnerOf(d->m_grid)->HeaderHeightChanged(old);
 }
 
 void TwGridHeaders::SetVisible(bool value)
 {
     const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     d->m_visible = value;
-    d->m_grid->UpdateScrollRange();
-    d->m_grid->InvalidateGrid();
+    TwOwnerOf(d->m_grid)->PartChanged(TwPartChange::ScrollRange);
+    TwOwnerOf(d->m_grid)->PartChanged(TwPartChange::Look);
 }
 
 // Footers
@@ -114,12 +115,12 @@ void TwGridFooter::SetColor(TColor value)
 
 int TwGridFooter::Height() const
 {
-    return d->m_collection && d->m_collection->Grid()->GroupMode() ? d->m_grpHeight : d->m_colHeight;
+    return d->m_collection && TwOwnerOf(d->m_collection->Grid())->GroupMode() ? d->m_grpHeight : d->m_colHeight;
 }
 
 void TwGridFooter::SetHeight(int value)
 {
-    if (d->m_collection && d->m_collection->Grid()->GroupMode())
+    if (d->m_collection && TwOwnerOf(d->m_collection->Grid())->GroupMode())
         SetGrpHeight(value);
     else
         SetColHeight(value);
@@ -218,18 +219,18 @@ void TwGridFooters::CalcVItems()
 
 void TwGridFooters::Update(TwGridFooter *footer)
 {
-    if (d->m_grid->Loading())
+    if (TwOwnerOf(d->m_grid)->Loading())
         return;
     if (footer) {
-        if (!d->m_grid->Updating())
-            d->m_grid->InvalidateFooters();
+        if (!TwOwnerOf(d->m_grid)->Updating())
+            TwOwnerOf(d->m_grid)->PartChanged(TwPartChange::Footers);
         return;
     }
-    for (int i = 0; i < d->m_grid->Columns().Count(); ++i)
-        d->m_grid->Columns().Items(i)->Footer().FootersChanged();
+    TwColumns &columns = TwOwnerOf(d->m_grid)->Columns();
+    for (int i = 0; i < columns.Count(); ++i)
+        columns.Items(i)->Footer().FootersChanged();
     CalcVItems();
-    d->m_grid->UpdateRowCount();
-    d->m_grid->LayoutChanged();
+    TwOwnerOf(d->m_grid)->PartChanged(TwPartChange::FooterRows);
 }
 
 // Indicators
@@ -238,7 +239,7 @@ TwIndicators::TwIndicators(TwCustomGrid *grid)
     : d(std::make_unique<TwIndicatorsPrivate>())
 {
     d->m_grid = grid;
-    d->m_lines.SetNotify([grid] { grid->InvalidateGrid(); });
+    d->m_lines.SetNotify([grid] { TwOwnerOf(grid)->PartChanged(TwPartChange::Look); });
     QFont arial(QStringLiteral("Arial"));
     arial.setPointSize(8);
     SetFont(TwFont{arial, clWindowText});
@@ -249,7 +250,7 @@ TwIndicators::~TwIndicators() = default;
 void TwIndicators::Changed()
 {
     if (d->m_grid)
-        d->m_grid->InvalidateGrid();
+        TwOwnerOf(d->m_grid)->PartChanged(TwPartChange::Look);
 }
 
 void TwIndicators::SetShowState(bool value)
@@ -263,14 +264,14 @@ void TwIndicators::SetVisible(bool value)
 {
     const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     d->m_visible = value;
-    d->m_grid->LayoutChanged();
+    TwOwnerOf(d->m_grid)->PartChanged(TwPartChange::Layout);
 }
 
 void TwIndicators::SetWidth(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return Width(); }, [this] { emit WidthChanged(Width()); });
     d->m_width = std::clamp(value, d->m_showState ? 13 : 4, TwMaxPixels);
-    d->m_grid->LayoutChanged();
+    TwOwnerOf(d->m_grid)->PartChanged(TwPartChange::Layout);
 }
 
 const TwImageList &TwIndicators::Images()
@@ -332,7 +333,7 @@ TwMarkers::TwMarkers(TwCustomGrid *grid)
     : d(std::make_unique<TwMarkersPrivate>())
 {
     d->m_grid = grid;
-    d->m_lines.SetNotify([grid] { grid->InvalidateGrid(); });
+    d->m_lines.SetNotify([grid] { TwOwnerOf(grid)->PartChanged(TwPartChange::Look); });
 }
 
 TwMarkers::~TwMarkers() = default;
@@ -353,35 +354,28 @@ void TwMarkers::SetImages(const TwImageList *value)
 void TwMarkers::Changed()
 {
     if (d->m_grid)
-        d->m_grid->InvalidateGrid();
+        TwOwnerOf(d->m_grid)->PartChanged(TwPartChange::Look);
 }
 
 void TwMarkers::SetVisible(bool value)
 {
     const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     d->m_visible = value;
-    d->m_grid->LayoutChanged();
+    TwOwnerOf(d->m_grid)->PartChanged(TwPartChange::Layout);
 }
 
 void TwMarkers::SetWidth(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return Width(); }, [this] { emit WidthChanged(Width()); });
     d->m_width = std::clamp(value, 4, TwMaxPixels);
-    d->m_grid->LayoutChanged();
+    TwOwnerOf(d->m_grid)->PartChanged(TwPartChange::Layout);
 }
 
 void TwMarkers::Update(int row)
 {
-    if (row < 0) {
-        d->m_grid->InvalidateStrip(-1);
+    if (row >= 0 && !d->m_visible)
         return;
-    }
-    if (!d->m_visible || d->m_grid->Updating())
-        return;
-    const TwGridExtents &extents = d->m_grid->Extents();
-    const int top = d->m_grid->GetTopRow();
-    if (row >= top && row < top + extents.RowsShown() && row < d->m_grid->GetRowCount())
-        d->m_grid->viewport()->update(extents.GetColBound(-1, row));
+    TwOwnerOf(d->m_grid)->MarkerChanged(row);
 }
 
 TwCustomGrid *TwHeaderTitle::GetGrid() const

@@ -362,3 +362,13 @@ void TwCustomGrid::SetDesign(const QString &text)
         qWarning("%s: %s; the grid keeps its design", qPrintable(objectName()), qPrintable(e.Message()));
     }
 }
+
+// The grid core writes nothing of its own into a design; the complete grid adds its
+// settings.
+void TwCustomGrid::WriteDesign(TwDesignWriter &) const
+{
+}
+
+void TwCustomGrid::ReadDesign(const TwDesignReader &)
+{
+}

@@ -6,7 +6,9 @@
 
 #include "grid/core/columns_p.h"
 
-#include "grid/customgrid.h"
+#include "grid/columns.h"
+#include "grid/core/gridowner_p.h"
+#include "grid/gridparts.h"
 #include "platform/texception.h"
 
 #include <QRegularExpression>
@@ -69,17 +71,17 @@ TwCustomGrid *TwGroupTitle::GetGrid() const
 void TwGroupTitle::SetHeight(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return Height(); }, [this] { emit HeightChanged(Height()); });
-    TwCustomGrid *grid = GetGrid();
-    const int limit = grid ? grid->Headers().GrpHeight() - 4 * d->m_group->Levels() : value;
+    TwGridOwner *owner = d->m_group ? d->m_group->Owner() : nullptr;
+    const int limit = owner ? owner->Headers().GrpHeight() - 4 * d->m_group->Levels() : value;
     value = std::clamp(value, 0, qMax(0, limit));
     if (value == d->m_height)
         return;
     const int old = d->m_height;
     d->m_height = value;
     Changed();
-    if (grid) {
-        grid->UpdateEditor();
-        grid->LevelHeightChanged(d->m_group, -1, old);
+    if (owner) {
+        owner->PartChanged(TwPartChange::Editor);
+        owner->LevelHeightChanged(d->m_group, -1, old);
     }
 }
 
@@ -110,6 +112,11 @@ TwCustomGrid *TwGroup::Grid() const
     return d->m_collection ? d->m_collection->Grid() : nullptr;
 }
 
+TwGridOwner *TwGroup::Owner() const
+{
+    return d->m_collection ? d->m_collection->Owner() : nullptr;
+}
+
 int TwGroup::Index() const
 {
     return d->m_index;
@@ -136,8 +143,8 @@ void TwGroup::SetLevels(int value)
     }
     d->m_lines.resize(static_cast<std::size_t>(value));
     d->m_levels = value;
-    const TwCustomGrid *grid = Grid();
-    if (!grid || !grid->Loading()) {
+    const TwGridOwner *owner = Owner();
+    if (!owner || !owner->Loading()) {
         d->m_weight = d->m_levels;
         d->m_weights.fill(1);
     }
@@ -158,51 +165,26 @@ void TwGroup::SetVisible(bool value)
     const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     if (value == d->m_visible)
         return;
-    TwCustomGrid *grid = Grid();
+    TwGridOwner *owner = Owner();
     const int position = VIndex();
     d->m_visible = value;
-    if (!grid || grid->Loading() || grid->Designing() || !d->m_collection) {
+    if (!owner || owner->Loading() || owner->Designing() || !d->m_collection) {
         if (d->m_collection)
             d->m_collection->Update(nullptr);
         return;
     }
-    auto &visible = d->m_collection->d->m_visible;
-    const TwGroup *current = d->m_collection->CurrentGroup();
-    if (value) {
-        const int at = std::clamp(d->m_lastVIndex, 0, static_cast<int>(visible.size()));
-        visible.insert(visible.begin() + at, this);
-    } else {
-        d->m_lastVIndex = position;
-        visible.erase(std::remove(visible.begin(), visible.end(), this), visible.end());
-        if (grid->GroupMode() && current == this && !visible.empty()) {
-            grid->SetCurCell(grid->FirstSelectCell());
-            if (grid->Options().Has(wgoAlwaysShowEditor))
-                grid->ShowEditor();
+    {
+        const TwGroupMove move(owner);
+        auto &visible = d->m_collection->d->m_visible;
+        if (value) {
+            const int at = std::clamp(d->m_lastVIndex, 0, static_cast<int>(visible.size()));
+            visible.insert(visible.begin() + at, this);
+        } else {
+            d->m_lastVIndex = position;
+            visible.erase(std::remove(visible.begin(), visible.end(), this), visible.end());
         }
     }
-    if (current != this)
-        d->m_collection->KeepCurrent(current);
     d->m_collection->Update(nullptr);
-}
-
-const TwGroup *TwGroups::CurrentGroup() const
-{
-    const int position = d->m_grid ? d->m_grid->CurCell().Group : -1;
-    return position >= 0 && position < GetVCount() ? d->m_visible[static_cast<std::size_t>(position)] : nullptr;
-}
-
-void TwGroups::KeepCurrent(const TwGroup *current)
-{
-    // The current cell names its group by visible position: when groups before it appear,
-    // vanish or move, it moves with its group.
-    if (!current || !d->m_grid)
-        return;
-    const int position = current->VIndex();
-    TwCell cell = d->m_grid->CurCell();
-    if (position < 0 || position == cell.Group)
-        return;
-    cell.Group = position;
-    d->m_grid->SetCurCell(cell);
 }
 
 int TwGroup::VIndex() const
@@ -213,7 +195,7 @@ int TwGroup::VIndex() const
 void TwGroup::SetVIndex(int value)
 {
     value = qMax(-1, value);
-    if ((Grid() && Grid()->Loading()) || value == VIndex() || !d->m_collection)
+    if ((Owner() && Owner()->Loading()) || value == VIndex() || !d->m_collection)
         return;
     if (value < 0) {
         SetVisible(false);
@@ -225,11 +207,12 @@ void TwGroup::SetVIndex(int value)
         SetVisible(true);
         return;
     }
-    const TwGroup *current = d->m_collection->CurrentGroup();
-    visible.erase(std::remove(visible.begin(), visible.end(), this), visible.end());
-    const int at = qMin(value, static_cast<int>(visible.size()));
-    visible.insert(visible.begin() + at, this);
-    d->m_collection->KeepCurrent(current);
+    {
+        const TwGroupMove move(Owner());
+        visible.erase(std::remove(visible.begin(), visible.end(), this), visible.end());
+        const int at = qMin(value, static_cast<int>(visible.size()));
+        visible.insert(visible.begin() + at, this);
+    }
     d->m_collection->Update(nullptr);
 }
 
@@ -290,10 +273,10 @@ void TwGroup::SetLevelWeight(int level, int weight)
         d->m_weights[at] = static_cast<std::uint8_t>(weight - wanted);
     }
     Changed();
-    if (TwCustomGrid *grid = Grid()) {
+    if (TwGridOwner *owner = Owner()) {
         for (int i = 0; i < d->m_levels; ++i) {
             if (old[static_cast<std::size_t>(i)] != d->m_weights[static_cast<std::size_t>(i)])
-                grid->LevelHeightChanged(this, i, old[static_cast<std::size_t>(i)]);
+                owner->LevelHeightChanged(this, i, old[static_cast<std::size_t>(i)]);
         }
     }
 }
@@ -364,8 +347,8 @@ private:
 void TwGroup::SetWidth(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return Width(); }, [this] { emit WidthChanged(Width()); });
-    TwCustomGrid *grid = Grid();
-    if (grid && grid->Loading()) {
+    TwGridOwner *owner = Owner();
+    if (owner && owner->Loading()) {
         d->m_width = std::min(value, TwMaxPixels);
         return;
     }
@@ -396,14 +379,14 @@ void TwGroup::SetWidth(int value)
             line.back()->d->m_grpWidth = value - used;
     }
     d->m_width = value;
-    if (!grid || grid->Updating())
+    if (!owner || owner->Updating())
         return;
-    grid->GroupWidthChanged(this, old);
-    grid->UpdateEditor();
+    owner->GroupWidthChanged(this, old);
+    owner->PartChanged(TwPartChange::Editor);
     for (auto &line : d->m_lines) {
         for (TwColumn *column : line) {
             if (column && column->d->m_grpWidth != column->d->m_savedGrpWidth)
-                grid->ColumnWidthChanged(column, column->d->m_savedGrpWidth);
+                owner->ColumnWidthChanged(column, column->d->m_savedGrpWidth);
         }
     }
     Changed();
@@ -517,23 +500,23 @@ void TwGroup::ResetItemWidth(TwColumn *column, int width)
         column->d->m_grpWidth += take;
         partner->d->m_grpWidth -= take;
     }
-    if (TwCustomGrid *grid = Grid()) {
-        grid->ColumnWidthChanged(column, oldColumn);
-        grid->ColumnWidthChanged(partner, oldPartner);
+    if (TwGridOwner *owner = Owner()) {
+        owner->ColumnWidthChanged(column, oldColumn);
+        owner->ColumnWidthChanged(partner, oldPartner);
     }
     Changed();
 }
 
 void TwGroup::ReadExtents()
 {
-    const TwCustomGrid *grid = Grid();
-    if (!grid)
+    TwGridOwner *owner = Owner();
+    if (!owner)
         return;
     const int levels = d->m_levels;
     const int total = qMax(1, d->m_weight);
     const auto weight = [this](int i) { return static_cast<int>(d->m_weights[static_cast<std::size_t>(i)]); };
 
-    const int headerHeight = grid->Headers().GrpHeight();
+    const int headerHeight = owner->Headers().GrpHeight();
     const int titleHeight = d->m_title->Visible() ? d->m_title->Height() : 0;
     d->m_hTops.assign(static_cast<std::size_t>(levels + 2), 0);
     d->m_hTops[1] = titleHeight;
@@ -543,13 +526,13 @@ void TwGroup::ReadExtents()
     d->m_hTops[static_cast<std::size_t>(levels + 1)] = headerHeight;
 
     // Levels only exist in group mode: its sizes apply whatever the current mode.
-    const int rowHeight = grid->GrpRowHeight();
+    const int rowHeight = owner->GrpRowHeight();
     d->m_bTops.assign(static_cast<std::size_t>(levels + 1), 0);
     for (int i = 1; i < levels; ++i)
         d->m_bTops[static_cast<std::size_t>(i)] = d->m_bTops[static_cast<std::size_t>(i - 1)] + weight(i - 1) * rowHeight / total;
     d->m_bTops[static_cast<std::size_t>(levels)] = rowHeight;
 
-    const TwGridFooters &footers = grid->Footers();
+    const TwGridFooters &footers = owner->Footers();
     d->m_fTops.assign(static_cast<std::size_t>(footers.GetVCount()), {});
     for (int f = 0; f < footers.GetVCount(); ++f) {
         const int height = footers.GetVItems(f)->GrpHeight();
@@ -599,9 +582,15 @@ TwGroups::TwGroups(TwCustomGrid *grid)
     : d(std::make_unique<TwGroupsPrivate>())
 {
     d->m_grid = grid;
+    d->m_owner = TwOwnerOf(grid);
 }
 
 TwGroups::~TwGroups() = default;
+
+TwGridOwner *TwGroups::Owner() const
+{
+    return d->m_owner;
+}
 
 TwGroup *TwGroups::Add()
 {
@@ -611,8 +600,10 @@ TwGroup *TwGroups::Add()
     added->d->m_lastVIndex = added->d->m_index;
     d->m_items.push_back(std::move(group));
     added->d->m_title->SetCaption(NextGroupCaption(*this, added));
-    if (!d->m_grid->Loading() && !d->m_grid->Designing())
+    if (!d->m_owner->Loading() && !d->m_owner->Designing()) {
+        const TwGroupMove move(d->m_owner);
         d->m_visible.insert(d->m_visible.begin() + qMin(added->d->m_index, GetVCount()), added);
+    }
     Update(nullptr);
     return added;
 }
@@ -626,17 +617,12 @@ void TwGroups::Delete(int index)
                 column->d->m_group = -1;
         }
     }
-    const TwGroup *current = CurrentGroup();
-    const bool deletingCurrent = current == group;
-    d->m_visible.erase(std::remove(d->m_visible.begin(), d->m_visible.end(), group), d->m_visible.end());
-    d->m_items.erase(d->m_items.begin() + index);
-    Renumber();
-    // The current cell names its group by visible position: it follows its group, or moves
-    // to the first selectable cell when its own group is gone.
-    if (!deletingCurrent)
-        KeepCurrent(current);
-    else if (d->m_grid && d->m_grid->GroupMode() && !d->m_visible.empty())
-        d->m_grid->SetCurCell(d->m_grid->FirstSelectCell());
+    {
+        const TwGroupMove move(d->m_owner);
+        d->m_visible.erase(std::remove(d->m_visible.begin(), d->m_visible.end(), group), d->m_visible.end());
+        d->m_items.erase(d->m_items.begin() + index);
+        Renumber();
+    }
     Update(nullptr);
 }
 
@@ -721,32 +707,23 @@ bool TwGroups::ValidCell(const TwCell &cell) const
 void TwGroups::RestoreFonts()
 {
     for (const auto &group : d->m_items)
-        group->Title().SetFont(d->m_grid->GridFont());
+        group->Title().SetFont(d->m_owner->GridFont());
 }
 
 void TwGroups::Update(TwGroup *group)
 {
-    if (d->m_grid->Loading())
+    if (d->m_owner->Loading())
         return;
     if (group) {
-        if (d->m_grid->GroupMode() && !d->m_grid->Updating())
-            d->m_grid->InvalidateStrip(group->VIndex());
+        d->m_owner->GroupChanged(group);
         return;
     }
-    if (d->m_grid->Updating())
+    if (d->m_owner->Updating())
         return;
-    if (d->m_grid->Designing())
+    if (d->m_owner->Designing())
         InitVIndices();
     Renumber();
-    if (d->m_grid->GroupMode() && GetVCount() == 0) {
-        d->m_grid->SetGroupMode(false);
-        return;
-    }
-    if (d->m_grid->GroupMode()) {
-        d->m_grid->SetFixedCount(d->m_grid->FixedCount());
-        d->m_grid->UpdateScrollRange();
-        d->m_grid->InvalidateGrid();
-    }
+    d->m_owner->GroupsChanged();
 }
 
 int TwGroupTitle::Height() const
@@ -768,14 +745,13 @@ void TwGroup::SetIndex(int value)
 {
     if (!d->m_collection)
         return;
-    const TwGroup *current = d->m_collection->CurrentGroup();
+    const TwGroupMove move(Owner());
     if (!TwMoveItem(d->m_collection->d->m_items, d->m_index, value))
         return;
     // Renumbering gives the columns their group's new index; the visible list follows the
     // collection order where it is rebuilt from it (design time).
     d->m_collection->Renumber();
     d->m_collection->Update(nullptr);
-    d->m_collection->KeepCurrent(current);
 }
 
 int TwGroup::Levels() const

@@ -39,6 +39,7 @@ class TwGroupsPrivate
 {
 public:
     TwCustomGrid *m_grid = nullptr;
+    TwGridOwner *m_owner = nullptr;
     std::vector<std::unique_ptr<TwGroup>> m_items;
     std::vector<TwGroup *> m_visible;
 };

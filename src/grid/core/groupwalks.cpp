@@ -5,7 +5,8 @@
 #include "grid/core/groups_p.h"
 
 #include "grid/columns.h"
-#include "grid/customgrid.h"
+#include "grid/core/gridowner_p.h"
+#include "grid/drawobjects.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ TwCell TwGroup::UpperSelectCell(const TwCell &cell) const
 
 int TwGroups::FirstWalkGroup() const
 {
-    const TwCustomGrid *grid = d->m_grid;
+    const TwGridOwner *grid = d->m_owner;
     if (!grid || grid->FixedStyle().Options().Has(wfxSelecting))
         return 0;
     return grid->FixedCount();
@@ -191,7 +192,7 @@ TwCell TwGroups::LastSelectCell() const
 
 TwCell TwGroups::NextSelectCell(const TwCell &cell) const
 {
-    if (!d->m_grid || !d->m_grid->Options().Has(wgoSkipReadOnly))
+    if (!d->m_owner || !d->m_owner->Options().Has(wgoSkipReadOnly))
         return NextCell(cell);
     const TwCell last = LastSelectCell();
     if (!Selectable(last))
@@ -209,7 +210,7 @@ TwCell TwGroups::NextSelectCell(const TwCell &cell) const
 
 TwCell TwGroups::PrevSelectCell(const TwCell &cell) const
 {
-    if (!d->m_grid || !d->m_grid->Options().Has(wgoSkipReadOnly))
+    if (!d->m_owner || !d->m_owner->Options().Has(wgoSkipReadOnly))
         return PrevCell(cell);
     const TwCell first = FirstSelectCell();
     if (!Selectable(first))

@@ -80,6 +80,9 @@ public:
     virtual bool EditCanModify() const;
     virtual QString GetBoolStr(bool value) const;
     virtual QString GetBoolText(bool value) const;
+    /// The smallest and largest number the column's storage holds, for the number editor;
+    /// false when it sets no bounds (texts, floating point). None here.
+    virtual bool ValueRange(double &low, double &high) const;
 
     TwColumns *Collection() const;
     TwCustomGrid *Grid() const;
@@ -218,6 +221,8 @@ public:
     virtual void ReadDesign(const TwDesignReader &in);
 
 protected:
+    /// What the column tells its grid, and asks it; null outside a grid.
+    TwGridOwner *GridOwner() const;
     /// The column's private state, for the data-store column's cell texts: the painter asks
     /// for one per visible cell, and reading the formats and lists in place spares a call
     /// and a string copy each.
@@ -276,8 +281,6 @@ private:
     friend class TwColumns;
     friend class TwGroup;
     friend class TwGroups;
-    /// What the column tells its grid, and asks it; null outside a grid.
-    TwGridOwner *Owner() const;
 
     Q_DECLARE_PRIVATE_D(d, TwColumn)
     std::unique_ptr<TwColumnPrivate> d;

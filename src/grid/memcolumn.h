@@ -30,10 +30,16 @@ public:
     virtual void StoreInvalidateCell(TwMemColumn *column, int row) = 0;
     /// The display text of a cell may be replaced by the application.
     virtual QString StoreGetText(TwMemColumn *column, int row, const QString &text);
+    /// A column's own Sort: the grid sorts all of its rows by it.
     virtual void StoreSort(TwMemColumn *column, bool descending, bool showMark);
     /// The pool row behind a grid row: while a new row is inserted, the rows after it are
     /// stored one lower.
     virtual int StoreRow(int row) const;
+    /// Starts editing the current row before a cell of it changes (true when it already
+    /// is); false when the grid refuses (a deleted row).
+    virtual bool StoreEdit();
+    /// The first row shown.
+    virtual int StoreTopRow() const;
 };
 
 /// A column footer whose lines carry summary styles: "MCCCCOoperand" — method digit,
@@ -104,7 +110,9 @@ class TABRIX_EXPORT TwMemColumn : public TwColumn
     Q_PROPERTY(bool Required READ Required WRITE SetRequired NOTIFY RequiredChanged)
 
 public:
-    explicit TwMemColumn(TwColumns *collection);
+    /// A column of `collection` whose values `owner` edits and shows (none: a column that
+    /// no grid edits).
+    explicit TwMemColumn(TwColumns *collection, TwStoreOwner *owner = nullptr);
     ~TwMemColumn() override;
 
     TwEditKind GetEditKind() const override;
@@ -115,6 +123,7 @@ public:
     bool IsValidChar(QChar key) const override;
     bool CanSelect() const override;
     bool EditCanModify() const override;
+    bool ValueRange(double &low, double &high) const override;
     /// Adds Calculated, DataType, DataWidth, Defaults, DisplayFormat and Required.
     void WriteDesign(TwDesignWriter &out) const override;
     void ReadDesign(const TwDesignReader &in) override;
@@ -218,7 +227,7 @@ private:
 class TABRIX_EXPORT TwCells
 {
 public:
-    explicit TwCells(TwCustomGrid *grid);
+    TwCells(const TwColumns *columns, TwStoreOwner *owner);
 
     /// The handle of one cell. Fails with "Cells col bounds error[c]" or
     /// "Cells row bounds error[r]".
@@ -254,7 +263,8 @@ private:
     void Write(void (TwMemColumn::*toBuffer)(Arg), void (TwMemPool::*toPool)(int, Arg),
                std::type_identity_t<Arg> value);
 
-    TwCustomGrid *m_grid;
+    const TwColumns *m_columns;
+    TwStoreOwner *m_owner;
     int m_column = 0;
     int m_row = 0;
     // The pool row behind m_row.

@@ -185,6 +185,9 @@ public:
     void StoreInvalidateCell(TwMemColumn *column, int row) override;
     QString StoreGetText(TwMemColumn *column, int row, const QString &text) override;
     int StoreRow(int row) const override;
+    void StoreSort(TwMemColumn *column, bool descending, bool showMark) override;
+    bool StoreEdit() override;
+    int StoreTopRow() const override;
 
     void WriteDesign(TwDesignWriter &out) const override;
     void ReadDesign(const TwDesignReader &in) override;

@@ -50,7 +50,7 @@ TEST(Cells, RegressionAssigningOneCellToAnotherThroughOneRouter)
     TwMemColumn *qty = grid.AddMemColumn(wdtLong);
     qty->Title().SetCaption(QStringLiteral("qty"));
     grid.SetRows(3);
-    const TwCells cells(&grid);
+    const TwCells cells(&grid.Columns(), &grid);
     cells.At(0, 2).SetLong(9);
     cells.At(0, 1).SetLong(cells.At(0, 2).Long());
     EXPECT_EQ(qty->Pool().GetLong(1), 9);
@@ -75,7 +75,7 @@ TEST(Cells, RegressionTheEditedRowReadsThroughTheSameFormatting)
     TwMemColumn *amount = grid.AddMemColumn(wdtFloat);
     amount->SetDisplayFormat(QStringLiteral("#,##0.00"));
     grid.SetRows(2);
-    const TwCells cells(&grid);
+    const TwCells cells(&grid.Columns(), &grid);
     cells.At(0, 1).SetBool(true);
     cells.At(1, 1).SetFloat(1234.5);
     const QString browsed = cells.At(0, 1).Text() + QLatin1Char('|') + cells.At(1, 1).Text();

@@ -441,7 +441,7 @@ TEST(MemColumns, CellsRouteToTheBufferOfTheEditedRowAndRejectBadAddresses)
     TwMemColumn *qty = grid.AddMemColumn(wdtLong);
     qty->Title().SetCaption(QStringLiteral("qty"));
     grid.SetRows(3);
-    TwCells cells(&grid);
+    TwCells cells(&grid.Columns(), &grid);
     cells.At(0, 1).SetLong(5);
     EXPECT_EQ(grid.Events.join(QLatin1Char('|')), QStringLiteral("repaint qty:1"));
     EXPECT_EQ(qty->Pool().GetLong(1), 5);

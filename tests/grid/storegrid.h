@@ -15,7 +15,7 @@ public:
 
     std::unique_ptr<TwColumn> NewColumn(TwColumns *collection) override
     {
-        return std::make_unique<TwMemColumn>(collection);
+        return std::make_unique<TwMemColumn>(collection, this);
     }
 
     TwMemColumn *AddMemColumn(TwDataType type, int width = 16)

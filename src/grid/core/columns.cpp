@@ -41,7 +41,7 @@ TwCustomGrid *TwColumn::Grid() const
     return d->m_collection ? d->m_collection->Grid() : nullptr;
 }
 
-TwGridOwner *TwColumn::Owner() const
+TwGridOwner *TwColumn::GridOwner() const
 {
     return d->m_collection ? d->m_collection->Owner() : nullptr;
 }
@@ -80,7 +80,7 @@ bool TwColumn::EditCanModify() const
 {
     // OnEdit is asked once, before the first change: a row already being edited or
     // inserted is modified without asking again.
-    TwGridOwner *owner = Owner();
+    TwGridOwner *owner = GridOwner();
     return !d->m_readOnly && owner && owner->MayModify(const_cast<TwColumn *>(this));
 }
 
@@ -89,6 +89,11 @@ QString TwColumn::GetBoolStr(bool value) const
     if (d->m_values.size() > 1)
         return d->m_values.at(value ? 1 : 0);
     return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+bool TwColumn::ValueRange(double &, double &) const
+{
+    return false;
 }
 
 QString TwColumn::GetBoolText(bool value) const
@@ -120,7 +125,7 @@ void TwColumn::SetAlignment(TwAlignment value)
 
 TwFont TwColumn::DefaultFont() const
 {
-    return Owner() ? Owner()->GridFont() : TwFont();
+    return GridOwner() ? GridOwner()->GridFont() : TwFont();
 }
 
 TwFont TwColumn::Font() const
@@ -140,7 +145,7 @@ TwImeMode TwColumn::ImeMode() const
 {
     if (d->m_assigned.Has(wcvImeMode))
         return d->m_imeMode;
-    return Owner() ? Owner()->ImeMode() : imDontCare;
+    return GridOwner() ? GridOwner()->ImeMode() : imDontCare;
 }
 
 void TwColumn::SetImeMode(TwImeMode value)
@@ -154,7 +159,7 @@ QString TwColumn::ImeName() const
 {
     if (d->m_assigned.Has(wcvImeName))
         return d->m_imeName;
-    return Owner() ? Owner()->ImeName() : QString();
+    return GridOwner() ? GridOwner()->ImeName() : QString();
 }
 
 void TwColumn::SetImeName(const QString &value)
@@ -268,7 +273,7 @@ void TwColumn::SetEditBorder(TwEditBorderStyle value)
 {
     const auto notify = TwNotifyOnChange([this] { return EditBorder(); }, [this] { emit EditBorderChanged(EditBorder()); });
     d->m_editBorder = value;
-    if (TwGridOwner *owner = Owner())
+    if (TwGridOwner *owner = GridOwner())
         owner->ColumnEditorChanged(this);
 }
 
@@ -283,7 +288,7 @@ void TwColumn::SetEditColor(bool value)
 {
     const auto notify = TwNotifyOnChange([this] { return EditColor(); }, [this] { emit EditColorChanged(EditColor()); });
     d->m_editColor = value;
-    if (TwGridOwner *owner = Owner())
+    if (TwGridOwner *owner = GridOwner())
         owner->ColumnEditorChanged(this);
 }
 
@@ -298,7 +303,7 @@ void TwColumn::SetEditStyle(TwEditStyle value)
 {
     const auto notify = TwNotifyOnChange([this] { return EditStyle(); }, [this] { emit EditStyleChanged(EditStyle()); });
     d->m_editStyle = value;
-    if (!Owner() || !Owner()->Loading())
+    if (!GridOwner() || !GridOwner()->Loading())
         Changed();
 }
 
@@ -306,7 +311,7 @@ void TwColumn::SetMaxLength(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return MaxLength(); }, [this] { emit MaxLengthChanged(MaxLength()); });
     d->m_maxLength = qMax(0, value);
-    if (!Owner() || !Owner()->Loading())
+    if (!GridOwner() || !GridOwner()->Loading())
         Changed();
 }
 
@@ -402,7 +407,7 @@ QDate TwColumn::GetMaxDate() const
 
 TwGroup *TwColumn::GroupObject() const
 {
-    TwGridOwner *owner = Owner();
+    TwGridOwner *owner = GridOwner();
     if (!owner || d->m_group < 0 || d->m_group >= owner->Groups().Count())
         return nullptr;
     return owner->Groups().Items(d->m_group);
@@ -410,7 +415,7 @@ TwGroup *TwColumn::GroupObject() const
 
 int TwColumn::Width() const
 {
-    const TwGridOwner *owner = Owner();
+    const TwGridOwner *owner = GridOwner();
     return owner && owner->GroupMode() ? d->m_grpWidth : d->m_colWidth;
 }
 
@@ -418,7 +423,7 @@ void TwColumn::SetWidth(int value)
 {
     const auto notify = TwNotifyOnChange([this] { return Width(); }, [this] { emit WidthChanged(Width()); });
     value = std::clamp(value, 4, TwMaxPixels);
-    TwGridOwner *owner = Owner();
+    TwGridOwner *owner = GridOwner();
     if (owner && owner->GroupMode()) {
         if (TwGroup *group = GroupObject())
             group->ResetItemWidth(this, value);
@@ -459,7 +464,7 @@ void TwColumn::SetGroup(int value)
     const auto notify = TwNotifyOnChange([this] { return Group(); }, [this] { emit GroupChanged(Group()); });
     if (value == d->m_group)
         return;
-    TwGridOwner *owner = Owner();
+    TwGridOwner *owner = GridOwner();
     const TwColumnMove move(owner, this);
     if (TwGroup *old = GroupObject())
         old->RemoveItem(this);
@@ -478,7 +483,7 @@ void TwColumn::SetLevel(int value)
     }
     if (value == d->m_level)
         return;
-    const TwColumnMove move(Owner(), this);
+    const TwColumnMove move(GridOwner(), this);
     const int index = d->m_levelIndex;
     group->RemoveItem(this);
     group->InsertItem(value, index, this);
@@ -494,7 +499,7 @@ void TwColumn::SetLevelIndex(int value)
     }
     if (value == d->m_levelIndex)
         return;
-    const TwColumnMove move(Owner(), this);
+    const TwColumnMove move(GridOwner(), this);
     group->MoveItem(this, value);
 }
 
@@ -520,7 +525,7 @@ void TwColumn::SetVisible(bool value)
     const auto notify = TwNotifyOnChange([this] { return Visible(); }, [this] { emit VisibleChanged(Visible()); });
     if (value == d->m_visible)
         return;
-    TwGridOwner *owner = Owner();
+    TwGridOwner *owner = GridOwner();
     const int position = VIndex();
     d->m_visible = value;
     if (!owner || owner->Loading() || owner->Designing()) {
@@ -543,7 +548,7 @@ void TwColumn::SetVisible(bool value)
 void TwColumn::SetVIndex(int value)
 {
     value = qMax(-1, value);
-    TwGridOwner *owner = Owner();
+    TwGridOwner *owner = GridOwner();
     if ((owner && owner->Loading()) || value == VIndex())
         return;
     if (value < 0) {
@@ -1096,7 +1101,7 @@ void TwColumn::SetIndex(int value)
 {
     if (!d->m_collection)
         return;
-    const TwColumnMove move(Owner(), nullptr);
+    const TwColumnMove move(GridOwner(), nullptr);
     if (!TwMoveItem(d->m_collection->d->m_items, d->m_index, value))
         return;
     d->m_collection->Renumber();

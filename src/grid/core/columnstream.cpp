@@ -93,7 +93,7 @@ void TwColumn::WriteDesign(TwDesignWriter &out) const
     out.Object("Footer", footer);
     out.Int("Group", d->m_group, -1);
     out.Int("ImageLayout", d->m_imageLayout, wimgNone);
-    const TwGridOwner *grid = Owner();
+    const TwGridOwner *grid = GridOwner();
     if (d->m_assigned.Has(wcvImeMode))
         out.Int("ImeMode", ImeMode(), grid ? grid->ImeMode() : imDontCare);
     if (d->m_assigned.Has(wcvImeName))
@@ -172,7 +172,7 @@ void TwColumn::ReadDesign(const TwDesignReader &in)
     // The place in the group structure and the two widths are stored as they are, without
     // side effects (the structure is rebuilt from them once the whole design is read), but
     // only within the bounds the structure can hold.
-    TwGridOwner *grid = Owner();
+    TwGridOwner *grid = GridOwner();
     const int groups = grid ? grid->Groups().Count() : 0;
     d->m_group = in.Int("Group", -1, -1, groups - 1);
     const int levels = d->m_group >= 0 ? grid->Groups().Items(d->m_group)->Levels() : TwGroup::MaxLevels;

@@ -3,7 +3,7 @@
 #include "grid/core/ineditors_p.h"
 
 #include "grid/customgrid.h"
-#include "grid/memcolumn.h"
+#include "grid/columns.h"
 #include "grid/uxlocale.h"
 
 #include <QApplication>
@@ -12,38 +12,6 @@
 #include <limits>
 
 namespace {
-
-// The values a column's storage type can hold; none for text and floating point.
-bool TypeRange(const TwColumn *column, double &low, double &high)
-{
-    const auto *memColumn = qobject_cast<const TwMemColumn *>(column);
-    if (!memColumn)
-        return false;
-    switch (memColumn->DataType()) {
-    case wdtShort:
-        low = std::numeric_limits<qint8>::min();
-        high = std::numeric_limits<qint8>::max();
-        return true;
-    case wdtByte:
-        low = 0;
-        high = std::numeric_limits<quint8>::max();
-        return true;
-    case wdtSmall:
-        low = std::numeric_limits<qint16>::min();
-        high = std::numeric_limits<qint16>::max();
-        return true;
-    case wdtWord:
-        low = 0;
-        high = std::numeric_limits<quint16>::max();
-        return true;
-    case wdtLong:
-        low = std::numeric_limits<qint32>::min();
-        high = std::numeric_limits<qint32>::max();
-        return true;
-    default:
-        return false;
-    }
-}
 
 void ApplyWidgetLook(QWidget *widget, TwColumn *column)
 {
@@ -90,7 +58,7 @@ void TwInNumEdit::SetColumn(TwColumn *column)
     const bool own = low != high;
     double typeLow = 0;
     double typeHigh = 0;
-    if (TypeRange(column, typeLow, typeHigh)) {
+    if (column->ValueRange(typeLow, typeHigh)) {
         low = own ? std::max(low, typeLow) : typeLow;
         high = own ? std::min(high, typeHigh) : typeHigh;
         if (low > high)

@@ -2,40 +2,39 @@
 
 // The cell router and the multi-row selection ranges of the store.
 
-#include "grid/customgrid.h"
+#include "grid/columns.h"
 #include "platform/texception.h"
 
 // TwCells
 
-TwCells::TwCells(TwCustomGrid *grid)
-    : m_grid(grid)
+TwCells::TwCells(const TwColumns *columns, TwStoreOwner *owner)
+    : m_columns(columns)
+    , m_owner(owner)
 {
 }
 
 TwCells TwCells::At(int column, int row) const
 {
-    if (column < 0 || column >= m_grid->Columns().Count())
+    if (column < 0 || column >= m_columns->Count())
         throw TException(QStringLiteral("Cells col bounds error[%1]").arg(column));
-    if (row < 0 || row >= m_grid->GetRowCount())
+    if (row < 0 || row >= m_owner->StoreRowCount())
         throw TException(QStringLiteral("Cells row bounds error[%1]").arg(row));
-    TwCells cell(m_grid);
+    TwCells cell(m_columns, m_owner);
     cell.m_column = column;
     cell.m_row = row;
-    const auto *owner = dynamic_cast<const TwStoreOwner *>(m_grid);
-    cell.m_editing = owner && owner->StoreEditing() && row == owner->StoreCurrentRow();
-    cell.m_stored = owner ? owner->StoreRow(row) : row;
+    cell.m_editing = m_owner->StoreEditing() && row == m_owner->StoreCurrentRow();
+    cell.m_stored = m_owner->StoreRow(row);
     return cell;
 }
 
 TwMemColumn *TwCells::Column() const
 {
-    return static_cast<TwMemColumn *>(m_grid->Columns().Items(m_column));
+    return static_cast<TwMemColumn *>(m_columns->Items(m_column));
 }
 
 void TwCells::Written()
 {
-    if (auto *owner = dynamic_cast<TwStoreOwner *>(m_grid))
-        owner->StoreInvalidateCell(Column(), m_row);
+    m_owner->StoreInvalidateCell(Column(), m_row);
 }
 
 template<typename Result>

@@ -5,12 +5,13 @@
 
 #include "grid/core/columns_p.h"
 
-#include "grid/customgrid.h"
-#include "grid/tabrix.h"
+#include "grid/core/gridowner_p.h"
 #include "platform/texception.h"
 
 #include <QRegularExpression>
 #include <QtGlobal>
+
+#include <limits>
 
 TwStoreOwner::~TwStoreOwner() = default;
 
@@ -26,6 +27,16 @@ int TwStoreOwner::StoreRow(int row) const
 
 void TwStoreOwner::StoreSort(TwMemColumn *, bool, bool)
 {
+}
+
+bool TwStoreOwner::StoreEdit()
+{
+    return StoreEditing();
+}
+
+int TwStoreOwner::StoreTopRow() const
+{
+    return 0;
 }
 
 namespace {
@@ -46,7 +57,8 @@ QString NextColumnCaption(const TwColumns &columns, const TwColumn *self)
     return QStringLiteral("Column%1").arg(largest + 1);
 }
 
-bool Running(const TwCustomGrid *grid)
+// A grid neither loading a design nor being designed holds rows.
+bool Running(const TwGridOwner *grid)
 {
     return grid && !grid->Loading() && !grid->Designing();
 }
@@ -55,18 +67,18 @@ bool Running(const TwCustomGrid *grid)
 
 // TwMemColumn
 
-TwMemColumn::TwMemColumn(TwColumns *collection)
+TwMemColumn::TwMemColumn(TwColumns *collection, TwStoreOwner *owner)
     : TwColumn(collection)
     , d(std::make_unique<TwMemColumnPrivate>())
 {
+    d->m_owner = owner;
     d->m_edit.SetCount(1);
     d->m_saved.SetCount(1);
     if (collection)
         SetFirstCaption(NextColumnCaption(*collection, this));
-    TwCustomGrid *grid = Grid();
-    if (Running(grid)) {
+    if (Running(GridOwner())) {
         d->m_pool.Init();
-        if (const TwStoreOwner *owner = Owner())
+        if (owner)
             d->m_pool.SetCount(owner->StoreRowCount());
     }
 }
@@ -80,8 +92,7 @@ std::unique_ptr<TwColumnFooter> TwMemColumn::CreateFooter()
 
 TwStoreOwner *TwMemColumn::Owner() const
 {
-    const TwColumns *collection = ColumnData()->m_collection;
-    return collection ? dynamic_cast<TwStoreOwner *>(collection->Grid()) : nullptr;
+    return d->m_owner;
 }
 
 TwEditKind TwMemColumn::GetEditKind() const
@@ -195,6 +206,35 @@ bool TwMemColumn::IsValidChar(QChar key) const
     }
 }
 
+bool TwMemColumn::ValueRange(double &low, double &high) const
+{
+    // What the integer types hold; texts and floating point set no bounds.
+    switch (d->m_dataType) {
+    case wdtShort:
+        low = std::numeric_limits<qint8>::min();
+        high = std::numeric_limits<qint8>::max();
+        return true;
+    case wdtByte:
+        low = 0;
+        high = std::numeric_limits<quint8>::max();
+        return true;
+    case wdtSmall:
+        low = std::numeric_limits<qint16>::min();
+        high = std::numeric_limits<qint16>::max();
+        return true;
+    case wdtWord:
+        low = 0;
+        high = std::numeric_limits<quint16>::max();
+        return true;
+    case wdtLong:
+        low = std::numeric_limits<qint32>::min();
+        high = std::numeric_limits<qint32>::max();
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool TwMemColumn::CanSelect() const
 {
     return !d->m_calculated && TwColumn::CanSelect();
@@ -205,7 +245,7 @@ bool TwMemColumn::EditCanModify() const
     if (d->m_calculated || !TwColumn::EditCanModify())
         return false;
     // Modifying a cell starts editing its row; the grid may refuse (a deleted row).
-    return Grid()->Edit();
+    return d->m_owner && d->m_owner->StoreEdit();
 }
 
 void TwMemColumn::SetCalculated(bool value)
@@ -217,7 +257,7 @@ void TwMemColumn::SetCalculated(bool value)
 
 void TwMemColumn::Relayout()
 {
-    if (Running(Grid()))
+    if (Running(GridOwner()))
         d->m_pool.ColumnChanged(d->m_dataType, PoolWidth());
     else
         d->m_pool = TwMemPool(d->m_dataType, PoolWidth());
@@ -232,7 +272,7 @@ void TwMemColumn::SetDataType(TwDataType value)
     if (value == d->m_dataType)
         return;
     d->m_dataType = value;
-    if (!Grid() || !Grid()->Loading())
+    if (!GridOwner() || !GridOwner()->Loading())
         d->m_defaults.clear();
     Relayout();
     Changed();
@@ -470,8 +510,8 @@ QString TwMemColumn::CellText(const TwMemPool &pool, int poolRow, int row) const
         return text;
     };
     if (d->m_dataType == wdtGraphic) {
-        const TwCustomGrid *grid = Grid();
-        if (d->m_displayFormat.isEmpty() && grid && grid->Designing() && row == grid->GetTopRow())
+        const TwGridOwner *grid = GridOwner();
+        if (d->m_displayFormat.isEmpty() && grid && grid->Designing() && owner && row == owner->StoreTopRow())
             return QStringLiteral("[bitmap]");
         return d->m_displayFormat;
     }
@@ -521,11 +561,6 @@ QString TwMemColumn::_GetText(const QString &text) const
 
 void TwMemColumn::Sort(bool descending, bool showMark)
 {
-    // The complete grid sorts all of its rows by this column.
-    if (auto *grid = qobject_cast<TTabrix *>(Grid())) {
-        grid->Sort(Index(), descending, showMark);
-        return;
-    }
     if (TwStoreOwner *owner = Owner())
         owner->StoreSort(this, descending, showMark);
 }

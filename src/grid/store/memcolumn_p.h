@@ -13,6 +13,7 @@ public:
 class TwMemColumnPrivate
 {
 public:
+    TwStoreOwner *m_owner = nullptr;
     bool m_calculated = false;
     TwDataType m_dataType = wdtString;
     int m_dataWidth = 16;

@@ -5,7 +5,8 @@
 // The data-store column's footer: one summary style per footer line, and the texts painted
 // in its cells.
 
-#include "grid/customgrid.h"
+#include "grid/core/gridowner_p.h"
+#include "grid/gridparts.h"
 #include "grid/uxlocale.h"
 #include "platform/texception.h"
 
@@ -54,7 +55,7 @@ QString TwMemColumnFooter::Entry(int row) const
 void TwMemColumnFooter::SetStyles(const QStringList &styles)
 {
     const auto notify = TwNotifyOnChange([this] { return Styles(); }, [this] { emit StylesChanged(Styles()); });
-    const TwCustomGrid *grid = GetGrid();
+    TwGridOwner *grid = TwOwnerOf(GetGrid());
     const qsizetype lines = grid ? grid->Footers().Count() : 0;
     QStringList entries = styles;
     for (QString &entry : entries) {
@@ -148,7 +149,7 @@ bool TwMemColumnFooter::Footering(int row)
 void TwMemColumnFooter::FootersChanged()
 {
     const auto notify = TwNotifyOnChange([this] { return Styles(); }, [this] { emit StylesChanged(Styles()); });
-    const TwCustomGrid *grid = GetGrid();
+    TwGridOwner *grid = TwOwnerOf(GetGrid());
     const int lines = grid ? grid->Footers().Count() : 0;
     while (d->m_styles.size() < lines)
         d->m_styles << DefaultStyleText();
@@ -170,7 +171,7 @@ QString TwMemColumnFooter::OperatorSymbol(TwFooterOperator op)
 
 QString TwMemColumnFooter::GetText(int row) const
 {
-    const TwCustomGrid *grid = GetGrid();
+    TwGridOwner *grid = TwOwnerOf(GetGrid());
     const TwFooterMethod method = GetMethod(row);
     if (grid && grid->Designing()) {
         QString text = MethodLabel(method);

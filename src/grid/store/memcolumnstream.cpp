@@ -3,7 +3,8 @@
 
 // The design properties the data-store column and its footer add to the core column's.
 
-#include "grid/customgrid.h"
+#include "grid/core/gridowner_p.h"
+#include "grid/gridparts.h"
 #include "grid/designio.h"
 #include "grid/uxlocale.h"
 
@@ -60,7 +61,7 @@ void TwMemColumnFooter::WriteDesign(TwDesignWriter &out) const
     TwColumnFooter::WriteDesign(out);
     // Styles of footer rows the grid does not have are not part of its design: a reader
     // would rightly refuse them.
-    const TwCustomGrid *grid = GetGrid();
+    TwGridOwner *grid = TwOwnerOf(GetGrid());
     const QStringList styles = d->m_styles.mid(0, grid ? grid->Footers().Count() : 0);
     const QString standard = DefaultStyleText();
     if (std::any_of(styles.begin(), styles.end(), [&standard](const QString &entry) { return entry != standard; }))
@@ -71,7 +72,7 @@ void TwMemColumnFooter::ReadDesign(const TwDesignReader &in)
 {
     TwColumnFooter::ReadDesign(in);
     const QStringList styles = in.List("Style");
-    const TwCustomGrid *grid = GetGrid();
+    TwGridOwner *grid = TwOwnerOf(GetGrid());
     const int rows = grid ? grid->Footers().Count() : 0;
     const QString standard = DefaultStyleText();
     for (qsizetype i = 0; i < styles.size(); ++i) {

@@ -34,7 +34,7 @@ private:
 
 TTabrix::TTabrix(QWidget *parent)
     : TwCustomGrid(parent)
-    , d(std::make_unique<TTabrixPrivate>(this))
+    , d(std::make_unique<TTabrixPrivate>())
 {
     SetOptions({wgoArrowMove, wgoConfirmDelete, wgoEnterToTab, wgoFocusRect});
     d->m_rowInfos.Init();
@@ -44,7 +44,7 @@ TTabrix::~TTabrix() = default;
 
 std::unique_ptr<TwColumn> TTabrix::NewColumn(TwColumns *collection)
 {
-    return std::make_unique<TwMemColumn>(collection);
+    return std::make_unique<TwMemColumn>(collection, this);
 }
 
 void TTabrix::Loaded()
@@ -152,7 +152,8 @@ void TTabrix::SetRowCount(int count)
 
 TwCells TTabrix::Cells(int col, int row) const
 {
-    return d->m_cells.At(col, row);
+    // The handle edits the cell: it holds the grid as the owner of its values.
+    return TwCells(&Columns(), const_cast<TTabrix *>(this)).At(col, row);
 }
 
 TwMemColumn *TTabrix::GetMemColumn(int index) const
@@ -445,7 +446,7 @@ bool TTabrix::CheckBool(TwColumn *column, int row)
 {
     if (GetRowCount() == 0 || Designing() || CheckNull(column, row))
         return false;
-    return d->m_cells.At(column->Index(), row).Bool();
+    return Cells(column->Index(), row).Bool();
 }
 
 int TTabrix::CheckList(TwColumn *column, int row)
@@ -455,7 +456,7 @@ int TTabrix::CheckList(TwColumn *column, int row)
         return column->Values().indexOf(memColumn->Defaults());
     if (GetRowCount() == 0 || CheckNull(column, row))
         return -1;
-    return d->m_cells.At(column->Index(), row).Index();
+    return Cells(column->Index(), row).Index();
 }
 
 int TTabrix::GetImageIndex(TwColumn *column, int row)
@@ -487,7 +488,7 @@ QVariant TTabrix::GetEditValue(TwColumn *column)
     const int row = CurRow();
     if (GetRowCount() == 0 || CheckNull(column, row))
         return {};
-    const TwCells cell = d->m_cells.At(column->Index(), row);
+    const TwCells cell = Cells(column->Index(), row);
     switch (column->GetEditKind()) {
     case wekCheckBox:
     case wekBoolean:
@@ -506,7 +507,7 @@ void TTabrix::SetEditValue()
     if (!column || !EditorChanged() || row < 0 || row >= GetRowCount() || row != CurRow())
         return;
     const QVariant value = GetEditVal();
-    TwCells cell = d->m_cells.At(column->Index(), row);
+    TwCells cell = Cells(column->Index(), row);
     if (value.isNull()) {
         cell.SetNull();
     } else {
@@ -648,6 +649,21 @@ void TTabrix::StoreInvalidateCell(TwMemColumn *column, int row)
     const int strip = column->VIndex();
     if (strip >= 0)
         InvalidateCell(strip, row);
+}
+
+void TTabrix::StoreSort(TwMemColumn *column, bool descending, bool showMark)
+{
+    Sort(column->Index(), descending, showMark);
+}
+
+bool TTabrix::StoreEdit()
+{
+    return Edit();
+}
+
+int TTabrix::StoreTopRow() const
+{
+    return GetTopRow();
 }
 
 int TTabrix::StoreRow(int row) const

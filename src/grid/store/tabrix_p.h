@@ -9,15 +9,13 @@
 class TTabrixPrivate
 {
 public:
-    explicit TTabrixPrivate(TTabrix *grid)
+    TTabrixPrivate()
         : m_rowInfos([this] { m_selectionTouched = true; })
-        , m_cells(grid)
         , m_selection(m_rowInfos)
     {
     }
 
     TwRowInfos m_rowInfos;
-    TwCells m_cells;
     TwRowSelection m_selection;
     TwGridMode m_gridMode = wgmBrowse;
     bool m_modified = false;

@@ -1,7 +1,9 @@
 #include "grid/uxmfootstyles.h"
 #include "grid/store/uxmfootstyles_p.h"
 
-#include "grid/customgrid.h"
+#include "grid/core/gridowner_p.h"
+#include "grid/columns.h"
+#include "grid/customgrid.h" // the grid is the dialog's parent and names its caption
 #include "grid/gridparts.h"
 #include "grid/memcolumn.h"
 
@@ -172,7 +174,7 @@ TwDlgMFootStyles::~TwDlgMFootStyles() = default;
 void TwDlgMFootStyles::FillLists()
 {
     const QScopedValueRollback loading(d->m_loading, true);
-    const TwCustomGrid *grid = d->m_footer->GetGrid();
+    TwGridOwner *grid = TwOwnerOf(d->m_footer->GetGrid());
     const int lines = grid->Footers().Count();
     for (int i = 0; i < lines; ++i) {
         d->m_cbFooters->addItem(QStringLiteral("Footer%1").arg(i));
@@ -249,8 +251,8 @@ void TwDlgMFootStyles::Ok()
 
 bool EditMFootStyles(TwMemColumnFooter *footer)
 {
-    TwCustomGrid *grid = footer ? footer->GetGrid() : nullptr;
-    if (!grid || grid->Footers().Count() == 0)
+    QWidget *grid = footer ? footer->GetGrid() : nullptr; // the dialog's parent
+    if (!grid || TwOwnerOf(footer->GetGrid())->Footers().Count() == 0)
         return false;
     TwDlgMFootStyles dialog(footer, grid);
     return dialog.exec() == QDialog::Accepted;

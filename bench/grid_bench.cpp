@@ -98,8 +98,8 @@ TSubject GridSubject(TTabrix &grid)
 {
     grid.resize(Width, Height);
     grid.show();
-    grid.UpdateScrollRange();
-    const int maximum = grid.GetVertRange();
+    QCoreApplication::processEvents();
+    const int maximum = std::max(0, grid.GetRowCount() - grid.VisibleRowCount());
     return {grid.viewport(), [&grid, maximum](int i) { grid.SetTopRow(PositionOf(i, maximum)); }};
 }
 

@@ -213,8 +213,6 @@ public:
     void SetLeftCol(int strip);
     void CheckInCol(int strip);
     void CheckInCell(const TwCell &cell);
-    void UpdateScrollRange();
-
     // Update brackets.
     void BeginUpdate();
     void EndUpdate(bool repaint = true);
@@ -223,6 +221,23 @@ public:
     void BeginLoading();
     void EndLoading();
 
+    // The rows, as the complete grid keeps them.
+    virtual void SetCurRow(int row) = 0;
+    virtual int GetRowCount() const = 0;
+    virtual void SetRowCount(int count) = 0;
+    virtual TwGridMode GetGridMode() const = 0;
+    virtual int GetTopRow() const { return 0; }
+    virtual void SetTopRow(int) {}
+
+    /// Design properties a descendant grid adds to the core's (the complete grid's row
+    /// count and flags), written and read by the design stream after the core's own with
+    /// the same rules as the column classes'. None here.
+    virtual void WriteDesign(TwDesignWriter &out) const;
+    virtual void ReadDesign(const TwDesignReader &in);
+
+
+protected:
+    void UpdateScrollRange();
     // Repainting of parts.
     /// A strip, band or line changed size: recompute the geometry, move the editor, repaint.
     void LayoutChanged();
@@ -304,7 +319,7 @@ public:
     virtual void DoDropDown();
     virtual void DoCloseUp(bool accept);
 
-    // Operations the complete grid supplies.
+    // Operations the complete grid supplies: the data, the row moves and the editing cycle.
     virtual void InvalidateSelection();
     virtual void SetEditValue();
     virtual int GetImageIndex(TwColumn *column, int row) = 0;
@@ -328,18 +343,13 @@ public:
     virtual QWidget *CreateLookupListEditor() = 0;
     virtual void MemoDlgOk(const QString &text) = 0;
     virtual void ImgDlgOk(const QPixmap &image) = 0;
-    virtual void SetCurRow(int row) = 0;
-    virtual int GetRowCount() const = 0;
-    virtual void SetRowCount(int count) = 0;
     virtual int GetRowNo(int row) = 0;
-    virtual TwGridMode GetGridMode() const = 0;
-    virtual int GetTopRow() const { return 0; }
-    virtual void SetTopRow(int) {}
     virtual bool GetSelected(int) const { return false; }
     virtual void SetSelected(int, bool) {}
     virtual int GetSelectedCount() const { return 0; }
     virtual void ClearSelection() = 0;
     virtual void DeleteSelection() = 0;
+
 
     // Notifications and hooks, each with a body here; the notifications forward to signals.
     virtual void UpdateRowCount() {}
@@ -364,11 +374,6 @@ public:
     virtual void LevelHeightChanged(TwGroup *group, int level, int oldHeight);
     virtual void HeaderHeightChanged(int oldHeight);
     virtual void RowHeightChanged(int oldHeight);
-    /// Design properties a descendant grid adds to the core's (the complete grid's row
-    /// count and flags), written and read by the design stream after the core's own with
-    /// the same rules as the column classes'. None here.
-    virtual void WriteDesign(TwDesignWriter &out) const;
-    virtual void ReadDesign(const TwDesignReader &in);
 
 signals:
     // Notifications of the published settings.
@@ -539,6 +544,11 @@ private:
     // The parts tell the grid what changed through its owner interface; the grid reacts.
     friend class TwGridReactions;
     friend TwGridOwner *TwOwnerOf(const TwCustomGrid *grid);
+    // The core's own helpers: the in-place editors hand keys and refusals back, the edit
+    // button raises its click, the focus watch takes the value when an editor loses the focus.
+    friend class TwInEditor;
+    friend class TwEditButton;
+    friend class TwEditorFocusWatch;
     static bool IsAnswerSignal(const QMetaMethod &signal);
     void CheckDirectEmit() const;
     int ModeIndex() const;

@@ -153,41 +153,16 @@ public:
     /// After posts and deletions: the footers (with AutoCalcFooters), then OnDataChanged.
     void DataChanged();
 
-    // The display hooks the core paints from.
+    // What the grid shows of a row and a cell.
+    /// The text a cell shows (formats, items and OnGetText applied).
     QString GetDisplayText(TwColumn *column, int row) override;
+    /// The cell holds no value.
     bool CheckNull(TwColumn *column, int row) override;
-    bool CheckBool(TwColumn *column, int row) override;
-    int CheckList(TwColumn *column, int row) override;
-    int GetImageIndex(TwColumn *column, int row) override;
-    QPixmap GetDisplayImage(TwColumn *column, int row) override;
-    QVariant GetEditValue(TwColumn *column) override;
     /// Stores the shown editor's value into its cell when the editor holds a change.
     void SetEditValue() override;
     TwIndiState GetIndiState(int row) override;
     int GetRowNo(int row) override;
     bool EnableRowNo() override;
-    bool IsLastRow(int row) override;
-    int GetVertRange() override;
-    bool EnableDeleting() override;
-    void DoInRow(Qt::KeyboardModifiers modifiers) override;
-    void InsertFirst() override;
-    QWidget *CreateDataListEditor() override;
-    QWidget *CreateLookupListEditor() override;
-    void MemoDlgOk(const QString &text) override;
-    void ImgDlgOk(const QPixmap &image) override;
-
-    // The store's questions.
-    bool StoreEditing() const override;
-    int StoreCurrentRow() const override;
-    int StoreRowCount() const override;
-    void StoreValueChanging(TwMemColumn *column, const QVariant &value) override;
-    void StoreValueChanged(TwMemColumn *column) override;
-    void StoreInvalidateCell(TwMemColumn *column, int row) override;
-    QString StoreGetText(TwMemColumn *column, int row, const QString &text) override;
-    int StoreRow(int row) const override;
-    void StoreSort(TwMemColumn *column, bool descending, bool showMark) override;
-    bool StoreEdit() override;
-    int StoreTopRow() const override;
 
     void WriteDesign(TwDesignWriter &out) const override;
     void ReadDesign(const TwDesignReader &in) override;
@@ -227,6 +202,35 @@ signals:
     void OnSetImage(TwMemColumn *column, int row, const QPixmap &image);
 
 protected:
+    // The display hooks the core paints from.
+    bool CheckBool(TwColumn *column, int row) override;
+    int CheckList(TwColumn *column, int row) override;
+    int GetImageIndex(TwColumn *column, int row) override;
+    QPixmap GetDisplayImage(TwColumn *column, int row) override;
+    QVariant GetEditValue(TwColumn *column) override;
+    bool IsLastRow(int row) override;
+    int GetVertRange() override;
+    bool EnableDeleting() override;
+    void DoInRow(Qt::KeyboardModifiers modifiers) override;
+    void InsertFirst() override;
+    QWidget *CreateDataListEditor() override;
+    QWidget *CreateLookupListEditor() override;
+    void MemoDlgOk(const QString &text) override;
+    void ImgDlgOk(const QPixmap &image) override;
+
+    // The store's questions.
+    bool StoreEditing() const override;
+    int StoreCurrentRow() const override;
+    int StoreRowCount() const override;
+    void StoreValueChanging(TwMemColumn *column, const QVariant &value) override;
+    void StoreValueChanged(TwMemColumn *column) override;
+    void StoreInvalidateCell(TwMemColumn *column, int row) override;
+    QString StoreGetText(TwMemColumn *column, int row, const QString &text) override;
+    int StoreRow(int row) const override;
+    void StoreSort(TwMemColumn *column, bool descending, bool showMark) override;
+    bool StoreEdit() override;
+    int StoreTopRow() const override;
+
     std::unique_ptr<TwColumn> NewColumn(TwColumns *collection) override;
     void Loaded() override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -4,6 +4,7 @@
 // does not take Enter from a grid that edits.
 
 #include "grid/tabrix.h"
+#include "opengrid.h"
 #include "grid/uxnedit.h"
 
 #include <QApplication>
@@ -76,7 +77,7 @@ protected:
             QTest::keyClick(KeyTarget(&m_grid), ch.toLatin1());
     }
 
-    TTabrix m_grid;
+    OpenTabrix m_grid;
 };
 
 TEST_F(EditKeysTest, TypedCharactersReplaceTheCellOnceAndArePosted)

@@ -3,6 +3,7 @@
 // its row out of view and back.
 
 #include "grid/tabrix.h"
+#include "opengrid.h"
 #include "grid/core/extents.h"
 #include "grid/uxdlgmemo.h"
 #include "grid/uxlists.h"
@@ -24,7 +25,7 @@
 
 namespace {
 
-class BeepGrid : public TTabrix
+class BeepGrid : public OpenTabrix
 {
 public:
     int m_beeps = 0;

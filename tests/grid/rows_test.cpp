@@ -3,6 +3,7 @@
 // column as texts, finding rows, and the stable sort against a plain insertion sort.
 
 #include "grid/tabrix.h"
+#include "opengrid.h"
 #include "grid/core/extents.h"
 #include "platform/texception.h"
 #include "testsupport.h"
@@ -61,7 +62,7 @@ protected:
         return text;
     }
 
-    TTabrix m_grid;
+    OpenTabrix m_grid;
 };
 
 template<typename Call>

@@ -2,6 +2,7 @@
 #include "salestable.h"
 
 #include "grid/tabrix.h"
+#include "opengrid.h"
 #include "testdatabase.h"
 #include "testsupport.h"
 
@@ -197,7 +198,7 @@ TEST_P(SalesScreenTest, AClickOnAColumnTitleSortsByItAndASecondClickReverses)
     Type(1, Remark, QStringLiteral("x"));
     const auto clickTitle = [this](int column) {
         m_grid->SetSelectedColumn(m_grid->GetMemColumn(column));
-        const QRect cell = m_grid->EditorRect(m_grid->GetMemColumn(column), m_grid->TopRow(), false);
+        const QRect cell = OpenTabrix::EditorRectOf(*m_grid, m_grid->GetMemColumn(column), m_grid->TopRow(), false);
         QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {},
                           m_grid->viewport()->mapFrom(m_grid, QPoint(cell.center().x(), cell.top() - 8)));
     };
@@ -248,7 +249,7 @@ TEST_P(SalesScreenDemoTest, TheDemosHundredThousandSalesLoadWithTheirFooters)
     picture.save(QDir(QStringLiteral(TOVEL_BUILD_DIR)).filePath(QStringLiteral("j202p-screen.png")));
     // The amount column's tint beside its right-aligned number, on the third row.
     m_grid->SetSelectedColumn(m_grid->GetMemColumn(Amount));
-    const QRect amount = m_grid->EditorRect(m_grid->GetMemColumn(Amount), 2, false);
+    const QRect amount = OpenTabrix::EditorRectOf(*m_grid, m_grid->GetMemColumn(Amount), 2, false);
     const QPoint inside = m_grid->mapTo(m_screen.get(), QPoint(amount.left() + 3, amount.center().y()));
     EXPECT_EQ(picture.pixelColor(inside * picture.devicePixelRatio()), QColor(0xE8, 0xF4, 0xFF));
     EXPECT_TRUE(m_screen->Status().startsWith(QStringLiteral("100,000건을 조회했습니다")));

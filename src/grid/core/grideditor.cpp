@@ -27,6 +27,8 @@ int EditorSlot(TwEditKind kind)
     return kind == wekSpinEdit ? wekNumber : kind;
 }
 
+} // namespace
+
 // Watches an editor's focus: when it goes outside the grid (not to a popup of the editor's
 // own, such as its list or calendar), the grid takes the value and hides the editor, as it
 // does when it loses the focus itself.
@@ -59,7 +61,6 @@ private:
     TwCustomGrid *m_grid;
 };
 
-} // namespace
 
 void TwCustomGrid::DeleteEditors()
 {

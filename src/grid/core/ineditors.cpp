@@ -36,6 +36,42 @@ TwInEditor::TwInEditor(TwCustomGrid *grid)
 
 TwInEditor::~TwInEditor() = default;
 
+bool TwInEditor::KeyToGrid(int key, Qt::KeyboardModifiers modifiers) const
+{
+    return Grid()->EditorKeyDown(key, modifiers);
+}
+
+void TwInEditor::Beep() const
+{
+    Grid()->EditorBeep();
+}
+
+void TwInEditor::ListDroppedDown() const
+{
+    Grid()->DoDropDown();
+}
+
+void TwInEditor::ListClosedUp(bool accept) const
+{
+    Grid()->DoCloseUp(accept);
+}
+
+bool TwInEditor::GridCompleting() const
+{
+    return Grid()->CompletingEdit();
+}
+
+bool TwInEditor::StillEditing(const TwColumn *column, int row) const
+{
+    const TwCustomGrid *grid = Grid();
+    return grid->EditorShowing() && grid->EditingColumn() == column && grid->EditingRow() == row;
+}
+
+int TwInEditor::EditingRow() const
+{
+    return Grid()->EditingRow();
+}
+
 TwCustomGrid *TwInEditor::Grid() const
 {
     return d->m_grid;
@@ -72,7 +108,7 @@ bool TwInEditor::CanModify()
     TwColumn *column = Column();
     d->m_allowed = column && column->EditCanModify();
     if (!d->m_allowed)
-        Grid()->EditorBeep();
+        Beep();
     return d->m_allowed;
 }
 
@@ -95,7 +131,7 @@ bool TwInEditor::RefusesTypedChange(const QKeyEvent *event)
         return false;
     TwColumn *column = Column();
     if (column && !column->IsValidChar(event->text().at(0))) {
-        Grid()->EditorBeep();
+        Beep();
         return true;
     }
     return !CanModify();

@@ -64,6 +64,22 @@ protected:
     /// A composition on a column that may not change; consumed by the caller.
     bool RefusesComposition(const QInputMethodEvent *event);
 
+    // What an editor tells its grid.
+    /// A key handed back: the grid's key handler runs with it; true when it consumed it.
+    bool KeyToGrid(int key, Qt::KeyboardModifiers modifiers) const;
+    /// A key or a change refused: the error beep.
+    void Beep() const;
+    /// A list editor's list opened, or closed with or without acceptance.
+    void ListDroppedDown() const;
+    void ListClosedUp(bool accept) const;
+    /// The grid has a date's text completed before it reads the value.
+    bool GridCompleting() const;
+    /// The grid shows its editor over `row` of `column` (a key handed to the grid may have
+    /// moved it on).
+    bool StillEditing(const TwColumn *column, int row) const;
+    /// The row the shown editor edits, -1 when none shows.
+    int EditingRow() const;
+
 private:
     struct Private;
     std::unique_ptr<Private> const d;

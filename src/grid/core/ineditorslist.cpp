@@ -73,7 +73,7 @@ void TwInCombo::DropDown()
     m_droppedDown = true;
     m_list->show();
     InvalidateCustom();
-    Grid()->DoDropDown();
+    ListDroppedDown();
 }
 
 void TwInCombo::CloseList()
@@ -91,7 +91,7 @@ void TwInCombo::CloseUp(bool accept)
     CloseList();
     if (!accept)
         setText(m_dropDownText);
-    Grid()->DoCloseUp(accept);
+    ListClosedUp(accept);
 }
 
 void TwInCombo::HideEditor()
@@ -239,5 +239,5 @@ void TwInPickList::CloseUp(bool accept)
         RestoreText();
     }
     selectAll();
-    Grid()->DoCloseUp(accept);
+    ListClosedUp(accept);
 }

@@ -108,7 +108,7 @@ void TwInNumEdit::ApplyColumn()
 
 void TwInNumEdit::ErrBeep()
 {
-    Grid()->EditorBeep();
+    Beep();
 }
 
 void TwInNumEdit::keyPressEvent(QKeyEvent *event)
@@ -122,12 +122,12 @@ void TwInNumEdit::keyPressEvent(QKeyEvent *event)
     const bool atLeft = !selection && CaretPos() == 0;
     const bool atRight = !selection && CaretPos() == RawText().size();
     event->accept();
-    auto toGrid = [&] { grid->EditorKeyDown(key, modifiers); };
+    auto toGrid = [&] { KeyToGrid(key, modifiers); };
     auto mayChange = [&] {
         TwColumn *column = Column();
         if (Modified() || (column && column->EditCanModify()))
             return true;
-        grid->EditorBeep();
+        Beep();
         return false;
     };
     switch (key) {
@@ -272,13 +272,12 @@ void TwInDateEdit::ApplyColumn()
 
 void TwInDateEdit::keyPressEvent(QKeyEvent *event)
 {
-    TwCustomGrid *grid = Grid();
     const int key = event->key();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const bool ctrl = modifiers & Qt::ControlModifier;
     const bool alt = modifiers & Qt::AltModifier;
     const bool calendarOpen = QApplication::activePopupWidget() != nullptr;
-    if (!m_completing && !grid->CompletingEdit() && !calendarOpen) {
+    if (!m_completing && !GridCompleting() && !calendarOpen) {
         bool toGrid = false;
         switch (key) {
         case Qt::Key_Tab:
@@ -309,7 +308,7 @@ void TwInDateEdit::keyPressEvent(QKeyEvent *event)
         }
         if (toGrid) {
             event->accept();
-            grid->EditorKeyDown(key, modifiers);
+            KeyToGrid(key, modifiers);
             return;
         }
         const bool changes = TwIsPrintableKey(event) || key == Qt::Key_Delete || key == Qt::Key_Backspace
@@ -318,7 +317,7 @@ void TwInDateEdit::keyPressEvent(QKeyEvent *event)
             TwColumn *column = Column();
             if (!column || !column->EditCanModify()) {
                 event->accept();
-                grid->EditorBeep();
+                Beep();
                 return;
             }
         }

@@ -24,7 +24,7 @@ bool TwInSpecial::CanModify()
     TwColumn *column = Column();
     if (column && column->EditCanModify())
         return true;
-    Grid()->EditorBeep();
+    Beep();
     return false;
 }
 
@@ -64,7 +64,7 @@ bool TwInSpecial::CommonKey(QKeyEvent *event)
     if (!toGrid)
         return false;
     event->accept();
-    Grid()->EditorKeyDown(key, modifiers);
+    KeyToGrid(key, modifiers);
     return true;
 }
 
@@ -127,7 +127,7 @@ void TwInCheckEdit::keyPressEvent(QKeyEvent *event)
     case Qt::Key_End:
     case Qt::Key_Up:
     case Qt::Key_Down:
-        Grid()->EditorKeyDown(key, modifiers);
+        KeyToGrid(key, modifiers);
         return;
     default:
         event->ignore();
@@ -220,7 +220,7 @@ void TwInRadioGroup::keyPressEvent(QKeyEvent *event)
     const int itemRow = m_index < 0 ? 0 : m_index / columns;
     const int itemCol = m_index < 0 ? 0 : m_index % columns;
     event->accept();
-    auto toGrid = [&] { grid->EditorKeyDown(key, modifiers); };
+    auto toGrid = [&] { KeyToGrid(key, modifiers); };
     switch (key) {
     case Qt::Key_Up:
         if (ctrl || itemRow == 0)

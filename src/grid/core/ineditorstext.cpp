@@ -157,7 +157,7 @@ void TwInEdit::keyPressEvent(QKeyEvent *event)
     const bool shift = modifiers & Qt::ShiftModifier;
     const bool arrowMove = grid->Options().Has(wgoArrowMove);
     event->accept();
-    auto toGrid = [&] { grid->EditorKeyDown(key, modifiers); };
+    auto toGrid = [&] { KeyToGrid(key, modifiers); };
     if (ListKey(event))
         return;
     const TwCaretPlace place = CaretPlace();
@@ -221,9 +221,9 @@ void TwInEdit::keyPressEvent(QKeyEvent *event)
         // the editor stays on its cell Enter toggles between all selected and the caret at
         // the end.
         TwColumn *column = Column();
-        const int row = grid->EditingRow();
+        const int row = EditingRow();
         toGrid();
-        if (!grid->EditorShowing() || grid->EditingColumn() != column || grid->EditingRow() != row || !isVisible())
+        if (!StillEditing(column, row) || !isVisible())
             return;
         m_selectToggle = !(hasSelectedText() && selectedText() == text());
         if (m_selectToggle)
@@ -338,7 +338,7 @@ void TwInMultiEdit::keyPressEvent(QKeyEvent *event)
         && cursor.block().layout()->lineForTextPosition(cursor.positionInBlock()).lineNumber()
             == cursor.block().layout()->lineCount() - 1;
     event->accept();
-    auto toGrid = [&] { grid->EditorKeyDown(key, modifiers); };
+    auto toGrid = [&] { KeyToGrid(key, modifiers); };
     switch (key) {
     case Qt::Key_Left:
     case Qt::Key_Home:

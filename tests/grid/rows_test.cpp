@@ -62,6 +62,30 @@ protected:
         return text;
     }
 
+    /// Collects what the grid's viewport repaints.
+    struct PaintSpy : QObject
+    {
+        QRegion painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent *>(event)->region();
+            return false;
+        }
+    };
+
+    /// Shows the grid, lets its first paint pass, then has `spy` watch what it repaints.
+    bool ShowAndWatch(PaintSpy &spy)
+    {
+        m_grid.resize(300, 200);
+        m_grid.show();
+        if (!QTest::qWaitForWindowExposed(&m_grid))
+            return false;
+        QApplication::processEvents();
+        m_grid.viewport()->installEventFilter(&spy);
+        return true;
+    }
+
     OpenTabrix m_grid;
 };
 
@@ -210,21 +234,8 @@ TEST_F(RowsTest, ExchangeRowsRepaintsTheRowsUnderRepeatedValues)
         m_grid.Cells(1, row).SetString(QStringLiteral("A"));
     m_grid.Cells(1, 2).SetString(QStringLiteral("B"));
     m_grid.GetMemColumn(1)->SetEqualBlank(true);
-    m_grid.resize(300, 200);
-    m_grid.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_grid));
-    QApplication::processEvents();
-    struct TPaintSpy : QObject
-    {
-        QRegion painted;
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint)
-                painted += static_cast<QPaintEvent *>(event)->region();
-            return false;
-        }
-    } spy;
-    m_grid.viewport()->installEventFilter(&spy);
+    PaintSpy spy;
+    ASSERT_TRUE(ShowAndWatch(spy));
     m_grid.ExchangeRows(1, 2); // A B A A: the last row turns blank
     QApplication::processEvents();
     const int row3 = (m_grid.Extents().GetTops(3) + m_grid.Extents().GetBottoms(3)) / 2;
@@ -498,21 +509,8 @@ TEST_F(RowsTest, RegressionRowStatesOfTheGridMapDisplayRowsAndRepaintTheMarkers)
     EXPECT_EQ(m_grid.RowType(3), 2);
 
     m_grid.Markers().SetVisible(true);
-    m_grid.resize(300, 200);
-    m_grid.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_grid));
-    QApplication::processEvents();
-    struct TPaintSpy : QObject
-    {
-        QRegion painted;
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint)
-                painted += static_cast<QPaintEvent *>(event)->region();
-            return false;
-        }
-    } spy;
-    m_grid.viewport()->installEventFilter(&spy);
+    PaintSpy spy;
+    ASSERT_TRUE(ShowAndWatch(spy));
     const QPoint marker = m_grid.Extents().GetColBound(-1, 2).center();
     const auto repainted = [&](auto clear, bool repaint) {
         spy.painted = {};

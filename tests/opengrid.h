@@ -14,6 +14,7 @@ public:
     using TwCustomGrid::EditorChanged;
     using TwCustomGrid::EditorRect;
     using TwCustomGrid::EditorShowing;
+    using TwCustomGrid::Extents;
     using TwCustomGrid::GetEditVal;
     using TwCustomGrid::HideEditor;
     using TwCustomGrid::ShowEditor;

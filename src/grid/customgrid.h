@@ -64,8 +64,6 @@ public:
     const TwMarkers &Markers() const;
     TwFixedStyle &FixedStyle();
     const TwFixedStyle &FixedStyle() const;
-    TwGridExtents &Extents();
-    const TwGridExtents &Extents() const;
     TwGridLinesEx &Lines();
     const TwGridLinesEx &Lines() const;
     TwGridLines &EndLines();
@@ -193,14 +191,6 @@ public:
     /// Ctrl+Delete: asks (with wgoConfirmDelete), then deletes the selected rows, or the
     /// current row when none is selected. Nothing unless EnableDeleting.
     void DeleteRows();
-    /// The current position is left: raises OnCellExit. Runs once per move.
-    virtual void CellExit();
-    /// The current position was entered: applies the column's input method settings and
-    /// raises OnCellEnter.
-    virtual void CellEnter();
-    /// The cell of the current row is clicked again: opens it for editing.
-    virtual void CellClicked();
-
 signals:
     void OnCellExit();
     void OnCellEnter();
@@ -237,6 +227,17 @@ public:
 
 
 protected:
+    /// The geometry: strips, bands and hit rectangles (internal to the library).
+    TwGridExtents &Extents();
+    const TwGridExtents &Extents() const;
+    /// The current position is left: raises OnCellExit. Runs once per move.
+    virtual void CellExit();
+    /// The current position was entered: applies the column's input method settings and
+    /// raises OnCellEnter.
+    virtual void CellEnter();
+    /// The cell of the current row is clicked again: opens it for editing.
+    virtual void CellClicked();
+
     void UpdateScrollRange();
     // Repainting of parts.
     /// A strip, band or line changed size: recompute the geometry, move the editor, repaint.
@@ -540,7 +541,6 @@ private:
     void SetSizingLine(int value);
     void SetMovingFeedback(int line, const QRect &frame);
     void UpdateCursor(int x, int y);
-    friend class TwColumns;
     // The parts tell the grid what changed through its owner interface; the grid reacts.
     friend class TwGridReactions;
     friend TwGridOwner *TwOwnerOf(const TwCustomGrid *grid);

@@ -110,9 +110,9 @@ class TABRIX_EXPORT TwMemColumn : public TwColumn
     Q_PROPERTY(bool Required READ Required WRITE SetRequired NOTIFY RequiredChanged)
 
 public:
-    /// A column of `collection` whose values `owner` edits and shows (none: a column that
-    /// no grid edits).
-    explicit TwMemColumn(TwColumns *collection, TwStoreOwner *owner = nullptr);
+    /// A column of `collection` whose values `owner` (the grid whose NewColumn makes it)
+    /// edits, shows and sizes.
+    TwMemColumn(TwColumns *collection, TwStoreOwner *owner);
     ~TwMemColumn() override;
 
     TwEditKind GetEditKind() const override;

@@ -7,7 +7,7 @@
 
 /// Where an update run and its transport report while the run goes on, so the run needs
 /// no window of its own: the progress window shows it all, a silent sink keeps only the
-/// message lines. The calls come in the order of the run, on its own thread.
+/// message lines. The calls come in the order of the run, on the window's thread.
 class TUpdateProgress
 {
 public:

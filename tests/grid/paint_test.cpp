@@ -2,6 +2,7 @@
 // footer lines, indicator numbers, the empty grid's row, row selection and fixed colours.
 
 #include "grid/tabrix.h"
+#include "opengrid.h"
 #include "grid/core/extents.h"
 
 #include <QImage>
@@ -67,7 +68,7 @@ protected:
 
     static QRgb Rgb(TColor color) { return TXColor(color).rgb(); }
 
-    TTabrix m_grid;
+    OpenTabrix m_grid;
     QImage m_image;
 };
 

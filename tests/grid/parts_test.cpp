@@ -44,7 +44,7 @@ class OwnTitleStoreGrid : public StoreGrid
 public:
     std::unique_ptr<TwColumn> NewColumn(TwColumns *collection) override
     {
-        return std::make_unique<OwnTitleMemColumn>(collection);
+        return std::make_unique<OwnTitleMemColumn>(collection, this);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "demo/demogrid.h"
 #include "grid/gridstream.h"
 #include "grid/core/extents.h"
+#include "opengrid.h"
 #include "testsupport.h"
 
 #include <QScreen>
@@ -46,7 +47,7 @@ protected:
 
     QString Events() const { return m_events.join(QLatin1Char('|')); }
 
-    TTabrix m_grid;
+    OpenTabrix m_grid;
     QStringList m_events;
 };
 
@@ -144,7 +145,7 @@ TEST(TabrixRows, TopRowAndTheScrollBarCountRowsUpToTheLargestCount)
 
 TEST(TabrixRows, TheRowCountAndCellsCheckTheirBounds)
 {
-    TTabrix grid;
+    OpenTabrix grid;
     grid.SetRowCount(5);
     EXPECT_EQ(grid.GetRowCount(), 0) << "no columns, no rows";
     static_cast<TwMemColumn *>(grid.Columns().Add())->SetDataType(wdtLong);
@@ -163,7 +164,7 @@ TEST(TabrixRows, TheRowCountAndCellsCheckTheirBounds)
 // the screen shows then must match a full repaint, headers and footers untouched.
 TEST(TabrixRows, ScrollingByOneRowShowsWhatAFullRepaintShows)
 {
-    TTabrix grid;
+    OpenTabrix grid;
     for (int i = 0; i < 2; ++i)
         static_cast<TwMemColumn *>(grid.Columns().Add())->SetDataType(wdtLong);
     grid.Footers().Add();
@@ -197,7 +198,7 @@ TEST(TabrixRows, ScrollingByOneRowShowsWhatAFullRepaintShows)
 
 TEST(TabrixRows, EqualValuesShowOnceBelowTheTopRowAndAWheelWithoutRowsToScrollWalksColumns)
 {
-    TTabrix grid;
+    OpenTabrix grid;
     for (int i = 0; i < 10; ++i) {
         auto *column = static_cast<TwMemColumn *>(grid.Columns().Add());
         column->SetDataType(wdtLong);
@@ -262,7 +263,7 @@ TEST_F(TabrixTest, TheScrollBarMovesTheRowsAfterKeysMovedThem)
 
 TEST(TabrixRows, RowsShownAtDesignTimeTakeFocusAndShiftKeysWithoutRowBytes)
 {
-    TTabrix grid;
+    OpenTabrix grid;
     static_cast<TwMemColumn *>(grid.Columns().Add())->SetDataType(wdtLong);
     grid.SetDesigning(true);
     grid.SetOptions({wgoMultiSelect});

@@ -27,6 +27,7 @@ public:
 class TestGrid : public TwCustomGrid
 {
 public:
+    using TwCustomGrid::Extents;
     int RowCount = 0;
     int TopRow = 0;
 

@@ -72,7 +72,7 @@ void TwColumn::SetGroup(int value)
     if (value == d->m_group)
         return;
     TwGridOwner *owner = GridOwner();
-    const TwColumnMove move(owner, this);
+    const TwColumnMove move(owner, this, TwColumnMove::Place);
     if (TwGroup *old = GroupObject())
         old->RemoveItem(this);
     d->m_group = -1;
@@ -90,7 +90,7 @@ void TwColumn::SetLevel(int value)
     }
     if (value == d->m_level)
         return;
-    const TwColumnMove move(GridOwner(), this);
+    const TwColumnMove move(GridOwner(), this, TwColumnMove::Place);
     const int index = d->m_levelIndex;
     group->RemoveItem(this);
     group->InsertItem(value, index, this);
@@ -106,7 +106,7 @@ void TwColumn::SetLevelIndex(int value)
     }
     if (value == d->m_levelIndex)
         return;
-    const TwColumnMove move(GridOwner(), this);
+    const TwColumnMove move(GridOwner(), this, TwColumnMove::Place);
     group->MoveItem(this, value);
 }
 
@@ -167,8 +167,10 @@ void TwColumn::SetVIndex(int value)
         SetVisible(true);
         return;
     }
-    const TwColumnMove move(owner, nullptr);
-    d->m_collection->MoveVisible(this, qMin(value, d->m_collection->GetVCount() - 1));
+    {
+        const TwColumnMove move(owner, nullptr, TwColumnMove::Visible);
+        d->m_collection->MoveVisible(this, qMin(value, d->m_collection->GetVCount() - 1));
+    }
     d->m_collection->Update(nullptr);
 }
 
@@ -176,9 +178,10 @@ void TwColumn::SetIndex(int value)
 {
     if (!d->m_collection)
         return;
-    const TwColumnMove move(GridOwner(), nullptr);
+    // The visible list follows the new order where it is rebuilt from it (design time).
     if (!TwMoveItem(d->m_collection->d->m_items, d->m_index, value))
         return;
+    const TwColumnMove move(GridOwner(), nullptr, TwColumnMove::Visible);
     d->m_collection->Renumber();
     d->m_collection->Update(nullptr);
 }

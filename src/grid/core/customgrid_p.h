@@ -55,10 +55,10 @@ public:
     void GroupsChanged() override;
     void VisibleColumnInserted(int position) override;
     void VisibleColumnRemoved(int position) override;
-    void ColumnMoving(const TwColumn *column) override;
-    void ColumnMoved() override;
-    void GroupsMoving() override;
-    void GroupsMoved() override;
+    void ColumnMoving(const TwColumn *column, MoveKind kind) override;
+    void ColumnMoved(bool repair) override;
+    void GroupsMoving(bool showEditor) override;
+    void GroupsMoved(bool repair) override;
     void ColumnEditorChanged(const TwColumn *column) override;
     void ColumnWidthChanged(TwColumn *column, int oldWidth) override;
     void GroupWidthChanged(TwGroup *group, int oldWidth) override;
@@ -72,9 +72,11 @@ private:
     // The column and the group that held the current cell when a move began; the move's
     // outermost scope counts.
     QPointer<const TwColumn> m_movingColumn;
+    MoveKind m_moveKind = MoveKind::Place;
     int m_columnMoves = 0;
     QPointer<const TwGroup> m_currentGroup;
     bool m_hadCurrentGroup = false;
+    bool m_showEditor = false;
     int m_groupMoves = 0;
 };
 

@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <exception>
 #include <memory>
 
 class TwColumn;
@@ -75,16 +76,20 @@ public:
     /// in column mode the current cell stays on what it showed.
     virtual void VisibleColumnInserted(int position) = 0;
     virtual void VisibleColumnRemoved(int position) = 0;
-    /// A column is about to move among the visible columns or within the group structure,
-    /// and has moved (see TwColumnMove): the current cell stays on it. `column` null: the
-    /// current one, whichever it is.
-    virtual void ColumnMoving(const TwColumn *column) = 0;
-    virtual void ColumnMoved() = 0;
+    /// A column is about to move, and has moved (see TwColumnMove): the current cell stays
+    /// on it. A move within the group structure (`TwColumnMove::Place`) concerns the current
+    /// cell of group mode and only when `column` holds it; a move among the visible columns
+    /// (`TwColumnMove::Visible`, `column` null: whichever holds it) the current column of
+    /// column mode. `repair` false: the move ended by an exception, nothing follows it.
+    enum class MoveKind : std::uint8_t { Place, Visible };
+    virtual void ColumnMoving(const TwColumn *column, MoveKind kind) = 0;
+    virtual void ColumnMoved(bool repair) = 0;
     /// Groups are about to appear, vanish or move among the visible groups, and have (see
     /// TwGroupMove): the current cell stays in its group, or goes to the first cell when its
-    /// group is gone.
-    virtual void GroupsMoving() = 0;
-    virtual void GroupsMoved() = 0;
+    /// group is gone (and the editor shows again there with wgoAlwaysShowEditor when
+    /// `showEditor`).
+    virtual void GroupsMoving(bool showEditor) = 0;
+    virtual void GroupsMoved(bool repair) = 0;
     /// A column's editor settings changed (its border or colour).
     virtual void ColumnEditorChanged(const TwColumn *column) = 0;
     /// Sizes, raised on as the grid's events.
@@ -104,46 +109,57 @@ protected:
 /// The owner behind a grid; null for none.
 TwGridOwner *TwOwnerOf(const TwCustomGrid *grid);
 
-/// Tells the owner that a column moves, for the scope's life.
+/// Tells the owner that a column moves, for the scope's life. The owner's repair may raise
+/// the grid's events, whose handlers may throw: the exception leaves the scope, as it would
+/// leave a setter; a scope left by an exception only ends the move.
 class TwColumnMove
 {
 public:
-    TwColumnMove(TwGridOwner *owner, const TwColumn *column)
+    using Kind = TwGridOwner::MoveKind;
+    static constexpr Kind Place = Kind::Place;
+    static constexpr Kind Visible = Kind::Visible;
+
+    TwColumnMove(TwGridOwner *owner, const TwColumn *column, Kind kind)
         : m_owner(owner)
+        , m_exceptions(std::uncaught_exceptions())
     {
         if (m_owner)
-            m_owner->ColumnMoving(column);
+            m_owner->ColumnMoving(column, kind);
     }
-    ~TwColumnMove()
+    ~TwColumnMove() noexcept(false)
     {
         if (m_owner)
-            m_owner->ColumnMoved();
+            m_owner->ColumnMoved(std::uncaught_exceptions() == m_exceptions);
     }
     TwColumnMove(const TwColumnMove &) = delete;
     TwColumnMove &operator=(const TwColumnMove &) = delete;
 
 private:
     TwGridOwner *m_owner;
+    int m_exceptions;
 };
 
-/// Tells the owner that visible groups change, for the scope's life.
+/// Tells the owner that visible groups change, for the scope's life; left by an exception,
+/// it only ends the change (see TwColumnMove).
 class TwGroupMove
 {
 public:
-    explicit TwGroupMove(TwGridOwner *owner)
+    TwGroupMove(TwGridOwner *owner, bool showEditor)
         : m_owner(owner)
+        , m_exceptions(std::uncaught_exceptions())
     {
         if (m_owner)
-            m_owner->GroupsMoving();
+            m_owner->GroupsMoving(showEditor);
     }
-    ~TwGroupMove()
+    ~TwGroupMove() noexcept(false)
     {
         if (m_owner)
-            m_owner->GroupsMoved();
+            m_owner->GroupsMoved(std::uncaught_exceptions() == m_exceptions);
     }
     TwGroupMove(const TwGroupMove &) = delete;
     TwGroupMove &operator=(const TwGroupMove &) = delete;
 
 private:
     TwGridOwner *m_owner;
+    int m_exceptions;
 };

@@ -206,28 +206,36 @@ void TwGridReactions::VisibleColumnRemoved(int position)
     m_grid.UpdateEditor();
 }
 
-void TwGridReactions::ColumnMoving(const TwColumn *column)
+void TwGridReactions::ColumnMoving(const TwColumn *column, MoveKind kind)
 {
     if (m_columnMoves++ > 0)
         return;
     const TwColumn *selected = m_grid.SelectedColumn();
     m_movingColumn = !column || column == selected ? selected : nullptr;
+    m_moveKind = kind;
 }
 
-void TwGridReactions::ColumnMoved()
+void TwGridReactions::ColumnMoved(bool repair)
 {
     if (--m_columnMoves > 0)
         return;
     const TwColumn *column = m_movingColumn;
     m_movingColumn = nullptr;
-    if (column && !m_grid.GroupMode() && column->VIndex() >= 0)
-        m_grid.SetCurCol(column->VIndex());
+    if (!repair)
+        return;
+    if (m_moveKind == MoveKind::Visible) {
+        // Column mode names the current column by its visible position.
+        if (column && !m_grid.GroupMode() && column->VIndex() >= 0)
+            m_grid.SetCurCol(column->VIndex());
+        return;
+    }
+    // Group mode names the current cell by its visible address.
     if (column && m_grid.GroupMode() && m_grid.ValidCell(column->GetVCell()))
         m_grid.SetCurCell(column->GetVCell());
     m_grid.InvalidateGrid();
 }
 
-void TwGridReactions::GroupsMoving()
+void TwGridReactions::GroupsMoving(bool showEditor)
 {
     if (m_groupMoves++ > 0)
         return;
@@ -236,21 +244,25 @@ void TwGridReactions::GroupsMoving()
     const int position = m_grid.CurCell().Group;
     m_currentGroup = position >= 0 && position < groups.GetVCount() ? groups.GetVItems(position) : nullptr;
     m_hadCurrentGroup = m_currentGroup != nullptr;
+    m_showEditor = showEditor;
 }
 
-void TwGridReactions::GroupsMoved()
+void TwGridReactions::GroupsMoved(bool repair)
 {
-    if (--m_groupMoves > 0 || !m_hadCurrentGroup)
+    if (--m_groupMoves > 0)
         return;
+    const bool hadCurrent = m_hadCurrentGroup;
     const TwGroup *group = m_currentGroup;
     m_currentGroup = nullptr;
     m_hadCurrentGroup = false;
+    if (!repair || !hadCurrent)
+        return;
     const int position = group ? group->VIndex() : -1;
     if (position < 0) {
         // Its group went: the first cell that may be selected becomes current.
         if (m_grid.GroupMode() && m_grid.Groups().GetVCount() > 0) {
             m_grid.SetCurCell(m_grid.FirstSelectCell());
-            if (m_grid.Options().Has(wgoAlwaysShowEditor))
+            if (m_showEditor && m_grid.Options().Has(wgoAlwaysShowEditor))
                 m_grid.ShowEditor();
         }
         return;

@@ -11,6 +11,7 @@ TwCells::TwCells(const TwColumns *columns, TwStoreOwner *owner)
     : m_columns(columns)
     , m_owner(owner)
 {
+    Q_ASSERT_X(columns && owner, "TwCells", "the cells of a grid's columns, with the grid as their owner");
 }
 
 TwCells TwCells::At(int column, int row) const

@@ -87,7 +87,7 @@ void FillModel(QStandardItemModel &model, int count)
 double DisplayCost(TwDataType type, const QString &format, const std::function<void(TwMemPool &, int)> &fill)
 {
     constexpr int Rows = 100000;
-    TwMemColumn column(nullptr);
+    TwMemColumn column(nullptr, nullptr); // a column of no grid: its pool alone
     column.SetDataType(type);
     column.SetDisplayFormat(format);
     column.Pool().SetCount(Rows);

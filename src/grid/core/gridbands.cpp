@@ -58,7 +58,7 @@ void TwCustomGrid::DrawHeaders(QPainter &painter, bool drawTitle, int first, int
         else
             DrawColumnHeader(painter, strip);
     };
-    ForEachStrip(*this, first, last, draw);
+    ForEachStrip(*this, Extents(), first, last, draw);
 }
 
 void TwCustomGrid::DrawHeaderTitle(QPainter &painter)
@@ -152,7 +152,7 @@ void TwCustomGrid::DrawFooters(QPainter &painter, int footer, const QRect &rect,
         else
             DrawColumnFooter(painter, strip, footer, withEvent);
     };
-    ForEachStrip(*this, first, last, draw);
+    ForEachStrip(*this, Extents(), first, last, draw);
 }
 
 void TwCustomGrid::DrawFooterTitle(QPainter &painter, int footer)

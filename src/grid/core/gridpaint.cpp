@@ -90,7 +90,7 @@ void TwCustomGrid::PrepareCellPaint(int first, int last)
                 PrepareColumnPaint(group->GetColumns(level, index), strip, WCell(strip, level, index));
         }
     };
-    ForEachStrip(*this, first, last, prepare);
+    ForEachStrip(*this, Extents(), first, last, prepare);
 }
 
 void TwCustomGrid::paintEvent(QPaintEvent *event)
@@ -212,7 +212,7 @@ void TwCustomGrid::DrawRow(QPainter &painter, int row, bool drawIndicator, bool 
         else
             DrawColumn(painter, strip, row, rowEvents);
     };
-    ForEachStrip(*this, first, last, draw);
+    ForEachStrip(*this, Extents(), first, last, draw);
 }
 
 void TwCustomGrid::DrawColumn(QPainter &painter, int strip, int row, bool rowEvents)

@@ -102,20 +102,20 @@ inline int BottomOf(const QRect &rect)
 
 /// The first strip right of the fixed ones that a paint from strip `first` on must visit:
 /// strips wholly beneath the fixed ones are skipped.
-inline int FirstScrolled(const TwCustomGrid &grid, int first)
+inline int FirstScrolled(const TwCustomGrid &grid, const TwGridExtents &extents, int first)
 {
-    return qMax(grid.Extents().FirstPartlyShown(), qMax(first, grid.FixedCount()));
+    return qMax(extents.FirstPartlyShown(), qMax(first, grid.FixedCount()));
 }
 
 /// Visits the strips from `first` to `last` in paint order: the fixed strips, then the
 /// scrolled strips that show beside them.
 template <typename TVisit>
-void ForEachStrip(const TwCustomGrid &grid, int first, int last, TVisit visit)
+void ForEachStrip(const TwCustomGrid &grid, const TwGridExtents &extents, int first, int last, TVisit visit)
 {
     last = qMin(grid.StripCount() - 1, last);
     for (int k = first; k <= qMin(grid.FixedCount() - 1, last); ++k)
         visit(k);
-    for (int k = FirstScrolled(grid, first); k <= last; ++k)
+    for (int k = FirstScrolled(grid, extents, first); k <= last; ++k)
         visit(k);
 }
 

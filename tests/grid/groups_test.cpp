@@ -250,3 +250,34 @@ TEST(Groups, RegressionCurrentCellFollowsItsGroupWhenAGroupIsDeleted)
         EXPECT_EQ(grid.SelectedColumn()->Title().Caption(), QString::fromLatin1(c.Selected)) << c.Deleted;
     }
 }
+
+// The grid follows a move of the current column or group by moving its current cell, which
+// raises the cell events. A handler that throws ends the move with its exception, as it ends
+// a setter, and the grid goes on working; it never ends the program.
+TEST(Groups, RegressionAThrowingCellHandlerLeavesAMoveAndTheGridGoesOn)
+{
+    TestGrid grid;
+    for (int g = 0; g < 3; ++g) {
+        TwGroup *group = grid.Groups().Add();
+        group->SetLevels(2);
+        group->InsertItem(0, 0, grid.AddColumn(QStringLiteral("c%1").arg(g)));
+    }
+    grid.SetGroupMode(true);
+    grid.SetCurCell(WCell(1, 0, 0));
+    bool refuse = true;
+    QObject::connect(&grid, &TwCustomGrid::OnCellExit, &grid, [&refuse] {
+        if (refuse)
+            throw TException(QStringLiteral("not now"));
+    });
+    TwColumn *current = grid.SelectedColumn();
+    ASSERT_EQ(current->Title().Caption(), QStringLiteral("c1"));
+    EXPECT_EQ(ErrorOf([current] { current->SetLevel(1); }), QStringLiteral("not now"));
+    EXPECT_EQ(ErrorOf([&grid] { grid.Groups().Items(1)->SetVisible(false); }), QStringLiteral("not now"));
+
+    refuse = false;
+    grid.Groups().Items(1)->SetVisible(true);
+    grid.SetCurCell(WCell(2, 0, 0));
+    grid.Groups().Items(0)->SetVisible(false);
+    EXPECT_EQ(grid.CurCell().Group, 1) << "the next move is followed again";
+    EXPECT_EQ(grid.SelectedColumn()->Title().Caption(), QStringLiteral("c2"));
+}

@@ -97,8 +97,7 @@ void MeasureRepaints(std::vector<TSubject> &subjects)
 TSubject GridSubject(TTabrix &grid)
 {
     grid.resize(Width, Height);
-    grid.show();
-    QCoreApplication::processEvents();
+    grid.show(); // lays the grid out at its size: the rows it shows are known
     const int maximum = std::max(0, grid.GetRowCount() - grid.VisibleRowCount());
     return {grid.viewport(), [&grid, maximum](int i) { grid.SetTopRow(PositionOf(i, maximum)); }};
 }

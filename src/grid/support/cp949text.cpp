@@ -4,6 +4,15 @@
 
 namespace {
 
+bool IsAscii(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 bool IsLeadByte(unsigned char byte)
 {
     return byte >= 0x81 && byte <= 0xFE;
@@ -13,18 +22,17 @@ bool IsLeadByte(unsigned char byte)
 
 int TXCp949Size(const QString &text)
 {
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return static_cast<int>(Platform::ToCp949(text).size());
-    }
-    return static_cast<int>(text.size());
+    return static_cast<int>(IsAscii(text) ? text.size() : Platform::ToCp949(text).size());
 }
 
 QString TXCp949Left(const QString &text, int width)
 {
-    // No character takes more than two bytes.
+    // No character takes more than two bytes, and ASCII takes one: most texts are decided
+    // without a conversion.
     if (text.size() * 2 <= width)
         return text;
+    if (IsAscii(text))
+        return text.size() <= width ? text : text.left(width);
     const QByteArray bytes = Platform::ToCp949(text);
     if (bytes.size() <= width)
         return text;

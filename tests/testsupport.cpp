@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QDir>
 #include <QFile>
 #include <QTimer>
 
@@ -51,6 +52,13 @@ QString MessageBoxRecorder::Summary() const
     for (const auto &call : m_calls)
         lines << call.Caption + QLatin1Char('|') + call.Text + QLatin1Char('|') + IconName(call.Icon);
     return lines.join(QLatin1Char('\n'));
+}
+
+QString PicturePath(const QString &name)
+{
+    QDir folder(QStringLiteral(TOVEL_BUILD_DIR "/pictures"));
+    folder.mkpath(QStringLiteral("."));
+    return folder.filePath(name);
 }
 
 QByteArray ReadFileBytes(const QString &path)

@@ -40,6 +40,9 @@ constexpr int SanitizerSlowdown = 1;
 QByteArray ReadFileBytes(const QString &path);
 void WriteFileBytes(const QString &path, const QByteArray &bytes);
 QString IconName(Platform::TMsgIcon icon);
+/// Where a test saves a picture to be looked at: the folder "pictures" of the build, made
+/// when missing, so that no run writes into the checkout, whatever its working folder.
+QString PicturePath(const QString &name);
 
 #include <ostream>
 

@@ -235,7 +235,7 @@ TEST_F(DateEditFixture, NullPaintsAnEmptyFieldWithAFocusRectangle)
     edit.setFocus();
     ASSERT_TRUE(edit.hasFocus());
     EXPECT_GT(darkRing(), 5);
-    edit.grab().save(QStringLiteral("dateedit-null-focused-%1.png").arg(QGuiApplication::platformName()));
+    edit.grab().save(PicturePath(QStringLiteral("dateedit-null-focused-%1.png").arg(QGuiApplication::platformName())));
     edit.SetFocusRect(false);
     EXPECT_EQ(darkRing(), 0);
 }

@@ -117,7 +117,7 @@ TEST_F(PopupTest, MemoOpensAtTheCellAndHandsTheTypedText)
             EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == memo.Memo(); }, 2000));
         }
         QTest::keyClicks(memo.Memo(), QStringLiteral("new"));
-        memo.grab().save(QStringLiteral("dlg-memo.png"));
+        memo.grab().save(PicturePath(QStringLiteral("dlg-memo.png")));
         Click(dialog, "OkButton");
     });
     EXPECT_EQ(memo.ShowDlg(m_cell, &m_owner, QStringLiteral("이전 내용")), QDialog::Accepted);
@@ -218,7 +218,7 @@ TEST_F(PopupTest, PictureClearOkHandsEmptyAndUnreadableFilesKeepThePicture)
 
     WhenModal([&](QWidget *dialog) {
         EXPECT_EQ(image.pos(), m_owner.mapToGlobal(m_cell.topLeft()));
-        image.grab().save(QStringLiteral("dlg-img.png"));
+        image.grab().save(PicturePath(QStringLiteral("dlg-img.png")));
         for (const char *name : { "corrupt.bmp", "huge.bmp" }) {
             OpenFileAnswer answer(Path(QString::fromLatin1(name)));
             Click(dialog, "LoadButton");
@@ -376,7 +376,7 @@ TEST_F(FootStylesTest, OkWritesEveryLine)
         EXPECT_TRUE(Method(dialog, wfmeMax)->isChecked());
         EXPECT_EQ(Child<QLineEdit>(dialog, "edOperand")->text(), QStringLiteral("x"));
         QTest::mouseClick(Method(dialog, wfmeCount), Qt::LeftButton);
-        dialog->grab().save(QStringLiteral("dlg-footstyles.png"));
+        dialog->grab().save(PicturePath(QStringLiteral("dlg-footstyles.png")));
         Click(dialog, "cmOk");
     });
     EXPECT_TRUE(EditMFootStyles(&Footer(1)));

@@ -3,6 +3,7 @@
 // or clear the current cell, Ctrl+F2 clicks the edit button, and a dialog's default button
 // does not take Enter from a grid that edits.
 
+#include "testsupport.h"
 #include "grid/tabrix.h"
 #include "opengrid.h"
 #include "grid/uxnedit.h"
@@ -89,7 +90,7 @@ TEST_F(EditKeysTest, TypedCharactersReplaceTheCellOnceAndArePosted)
     EXPECT_EQ(EditorText(m_grid.ActiveEditor()), QStringLiteral("x"));
     Type(QStringLiteral("yz"));
     EXPECT_EQ(EditorText(m_grid.ActiveEditor()), QStringLiteral("xyz"));
-    m_grid.grab().save(QStringLiteral("editkeys-typing.png"));
+    m_grid.grab().save(PicturePath(QStringLiteral("editkeys-typing.png")));
     EXPECT_EQ(m_grid.GridMode(), wgmEdit);
 
     // A number column: grouped while shown, stored as the number on post.

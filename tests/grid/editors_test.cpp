@@ -2,6 +2,7 @@
 // the keys an editor keeps or hands to the grid, read-only columns, and the editor following
 // its row out of view and back.
 
+#include "testsupport.h"
 #include "grid/tabrix.h"
 #include "opengrid.h"
 #include "grid/core/extents.h"
@@ -488,7 +489,7 @@ TEST_F(EditorsTest, PictureOfAnEditingGrid)
         painter.drawPixmap(0, 0, shot);
         painter.drawPixmap(0, shot.height(), second);
     }
-    both.save(QStringLiteral("grid-editing.png"));
+    both.save(PicturePath(QStringLiteral("grid-editing.png")));
     Key(Qt::Key_Escape);
 }
 

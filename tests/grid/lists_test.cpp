@@ -327,7 +327,7 @@ TEST_F(ItemListTest, PaintsTitlesHighlightLinesAndImages)
                     &images, true);
     list.SetItemIndex(1);
     const QImage picture = list.grab().toImage();
-    picture.save(QStringLiteral("itemlist.png"));
+    picture.save(PicturePath(QStringLiteral("itemlist.png")));
 
     const int frame = list.FrameWidth();
     const int right = list.width() - frame - 3;

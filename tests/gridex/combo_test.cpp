@@ -204,7 +204,7 @@ TEST(ComboDropDown, KeysChooseAndEscapeRestores)
         painter.drawPixmap(0, 0, edit);
         painter.drawPixmap(0, edit.height(), list);
         painter.end();
-        picture.save(QStringLiteral("combo.png"));
+        picture.save(PicturePath(QStringLiteral("combo.png")));
     }
     QTest::keyClick(form.Popup(), Qt::Key_Return);
     EXPECT_FALSE(combo.DroppedDown());

@@ -1,3 +1,4 @@
+#include "testsupport.h"
 #include "grid/uxgraphics.h"
 #include "grid/uxutils.h"
 #include "gridex/uxlabels.h"
@@ -174,7 +175,7 @@ TEST(LabelGeometry, ChimaLinesLeaveOutTheirEndPoint)
     label.SetBorderWidth(0);
     label.SetChima(true);
     const QImage image = Picture(label);
-    image.save(QStringLiteral("label-chima-%1.png").arg(QGuiApplication::platformName()));
+    image.save(PicturePath(QStringLiteral("label-chima-%1.png").arg(QGuiApplication::platformName())));
     const int w = 40;
     // The triangle: six pixels along each leg inside a one-pixel edge.
     for (int y = 1; y <= 6; ++y) {

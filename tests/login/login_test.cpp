@@ -97,7 +97,7 @@ TEST_F(LoginTest, TheWindowHasItsCaptionSizeAndComponents)
     const QImage shot = m_window->grab().toImage();
     const QColor ok = shot.pixelColor(140, 242);
     EXPECT_GT(ok.blue(), ok.red() + 40) << "OK area colour " << ok.name().toStdString();
-    m_window->grab().save(QDir::currentPath() + QStringLiteral("/login_window.png"));
+    m_window->grab().save(PicturePath(QStringLiteral("login_window.png")));
 }
 
 TEST_F(LoginTest, StoredUserIdIsPrefilledAndAnEmptyFileLeavesTheFieldEmpty)

@@ -177,7 +177,7 @@ TEST_F(MainWindowTest, FirstShowPutsTheUserInTheStatusBarAndBuildsTheUsersMenuWi
     EXPECT_EQ(MenuItems(bar, "SYS_J5"), QString());
     EXPECT_EQ(MenuItems(bar, "N3"), QStringLiteral("자주사용하는메뉴설정|-|원격지원"));
     EXPECT_EQ(MenuItems(bar, "SYS_CLOSE"), QStringLiteral("종료"));
-    m_window->grab().save(QDir::currentPath() + QStringLiteral("/main_window.png"));
+    m_window->grab().save(PicturePath(QStringLiteral("main_window.png")));
 
     // Pointing at menus keeps the user's panel: no item has a status tip, and none is shown.
     for (const QAction *item : bar->findChildren<QAction *>())
@@ -480,7 +480,7 @@ TEST_F(MainWindowTest, FavouritesBecomeToolbarButtonsThatFoldAwayWhileAChildIsOp
     QCoreApplication::sendEvent(bar, &move);
     EXPECT_EQ(bar->height(), 35) << "the pointer level with the toolbar unfolds it";
     EXPECT_TRUE(buttons[0]->isVisible());
-    m_window->grab().save(QDir::currentPath() + QStringLiteral("/main_window_module.png"));
+    m_window->grab().save(PicturePath(QStringLiteral("main_window_module.png")));
 
     MessageBoxRecorder yes(Platform::mbYes);
     Item("N11")->trigger();

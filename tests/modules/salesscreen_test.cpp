@@ -246,7 +246,7 @@ TEST_P(SalesScreenDemoTest, TheDemosHundredThousandSalesLoadWithTheirFooters)
     EXPECT_EQ(Footer(Amount), QStringLiteral("225,324,147,500"));
     EXPECT_EQ(m_grid->GetMemColumn(CustName)->Pool().GetString(99999), QStringLiteral("㈜한빛상사"));
     const QImage picture = m_screen->grab().toImage();
-    picture.save(QDir(QStringLiteral(TOVEL_BUILD_DIR)).filePath(QStringLiteral("j202p-screen.png")));
+    picture.save(PicturePath(QStringLiteral("j202p-screen.png")));
     // The amount column's tint beside its right-aligned number, on the third row.
     m_grid->SetSelectedColumn(m_grid->GetMemColumn(Amount));
     const QRect amount = OpenTabrix::EditorRectOf(*m_grid, m_grid->GetMemColumn(Amount), 2, false);

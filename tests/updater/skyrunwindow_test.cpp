@@ -52,9 +52,7 @@ TEST(SkyrunWindow, PaintsTheRunsState)
     form.show();
     QApplication::processEvents();
     const QImage image = form.grab().toImage();
-    const QString bin = qEnvironmentVariable("TOVEL_PROGRAM_BIN");
-    if (!bin.isEmpty())
-        image.save(QDir(bin).filePath(QStringLiteral("../skyrun-window.png")));
+    image.save(PicturePath(QStringLiteral("skyrun-window.png")));
     // File bar at y 48..54: a quarter green, then white.
     EXPECT_EQ(image.pixelColor(50, 51).name(), Hex(SkyrunFileBarColor));
     EXPECT_EQ(image.pixelColor(200, 51).name(), Hex(SkyrunScaledBackground));

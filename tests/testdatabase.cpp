@@ -2,6 +2,7 @@
 
 #include "common/base64.h"
 #include "common/gplib.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,11 +14,6 @@
 namespace {
 
 const QString SetupConnection = QStringLiteral("tovel-test-setup");
-
-QString Env(const char *name)
-{
-    return qEnvironmentVariable(name);
-}
 
 QString SqlDir()
 {

@@ -37,6 +37,13 @@ constexpr int SanitizerSlowdown = 4;
 constexpr int SanitizerSlowdown = 1;
 #endif
 
+/// An environment variable as text (empty when unset); the test runner passes the servers'
+/// ports and the build's folders this way.
+inline QString Env(const char *name)
+{
+    return qEnvironmentVariable(name);
+}
+
 QByteArray ReadFileBytes(const QString &path);
 void WriteFileBytes(const QString &path, const QByteArray &bytes);
 QString IconName(Platform::TMsgIcon icon);

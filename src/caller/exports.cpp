@@ -13,7 +13,6 @@
 namespace {
 
 const QString UserInfoCaption = QStringLiteral("사용자정보");
-const QString NoDatabase = QStringLiteral("데이타베이스 서버 접속 오류 !!!");
 
 void ShowUserInfoError(const QString &text)
 {
@@ -37,7 +36,7 @@ char ResultChar(int code)
 char CheckLogin(TLoginInfo &info)
 {
     if (EnsureDataModule() && !dmCaller()->Connect()) {
-        ShowUserInfoError(NoDatabase);
+        ShowUserInfoError(NoDatabaseText());
         return '9';
     }
     const TResultVal result = RunLoginCheck(*dmCaller(), info);

@@ -9,9 +9,12 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
+QString NoDatabaseText()
+{
+    return QStringLiteral("데이타베이스 서버 접속 오류 !!!");
+}
 
-const QString NoDatabase = QStringLiteral("데이타베이스 서버 접속 오류 !!!");
+namespace {
 
 // The employee with the place name of the organisation row, if there is one. The
 // employee number travels as a parameter, so a quote in it is an ordinary character.
@@ -42,7 +45,7 @@ TResultVal RunLoginCheck(TdmCaller &dm, TLoginInfo &info)
     TResultVal result;
     if (!dm.Connect()) {
         result.Code = 9;
-        result.Msg = NoDatabase;
+        result.Msg = NoDatabaseText();
         return result;
     }
 

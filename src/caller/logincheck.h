@@ -6,6 +6,9 @@
 
 class TdmCaller;
 
+/// What a caller says when the database server cannot be reached.
+QString NoDatabaseText();
+
 /// The department name for a department code; anything unlisted, also empty, is "영업부".
 QString DepartmentName(const QString &sect);
 

@@ -8,7 +8,7 @@
 namespace Platform {
 namespace {
 
-TOpenFileHook &Hook()
+TOpenFileHook &OpenFileHook()
 {
     static TOpenFileHook hook;
     return hook;
@@ -46,12 +46,12 @@ QString QtFileFilter(const QString &filter)
     return entries.join(QStringLiteral(";;"));
 }
 
-TOpenFileHook SetOpenFileHook(TOpenFileHook hook) { return std::exchange(Hook(), std::move(hook)); }
+TOpenFileHook SetOpenFileHook(TOpenFileHook hook) { return std::exchange(OpenFileHook(), std::move(hook)); }
 
 QString OpenFileName(QWidget *owner, const QString &caption, const QString &filter, const QString &defaultSuffix)
 {
     const TOpenFileCall call { owner, caption, QtFileFilter(filter), defaultSuffix };
-    if (const TOpenFileHook &hook = Hook())
+    if (const TOpenFileHook &hook = OpenFileHook())
         return hook(call);
 
     QFileDialog dialog(owner, caption, QString(), call.Filter);

@@ -14,7 +14,7 @@
 namespace Platform {
 namespace {
 
-TMessageBoxHook &Hook()
+TMessageBoxHook &MessageBoxHook()
 {
     static TMessageBoxHook hook;
     return hook;
@@ -67,7 +67,7 @@ QString ApplicationTitle()
 
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook hook)
 {
-    return std::exchange(Hook(), std::move(hook));
+    return std::exchange(MessageBoxHook(), std::move(hook));
 }
 
 QWidget *ApplicationWindow()
@@ -88,7 +88,7 @@ TMsgButton ShowMessageBox(QWidget *owner, const QString &text, const QString &ca
 {
     if (buttons == mbNone)
         buttons = mbOK;
-    if (const TMessageBoxHook &hook = Hook()) {
+    if (const TMessageBoxHook &hook = MessageBoxHook()) {
         // The texts may come from a library that is unloaded right after this call (the
         // login check's library is); a literal of it would dangle in what the hook keeps.
         return hook(TMessageBoxCall{owner, OwnedCopy(text), OwnedCopy(caption), icon, buttons, defaultButton});

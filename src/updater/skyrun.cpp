@@ -19,8 +19,8 @@
 
 namespace {
 
-constexpr int ClientWidth = 471;
-constexpr int ClientHeight = 99;
+constexpr int MainClientWidth = 471;
+constexpr int MainClientHeight = 99;
 constexpr int ServerPanelHeight = 27;
 constexpr int FilePanelHeight = 28;
 constexpr int BarHeight = 7;
@@ -170,28 +170,28 @@ TForm1::TForm1(QWidget *parent)
     Platform::RegisterFontSubstitutions();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("파일버전관리"));
-    setFixedSize(ClientWidth, ClientHeight);
+    setFixedSize(MainClientWidth, MainClientHeight);
     setFont(Platform::GulimChe(13));
 
-    d->serverPanel = Panel(this, "Panel1", QRect(0, 0, ClientWidth, ServerPanelHeight));
+    d->serverPanel = Panel(this, "Panel1", QRect(0, 0, MainClientWidth, ServerPanelHeight));
     auto *shape = new TextureShape(d->serverPanel);
-    shape->setGeometry(0, 0, ClientWidth + 1, ServerPanelHeight + 1);
+    shape->setGeometry(0, 0, MainClientWidth + 1, ServerPanelHeight + 1);
     BulletIn(d->serverPanel);
     d->serverLine = LineIn(d->serverPanel, "lblServer", {}, Qt::white);
     auto *closeButton = new QToolButton(d->serverPanel);
     closeButton->setObjectName(QStringLiteral("btnClose"));
-    closeButton->setGeometry(ClientWidth - 22, 4, 18, 18);
+    closeButton->setGeometry(MainClientWidth - 22, 4, 18, 18);
     closeButton->setText(QStringLiteral("×"));
     closeButton->hide();
     connect(closeButton, &QToolButton::clicked, this, &QWidget::close);
 
-    QWidget *filePanel = Panel(this, "Panel2", QRect(0, ServerPanelHeight, ClientWidth, FilePanelHeight));
+    QWidget *filePanel = Panel(this, "Panel2", QRect(0, ServerPanelHeight, MainClientWidth, FilePanelHeight));
     BulletIn(filePanel);
     d->currentFileLine = LineIn(filePanel, "lblCurrentFile", QStringLiteral("현재파일:"), Qt::black);
     d->fileBar = BarIn(filePanel, "ProgressBar1", SkyrunFileBarColor);
 
     QWidget *overallPanel =
-        Panel(this, "Panel3", QRect(0, ServerPanelHeight + FilePanelHeight, ClientWidth, FilePanelHeight));
+        Panel(this, "Panel3", QRect(0, ServerPanelHeight + FilePanelHeight, MainClientWidth, FilePanelHeight));
     BulletIn(overallPanel);
     d->overallLine = LineIn(overallPanel, "lblOverall", QStringLiteral("전체파일:"), Qt::black);
     d->overallBar = BarIn(overallPanel, "ProgressBar2", SkyrunOverallBarColor);
@@ -199,7 +199,7 @@ TForm1::TForm1(QWidget *parent)
     const int listTop = ServerPanelHeight + 2 * FilePanelHeight;
     d->messages = new QListWidget(this);
     d->messages->setObjectName(QStringLiteral("ListBox1"));
-    d->messages->setGeometry(0, listTop, ClientWidth, ClientHeight - listTop);
+    d->messages->setGeometry(0, listTop, MainClientWidth, MainClientHeight - listTop);
     d->messages->setFrameShape(QFrame::NoFrame);
     d->messages->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     d->messages->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

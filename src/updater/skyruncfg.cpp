@@ -22,8 +22,8 @@
 
 namespace {
 
-constexpr int ClientWidth = 298;
-constexpr int ClientHeight = 340;
+constexpr int SettingsClientWidth = 298;
+constexpr int SettingsClientHeight = 340;
 constexpr int LabelLeft = 8;
 constexpr int LabelWidth = 72;
 constexpr int EditLeft = 88;
@@ -147,7 +147,7 @@ TForm2::TForm2(const QString &programFolder, QWidget *parent)
     Platform::RegisterFontSubstitutions();
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("파일버전관리"));
-    setFixedSize(ClientWidth, ClientHeight);
+    setFixedSize(SettingsClientWidth, SettingsClientHeight);
     setFont(Platform::GulimChe(13));
 
     LabelFor(this, "lblIP", "IP", 0);
@@ -199,7 +199,7 @@ TForm2::TForm2(const QString &programFolder, QWidget *parent)
     auto *status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar1"));
     status->setSizeGripEnabled(false);
-    status->setGeometry(0, ClientHeight - StatusHeight, ClientWidth, StatusHeight);
+    status->setGeometry(0, SettingsClientHeight - StatusHeight, SettingsClientWidth, StatusHeight);
     for (int i = 0; i < 2; ++i) {
         auto *panel = new QLabel(status);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));

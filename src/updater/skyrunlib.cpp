@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString Section = QString::fromLatin1(FileServerSection);
+const QString ServerSection = QString::fromLatin1(FileServerSection);
 
 QString IniPath(const QString &programFolder)
 {
@@ -70,7 +70,7 @@ TServerInfo ReadServerInfo(const QString &programFolder)
     if (file.exists() && !file.isReadable())
         throw TException(QStringLiteral("Cannot read %1").arg(file.filePath()));
     const TIniFile ini(IniPath(programFolder));
-    const auto raw = [&](const char *key) { return ini.ReadString(Section, QString::fromLatin1(key)); };
+    const auto raw = [&](const char *key) { return ini.ReadString(ServerSection, QString::fromLatin1(key)); };
     // The defaults apply to the stored text, before decoding.
     const auto decoded = [&](const char *key, const QString &whenEmpty) {
         const QString stored = raw(key);
@@ -111,7 +111,7 @@ void WriteServerInfo(const TServerInfo &info, const QString &programFolder)
         throw failed();
     TIniFile ini(fileName);
     for (const TIniEntry &entry : entries) {
-        if (!ini.WriteString(Section, entry.Name, entry.Value))
+        if (!ini.WriteString(ServerSection, entry.Name, entry.Value))
             throw failed();
     }
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-const QString Section = QString::fromLatin1(LatestFileDateSection);
+const QString DateSection = QString::fromLatin1(LatestFileDateSection);
 
 } // namespace
 
@@ -37,30 +37,30 @@ TSkyrunLog::~TSkyrunLog() = default;
 
 QString TSkyrunLog::ReadStamp(const QString &key) const
 {
-    const QString stamp = m_ini->ReadString(Section, key);
+    const QString stamp = m_ini->ReadString(DateSection, key);
     return stamp.isEmpty() ? QString::fromLatin1(NoRecordStamp) : stamp;
 }
 
 void TSkyrunLog::WriteStamp(const QString &key, const QString &stamp)
 {
-    if (!m_ini->WriteString(Section, key, stamp))
+    if (!m_ini->WriteString(DateSection, key, stamp))
         throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
 }
 
 QList<TIniEntry> TSkyrunLog::ReadAll() const
 {
-    return m_ini->ReadSectionValues(Section);
+    return m_ini->ReadSectionValues(DateSection);
 }
 
 void TSkyrunLog::WriteStamps(const QList<TIniEntry> &stamps)
 {
-    if (!m_ini->WriteStrings(Section, stamps))
+    if (!m_ini->WriteStrings(DateSection, stamps))
         throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
 }
 
 void TSkyrunLog::DeleteStamp(const QString &key)
 {
-    if (!m_ini->DeleteKey(Section, key))
+    if (!m_ini->DeleteKey(DateSection, key))
         throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
 }
 

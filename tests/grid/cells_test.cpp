@@ -34,14 +34,6 @@ public:
     }
 };
 
-TwMemPool Pool(TwDataType type, int width, int rows)
-{
-    TwMemPool pool(type, width);
-    pool.Init();
-    pool.SetCount(rows);
-    return pool;
-}
-
 } // namespace
 
 TEST(Cells, RegressionAssigningOneCellToAnotherThroughOneRouter)

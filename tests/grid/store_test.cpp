@@ -7,14 +7,6 @@
 
 namespace {
 
-TwMemPool Pool(TwDataType type, int width = 0, int rows = 3)
-{
-    TwMemPool pool(type, width);
-    pool.Init();
-    pool.SetCount(rows);
-    return pool;
-}
-
 QString Texts(const TwMemPool &pool)
 {
     QStringList texts;

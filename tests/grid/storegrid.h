@@ -5,6 +5,15 @@
 
 #include <QStringList>
 
+/// A value pool of `rows` null values.
+inline TwMemPool Pool(TwDataType type, int width = 0, int rows = 3)
+{
+    TwMemPool pool(type, width);
+    pool.Init();
+    pool.SetCount(rows);
+    return pool;
+}
+
 /// The grid core with data-store columns and a store owner that records what it is told.
 class StoreGrid : public TestGrid, public TwStoreOwner
 {

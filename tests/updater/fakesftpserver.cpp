@@ -9,15 +9,6 @@
 
 namespace {
 
-QByteArray U32(std::uint32_t v)
-{
-    return Sftp::Uint32(v);
-}
-
-QByteArray U64(std::uint64_t v)
-{
-    return Sftp::Uint64(v);
-}
 
 struct Reader
 {

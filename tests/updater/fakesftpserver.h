@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/sftpchannel.h"
+#include "updater/sftp/sftppacket.h"
 
 #include <QByteArray>
 #include <QList>
@@ -9,6 +10,16 @@
 
 #include <cstdint>
 #include <functional>
+
+/// Fields as they travel: most significant byte first.
+inline QByteArray U32(std::uint32_t value)
+{
+    return Sftp::Uint32(value);
+}
+inline QByteArray U64(std::uint64_t value)
+{
+    return Sftp::Uint64(value);
+}
 
 /// An SFTP version 3 server in the test's own process, behind the channel seam. It
 /// answers each request as soon as it is written, from a small tree of files, and can

@@ -21,8 +21,6 @@
 
 namespace {
 
-QString Env(const char *name) { return qEnvironmentVariable(name); }
-
 QByteArray RandomBytes(int size)
 {
     QByteArray bytes(size, Qt::Uninitialized);

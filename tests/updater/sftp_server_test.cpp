@@ -17,11 +17,6 @@
 
 namespace {
 
-QString Env(const char *name)
-{
-    return qEnvironmentVariable(name);
-}
-
 // The OpenSSH server that scripts/test starts; its served folder is the user's home.
 class SftpServerTest : public ::testing::Test
 {

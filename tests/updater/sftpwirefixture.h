@@ -20,14 +20,6 @@ inline QByteArray RandomBytes(qsizetype size, quint32 seed)
     return bytes;
 }
 
-/// A 32-bit field as it travels: four bytes, most significant first.
-inline QByteArray U32(std::uint32_t value)
-{
-    QByteArray bytes(4, '\0');
-    qToBigEndian(value, bytes.data());
-    return bytes;
-}
-
 /// A client talking to the in-process fake server.
 class SftpWireTest : public ::testing::Test
 {

@@ -26,8 +26,6 @@
 
 namespace {
 
-QString Env(const char *name) { return qEnvironmentVariable(name); }
-
 QString Q(const char *text) { return QString::fromUtf8(text); }
 
 // The options of a start as one line: mode, silent, transport, times, unpack, skip list,

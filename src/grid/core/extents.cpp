@@ -7,10 +7,7 @@
 
 namespace {
 
-QRect Span(int left, int top, int right, int bottom)
-{
-    return QRect(left, top, right - left, bottom - top);
-}
+using TwRect::Span;
 
 // The rows of a strip's bound between two offsets from its top: one level of its group.
 QRect LevelPart(const QRect &bound, int top, int bottom)

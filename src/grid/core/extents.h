@@ -11,6 +11,16 @@
 
 class TwCustomGrid;
 
+// Rectangles by their edges: a right or bottom edge is the first pixel outside.
+namespace TwRect {
+inline QRect Span(int left, int top, int right, int bottom)
+{
+    return QRect(left, top, right - left, bottom - top);
+}
+inline int RightOf(const QRect &rect) { return rect.left() + rect.width(); }
+inline int BottomOf(const QRect &rect) { return rect.top() + rect.height(); }
+} // namespace TwRect
+
 class TABRIX_EXPORT TwGridExtents
 {
 public:

@@ -24,15 +24,8 @@ bool OnEdge(int position, int edge)
     return edge - 2 <= position && position <= edge;
 }
 
-int RightOf(const QRect &rect)
-{
-    return rect.left() + rect.width();
-}
-
-int BottomOf(const QRect &rect)
-{
-    return rect.top() + rect.height();
-}
+using TwRect::BottomOf;
+using TwRect::RightOf;
 
 } // namespace
 

@@ -85,20 +85,9 @@ inline void SetCanvas(QPainter &painter, TColor background, TColor foreground, c
         painter.setFont(font);
 }
 
-inline QRect Span(int left, int top, int right, int bottom)
-{
-    return QRect(left, top, right - left, bottom - top);
-}
-
-inline int RightOf(const QRect &rect)
-{
-    return rect.left() + rect.width();
-}
-
-inline int BottomOf(const QRect &rect)
-{
-    return rect.top() + rect.height();
-}
+using TwRect::BottomOf;
+using TwRect::RightOf;
+using TwRect::Span;
 
 /// The first strip right of the fixed ones that a paint from strip `first` on must visit:
 /// strips wholly beneath the fixed ones are skipped.

@@ -22,7 +22,7 @@ using namespace TwPoolBytes;
 
 namespace {
 
-constexpr int GrowStep = 16;
+constexpr int PoolGrowStep = 16;
 
 [[noreturn]] void RowBoundsError(int row)
 {
@@ -105,7 +105,7 @@ void TwMemPool::Init()
 {
     LayRecords();
     d->m_count = 0;
-    Reserve(GrowStep);
+    Reserve(PoolGrowStep);
     Clear();
 }
 
@@ -145,12 +145,12 @@ void TwMemPool::SetCount(int count)
 {
     count = qMax(0, count);
     // The capacity rounds up to the next step: a count that leaves no room for it is refused.
-    if (count > std::numeric_limits<int>::max() - GrowStep)
+    if (count > std::numeric_limits<int>::max() - PoolGrowStep)
         throw TException(QStringLiteral("Pool row count error[%1]").arg(count));
     if (d->m_capacity == 0)
         Init();
     if (count > d->m_capacity)
-        Reserve(count - count % GrowStep + GrowStep);
+        Reserve(count - count % PoolGrowStep + PoolGrowStep);
     if (d->m_hasStrings)
         d->m_strings.resize(static_cast<std::size_t>(count));
     if (count > d->m_count)
@@ -165,7 +165,7 @@ void TwMemPool::Insert(int row)
     if (d->m_capacity == 0)
         Init();
     if (d->m_count == d->m_capacity)
-        Reserve(d->m_capacity + GrowStep);
+        Reserve(d->m_capacity + PoolGrowStep);
     std::memmove(Record(row + 1), Record(row), Offset(d->m_count - row));
     std::memset(Record(row), 0, static_cast<std::size_t>(d->m_recordSize));
     if (d->m_hasStrings)

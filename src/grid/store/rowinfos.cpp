@@ -16,7 +16,7 @@ constexpr std::uint8_t UpdatedBit = 0x10;
 constexpr std::uint8_t InsertedBit = 0x20;
 constexpr std::uint8_t SelectedBit = 0x40;
 constexpr std::uint8_t CheckedBit = 0x80;
-constexpr int GrowStep = 16;
+constexpr int RowGrowStep = 16;
 
 void SetBit(std::uint8_t &byte, std::uint8_t bit, bool value)
 {
@@ -41,7 +41,7 @@ void TwRowInfos::Reserve(int capacity)
 
 void TwRowInfos::Init()
 {
-    Reserve(GrowStep);
+    Reserve(RowGrowStep);
     Clear();
 }
 
@@ -70,12 +70,12 @@ void TwRowInfos::SetCount(int count)
 {
     count = qMax(0, count);
     // The capacity rounds up to the next step: a count that leaves no room for it is refused.
-    if (count > std::numeric_limits<int>::max() - GrowStep)
+    if (count > std::numeric_limits<int>::max() - RowGrowStep)
         throw TException(QStringLiteral("Row count error[%1]").arg(count));
     if (d->m_capacity == 0)
         Init();
     if (count > d->m_capacity)
-        Reserve(count - count % GrowStep + GrowStep);
+        Reserve(count - count % RowGrowStep + RowGrowStep);
     if (count > d->m_count) {
         std::memset(d->m_bytes.Data() + d->m_count, 0, static_cast<std::size_t>(count - d->m_count));
     } else if (count < d->m_count && d->m_selectedCount > 0) {
@@ -95,7 +95,7 @@ void TwRowInfos::Insert(int row)
     if (d->m_capacity == 0)
         Init();
     if (d->m_count == d->m_capacity)
-        Reserve(d->m_capacity + GrowStep);
+        Reserve(d->m_capacity + RowGrowStep);
     std::memmove(d->m_bytes.Data() + row + 1, d->m_bytes.Data() + row, static_cast<std::size_t>(d->m_count - row));
     d->m_bytes.Data()[row] = 0;
     ++d->m_count;

@@ -15,11 +15,6 @@
 
 namespace {
 
-const TwLocale &L()
-{
-    return TwLocale::Current();
-}
-
 // One section of a numeric pattern, parsed once.
 struct NumberSection
 {
@@ -208,7 +203,7 @@ QString FormatSection(const NumberSection &section, double value, bool *shown)
         integer.prepend(QLatin1Char('0'));
     if (section.Grouping) {
         for (qsizetype i = integer.size() - 3; i > 0; i -= 3)
-            integer.insert(i, L().ThousandSeparator);
+            integer.insert(i, TwLocale::Current().ThousandSeparator);
     }
     QString fraction;
     for (int i = number.Point; i < size; ++i)
@@ -219,7 +214,7 @@ QString FormatSection(const NumberSection &section, double value, bool *shown)
     text += integer;
     // A pattern of optional digits only ("#,###") shows nothing for zero.
     if (!fraction.isEmpty())
-        text += L().DecimalSeparator + fraction;
+        text += TwLocale::Current().DecimalSeparator + fraction;
     return text + section.Suffix;
 }
 
@@ -336,9 +331,9 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
         } else if (lower == QLatin1Char('z')) {
             AppendNumber(out, time.msec(), run >= 3 ? 3 : 1);
         } else if (ch == QLatin1Char('/')) {
-            out += QString(run, L().DateSeparator);
+            out += QString(run, TwLocale::Current().DateSeparator);
         } else if (ch == QLatin1Char(':')) {
-            out += QString(run, L().TimeSeparator);
+            out += QString(run, TwLocale::Current().TimeSeparator);
         } else {
             out += view.mid(i, run);
         }

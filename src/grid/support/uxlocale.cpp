@@ -41,7 +41,7 @@ const TwLocale &L()
     return TwLocale::Current();
 }
 
-bool IsDigit(QChar c)
+bool IsAsciiDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
@@ -51,7 +51,7 @@ int ReadNumber(QStringView text, qsizetype &at, int maxDigits, int *digits)
 {
     int value = 0;
     int count = 0;
-    while (at < text.size() && count < maxDigits && IsDigit(text[at])) {
+    while (at < text.size() && count < maxDigits && IsAsciiDigit(text[at])) {
         value = value * 10 + (text[at].unicode() - '0');
         ++at;
         ++count;
@@ -91,7 +91,7 @@ std::array<char, 3> DateOrder()
 QDate ParseDate(QStringView text)
 {
     text = text.trimmed();
-    if (text.size() == 8 && std::all_of(text.begin(), text.end(), IsDigit))
+    if (text.size() == 8 && std::all_of(text.begin(), text.end(), IsAsciiDigit))
         return QDate(text.left(4).toInt(), text.mid(4, 2).toInt(), text.right(2).toInt());
     int fields[3] = {};
     int widths[3] = {};
@@ -158,7 +158,7 @@ QTime ParseTime(QStringView text)
         for (; digits < 3; ++digits)
             msec *= 10;
         // Times keep milliseconds: finer digits are read and dropped.
-        while (at < text.size() && IsDigit(text[at]))
+        while (at < text.size() && IsAsciiDigit(text[at]))
             ++at;
     }
     while (at < text.size() && text[at].isSpace())

@@ -2,7 +2,7 @@
 
 #include "updater/sftp/simplesftp.h"
 
-#include "platform/texception.h"
+#include "updater/sftp/sftpfailure.h"
 #include "updater/sftp/sftpreceiver.h"
 
 #include <QFile>
@@ -18,13 +18,8 @@ using Sftp::ItemKind;
 
 constexpr std::uint32_t OpenRead = 0x1;
 
-// Late answers to earlier requests skipped while reading one file, before giving up.
-constexpr int MaxSkippedReplies = 1000;
-
-[[noreturn]] void Raise(const QString &text)
-{
-    throw TException(text.trimmed().isEmpty() ? QStringLiteral("Unknown error") : text);
-}
+using Sftp::MaxSkippedReplies;
+using Sftp::Raise;
 
 struct TRead
 {

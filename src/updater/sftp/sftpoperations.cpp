@@ -3,7 +3,7 @@
 #include "updater/sftp/simplesftp.h"
 
 #include "platform/filetimes.h"
-#include "platform/texception.h"
+#include "updater/sftp/sftpfailure.h"
 
 #include <QFileInfo>
 
@@ -28,10 +28,7 @@ constexpr qsizetype MaxListingBytes = 32 * 1024 * 1024;
 // Longer than any path a file system gives; a name or long name past it is refused.
 constexpr qsizetype MaxNameLength = 4096;
 
-[[noreturn]] void Raise(const QString &text)
-{
-    throw TException(text.trimmed().isEmpty() ? QStringLiteral("Unknown error") : text);
-}
+using Sftp::Raise;
 
 QByteArray Path(const QString &path)
 {

@@ -4,21 +4,15 @@
 
 #include "platform/programfolder.h"
 #include "platform/sshchannel.h"
-#include "platform/texception.h"
+#include "updater/sftp/sftpfailure.h"
 #include "updater/sftp/sftpreceiver.h"
 
 #include <climits>
 
 namespace {
 
-// A server that keeps answering old requests is broken; give up after this many.
-constexpr int MaxSkippedReplies = 1000;
-
-[[noreturn]] void Raise(const QString &text)
-{
-    const QString trimmed = text.trimmed();
-    throw TException(trimmed.isEmpty() ? QStringLiteral("Unknown error") : text);
-}
+using Sftp::MaxSkippedReplies;
+using Sftp::Raise;
 
 } // namespace
 

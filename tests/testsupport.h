@@ -44,6 +44,12 @@ inline QString Env(const char *name)
     return qEnvironmentVariable(name);
 }
 
+/// A UTF-8 literal (Korean texts in the tests) as a QString.
+inline QString Q(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
 QByteArray ReadFileBytes(const QString &path);
 void WriteFileBytes(const QString &path, const QByteArray &bytes);
 QString IconName(Platform::TMsgIcon icon);

@@ -17,8 +17,6 @@
 
 namespace {
 
-QString Q(const char *text) { return QString::fromUtf8(text); }
-
 // A shown, active window holding a combo with the values 10, 20, 30 and the items
 // ten, twenty, thirty.
 struct ComboForm

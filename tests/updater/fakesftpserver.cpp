@@ -9,7 +9,6 @@
 
 namespace {
 
-
 struct Reader
 {
     const QByteArray &data;

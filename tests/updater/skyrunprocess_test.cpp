@@ -25,8 +25,6 @@
 
 namespace {
 
-QString Q(const char *text) { return QString::fromUtf8(text); }
-
 QString Bin(const char *program) { return Env("TOVEL_PROGRAM_BIN") + QLatin1Char('/') + Q(program); }
 
 class SkyrunProcessTest : public ProgramFolderTest

@@ -26,8 +26,6 @@
 
 namespace {
 
-QString Q(const char *text) { return QString::fromUtf8(text); }
-
 // The options of a start as one line: mode, silent, transport, times, unpack, skip list,
 // follow-up.
 QString Describe(const TRunOptions &o)

@@ -225,6 +225,11 @@ struct TFtpClient::Private
         curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, customRequest);
         curl_easy_setopt(easy, CURLOPT_QUOTE, quote);
         curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, 0L);
+        // A retrieval reads until the server closes the data connection: curl would stop
+        // at the size the server announced and keep a file cut to it without a word. The
+        // caller compares the count with the size it asked for. A size query needs the
+        // length.
+        curl_easy_setopt(easy, CURLOPT_IGNORE_CONTENT_LENGTH, noBody ? 0L : 1L);
         errorBuffer[0] = 0;
         replyLines.clear();
         partialReply.clear();
@@ -516,7 +521,7 @@ qint64 TFtpClient::Get(const QString &name, const QString &localFile, qint64 exp
         throw TException(QStringLiteral("Cannot write %1: %2").arg(localFile, out.errorString()));
     if (result != CURLE_OK)
         d->Fail(result);
-    if (expectedSize >= 0 && received != expectedSize)
+    if (expectedSize > 0 && received != expectedSize)
         throw TException(QStringLiteral("%1: received %2 of %3 bytes").arg(name).arg(received).arg(expectedSize));
     if (!out.commit())
         throw TException(QStringLiteral("Cannot write %1: %2").arg(localFile, out.errorString()));

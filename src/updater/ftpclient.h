@@ -55,8 +55,9 @@ public:
     qint64 Size(const QString &name);
     /// Fetches `name` of the working directory into `localFile`, which must not exist. The
     /// bytes go to a temporary file beside it that becomes `localFile` only when the
-    /// transfer ended well and, when `expectedSize` is 0 or more, had exactly that many
-    /// bytes; on any failure `localFile` is not created. Returns the byte count.
+    /// transfer ended well and, when `expectedSize` is more than 0, had exactly that many
+    /// bytes (a size of 0 is what servers say when they do not know: the whole file is
+    /// taken); on any failure `localFile` is not created. Returns the byte count.
     qint64 Get(const QString &name, const QString &localFile, qint64 expectedSize = -1);
 
 Q_SIGNALS:

@@ -10,6 +10,14 @@
 
 namespace {
 
+// A listed time keeps the server's digits: the stamps the workstations in use have
+// recorded hold them, so no time-zone conversion (nor a daylight-saving gap of this
+// machine's zone) may change them.
+QDateTime ListedTime(const QDate &date, const QTime &time)
+{
+    return QDateTime(date, time, Qt::UTC);
+}
+
 constexpr const char *MonthNames[] = {"jan", "feb", "mar", "apr", "may", "jun",
                                       "jul", "aug", "sep", "oct", "nov", "dec"};
 
@@ -122,12 +130,12 @@ std::optional<Parsed> ParseUnixLine(const QByteArray &line, const QDate &today)
             // line is broken, and a date further on would lie inside the name.
             if (!date.isValid() || !time.isValid())
                 return std::nullopt;
-            when = QDateTime(date, time);
+            when = ListedTime(date, time);
         } else if (AllDigits(last) && last.size() == 4) {
             const QDate date(last.toInt(), month, day);
             if (!date.isValid())
                 return std::nullopt;
-            when = QDateTime(date, QTime(0, 0));
+            when = ListedTime(date, QTime(0, 0));
         } else {
             continue;
         }
@@ -189,7 +197,7 @@ std::optional<Parsed> ParseDosLine(const QByteArray &line, const QDate &today)
         return std::nullopt;
     Parsed parsed;
     parsed.name = line.mid(match.capturedEnd(0));
-    parsed.item.ModifiedDate = QDateTime(date, time);
+    parsed.item.ModifiedDate = ListedTime(date, time);
     if (match.captured(7) == QLatin1String("<DIR>")) {
         parsed.item.ItemType = TFtpItemType::Directory;
     } else {
@@ -211,7 +219,7 @@ QDateTime MlsdTime(const QByteArray &value)
     const QTime time(match.captured(4).toInt(), match.captured(5).toInt(), match.captured(6).toInt(), ms);
     if (!date.isValid() || !time.isValid())
         return {};
-    return QDateTime(date, time, Qt::UTC).toLocalTime();
+    return ListedTime(date, time);
 }
 
 std::optional<Parsed> ParseMlsdLine(const QByteArray &line)

@@ -14,8 +14,8 @@ struct TFtpListItem
 {
     QString FileName;
     TFtpItemType ItemType = TFtpItemType::Other;
-    /// Local time, so that it compares with local file times; invalid when the listing
-    /// gives no usable time.
+    /// The time as the server prints it, digit for digit (held as a UTC time so that no
+    /// zone rule shifts it); invalid when the listing gives no usable time.
     QDateTime ModifiedDate;
     /// -1 when the listing gives none.
     qint64 Size = -1;

@@ -138,7 +138,9 @@ TPlaceResult PlaceFile(const TPlacement &placement, const QString &programFolder
     TakePermissions(placement.Pending, placement.Target, placement.TargetExisted);
     if (::rename(QFile::encodeName(placement.Pending).constData(), QFile::encodeName(placement.Target).constData())
         != 0)
-        return fail(SystemError(errno));
+        // A target that cannot be removed is reported in the fixed form; a new file that
+        // cannot be put where none was says why.
+        return fail(placement.TargetExisted ? QString() : SystemError(errno));
     SyncFolder(target.absolutePath());
     if (name.toLower().endsWith(QLatin1String(".sync")))
         SetFileDateFromStamp(placement.Target, placement.Stamp);

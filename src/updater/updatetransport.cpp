@@ -162,7 +162,7 @@ public:
         try {
             const std::uint64_t received =
                 m_sftp.GetFile(Folder(), name, part, m_preserveTimes, true, false, 0, progress);
-            if (expectedSize >= 0 && received != static_cast<std::uint64_t>(expectedSize))
+            if (expectedSize > 0 && received != static_cast<std::uint64_t>(expectedSize))
                 throw TException(
                     QStringLiteral("%1: received %2 of %3 bytes").arg(name).arg(received).arg(expectedSize));
             if (!QFile::rename(part, localFile))

@@ -36,7 +36,8 @@ public:
     /// The size of `name` in the current directory; -1 when the server tells none.
     virtual qint64 Size(const QString &name) = 0;
     /// Fetches `name` of the current directory into `localFile`, which does not exist;
-    /// `expectedSize` (when 0 or more) is the size the whole file must have.
+    /// `expectedSize` (when more than 0) is the size the whole file must have; 0 or -1
+    /// says the server does not know it, and the whole file is taken.
     virtual void Get(const QString &name, const QString &localFile, qint64 expectedSize) = 0;
 };
 

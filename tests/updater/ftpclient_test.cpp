@@ -140,9 +140,18 @@ TEST_F(FtpClientTest, AFileCutShortOrDroppedFailsAndLeavesNoTarget)
     const qint64 size = ftp->Size(QStringLiteral("cutshort.dll"));
     EXPECT_NE(ErrorOf([&] { ftp->Get(QStringLiteral("cutshort.dll"), local, size); }), QStringLiteral("(no error)"));
     EXPECT_EQ(LocalFiles(), QStringList());
-    // Even when the size was never asked, the transfer's own count tells it was cut.
-    EXPECT_NE(ErrorOf([&] { ftp->Get(QStringLiteral("cutshort.dll"), local); }), QStringLiteral("(no error)"));
+    // More bytes than the size said, ending with 226, fail as well: the client reads
+    // until the server closes the data connection, not only as far as the size.
+    Serve(QStringLiteral("oversize.dll"), RandomBytes(1000));
+    EXPECT_EQ(ErrorOf([&] { ftp->Get(QStringLiteral("oversize.dll"), local, ftp->Size(QStringLiteral("oversize.dll"))); }),
+              QStringLiteral("oversize.dll: received 1010 of 1000 bytes"));
     EXPECT_EQ(LocalFiles(), QStringList());
+    // A size of 0 is a server that cannot tell: the whole file is taken.
+    Serve(QStringLiteral("zerosize.dll"), "not empty");
+    EXPECT_EQ(ftp->Size(QStringLiteral("zerosize.dll")), 0);
+    EXPECT_EQ(ftp->Get(QStringLiteral("zerosize.dll"), local, 0), 9);
+    EXPECT_EQ(ReadFileBytes(local), "not empty");
+    QFile::remove(local);
     // The connection serves on.
     Serve(QStringLiteral("after.txt"), "after");
     EXPECT_EQ(ftp->Get(QStringLiteral("after.txt"), m_local.filePath(QStringLiteral("after.txt")), 5), 5);

@@ -87,8 +87,9 @@ TEST(FtpListing, YearOfRecentUnixDatesAroundNewYear)
             << stamp << " " << today.toString(Qt::ISODate).toStdString();
 }
 
-// MLSD times are UTC; they come out in local time, as LIST and local file times are.
-TEST(FtpListing, MlsdFactsWithTimesInLocalTime)
+// MLSD times keep the listing's digits whatever this machine's zone is: the stamps
+// recorded by the workstations in use hold them.
+TEST(FtpListing, MlsdFactsWithTheListingsOwnTimes)
 {
     const bool hadZone = qEnvironmentVariableIsSet("TZ");
     const QByteArray oldZone = qgetenv("TZ");
@@ -105,10 +106,10 @@ TEST(FtpListing, MlsdFactsWithTimesInLocalTime)
                                "size=1; untyped.txt\r\n"
                                "no facts at all\r\n";
     EXPECT_EQ(Rows(ParseFtpListing(listing, TFtpListingKind::Mlsd, true, Today)),
-              QStringLiteral("new year.dll|file|2024-01-01 08:59:59.000|12\n"
-                             "ms;semi=colon.txt|file|2024-06-15 21:00:00.123|0\n"
-                             "sub|dir|2024-06-15 21:00:00.000|-1\n"
-                             "lnk|link|2024-06-15 21:00:00.000|-1"))
+              QStringLiteral("new year.dll|file|2023-12-31 23:59:59.000|12\n"
+                             "ms;semi=colon.txt|file|2024-06-15 12:00:00.123|0\n"
+                             "sub|dir|2024-06-15 12:00:00.000|-1\n"
+                             "lnk|link|2024-06-15 12:00:00.000|-1"))
         << "a file without a usable time is dropped";
     hadZone ? qputenv("TZ", oldZone) : qunsetenv("TZ");
     tzset();

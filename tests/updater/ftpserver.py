@@ -12,7 +12,9 @@ One served folder, one password, several users that each see the server differen
 
 Faults, whoever asks: a file whose name contains "cutshort" is sent with only its
 first half followed by "226 Transfer complete."; one whose name contains "dropped"
-loses its data connection half way (the server replies 426).
+loses its data connection half way (the server replies 426); one whose name contains
+"oversize" is sent with ten bytes more than SIZE says, then 226; SIZE of a file whose
+name contains "zerosize" answers "213 0", as servers that cannot tell do.
 
 Prints the port it listens on to --port-file once it serves. The password comes from
 --password or the environment variable TOVEL_FTP_PASSWORD. With --command-log, every
@@ -60,6 +62,16 @@ class TestFS(AbstractedFS):
             else:
                 middle = "%14d" % st.st_size
             yield ("%s       %s %s\r\n" % (stamp, middle, name)).encode("utf8")
+
+
+class BytesProducer:
+    """Sends the given bytes, then ends cleanly."""
+
+    def __init__(self, data):
+        self.chunks = [data]
+
+    def more(self):
+        return self.chunks.pop() if self.chunks else b""
 
 
 class HalfProducer:
@@ -142,8 +154,23 @@ class TestHandler(FTPHandler):
             return
         return super().ftp_MLSD(path)
 
+    def ftp_SIZE(self, path):
+        if "zerosize" in os.path.basename(path):
+            self.respond("213 0")
+            return
+        return super().ftp_SIZE(path)
+
     def ftp_RETR(self, file):
         name = os.path.basename(file)
+        if "oversize" in name:
+            try:
+                with open(file, "rb") as f:
+                    data = f.read()
+            except OSError as err:
+                self.respond("550 %s." % err.strerror)
+                return
+            self.push_dtp_data(BytesProducer(data + b"0123456789"), isproducer=True, cmd="RETR")
+            return file
         if "cutshort" in name or "dropped" in name:
             try:
                 with open(file, "rb") as f:

@@ -161,6 +161,8 @@ TEST_F(UpdateRunTest, FetchesWhatChangedAndASecondRunNothing)
     Serve(Q("e.dll.download"), "never");
     Serve(Q("skipped.dll"), "never");
     Serve(Q("한글.dll"), "korean");
+    // A server that answers the size query with 0 still hands the file over whole.
+    Serve(Q("zerosize.dll"), "whole although the size was 0");
     WriteFileBytes(Local(Q("c.ini")), "old once");
     // A local file without a record that is newer than the server's is adopted, not fetched.
     WriteFileBytes(Local(Q("kept.dll")), "local");
@@ -173,6 +175,7 @@ TEST_F(UpdateRunTest, FetchesWhatChangedAndASecondRunNothing)
     EXPECT_EQ(ReadFileBytes(Local(Q("c.ini"))), "once");
     EXPECT_EQ(ReadFileBytes(Local(Q("d.dat"))), "sync");
     EXPECT_EQ(ReadFileBytes(Local(Q("한글.dll"))), "korean");
+    EXPECT_EQ(ReadFileBytes(Local(Q("zerosize.dll"))), "whole although the size was 0");
     EXPECT_EQ(ReadFileBytes(Local(Q("kept.dll"))), "local");
     for (const char *absent : {"SkyrunLog.ini", "e.dll.download", "e.dll", "skipped.dll", "c.ini.once", "a.dll.download"})
         EXPECT_FALSE(QFileInfo::exists(Local(Q(absent)))) << absent;
@@ -202,7 +205,8 @@ TEST_F(UpdateRunTest, AFailedFileKeepsItsOldCopyAndRecord)
     Settings(QStringLiteral("/%1;+later").arg(m_name));
     const QString recorded = FormatStamp(At("2024-03-01 10:00:00"));
     QDir().mkpath(Local(Q("later")));
-    for (const char *name : {"cutshort.dll", "blocked.dll"}) {
+    // Cut short, or longer than the size the server gave, both ending with 226.
+    for (const char *name : {"cutshort.dll", "oversize.dll", "blocked.dll"}) {
         WriteFileBytes(Local(Q("later/") + Q(name)), QByteArray(4000, 'x'));
         TSkyrunLog(m_folder).WriteStamp(Q("later\\") + Q(name), recorded);
         Serve(Q("later/") + Q(name), QByteArray(4000, 'y'), At("2024-03-05 10:00:00"));
@@ -219,14 +223,18 @@ TEST_F(UpdateRunTest, AFailedFileKeepsItsOldCopyAndRecord)
 
     const QStringList messages = Run();
     EXPECT_TRUE(m_failed);
-    for (const QString &name : unusable + QStringList{Q("cutshort.dll"), Q("blocked.dll")})
+    for (const QString &name : unusable + QStringList{Q("cutshort.dll"), Q("oversize.dll")})
         EXPECT_EQ(messages.filter(Q("[%1]파일을 반영하지 못했습니다.[").arg(name)).size(), 1) << name.toStdString();
-    EXPECT_EQ(messages.size(), unusable.size() + 2) << messages.join(QLatin1Char('\n')).toStdString();
-    // The cut copy never replaced the whole one, nor did anything the folder; the other
+    // A target that cannot be removed has the fixed line, with nothing after it.
+    EXPECT_EQ(messages.filter(Q("[blocked.dll]")), QStringList{Q("[blocked.dll]파일을 반영하지 못했습니다.")});
+    EXPECT_EQ(messages.size(), unusable.size() + 3) << messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(messages.filter(Q("[oversize.dll]")).value(0), Q("[oversize.dll]파일을 반영하지 못했습니다.[oversize.dll: received 4010 of 4000 bytes]"));
+    // Neither wrong count replaced the whole copy, nor did anything the folder; the other
     // file went on.
     EXPECT_EQ(ReadFileBytes(Local(Q("later/cutshort.dll"))), QByteArray(4000, 'x'));
+    EXPECT_EQ(ReadFileBytes(Local(Q("later/oversize.dll"))), QByteArray(4000, 'x'));
     EXPECT_TRUE(QFileInfo::exists(Local(Q("later/blocked.dll/inner"))));
-    for (const char *name : {"cutshort.dll", "blocked.dll"}) {
+    for (const char *name : {"cutshort.dll", "oversize.dll", "blocked.dll"}) {
         EXPECT_EQ(Record(Q("later\\") + Q(name)), recorded) << name;
         EXPECT_FALSE(QFileInfo::exists(Local(Q("later/") + Q(name)) + Q(".download"))) << name;
     }

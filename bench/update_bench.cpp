@@ -343,7 +343,7 @@ bool BenchFtp(const QString &work, const std::vector<TDelay> &delays)
     // One program folder for both: only the user changes between them.
     const QString folder = work + QStringLiteral("/program-ftp");
     TServerInfo info{QStringLiteral("127.0.0.1"), QString::number(server.Port()), true, QStringLiteral("/bench"),
-                     QString(), password, QStringLiteral("FTP")};
+                     QString(), password, QStringLiteral("FTP"), {}};
     MakeProgramFolder(folder, info, stamp);
     for (const TDelay &delay : delays) {
         const QString user = QString::fromLatin1(delay.user);
@@ -389,7 +389,7 @@ void BenchSftp(const QString &work)
     const QString folder = work + QStringLiteral("/program-sftp");
     MakeProgramFolder(folder,
                       {Env("TOVEL_SFTP_HOST"), Env("TOVEL_SFTP_PORT"), false, remote, Env("TOVEL_SFTP_USER"),
-                       Env("TOVEL_SFTP_PASSWORD"), QStringLiteral("SFTP")},
+                       Env("TOVEL_SFTP_PASSWORD"), QStringLiteral("SFTP"), {}},
                       stamp);
     // lftp runs ssh and answers its password prompt; the host key of the throw-away
     // server is neither checked nor kept.

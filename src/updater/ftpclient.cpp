@@ -482,8 +482,10 @@ qint64 TFtpClient::Size(const QString &name)
     return static_cast<qint64>(length);
 }
 
-qint64 TFtpClient::Get(const QString &name, const QString &localFile, qint64 expectedSize)
+qint64 TFtpClient::Get(const QString &name, const QString &localFile, const TExpectedContent &expected)
 {
+    const qint64 expectedSize = expected.Size;
+    TContentCheck check(name, expected);
     d->EnsureIdle();
     CheckName(name);
     if (QFileInfo::exists(localFile))
@@ -504,6 +506,7 @@ qint64 TFtpClient::Get(const QString &name, const QString &localFile, qint64 exp
             return false;
         }
         received += static_cast<qint64>(bytes);
+        check.Add(QByteArrayView(data, static_cast<qsizetype>(bytes)));
         return true;
     };
     d->reportProgress = true;
@@ -521,8 +524,7 @@ qint64 TFtpClient::Get(const QString &name, const QString &localFile, qint64 exp
         throw TException(QStringLiteral("Cannot write %1: %2").arg(localFile, out.errorString()));
     if (result != CURLE_OK)
         d->Fail(result);
-    if (expectedSize > 0 && received != expectedSize)
-        throw TException(QStringLiteral("%1: received %2 of %3 bytes").arg(name).arg(received).arg(expectedSize));
+    check.Finish(received);
     if (!out.commit())
         throw TException(QStringLiteral("Cannot write %1: %2").arg(localFile, out.errorString()));
     return received;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "updater/ftplisting.h"
+#include "updater/release/contentcheck.h"
 
 #include <QObject>
 #include <QString>
@@ -55,10 +56,11 @@ public:
     qint64 Size(const QString &name);
     /// Fetches `name` of the working directory into `localFile`, which must not exist. The
     /// bytes go to a temporary file beside it that becomes `localFile` only when the
-    /// transfer ended well and, when `expectedSize` is more than 0, had exactly that many
-    /// bytes (a size of 0 is what servers say when they do not know: the whole file is
-    /// taken); on any failure `localFile` is not created. Returns the byte count.
-    qint64 Get(const QString &name, const QString &localFile, qint64 expectedSize = -1);
+    /// transfer ended well and its bytes are what `expected` says: exactly its size when
+    /// that is more than 0 (a size of 0 is what servers say when they do not know: the
+    /// whole file is taken), and its SHA-256 when it has one, hashed as the bytes arrive.
+    /// On any failure `localFile` is not created. Returns the byte count.
+    qint64 Get(const QString &name, const QString &localFile, const TExpectedContent &expected = {});
 
 Q_SIGNALS:
     /// Connection progress ("Connecting to …", "Connected.", "Disconnected.").

@@ -85,6 +85,10 @@ TServerInfo ReadServerInfo(const QString &programFolder)
     info.PW = decoded("PW", {});
     const QString transType = raw("TRANSTYPE");
     info.TransType = transType.isEmpty() ? QStringLiteral("FTP") : transType.toUpper();
+    // Already Base64 (of the key's 32 bytes): it must decode like its neighbours.
+    info.PublicKey = raw("PUBLICKEY");
+    if (!info.PublicKey.isEmpty())
+        Base64Decode(info.PublicKey.toLatin1());
     return info;
 }
 
@@ -113,6 +117,13 @@ void WriteServerInfo(const TServerInfo &info, const QString &programFolder)
     for (const TIniEntry &entry : entries) {
         if (!ini.WriteString(ServerSection, entry.Name, entry.Value))
             throw failed();
+    }
+    const QString keyName = QStringLiteral("PUBLICKEY");
+    if (!info.PublicKey.isEmpty()) {
+        if (!ini.WriteString(ServerSection, keyName, info.PublicKey))
+            throw failed();
+    } else if (ini.ValueExists(ServerSection, keyName) && !ini.DeleteKey(ServerSection, keyName)) {
+        throw failed();
     }
 }
 

@@ -20,19 +20,23 @@ struct TServerInfo
     QString ID;
     QString PW;
     QString TransType;
+    /// The release key the workstation trusts, as the Base64 text SkyrunSign keygen
+    /// prints; empty (the default) when releases are not checked.
+    QString PublicKey;
 
     friend bool operator==(const TServerInfo &, const TServerInfo &) = default;
 };
 
 /// Reads skyrun.ini of `programFolder`. A missing file or key gives the defaults: no
-/// host, port "21", active mode, path "/", transfer type "FTP". A stored value that is
-/// not Base64 throws TException "Base64: Incorrect string format".
+/// host, port "21", active mode, path "/", transfer type "FTP", no public key. A stored
+/// value that is not Base64 throws TException "Base64: Incorrect string format".
 TServerInfo ReadServerInfo(const QString &programFolder);
 TServerInfo ReadServerInfo();
 
 /// Writes every key of `info` into skyrun.ini of `programFolder`, one after the other:
 /// IP, PORT, PATH, ID, PW (Base64 of their code page 949 text), PSVT (1 or 0) and
-/// TRANSTYPE. A file it creates is readable and writable by its owner only, as it holds
+/// TRANSTYPE, then PUBLICKEY when there is one (an empty key removes it, so a file
+/// without one stays as it was). A file it creates is readable and writable by its owner only, as it holds
 /// the password. Throws TException, before writing anything, when a text cannot be held
 /// in code page 949, and when the file cannot be written.
 void WriteServerInfo(const TServerInfo &info, const QString &programFolder);

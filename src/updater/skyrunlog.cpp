@@ -64,6 +64,19 @@ void TSkyrunLog::DeleteStamp(const QString &key)
         throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
 }
 
+quint64 TSkyrunLog::AcceptedRelease() const
+{
+    bool ok = false;
+    const quint64 sequence = m_ini->ReadString(QStringLiteral("RELEASE"), QStringLiteral("SEQUENCE")).toULongLong(&ok);
+    return ok ? sequence : 0;
+}
+
+void TSkyrunLog::RecordRelease(quint64 sequence)
+{
+    if (!m_ini->WriteString(QStringLiteral("RELEASE"), QStringLiteral("SEQUENCE"), QString::number(sequence)))
+        throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
+}
+
 QString WriteRunLog(const QString &programFolder, const QStringList &lines, const QDateTime &now)
 {
     const QString folder = QDir(programFolder).filePath(QStringLiteral("Log"));

@@ -48,6 +48,13 @@ public:
     /// Forgets the record of `key`. Throws TException when the file cannot be written.
     void DeleteStamp(const QString &key);
 
+    /// The sequence number of the last signed release a run finished (section "RELEASE",
+    /// key "SEQUENCE"); 0 when none was.
+    quint64 AcceptedRelease() const;
+    /// Records `sequence` as the last finished release. Throws TException when the file
+    /// cannot be written.
+    void RecordRelease(quint64 sequence);
+
 private:
     std::unique_ptr<TIniFile> m_ini;
 };

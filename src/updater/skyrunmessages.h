@@ -16,3 +16,4 @@ inline constexpr char FileFailed[] = "[%1]파일을 반영하지 못했습니다
 inline constexpr char RunningFile[] = "실행중인 파일: [%1]";
 inline constexpr char RunningFileEnded[] = "실행중인 파일 종료 성공: [%1]";
 inline constexpr char RunningFileNotEnded[] = "실행중인 파일 종료 못함: [%1]";
+inline constexpr char ReleaseRefused[] = "서명된 릴리스를 받지 않았습니다: %1";

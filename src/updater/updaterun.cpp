@@ -2,6 +2,7 @@
 
 #include "platform/programfolder.h"
 #include "platform/texception.h"
+#include "updater/release/releasemanifest.h"
 #include "updater/skyrunapply.h"
 #include "updater/ftplisting.h"
 #include "updater/skyrunlog.h"
@@ -13,6 +14,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QTemporaryDir>
+
+#include <optional>
 
 namespace {
 
@@ -90,6 +94,11 @@ struct TUpdateRun::Private
     // read once and again only after the run has written the file.
     QHash<QString, QString> records;
     bool recordsCurrent = false;
+    // With a release key: the verified release of this run, the base directory its paths
+    // start from and the server directory being walked.
+    std::optional<TReleaseManifest> release;
+    QString baseDir;
+    QString currentDir;
 
     Private(const TRunOptions &options, const QString &programFolder, TUpdateProgress &progress)
         : options(options)
@@ -105,6 +114,9 @@ struct TUpdateRun::Private
         return {[this](const QString &text) { Message(text); }, [this] { error = true; }};
     }
 
+    bool LoadRelease();
+    const TManifestFile *Listed(const QString &name) const;
+    TExpectedContent Expected(const QString &name, qint64 size) const;
     void SyncDirectory(const QString &localFolder);
     bool Decide(const TServerFile &file, const QString &root, const QString &relative,
                 const QHash<QString, QString> &records, QList<TIniEntry> &adopted);
@@ -194,18 +206,33 @@ void TUpdateRun::RunUpdate()
                                : MakeFtpTransport(d->progress);
         d->log = std::make_unique<TSkyrunLog>(d->programFolder);
         d->transport->Connect(d->info);
+        d->baseDir = dirs.front();
+        bool walked = true;
         for (int i = 0; i < dirs.size() && !dirs[i].isEmpty(); ++i) {
             const QString &dir = dirs[i];
             const QString local = LocalFolderOf(dir, dirs.front(), i, d->options.LocalBase);
             if (!d->transport->ChangeDir(dir)) {
                 d->error = true;
                 d->Message(Text(DirectoryErrorPrefix) + dir);
+                walked = false;
                 break;
             }
-            d->SyncDirectory(local);
-            if (d->error)
+            // A signed release is verified before anything else is fetched.
+            if (i == 0 && !d->info.PublicKey.isEmpty() && !d->LoadRelease()) {
+                walked = false;
                 break;
+            }
+            d->currentDir = dir;
+            d->SyncDirectory(local);
+            if (d->error) {
+                walked = false;
+                break;
+            }
         }
+        // The release counts as accepted only once every file it lists was placed or
+        // refused: a run that stopped early (or was killed) leaves the record as it was.
+        if (d->release && walked)
+            d->log->RecordRelease(d->release->Sequence);
     } catch (const std::exception &error) {
         d->Message(Text(d->sftp ? SftpConnectionErrorPrefix : FtpConnectionErrorPrefix) + ErrorText(error));
         d->error = true;
@@ -240,6 +267,62 @@ bool TUpdateRun::IsRecordableKey(const QString &key)
     return std::none_of(key.begin(), key.end(), [](QChar c) { return c.unicode() < 0x20; });
 }
 
+bool TUpdateRun::Private::LoadRelease()
+{
+    const QString manifestName = QString::fromLatin1(ManifestName);
+    try {
+        const QByteArray key = PublicKeyFromText(info.PublicKey);
+        const qint64 size = transport->Size(manifestName);
+        if (size < 0)
+            throw TException(QStringLiteral("%1 has no %2").arg(baseDir, manifestName));
+        if (size > MaxManifestBytes)
+            throw TException(QStringLiteral("%1 is longer than %2 bytes").arg(manifestName).arg(MaxManifestBytes));
+        QTemporaryDir folder;
+        if (!folder.isValid())
+            throw TException(QStringLiteral("Cannot make a temporary folder: %1").arg(folder.errorString()));
+        const QString local = folder.filePath(manifestName);
+        transport->Get(manifestName, local, TExpectedContent(size));
+        QFile file(local);
+        if (!file.open(QIODevice::ReadOnly))
+            throw TException(QStringLiteral("Cannot read %1: %2").arg(local, file.errorString()));
+        TReleaseManifest manifest = VerifyManifest(file.read(MaxManifestBytes + 1), key);
+        const quint64 accepted = log->AcceptedRelease();
+        if (manifest.Sequence < accepted)
+            throw TException(QStringLiteral("release %1 is older than release %2, which this workstation has already "
+                                            "taken (an old folder put back?)")
+                                 .arg(manifest.Sequence)
+                                 .arg(accepted));
+        if (manifest.Expires < QDateTime::currentDateTimeUtc())
+            throw TException(QStringLiteral("release %1 expired at %2")
+                                 .arg(manifest.Sequence)
+                                 .arg(manifest.Expires.toString(Qt::ISODate)));
+        release = std::move(manifest);
+        return true;
+    } catch (const std::exception &failure) {
+        Message(Text(ReleaseRefused).arg(ErrorText(failure)));
+        error = true;
+        return false;
+    }
+}
+
+const TManifestFile *TUpdateRun::Private::Listed(const QString &name) const
+{
+    // The release lists paths under the base directory; a directory outside it has none.
+    if (!release || !currentDir.startsWith(baseDir))
+        return nullptr;
+    return release->Find(currentDir.mid(baseDir.size()) + name);
+}
+
+TExpectedContent TUpdateRun::Private::Expected(const QString &name, qint64 size) const
+{
+    if (!release)
+        return {size};
+    const TManifestFile *file = Listed(name);
+    if (!file)
+        throw TContentMismatch(QStringLiteral("%1 is not listed in the signed release").arg(name));
+    return {file->Size, file->Sha256};
+}
+
 void TUpdateRun::Private::SyncDirectory(const QString &localFolder)
 {
     // An absolute folder lies outside the local base: its files are kept from the root
@@ -266,6 +349,9 @@ void TUpdateRun::Private::SyncDirectory(const QString &localFolder)
         const QString upper = file.Name.toUpper();
         if (options.SkipList.contains(upper) || file.Name.toLower().contains(QLatin1String(".download")))
             continue;
+        // The manifest itself is never fetched as a file of the release.
+        if (release && upper == QLatin1String(ManifestName))
+            continue;
         if (const QString problem = NameProblem(relative, file.Name); !problem.isEmpty()) {
             Message(Text(FileFailed).arg(file.Name, problem));
             noted = true;
@@ -273,6 +359,12 @@ void TUpdateRun::Private::SyncDirectory(const QString &localFolder)
         }
         try {
             if (Decide(file, root, relative, records, adopted)) {
+                if (release && !Listed(file.Name)) {
+                    // Not part of the signed release: not fetched, its old copy and record stay.
+                    Message(Text(FileFailed).arg(file.Name, QStringLiteral("not listed in the signed release")));
+                    noted = true;
+                    continue;
+                }
                 names << file.Name;
                 stamps << file.Stamp;
             }
@@ -340,6 +432,10 @@ void TUpdateRun::Private::Download(const QStringList &names, const QStringList &
         progress.OverallStep(k + 1, names.size());
         try {
             DownloadOne(names[k], stamps[k], root, relative);
+        } catch (const TContentMismatch &refused) {
+            // Refused, reported; the walk goes on.
+            Message(Text(FileFailed).arg(names[k], refused.Message()));
+            noted = true;
         } catch (const std::exception &failure) {
             Message(Text(FileFailed).arg(names[k], ErrorText(failure)));
             error = true;
@@ -368,7 +464,7 @@ void TUpdateRun::Private::DownloadOne(const QString &name, const QString &stamp,
     placement.Key = RecordKey(relative, name);
     placement.TargetExisted = QFileInfo::exists(target);
     try {
-        transport->Get(name, pending, size);
+        transport->Get(name, pending, Expected(name, size));
     } catch (...) {
         QFile::remove(pending);
         throw;

@@ -9,6 +9,7 @@
 #include "updater/updateprogress.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 TUpdateTransport::~TUpdateTransport() = default;
 
@@ -78,9 +79,9 @@ public:
 
     qint64 Size(const QString &name) override { return m_ftp.Size(name); }
 
-    void Get(const QString &name, const QString &localFile, qint64 expectedSize) override
+    void Get(const QString &name, const QString &localFile, const TExpectedContent &expected) override
     {
-        m_ftp.Get(name, localFile, expectedSize);
+        m_ftp.Get(name, localFile, expected);
     }
 
 private:
@@ -148,7 +149,7 @@ public:
         return static_cast<qint64>(m_sftp.FileSize(Folder() + name));
     }
 
-    void Get(const QString &name, const QString &localFile, qint64 expectedSize) override
+    void Get(const QString &name, const QString &localFile, const TExpectedContent &expected) override
     {
         // The download always goes on.
         const TSFTPProgress progress = [this](qint64, std::uint64_t done, std::uint64_t total) {
@@ -159,12 +160,13 @@ public:
         // a pending file is never a part of one, even after the updater was killed.
         const QString part = localFile + QStringLiteral(".part");
         QFile::remove(part);
+        TContentCheck check(name, expected);
+        m_sftp.Written = [&check](QByteArrayView bytes) { check.Add(bytes); };
+        const auto unhook = qScopeGuard([this] { m_sftp.Written = {}; });
         try {
             const std::uint64_t received =
                 m_sftp.GetFile(Folder(), name, part, m_preserveTimes, true, false, 0, progress);
-            if (expectedSize > 0 && received != static_cast<std::uint64_t>(expectedSize))
-                throw TException(
-                    QStringLiteral("%1: received %2 of %3 bytes").arg(name).arg(received).arg(expectedSize));
+            check.Finish(static_cast<qint64>(received));
             if (!QFile::rename(part, localFile))
                 throw TException(QStringLiteral("Cannot create %1").arg(localFile));
         } catch (...) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "updater/release/contentcheck.h"
 #include "updater/skyrunlib.h"
 
 #include <QList>
@@ -35,10 +36,11 @@ public:
     virtual QList<TServerFile> ListFiles() = 0;
     /// The size of `name` in the current directory; -1 when the server tells none.
     virtual qint64 Size(const QString &name) = 0;
-    /// Fetches `name` of the current directory into `localFile`, which does not exist;
-    /// `expectedSize` (when more than 0) is the size the whole file must have; 0 or -1
-    /// says the server does not know it, and the whole file is taken.
-    virtual void Get(const QString &name, const QString &localFile, qint64 expectedSize) = 0;
+    /// Fetches `name` of the current directory into `localFile`, which does not exist.
+    /// `localFile` appears only with the whole file, whose bytes are what `expected`
+    /// says (its size when more than 0, its SHA-256 when given); else it throws,
+    /// TContentMismatch when a signed file's bytes are not the listed ones.
+    virtual void Get(const QString &name, const QString &localFile, const TExpectedContent &expected) = 0;
 };
 
 /// The FTP transport; its transfer progress and status lines go to `progress`.

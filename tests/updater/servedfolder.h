@@ -60,12 +60,14 @@ protected:
         Settings(QLatin1Char('/') + m_name);
     }
 
-    /// Settings for the run's FTP server with the path list `path`, on `port` when given.
-    void Settings(const QString &path, const QString &port = {}) const
+    /// Settings for the run's FTP server with the path list `path`, on `port` when given,
+    /// trusting the release key `publicKey` when given.
+    void Settings(const QString &path, const QString &port = {}, const QString &publicKey = {}) const
     {
         WriteServerInfo({qEnvironmentVariable("TOVEL_FTP_HOST"),
                          port.isEmpty() ? qEnvironmentVariable("TOVEL_FTP_PORT") : port, true, path,
-                         QStringLiteral("tovel"), qEnvironmentVariable("TOVEL_FTP_PASSWORD"), QStringLiteral("FTP")},
+                         QStringLiteral("tovel"), qEnvironmentVariable("TOVEL_FTP_PASSWORD"), QStringLiteral("FTP"),
+                         publicKey},
                         m_folder);
     }
 

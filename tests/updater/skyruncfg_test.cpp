@@ -66,7 +66,7 @@ protected:
 TEST_F(SkyrunConfigTest, ShowsTheSettingsAndSavesTheTypeUpperCase)
 {
     WriteServerInfo({QStringLiteral("ftp.tovel.co.kr"), QStringLiteral("2121"), true, QStringLiteral("/upd;+bin"),
-                        QStringLiteral("관리자"), QStringLiteral("pw"), QStringLiteral("sftp")},
+                        QStringLiteral("관리자"), QStringLiteral("pw"), QStringLiteral("sftp"), {}},
         Folder());
     TForm2 form(Folder());
     form.show();
@@ -139,7 +139,7 @@ TEST_F(SkyrunConfigTest, UnreadableSettingsAreReportedAndFillNothing)
 TEST_F(SkyrunConfigTest, AFailedSaveIsReportedAndLosesNothing)
 {
     WriteServerInfo(
-        {QStringLiteral("host"), QStringLiteral("21"), false, QStringLiteral("/"), {}, {}, QStringLiteral("FTP")},
+        {QStringLiteral("host"), QStringLiteral("21"), false, QStringLiteral("/"), {}, {}, QStringLiteral("FTP"), {}},
         Folder());
     const QString before = IniText();
     TForm2 form(Folder());

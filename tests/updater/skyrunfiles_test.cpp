@@ -27,7 +27,7 @@ protected:
     }
     static TServerInfo Info(const char *host, const QString &password = {})
     {
-        return {QString::fromLatin1(host), QStringLiteral("21"), false, QStringLiteral("/"), {}, password, QStringLiteral("FTP")};
+        return {QString::fromLatin1(host), QStringLiteral("21"), false, QStringLiteral("/"), {}, password, QStringLiteral("FTP"), {}};
     }
 
     QTemporaryDir m_dir;
@@ -56,7 +56,7 @@ TEST_F(SkyrunFilesTest, WritesEveryKeyInOrderAsBase64OfCp949)
 {
     const TServerInfo info{QStringLiteral("ftp.tovel.co.kr"), QStringLiteral("2121"), true,
                           QStringLiteral("/upd;+bin"), QStringLiteral("업데이트"), QStringLiteral("pw!"),
-                          QStringLiteral("SFTP")};
+                          QStringLiteral("SFTP"), {}};
     WriteServerInfo(info, Folder());
     const QByteArray id = Platform::ToCp949(QStringLiteral("업데이트")).toBase64();
     EXPECT_EQ(ReadFileBytes(Path(SkyrunIniName)),

@@ -421,7 +421,7 @@ TEST_F(UpdateRunTest, TheSameOverSftp)
     QProcess::execute(Q("chown"), {Q("-R"), Env("TOVEL_SFTP_USER"), served});
     // The server names "/x/" as "/x": that is the directory asked for.
     WriteServerInfo({Env("TOVEL_SFTP_HOST"), Env("TOVEL_SFTP_PORT"), false, served + Q("/;+sub"), Env("TOVEL_SFTP_USER"),
-                     Env("TOVEL_SFTP_PASSWORD"), Q("sftp")},
+                     Env("TOVEL_SFTP_PASSWORD"), Q("sftp"), {}},
                     m_folder);
     EXPECT_EQ(Run(), QStringList());
     EXPECT_FALSE(m_failed);

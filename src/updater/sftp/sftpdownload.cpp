@@ -185,8 +185,12 @@ std::uint64_t TSimpleSFTP::GetFile(const QString &remoteFolder, const QString &n
         if (data.isEmpty())
             return endOfFile();
         const std::uint64_t before = plan.Prefix();
-        const auto write = [&local](QByteArrayView bytes) {
-            return local.write(bytes.data(), bytes.size()) == bytes.size();
+        const auto write = [&](QByteArrayView bytes) {
+            if (local.write(bytes.data(), bytes.size()) != bytes.size())
+                return false;
+            if (Written)
+                Written(bytes);
+            return true;
         };
         if (!plan.Received(read, data, write))
             return QStringLiteral("Unable to write file: ") + localFile;

@@ -95,6 +95,9 @@ public:
     std::uint32_t BufferSize = 32768;
     QString PathDelim;
     QString CurrentDir;
+    /// When set, GetFile hands it every block it has written to the local file, in file
+    /// order, so a caller can follow the bytes (hash them) as they stream.
+    std::function<void(QByteArrayView)> Written;
 
     void Connect(const QString &host, const QString &port, const QString &user, const QString &password);
     void Disconnect();

@@ -20,5 +20,5 @@ sanitized_environment() {  # sanitized_environment SOURCE
 
 # The fuzz targets, one per parser of outside input (fuzz/<name>_fuzz.cpp).
 sanitized_fuzz_targets() {
-  echo base64 ini ftplisting archivelisting pathlist sftp griddesign
+  echo base64 ini ftplisting archivelisting pathlist manifest sftp griddesign
 }

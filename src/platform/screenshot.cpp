@@ -2,12 +2,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -27,8 +29,11 @@ void OnPictureSignal(int)
 void SavePicture(QWidget *window, const QString &path)
 {
     const QString partial = path + QStringLiteral(".part");
-    if (window->grab().save(partial, "PNG"))
-        QDir().rename(partial, path);
+    // rename(2) replaces an older picture of the same name; QDir::rename would not, and
+    // the old picture would stay with the new one left beside it.
+    if (window->grab().save(partial, "PNG")
+        && ::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path).constData()) != 0)
+        QFile::remove(partial);
 }
 
 void TakePicturesOnSignal(QWidget *window, const QString &folder)

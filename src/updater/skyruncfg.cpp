@@ -2,6 +2,7 @@
 
 #include "platform/application.h"
 #include "platform/fonts.h"
+#include "updater/release/releasemanifest.h"
 #include "updater/skyrunlib.h"
 
 #include <QButtonGroup>
@@ -134,6 +135,7 @@ struct TForm2::Private
     QLineEdit *edtPW = nullptr;
     QCheckBox *chkPassive = nullptr;
     QButtonGroup *types = nullptr;
+    QLineEdit *edtKey = nullptr;
     bool filled = false;
 };
 
@@ -187,13 +189,26 @@ TForm2::TForm2(const QString &programFolder, QWidget *parent)
     }
     d->types->button(0)->setChecked(true);
 
+    // The release key the workstation trusts; empty: releases are not checked.
+    auto *keyLabel = new QLabel(QStringLiteral("서명키"), this);
+    keyLabel->setObjectName(QStringLiteral("lblKey"));
+    keyLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    keyLabel->setGeometry(LabelLeft, 240, LabelWidth, RowHeight);
+    d->edtKey = new QLineEdit(this);
+    d->edtKey->setObjectName(QStringLiteral("edtKey"));
+    d->edtKey->setGeometry(EditLeft, 240, EditWidth, RowHeight);
+    d->edtKey->setPlaceholderText(QStringLiteral("SkyrunSign keygen"));
+    d->edtKey->setToolTip(QStringLiteral("The public key SkyrunSign keygen printed: only releases signed with its "
+                                         "secret key are taken. Empty: releases are not checked."));
+    keyLabel->setBuddy(d->edtKey);
+
     auto *save = new QPushButton(QStringLiteral("저장"), this);
     save->setObjectName(QStringLiteral("btnSave"));
-    save->setGeometry(EditLeft, 262, 92, 30);
+    save->setGeometry(EditLeft, 274, 92, 30);
     connect(save, &QPushButton::clicked, this, &TForm2::Save);
     auto *close = new QPushButton(QStringLiteral("닫기"), this);
     close->setObjectName(QStringLiteral("btnClose"));
-    close->setGeometry(EditLeft + EditWidth - 92, 262, 92, 30);
+    close->setGeometry(EditLeft + EditWidth - 92, 274, 92, 30);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 
     auto *status = new QStatusBar(this);
@@ -235,6 +250,7 @@ bool TForm2::Fill()
     d->edtID->setText(info.ID);
     d->edtPW->setText(info.PW);
     d->chkPassive->setChecked(info.Passive);
+    d->edtKey->setText(info.PublicKey);
     // A type the window does not offer shows as the first, as a run treats it.
     int item = 0;
     for (std::size_t i = 0; i < TransTypes.size(); ++i) {
@@ -255,7 +271,12 @@ bool TForm2::Save()
     info.PW = d->edtPW->text();
     info.Passive = d->chkPassive->isChecked();
     info.TransType = d->types->checkedButton()->text().toUpper();
+    info.PublicKey = d->edtKey->text().trimmed();
     try {
+        // A mistyped key would make every run refuse the releases: it is checked first,
+        // and nothing is written when it is not one.
+        if (!info.PublicKey.isEmpty())
+            PublicKeyFromText(info.PublicKey);
         WriteServerInfo(info, d->programFolder);
     } catch (...) {
         Platform::ReportException(std::current_exception());

@@ -152,4 +152,32 @@ TEST_F(SkyrunConfigTest, AFailedSaveIsReportedAndLosesNothing)
     EXPECT_EQ(Shown(form), QStringLiteral("host|21|/upd😀|||0|FTP"));
 }
 
+// The release key is shown and saved as the Base64 text keygen prints; a key that is not
+// one is refused before anything is written, and clearing it removes it from the file.
+TEST_F(SkyrunConfigTest, TheReleaseKeyIsShownCheckedAndSaved)
+{
+    const QString key = QString::fromLatin1(QByteArray(32, '\x5a').toBase64());
+    WriteServerInfo({QStringLiteral("host"), QStringLiteral("21"), false, QStringLiteral("/"), {}, {},
+                     QStringLiteral("FTP"), key},
+                    Folder());
+    TForm2 form(Folder());
+    form.show();
+    auto *edit = Child<QLineEdit>(form, "edtKey");
+    EXPECT_EQ(edit->text(), key);
+    const QString before = IniText();
+    EXPECT_TRUE(before.contains(QStringLiteral("PUBLICKEY=") + key + QStringLiteral("\r\n"))) << before.toStdString();
+
+    MessageBoxRecorder boxes;
+    edit->setText(key.left(40));
+    Click(form, "btnSave");
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_TRUE(boxes.Calls()[0].Text.contains(QStringLiteral("SkyrunSign keygen"))) << boxes.Calls()[0].Text.toStdString();
+    EXPECT_EQ(IniText(), before);
+
+    edit->clear();
+    Click(form, "btnSave");
+    EXPECT_FALSE(IniText().contains(QStringLiteral("PUBLICKEY"))) << IniText().toStdString();
+    EXPECT_EQ(ReadServerInfo(Folder()).PublicKey, QString());
+}
+
 } // namespace

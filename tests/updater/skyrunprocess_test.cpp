@@ -6,6 +6,7 @@
 
 #include "servedfolder.h"
 
+#include "updater/release/releasemanifest.h"
 #include "updater/skyrunlib.h"
 #include "updater/skyrunlog.h"
 
@@ -79,6 +80,7 @@ protected:
         return true;
     }
 
+    void KilledRuns(int kills, const TKeyPair *release);
 };
 
 TEST_F(SkyrunProcessTest, RunsThenStartsTheFollowUpAlsoAfterAFailure)
@@ -142,22 +144,19 @@ QByteArray Content(int index, int version)
     return bytes;
 }
 
-// Killed at any point, a run leaves every target with either its old or its new bytes and
-// never a record ahead of what the file holds; a last whole run brings everything up to date.
-TEST_F(SkyrunProcessTest, KilledRunsLeaveWholeFilesAndNoRecordAheadOfItsContent)
+// Kills runs at random points, `kills` times, while the served files change to a new
+// version every 25 kills; with `release` the program folder trusts a release key and
+// each version is signed as release version + 1. After every kill each target holds
+// either its old or its new bytes, never a record ahead of what the file holds, a
+// pending file only with a version's whole bytes, and a recorded release only when every
+// file holds it. A last whole run brings everything up to date.
+void SkyrunProcessTest::KilledRuns(int kills, const TKeyPair *release)
 {
     constexpr int Files = 200;
-    // Fewer kills in the sanitized build, where every start costs several times as much.
-    constexpr int Kills = 200 / SanitizerSlowdown;
     constexpr qint64 FirstTime = 1700000000;
-    // The program folder in memory: what is tested is the order of the steps, which a
-    // killed process leaves in the page cache as much as on disk; the flushes to disk
-    // that a real folder pays would only slow the runs down.
-    QTemporaryDir memory(QStringLiteral("/dev/shm/skyrun-kill-XXXXXX"));
-    if (memory.isValid())
-        m_folder = memory.path() + QLatin1Char('/');
     const auto name = [](int index) { return QStringLiteral("d%1/f%2.dat").arg(index % 3).arg(index); };
-    Settings(QStringLiteral("/%1;+d0;+d1;+d2").arg(m_name), Env("TOVEL_FTP_PORT"));
+    const QString publicKey = release ? QString::fromLatin1(release->PublicKey.toBase64()) : QString();
+    Settings(QStringLiteral("/%1;+d0;+d1;+d2").arg(m_name), Env("TOVEL_FTP_PORT"), publicKey);
     QHash<QString, int> versionOfStamp;
     int version = 0;
     const auto serveVersion = [&](int v) {
@@ -165,6 +164,19 @@ TEST_F(SkyrunProcessTest, KilledRunsLeaveWholeFilesAndNoRecordAheadOfItsContent)
         versionOfStamp.insert(FormatStamp(QDateTime::fromSecsSinceEpoch(time)), v);
         for (int i = 0; i < Files; ++i)
             Serve(name(i), Content(i, v), time);
+        if (!release)
+            return;
+        TReleaseManifest manifest;
+        manifest.Sequence = static_cast<quint64>(v) + 1;
+        manifest.Expires = QDateTime::currentDateTimeUtc().addDays(1);
+        manifest.Expires.setTime(QTime(manifest.Expires.time().hour(), 0));
+        manifest.Files = ScanReleaseFolder(m_served);
+        WriteFileBytes(m_served + Q("/SKYRUN.MANIFEST"), SignManifest(manifest, release->SecretKey));
+    };
+    // The version a file's bytes are, from their first line; -1 for anything else.
+    const auto versionOf = [](const QByteArray &bytes) {
+        const QList<QByteArray> head = bytes.left(bytes.indexOf('\n')).split(' ');
+        return head.size() == 4 ? head[3].toInt() : -1;
     };
     serveVersion(0);
     QElapsedTimer timer;
@@ -175,7 +187,7 @@ TEST_F(SkyrunProcessTest, KilledRunsLeaveWholeFilesAndNoRecordAheadOfItsContent)
     auto *random = QRandomGenerator::global();
     int checked = 0;
     int killedMidRun = 0;
-    for (int kill = 0; kill < Kills; ++kill) {
+    for (int kill = 0; kill < kills; ++kill) {
         if (kill % 25 == 0)
             serveVersion(++version);
         QProcess process;
@@ -188,22 +200,97 @@ TEST_F(SkyrunProcessTest, KilledRunsLeaveWholeFilesAndNoRecordAheadOfItsContent)
         process.waitForFinished();
 
         TSkyrunLog log(m_folder);
+        const quint64 accepted = log.AcceptedRelease();
         for (int i = 0; i < Files; ++i) {
-            const QByteArray bytes = ReadFileBytes(m_folder + name(i));
-            const QList<QByteArray> head = bytes.left(bytes.indexOf('\n')).split(' ');
-            const int held = head.size() == 4 ? head[3].toInt() : -1;
+            const QString path = m_folder + name(i);
+            const QByteArray bytes = ReadFileBytes(path);
+            const int held = versionOf(bytes);
             ASSERT_EQ(bytes, Content(i, held)) << "kill " << kill << ", " << name(i).toStdString();
             const QString key = RecordKey(name(i).section(QLatin1Char('/'), 0, 0), name(i).section(QLatin1Char('/'), 1));
             const int recorded = versionOfStamp.value(log.ReadStamp(key), -1);
             ASSERT_LE(recorded, held) << "kill " << kill << ", " << name(i).toStdString();
+            if (release) {
+                ASSERT_GE(held + 1, static_cast<int>(accepted)) << "kill " << kill << ", " << name(i).toStdString();
+                if (QFileInfo::exists(path + Q(".download"))) {
+                    const QByteArray pending = ReadFileBytes(path + Q(".download"));
+                    ASSERT_EQ(pending, Content(i, versionOf(pending))) << "kill " << kill << ", " << name(i).toStdString();
+                }
+            }
             ++checked;
         }
     }
-    EXPECT_EQ(checked, Files * Kills);
-    EXPECT_GT(killedMidRun, Kills * 3 / 4);
+    EXPECT_EQ(checked, Files * kills);
+    EXPECT_GT(killedMidRun, kills * 3 / 4);
     ASSERT_EQ(RunToEnd({Q("run"), Q("alone"), Q("-sc")}), 0);
     for (int i = 0; i < Files; ++i)
         ASSERT_EQ(ReadFileBytes(m_folder + name(i)), Content(i, version)) << name(i).toStdString();
+    if (release) {
+        EXPECT_EQ(TSkyrunLog(m_folder).AcceptedRelease(), static_cast<quint64>(version) + 1);
+    }
+}
+
+// The program folder in memory: what is tested is the order of the steps, which a killed
+// process leaves in the page cache as much as on disk; the flushes to disk that a real
+// folder pays would only slow the runs down. Fewer kills in the sanitized build, where
+// every start costs several times as much.
+TEST_F(SkyrunProcessTest, KilledRunsLeaveWholeFilesAndNoRecordAheadOfItsContent)
+{
+    QTemporaryDir memory(QStringLiteral("/dev/shm/skyrun-kill-XXXXXX"));
+    if (memory.isValid())
+        m_folder = memory.path() + QLatin1Char('/');
+    KilledRuns(200 / SanitizerSlowdown, nullptr);
+}
+
+TEST_F(SkyrunProcessTest, KilledSignedRunsNeverRecordAReleaseTheyDidNotFinish)
+{
+    QTemporaryDir memory(QStringLiteral("/dev/shm/skyrun-kill-XXXXXX"));
+    if (memory.isValid())
+        m_folder = memory.path() + QLatin1Char('/');
+    const TKeyPair key = MakeKeyPair();
+    KilledRuns(100 / SanitizerSlowdown, &key);
+}
+
+// The release engineer's tool as a process: a key pair, a signed folder, its check, and
+// a workstation trusting the key that updates from it.
+TEST_F(SkyrunProcessTest, SkyrunSignMakesKeysAndSignsAFolderAWorkstationTakes)
+{
+    QTemporaryDir keys;
+    const QString secret = keys.filePath(Q("release.key"));
+    const auto sign = [](const QStringList &arguments, QByteArray *output = nullptr) {
+        QProcess process;
+        process.start(Bin("SkyrunSign"), arguments);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        if (output)
+            *output = process.readAllStandardOutput();
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    };
+    QByteArray printed;
+    ASSERT_EQ(sign({Q("keygen"), secret}, &printed), 0);
+    const QString publicKey = QString::fromLatin1(ReadFileBytes(secret + Q(".pub")).trimmed());
+    EXPECT_TRUE(printed.contains("public key: " + publicKey.toLatin1() + '\n')) << printed.toStdString();
+    EXPECT_EQ(sign({Q("keygen"), secret}), 1) << "an existing key is kept";
+
+    Serve(Q("a.dll"), "a", 1700000000);
+    Serve(Q("한글.dll"), "k", 1700000000);
+    ASSERT_EQ(sign({Q("sign"), Q("--key"), secret, m_served}, &printed), 0);
+    EXPECT_TRUE(printed.contains("release 1, 2 files")) << printed.toStdString();
+    ASSERT_EQ(sign({Q("sign"), Q("--key"), secret, Q("--valid-days"), Q("30"), m_served}, &printed), 0);
+    EXPECT_TRUE(printed.contains("release 2, 2 files")) << printed.toStdString();
+    EXPECT_EQ(sign({Q("verify"), Q("--public-key"), publicKey, m_served}), 0);
+    Serve(Q("a.dll"), "changed", 1700000000);
+    ASSERT_EQ(sign({Q("verify"), Q("--public-key"), publicKey, m_served}, &printed), 1);
+    EXPECT_TRUE(printed.contains("changed: a.dll")) << printed.toStdString();
+    Serve(Q("a.dll"), "a", 1700000000);
+    EXPECT_EQ(sign({Q("sign"), m_served}), 2) << "no key given";
+
+    Settings(QLatin1Char('/') + m_name, {}, publicKey);
+    EXPECT_EQ(RunToEnd({Q("run"), Q("alone"), Q("-sc")}), 0);
+    EXPECT_EQ(ReadFileBytes(m_folder + Q("한글.dll")), "k");
+    EXPECT_EQ(TSkyrunLog(m_folder).AcceptedRelease(), 2u);
+    // The served folder changed behind the signature: the run refuses that file.
+    Serve(Q("a.dll"), "tampered", 1800000000);
+    EXPECT_EQ(RunToEnd({Q("run"), Q("alone"), Q("-sc")}), 1);
+    EXPECT_EQ(ReadFileBytes(m_folder + Q("a.dll")), "a");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "servedfolder.h"
 
 #include "platform/cp949.h"
+#include "updater/release/releasemanifest.h"
 #include "updater/skyrun.h"
 #include "updater/skyrunapply.h"
 #include "updater/skyrunlib.h"
@@ -431,6 +432,173 @@ TEST_F(UpdateRunTest, TheSameOverSftp)
     const QByteArray state = ReadFileBytes(Local(Q("skyrunlog.ini")));
     EXPECT_EQ(Run(), QStringList());
     EXPECT_EQ(ReadFileBytes(Local(Q("skyrunlog.ini"))), state);
+}
+
+// A program folder that trusts a release key, against a served folder signed with it.
+class SignedReleaseTest : public UpdateRunTest
+{
+protected:
+    void SetUp() override
+    {
+        UpdateRunTest::SetUp();
+        if (IsSkipped())
+            return;
+        m_key = MakeKeyPair();
+        Settings(QStringLiteral("/%1;+sub").arg(m_name), {}, QString::fromLatin1(m_key.PublicKey.toBase64()));
+    }
+
+    // Signs the served folder as it is now as release `sequence`, valid for `seconds`.
+    QByteArray Sign(quint64 sequence, qint64 seconds = 3600, const TKeyPair *key = nullptr) const
+    {
+        TReleaseManifest manifest;
+        manifest.Sequence = sequence;
+        const QDateTime expires = QDateTime::currentDateTimeUtc().addSecs(seconds);
+        manifest.Expires = QDateTime::fromSecsSinceEpoch(expires.toSecsSinceEpoch(), Qt::UTC);
+        manifest.Files = ScanReleaseFolder(m_served);
+        const QByteArray text = SignManifest(manifest, (key ? *key : m_key).SecretKey);
+        WriteFileBytes(m_served + Q("/SKYRUN.MANIFEST"), text);
+        return text;
+    }
+
+    quint64 Accepted() const { return TSkyrunLog(m_folder).AcceptedRelease(); }
+
+    TKeyPair m_key;
+};
+
+TEST_F(SignedReleaseTest, AGoodReleaseUpdatesAndTamperedOrUnlistedFilesAreRefused)
+{
+    Serve(Q("a.dll"), "a");
+    Serve(Q("sub/b.dll"), "b");
+    Serve(Q("c.dll"), "c version 1");
+    Sign(5);
+    EXPECT_EQ(Run(), QStringList());
+    EXPECT_FALSE(m_failed);
+    EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "a");
+    EXPECT_EQ(ReadFileBytes(Local(Q("sub/b.dll"))), "b");
+    EXPECT_FALSE(QFileInfo::exists(Local(Q("SKYRUN.MANIFEST")))) << "the manifest is not a file of the release";
+    EXPECT_EQ(Accepted(), 5u);
+    const QString recorded = Record(Q("c.dll"));
+
+    // Release 6 changes c.dll and a tools archive; then, on the server, one byte of each
+    // changes and a file nobody signed appears.
+    QTemporaryDir work;
+    WriteFileBytes(work.filePath(Q("t.dll")), "tool");
+    Serve(Q("tools.zip"), Zip(work.path(), {Q("t.dll")}), At("2024-03-02 10:00:00"));
+    Serve(Q("c.dll"), "c version 2", At("2024-03-02 10:00:00"));
+    Serve(Q("sub/b.dll"), "b2", At("2024-03-02 10:00:00"));
+    Sign(6);
+    Serve(Q("c.dll"), "c versiOn 2", At("2024-03-02 10:00:00"));
+    QByteArray zip = ReadFileBytes(m_served + Q("/tools.zip"));
+    zip[zip.size() / 2] = static_cast<char>(zip[zip.size() / 2] ^ 0x20);
+    Serve(Q("tools.zip"), zip, At("2024-03-02 10:00:00"));
+    Serve(Q("sub/extra.dll"), "nobody signed this");
+    const QStringList messages = Run();
+    EXPECT_TRUE(m_failed);
+    EXPECT_EQ(messages,
+              (QStringList{Q("[c.dll]파일을 반영하지 못했습니다.[c.dll: the SHA-256 of the received bytes is not the one "
+                             "the signed release lists]"),
+                           Q("[tools.zip]파일을 반영하지 못했습니다.[tools.zip: the SHA-256 of the received bytes is not "
+                             "the one the signed release lists]"),
+                           Q("[extra.dll]파일을 반영하지 못했습니다.[not listed in the signed release]")}));
+    // The refused files keep their old copy and record; the rest of the release is in place.
+    EXPECT_EQ(ReadFileBytes(Local(Q("c.dll"))), "c version 1");
+    EXPECT_EQ(Record(Q("c.dll")), recorded);
+    EXPECT_FALSE(QFileInfo::exists(Local(Q("tools.zip"))));
+    EXPECT_FALSE(QFileInfo::exists(Local(Q("t.dll")))) << "a tampered archive is never unpacked";
+    EXPECT_FALSE(QFileInfo::exists(Local(Q("sub/extra.dll"))));
+    EXPECT_EQ(ReadFileBytes(Local(Q("sub/b.dll"))), "b2");
+    for (const char *name : {"c.dll.download", "tools.zip.download", "c.dll.download.part"})
+        EXPECT_FALSE(QFileInfo::exists(Local(Q(name)))) << name;
+    EXPECT_EQ(Accepted(), 6u) << "every listed file was placed or refused";
+
+    // The server mended: the next run takes them.
+    Serve(Q("c.dll"), "c version 2", At("2024-03-02 10:00:00"));
+    QFile::remove(m_served + Q("/sub/extra.dll"));
+    QFile::remove(m_served + Q("/tools.zip"));
+    Sign(7);
+    EXPECT_EQ(Run(), QStringList());
+    EXPECT_EQ(ReadFileBytes(Local(Q("c.dll"))), "c version 2");
+    EXPECT_EQ(Accepted(), 7u);
+}
+
+// A release that is not the trusted one, or older than the last taken, or expired, or
+// broken: the run stops with one line and fetches nothing.
+TEST_F(SignedReleaseTest, RefusedReleasesFetchNothing)
+{
+    Settings(QStringLiteral("/%1").arg(m_name), {}, QString::fromLatin1(m_key.PublicKey.toBase64()));
+    Serve(Q("a.dll"), "a1");
+    Sign(7);
+    EXPECT_EQ(Run(), QStringList());
+    const QString recorded = Record(Q("a.dll"));
+    const QByteArray replayed = Sign(6);
+    Serve(Q("a.dll"), "a2", At("2024-03-05 10:00:00"));
+    Serve(Q("new.dll"), "new");
+    const TKeyPair other = MakeKeyPair();
+    const QByteArray good = Sign(8);
+    const QByteArray refusedLine = "서명된 릴리스를 받지 않았습니다: ";
+    const struct
+    {
+        QByteArray manifest;
+        const char *reason;
+    } cases[] = {
+        {Sign(8, 3600, &other), "SKYRUN.MANIFEST was not signed with the release key this workstation trusts"},
+        {replayed, "release 6 is older than release 7, which this workstation has already taken (an old folder put back?)"},
+        {Sign(8, -60), "release 8 expired at "},
+        {good.left(good.size() - 20), "SKYRUN.MANIFEST line 6: the manifest is cut short (its last line has no end)"},
+        {QByteArray(good).replace("sequence 8", "sequence 8!"), "SKYRUN.MANIFEST line 2: expected \"sequence\" and a number"},
+        {QByteArray(good).replace("sequence 8", "sequence 9"), "was not signed with the release key"},
+        {QByteArray(), "has no SKYRUN.MANIFEST"},
+    };
+    for (const auto &c : cases) {
+        if (c.manifest.isEmpty())
+            QFile::remove(m_served + Q("/SKYRUN.MANIFEST"));
+        else
+            WriteFileBytes(m_served + Q("/SKYRUN.MANIFEST"), c.manifest);
+        const QStringList messages = Run();
+        EXPECT_TRUE(m_failed) << c.reason;
+        ASSERT_EQ(messages.size(), 1) << messages.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(messages[0].startsWith(QString::fromUtf8(refusedLine))) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(Q(c.reason))) << messages[0].toStdString();
+        EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "a1") << c.reason;
+        EXPECT_FALSE(QFileInfo::exists(Local(Q("new.dll")))) << c.reason;
+        EXPECT_EQ(Record(Q("a.dll")), recorded) << c.reason;
+        EXPECT_EQ(Accepted(), 7u) << c.reason;
+    }
+    WriteFileBytes(m_served + Q("/SKYRUN.MANIFEST"), good);
+    EXPECT_EQ(Run(), QStringList());
+    EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "a2");
+    EXPECT_EQ(ReadFileBytes(Local(Q("new.dll"))), "new");
+    EXPECT_EQ(Accepted(), 8u);
+    // The same release again is no rollback; a key that is no key stops the run as well.
+    EXPECT_EQ(Run(), QStringList());
+    Settings(QStringLiteral("/%1").arg(m_name), {}, Q("c2hvcnQ="));
+    EXPECT_TRUE(Run().value(0).contains(Q("keygen")));
+}
+
+TEST_F(SignedReleaseTest, TheSameOverSftp)
+{
+    if (Env("TOVEL_SFTP_PORT").isEmpty())
+        GTEST_SKIP() << "no SSH server was started for this run";
+    m_served = Env("TOVEL_SFTP_ROOT") + QLatin1Char('/') + m_name;
+    QDir(m_served).removeRecursively();
+    Serve(Q("a.dll"), "a");
+    Serve(Q("sub/b.dll"), QByteArray(100000, 'b'));
+    Sign(3);
+    Serve(Q("sub/b.dll"), QByteArray(99999, 'b') + 'B');
+    Serve(Q("sub/unlisted.dll"), "u");
+    QProcess::execute(Q("chown"), {Q("-R"), Env("TOVEL_SFTP_USER"), m_served});
+    WriteServerInfo({Env("TOVEL_SFTP_HOST"), Env("TOVEL_SFTP_PORT"), false, m_served + Q("/;+sub"), Env("TOVEL_SFTP_USER"),
+                     Env("TOVEL_SFTP_PASSWORD"), Q("sftp"), QString::fromLatin1(m_key.PublicKey.toBase64())},
+                    m_folder);
+    QStringList messages = Run();
+    messages.sort();
+    EXPECT_EQ(messages, (QStringList{Q("[b.dll]파일을 반영하지 못했습니다.[b.dll: the SHA-256 of the received bytes is not "
+                                       "the one the signed release lists]"),
+                                     Q("[unlisted.dll]파일을 반영하지 못했습니다.[not listed in the signed release]")}));
+    EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "a");
+    EXPECT_FALSE(QFileInfo::exists(Local(Q("sub/b.dll"))));
+    EXPECT_FALSE(QFileInfo::exists(Local(Q("sub/unlisted.dll"))));
+    EXPECT_EQ(Accepted(), 3u);
 }
 
 } // namespace

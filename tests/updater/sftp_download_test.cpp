@@ -39,7 +39,7 @@ struct ProgressLog
 
 } // namespace
 
-TEST_F(SftpWireTest, ReadsGoOutSixtyFourAtATimeWithIdsCountingUpAndAnAbortSendsNoMore)
+TEST_F(SftpWireTest, ReadsGoOutAWindowAtATimeWithIdsCountingUpAndAnAbortSendsNoMore)
 {
     const QByteArray content = RandomBytes(5 * 1024 * 1024 + 100, 21);
     m_server->AddFile(Folder + QStringLiteral("/whole"), content);
@@ -51,7 +51,7 @@ TEST_F(SftpWireTest, ReadsGoOutSixtyFourAtATimeWithIdsCountingUpAndAnAbortSendsN
     EXPECT_EQ(ReadFileBytes(Local("whole")), content);
 
     ASSERT_FALSE(m_server->ReadsPerWrite.isEmpty());
-    EXPECT_EQ(m_server->ReadsPerWrite.front(), 64) << "the first write fills the window";
+    EXPECT_EQ(m_server->ReadsPerWrite.front(), TSimpleSFTP::MaxReadsInFlight) << "the first write fills the window";
     EXPECT_EQ(Reads(), 161) << "160 full reads and one for the last 100 bytes";
     EXPECT_EQ(m_server->ReadLengths.back(), 100u) << "the last read asks only for what remains";
     QList<std::uint32_t> expectedIds;
@@ -71,7 +71,7 @@ TEST_F(SftpWireTest, ReadsGoOutSixtyFourAtATimeWithIdsCountingUpAndAnAbortSendsN
               }),
               QStringLiteral("File transfer aborted: /home/test/big"));
     EXPECT_EQ(aborted.events.join(QLatin1Char(' ')), QStringLiteral("32768/5242880 65536/5242880"));
-    EXPECT_EQ(Reads(), 64) << "only the first window was asked for";
+    EXPECT_EQ(Reads(), TSimpleSFTP::MaxReadsInFlight) << "only the first window was asked for";
     EXPECT_EQ(ReadFileBytes(Local("big")), big.left(65536)) << "the local file keeps what was reported";
     EXPECT_EQ(m_sftp->FileSize(Folder + QStringLiteral("/big")), 5242880u)
         << "the replies still on their way were drained, not taken for this answer";
@@ -176,7 +176,7 @@ TEST_F(SftpWireTest, ReadsAheadStayWithinTheWindowWhileTheFirstBlockTrickles)
     std::uint64_t furthest = 0;
     for (qsizetype i = 0; i < firstBlockDone; ++i)
         furthest = qMax(furthest, m_server->ReadOffsets[i]);
-    EXPECT_LT(furthest, 65u * 32768) << "no read beyond 64 blocks from the first missing byte";
+    EXPECT_LT(furthest, (TSimpleSFTP::MaxReadsInFlight + 1) * 32768u) << "no read beyond a window from the first missing byte";
 }
 
 // A file that grew after its size was read: the download used to take whatever the

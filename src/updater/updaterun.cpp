@@ -349,8 +349,8 @@ void TUpdateRun::Private::SyncDirectory(const QString &localFolder)
         const QString upper = file.Name.toUpper();
         if (options.SkipList.contains(upper) || file.Name.toLower().contains(QLatin1String(".download")))
             continue;
-        // The manifest itself is never fetched as a file of the release.
-        if (release && upper == QLatin1String(ManifestName))
+        // The manifest itself is not a file of the release.
+        if (release && currentDir == baseDir && upper == QLatin1String(ManifestName))
             continue;
         if (const QString problem = NameProblem(relative, file.Name); !problem.isEmpty()) {
             Message(Text(FileFailed).arg(file.Name, problem));

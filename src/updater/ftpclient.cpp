@@ -499,6 +499,7 @@ qint64 TFtpClient::Get(const QString &name, const QString &localFile, const TExp
         throw TException(QStringLiteral("Not connected."));
     qint64 received = 0;
     bool writeFailed = false;
+    bool tooMany = false;
     d->Prepare(d->FileUrl(name), false);
     d->sink = [&](const char *data, size_t bytes) {
         if (out.write(data, static_cast<qint64>(bytes)) != static_cast<qint64>(bytes)) {
@@ -506,8 +507,9 @@ qint64 TFtpClient::Get(const QString &name, const QString &localFile, const TExp
             return false;
         }
         received += static_cast<qint64>(bytes);
-        check.Add(QByteArrayView(data, static_cast<qsizetype>(bytes)));
-        return true;
+        // More than may come ends the transfer at once.
+        tooMany = !check.Add(QByteArrayView(data, static_cast<qsizetype>(bytes)));
+        return !tooMany;
     };
     d->reportProgress = true;
     Q_EMIT WorkBegin(expectedSize > 0 ? expectedSize : 0);
@@ -522,9 +524,11 @@ qint64 TFtpClient::Get(const QString &name, const QString &localFile, const TExp
 
     if (writeFailed)
         throw TException(QStringLiteral("Cannot write %1: %2").arg(localFile, out.errorString()));
+    if (tooMany)
+        check.Finish();
     if (result != CURLE_OK)
         d->Fail(result);
-    check.Finish(received);
+    check.Finish();
     if (!out.commit())
         throw TException(QStringLiteral("Cannot write %1: %2").arg(localFile, out.errorString()));
     return received;

@@ -4,6 +4,8 @@
 #include "platform/programfolder.h"
 #include "platform/runningprocesses.h"
 #include "platform/texception.h"
+#include "updater/release/releasemanifest.h"
+#include "updater/skyrunlib.h"
 #include "updater/skyrunlog.h"
 #include "updater/skyrunmessages.h"
 
@@ -115,8 +117,15 @@ TPlaceResult PlaceFile(const TPlacement &placement, const QString &programFolder
     const QString name = placement.ServerName;
     const QFileInfo target(placement.Target);
     const bool inProgramFolder = QDir(target.absolutePath()) == QDir(programFolder);
+    // A signed file's hash is recorded before its stamp: a record is never ahead of the
+    // bytes it stands for (a stamp alone would only have the file fetched again).
+    const auto recordHash = [&] {
+        if (!placement.Sha256.isEmpty())
+            log.WriteHashes({{placement.Key, QString::fromLatin1(placement.Sha256.toHex())}});
+    };
     if (placement.TargetExisted && inProgramFolder && ProtectedNames().contains(name.toLower())) {
         // Handed to the rename helper once the updater has ended.
+        recordHash();
         log.WriteStamp(placement.Key, placement.Stamp);
         return TPlaceResult::Deferred;
     }
@@ -144,6 +153,7 @@ TPlaceResult PlaceFile(const TPlacement &placement, const QString &programFolder
     SyncFolder(target.absolutePath());
     if (name.toLower().endsWith(QLatin1String(".sync")))
         SetFileDateFromStamp(placement.Target, placement.Stamp);
+    recordHash();
     log.WriteStamp(placement.Key, placement.Stamp);
     return TPlaceResult::Placed;
 }
@@ -283,6 +293,12 @@ int HandOffPendingFiles(const QString &programFolder, const QString &ownExeName)
 {
     const QString folder = Platform::WithTrailingSlash(programFolder);
     const QString helper = folder + Platform::ProgramFile("Velmoro");
+    bool signedReleases = false;
+    try {
+        signedReleases = !ReadServerInfo(folder).PublicKey.isEmpty();
+    } catch (const std::exception &) {
+        // Settings that cannot be read name no key: the hand-off goes on as without one.
+    }
     int counter = 5;
     int handed = 0;
     for (const QString &name : {ownExeName, QStringLiteral("cl32.dll"), QStringLiteral("cl64.dll")}) {
@@ -290,6 +306,13 @@ int HandOffPendingFiles(const QString &programFolder, const QString &ownExeName)
         const QString pending = target + QStringLiteral(".download");
         if (!QFileInfo::exists(pending) || !QFileInfo(helper).isExecutable())
             continue;
+        if (signedReleases) {
+            const QString recorded = TSkyrunLog(folder).ReadHash(name);
+            if (recorded.isEmpty() || QString::fromLatin1(FileSha256(pending).toHex()) != recorded) {
+                QFile::remove(pending);
+                continue;
+            }
+        }
         Platform::StartProgram(helper, {QString::number(counter), pending, target});
         QThread::msleep(500);
         ++counter;

@@ -38,6 +38,9 @@ struct TPlacement
     QString Stamp;
     QString Key;
     bool TargetExisted = false;
+    /// The SHA-256 a signed release lists for the file, recorded with its stamp; empty
+    /// without a release key.
+    QByteArray Sha256;
 };
 
 /// Names the updater cannot replace while it runs, lower-cased: its own executable and
@@ -100,8 +103,10 @@ TExtractResult ExtractArchive(const QString &archive, const QString &fallbackFol
                               const QStringList &skipList, int timeoutMs = 10 * 60 * 1000);
 
 /// After the updater's window has closed: hands each pending file of the protected names
-/// in the program folder to the rename helper "Velmoro", numbered from 5. Returns the
-/// number of hand-offs.
+/// in the program folder to the rename helper "Velmoro", numbered from 5. Where
+/// skyrun.ini names a release key, only a pending file whose SHA-256 is the one recorded
+/// for it when a signed release deferred it is handed off; any other is removed. Returns
+/// the number of hand-offs.
 int HandOffPendingFiles(const QString &programFolder, const QString &ownExeName);
 
 /// The follow-up command and its start.

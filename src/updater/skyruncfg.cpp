@@ -2,11 +2,13 @@
 
 #include "platform/application.h"
 #include "platform/fonts.h"
+#include "platform/inifile.h"
 #include "updater/release/releasemanifest.h"
 #include "updater/skyrunlib.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -137,6 +139,9 @@ struct TForm2::Private
     QButtonGroup *types = nullptr;
     QLineEdit *edtKey = nullptr;
     bool filled = false;
+    // The settings were read into the controls: only then does an empty key field mean
+    // the key was removed.
+    bool shown = false;
 };
 
 TForm2::TForm2(const QString &programFolder, QWidget *parent)
@@ -251,6 +256,7 @@ bool TForm2::Fill()
     d->edtPW->setText(info.PW);
     d->chkPassive->setChecked(info.Passive);
     d->edtKey->setText(info.PublicKey);
+    d->shown = true;
     // A type the window does not offer shows as the first, as a run treats it.
     int item = 0;
     for (std::size_t i = 0; i < TransTypes.size(); ++i) {
@@ -272,6 +278,10 @@ bool TForm2::Save()
     info.Passive = d->chkPassive->isChecked();
     info.TransType = d->types->checkedButton()->text().toUpper();
     info.PublicKey = d->edtKey->text().trimmed();
+    // Settings that could not be read showed no key: saving must not turn checking off.
+    if (info.PublicKey.isEmpty() && !d->shown)
+        info.PublicKey = TIniFile(QDir(d->programFolder).filePath(QString::fromLatin1(SkyrunIniName)))
+                             .ReadString(QString::fromLatin1(FileServerSection), QStringLiteral("PUBLICKEY"));
     try {
         // A mistyped key would make every run refuse the releases: it is checked first,
         // and nothing is written when it is not one.

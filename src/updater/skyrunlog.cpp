@@ -64,6 +64,22 @@ void TSkyrunLog::DeleteStamp(const QString &key)
         throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
 }
 
+QString TSkyrunLog::ReadHash(const QString &key) const
+{
+    return m_ini->ReadString(QStringLiteral("SHA256"), key);
+}
+
+QList<TIniEntry> TSkyrunLog::ReadAllHashes() const
+{
+    return m_ini->ReadSectionValues(QStringLiteral("SHA256"));
+}
+
+void TSkyrunLog::WriteHashes(const QList<TIniEntry> &hashes)
+{
+    if (!m_ini->WriteStrings(QStringLiteral("SHA256"), hashes))
+        throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
+}
+
 quint64 TSkyrunLog::AcceptedRelease() const
 {
     bool ok = false;

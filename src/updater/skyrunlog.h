@@ -48,6 +48,14 @@ public:
     /// Forgets the record of `key`. Throws TException when the file cannot be written.
     void DeleteStamp(const QString &key);
 
+    /// The SHA-256 (hex) of the signed file last put in place under `key` (section
+    /// "SHA256"); empty when none is recorded.
+    QString ReadHash(const QString &key) const;
+    /// Every recorded SHA-256 in file order.
+    QList<TIniEntry> ReadAllHashes() const;
+    /// Records hashes in one write: all of them or, when it throws, none.
+    void WriteHashes(const QList<TIniEntry> &hashes);
+
     /// The sequence number of the last signed release a run finished (section "RELEASE",
     /// key "SEQUENCE"); 0 when none was.
     quint64 AcceptedRelease() const;

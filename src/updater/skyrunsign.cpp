@@ -86,20 +86,23 @@ int Sign(QStringList args)
     const QByteArray secretKey = ReadSecretKeyFile(keyFile);
     const QString manifestPath = QDir(folder).filePath(QLatin1String(ManifestName));
 
+    const QDateTime now = QDateTime::currentDateTimeUtc();
     TReleaseManifest manifest;
     if (!sequenceText.isEmpty()) {
         manifest.Sequence = Number(sequenceText, QStringLiteral("--sequence"));
     } else {
-        // One more than the release the folder held, when it was this key's.
-        manifest.Sequence = 1;
+        // The time of signing as a number (20270601093000): it grows from release to
+        // release even when the folder was made afresh or restored; and at least one
+        // more than the release the folder held, when it was this key's.
+        manifest.Sequence = now.toString(QStringLiteral("yyyyMMddHHmmss")).toULongLong();
         QFile old(manifestPath);
         if (old.exists()) {
             if (!old.open(QIODevice::ReadOnly))
                 throw TException(QStringLiteral("Cannot read %1: %2").arg(manifestPath, old.errorString()));
-            manifest.Sequence = VerifyManifest(old.read(MaxManifestBytes + 1), PublicKeyOf(secretKey)).Sequence + 1;
+            const quint64 previous = VerifyManifest(old.read(MaxManifestBytes + 1), PublicKeyOf(secretKey)).Sequence;
+            manifest.Sequence = qMax(manifest.Sequence, previous + 1);
         }
     }
-    const QDateTime now = QDateTime::currentDateTimeUtc();
     manifest.Expires = now.addDays(static_cast<qint64>(days));
     manifest.Expires.setTime(QTime(manifest.Expires.time().hour(), manifest.Expires.time().minute(),
                                    manifest.Expires.time().second()));

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <optional>
@@ -99,6 +100,10 @@ struct TUpdateRun::Private
     std::optional<TReleaseManifest> release;
     QString baseDir;
     QString currentDir;
+    // The hashes recorded for signed files (keys lower-cased), read with the records.
+    QHash<QString, QString> hashes;
+    // A file the release lists was not on the server: the release is not finished.
+    bool releaseIncomplete = false;
 
     Private(const TRunOptions &options, const QString &programFolder, TUpdateProgress &progress)
         : options(options)
@@ -116,6 +121,10 @@ struct TUpdateRun::Private
 
     bool LoadRelease();
     const TManifestFile *Listed(const QString &name) const;
+    std::optional<QString> ReleaseFolder() const;
+    bool ReleaseWants(const TServerFile &file, const QString &root, const QString &relative,
+                      QList<TIniEntry> &adoptedHashes);
+    void ReportMissing(const QList<TServerFile> &files);
     TExpectedContent Expected(const QString &name, qint64 size) const;
     void SyncDirectory(const QString &localFolder);
     bool Decide(const TServerFile &file, const QString &root, const QString &relative,
@@ -231,7 +240,7 @@ void TUpdateRun::RunUpdate()
         }
         // The release counts as accepted only once every file it lists was placed or
         // refused: a run that stopped early (or was killed) leaves the record as it was.
-        if (d->release && walked)
+        if (d->release && walked && !d->releaseIncomplete)
             d->log->RecordRelease(d->release->Sequence);
     } catch (const std::exception &error) {
         d->Message(Text(d->sftp ? SftpConnectionErrorPrefix : FtpConnectionErrorPrefix) + ErrorText(error));
@@ -272,16 +281,24 @@ bool TUpdateRun::Private::LoadRelease()
     const QString manifestName = QString::fromLatin1(ManifestName);
     try {
         const QByteArray key = PublicKeyFromText(info.PublicKey);
-        const qint64 size = transport->Size(manifestName);
-        if (size < 0)
-            throw TException(QStringLiteral("%1 has no %2").arg(baseDir, manifestName));
+        // A server that does not answer the size query still hands the manifest over; the
+        // fetch tells whether it is there, and never takes more than a manifest may hold.
+        qint64 size = -1;
+        try {
+            size = transport->Size(manifestName);
+        } catch (const TException &) {
+        }
         if (size > MaxManifestBytes)
             throw TException(QStringLiteral("%1 is longer than %2 bytes").arg(manifestName).arg(MaxManifestBytes));
         QTemporaryDir folder;
         if (!folder.isValid())
             throw TException(QStringLiteral("Cannot make a temporary folder: %1").arg(folder.errorString()));
         const QString local = folder.filePath(manifestName);
-        transport->Get(manifestName, local, TExpectedContent(size));
+        try {
+            transport->Get(manifestName, local, TExpectedContent(size, {}, MaxManifestBytes));
+        } catch (const TException &failure) {
+            throw TException(QStringLiteral("Cannot fetch %1 from %2: %3").arg(manifestName, baseDir, failure.Message()));
+        }
         QFile file(local);
         if (!file.open(QIODevice::ReadOnly))
             throw TException(QStringLiteral("Cannot read %1: %2").arg(local, file.errorString()));
@@ -305,12 +322,73 @@ bool TUpdateRun::Private::LoadRelease()
     }
 }
 
+std::optional<QString> TUpdateRun::Private::ReleaseFolder() const
+{
+    // The release lists paths under the base directory ("sub/" for "/upd/sub/", "" for the
+    // base); a directory outside it has none. An absolute entry may lack its trailing "/"
+    // ("/upd/bin" under "/upd/").
+    const QString dir = currentDir.endsWith(QLatin1Char('/')) ? currentDir : currentDir + QLatin1Char('/');
+    if (!release || !dir.startsWith(baseDir))
+        return std::nullopt;
+    return dir.mid(baseDir.size());
+}
+
 const TManifestFile *TUpdateRun::Private::Listed(const QString &name) const
 {
-    // The release lists paths under the base directory; a directory outside it has none.
-    if (!release || !currentDir.startsWith(baseDir))
-        return nullptr;
-    return release->Find(currentDir.mid(baseDir.size()) + name);
+    const std::optional<QString> folder = ReleaseFolder();
+    return folder ? release->Find(*folder + name) : nullptr;
+}
+
+bool TUpdateRun::Private::ReleaseWants(const TServerFile &file, const QString &root, const QString &relative,
+                                       QList<TIniEntry> &adoptedHashes)
+{
+    // The listing's times are nobody's signature: a file whose signed bytes differ from
+    // those last put in place is fetched whatever its time says, so no server can hold
+    // back one file of a release, or mix in an older one, by its time alone.
+    const TManifestFile *entry = Listed(file.Name);
+    if (!entry)
+        return false;
+    const QString key = RecordKey(relative, file.Name);
+    const QString wanted = QString::fromLatin1(entry->Sha256.toHex());
+    const QString recorded = hashes.value(key.toLower());
+    if (!recorded.isEmpty())
+        return recorded != wanted;
+    // Nothing recorded yet (a folder from before the key): a plain file that already holds
+    // the signed bytes is adopted; ".once" and ".sync" copies may differ locally on
+    // purpose, and go by their times.
+    const QString lower = file.Name.toLower();
+    if (lower.endsWith(QLatin1String(".once")) || lower.endsWith(QLatin1String(".sync")))
+        return false;
+    const QString local = root + relative + file.Name;
+    if (FileSha256(local) != entry->Sha256)
+        return true;
+    adoptedHashes.append({key, wanted});
+    return false;
+}
+
+void TUpdateRun::Private::ReportMissing(const QList<TServerFile> &files)
+{
+    // Files the release lists in this directory that the server's listing does not show.
+    const std::optional<QString> where = ReleaseFolder();
+    if (!where)
+        return;
+    const QString folder = *where;
+    QSet<QString> listed;
+    for (const TServerFile &file : files)
+        listed.insert(file.Name);
+    TManifestFile first;
+    first.Path = folder;
+    const auto &all = release->Files;
+    for (auto it = std::lower_bound(all.begin(), all.end(), first,
+                                    [](const TManifestFile &a, const TManifestFile &b) { return a.Path < b.Path; });
+         it != all.end() && it->Path.startsWith(folder); ++it) {
+        const QString name = it->Path.mid(folder.size());
+        if (name.contains(QLatin1Char('/')) || listed.contains(name))
+            continue;
+        Message(Text(FileFailed).arg(name, QStringLiteral("listed in the signed release but not on the server")));
+        noted = true;
+        releaseIncomplete = true;
+    }
 }
 
 TExpectedContent TUpdateRun::Private::Expected(const QString &name, qint64 size) const
@@ -338,13 +416,21 @@ void TUpdateRun::Private::SyncDirectory(const QString &localFolder)
         records.clear();
         for (const TIniEntry &entry : log->ReadAll())
             records.insert(entry.Name.trimmed().toLower(), entry.Value);
+        hashes.clear();
+        if (release) {
+            for (const TIniEntry &entry : log->ReadAllHashes())
+                hashes.insert(entry.Name.trimmed().toLower(), entry.Value);
+        }
         recordsCurrent = true;
     }
 
     const QList<TServerFile> files = transport->ListFiles();
+    if (release)
+        ReportMissing(files);
     QStringList names;
     QStringList stamps;
     QList<TIniEntry> adopted;
+    QList<TIniEntry> adoptedHashes;
     for (const TServerFile &file : files) {
         const QString upper = file.Name.toUpper();
         if (options.SkipList.contains(upper) || file.Name.toLower().contains(QLatin1String(".download")))
@@ -358,7 +444,10 @@ void TUpdateRun::Private::SyncDirectory(const QString &localFolder)
             continue;
         }
         try {
-            if (Decide(file, root, relative, records, adopted)) {
+            bool chosen = Decide(file, root, relative, records, adopted);
+            if (!chosen && release)
+                chosen = ReleaseWants(file, root, relative, adoptedHashes);
+            if (chosen) {
                 if (release && !Listed(file.Name)) {
                     // Not part of the signed release: not fetched, its old copy and record stay.
                     Message(Text(FileFailed).arg(file.Name, QStringLiteral("not listed in the signed release")));
@@ -377,11 +466,13 @@ void TUpdateRun::Private::SyncDirectory(const QString &localFolder)
             break;
         }
     }
-    // Files adopted with their own times are recorded in one write.
-    if (!adopted.isEmpty() || !names.isEmpty())
+    // Files adopted with their own times (or, signed, their hashes) are recorded in one write.
+    if (!adopted.isEmpty() || !adoptedHashes.isEmpty() || !names.isEmpty())
         recordsCurrent = false;
     if (!adopted.isEmpty())
         log->WriteStamps(adopted);
+    if (!adoptedHashes.isEmpty())
+        log->WriteHashes(adoptedHashes);
     if (!names.isEmpty())
         Download(names, stamps, root, relative);
 }
@@ -463,8 +554,10 @@ void TUpdateRun::Private::DownloadOne(const QString &name, const QString &stamp,
     placement.Stamp = stamp;
     placement.Key = RecordKey(relative, name);
     placement.TargetExisted = QFileInfo::exists(target);
+    const TExpectedContent expected = Expected(name, size);
+    placement.Sha256 = expected.Sha256;
     try {
-        transport->Get(name, pending, Expected(name, size));
+        transport->Get(name, pending, expected);
     } catch (...) {
         QFile::remove(pending);
         throw;

@@ -161,12 +161,19 @@ public:
         const QString part = localFile + QStringLiteral(".part");
         QFile::remove(part);
         TContentCheck check(name, expected);
-        m_sftp.Written = [&check](QByteArrayView bytes) { check.Add(bytes); };
+        bool tooMany = false;
+        m_sftp.Written = [&](QByteArrayView bytes) { return !(tooMany = !check.Add(bytes)); };
         const auto unhook = qScopeGuard([this] { m_sftp.Written = {}; });
         try {
-            const std::uint64_t received =
+            try {
                 m_sftp.GetFile(Folder(), name, part, m_preserveTimes, true, false, 0, progress);
-            check.Finish(static_cast<qint64>(received));
+            } catch (const TException &) {
+                // Stopped because more came than may: that is what is wrong with the file.
+                if (tooMany)
+                    check.Finish();
+                throw;
+            }
+            check.Finish();
             if (!QFile::rename(part, localFile))
                 throw TException(QStringLiteral("Cannot create %1").arg(localFile));
         } catch (...) {

@@ -9,6 +9,7 @@ One served folder, one password, several users that each see the server differen
   cp949   no MLSD, no UTF8: LIST in the Unix form with names in code page 949
   slow    like tovel, but every reply waits --delay seconds first
   stall   like tovel, but every reply after the login waits --stall seconds
+  nosize  like tovel, but SIZE is not a command it knows (502)
 
 Faults, whoever asks: a file whose name contains "cutshort" is sent with only its
 first half followed by "226 Transfer complete."; one whose name contains "dropped"
@@ -155,6 +156,9 @@ class TestHandler(FTPHandler):
         return super().ftp_MLSD(path)
 
     def ftp_SIZE(self, path):
+        if self.username == "nosize":
+            self.respond("502 Command \"SIZE\" not implemented.")
+            return
         if "zerosize" in os.path.basename(path):
             self.respond("213 0")
             return
@@ -197,7 +201,7 @@ def main():
         parser.error("no password: give --password or TOVEL_FTP_PASSWORD")
 
     authorizer = DummyAuthorizer()
-    for user in ("tovel", "unix", "dos", "cp949", "slow", "stall"):
+    for user in ("tovel", "unix", "dos", "cp949", "slow", "stall", "nosize"):
         authorizer.add_user(user, args.password, args.root, perm="elr")
     TestHandler.authorizer = authorizer
     TestHandler.abstracted_fs = TestFS

@@ -48,6 +48,27 @@ TEST(ReleaseManifest, SignedTextReadsBackAndEveryChangedByteIsRefused)
     EXPECT_THROW(VerifyManifest(text, key.PublicKey.left(31)), TException);
 }
 
+// The expiry is UTC whatever zone the workstation is in, daylight-saving gaps included.
+TEST(ReleaseManifest, TheExpiryIsReadAsUtcInEveryZone)
+{
+    const TKeyPair key = MakeKeyPair();
+    TReleaseManifest manifest = Sample();
+    manifest.Expires = QDateTime(QDate(2027, 3, 14), QTime(2, 30, 0), Qt::UTC);
+    const QByteArray text = SignManifest(manifest, key.SecretKey);
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    const QByteArray oldZone = qgetenv("TZ");
+    for (const char *zone : {"Asia/Seoul", "America/New_York", "UTC"}) {
+        qputenv("TZ", zone);
+        tzset();
+        EXPECT_TRUE(text.contains("expires 2027-03-14T02:30:00Z\n")) << zone;
+        EXPECT_EQ(VerifyManifest(text, key.PublicKey).Expires.toSecsSinceEpoch(),
+                  manifest.Expires.toSecsSinceEpoch()) << zone;
+        EXPECT_EQ(SignManifest(VerifyManifest(text, key.PublicKey), key.SecretKey), text) << zone;
+    }
+    hadZone ? qputenv("TZ", oldZone) : qunsetenv("TZ");
+    tzset();
+}
+
 // Each broken line is named; none is taken for something else.
 TEST(ReleaseManifest, MalformedManifestsNameTheirLine)
 {

@@ -16,6 +16,7 @@
 #include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -272,10 +273,19 @@ TEST_F(SkyrunProcessTest, SkyrunSignMakesKeysAndSignsAFolderAWorkstationTakes)
 
     Serve(Q("a.dll"), "a", 1700000000);
     Serve(Q("한글.dll"), "k", 1700000000);
+    // The sequence is the time of signing, and at least one more than the folder's last.
+    const auto release = [&printed] {
+        const QRegularExpression line(QStringLiteral("release (\\d+), 2 files"));
+        return line.match(QString::fromLocal8Bit(printed)).captured(1).toULongLong();
+    };
     ASSERT_EQ(sign({Q("sign"), Q("--key"), secret, m_served}, &printed), 0);
-    EXPECT_TRUE(printed.contains("release 1, 2 files")) << printed.toStdString();
+    const quint64 first = release();
+    EXPECT_GE(first, QDateTime::currentDateTimeUtc().addSecs(-60).toString(Q("yyyyMMddHHmmss")).toULongLong())
+        << printed.toStdString();
     ASSERT_EQ(sign({Q("sign"), Q("--key"), secret, Q("--valid-days"), Q("30"), m_served}, &printed), 0);
-    EXPECT_TRUE(printed.contains("release 2, 2 files")) << printed.toStdString();
+    const quint64 second = release();
+    EXPECT_GT(second, first) << printed.toStdString();
+    EXPECT_EQ(sign({Q("sign"), Q("--key"), secret, Q("--sequence"), Q("10000000000000000000"), m_served}), 1);
     EXPECT_EQ(sign({Q("verify"), Q("--public-key"), publicKey, m_served}), 0);
     Serve(Q("a.dll"), "changed", 1700000000);
     ASSERT_EQ(sign({Q("verify"), Q("--public-key"), publicKey, m_served}, &printed), 1);
@@ -286,7 +296,7 @@ TEST_F(SkyrunProcessTest, SkyrunSignMakesKeysAndSignsAFolderAWorkstationTakes)
     Settings(QLatin1Char('/') + m_name, {}, publicKey);
     EXPECT_EQ(RunToEnd({Q("run"), Q("alone"), Q("-sc")}), 0);
     EXPECT_EQ(ReadFileBytes(m_folder + Q("한글.dll")), "k");
-    EXPECT_EQ(TSkyrunLog(m_folder).AcceptedRelease(), 2u);
+    EXPECT_EQ(TSkyrunLog(m_folder).AcceptedRelease(), second);
     // The served folder changed behind the signature: the run refuses that file.
     Serve(Q("a.dll"), "tampered", 1800000000);
     EXPECT_EQ(RunToEnd({Q("run"), Q("alone"), Q("-sc")}), 1);

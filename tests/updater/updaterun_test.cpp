@@ -14,6 +14,7 @@
 #include "updater/updaterun.h"
 
 #include <QDir>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -519,6 +520,80 @@ TEST_F(SignedReleaseTest, AGoodReleaseUpdatesAndTamperedOrUnlistedFilesAreRefuse
     EXPECT_EQ(Run(), QStringList());
     EXPECT_EQ(ReadFileBytes(Local(Q("c.dll"))), "c version 2");
     EXPECT_EQ(Accepted(), 7u);
+
+    // Release 8 changes c.dll but the server keeps its old time: the signed bytes decide,
+    // so no server holds a file back (or mixes in an old one) by its time.
+    Serve(Q("c.dll"), "c version 3", At("2024-03-02 10:00:00"));
+    Sign(8);
+    EXPECT_EQ(Run(), QStringList());
+    EXPECT_EQ(ReadFileBytes(Local(Q("c.dll"))), "c version 3");
+    // A file the release lists that the listing leaves out is reported, and the release
+    // is not taken as finished.
+    Serve(Q("sub/b.dll"), "b3", At("2024-03-03 10:00:00"));
+    Sign(9);
+    QFile::remove(m_served + Q("/a.dll"));
+    EXPECT_EQ(Run(), QStringList{Q("[a.dll]파일을 반영하지 못했습니다.[listed in the signed release but not on the server]")});
+    EXPECT_EQ(ReadFileBytes(Local(Q("sub/b.dll"))), "b3");
+    EXPECT_EQ(Accepted(), 8u);
+}
+
+// A folder brought up to date before the key was configured: files that hold the signed
+// bytes are kept and their hashes recorded; others are fetched whatever the times say.
+// Directories named absolutely under the base find their files under the right path.
+TEST_F(SignedReleaseTest, AFolderFromBeforeTheKeyAndDirectoriesNamedAbsolutely)
+{
+    Settings(QStringLiteral("/%1;/%1/bin").arg(m_name), {}, QString::fromLatin1(m_key.PublicKey.toBase64()));
+    Serve(Q("same.dll"), "same");
+    Serve(Q("other.dll"), "signed");
+    Serve(Q("bin/der.dll"), "REAL-DER");
+    Serve(Q("binder.dll"), "BINDER");
+    for (const char *name : {"same.dll", "other.dll"})
+        TSkyrunLog(m_folder).WriteStamp(Q(name), FormatStamp(At("2025-01-01 00:00:00")));
+    WriteFileBytes(Local(Q("same.dll")), "same");
+    WriteFileBytes(Local(Q("other.dll")), "local");
+    Sign(1);
+    EXPECT_EQ(Run(), QStringList());
+    EXPECT_EQ(ReadFileBytes(Local(Q("other.dll"))), "signed");
+    EXPECT_EQ(ReadFileBytes(Local(Q("bin/der.dll"))), "REAL-DER");
+    EXPECT_EQ(TSkyrunLog(m_folder).ReadHash(Q("same.dll")),
+              QString::fromLatin1(QCryptographicHash::hash("same", QCryptographicHash::Sha256).toHex()));
+    EXPECT_EQ(Accepted(), 1u);
+    // One signed file's bytes served under another signed name are refused.
+    Serve(Q("bin/der.dll"), "BINDER", At("2024-03-09 10:00:00"));
+    EXPECT_EQ(Run(), QStringList{Q("[der.dll]파일을 반영하지 못했습니다.[der.dll: received 6 of 8 bytes]")});
+    EXPECT_EQ(ReadFileBytes(Local(Q("bin/der.dll"))), "REAL-DER");
+}
+
+// A server that knows no size query still hands over the manifest and the files.
+TEST_F(SignedReleaseTest, AServerWithoutSizeQueries)
+{
+    Serve(Q("a.dll"), "a");
+    Sign(1);
+    WriteServerInfo({Env("TOVEL_FTP_HOST"), Env("TOVEL_FTP_PORT"), true, QLatin1Char('/') + m_name, Q("nosize"),
+                     Env("TOVEL_FTP_PASSWORD"), Q("FTP"), QString::fromLatin1(m_key.PublicKey.toBase64())},
+                    m_folder);
+    EXPECT_EQ(Run(), QStringList());
+    EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "a");
+    EXPECT_EQ(Accepted(), 1u);
+}
+
+// With a release key, a pending file of a protected name goes to the rename helper only
+// with the hash recorded when a signed release deferred it.
+TEST(SignedHandOff, OnlyRecordedBytesAreHandedOn)
+{
+    QTemporaryDir folder;
+    const QString dir = folder.path() + QLatin1Char('/');
+    WriteFileBytes(dir + Q("Velmoro"), "#!/bin/sh\necho \"$@\" >> \"$(dirname \"$0\")/handed\"\n");
+    QFile::setPermissions(dir + Q("Velmoro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteFileBytes(dir + Q("Skyrun.download"), "new skyrun");
+    WriteFileBytes(dir + Q("cl64.dll.download"), "left from before");
+    WriteServerInfo({Q("host"), Q("21"), false, Q("/"), {}, {}, Q("FTP"), QString::fromLatin1(MakeKeyPair().PublicKey.toBase64())},
+                    dir);
+    TSkyrunLog(dir).WriteHashes({{Q("Skyrun"), QString::fromLatin1(QCryptographicHash::hash("new skyrun", QCryptographicHash::Sha256).toHex())},
+                                 {Q("cl64.dll"), QString(64, QLatin1Char('0'))}});
+    EXPECT_EQ(HandOffPendingFiles(dir, Q("Skyrun")), 1);
+    EXPECT_FALSE(QFileInfo::exists(dir + Q("cl64.dll.download")));
+    EXPECT_TRUE(QFileInfo::exists(dir + Q("Skyrun.download")));
 }
 
 // A release that is not the trusted one, or older than the last taken, or expired, or
@@ -547,7 +622,7 @@ TEST_F(SignedReleaseTest, RefusedReleasesFetchNothing)
         {good.left(good.size() - 20), "SKYRUN.MANIFEST line 6: the manifest is cut short (its last line has no end)"},
         {QByteArray(good).replace("sequence 8", "sequence 8!"), "SKYRUN.MANIFEST line 2: expected \"sequence\" and a number"},
         {QByteArray(good).replace("sequence 8", "sequence 9"), "was not signed with the release key"},
-        {QByteArray(), "has no SKYRUN.MANIFEST"},
+        {QByteArray(), "Cannot fetch SKYRUN.MANIFEST from /RefusedReleasesFetchNothing/: "},
     };
     for (const auto &c : cases) {
         if (c.manifest.isEmpty())

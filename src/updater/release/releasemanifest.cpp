@@ -96,13 +96,18 @@ TParsed Parse(const QByteArray &text)
             continue;
         }
         if (number == 3) {
+            // The fields are read as they stand, as UTC: parsing the text as a date-time
+            // would read it in this machine's zone.
             const QByteArrayView value = line.startsWith("expires ") ? line.sliced(8) : QByteArrayView();
-            const QDateTime expires =
-                QDateTime::fromString(QString::fromLatin1(value), QLatin1String(ExpiryFormat)).toUTC();
-            static const QRegularExpression shape(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ$"));
-            if (!expires.isValid() || !shape.match(QString::fromLatin1(value)).hasMatch())
+            static const QRegularExpression shape(
+                QStringLiteral("^(\\d{4})-(\\d\\d)-(\\d\\d)T(\\d\\d):(\\d\\d):(\\d\\d)Z$"));
+            const auto match = shape.match(QString::fromLatin1(value));
+            const auto field = [&match](int i) { return match.captured(i).toInt(); };
+            const QDate date = match.hasMatch() ? QDate(field(1), field(2), field(3)) : QDate();
+            const QTime time = match.hasMatch() ? QTime(field(4), field(5), field(6)) : QTime();
+            if (!date.isValid() || !time.isValid())
                 Malformed(number, QStringLiteral("expected \"expires\" and a UTC time such as 2027-06-01T00:00:00Z"));
-            parsed.manifest.Expires = QDateTime(expires.date(), expires.time(), Qt::UTC);
+            parsed.manifest.Expires = QDateTime(date, time, Qt::UTC);
             continue;
         }
         if (line.startsWith("signature ")) {
@@ -191,6 +196,8 @@ QByteArray SignManifest(TReleaseManifest manifest, const QByteArray &secretKey)
     EnsureSodium();
     if (secretKey.size() != crypto_sign_SECRETKEYBYTES)
         throw TException(QStringLiteral("The secret key is not an Ed25519 key"));
+    if (manifest.Sequence > MaxReleaseSequence)
+        throw TException(QStringLiteral("The sequence number is at most %1").arg(MaxReleaseSequence));
     std::stable_sort(manifest.Files.begin(), manifest.Files.end(), PathLess);
     QByteArray text = QByteArray(HeaderLine) + '\n';
     text += "sequence " + QByteArray::number(manifest.Sequence) + '\n';
@@ -226,14 +233,22 @@ QList<TManifestFile> ScanReleaseFolder(const QString &folder)
             continue;
         if (!IsManifestPath(path))
             throw TException(QStringLiteral("A manifest cannot list the name %1").arg(path));
-        QFile file(info.absoluteFilePath());
-        QCryptographicHash hash(QCryptographicHash::Sha256);
-        if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-            throw TException(QStringLiteral("Cannot read %1: %2").arg(info.absoluteFilePath(), file.errorString()));
-        files.append({path, file.size(), hash.result()});
+        const QByteArray hash = FileSha256(info.absoluteFilePath());
+        if (hash.isEmpty())
+            throw TException(QStringLiteral("Cannot read %1").arg(info.absoluteFilePath()));
+        files.append({path, info.size(), hash});
     }
     std::stable_sort(files.begin(), files.end(), PathLess);
     return files;
+}
+
+QByteArray FileSha256(const QString &path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return {};
+    return hash.result();
 }
 
 TKeyPair MakeKeyPair()

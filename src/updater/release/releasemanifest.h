@@ -21,6 +21,8 @@
 // Lines end with a line feed; the file lines come in path order.
 
 inline constexpr char ManifestName[] = "SKYRUN.MANIFEST";
+/// The largest sequence number a manifest carries (19 digits).
+inline constexpr quint64 MaxReleaseSequence = 9999999999999999999ull;
 /// A manifest longer than this is refused before it is read.
 inline constexpr qint64 MaxManifestBytes = 16 * 1024 * 1024;
 
@@ -53,7 +55,8 @@ TReleaseManifest ParseManifest(const QByteArray &text);
 /// Reads a manifest and checks its signature with `publicKey` (32 bytes). Throws
 /// TException when it is malformed or was not signed with the matching secret key.
 TReleaseManifest VerifyManifest(const QByteArray &text, const QByteArray &publicKey);
-/// The signed text of `manifest`; its files are written in path order.
+/// The signed text of `manifest`; its files are written in path order. Throws TException
+/// for a sequence above MaxReleaseSequence or a file a manifest cannot list.
 QByteArray SignManifest(TReleaseManifest manifest, const QByteArray &secretKey);
 
 /// Whether `path` may stand in a manifest: relative, "/"-separated, no empty, "." or
@@ -65,6 +68,9 @@ bool IsManifestPath(const QString &path);
 /// names an update never fetches (those holding ".download"). Throws TException for a
 /// file it cannot read or a name a manifest cannot hold.
 QList<TManifestFile> ScanReleaseFolder(const QString &folder);
+
+/// The SHA-256 of a file's bytes; empty when it cannot be read.
+QByteArray FileSha256(const QString &path);
 
 struct TKeyPair
 {

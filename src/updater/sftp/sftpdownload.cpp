@@ -188,9 +188,7 @@ std::uint64_t TSimpleSFTP::GetFile(const QString &remoteFolder, const QString &n
         const auto write = [&](QByteArrayView bytes) {
             if (local.write(bytes.data(), bytes.size()) != bytes.size())
                 return false;
-            if (Written)
-                Written(bytes);
-            return true;
+            return !Written || Written(bytes);
         };
         if (!plan.Received(read, data, write))
             return QStringLiteral("Unable to write file: ") + localFile;

@@ -97,8 +97,9 @@ public:
     QString PathDelim;
     QString CurrentDir;
     /// When set, GetFile hands it every block it has written to the local file, in file
-    /// order, so a caller can follow the bytes (hash them) as they stream.
-    std::function<void(QByteArrayView)> Written;
+    /// order, so a caller can follow the bytes (hash them) as they stream; its false
+    /// ends the download as a failed write does.
+    std::function<bool(QByteArrayView)> Written;
 
     void Connect(const QString &host, const QString &port, const QString &user, const QString &password);
     void Disconnect();

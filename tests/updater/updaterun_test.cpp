@@ -564,16 +564,19 @@ TEST_F(SignedReleaseTest, AFolderFromBeforeTheKeyAndDirectoriesNamedAbsolutely)
     EXPECT_EQ(ReadFileBytes(Local(Q("bin/der.dll"))), "REAL-DER");
 }
 
-// A server that knows no size query still hands over the manifest and the files.
+// A server that knows no size query still hands over the manifest and the files; a file
+// that runs on past its signed size is cut off there and refused.
 TEST_F(SignedReleaseTest, AServerWithoutSizeQueries)
 {
     Serve(Q("a.dll"), "a");
+    Serve(Q("oversize.dll"), "12345");
     Sign(1);
     WriteServerInfo({Env("TOVEL_FTP_HOST"), Env("TOVEL_FTP_PORT"), true, QLatin1Char('/') + m_name, Q("nosize"),
                      Env("TOVEL_FTP_PASSWORD"), Q("FTP"), QString::fromLatin1(m_key.PublicKey.toBase64())},
                     m_folder);
-    EXPECT_EQ(Run(), QStringList());
+    EXPECT_EQ(Run(), QStringList{Q("[oversize.dll]파일을 반영하지 못했습니다.[oversize.dll: more than 5 bytes]")});
     EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "a");
+    EXPECT_FALSE(QFileInfo::exists(Local(Q("oversize.dll"))));
     EXPECT_EQ(Accepted(), 1u);
 }
 

@@ -522,6 +522,17 @@ qint64 TFtpClient::Get(const QString &name, const QString &localFile, const TExp
     }
     Q_EMIT WorkEnd();
 
+    if (writeFailed || tooMany) {
+        // curl leaves the server after a transfer it ended early, and would log in again
+        // on its own without asking for UTF-8 names: the client logs in again itself.
+        const QString dir = d->currentDir;
+        try {
+            Connect();
+            d->currentDir = dir;
+        } catch (const std::exception &) {
+            // The next call reports the server's state.
+        }
+    }
     if (writeFailed)
         throw TException(QStringLiteral("Cannot write %1: %2").arg(localFile, out.errorString()));
     if (tooMany)

@@ -1,5 +1,6 @@
 #include "updater/skyrunapply.h"
 
+#include "platform/inifile.h"
 #include "platform/process.h"
 #include "platform/programfolder.h"
 #include "platform/runningprocesses.h"
@@ -119,9 +120,12 @@ TPlaceResult PlaceFile(const TPlacement &placement, const QString &programFolder
     const bool inProgramFolder = QDir(target.absolutePath()) == QDir(programFolder);
     // A signed file's hash is recorded before its stamp: a record is never ahead of the
     // bytes it stands for (a stamp alone would only have the file fetched again).
+    // A file put in place without a signature has no signed hash any more.
     const auto recordHash = [&] {
         if (!placement.Sha256.isEmpty())
             log.WriteHashes({{placement.Key, QString::fromLatin1(placement.Sha256.toHex())}});
+        else
+            log.DeleteHash(placement.Key);
     };
     if (placement.TargetExisted && inProgramFolder && ProtectedNames().contains(name.toLower())) {
         // Handed to the rename helper once the updater has ended.
@@ -293,12 +297,10 @@ int HandOffPendingFiles(const QString &programFolder, const QString &ownExeName)
 {
     const QString folder = Platform::WithTrailingSlash(programFolder);
     const QString helper = folder + Platform::ProgramFile("Velmoro");
-    bool signedReleases = false;
-    try {
-        signedReleases = !ReadServerInfo(folder).PublicKey.isEmpty();
-    } catch (const std::exception &) {
-        // Settings that cannot be read name no key: the hand-off goes on as without one.
-    }
+    // The key is looked up as stored: settings with a broken neighbour still name it.
+    const bool signedReleases = !TIniFile(folder + QString::fromLatin1(SkyrunIniName))
+                                     .ReadString(QString::fromLatin1(FileServerSection), QStringLiteral("PUBLICKEY"))
+                                     .isEmpty();
     int counter = 5;
     int handed = 0;
     for (const QString &name : {ownExeName, QStringLiteral("cl32.dll"), QStringLiteral("cl64.dll")}) {
@@ -309,7 +311,14 @@ int HandOffPendingFiles(const QString &programFolder, const QString &ownExeName)
         if (signedReleases) {
             const QString recorded = TSkyrunLog(folder).ReadHash(name);
             if (recorded.isEmpty() || QString::fromLatin1(FileSha256(pending).toHex()) != recorded) {
+                // Never handed on; its records go, so the next run fetches the file again.
                 QFile::remove(pending);
+                try {
+                    TSkyrunLog log(folder);
+                    log.DeleteHash(name);
+                    log.DeleteStamp(name);
+                } catch (const TException &) {
+                }
                 continue;
             }
         }

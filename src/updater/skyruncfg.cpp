@@ -125,6 +125,13 @@ QLineEdit *EditAt(QWidget *parent, const char *name, int row)
     return edit;
 }
 
+// The release key as skyrun.ini holds it, without decoding anything else.
+QString StoredKey(const QString &programFolder)
+{
+    return TIniFile(QDir(programFolder).filePath(QString::fromLatin1(SkyrunIniName)))
+        .ReadString(QString::fromLatin1(FileServerSection), QStringLiteral("PUBLICKEY"));
+}
+
 } // namespace
 
 struct TForm2::Private
@@ -247,6 +254,10 @@ bool TForm2::Fill()
         info = ReadServerInfo(d->programFolder);
     } catch (...) {
         Platform::ReportException(std::current_exception());
+        // The key is shown as stored all the same, so that a broken one can be mended or
+        // removed, and a save does not drop a good one.
+        d->edtKey->setText(StoredKey(d->programFolder));
+        d->shown = true;
         return false;
     }
     d->edtIP->setText(info.IP);
@@ -278,10 +289,10 @@ bool TForm2::Save()
     info.Passive = d->chkPassive->isChecked();
     info.TransType = d->types->checkedButton()->text().toUpper();
     info.PublicKey = d->edtKey->text().trimmed();
-    // Settings that could not be read showed no key: saving must not turn checking off.
+    // Settings that were never shown (the window saved before it was): saving must not
+    // turn checking off.
     if (info.PublicKey.isEmpty() && !d->shown)
-        info.PublicKey = TIniFile(QDir(d->programFolder).filePath(QString::fromLatin1(SkyrunIniName)))
-                             .ReadString(QString::fromLatin1(FileServerSection), QStringLiteral("PUBLICKEY"));
+        info.PublicKey = StoredKey(d->programFolder);
     try {
         // A mistyped key would make every run refuse the releases: it is checked first,
         // and nothing is written when it is not one.

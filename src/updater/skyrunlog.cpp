@@ -80,6 +80,13 @@ void TSkyrunLog::WriteHashes(const QList<TIniEntry> &hashes)
         throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
 }
 
+void TSkyrunLog::DeleteHash(const QString &key)
+{
+    const QString section = QStringLiteral("SHA256");
+    if (m_ini->ValueExists(section, key) && !m_ini->DeleteKey(section, key))
+        throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
+}
+
 quint64 TSkyrunLog::AcceptedRelease() const
 {
     bool ok = false;

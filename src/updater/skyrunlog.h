@@ -55,6 +55,8 @@ public:
     QList<TIniEntry> ReadAllHashes() const;
     /// Records hashes in one write: all of them or, when it throws, none.
     void WriteHashes(const QList<TIniEntry> &hashes);
+    /// Forgets the hash of `key`; the file is not written when there is none.
+    void DeleteHash(const QString &key);
 
     /// The sequence number of the last signed release a run finished (section "RELEASE",
     /// key "SEQUENCE"); 0 when none was.

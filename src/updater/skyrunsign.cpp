@@ -92,15 +92,17 @@ int Sign(QStringList args)
         manifest.Sequence = Number(sequenceText, QStringLiteral("--sequence"));
     } else {
         // The time of signing as a number (20270601093000): it grows from release to
-        // release even when the folder was made afresh or restored; and at least one
-        // more than the release the folder held, when it was this key's.
+        // release even when the folder was made afresh or restored, or the key changed;
+        // and at least one more than the release the folder held, when it was this key's.
         manifest.Sequence = now.toString(QStringLiteral("yyyyMMddHHmmss")).toULongLong();
         QFile old(manifestPath);
-        if (old.exists()) {
-            if (!old.open(QIODevice::ReadOnly))
-                throw TException(QStringLiteral("Cannot read %1: %2").arg(manifestPath, old.errorString()));
-            const quint64 previous = VerifyManifest(old.read(MaxManifestBytes + 1), PublicKeyOf(secretKey)).Sequence;
-            manifest.Sequence = qMax(manifest.Sequence, previous + 1);
+        if (old.open(QIODevice::ReadOnly)) {
+            try {
+                const quint64 previous = VerifyManifest(old.read(MaxManifestBytes + 1), PublicKeyOf(secretKey)).Sequence;
+                manifest.Sequence = qMax(manifest.Sequence, previous + 1);
+            } catch (const TException &) {
+                // Another key's, or broken: it says nothing about this key's releases.
+            }
         }
     }
     manifest.Expires = now.addDays(static_cast<qint64>(days));

@@ -102,8 +102,6 @@ struct TUpdateRun::Private
     QString currentDir;
     // The hashes recorded for signed files (keys lower-cased), read with the records.
     QHash<QString, QString> hashes;
-    // A file the release lists was not on the server: the release is not finished.
-    bool releaseIncomplete = false;
 
     Private(const TRunOptions &options, const QString &programFolder, TUpdateProgress &progress)
         : options(options)
@@ -240,7 +238,7 @@ void TUpdateRun::RunUpdate()
         }
         // The release counts as accepted only once every file it lists was placed or
         // refused: a run that stopped early (or was killed) leaves the record as it was.
-        if (d->release && walked && !d->releaseIncomplete)
+        if (d->release && walked)
             d->log->RecordRelease(d->release->Sequence);
     } catch (const std::exception &error) {
         d->Message(Text(d->sftp ? SftpConnectionErrorPrefix : FtpConnectionErrorPrefix) + ErrorText(error));
@@ -353,13 +351,13 @@ bool TUpdateRun::Private::ReleaseWants(const TServerFile &file, const QString &r
     const QString recorded = hashes.value(key.toLower());
     if (!recorded.isEmpty())
         return recorded != wanted;
-    // Nothing recorded yet (a folder from before the key): a plain file that already holds
-    // the signed bytes is adopted; ".once" and ".sync" copies may differ locally on
-    // purpose, and go by their times.
+    // Nothing recorded yet (a folder from before the key): a file that already holds the
+    // signed bytes is adopted, a ".sync" file by its target; a ".once" copy may differ
+    // locally on purpose, and goes by its time.
     const QString lower = file.Name.toLower();
-    if (lower.endsWith(QLatin1String(".once")) || lower.endsWith(QLatin1String(".sync")))
+    if (lower.endsWith(QLatin1String(".once")))
         return false;
-    const QString local = root + relative + file.Name;
+    const QString local = root + relative + TargetName(file.Name);
     if (FileSha256(local) != entry->Sha256)
         return true;
     adoptedHashes.append({key, wanted});
@@ -368,7 +366,9 @@ bool TUpdateRun::Private::ReleaseWants(const TServerFile &file, const QString &r
 
 void TUpdateRun::Private::ReportMissing(const QList<TServerFile> &files)
 {
-    // Files the release lists in this directory that the server's listing does not show.
+    // Files the release lists in this directory that the server's listing does not show:
+    // reported and counted as refused (their old copies stay). Names starting with "."
+    // are left aside, as many servers keep them out of listings.
     const std::optional<QString> where = ReleaseFolder();
     if (!where)
         return;
@@ -383,11 +383,10 @@ void TUpdateRun::Private::ReportMissing(const QList<TServerFile> &files)
                                     [](const TManifestFile &a, const TManifestFile &b) { return a.Path < b.Path; });
          it != all.end() && it->Path.startsWith(folder); ++it) {
         const QString name = it->Path.mid(folder.size());
-        if (name.contains(QLatin1Char('/')) || listed.contains(name))
+        if (name.contains(QLatin1Char('/')) || name.startsWith(QLatin1Char('.')) || listed.contains(name))
             continue;
         Message(Text(FileFailed).arg(name, QStringLiteral("listed in the signed release but not on the server")));
         noted = true;
-        releaseIncomplete = true;
     }
 }
 
@@ -436,7 +435,7 @@ void TUpdateRun::Private::SyncDirectory(const QString &localFolder)
         if (options.SkipList.contains(upper) || file.Name.toLower().contains(QLatin1String(".download")))
             continue;
         // The manifest itself is not a file of the release.
-        if (release && currentDir == baseDir && upper == QLatin1String(ManifestName))
+        if (release && ReleaseFolder() == QString() && upper == QLatin1String(ManifestName))
             continue;
         if (const QString problem = NameProblem(relative, file.Name); !problem.isEmpty()) {
             Message(Text(FileFailed).arg(file.Name, problem));

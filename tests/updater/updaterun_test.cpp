@@ -527,14 +527,35 @@ TEST_F(SignedReleaseTest, AGoodReleaseUpdatesAndTamperedOrUnlistedFilesAreRefuse
     Sign(8);
     EXPECT_EQ(Run(), QStringList());
     EXPECT_EQ(ReadFileBytes(Local(Q("c.dll"))), "c version 3");
-    // A file the release lists that the listing leaves out is reported, and the release
-    // is not taken as finished.
+    // A file the release lists that the listing leaves out is reported and counts as
+    // refused (its old copy stays); names starting with "." are left to servers that hide
+    // them.
     Serve(Q("sub/b.dll"), "b3", At("2024-03-03 10:00:00"));
+    Serve(Q(".hidden"), "h");
     Sign(9);
     QFile::remove(m_served + Q("/a.dll"));
+    QFile::remove(m_served + Q("/.hidden"));
     EXPECT_EQ(Run(), QStringList{Q("[a.dll]파일을 반영하지 못했습니다.[listed in the signed release but not on the server]")});
     EXPECT_EQ(ReadFileBytes(Local(Q("sub/b.dll"))), "b3");
-    EXPECT_EQ(Accepted(), 8u);
+    EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "a");
+    EXPECT_EQ(Accepted(), 9u);
+
+    // An unsigned run in between (the key taken away) leaves no signed hash behind, so a
+    // signed release that brings the old bytes back with their old time is not mistaken
+    // for what is in place.
+    Serve(Q("a.dll"), "a", At("2024-03-01 10:00:00"));
+    Sign(10);
+    EXPECT_EQ(Run(), QStringList());
+    Settings(QStringLiteral("/%1;+sub").arg(m_name));
+    Serve(Q("a.dll"), "a hotfix", At("2024-04-01 10:00:00"));
+    EXPECT_EQ(Run(), QStringList());
+    EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "a hotfix");
+    EXPECT_EQ(TSkyrunLog(m_folder).ReadHash(Q("a.dll")), QString());
+    Settings(QStringLiteral("/%1;+sub").arg(m_name), {}, QString::fromLatin1(m_key.PublicKey.toBase64()));
+    Serve(Q("a.dll"), "a", At("2024-03-01 10:00:00"));
+    Sign(11);
+    EXPECT_EQ(Run(), QStringList());
+    EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "a");
 }
 
 // A folder brought up to date before the key was configured: files that hold the signed
@@ -547,6 +568,9 @@ TEST_F(SignedReleaseTest, AFolderFromBeforeTheKeyAndDirectoriesNamedAbsolutely)
     Serve(Q("other.dll"), "signed");
     Serve(Q("bin/der.dll"), "REAL-DER");
     Serve(Q("binder.dll"), "BINDER");
+    Serve(Q("d.dat.sync"), "synced", At("2024-03-01 10:00:00"));
+    WriteFileBytes(Local(Q("d.dat")), "synced");
+    Touch(Local(Q("d.dat")), At("2024-03-01 10:00:00"));
     for (const char *name : {"same.dll", "other.dll"})
         TSkyrunLog(m_folder).WriteStamp(Q(name), FormatStamp(At("2025-01-01 00:00:00")));
     WriteFileBytes(Local(Q("same.dll")), "same");
@@ -557,6 +581,9 @@ TEST_F(SignedReleaseTest, AFolderFromBeforeTheKeyAndDirectoriesNamedAbsolutely)
     EXPECT_EQ(ReadFileBytes(Local(Q("bin/der.dll"))), "REAL-DER");
     EXPECT_EQ(TSkyrunLog(m_folder).ReadHash(Q("same.dll")),
               QString::fromLatin1(QCryptographicHash::hash("same", QCryptographicHash::Sha256).toHex()));
+    EXPECT_EQ(TSkyrunLog(m_folder).ReadHash(Q("d.dat.sync")),
+              QString::fromLatin1(QCryptographicHash::hash("synced", QCryptographicHash::Sha256).toHex()))
+        << "a \".sync\" file is adopted by its target";
     EXPECT_EQ(Accepted(), 1u);
     // One signed file's bytes served under another signed name are refused.
     Serve(Q("bin/der.dll"), "BINDER", At("2024-03-09 10:00:00"));
@@ -570,12 +597,14 @@ TEST_F(SignedReleaseTest, AServerWithoutSizeQueries)
 {
     Serve(Q("a.dll"), "a");
     Serve(Q("oversize.dll"), "12345");
+    Serve(Q("한글.dll"), "k");
     Sign(1);
     WriteServerInfo({Env("TOVEL_FTP_HOST"), Env("TOVEL_FTP_PORT"), true, QLatin1Char('/') + m_name, Q("nosize"),
                      Env("TOVEL_FTP_PASSWORD"), Q("FTP"), QString::fromLatin1(m_key.PublicKey.toBase64())},
                     m_folder);
     EXPECT_EQ(Run(), QStringList{Q("[oversize.dll]파일을 반영하지 못했습니다.[oversize.dll: more than 5 bytes]")});
     EXPECT_EQ(ReadFileBytes(Local(Q("a.dll"))), "a");
+    EXPECT_EQ(ReadFileBytes(Local(Q("한글.dll"))), "k") << "the client serves on after cutting a transfer off";
     EXPECT_FALSE(QFileInfo::exists(Local(Q("oversize.dll"))));
     EXPECT_EQ(Accepted(), 1u);
 }
@@ -594,8 +623,11 @@ TEST(SignedHandOff, OnlyRecordedBytesAreHandedOn)
                     dir);
     TSkyrunLog(dir).WriteHashes({{Q("Skyrun"), QString::fromLatin1(QCryptographicHash::hash("new skyrun", QCryptographicHash::Sha256).toHex())},
                                  {Q("cl64.dll"), QString(64, QLatin1Char('0'))}});
+    TSkyrunLog(dir).WriteStamp(Q("cl64.dll"), Q("20240301100000000"));
     EXPECT_EQ(HandOffPendingFiles(dir, Q("Skyrun")), 1);
     EXPECT_FALSE(QFileInfo::exists(dir + Q("cl64.dll.download")));
+    EXPECT_EQ(TSkyrunLog(dir).ReadHash(Q("cl64.dll")), QString()) << "fetched again next time";
+    EXPECT_EQ(TSkyrunLog(dir).ReadStamp(Q("cl64.dll")), Q(NoRecordStamp));
     EXPECT_TRUE(QFileInfo::exists(dir + Q("Skyrun.download")));
 }
 

@@ -248,7 +248,7 @@ TEST_F(SkyrunProcessTest, KilledSignedRunsNeverRecordAReleaseTheyDidNotFinish)
     if (memory.isValid())
         m_folder = memory.path() + QLatin1Char('/');
     const TKeyPair key = MakeKeyPair();
-    KilledRuns(100 / SanitizerSlowdown, &key);
+    KilledRuns(60 / SanitizerSlowdown, &key);
 }
 
 // The release engineer's tool as a process: a key pair, a signed folder, its check, and

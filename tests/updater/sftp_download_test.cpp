@@ -72,6 +72,7 @@ TEST_F(SftpWireTest, ReadsGoOutAWindowAtATimeWithIdsCountingUpAndAnAbortSendsNoM
               QStringLiteral("File transfer aborted: /home/test/big"));
     EXPECT_EQ(aborted.events.join(QLatin1Char(' ')), QStringLiteral("32768/5242880 65536/5242880"));
     EXPECT_EQ(Reads(), TSimpleSFTP::MaxReadsInFlight) << "only the first window was asked for";
+    EXPECT_EQ(m_server->RequestTypes.count(Sftp::CLOSE), 1) << "the server's handle is closed after the abort";
     EXPECT_EQ(ReadFileBytes(Local("big")), big.left(65536)) << "the local file keeps what was reported";
     EXPECT_EQ(m_sftp->FileSize(Folder + QStringLiteral("/big")), 5242880u)
         << "the replies still on their way were drained, not taken for this answer";

@@ -231,8 +231,15 @@ std::uint64_t TSimpleSFTP::GetFile(const QString &remoteFolder, const QString &n
             Disconnect();
         throw;
     }
-    if (!failure.isEmpty())
+    if (!failure.isEmpty()) {
+        // Every reply has been drained: the session can still close the server's handle,
+        // which would otherwise stay open for as long as the session.
+        try {
+            CloseRemoteHandle(handle);
+        } catch (const TException &) {
+        }
         Raise(failure);
+    }
 
     local.unsetError();
     local.close();

@@ -65,3 +65,15 @@ xdrive_choose_program() {
 xdrive_click() {
   xdotool mousemove --window "$1" "$2" "$3" click 1
 }
+
+# xdrive_logged_in_folder <program folder of the build> <source root> <folder>: fills
+# <folder> with a copy of the programs, the demo database and the gp.ini of a user who
+# has logged in (1001), as the login program leaves it for the main program.
+xdrive_logged_in_folder() {
+  local bin=$1 root=$2 folder=$3 connstring
+  cp -a "$bin/." "$folder/"
+  cat "$root/src/caller/sql/schema.sql" "$root/src/caller/sql/seed.sql" | sqlite3 "$folder/demo.db"
+  connstring=$(printf '%s' "Provider=SQLite;Data Source=demo.db" | base64 -w0)
+  printf '[기본정보]\r\nuser_id=1001\r\nuser_nm=홍길동\r\nuser_sect=01\r\nuser_place=10\r\nuser_sect_nm=영업1부\r\nuser_place_nm=서울지점\r\n[DBCONNECTION]\r\nCONNSTRING=%s\r\n' \
+    "$connstring" | iconv -f UTF-8 -t CP949 >"$folder/gp.ini"
+}

@@ -11,6 +11,8 @@
 #include <QSqlError>
 #include <QVariant>
 
+#include <cstdlib>
+
 namespace {
 
 const QString ConnectionName = QStringLiteral("ZULCaller");
@@ -40,6 +42,20 @@ struct TUnloadRelease
         ReleaseDataModule();
     }
 } g_unloadRelease;
+
+// A program that ends through exit() while its application object still lives (Qt
+// ends it so when its display goes away) runs no post routine, and the library's own
+// static objects go after Qt SQL's registry. An exit handler registered once the
+// registry exists runs before the registry goes, and so releases the module in time. A
+// library unloaded earlier runs it then.
+void ReleaseAtExitOnce()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+    std::atexit(ReleaseDataModule);
+}
 
 } // namespace
 
@@ -93,6 +109,7 @@ bool TdmCaller::Connect()
     m_qryLogin.reset();
     if (Platform::SetUpDatabase(ConnectionName, Platform::ParseOleDbString(m_connString), Platform::ProgramFolder(),
                                 &error)) {
+        ReleaseAtExitOnce();
         m_configured = true;
         QSqlDatabase db = DBConn();
         if (db.open()) {

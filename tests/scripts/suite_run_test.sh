@@ -13,11 +13,9 @@ done
 
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
-cp -a "$bin/." "$folder/"
-cat "$root/src/caller/sql/schema.sql" "$root/src/caller/sql/seed.sql" | sqlite3 "$folder/demo.db"
-connstring=$(printf '%s' "Provider=SQLite;Data Source=demo.db" | base64 -w0)
-printf '[기본정보]\r\nuser_id=1001\r\nuser_nm=홍길동\r\nuser_sect=01\r\nuser_place=10\r\nuser_sect_nm=영업1부\r\nuser_place_nm=서울지점\r\n[DBCONNECTION]\r\nCONNSTRING=%s\r\n' \
-  "$connstring" | iconv -f UTF-8 -t CP949 >"$folder/gp.ini"
+# shellcheck source=../../scripts/xdrive.sh
+source "$root/scripts/xdrive.sh"
+xdrive_logged_in_folder "$bin" "$root" "$folder"
 printf '[UserFavuriteMenu]\r\n1001=J202P,SA30E,\r\n' >"$folder/Favourite.mnu"
 mkdir -p "$folder/shots"
 

@@ -13,6 +13,11 @@ void NoteModuleCall(const QString &line)
     QStringList calls = qApp->property("TovelSampleModuleCalls").toStringList();
     calls << line;
     qApp->setProperty("TovelSampleModuleCalls", calls);
+    NoteInTrace(line);
+}
+
+void NoteInTrace(const QString &line)
+{
     const QString trace = qEnvironmentVariable("TOVEL_MODULE_TRACE");
     QFile file(trace);
     if (!trace.isEmpty() && file.open(QIODevice::Append | QIODevice::Text))

@@ -11,6 +11,10 @@ struct TModuleArgs;
 /// driven from outside reads them from the file TOVEL_MODULE_TRACE names.
 void NoteModuleCall(const QString &line);
 
+/// Appends `line` to the file TOVEL_MODULE_TRACE names only (not to the calls a test in
+/// the same process collects).
+void NoteInTrace(const QString &line);
+
 /// Notes a ShowInFrame call of the module `moduleId`: "<id> ShowInFrame prog=.. user=..
 /// size=.. close=.. handle=.. tail=zero|set", the last telling whether the record's bytes
 /// past its head are all zero.

@@ -43,6 +43,17 @@ QString ModuleBuild()
 
 const QString ModuleId = QStringLiteral(TOVEL_STRINGIFY(TOVEL_MODULE_ID));
 
+// Notes that the main program unloaded the module while it ran, so a run driven from
+// outside sees that no module was left loaded.
+struct TUnloadNote
+{
+    ~TUnloadNote()
+    {
+        if (QCoreApplication::instance())
+            NoteInTrace(QStringLiteral("%1 unloaded").arg(ModuleId));
+    }
+} g_unloadNote;
+
 QString UserLine(const TLoginInfo &info)
 {
     return QStringLiteral("사용자: %1 (%2)  %3 %4")

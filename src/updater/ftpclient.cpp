@@ -484,7 +484,6 @@ qint64 TFtpClient::Size(const QString &name)
 
 qint64 TFtpClient::Get(const QString &name, const QString &localFile, const TExpectedContent &expected)
 {
-    const qint64 expectedSize = expected.Size;
     TContentCheck check(name, expected);
     d->EnsureIdle();
     CheckName(name);
@@ -512,7 +511,7 @@ qint64 TFtpClient::Get(const QString &name, const QString &localFile, const TExp
         return !tooMany;
     };
     d->reportProgress = true;
-    Q_EMIT WorkBegin(expectedSize > 0 ? expectedSize : 0);
+    Q_EMIT WorkBegin(expected.Size > 0 ? expected.Size : 0);
     CURLcode result = CURLE_OK;
     try {
         result = d->Perform();

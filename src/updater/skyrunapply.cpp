@@ -1,6 +1,5 @@
 #include "updater/skyrunapply.h"
 
-#include "platform/inifile.h"
 #include "platform/process.h"
 #include "platform/programfolder.h"
 #include "platform/runningprocesses.h"
@@ -298,9 +297,7 @@ int HandOffPendingFiles(const QString &programFolder, const QString &ownExeName)
     const QString folder = Platform::WithTrailingSlash(programFolder);
     const QString helper = folder + Platform::ProgramFile("Velmoro");
     // The key is looked up as stored: settings with a broken neighbour still name it.
-    const bool signedReleases = !TIniFile(folder + QString::fromLatin1(SkyrunIniName))
-                                     .ReadString(QString::fromLatin1(FileServerSection), QStringLiteral("PUBLICKEY"))
-                                     .isEmpty();
+    const bool signedReleases = !StoredPublicKey(folder).isEmpty();
     int counter = 5;
     int handed = 0;
     for (const QString &name : {ownExeName, QStringLiteral("cl32.dll"), QStringLiteral("cl64.dll")}) {

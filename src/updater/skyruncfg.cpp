@@ -2,13 +2,11 @@
 
 #include "platform/application.h"
 #include "platform/fonts.h"
-#include "platform/inifile.h"
 #include "updater/release/releasemanifest.h"
 #include "updater/skyrunlib.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -123,13 +121,6 @@ QLineEdit *EditAt(QWidget *parent, const char *name, int row)
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(EditLeft, RowTop(row), EditWidth, RowHeight);
     return edit;
-}
-
-// The release key as skyrun.ini holds it, without decoding anything else.
-QString StoredKey(const QString &programFolder)
-{
-    return TIniFile(QDir(programFolder).filePath(QString::fromLatin1(SkyrunIniName)))
-        .ReadString(QString::fromLatin1(FileServerSection), QStringLiteral("PUBLICKEY"));
 }
 
 } // namespace
@@ -256,7 +247,7 @@ bool TForm2::Fill()
         Platform::ReportException(std::current_exception());
         // The key is shown as stored all the same, so that a broken one can be mended or
         // removed, and a save does not drop a good one.
-        d->edtKey->setText(StoredKey(d->programFolder));
+        d->edtKey->setText(StoredPublicKey(d->programFolder));
         d->shown = true;
         return false;
     }
@@ -292,7 +283,7 @@ bool TForm2::Save()
     // Settings that were never shown (the window saved before it was): saving must not
     // turn checking off.
     if (info.PublicKey.isEmpty() && !d->shown)
-        info.PublicKey = StoredKey(d->programFolder);
+        info.PublicKey = StoredPublicKey(d->programFolder);
     try {
         // A mistyped key would make every run refuse the releases: it is checked first,
         // and nothing is written when it is not one.

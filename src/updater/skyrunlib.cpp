@@ -86,10 +86,15 @@ TServerInfo ReadServerInfo(const QString &programFolder)
     const QString transType = raw("TRANSTYPE");
     info.TransType = transType.isEmpty() ? QStringLiteral("FTP") : transType.toUpper();
     // Already Base64 (of the key's 32 bytes): it must decode like its neighbours.
-    info.PublicKey = raw("PUBLICKEY");
+    info.PublicKey = raw(PublicKeyName);
     if (!info.PublicKey.isEmpty())
         Base64Decode(info.PublicKey.toLatin1());
     return info;
+}
+
+QString StoredPublicKey(const QString &programFolder)
+{
+    return TIniFile(IniPath(programFolder)).ReadString(ServerSection, QString::fromLatin1(PublicKeyName));
 }
 
 TServerInfo ReadServerInfo()
@@ -118,7 +123,7 @@ void WriteServerInfo(const TServerInfo &info, const QString &programFolder)
         if (!ini.WriteString(ServerSection, entry.Name, entry.Value))
             throw failed();
     }
-    const QString keyName = QStringLiteral("PUBLICKEY");
+    const QString keyName = QString::fromLatin1(PublicKeyName);
     if (!info.PublicKey.isEmpty()) {
         if (!ini.WriteString(ServerSection, keyName, info.PublicKey))
             throw failed();

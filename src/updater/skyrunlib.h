@@ -9,6 +9,7 @@
 inline constexpr char SkyrunIniName[] = "skyrun.ini";
 inline constexpr char SkyrunCfgName[] = "skyrun2.cfg";
 inline constexpr char FileServerSection[] = "FILESERVER";
+inline constexpr char PublicKeyName[] = "PUBLICKEY";
 
 /// The server settings of one read; owned by the caller.
 struct TServerInfo
@@ -32,6 +33,9 @@ struct TServerInfo
 /// value that is not Base64 throws TException "Base64: Incorrect string format".
 TServerInfo ReadServerInfo(const QString &programFolder);
 TServerInfo ReadServerInfo();
+/// The release key as skyrun.ini of `programFolder` holds it, read without decoding
+/// anything else (so a broken neighbouring value does not hide it); empty when none.
+QString StoredPublicKey(const QString &programFolder);
 
 /// Writes every key of `info` into skyrun.ini of `programFolder`, one after the other:
 /// IP, PORT, PATH, ID, PW (Base64 of their code page 949 text), PSVT (1 or 0) and

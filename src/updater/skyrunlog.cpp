@@ -11,6 +11,9 @@
 namespace {
 
 const QString DateSection = QString::fromLatin1(LatestFileDateSection);
+const QString HashSection = QStringLiteral("SHA256");
+const QString ReleaseSection = QStringLiteral("RELEASE");
+const QString SequenceKey = QStringLiteral("SEQUENCE");
 
 } // namespace
 
@@ -66,37 +69,36 @@ void TSkyrunLog::DeleteStamp(const QString &key)
 
 QString TSkyrunLog::ReadHash(const QString &key) const
 {
-    return m_ini->ReadString(QStringLiteral("SHA256"), key);
+    return m_ini->ReadString(HashSection, key);
 }
 
 QList<TIniEntry> TSkyrunLog::ReadAllHashes() const
 {
-    return m_ini->ReadSectionValues(QStringLiteral("SHA256"));
+    return m_ini->ReadSectionValues(HashSection);
 }
 
 void TSkyrunLog::WriteHashes(const QList<TIniEntry> &hashes)
 {
-    if (!m_ini->WriteStrings(QStringLiteral("SHA256"), hashes))
+    if (!m_ini->WriteStrings(HashSection, hashes))
         throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
 }
 
 void TSkyrunLog::DeleteHash(const QString &key)
 {
-    const QString section = QStringLiteral("SHA256");
-    if (m_ini->ValueExists(section, key) && !m_ini->DeleteKey(section, key))
+    if (m_ini->ValueExists(HashSection, key) && !m_ini->DeleteKey(HashSection, key))
         throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
 }
 
 quint64 TSkyrunLog::AcceptedRelease() const
 {
     bool ok = false;
-    const quint64 sequence = m_ini->ReadString(QStringLiteral("RELEASE"), QStringLiteral("SEQUENCE")).toULongLong(&ok);
+    const quint64 sequence = m_ini->ReadString(ReleaseSection, SequenceKey).toULongLong(&ok);
     return ok ? sequence : 0;
 }
 
 void TSkyrunLog::RecordRelease(quint64 sequence)
 {
-    if (!m_ini->WriteString(QStringLiteral("RELEASE"), QStringLiteral("SEQUENCE"), QString::number(sequence)))
+    if (!m_ini->WriteString(ReleaseSection, SequenceKey, QString::number(sequence)))
         throw TException(QStringLiteral("Cannot write %1").arg(m_ini->FileName()));
 }
 

@@ -354,8 +354,7 @@ bool TUpdateRun::Private::ReleaseWants(const TServerFile &file, const QString &r
     // Nothing recorded yet (a folder from before the key): a file that already holds the
     // signed bytes is adopted, a ".sync" file by its target; a ".once" copy may differ
     // locally on purpose, and goes by its time.
-    const QString lower = file.Name.toLower();
-    if (lower.endsWith(QLatin1String(".once")))
+    if (file.Name.toLower().endsWith(QLatin1String(".once")))
         return false;
     const QString local = root + relative + TargetName(file.Name);
     if (FileSha256(local) != entry->Sha256)
@@ -369,21 +368,14 @@ void TUpdateRun::Private::ReportMissing(const QList<TServerFile> &files)
     // Files the release lists in this directory that the server's listing does not show:
     // reported and counted as refused (their old copies stay). Names starting with "."
     // are left aside, as many servers keep them out of listings.
-    const std::optional<QString> where = ReleaseFolder();
-    if (!where)
+    const std::optional<QString> folder = ReleaseFolder();
+    if (!folder)
         return;
-    const QString folder = *where;
     QSet<QString> listed;
     for (const TServerFile &file : files)
         listed.insert(file.Name);
-    TManifestFile first;
-    first.Path = folder;
-    const auto &all = release->Files;
-    for (auto it = std::lower_bound(all.begin(), all.end(), first,
-                                    [](const TManifestFile &a, const TManifestFile &b) { return a.Path < b.Path; });
-         it != all.end() && it->Path.startsWith(folder); ++it) {
-        const QString name = it->Path.mid(folder.size());
-        if (name.contains(QLatin1Char('/')) || name.startsWith(QLatin1Char('.')) || listed.contains(name))
+    for (const QString &name : release->NamesIn(*folder)) {
+        if (name.startsWith(QLatin1Char('.')) || listed.contains(name))
             continue;
         Message(Text(FileFailed).arg(name, QStringLiteral("listed in the signed release but not on the server")));
         noted = true;

@@ -167,24 +167,21 @@ class TestHandler(FTPHandler):
     def ftp_RETR(self, file):
         name = os.path.basename(file)
         if "oversize" in name:
-            try:
-                with open(file, "rb") as f:
-                    data = f.read()
-            except OSError as err:
-                self.respond("550 %s." % err.strerror)
-                return
-            self.push_dtp_data(BytesProducer(data + b"0123456789"), isproducer=True, cmd="RETR")
-            return file
+            return self._send_faulty(file, lambda data: BytesProducer(data + b"0123456789"))
         if "cutshort" in name or "dropped" in name:
-            try:
-                with open(file, "rb") as f:
-                    data = f.read()
-            except OSError as err:
-                self.respond("550 %s." % err.strerror)
-                return
-            self.push_dtp_data(HalfProducer(data, "dropped" in name), isproducer=True, cmd="RETR")
-            return file
+            return self._send_faulty(file, lambda data: HalfProducer(data, "dropped" in name))
         return super().ftp_RETR(file)
+
+    def _send_faulty(self, file, producer):
+        """Sends the file's bytes through the producer that makes them faulty."""
+        try:
+            with open(file, "rb") as f:
+                data = f.read()
+        except OSError as err:
+            self.respond("550 %s." % err.strerror)
+            return None
+        self.push_dtp_data(producer(data), isproducer=True, cmd="RETR")
+        return file
 
 
 def main():

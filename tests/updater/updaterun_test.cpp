@@ -632,7 +632,8 @@ TEST(SignedHandOff, OnlyRecordedBytesAreHandedOn)
 }
 
 // A release that is not the trusted one, or older than the last taken, or expired, or
-// broken: the run stops with one line and fetches nothing.
+// broken (the manifest's own tests go through every way of breaking it): the run stops
+// with one line and fetches nothing.
 TEST_F(SignedReleaseTest, RefusedReleasesFetchNothing)
 {
     Settings(QStringLiteral("/%1").arg(m_name), {}, QString::fromLatin1(m_key.PublicKey.toBase64()));
@@ -655,8 +656,6 @@ TEST_F(SignedReleaseTest, RefusedReleasesFetchNothing)
         {replayed, "release 6 is older than release 7, which this workstation has already taken (an old folder put back?)"},
         {Sign(8, -60), "release 8 expired at "},
         {good.left(good.size() - 20), "SKYRUN.MANIFEST line 6: the manifest is cut short (its last line has no end)"},
-        {QByteArray(good).replace("sequence 8", "sequence 8!"), "SKYRUN.MANIFEST line 2: expected \"sequence\" and a number"},
-        {QByteArray(good).replace("sequence 8", "sequence 9"), "was not signed with the release key"},
         {QByteArray(), "Cannot fetch SKYRUN.MANIFEST from /RefusedReleasesFetchNothing/: "},
     };
     for (const auto &c : cases) {

@@ -158,6 +158,22 @@ const TManifestFile *TReleaseManifest::Find(const QString &path) const
     return it != Files.end() && it->Path == path ? &*it : nullptr;
 }
 
+QStringList TReleaseManifest::NamesIn(const QString &folder) const
+{
+    // The files come in path order: those under `folder` follow one another from the
+    // first path that is not less than it.
+    TManifestFile first;
+    first.Path = folder;
+    QStringList names;
+    for (auto it = std::lower_bound(Files.begin(), Files.end(), first, PathLess);
+         it != Files.end() && it->Path.startsWith(folder); ++it) {
+        const QString name = it->Path.mid(folder.size());
+        if (!name.contains(QLatin1Char('/')))
+            names.append(name);
+    }
+    return names;
+}
+
 bool IsManifestPath(const QString &path)
 {
     if (path.isEmpty() || path.contains(QLatin1Char('\\')))

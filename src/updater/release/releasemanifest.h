@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // A signed release: SKYRUN.MANIFEST in the base directory of the file server lists every
 // file a workstation may fetch (its path under the base directory, its size and SHA-256),
@@ -46,6 +47,8 @@ struct TReleaseManifest
 
     /// The entry of `path`, or nullptr when the release does not list it.
     const TManifestFile *Find(const QString &path) const;
+    /// The names of the files listed directly in `folder` ("sub/", "" for the base).
+    QStringList NamesIn(const QString &folder) const;
 };
 
 /// Reads a manifest without checking its signature. Throws TException naming the first

@@ -258,6 +258,7 @@ bool TForm2::Fill()
     d->edtPW->setText(info.PW);
     d->chkPassive->setChecked(info.Passive);
     d->edtKey->setText(info.PublicKey);
+    d->edtKey->setCursorPosition(0); // a key longer than the field shows from its start
     d->shown = true;
     // A type the window does not offer shows as the first, as a run treats it.
     int item = 0;

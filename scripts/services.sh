@@ -37,7 +37,21 @@ pg_start() {
   as_user postgres "$bin/psql" -q -h "$dir/sock" -p "$port" -U postgres -d postgres \
     -c "CREATE ROLE tovel LOGIN PASSWORD 'tovel'" \
     -c "CREATE DATABASE tovel OWNER tovel ENCODING 'UTF8' TEMPLATE template0" >/dev/null || return 1
+  # The tests that stop and start the server under a running connection call this
+  # script with "stop" or "start"; it runs pg_ctl as the server's user with the options above.
+  local ctl="$dir/ctl" run=""
+  [ "$(id -u)" -eq 0 ] && run="runuser -u postgres --"
+  cat >"$ctl" <<CTL
+#!/bin/sh
+case "\$1" in
+  stop) exec $run "$bin/pg_ctl" -D "$dir/data" -m fast -w -t 60 stop ;;
+  start) exec $run "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 -o "-p $port -k $dir/sock -c listen_addresses=127.0.0.1 -c fsync=off" start ;;
+  *) echo "usage: \$0 stop|start" >&2; exit 2 ;;
+esac
+CTL
+  chmod 755 "$ctl"
   export TOVEL_PG_HOST=127.0.0.1 TOVEL_PG_PORT=$port TOVEL_PG_USER=tovel TOVEL_PG_PASSWORD=tovel TOVEL_PG_DB=tovel
+  export TOVEL_PG_CTL=$ctl
   echo "services: PostgreSQL on 127.0.0.1:$port"
 }
 

@@ -84,28 +84,24 @@ QString TestDatabase::ConnectionString() const
              Env("TOVEL_PG_PASSWORD"));
 }
 
-QString TestDatabase::Open(const QString &name) const
+QString TestDatabase::Open(const QString &name, const Platform::TDbWaits &waits) const
 {
-    QSqlDatabase db;
-    if (m_backend == Backend::SQLite) {
-        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(QDir(m_folder).filePath(QStringLiteral("tovel.db")));
-    } else {
-        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(Env("TOVEL_PG_HOST"));
-        db.setPort(Env("TOVEL_PG_PORT").toInt());
-        db.setDatabaseName(Env("TOVEL_PG_DB"));
-        db.setUserName(Env("TOVEL_PG_USER"));
-        db.setPassword(Env("TOVEL_PG_PASSWORD"));
-    }
+    QString error;
+    if (!Platform::SetUpDatabase(name, Platform::ParseOleDbString(ConnectionString()), m_folder, &error, waits))
+        return error;
+    QSqlDatabase db = QSqlDatabase::database(name, false);
     return db.open() ? QString() : db.lastError().text();
 }
 
 QString TestDatabase::Reset(const QStringList &extraSql) const
 {
     QString error;
-    if (m_backend == Backend::SQLite)
-        QFile::remove(QDir(m_folder).filePath(QStringLiteral("tovel.db")));
+    if (m_backend == Backend::SQLite) {
+        // An empty file is an empty database.
+        QFile file(QDir(m_folder).filePath(QStringLiteral("tovel.db")));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QStringLiteral("cannot write ") + file.fileName();
+    }
     error = Open(SetupConnection);
     if (error.isEmpty()) {
         QSqlDatabase db = QSqlDatabase::database(SetupConnection);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/oledb.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,9 +24,10 @@ public:
     /// Fills the sales table with the demo's first `rows` sales (sales.sql). Returns an
     /// error text, empty on success.
     QString SeedSales(int rows) const;
-    /// Opens a connection of the test's own to the database under `name`; remove it
-    /// with QSqlDatabase::removeDatabase when done. Returns an error text, empty on success.
-    QString Open(const QString &name) const;
+    /// Opens a connection of the test's own to the database under `name`, set up as the
+    /// caller library sets up its own (with `waits`); remove it with
+    /// QSqlDatabase::removeDatabase when done. Returns an error text, empty on success.
+    QString Open(const QString &name, const Platform::TDbWaits &waits = {}) const;
     /// The OLE DB connection string the library stores (before Base64).
     QString ConnectionString() const;
 

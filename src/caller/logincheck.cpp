@@ -49,13 +49,17 @@ TResultVal RunLoginCheck(TdmCaller &dm, TLoginInfo &info)
         return result;
     }
 
+    const QString userId = ReadFixed(info.UserId);
+    const QString failure = dm.RunQuery([&userId](QSqlQuery &query) {
+        query.finish();
+        if (!query.prepare(LoginSql))
+            return false;
+        query.addBindValue(userId);
+        return query.exec();
+    });
+    if (!failure.isEmpty())
+        throw TException(failure);
     QSqlQuery &query = dm.qryLogin();
-    query.finish();
-    if (!query.prepare(LoginSql))
-        throw TException(query.lastError().text());
-    query.addBindValue(ReadFixed(info.UserId));
-    if (!query.exec())
-        throw TException(query.lastError().text());
     if (!query.next()) {
         query.finish();
         result.Code = 1;

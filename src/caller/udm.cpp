@@ -2,6 +2,7 @@
 
 #include "common/base64.h"
 #include "common/gplib.h"
+#include "platform/dbhealth.h"
 #include "platform/messagebox.h"
 #include "platform/oledb.h"
 #include "platform/programfolder.h"
@@ -67,6 +68,11 @@ QString DefaultConnectionString()
 
 TdmCaller::TdmCaller()
 {
+    QString problem;
+    m_waits = GpLib::ReadDbWaits(&problem);
+    if (!problem.isEmpty())
+        Platform::ShowMessageBox(Platform::ApplicationWindow(), problem, Platform::ApplicationTitle(),
+                                 Platform::TMsgIcon::Warning);
     const QString stored = GpLib::ReadConnString();
     m_connString = stored;
     if (stored.isEmpty()) {
@@ -102,27 +108,56 @@ bool TdmCaller::Connect()
 {
     if (!m_connStringUsable)
         return false;
-    if (m_configured && DBConn().isOpen())
-        return true;
-
-    QString error;
-    m_qryLogin.reset();
-    if (Platform::SetUpDatabase(ConnectionName, Platform::ParseOleDbString(m_connString), Platform::ProgramFolder(),
-                                &error)) {
+    // Once set up, the connection stays the one Qt SQL knows by this name: the modules
+    // hold copies of it, and a reopened connection must reach them too.
+    if (!m_configured) {
+        QString error;
+        if (!Platform::SetUpDatabase(ConnectionName, Platform::ParseOleDbString(m_connString),
+                                     Platform::ProgramFolder(), &error, m_waits)) {
+            ShowConnectFailure(error);
+            return false;
+        }
         ReleaseAtExitOnce();
         m_configured = true;
-        QSqlDatabase db = DBConn();
-        if (db.open()) {
-            m_qryLogin = std::make_unique<QSqlQuery>(db);
-            return true;
-        }
-        error = db.lastError().text();
     }
+    QSqlDatabase db = DBConn();
+    if (db.isOpen())
+        return true;
+    m_qryLogin.reset();
+    const bool opened = db.open();
+    m_qryLogin = std::make_unique<QSqlQuery>(db);
+    if (opened)
+        return true;
+    ShowConnectFailure(db.lastError().text());
+    return false;
+}
+
+QString TdmCaller::RunQuery(const std::function<bool(QSqlQuery &)> &attempt)
+{
+    if (attempt(qryLogin()))
+        return {};
+    QString error = qryLogin().lastError().text();
+    QSqlDatabase db = DBConn();
+    if (Platform::ConnectionAnswers(db))
+        return error;
+    qryLogin().finish();
+    m_qryLogin.reset();
+    QString reason;
+    const bool reopened = Platform::ReopenConnection(db, &reason);
+    m_qryLogin = std::make_unique<QSqlQuery>(db);
+    if (!reopened)
+        return reason;
+    if (attempt(qryLogin()))
+        return {};
+    return qryLogin().lastError().text();
+}
+
+void TdmCaller::ShowConnectFailure(const QString &reason) const
+{
     Platform::ShowMessageBox(Platform::ApplicationWindow(),
                              QStringLiteral("DB에 접속할 수 없습니다.\n") + QString(50, QLatin1Char('-'))
-                                 + QLatin1Char('\n') + error,
+                                 + QLatin1Char('\n') + reason,
                              QStringLiteral("FAX전송"), Platform::TMsgIcon::Information);
-    return false;
 }
 
 QString FieldText(const QSqlQuery &query, int column)

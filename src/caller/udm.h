@@ -4,6 +4,9 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include "platform/oledb.h"
+
+#include <functional>
 #include <memory>
 
 /// The caller library's data module: the connection and the query the exports share.
@@ -21,12 +24,21 @@ public:
     /// Opens the connection unless it is open; on failure shows the connection message.
     bool Connect();
 
+    /// Runs `attempt` on qryLogin. When it fails because the connection was lost (the
+    /// server ended the session or restarted), the connection is opened again with the
+    /// stored settings and `attempt` runs once more on a fresh qryLogin. Returns the
+    /// failure's text, empty on success.
+    QString RunQuery(const std::function<bool(QSqlQuery &)> &attempt);
+
     QSqlDatabase DBConn() const;
     QSqlQuery &qryLogin() { return *m_qryLogin; }
     const QString &ConnectionString() const { return m_connString; }
 
 private:
+    void ShowConnectFailure(const QString &reason) const;
+
     QString m_connString;
+    Platform::TDbWaits m_waits;
     bool m_connStringUsable = true;
     bool m_configured = false;
     std::unique_ptr<QSqlQuery> m_qryLogin;

@@ -51,19 +51,19 @@ void RunUserMenuQuery(TdmCaller &dm, TMenuResult &result, const QString &userId,
         SetMenuMessage(result, QStringLiteral("데이타베이스 서버 접속 오류 !!!"));
         return;
     }
+    const QString failure = dm.RunQuery([&userId](QSqlQuery &query) {
+        query.finish();
+        if (!query.prepare(UserMenuSql))
+            return false;
+        query.addBindValue(userId);
+        return query.exec();
+    });
+    if (!failure.isEmpty()) {
+        result.Code = '9';
+        SetMenuMessage(result, failure);
+        return;
+    }
     QSqlQuery &query = dm.qryLogin();
-    query.finish();
-    if (!query.prepare(UserMenuSql)) {
-        result.Code = '9';
-        SetMenuMessage(result, query.lastError().text());
-        return;
-    }
-    query.addBindValue(userId);
-    if (!query.exec()) {
-        result.Code = '9';
-        SetMenuMessage(result, query.lastError().text());
-        return;
-    }
     TMenuInfos rows;
     while (query.next())
         rows.push_back(MenuRow(query));

@@ -4,6 +4,8 @@
 #include "platform/inifile.h"
 #include "platform/programfolder.h"
 
+#include <QStringList>
+
 #include <cstring>
 
 namespace GpLib {
@@ -91,6 +93,32 @@ QString ReadConnString(const QString &iniPath)
 bool WriteConnString(const QString &value, const QString &iniPath)
 {
     return TIniFile(iniPath).WriteString(Db, QStringLiteral("CONNSTRING"), value);
+}
+
+Platform::TDbWaits ReadDbWaits(QString *problem, const QString &iniPath)
+{
+    Platform::TDbWaits waits;
+    QStringList problems;
+    const TIniFile ini(iniPath);
+    const auto read = [&](const QString &key, int &seconds) {
+        const QString text = ini.ReadString(Db, key).trimmed();
+        if (text.isEmpty())
+            return;
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        if (ok && value >= 1 && value <= 3600) {
+            seconds = value;
+            return;
+        }
+        problems << QStringLiteral("gp.ini [%1] %2=%3: 1에서 3600 사이의 초 수가 아니므로 %4초로 합니다.")
+                        .arg(Db, key, text)
+                        .arg(seconds);
+    };
+    read(QStringLiteral("CONNECT_TIMEOUT"), waits.ConnectSeconds);
+    read(QStringLiteral("LOCK_TIMEOUT"), waits.LockSeconds);
+    if (problem)
+        *problem = problems.join(QLatin1Char('\n'));
+    return waits;
 }
 
 } // namespace GpLib

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/utypes.h"
+#include "platform/oledb.h"
 
 #include <QString>
 
@@ -57,5 +58,10 @@ TLoginInfo ReadLoginInfo(const QString &iniPath = IniPath());
 /// The stored CONNSTRING, raw (still Base64); empty when missing.
 QString ReadConnString(const QString &iniPath = IniPath());
 bool WriteConnString(const QString &value, const QString &iniPath = IniPath());
+
+/// CONNECT_TIMEOUT and LOCK_TIMEOUT of [DBCONNECTION], whole seconds from 1 to 3600
+/// (5 and 10 when missing or empty). A value that is not such a number keeps its
+/// default and is described in `problem` (empty when both are fine).
+Platform::TDbWaits ReadDbWaits(QString *problem, const QString &iniPath = IniPath());
 
 } // namespace GpLib

@@ -69,7 +69,7 @@ QString DriverForProvider(const QString &provider)
 }
 
 bool SetUpDatabase(const QString &connectionName, const TOleDbSettings &settings, const QString &programFolder,
-                   QString *error)
+                   QString *error, const TDbWaits &waits)
 {
     const QString driver = DriverForProvider(settings.Provider);
     if (driver.isEmpty()) {
@@ -88,6 +88,7 @@ bool SetUpDatabase(const QString &connectionName, const TOleDbSettings &settings
             return false;
         }
         db.setDatabaseName(file);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(qint64(waits.LockSeconds) * 1000));
         return true;
     }
     if (driver == QLatin1String("QPSQL")) {
@@ -114,9 +115,16 @@ bool SetUpDatabase(const QString &connectionName, const TOleDbSettings &settings
         }
         db.setHostName(host.isEmpty() ? QStringLiteral("localhost") : host);
         db.setDatabaseName(database);
-        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        // libpq counts the connect time per address tried; its options reach the server
+        // with every (re)connect, so a reopened session waits for locks as long.
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1;options='-c lock_timeout=%2'")
+                                 .arg(waits.ConnectSeconds)
+                                 .arg(qint64(waits.LockSeconds) * 1000));
+    } else if (driver == QLatin1String("QODBC")) {
+        db.setDatabaseName(settings.DataSource); // an ODBC DSN
+        db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(waits.ConnectSeconds));
     } else {
-        db.setDatabaseName(settings.DataSource); // an OCI service name or an ODBC DSN
+        db.setDatabaseName(settings.DataSource); // an OCI service name
     }
     db.setUserName(settings.UserId);
     db.setPassword(settings.Password);

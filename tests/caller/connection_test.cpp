@@ -1,6 +1,12 @@
 #include "callerlibrary.h"
 
+#include "platform/inifile.h"
+
+#include <QElapsedTimer>
 #include <QSqlDriver>
+#include <QSqlQuery>
+#include <QTcpServer>
+#include <QThread>
 
 namespace {
 
@@ -95,4 +101,89 @@ TEST_P(TConnection, EmptyConnStringFallsBackToTheBuiltInOracleString)
         << "the default string reached the Oracle provider: " << m_boxes->Calls()[0].Text.toStdString();
 }
 
+TEST_P(TConnection, AMalformedWaitInGpIniIsNamedAndTheDefaultHolds)
+{
+    TIniFile(IniPath()).WriteString(QStringLiteral("DBCONNECTION"), QStringLiteral("CONNECT_TIMEOUT"),
+                                    QStringLiteral("soon"));
+    EXPECT_EQ(Check(QStringLiteral("1001"), QStringLiteral("1234")), '0');
+    ASSERT_EQ(m_boxes->Calls().size(), 1u) << m_boxes->Summary().toStdString();
+    EXPECT_EQ(m_boxes->Calls()[0].Text,
+              QStringLiteral("gp.ini [DBCONNECTION] CONNECT_TIMEOUT=soon: 1에서 3600 사이의 초 수가 아니므로 5초로 합니다."));
+    EXPECT_EQ(m_boxes->Calls()[0].Icon, Platform::TMsgIcon::Warning);
+}
+
 TOVEL_INSTANTIATE_BACKENDS(TConnection);
+
+// The PostgreSQL server of the test run, as the library reaches it across a network.
+class TServerConnection : public CallerTest
+{
+protected:
+    // The server process of `connection`'s session.
+    static int BackendPid(const QSqlDatabase &connection)
+    {
+        QSqlQuery query(connection);
+        return query.exec(QStringLiteral("SELECT pg_backend_pid()")) && query.next() ? query.value(0).toInt() : 0;
+    }
+
+    // Ends the session `pid` from a connection of the test's own, as an administrator
+    // (or a server restart) would, and waits until the server has let it go.
+    void EndSession(int pid)
+    {
+        const QString name = QStringLiteral("caller-test-admin");
+        ASSERT_EQ(m_db->Open(name), QString());
+        {
+            QSqlQuery query(QSqlDatabase::database(name));
+            ASSERT_TRUE(query.exec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid)));
+            for (int tries = 0; tries < 3000; ++tries) {
+                ASSERT_TRUE(query.exec(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE pid = %1").arg(pid)));
+                if (query.next() && query.value(0).toInt() == 0)
+                    break;
+                QThread::msleep(10);
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+};
+
+TEST_P(TServerConnection, ASessionTheServerEndedIsOpenedAgainForTheMenuAndForEveryCopy)
+{
+    LoadedCaller caller;
+    QSqlDatabase moduleCopy;
+    caller.DbConnect()(&moduleCopy);
+    ASSERT_TRUE(moduleCopy.isOpen());
+    const int before = BackendPid(moduleCopy);
+    ASSERT_GT(before, 0);
+    EndSession(before);
+
+    TMenuResult result{};
+    TMenuInfos rows;
+    caller.GetUserMenu()(&result, "1001", &rows);
+    EXPECT_EQ(result.Code, '1') << result.Msg;
+    EXPECT_FALSE(rows.empty());
+    // The module's copy shares the new session; nothing was handed out again.
+    const int after = BackendPid(moduleCopy);
+    EXPECT_GT(after, 0);
+    EXPECT_NE(after, before);
+    EXPECT_EQ(m_boxes->Summary(), QString());
+}
+
+TEST_P(TServerConnection, AServerThatDoesNotAnswerIsGivenUpWithinTheConfiguredTime)
+{
+    // Takes the connection and then says nothing, as a server behind a dead route does.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    StoreConnectionString(QStringLiteral("Provider=PostgreSQL;Data Source=127.0.0.1:%1/tovel;User ID=x;Password=y")
+                              .arg(silent.serverPort()));
+    TIniFile(IniPath()).WriteString(QStringLiteral("DBCONNECTION"), QStringLiteral("CONNECT_TIMEOUT"), QStringLiteral("2"));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(Check(QStringLiteral("1001"), QStringLiteral("1234")), '9');
+    EXPECT_LT(timer.elapsed(), 8000) << "the login came back within its bound";
+    ASSERT_EQ(m_boxes->Calls().size(), 2u) << m_boxes->Summary().toStdString();
+    EXPECT_TRUE(m_boxes->Calls()[0].Text.contains(QLatin1String("timeout"), Qt::CaseInsensitive))
+        << m_boxes->Calls()[0].Text.toStdString();
+    EXPECT_EQ(m_boxes->Summary().section(QLatin1Char('\n'), -1), NoDatabaseBox);
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, TServerConnection, ::testing::Values(TestDatabase::Backend::PostgreSQL),
+                         [](const auto &info) { return BackendTestName(info).toStdString(); });

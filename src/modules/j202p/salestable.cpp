@@ -2,8 +2,10 @@
 
 #include "grid/tabrix.h"
 #include "grid/uxutils.h"
+#include "platform/dbhealth.h"
 
 #include <QDate>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -64,6 +66,20 @@ QString Columns(int first)
 QString QueryError(const QSqlQuery &query)
 {
     return query.lastError().text();
+}
+
+// The caption of the column a database message names ("null value in column
+// \"cust_cd\"", "NOT NULL constraint failed: SAJ202T.CUST_CD"), or empty.
+QString ColumnNamedIn(const QString &message)
+{
+    for (const TColumnLayout &layout : Layouts) {
+        const QRegularExpression name(
+            QStringLiteral("(?<![A-Za-z0-9_])%1(?![A-Za-z0-9_])").arg(QString::fromLatin1(layout.field)),
+            QRegularExpression::CaseInsensitiveOption);
+        if (name.match(message).hasMatch())
+            return QString::fromUtf16(layout.caption);
+    }
+    return {};
 }
 
 void Fill(TwMemPool &pool, int row, const QVariant &value)
@@ -173,6 +189,18 @@ public:
 private:
     TwMemPool &Keys() { return m_grid.GetMemColumn(SaleNo)->Pool(); }
 
+    // What the database refused, with the row it refused on the screen and, where its
+    // message names one, the column.
+    QString RowError(int row, const QString &message)
+    {
+        QString where = Keys().GetNull(row)
+            ? QStringLiteral("%1번째 행 (새 판매)").arg(row + 1)
+            : QStringLiteral("%1번째 행 (판매번호 %2)").arg(row + 1).arg(Keys().GetLong(row));
+        if (const QString column = ColumnNamedIn(message); !column.isEmpty())
+            where += QStringLiteral(" [%1]").arg(column);
+        return where + QStringLiteral(": ") + message;
+    }
+
     QString DeleteRows(const std::vector<int> &rows)
     {
         QSqlQuery query(m_connection);
@@ -181,7 +209,7 @@ private:
         for (int row : rows) {
             query.addBindValue(Keys().GetLong(row));
             if (!query.exec())
-                return QueryError(query);
+                return RowError(row, QueryError(query));
         }
         return {};
     }
@@ -198,7 +226,7 @@ private:
             BindRow(query, m_grid, row, SaleDate);
             query.addBindValue(Keys().GetLong(row));
             if (!query.exec())
-                return QueryError(query);
+                return RowError(row, QueryError(query));
             // A sale that another user removed meanwhile would lose this edit silently.
             if (query.numRowsAffected() != 1)
                 return QStringLiteral("판매번호 %1의 자료가 테이블에 없습니다.").arg(Keys().GetLong(row));
@@ -222,7 +250,7 @@ private:
             query.addBindValue(next);
             BindRow(query, m_grid, row, SaleDate);
             if (!query.exec())
-                return QueryError(query);
+                return RowError(row, QueryError(query));
             newKeys.emplace_back(row, next++);
         }
         return {};
@@ -232,36 +260,50 @@ private:
     TTabrix &m_grid;
 };
 
-// Every sale into the pools, counted first so the rows are laid out once.
+// Every sale into the pools, counted first so the rows are laid out once. The rows on
+// screen stay until the table has answered: a load that fails leaves them as they were.
 QString LoadRows(QSqlDatabase &connection, TTabrix &grid)
 {
+    QSqlQuery count(connection);
+    QSqlQuery query(connection);
+    QString error;
+    const bool answered = Platform::RunReconnectingOnce(connection, [&] {
+        count = QSqlQuery(connection);
+        query = QSqlQuery(connection);
+        query.setForwardOnly(true);
+        if (!count.exec(QStringLiteral("SELECT COUNT(*) FROM SAJ202T")) || !count.next()) {
+            error = QueryError(count);
+            return false;
+        }
+        if (!query.exec(QStringLiteral("SELECT %1 FROM SAJ202T ORDER BY SALE_NO").arg(Columns(SaleNo)))) {
+            error = QueryError(query);
+            return false;
+        }
+        return true;
+    });
+    if (!answered)
+        return error.isEmpty() ? connection.lastError().text() : error;
+
     const TUpdateScope update(grid);
     grid.Cancel();
     grid.SetRowCount(0);
     grid.ClearRowStates(false);
     grid.ClearChanged(false);
-    QString error;
-    QSqlQuery count(connection);
-    QSqlQuery query(connection);
-    query.setForwardOnly(true);
-    if (!count.exec(QStringLiteral("SELECT COUNT(*) FROM SAJ202T")) || !count.next()) {
-        error = QueryError(count);
-    } else if (!query.exec(QStringLiteral("SELECT %1 FROM SAJ202T ORDER BY SALE_NO").arg(Columns(SaleNo)))) {
-        error = QueryError(query);
-    } else {
-        const int expected = count.value(0).toInt();
-        grid.SetRowCount(expected);
-        std::array<TwMemPool *, ColumnCount> pools{};
+    const int expected = count.value(0).toInt();
+    grid.SetRowCount(expected);
+    std::array<TwMemPool *, ColumnCount> pools{};
+    for (int i = 0; i < ColumnCount; ++i)
+        pools.at(static_cast<std::size_t>(i)) = &grid.GetMemColumn(i)->Pool();
+    int row = 0;
+    for (; row < expected && query.next(); ++row) {
         for (int i = 0; i < ColumnCount; ++i)
-            pools.at(static_cast<std::size_t>(i)) = &grid.GetMemColumn(i)->Pool();
-        int row = 0;
-        for (; row < expected && query.next(); ++row) {
-            for (int i = 0; i < ColumnCount; ++i)
-                Fill(*pools.at(static_cast<std::size_t>(i)), row, query.value(i));
-        }
-        // Sales removed between the count and the query leave no empty rows behind.
-        if (row < expected)
-            grid.SetRowCount(row);
+            Fill(*pools.at(static_cast<std::size_t>(i)), row, query.value(i));
+    }
+    // Sales removed between the count and the query leave no empty rows behind.
+    if (row < expected) {
+        grid.SetRowCount(row);
+        if (query.lastError().isValid())
+            error = QueryError(query);
     }
     grid.CalcFooters();
     return error;
@@ -345,6 +387,12 @@ bool Save(QSqlDatabase &connection, TTabrix &grid, TSaveCounts &counts, QString 
     counts = {};
     if (!HasChanges(grid))
         return true;
+    // A session the server ended while the screen sat idle (a restart, a dropped network)
+    // is opened again before the transaction starts; a save never starts on a dead one.
+    if (QString reason; !Platform::ReviveConnection(connection, &reason)) {
+        error = reason;
+        return false;
+    }
     if (!connection.transaction()) {
         error = connection.lastError().text();
         return false;

@@ -4,12 +4,14 @@
 #include "common/gplib.h"
 #include "testsupport.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+#include <QThread>
 
 namespace {
 
@@ -91,6 +93,38 @@ QString TestDatabase::Open(const QString &name, const Platform::TDbWaits &waits)
         return error;
     QSqlDatabase db = QSqlDatabase::database(name, false);
     return db.open() ? QString() : db.lastError().text();
+}
+
+int TestDatabase::BackendPid(const QSqlDatabase &connection)
+{
+    QSqlQuery query(connection);
+    return query.exec(QStringLiteral("SELECT pg_backend_pid()")) && query.next() ? query.value(0).toInt() : 0;
+}
+
+QString TestDatabase::EndSession(int pid) const
+{
+    const QString name = QStringLiteral("tovel-test-admin");
+    QString error = Open(name);
+    if (error.isEmpty()) {
+        QSqlQuery query(QSqlDatabase::database(name));
+        if (!query.exec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid)))
+            error = query.lastError().text();
+        // The server lets the process go a moment later; wait for exactly that.
+        QDeadlineTimer deadline(30000);
+        while (error.isEmpty()) {
+            if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE pid = %1").arg(pid))
+                || !query.next())
+                error = query.lastError().text();
+            else if (query.value(0).toInt() == 0)
+                break;
+            else if (deadline.hasExpired())
+                error = QStringLiteral("the session %1 did not end").arg(pid);
+            else
+                QThread::msleep(5);
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return error;
 }
 
 QString TestDatabase::Reset(const QStringList &extraSql) const

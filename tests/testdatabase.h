@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QSqlDatabase;
+
 /// A database the caller library's tests run against: an SQLite file in a folder of the
 /// test's, or the PostgreSQL server that scripts/test starts on loopback (its address
 /// comes from TOVEL_PG_HOST, TOVEL_PG_PORT, TOVEL_PG_USER, TOVEL_PG_PASSWORD, TOVEL_PG_DB).
@@ -28,6 +30,12 @@ public:
     /// caller library sets up its own (with `waits`); remove it with
     /// QSqlDatabase::removeDatabase when done. Returns an error text, empty on success.
     QString Open(const QString &name, const Platform::TDbWaits &waits = {}) const;
+    /// The PostgreSQL server process of `connection`'s session, 0 when it has none.
+    static int BackendPid(const QSqlDatabase &connection);
+    /// Ends the PostgreSQL session `pid` from a connection of the test's own, as an
+    /// administrator or a server restart does, and waits until the server has let it
+    /// go. Returns an error text, empty on success.
+    QString EndSession(int pid) const;
     /// The OLE DB connection string the library stores (before Base64).
     QString ConnectionString() const;
 

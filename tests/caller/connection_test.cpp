@@ -6,7 +6,6 @@
 #include <QSqlDriver>
 #include <QSqlQuery>
 #include <QTcpServer>
-#include <QThread>
 
 namespace {
 
@@ -117,32 +116,6 @@ TOVEL_INSTANTIATE_BACKENDS(TConnection);
 // The PostgreSQL server of the test run, as the library reaches it across a network.
 class TServerConnection : public CallerTest
 {
-protected:
-    // The server process of `connection`'s session.
-    static int BackendPid(const QSqlDatabase &connection)
-    {
-        QSqlQuery query(connection);
-        return query.exec(QStringLiteral("SELECT pg_backend_pid()")) && query.next() ? query.value(0).toInt() : 0;
-    }
-
-    // Ends the session `pid` from a connection of the test's own, as an administrator
-    // (or a server restart) would, and waits until the server has let it go.
-    void EndSession(int pid)
-    {
-        const QString name = QStringLiteral("caller-test-admin");
-        ASSERT_EQ(m_db->Open(name), QString());
-        {
-            QSqlQuery query(QSqlDatabase::database(name));
-            ASSERT_TRUE(query.exec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid)));
-            for (int tries = 0; tries < 3000; ++tries) {
-                ASSERT_TRUE(query.exec(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE pid = %1").arg(pid)));
-                if (query.next() && query.value(0).toInt() == 0)
-                    break;
-                QThread::msleep(10);
-            }
-        }
-        QSqlDatabase::removeDatabase(name);
-    }
 };
 
 TEST_P(TServerConnection, ASessionTheServerEndedIsOpenedAgainForTheMenuAndForEveryCopy)
@@ -151,9 +124,9 @@ TEST_P(TServerConnection, ASessionTheServerEndedIsOpenedAgainForTheMenuAndForEve
     QSqlDatabase moduleCopy;
     caller.DbConnect()(&moduleCopy);
     ASSERT_TRUE(moduleCopy.isOpen());
-    const int before = BackendPid(moduleCopy);
+    const int before = TestDatabase::BackendPid(moduleCopy);
     ASSERT_GT(before, 0);
-    EndSession(before);
+    ASSERT_EQ(m_db->EndSession(before), QString());
 
     TMenuResult result{};
     TMenuInfos rows;
@@ -161,7 +134,7 @@ TEST_P(TServerConnection, ASessionTheServerEndedIsOpenedAgainForTheMenuAndForEve
     EXPECT_EQ(result.Code, '1') << result.Msg;
     EXPECT_FALSE(rows.empty());
     // The module's copy shares the new session; nothing was handed out again.
-    const int after = BackendPid(moduleCopy);
+    const int after = TestDatabase::BackendPid(moduleCopy);
     EXPECT_GT(after, 0);
     EXPECT_NE(after, before);
     EXPECT_EQ(m_boxes->Summary(), QString());

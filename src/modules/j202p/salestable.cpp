@@ -268,6 +268,7 @@ QString LoadRows(QSqlDatabase &connection, TTabrix &grid)
     QSqlQuery query(connection);
     QString error;
     const bool answered = Platform::RunReconnectingOnce(connection, [&] {
+        error.clear();
         count = QSqlQuery(connection);
         query = QSqlQuery(connection);
         query.setForwardOnly(true);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main program when its session ends under it, with a module window open: a SIGTERM
 # (a logout, a kill) closes it as 종료 does — the module is unloaded and the exit status
-# is 0 — and an X server that goes away ends it without a crash.
+# is 0 — and an X server that goes away ends it without a crash. Started while its
+# database server is down, it says so, opens with its designed menu only, leaves gp.ini
+# as it was, and still ends with status 0 when closed.
 # Usage: session_end_test.sh <program folder of the build>
 set -uo pipefail
 bin=$1
@@ -16,12 +18,17 @@ xpid=""
 pid=""
 trap 'xdrive_end "$pid" "$xpid"; rm -rf "$work"' EXIT
 
-# run_with_module <case>: starts an X server and the main program on it, opens a program
-# from the menu and waits until its module shows its window; sets xpid and pid.
-run_with_module() {
-  local folder="$work/$1" display
+# start_main <case> [connection string]: starts an X server and the main program on it,
+# on a logged-in folder (its database the demo's, or the given one); sets folder, xpid
+# and pid.
+start_main() {
+  local display
+  folder="$work/$1"
   mkdir -p "$folder/shots"
   xdrive_logged_in_folder "$bin" "$root" "$folder"
+  if [ $# -gt 1 ]; then
+    sed -i "s|^CONNSTRING=.*|CONNSTRING=$(printf '%s' "$2" | base64 -w0)\r|" "$folder/gp.ini"
+  fi
   exec {fd}<> <(:)
   Xvfb -displayfd "$fd" -screen 0 1280x800x24 -nolisten tcp >"$folder/xvfb.log" 2>&1 &
   xpid=$!
@@ -31,6 +38,12 @@ run_with_module() {
   (cd "$folder" && TOVEL_SESSION="session-end-$1-$$" TOVEL_SCREENSHOT="$folder/shots" \
     TOVEL_MODULE_TRACE="$folder/modules.log" QT_QPA_PLATFORM=xcb exec ./TovelMain run 1001 >"$folder/main.log" 2>&1) &
   pid=$!
+}
+
+# run_with_module <case>: the main program with a program opened from the menu, once its
+# module shows its window.
+run_with_module() {
+  start_main "$1"
   xdrive_wait_file "$folder/shots/TovelMain.png" 30 || { echo "FAIL: $1: no main window"; cat "$folder/main.log"; exit 1; }
   local win
   win=$(xdrive_window "Tovel 영업정산" 10) || { echo "FAIL: $1: no main window found"; exit 1; }
@@ -60,3 +73,19 @@ status=$?
 [ "$status" -lt 128 ] || { echo "FAIL: without its display the program crashed (status $status)"; cat "$work/xkill/main.log"; exit 1; }
 grep -q "X11 connection broke" "$work/xkill/main.log" || { echo "FAIL: the display did not go away"; exit 1; }
 echo "display gone: status $status, no crash"
+xdrive_end "$xpid"
+
+# The database server is down (nothing listens on its port).
+start_main down "Provider=PostgreSQL;Data Source=127.0.0.1:1/tovel;User ID=tovel;Password=tovel"
+cp "$folder/gp.ini" "$work/gp.ini.before"
+box=$(xdrive_window "FAX전송" 30) || { echo "FAIL: no word that the database cannot be reached"; cat "$folder/main.log"; exit 1; }
+# The box is gone before the key is released: that half of the key finds no window.
+xdotool key --window "$box" Return 2>/dev/null
+xdrive_wait_file "$folder/shots/TovelMain.png" 30 || { echo "FAIL: down: no main window"; cat "$folder/main.log"; exit 1; }
+kill -TERM "$pid"
+xdrive_wait_exit "$pid" 20 || { echo "FAIL: down: SIGTERM did not end the program"; exit 1; }
+wait "$pid"
+status=$?
+[ "$status" -eq 0 ] || { echo "FAIL: down: the exit status is $status"; cat "$folder/main.log"; exit 1; }
+cmp -s "$folder/gp.ini" "$work/gp.ini.before" || { echo "FAIL: down: gp.ini changed"; exit 1; }
+echo "server down: told, status 0, gp.ini as it was"

@@ -16,7 +16,9 @@
 //                           name (or, when that is empty, its content widget's): give it a
 //                           name of its own, such as "frm" and the program id;
 //   the connection object   the caller library's QSqlDatabase. Copies share the one
-//                           connection; a module never closes or removes it.
+//                           connection; a module never closes or removes it. Before a
+//                           save it calls Platform::ReviveConnection (platform/dbhealth.h),
+//                           which opens a session the server ended again, for every copy.
 //
 // One entry name, two argument lists. The main program calls SHOW_<id> with the
 // application, the screen, the connection and the argument record; ZUL_CALL_SHOW calls

@@ -26,16 +26,18 @@ TOVEL_PLATFORM_EXPORT bool ReviveConnection(QSqlDatabase &db, QString *reason);
 /// Runs `attempt`, a unit of work that may be repeated as a whole (a query, or a
 /// transaction that rolled back), and when it failed because the connection was lost,
 /// opens the connection again and runs it once more. A failure of a connection that
-/// still answers is the statement's own and is not repeated.
+/// still answers is the statement's own and is not repeated. When the connection could
+/// not be opened again, `reopenFailure` gets the driver's reason (else it is cleared).
 template <class Attempt>
-bool RunReconnectingOnce(QSqlDatabase &db, Attempt &&attempt)
+bool RunReconnectingOnce(QSqlDatabase &db, Attempt &&attempt, QString *reopenFailure = nullptr)
 {
+    if (reopenFailure)
+        reopenFailure->clear();
     if (attempt())
         return true;
     if (ConnectionAnswers(db))
         return false;
-    QString reason;
-    if (!ReopenConnection(db, &reason))
+    if (!ReopenConnection(db, reopenFailure))
         return false;
     return attempt();
 }

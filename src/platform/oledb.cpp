@@ -116,10 +116,15 @@ bool SetUpDatabase(const QString &connectionName, const TOleDbSettings &settings
         db.setHostName(host.isEmpty() ? QStringLiteral("localhost") : host);
         db.setDatabaseName(database);
         // libpq counts the connect time per address tried; its options reach the server
-        // with every (re)connect, so a reopened session waits for locks as long.
-        db.setConnectOptions(QStringLiteral("connect_timeout=%1;options='-c lock_timeout=%2'")
+        // with every (re)connect, so a reopened session waits for locks as long. A route
+        // that dies without a word from the server is found by the keepalives and by the
+        // bound on unanswered data, not after the system's quarter of an hour.
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1;options='-c lock_timeout=%2';keepalives=1;"
+                                            "keepalives_idle=10;keepalives_interval=5;keepalives_count=3;"
+                                            "tcp_user_timeout=%3")
                                  .arg(waits.ConnectSeconds)
-                                 .arg(qint64(waits.LockSeconds) * 1000));
+                                 .arg(qint64(waits.LockSeconds) * 1000)
+                                 .arg(qMax(30, waits.ConnectSeconds) * 1000));
     } else if (driver == QLatin1String("QODBC")) {
         db.setDatabaseName(settings.DataSource); // an ODBC DSN
         db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(waits.ConnectSeconds));

@@ -178,6 +178,7 @@ TEST_P(SalesServerTest, TheSessionEndedBetweenTwoStatementsOfASaveLosesNothing)
     ASSERT_TRUE(ended);
     ReleaseLock();
     EXPECT_TRUE(SaveFailure().contains(QStringLiteral("1번째 행 (판매번호 1)"))) << SaveFailure().toStdString();
+    EXPECT_TRUE(SaveFailure().contains(QLatin1String("terminating connection"))) << "ended, not timed out";
     EXPECT_EQ(GridState(), grid);
     EXPECT_EQ(TableText(), table) << "the delete that ran first was rolled back";
     ExpectTheNextSaveWritesEverythingOnce();
@@ -204,10 +205,23 @@ TEST_P(SalesServerTest, TheWholeServerStoppedAndStartedUnderTheScreen)
     if (control.isEmpty())
         GTEST_SKIP() << "the test run's server cannot be stopped from here";
     const QString loaded = GridState();
+    // The run's other tests need the server: it is started again however this test ends.
+    struct TRestart
+    {
+        QString Control;
+        bool Stopped = false;
+        ~TRestart()
+        {
+            if (Stopped)
+                QProcess::execute(Control, {QStringLiteral("start")});
+        }
+    } restart{control};
     ASSERT_EQ(QProcess::execute(control, {QStringLiteral("stop")}), 0);
+    restart.Stopped = true;
     // A load while the server is down keeps the rows on screen.
     EXPECT_FALSE(m_screen->Query());
     EXPECT_TRUE(m_screen->Status().startsWith(QStringLiteral("조회하지 못했습니다: "))) << m_screen->Status().toStdString();
+    EXPECT_TRUE(m_screen->Status().contains(QLatin1String("Connection refused"))) << "the reason is the server's absence";
     EXPECT_EQ(GridState(), loaded);
 
     MakeEdits();
@@ -219,6 +233,7 @@ TEST_P(SalesServerTest, TheWholeServerStoppedAndStartedUnderTheScreen)
     EXPECT_EQ(GridState(), grid);
 
     ASSERT_EQ(QProcess::execute(control, {QStringLiteral("start")}), 0);
+    restart.Stopped = false;
     ExpectTheNextSaveWritesEverythingOnce();
 }
 

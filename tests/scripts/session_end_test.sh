@@ -29,6 +29,7 @@ start_main() {
   if [ $# -gt 1 ]; then
     sed -i "s|^CONNSTRING=.*|CONNSTRING=$(printf '%s' "$2" | base64 -w0)\r|" "$folder/gp.ini"
   fi
+  cp "$folder/gp.ini" "$folder/gp.ini.before"
   exec {fd}<> <(:)
   Xvfb -displayfd "$fd" -screen 0 1280x800x24 -nolisten tcp >"$folder/xvfb.log" 2>&1 &
   xpid=$!
@@ -77,7 +78,6 @@ xdrive_end "$xpid"
 
 # The database server is down (nothing listens on its port).
 start_main down "Provider=PostgreSQL;Data Source=127.0.0.1:1/tovel;User ID=tovel;Password=tovel"
-cp "$folder/gp.ini" "$work/gp.ini.before"
 box=$(xdrive_window "FAX전송" 30) || { echo "FAIL: no word that the database cannot be reached"; cat "$folder/main.log"; exit 1; }
 # The box is gone before the key is released: that half of the key finds no window.
 xdotool key --window "$box" Return 2>/dev/null
@@ -87,5 +87,5 @@ xdrive_wait_exit "$pid" 20 || { echo "FAIL: down: SIGTERM did not end the progra
 wait "$pid"
 status=$?
 [ "$status" -eq 0 ] || { echo "FAIL: down: the exit status is $status"; cat "$folder/main.log"; exit 1; }
-cmp -s "$folder/gp.ini" "$work/gp.ini.before" || { echo "FAIL: down: gp.ini changed"; exit 1; }
+cmp -s "$folder/gp.ini" "$folder/gp.ini.before" || { echo "FAIL: down: gp.ini changed"; exit 1; }
 echo "server down: told, status 0, gp.ini as it was"

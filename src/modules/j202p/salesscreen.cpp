@@ -98,14 +98,15 @@ bool TSalesScreen::Query()
     } catch (const TException &failure) {
         error = failure.Message();
     }
-    // The rows come in sale number order again.
-    m_sortColumn = -1;
-    for (int i = 0; i < SalesTable::ColumnCount; ++i)
-        m_grid->GetMemColumn(i)->Title().SetSortMark(wsmNone);
+    // A load that failed left the rows, and their order, as they were.
     if (!error.isEmpty()) {
         ShowStatus(QString::fromUtf16(u"조회하지 못했습니다: ") + error);
         return false;
     }
+    // The rows come in sale number order again.
+    m_sortColumn = -1;
+    for (int i = 0; i < SalesTable::ColumnCount; ++i)
+        m_grid->GetMemColumn(i)->Title().SetSortMark(wsmNone);
     ShowStatus(QString::fromUtf16(u"%1건을 조회했습니다 (%2 ms).")
                    .arg(QLocale(QLocale::Korean).toString(m_grid->GetRowCount()))
                    .arg(timer.elapsed()));

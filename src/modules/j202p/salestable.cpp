@@ -68,18 +68,25 @@ QString QueryError(const QSqlQuery &query)
     return query.lastError().text();
 }
 
-// The caption of the column a database message names ("null value in column
-// \"cust_cd\"", "NOT NULL constraint failed: SAJ202T.CUST_CD"), or empty.
+// The caption of the column a database message names as the database quotes column
+// names ("null value in column \"cust_cd\"", "NOT NULL constraint failed:
+// SAJ202T.CUST_CD"), the first one named; empty when it names none. The detail lines
+// that quote the row's values (the user's own texts) are not read.
 QString ColumnNamedIn(const QString &message)
 {
+    const QString head = message.left(message.indexOf(QLatin1String("DETAIL:")));
+    qsizetype first = head.size();
+    QString caption;
     for (const TColumnLayout &layout : Layouts) {
-        const QRegularExpression name(
-            QStringLiteral("(?<![A-Za-z0-9_])%1(?![A-Za-z0-9_])").arg(QString::fromLatin1(layout.field)),
-            QRegularExpression::CaseInsensitiveOption);
-        if (name.match(message).hasMatch())
-            return QString::fromUtf16(layout.caption);
+        const QRegularExpression name(QStringLiteral("(\"%1\"|SAJ202T\\.%1(?![A-Za-z0-9_]))").arg(QString::fromLatin1(layout.field)),
+                                      QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch match = name.match(head);
+        if (match.hasMatch() && match.capturedStart() < first) {
+            first = match.capturedStart();
+            caption = QString::fromUtf16(layout.caption);
+        }
     }
-    return {};
+    return caption;
 }
 
 void Fill(TwMemPool &pool, int row, const QVariant &value)
@@ -177,6 +184,42 @@ public:
     {
     }
 
+    // Whether the table holds what the save meant to write: the deleted sales gone, the
+    // updated and new ones with the grid's values under their numbers. Asked when the
+    // reply to the commit was lost with the connection, so the server may have written it.
+    bool WasWritten(const TChanges &changes, const std::vector<std::pair<int, int>> &newKeys)
+    {
+        QSqlQuery gone(m_connection);
+        for (int row : changes.Deleted) {
+            if (!gone.exec(QStringLiteral("SELECT COUNT(*) FROM SAJ202T WHERE SALE_NO = %1").arg(Keys().GetLong(row)))
+                || !gone.next() || gone.value(0).toInt() != 0)
+                return false;
+        }
+        std::vector<std::pair<int, int>> written;
+        for (int row : changes.Updated)
+            written.emplace_back(row, Keys().GetLong(row));
+        written.insert(written.end(), newKeys.begin(), newKeys.end());
+        if (written.size() != changes.Updated.size() + changes.Inserted.size())
+            return false;
+        QSqlQuery query(m_connection);
+        for (const auto &[row, key] : written) {
+            if (!query.exec(QStringLiteral("SELECT %1 FROM SAJ202T WHERE SALE_NO = %2").arg(Columns(SaleDate)).arg(key))
+                || !query.next())
+                return false;
+            for (int i = SaleDate; i < ColumnCount; ++i) {
+                const QVariant stored = query.value(i - SaleDate);
+                const QVariant meant = BindValue(m_grid.GetMemColumn(i)->Pool(), row);
+                if (stored.isNull() != meant.isNull())
+                    return false;
+                const bool number = meant.typeId() == QMetaType::Int || meant.typeId() == QMetaType::LongLong;
+                if (!meant.isNull()
+                    && (number ? stored.toLongLong() != meant.toLongLong() : stored.toString() != meant.toString()))
+                    return false;
+            }
+        }
+        return true;
+    }
+
     QString Run(const TChanges &changes, std::vector<std::pair<int, int>> &newKeys)
     {
         if (QString error = DeleteRows(changes.Deleted); !error.isEmpty())
@@ -267,6 +310,7 @@ QString LoadRows(QSqlDatabase &connection, TTabrix &grid)
     QSqlQuery count(connection);
     QSqlQuery query(connection);
     QString error;
+    QString reopenFailure;
     const bool answered = Platform::RunReconnectingOnce(connection, [&] {
         error.clear();
         count = QSqlQuery(connection);
@@ -281,9 +325,10 @@ QString LoadRows(QSqlDatabase &connection, TTabrix &grid)
             return false;
         }
         return true;
-    });
+    }, &reopenFailure);
+    // A server that is gone says so better than the statement it cut off.
     if (!answered)
-        return error.isEmpty() ? connection.lastError().text() : error;
+        return !reopenFailure.isEmpty() ? reopenFailure : !error.isEmpty() ? error : connection.lastError().text();
 
     const TUpdateScope update(grid);
     grid.Cancel();
@@ -399,9 +444,16 @@ bool Save(QSqlDatabase &connection, TTabrix &grid, TSaveCounts &counts, QString 
         return false;
     }
     std::vector<std::pair<int, int>> newKeys;
-    error = TSaveRun(connection, grid).Run(changes, newKeys);
-    if (error.isEmpty() && !connection.commit())
+    TSaveRun run(connection, grid);
+    error = run.Run(changes, newKeys);
+    if (error.isEmpty() && !connection.commit()) {
         error = connection.lastError().text();
+        // A connection lost at the commit leaves it unknown whether the server wrote the
+        // save; saving it again would write every new sale twice. The table tells.
+        if (!Platform::ConnectionAnswers(connection) && Platform::ReopenConnection(connection, nullptr)
+            && run.WasWritten(changes, newKeys))
+            error.clear();
+    }
     if (!error.isEmpty()) {
         connection.rollback();
         return false;

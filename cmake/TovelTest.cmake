@@ -25,3 +25,14 @@ function(tovel_add_xvfb_test name target)
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     TIMEOUT 300)
 endfunction()
+
+# A test program's cases run on a real X server with the accessibility bus up, where Qt
+# delivers accessibility events (tests/scripts/with_accessibility_bus.sh).
+function(tovel_add_accessibility_test name target)
+  add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x800x24"
+    bash ${PROJECT_SOURCE_DIR}/tests/scripts/with_accessibility_bus.sh $<TARGET_FILE:${target}> ${ARGN})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=xcb;TOVEL_SESSION=${name}"
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    TIMEOUT 300)
+endfunction()

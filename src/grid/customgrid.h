@@ -549,6 +549,8 @@ private:
     friend class TwInEditor;
     friend class TwEditButton;
     friend class TwEditorFocusWatch;
+    // What assistive technology reads of the grid: its texts, geometry and position.
+    friend class TwGridAccessible;
     static bool IsAnswerSignal(const QMetaMethod &signal);
     void CheckDirectEmit() const;
     int ModeIndex() const;
@@ -566,6 +568,28 @@ private:
 
     Q_DECLARE_PRIVATE_D(d, TwCustomGrid)
     std::unique_ptr<TwCustomGridPrivate> d;
+
+public:
+    // The setters under Qt-style names, as uic calls them in compiled forms; the
+    // names above stay the published ones.
+    void setDesign(const QString &value) { SetDesign(value); }
+    void setDesigning(bool value) { SetDesigning(value); }
+    void setChangeDelay(int value) { SetChangeDelay(value); }
+    void setColor(TColor value) { SetColor(value); }
+    void setNullColor(TColor value) { SetNullColor(value); }
+    void setSelBgColor(TColor value) { SetSelBgColor(value); }
+    void setSelFgColor(TColor value) { SetSelFgColor(value); }
+    void setOptions(TwGridOptions value) { SetOptions(value); }
+    void setGroupMode(bool value) { SetGroupMode(value); }
+    void setRowHeight(int value) { SetRowHeight(value); }
+    void setColRowHeight(int value) { SetColRowHeight(value); }
+    void setGrpRowHeight(int value) { SetGrpRowHeight(value); }
+    void setFixedCount(int value) { SetFixedCount(value); }
+    void setColFixedCount(int value) { SetColFixedCount(value); }
+    void setGrpFixedCount(int value) { SetGrpFixedCount(value); }
+    void setImeMode(TwImeMode value) { SetImeMode(value); }
+    void setImeName(const QString &value) { SetImeName(value); }
+    void setGridFont(const TwFont &value) { SetGridFont(value); }
 };
 
 /// Holds a grid's painting and notifications back for a bulk change (BeginUpdate), and

@@ -273,6 +273,15 @@ private:
 
     Q_DECLARE_PRIVATE_D(d, TTabrix)
     std::unique_ptr<TTabrixPrivate> d;
+
+public:
+    // The setters under Qt-style names, as uic calls them in compiled forms; the
+    // names above stay the published ones.
+    void setAutoCalcFooters(bool value) { SetAutoCalcFooters(value); }
+    void setCheckRowState(bool value) { SetCheckRowState(value); }
+    void setSoftDeleting(bool value) { SetSoftDeleting(value); }
+    void setMaxRowCount(int value) { SetMaxRowCount(value); }
+    void setRowCount(int value) { SetRowCount(value); }
 };
 
 /// The grid as a palette entry of its own for file lists; it is a TTabrix in every respect.

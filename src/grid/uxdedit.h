@@ -103,4 +103,16 @@ class TABRIX_EXPORT TwDateEdit : public TwCustomDateEdit
 
 public:
     using TwCustomDateEdit::TwCustomDateEdit;
+
+public:
+    // The setters under Qt-style names, as uic calls them in compiled forms; the
+    // names above stay the published ones.
+    void setEditFormat(const QString &value) { SetEditFormat(value); }
+    void setEnableNull(bool value) { SetEnableNull(value); }
+    void setFocusRect(bool value) { SetFocusRect(value); }
+    void setKind(TwDateTimeKind value) { SetKind(value); }
+    void setDateMode(TwDateMode value) { SetDateMode(value); }
+    void setIsNull(bool value) { SetIsNull(value); }
+    void setAsLong(int value) { SetLong(value); }
+    void setAsString(const QString &value) { SetString(value); }
 };

@@ -83,6 +83,22 @@ protected:
 private:
     struct Private;
     std::unique_ptr<Private> const d;
+
+public:
+    // The setters under Qt-style names, as uic calls them in compiled forms; the
+    // names above stay the published ones.
+    using QLineEdit::setAlignment; // the widget's own stays reachable
+    using QLineEdit::setLayout; // the widget's own stays reachable
+    void setAlignment(TwAlignment value) { SetAlignment(value); }
+    void setLayout(TwTextLayout value) { SetLayout(value); }
+    void setMarginLeft(int value) { SetMarginLeft(value); }
+    void setMarginTop(int value) { SetMarginTop(value); }
+    void setMarginRight(int value) { SetMarginRight(value); }
+    void setMarginBottom(int value) { SetMarginBottom(value); }
+    void setColor(TColor value) { SetColor(value); }
+    void setCtl3D(bool value) { SetCtl3D(value); }
+    void setTabStop(bool value) { SetTabStop(value); }
+    void setAutoSelect(bool value) { SetAutoSelect(value); }
 };
 
 /// The same edit with an input mask (EditMask, in Qt's mask notation).

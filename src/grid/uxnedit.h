@@ -137,4 +137,23 @@ private:
 
     struct Private;
     std::unique_ptr<Private> const d;
+
+public:
+    // The setters under Qt-style names, as uic calls them in compiled forms; the
+    // names above stay the published ones.
+    using QWidget::setLayout; // the widget's own stays reachable
+    void setAutoSelect(bool value) { SetAutoSelect(value); }
+    void setBorderStyle(TwBorderStyle value) { SetBorderStyle(value); }
+    void setCtl3D(bool value) { SetCtl3D(value); }
+    void setEnableNull(bool value) { SetEnableNull(value); }
+    void setLayout(TwTextLayout value) { SetLayout(value); }
+    void setMaxLength(int value) { SetMaxLength(value); }
+    void setMaxValue(double value) { SetMaxValue(value); }
+    void setMinValue(double value) { SetMinValue(value); }
+    void setPrecision(int value) { SetPrecision(value); }
+    void setReadOnly(bool value) { SetReadOnly(value); }
+    void setSpinner(bool value) { SetSpinner(value); }
+    void setSpinner3D(bool value) { SetSpinner3D(value); }
+    void setThousandSep(bool value) { SetThousandSep(value); }
+    void setValue(double value) { SetValue(value); }
 };

@@ -162,6 +162,15 @@ private:
     void TextEdited();
 
     std::unique_ptr<TwCustomComboPrivate> const d;
+
+public:
+    // The setters under Qt-style names, as uic calls them in compiled forms; the
+    // names above stay the published ones.
+    using TwCustomEdit::setStyle; // the widget's own stays reachable
+    void setEnableNull(bool value) { SetEnableNull(value); }
+    void setListOption(TwListoption *value) { SetListOption(value); }
+    void setStyle(TwComboStyle value) { SetStyle(value); }
+    void setDesigning(bool value) { SetDesigning(value); }
 };
 
 struct TwComboPrivate;
@@ -232,4 +241,12 @@ private:
     void TextChanged();
 
     std::unique_ptr<TwComboPrivate> const d;
+
+public:
+    // The setters under Qt-style names, as uic calls them in compiled forms; the
+    // names above stay the published ones.
+    void setItems(const QStringList &value) { SetItems(value); }
+    void setValues(const QStringList &value) { SetValues(value); }
+    void setValueIndex(int value) { SetValueIndex(value); }
+    void setAsString(const QString &value) { SetString(value); }
 };

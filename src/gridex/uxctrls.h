@@ -17,6 +17,11 @@ public:
     explicit TwEdit(QWidget *parent = nullptr);
 
     void SetHeight(int value);
+
+public:
+    // The setters under Qt-style names, as uic calls them in compiled forms; the
+    // names above stay the published ones.
+    void setHeight(int value) { SetHeight(value); }
 };
 
 class TABRIXEX_EXPORT TwMaskEdit : public TwCustomMaskEdit
@@ -26,6 +31,11 @@ class TABRIXEX_EXPORT TwMaskEdit : public TwCustomMaskEdit
 
 public:
     explicit TwMaskEdit(QWidget *parent = nullptr);
+
+public:
+    // The setters under Qt-style names, as uic calls them in compiled forms; the
+    // names above stay the published ones.
+    void setEditMask(const QString &value) { SetEditMask(value); }
 };
 
 /// The number edit as a published control: its number properties (`EnableNull`,

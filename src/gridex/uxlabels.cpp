@@ -1,10 +1,12 @@
 #include "gridex/uxlabels.h"
 
+#include "gridex/uxaccessible_p.h"
 #include "grid/uxgraphics.h"
 #include "grid/uxlocale.h"
 #include "grid/uxutils.h"
 #include "platform/texception.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QImage>
 #include <QKeySequence>
@@ -164,7 +166,9 @@ void TwCustomLabel::SetFocusControl(QWidget *control)
     if (control == d->focusControl)
         return;
     disconnect(d->focusControlGone);
+    QWidget *previous = d->focusControl;
     d->focusControl = control;
+    TXNameLabelledControl(this, control, previous);
     // A destroyed focus control is forgotten, and its accelerator with it.
     if (control)
         d->focusControlGone = connect(control, &QObject::destroyed, this, [this] {
@@ -284,6 +288,11 @@ void TwCustomLabel::SetLoading(bool value) { d->loading = value; }
 void TwCustomLabel::TextChanged()
 {
     UpdateAccelerator();
+    TXNameLabelledControl(this, d->focusControl, nullptr);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
     update();
 }
 

@@ -104,6 +104,26 @@ private:
 
     struct Private;
     std::unique_ptr<Private> const d;
+
+public:
+    // The setters under Qt-style names, as uic calls them in compiled forms; the
+    // names above stay the published ones.
+    using QWidget::setLayout; // the widget's own stays reachable
+    void setAlignment(TwAlignment value) { SetAlignment(value); }
+    void setBorderStyle(TwLabelBorderStyle value) { SetBorderStyle(value); }
+    void setBorderColor(TColor value) { SetBorderColor(value); }
+    void setBorderWidth(quint16 value) { SetBorderWidth(value); }
+    void setChima(bool value) { SetChima(value); }
+    void setChimaColor(TColor value) { SetChimaColor(value); }
+    void setColor(TColor value) { SetColor(value); }
+    void setLayout(TwTextLayout value) { SetLayout(value); }
+    void setMarginLeft(int value) { SetMarginLeft(value); }
+    void setMarginTop(int value) { SetMarginTop(value); }
+    void setMarginRight(int value) { SetMarginRight(value); }
+    void setMarginBottom(int value) { SetMarginBottom(value); }
+    void setShadow(bool value) { SetShadow(value); }
+    void setShadowColor(TColor value) { SetShadowColor(value); }
+    void setTransparent(bool value) { SetTransparent(value); }
 };
 
 class TABRIXEX_EXPORT TwLabel : public TwCustomLabel
@@ -127,6 +147,15 @@ public:
 
 private:
     QString m_caption;
+
+public:
+    // The setters under Qt-style names, as uic calls them in compiled forms; the
+    // names above stay the published ones.
+    void setCaption(const QString &value) { SetCaption(value); }
+    void setFocusControl(QWidget *value) { SetFocusControl(value); }
+    void setPasswordChar(QChar value) { SetPasswordChar(value); }
+    void setShowAccelChar(bool value) { SetShowAccelChar(value); }
+    void setWordWrap(bool value) { SetWordWrap(value); }
 };
 
 class TABRIXEX_EXPORT TwNumLabel : public TwCustomLabel
@@ -168,4 +197,13 @@ private:
     QString m_format;
     QString m_prefix;
     QString m_suffix;
+
+public:
+    // The setters under Qt-style names, as uic calls them in compiled forms; the
+    // names above stay the published ones.
+    void setFormat(const QString &value) { SetFormat(value); }
+    void setIsNull(bool value) { SetIsNull(value); }
+    void setPrefix(const QString &value) { SetPrefix(value); }
+    void setSuffix(const QString &value) { SetSuffix(value); }
+    void setValue(double value) { SetValue(value); }
 };

@@ -2,12 +2,17 @@
 // columns, groups and footers travel in its design text.
 
 #include "grid/tabrix.h"
+#include "grid/uxdedit.h"
+#include "gridex/uxcombos.h"
 #include "gridex/uxctrls.h"
 #include "gridex/uxlabels.h"
+#include "ui_everycontrol.h"
 
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFile>
+#include <QMetaProperty>
 #include <QRegularExpression>
 #include <QUiLoader>
 
@@ -153,4 +158,60 @@ TEST(DesignerForms, BadDesignTextKeepsTheGrid)
         EXPECT_EQ(grid.Design(), before);
         EXPECT_EQ(Captions(grid), QStringLiteral("코드|이름"));
     }
+}
+
+// The properties a form stores for each of its named widgets, as "name.property=value".
+QStringList StoredProperties(const QWidget &form)
+{
+    QStringList lines;
+    for (const QWidget *widget : form.findChildren<QWidget *>()) {
+        if (widget->objectName().isEmpty() || widget->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        const QMetaObject *meta = widget->metaObject();
+        for (int i = 0; i < meta->propertyCount(); ++i) {
+            const QMetaProperty property = meta->property(i);
+            if (!property.isStored() || !property.isReadable())
+                continue;
+            const QVariant value = property.read(widget);
+            QString text = value.toString();
+            if (text.isEmpty() && value.canConvert<QStringList>())
+                text = value.toStringList().join(u',');
+            if (text.isEmpty() && value.isValid() && !value.canConvert<QString>())
+                text = QString::fromLatin1(value.typeName());
+            lines << QStringLiteral("%1.%2=%3").arg(widget->objectName(), QString::fromLatin1(property.name()), text);
+        }
+    }
+    lines.sort();
+    return lines;
+}
+
+// A form with every control of the palette, as Designer saves it, compiled by uic into
+// this test: it builds, and the compiled form holds what QUiLoader makes of the file.
+TEST(DesignerForms, AFormOfEveryControlCompiledByUicEqualsTheLoadedOne)
+{
+    QWidget compiled;
+    Ui::EveryControl ui;
+    ui.setupUi(&compiled);
+    EXPECT_EQ(ui.customerLabel->Caption(), QStringLiteral("거래처명(&N)"));
+    EXPECT_TRUE(ui.customerLabel->Shadow());
+    EXPECT_EQ(ui.customerName->Color(), 16777215u);
+    EXPECT_EQ(ui.phone->EditMask(), QStringLiteral("999-9999-9999"));
+    EXPECT_EQ(ui.amount->Precision(), 2);
+    EXPECT_EQ(ui.amount->Value(), 1234.5);
+    EXPECT_EQ(ui.total->GetLabelText(), QStringLiteral("4,500 원"));
+    EXPECT_TRUE(ui.saleDate->EnableNull());
+    EXPECT_EQ(ui.payment->Items(), (QStringList{QStringLiteral("현금"), QStringLiteral("카드"), QStringLiteral("어음")}));
+    EXPECT_EQ(Captions(*ui.sales), QStringLiteral("코드|품목명"));
+    EXPECT_EQ(ui.sales->GetRowCount(), 4) << "the rows set after the design";
+    EXPECT_EQ(ui.sales->ChangeDelay(), 250);
+    EXPECT_EQ(ui.files->ChangeDelay(), 100);
+
+    QFile file(QStringLiteral(TOVEL_EVERY_CONTROL_FORM));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::unique_ptr<QWidget> loaded = Load(QString::fromUtf8(file.readAll()));
+    ASSERT_NE(loaded, nullptr);
+    const QStringList compiledProperties = StoredProperties(compiled);
+    const QStringList loadedProperties = StoredProperties(*loaded);
+    EXPECT_GT(compiledProperties.size(), 100);
+    EXPECT_EQ(compiledProperties.join(u'\n').toStdString(), loadedProperties.join(u'\n').toStdString());
 }

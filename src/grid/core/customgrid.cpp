@@ -1,6 +1,7 @@
 #include "grid/customgrid.h"
 #include "grid/core/extents.h"
 #include "grid/core/customgrid_p.h"
+#include "grid/core/gridaccessible_p.h"
 #include "grid/columns.h"
 #include "grid/drawobjects.h"
 #include "grid/gridparts.h"
@@ -394,6 +395,7 @@ void TwCustomGrid::LayoutChanged()
     UpdateScrollRange();
     UpdateEditor();
     InvalidateGrid();
+    TXAccessibleReset(this);
 }
 
 void TwCustomGrid::InvalidateGrid()

@@ -3,6 +3,7 @@
 
 #include "grid/customgrid.h"
 #include "grid/core/customgrid_p.h"
+#include "grid/core/gridaccessible_p.h"
 
 #include <QMetaMethod>
 #include <QThread>
@@ -54,6 +55,7 @@ void TwCustomGrid::EditButtonClick()
 void TwCustomGrid::SelectionChanged()
 {
     emit OnSelectionChanged();
+    TXAccessibleSelectionChanged(this);
 }
 
 void TwCustomGrid::ColumnSizing(TwColumn *column, bool &allow)

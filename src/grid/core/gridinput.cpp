@@ -5,6 +5,7 @@
 
 #include "grid/customgrid.h"
 #include "grid/core/customgrid_p.h"
+#include "grid/core/gridaccessible_p.h"
 #include "grid/support/notify_p.h"
 #include "platform/messagebox.h"
 
@@ -158,6 +159,7 @@ void TwCustomGrid::CellEnter()
     if (!d->m_designing)
         ApplyImeSettings();
     emit OnCellEnter();
+    TXAccessibleCurrentMoved(this);
 }
 
 void TwCustomGrid::CellClicked()

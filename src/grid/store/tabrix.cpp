@@ -1,5 +1,6 @@
 #include "grid/tabrix.h"
 #include "grid/core/extents.h"
+#include "grid/core/gridaccessible_p.h"
 #include "grid/store/tabrix_p.h"
 
 #include "grid/designio.h"
@@ -294,6 +295,7 @@ void TTabrix::SetCurRow(int row)
     InvalidateRow(old, true);
     InvalidateRow(row, true);
     emit OnRowEnter();
+    TXAccessibleCurrentMoved(this);
     RowChanged(true);
     if (GetSelectedCount() == 0 && Options().Has(wgoRowSelect))
         SelectionChanged();
@@ -536,6 +538,7 @@ void TTabrix::SetEditValue()
     }
     // The editor now holds the stored value, shown as the cell keeps it.
     ResetEditor();
+    TXAccessibleCellChanged(this, column, row);
 }
 
 TwIndiState TTabrix::GetIndiState(int row)

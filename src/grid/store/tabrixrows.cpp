@@ -1,4 +1,5 @@
 #include "grid/tabrix.h"
+#include "grid/core/gridaccessible_p.h"
 #include "grid/store/tabrix_p.h"
 
 // Row operations of the complete grid on its stored rows: insert, move, exchange and
@@ -44,6 +45,7 @@ void TTabrix::PostPending()
 
 void TTabrix::RowCountApplied(int before)
 {
+    TXAccessibleReset(this);
     UpdateScrollRange();
     SetTopRow(GetTopRow());
     AssignCurRow(qBound(0, CurRow(), qMax(0, GetRowCount() - 1)));

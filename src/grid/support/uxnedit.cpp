@@ -5,6 +5,7 @@
 #include "grid/support/uxnedit_p.h"
 #include "grid/uxutils.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
@@ -307,6 +308,10 @@ void TwCustomNumEdit::ErrBeep()
 void TwCustomNumEdit::Changed()
 {
     emit OnChange();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, IsNull() ? QVariant() : QVariant(Value()));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 bool TwCustomNumEdit::CanModify() const

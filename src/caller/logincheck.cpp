@@ -49,14 +49,7 @@ TResultVal RunLoginCheck(TdmCaller &dm, TLoginInfo &info)
         return result;
     }
 
-    const QString userId = ReadFixed(info.UserId);
-    const QString failure = dm.RunQuery([&userId](QSqlQuery &query) {
-        query.finish();
-        if (!query.prepare(LoginSql))
-            return false;
-        query.addBindValue(userId);
-        return query.exec();
-    });
+    const QString failure = dm.RunQuery(LoginSql, ReadFixed(info.UserId));
     if (!failure.isEmpty())
         throw TException(failure);
     QSqlQuery &query = dm.qryLogin();

@@ -152,6 +152,17 @@ QString TdmCaller::RunQuery(const std::function<bool(QSqlQuery &)> &attempt)
     return qryLogin().lastError().text();
 }
 
+QString TdmCaller::RunQuery(const QString &sql, const QString &value)
+{
+    return RunQuery([&sql, &value](QSqlQuery &query) {
+        query.finish();
+        if (!query.prepare(sql))
+            return false;
+        query.addBindValue(value);
+        return query.exec();
+    });
+}
+
 void TdmCaller::ShowConnectFailure(const QString &reason) const
 {
     Platform::ShowMessageBox(Platform::ApplicationWindow(),

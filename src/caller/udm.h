@@ -24,17 +24,18 @@ public:
     /// Opens the connection unless it is open; on failure shows the connection message.
     bool Connect();
 
-    /// Runs `attempt` on qryLogin. When it fails because the connection was lost (the
-    /// server ended the session or restarted), the connection is opened again with the
-    /// stored settings and `attempt` runs once more on a fresh qryLogin. Returns the
-    /// failure's text, empty on success.
-    QString RunQuery(const std::function<bool(QSqlQuery &)> &attempt);
+    /// Runs `sql` on qryLogin, prepared with the one bound value `value`. When it fails
+    /// because the connection was lost (the server ended the session or restarted), the
+    /// connection is opened again with the stored settings and the query runs once more
+    /// on a fresh qryLogin. Returns the failure's text, empty on success.
+    QString RunQuery(const QString &sql, const QString &value);
 
     QSqlDatabase DBConn() const;
     QSqlQuery &qryLogin() { return *m_qryLogin; }
     const QString &ConnectionString() const { return m_connString; }
 
 private:
+    QString RunQuery(const std::function<bool(QSqlQuery &)> &attempt);
     void ShowConnectFailure(const QString &reason) const;
 
     QString m_connString;

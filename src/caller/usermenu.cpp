@@ -51,13 +51,7 @@ void RunUserMenuQuery(TdmCaller &dm, TMenuResult &result, const QString &userId,
         SetMenuMessage(result, QStringLiteral("데이타베이스 서버 접속 오류 !!!"));
         return;
     }
-    const QString failure = dm.RunQuery([&userId](QSqlQuery &query) {
-        query.finish();
-        if (!query.prepare(UserMenuSql))
-            return false;
-        query.addBindValue(userId);
-        return query.exec();
-    });
+    const QString failure = dm.RunQuery(UserMenuSql, userId);
     if (!failure.isEmpty()) {
         result.Code = '9';
         SetMenuMessage(result, failure);

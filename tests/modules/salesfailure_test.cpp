@@ -98,14 +98,7 @@ protected:
         Type(0, Quantity, QStringLiteral("9"));
         m_grid->SetCurRow(2);
         QTest::keyClick(m_grid, Qt::Key_Delete, Qt::ControlModifier);
-        m_grid->SetCurRow(m_grid->GetRowCount() - 1);
-        QTest::keyClick(m_grid, Qt::Key_Down);
-        ASSERT_EQ(m_grid->GridMode(), wgmInsert);
-        Type(300, CustCode, QStringLiteral("C2001"));
-        Type(300, CustName, QStringLiteral("한결상회"));
-        Type(300, ItemName, QStringLiteral("A4 용지"));
-        Type(300, Quantity, QStringLiteral("3"));
-        Type(300, Price, QStringLiteral("1500"));
+        TypeNewSale();
         if (m_grid->GridMode() != wgmBrowse)
             m_grid->Post();
         ASSERT_EQ(States().left(4) + States().mid(299), QStringLiteral("1030") + QStringLiteral("02"));

@@ -96,6 +96,20 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
 
+    // Down from the last row opens a new one; the user types a sale into it.
+    void TypeNewSale()
+    {
+        m_grid->SetCurRow(m_grid->GetRowCount() - 1);
+        QTest::keyClick(m_grid, Qt::Key_Down);
+        ASSERT_EQ(m_grid->GridMode(), wgmInsert);
+        const int row = m_grid->CurRow();
+        Type(row, CustCode, QStringLiteral("C2001"));
+        Type(row, CustName, QStringLiteral("한결상회"));
+        Type(row, ItemName, QStringLiteral("A4 용지"));
+        Type(row, Quantity, QStringLiteral("3"));
+        Type(row, Price, QStringLiteral("1500"));
+    }
+
     QString States() const
     {
         QString states;

@@ -15,14 +15,7 @@ TEST_P(SalesScreenTest, AnEditAnInsertAndADeleteAreSavedInOneTransaction)
     QTest::keyClick(m_grid, Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(m_grid->GetRowCount(), 300);
     // A new sale after the last row.
-    m_grid->SetCurRow(299);
-    QTest::keyClick(m_grid, Qt::Key_Down);
-    ASSERT_EQ(m_grid->GridMode(), wgmInsert);
-    Type(300, CustCode, QStringLiteral("C2001"));
-    Type(300, CustName, QStringLiteral("한결상회"));
-    Type(300, ItemName, QStringLiteral("A4 용지"));
-    Type(300, Quantity, QStringLiteral("3"));
-    Type(300, Price, QStringLiteral("1500"));
+    TypeNewSale();
     EXPECT_EQ(States().left(4) + States().mid(299), QStringLiteral("010300"));
     EXPECT_TRUE(m_screen->HasChanges());
 

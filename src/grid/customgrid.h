@@ -7,6 +7,7 @@
 #include "grid/columns.h"
 #include "grid/gridparts.h"
 #include "grid/groups.h"
+#include "grid/tabrixmeta.h"
 
 #include <QAbstractScrollArea>
 #include <QVariant>
@@ -33,7 +34,7 @@ class TABRIX_EXPORT TwCustomGrid : public QAbstractScrollArea
     Q_PROPERTY(TColor NullColor READ NullColor WRITE SetNullColor NOTIFY NullColorChanged)
     Q_PROPERTY(TColor SelBgColor READ SelBgColor WRITE SetSelBgColor NOTIFY SelBgColorChanged)
     Q_PROPERTY(TColor SelFgColor READ SelFgColor WRITE SetSelFgColor NOTIFY SelFgColorChanged)
-    Q_PROPERTY(TwGridOptions Options READ Options WRITE SetOptions NOTIFY OptionsChanged)
+    Q_PROPERTY(TwGridOptions Options READ Options WRITE SetOptions NOTIFY OptionsChanged DESIGNABLE false)
     Q_PROPERTY(bool GroupMode READ GroupMode WRITE SetGroupMode NOTIFY GroupModeChanged)
     Q_PROPERTY(int RowHeight READ RowHeight WRITE SetRowHeight NOTIFY RowHeightsChanged)
     Q_PROPERTY(int ColRowHeight READ ColRowHeight WRITE SetColRowHeight NOTIFY RowHeightsChanged)
@@ -41,9 +42,13 @@ class TABRIX_EXPORT TwCustomGrid : public QAbstractScrollArea
     Q_PROPERTY(int FixedCount READ FixedCount WRITE SetFixedCount NOTIFY FixedCountsChanged)
     Q_PROPERTY(int ColFixedCount READ ColFixedCount WRITE SetColFixedCount NOTIFY FixedCountsChanged)
     Q_PROPERTY(int GrpFixedCount READ GrpFixedCount WRITE SetGrpFixedCount NOTIFY FixedCountsChanged)
-    Q_PROPERTY(TwImeMode ImeMode READ ImeMode WRITE SetImeMode NOTIFY ImeModeChanged)
+    Q_PROPERTY(TwImeMode ImeMode READ ImeMode WRITE SetImeMode NOTIFY ImeModeChanged DESIGNABLE false)
     Q_PROPERTY(QString ImeName READ ImeName WRITE SetImeName NOTIFY ImeNameChanged)
     Q_PROPERTY(TwFont GridFont READ GridFont WRITE SetGridFont NOTIFY GridFontChanged)
+    // Options and ImeMode again, as registered Qt flags and enums, for Designer's property
+    // editor and the forms it saves; both names set the same settings.
+    Q_PROPERTY(Tw::GridOptions options READ metaOptions WRITE setOptions)
+    Q_PROPERTY(Tw::ImeMode imeMode READ metaImeMode WRITE setImeMode)
 
 public:
     explicit TwCustomGrid(QWidget *parent = nullptr);
@@ -580,6 +585,7 @@ public:
     void setSelBgColor(TColor value) { SetSelBgColor(value); }
     void setSelFgColor(TColor value) { SetSelFgColor(value); }
     void setOptions(TwGridOptions value) { SetOptions(value); }
+    void setOptions(Tw::GridOptions value) { SetOptions(Tw::FromFlags(value)); }
     void setGroupMode(bool value) { SetGroupMode(value); }
     void setRowHeight(int value) { SetRowHeight(value); }
     void setColRowHeight(int value) { SetColRowHeight(value); }
@@ -588,8 +594,13 @@ public:
     void setColFixedCount(int value) { SetColFixedCount(value); }
     void setGrpFixedCount(int value) { SetGrpFixedCount(value); }
     void setImeMode(TwImeMode value) { SetImeMode(value); }
+    void setImeMode(Tw::ImeMode value) { SetImeMode(static_cast<TwImeMode>(value)); }
     void setImeName(const QString &value) { SetImeName(value); }
     void setGridFont(const TwFont &value) { SetGridFont(value); }
+
+private:
+    Tw::GridOptions metaOptions() const { return Tw::ToFlags(Options()); }
+    Tw::ImeMode metaImeMode() const { return static_cast<Tw::ImeMode>(ImeMode()); }
 };
 
 /// Holds a grid's painting and notifications back for a bulk change (BeginUpdate), and

@@ -4,6 +4,7 @@
 // components' date-format letters and integer access as yyyymmdd or hhmmss.
 
 #include "grid/tabrixexport.h"
+#include "grid/tabrixmeta.h"
 
 #include <QDateTimeEdit>
 #include <QLocale>
@@ -95,11 +96,13 @@ class TABRIX_EXPORT TwDateEdit : public TwCustomDateEdit
     Q_PROPERTY(QString EditFormat READ EditFormat WRITE SetEditFormat)
     Q_PROPERTY(bool EnableNull READ EnableNull WRITE SetEnableNull)
     Q_PROPERTY(bool FocusRect READ FocusRect WRITE SetFocusRect)
-    Q_PROPERTY(TwDateTimeKind Kind READ Kind WRITE SetKind)
-    Q_PROPERTY(TwDateMode DateMode READ DateMode WRITE SetDateMode)
+    Q_PROPERTY(TwDateTimeKind Kind READ Kind WRITE SetKind DESIGNABLE false)
+    Q_PROPERTY(TwDateMode DateMode READ DateMode WRITE SetDateMode DESIGNABLE false)
     Q_PROPERTY(bool IsNull READ IsNull WRITE SetIsNull STORED false)
     Q_PROPERTY(int AsLong READ GetLong WRITE SetLong STORED false)
     Q_PROPERTY(QString AsString READ GetString WRITE SetString STORED false)
+    Q_PROPERTY(Tw::DateTimeKind kind READ metaKind WRITE setKind)
+    Q_PROPERTY(Tw::DateMode dateMode READ metaDateMode WRITE setDateMode)
 
 public:
     using TwCustomDateEdit::TwCustomDateEdit;
@@ -115,4 +118,14 @@ public:
     void setIsNull(bool value) { SetIsNull(value); }
     void setAsLong(int value) { SetLong(value); }
     void setAsString(const QString &value) { SetString(value); }
+    void setKind(Tw::DateTimeKind value) { SetKind(static_cast<TwDateTimeKind>(value)); }
+    void setDateMode(Tw::DateMode value) { SetDateMode(static_cast<TwDateMode>(value)); }
+
+private:
+    // The Designer properties' values, read from the published ones.
+    Tw::DateTimeKind metaKind() const { return static_cast<Tw::DateTimeKind>(Kind()); }
+    Tw::DateMode metaDateMode() const { return static_cast<Tw::DateMode>(DateMode()); }
 };
+
+static_assert(int(Tw::dtkDate) == dtkDate && int(Tw::dtkTime) == dtkTime);
+static_assert(int(Tw::dmComboBox) == dmComboBox && int(Tw::dmUpDown) == dmUpDown);

@@ -4,6 +4,7 @@
 // text line and a reserved custom area at the right edge that descendants paint themselves
 // (drop-down and ellipsis buttons).
 
+#include "grid/tabrixmeta.h"
 #include "grid/uxtypes.h"
 
 #include <QLineEdit>
@@ -18,8 +19,8 @@ class QPainter;
 class TABRIX_EXPORT TwCustomEdit : public QLineEdit
 {
     Q_OBJECT
-    Q_PROPERTY(TwAlignment Alignment READ Alignment WRITE SetAlignment)
-    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(TwAlignment Alignment READ Alignment WRITE SetAlignment DESIGNABLE false)
+    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout DESIGNABLE false)
     Q_PROPERTY(int MarginLeft READ MarginLeft WRITE SetMarginLeft)
     Q_PROPERTY(int MarginTop READ MarginTop WRITE SetMarginTop)
     Q_PROPERTY(int MarginRight READ MarginRight WRITE SetMarginRight)
@@ -30,6 +31,8 @@ class TABRIX_EXPORT TwCustomEdit : public QLineEdit
     Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
     Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect)
     Q_PROPERTY(int MaxLength READ maxLength WRITE setMaxLength)
+    Q_PROPERTY(Tw::Alignment textAlignment READ metaTextAlignment WRITE setTextAlignment)
+    Q_PROPERTY(Tw::TextLayout textLayout READ metaTextLayout WRITE setTextLayout)
 
 public:
     explicit TwCustomEdit(QWidget *parent = nullptr);
@@ -99,6 +102,13 @@ public:
     void setCtl3D(bool value) { SetCtl3D(value); }
     void setTabStop(bool value) { SetTabStop(value); }
     void setAutoSelect(bool value) { SetAutoSelect(value); }
+    void setTextAlignment(Tw::Alignment value) { SetAlignment(static_cast<TwAlignment>(value)); }
+    void setTextLayout(Tw::TextLayout value) { SetLayout(static_cast<TwTextLayout>(value)); }
+
+private:
+    // The Designer properties' values, read from the published ones.
+    Tw::Alignment metaTextAlignment() const { return static_cast<Tw::Alignment>(Alignment()); }
+    Tw::TextLayout metaTextLayout() const { return static_cast<Tw::TextLayout>(Layout()); }
 };
 
 /// The same edit with an input mask (EditMask, in Qt's mask notation).

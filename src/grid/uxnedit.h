@@ -5,6 +5,7 @@
 // minus sign and an optional spin button while the user types digits in place. The grid's
 // number editor and the published number edit build on it.
 
+#include "grid/tabrixmeta.h"
 #include "grid/uxtypes.h"
 
 #include <QWidget>
@@ -20,10 +21,10 @@ class TABRIX_EXPORT TwCustomNumEdit : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect)
-    Q_PROPERTY(TwBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(TwBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle DESIGNABLE false)
     Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
     Q_PROPERTY(bool EnableNull READ EnableNull WRITE SetEnableNull)
-    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout DESIGNABLE false)
     Q_PROPERTY(int MaxLength READ MaxLength WRITE SetMaxLength)
     Q_PROPERTY(double MaxValue READ MaxValue WRITE SetMaxValue)
     Q_PROPERTY(double MinValue READ MinValue WRITE SetMinValue)
@@ -34,6 +35,8 @@ class TABRIX_EXPORT TwCustomNumEdit : public QWidget
     Q_PROPERTY(bool ThousandSep READ ThousandSep WRITE SetThousandSep)
     Q_PROPERTY(double Value READ Value WRITE SetValue NOTIFY OnChange)
     Q_PROPERTY(bool IsNull READ IsNull)
+    Q_PROPERTY(Tw::BorderStyle borderStyle READ metaBorderStyle WRITE setBorderStyle)
+    Q_PROPERTY(Tw::TextLayout textLayout READ metaTextLayout WRITE setTextLayout)
 
 public:
     explicit TwCustomNumEdit(QWidget *parent = nullptr);
@@ -156,4 +159,13 @@ public:
     void setSpinner3D(bool value) { SetSpinner3D(value); }
     void setThousandSep(bool value) { SetThousandSep(value); }
     void setValue(double value) { SetValue(value); }
+    void setBorderStyle(Tw::BorderStyle value) { SetBorderStyle(static_cast<TwBorderStyle>(value)); }
+    void setTextLayout(Tw::TextLayout value) { SetLayout(static_cast<TwTextLayout>(value)); }
+
+private:
+    // The Designer properties' values, read from the published ones.
+    Tw::BorderStyle metaBorderStyle() const { return static_cast<Tw::BorderStyle>(BorderStyle()); }
+    Tw::TextLayout metaTextLayout() const { return static_cast<Tw::TextLayout>(Layout()); }
 };
+
+static_assert(int(Tw::bsNone) == bsNone && int(Tw::bsSingle) == bsSingle);

@@ -9,6 +9,7 @@
 #include "grid/uxedits.h"
 #include "grid/uxlists.h"
 #include "gridex/tabrixexexport.h"
+#include "gridex/tabrixexmeta.h"
 
 #include <QStringList>
 
@@ -78,8 +79,9 @@ class TABRIXEX_EXPORT TwCustomCombo : public TwCustomEdit
     Q_OBJECT
     Q_PROPERTY(bool EnableNull READ EnableNull WRITE SetEnableNull)
     Q_PROPERTY(TwListoption *ListOption READ ListOption WRITE SetListOption)
-    Q_PROPERTY(TwComboStyle Style READ Style WRITE SetStyle)
+    Q_PROPERTY(TwComboStyle Style READ Style WRITE SetStyle DESIGNABLE false)
     Q_PROPERTY(bool Designing READ Designing WRITE SetDesigning DESIGNABLE false STORED false)
+    Q_PROPERTY(TwEx::ComboStyle comboStyle READ metaComboStyle WRITE setComboStyle)
 
 public:
     explicit TwCustomCombo(QWidget *parent = nullptr);
@@ -171,6 +173,11 @@ public:
     void setListOption(TwListoption *value) { SetListOption(value); }
     void setStyle(TwComboStyle value) { SetStyle(value); }
     void setDesigning(bool value) { SetDesigning(value); }
+    void setComboStyle(TwEx::ComboStyle value) { SetStyle(static_cast<TwComboStyle>(value)); }
+
+private:
+    // The Designer properties' values, read from the published ones.
+    TwEx::ComboStyle metaComboStyle() const { return static_cast<TwEx::ComboStyle>(Style()); }
 };
 
 struct TwComboPrivate;
@@ -250,3 +257,5 @@ public:
     void setValueIndex(int value) { SetValueIndex(value); }
     void setAsString(const QString &value) { SetString(value); }
 };
+
+static_assert(int(TwEx::wcsDropDown) == wcsDropDown && int(TwEx::wcsDropDownList) == wcsDropDownList);

@@ -3,8 +3,10 @@
 // Labels that paint themselves: borders, margins, a drop shadow, a password mask and a
 // small coloured corner mark; and a label that shows a number through a pattern.
 
+#include "grid/tabrixmeta.h"
 #include "grid/uxtypes.h"
 #include "gridex/tabrixexexport.h"
+#include "gridex/tabrixexmeta.h"
 
 #include <QMargins>
 #include <QWidget>
@@ -19,14 +21,14 @@ inline constexpr TColor clNavy = 0x800000u;
 class TABRIXEX_EXPORT TwCustomLabel : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(TwAlignment Alignment READ Alignment WRITE SetAlignment)
-    Q_PROPERTY(TwLabelBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(TwAlignment Alignment READ Alignment WRITE SetAlignment DESIGNABLE false)
+    Q_PROPERTY(TwLabelBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle DESIGNABLE false)
     Q_PROPERTY(TColor BorderColor READ BorderColor WRITE SetBorderColor)
     Q_PROPERTY(quint16 BorderWidth READ BorderWidth WRITE SetBorderWidth)
     Q_PROPERTY(bool Chima READ Chima WRITE SetChima)
     Q_PROPERTY(TColor ChimaColor READ ChimaColor WRITE SetChimaColor)
     Q_PROPERTY(TColor Color READ Color WRITE SetColor)
-    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(TwTextLayout Layout READ Layout WRITE SetLayout DESIGNABLE false)
     Q_PROPERTY(int MarginLeft READ MarginLeft WRITE SetMarginLeft)
     Q_PROPERTY(int MarginTop READ MarginTop WRITE SetMarginTop)
     Q_PROPERTY(int MarginRight READ MarginRight WRITE SetMarginRight)
@@ -34,6 +36,9 @@ class TABRIXEX_EXPORT TwCustomLabel : public QWidget
     Q_PROPERTY(bool Shadow READ Shadow WRITE SetShadow)
     Q_PROPERTY(TColor ShadowColor READ ShadowColor WRITE SetShadowColor)
     Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
+    Q_PROPERTY(Tw::Alignment textAlignment READ metaTextAlignment WRITE setTextAlignment)
+    Q_PROPERTY(TwEx::LabelBorderStyle borderStyle READ metaBorderStyle WRITE setBorderStyle)
+    Q_PROPERTY(Tw::TextLayout textLayout READ metaTextLayout WRITE setTextLayout)
 
 public:
     explicit TwCustomLabel(QWidget *parent = nullptr);
@@ -124,6 +129,15 @@ public:
     void setShadow(bool value) { SetShadow(value); }
     void setShadowColor(TColor value) { SetShadowColor(value); }
     void setTransparent(bool value) { SetTransparent(value); }
+    void setTextAlignment(Tw::Alignment value) { SetAlignment(static_cast<TwAlignment>(value)); }
+    void setBorderStyle(TwEx::LabelBorderStyle value) { SetBorderStyle(static_cast<TwLabelBorderStyle>(value)); }
+    void setTextLayout(Tw::TextLayout value) { SetLayout(static_cast<TwTextLayout>(value)); }
+
+private:
+    // The Designer properties' values, read from the published ones.
+    Tw::Alignment metaTextAlignment() const { return static_cast<Tw::Alignment>(Alignment()); }
+    TwEx::LabelBorderStyle metaBorderStyle() const { return static_cast<TwEx::LabelBorderStyle>(BorderStyle()); }
+    Tw::TextLayout metaTextLayout() const { return static_cast<Tw::TextLayout>(Layout()); }
 };
 
 class TABRIXEX_EXPORT TwLabel : public TwCustomLabel
@@ -207,3 +221,6 @@ public:
     void setSuffix(const QString &value) { SetSuffix(value); }
     void setValue(double value) { SetValue(value); }
 };
+
+static_assert(int(TwEx::mlbsLine) == mlbsLine && int(TwEx::mlbsRaised) == mlbsRaised
+              && int(TwEx::mlbsSunken) == mlbsSunken && int(TwEx::mlbsDeep) == mlbsDeep);

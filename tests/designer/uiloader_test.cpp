@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QMetaProperty>
 #include <QRegularExpression>
+#include <QMetaEnum>
 #include <QUiLoader>
 
 #include <memory>
@@ -205,6 +206,19 @@ TEST(DesignerForms, AFormOfEveryControlCompiledByUicEqualsTheLoadedOne)
     EXPECT_EQ(ui.sales->GetRowCount(), 4) << "the rows set after the design";
     EXPECT_EQ(ui.sales->ChangeDelay(), 250);
     EXPECT_EQ(ui.files->ChangeDelay(), 100);
+    // The option sets and choices Designer edits, as the controls' published settings.
+    EXPECT_EQ(ui.sales->Options(), (TwGridOptions{wgoAlwaysShowSelection, wgoEditing, wgoInserting, wgoMultiSelect,
+                                                  wgoRowSelect}));
+    EXPECT_EQ(ui.files->Options(), TwGridOptions{wgoRowSelect});
+    EXPECT_EQ(ui.sales->ImeMode(), imHanguel);
+    EXPECT_EQ(ui.customerLabel->Alignment(), taCenter);
+    EXPECT_EQ(ui.customerLabel->BorderStyle(), mlbsSunken);
+    EXPECT_EQ(ui.customerLabel->Layout(), tlBottom);
+    EXPECT_EQ(ui.customerName->Alignment(), taRightJustify);
+    EXPECT_EQ(ui.amount->BorderStyle(), bsNone);
+    EXPECT_EQ(ui.amount->Layout(), tlTop);
+    EXPECT_EQ(ui.saleDate->DateMode(), dmUpDown);
+    EXPECT_EQ(ui.payment->Style(), wcsDropDownList);
 
     QFile file(QStringLiteral(TOVEL_EVERY_CONTROL_FORM));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -214,4 +228,82 @@ TEST(DesignerForms, AFormOfEveryControlCompiledByUicEqualsTheLoadedOne)
     const QStringList loadedProperties = StoredProperties(*loaded);
     EXPECT_GT(compiledProperties.size(), 100);
     EXPECT_EQ(compiledProperties.join(u'\n').toStdString(), loadedProperties.join(u'\n').toStdString());
+}
+
+// Designer shows a property as a check list or a choice only when its type is a registered
+// flag or enum; the published properties of the same settings stay out of its editor.
+TEST(DesignerForms, OptionSetsAndChoicesAreQtFlagsAndEnums)
+{
+    struct Case
+    {
+        const QMetaObject *meta;
+        const char *property;
+        const char *published;
+        bool flags;
+        const char *firstKey;
+    };
+    const Case cases[] = {
+        {&TTabrix::staticMetaObject, "options", "Options", true, "wgoAlwaysShowEditor"},
+        {&TTabrix::staticMetaObject, "imeMode", "ImeMode", false, "imDisable"},
+        {&TwEdit::staticMetaObject, "textAlignment", "Alignment", false, "taLeftJustify"},
+        {&TwEdit::staticMetaObject, "textLayout", "Layout", false, "tlTop"},
+        {&TwNumEdit::staticMetaObject, "borderStyle", "BorderStyle", false, "bsNone"},
+        {&TwNumEdit::staticMetaObject, "textLayout", "Layout", false, "tlTop"},
+        {&TwDateEdit::staticMetaObject, "kind", "Kind", false, "dtkDate"},
+        {&TwDateEdit::staticMetaObject, "dateMode", "DateMode", false, "dmComboBox"},
+        {&TwCombo::staticMetaObject, "comboStyle", "Style", false, "wcsDropDown"},
+        {&TwLabel::staticMetaObject, "textAlignment", "Alignment", false, "taLeftJustify"},
+        {&TwLabel::staticMetaObject, "borderStyle", "BorderStyle", false, "mlbsLine"},
+        {&TwNumLabel::staticMetaObject, "textLayout", "Layout", false, "tlTop"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.meta->className()) + "." + c.property);
+        const int index = c.meta->indexOfProperty(c.property);
+        ASSERT_GE(index, 0);
+        const QMetaProperty property = c.meta->property(index);
+        EXPECT_TRUE(property.isDesignable());
+        EXPECT_TRUE(property.isWritable());
+        EXPECT_EQ(property.isFlagType(), c.flags);
+        EXPECT_TRUE(property.isEnumType());
+        EXPECT_STREQ(property.enumerator().key(0), c.firstKey);
+        const QMetaProperty published = c.meta->property(c.meta->indexOfProperty(c.published));
+        ASSERT_TRUE(published.isValid());
+        EXPECT_FALSE(published.isDesignable());
+    }
+    // Every grid option is a flag of its own bit.
+    const QMetaEnum options = TTabrix::staticMetaObject.property(TTabrix::staticMetaObject.indexOfProperty("options"))
+                                  .enumerator();
+    EXPECT_EQ(options.keyCount(), wgoSkipReadOnly + 1);
+    for (int i = 0; i < options.keyCount(); ++i)
+        EXPECT_EQ(options.value(i), 1 << i) << options.key(i);
+}
+
+// A form sets the values by name, with the scope Designer writes or without it, and the
+// published setters show through the Designer properties.
+TEST(DesignerForms, OptionsAndChoicesAreSetByName)
+{
+    TTabrix grid;
+    TwLabel label;
+    TwDateEdit date;
+    EXPECT_TRUE(grid.setProperty("options", QStringLiteral("Tw::wgoEditing|Tw::wgoDeleting|wgoNullMark")));
+    EXPECT_EQ(grid.Options(), (TwGridOptions{wgoEditing, wgoDeleting, wgoNullMark}));
+    EXPECT_TRUE(grid.setProperty("imeMode", QStringLiteral("Tw::imSHanguel")));
+    EXPECT_EQ(grid.ImeMode(), imSHanguel);
+    EXPECT_TRUE(label.setProperty("borderStyle", QStringLiteral("TwEx::mlbsDeep")));
+    EXPECT_EQ(label.BorderStyle(), mlbsDeep);
+    EXPECT_TRUE(label.setProperty("textAlignment", QStringLiteral("taRightJustify")));
+    EXPECT_EQ(label.Alignment(), taRightJustify);
+    EXPECT_TRUE(date.setProperty("kind", QStringLiteral("Tw::dtkTime")));
+    EXPECT_EQ(date.Kind(), dtkTime);
+    // An unknown key is refused and changes nothing.
+    EXPECT_FALSE(grid.setProperty("imeMode", QStringLiteral("Tw::imKlingon")));
+    EXPECT_EQ(grid.ImeMode(), imSHanguel);
+
+    TwGridOptions more = grid.Options();
+    more.Include(wgoRowSelect);
+    grid.SetOptions(more);
+    EXPECT_EQ(grid.property("options").value<Tw::GridOptions>(),
+              Tw::wgoEditing | Tw::wgoDeleting | Tw::wgoNullMark | Tw::wgoRowSelect);
+    grid.SetImeMode(imOpen);
+    EXPECT_EQ(grid.property("imeMode").toString(), QStringLiteral("imOpen"));
 }

@@ -331,6 +331,10 @@ std::vector<QMetaProperty> PublishedProperties(const QObject *object)
             || property.enclosingMetaObject()->className() == QByteArray("QFrame")
             || property.enclosingMetaObject()->className() == QByteArray("QAbstractScrollArea"))
             continue;
+        // Lower-case names are Designer's views of published settings (options for Options …),
+        // tested with the forms.
+        if (QChar::fromLatin1(property.name()[0]).isLower())
+            continue;
         properties.push_back(property);
     }
     return properties;

@@ -7,6 +7,9 @@ function(tovel_add_test name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE tovel::testmain ${ARG_LIBRARIES})
   tovel_warnings(${name})
+  # Test code builds without optimisation, in half the time; the code under test comes
+  # optimised from its libraries and programs as users get it.
+  target_compile_options(${name} PRIVATE -O0)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TOVEL_SESSION=${name};TOVEL_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data;TOVEL_PROGRAM_BIN=${TOVEL_PROGRAM_DIR};TOVEL_SQL_DIR=${CMAKE_SOURCE_DIR}/src/caller/sql;${ARG_ENVIRONMENT}"

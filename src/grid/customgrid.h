@@ -12,8 +12,11 @@
 #include <QAbstractScrollArea>
 #include <QVariant>
 
+#include <concepts>
 #include <memory>
 
+class QMenu;
+class QMimeData;
 class TwCustomGridPrivate;
 class TwGridExtents;
 class TwGridOwner;
@@ -47,8 +50,8 @@ class TABRIX_EXPORT TwCustomGrid : public QAbstractScrollArea
     Q_PROPERTY(TwFont GridFont READ GridFont WRITE SetGridFont NOTIFY GridFontChanged)
     // Options and ImeMode again, as registered Qt flags and enums, for Designer's property
     // editor and the forms it saves; both names set the same settings.
-    Q_PROPERTY(Tw::GridOptions options READ metaOptions WRITE setOptions)
-    Q_PROPERTY(Tw::ImeMode imeMode READ metaImeMode WRITE setImeMode)
+    Q_PROPERTY(Tw::GridOptions options READ metaOptions WRITE setOptions NOTIFY OptionsChanged)
+    Q_PROPERTY(Tw::ImeMode imeMode READ metaImeMode WRITE setImeMode NOTIFY ImeModeChanged)
 
 public:
     explicit TwCustomGrid(QWidget *parent = nullptr);
@@ -73,6 +76,20 @@ public:
     const TwGridLinesEx &Lines() const;
     TwGridLines &EndLines();
     const TwGridLines &EndLines() const;
+
+    // The clipboard. A copy takes the selected rows, else the current row where rows are
+    // selected whole (wgoRowSelect), else the current cell: the texts the grid shows, in
+    // reading order (in group mode level by level), as tab-separated text with CRLF rows
+    // and as an HTML table, with a row of column titles first when asked. Ctrl+C and
+    // Ctrl+Insert copy without titles, Ctrl+Shift+C with them.
+    /// False when there is nothing to copy (no rows, no visible columns); fails with a
+    /// message on more than 10,000,000 cells.
+    bool CopyToClipboard(bool withTitles = false);
+    /// What CopyToClipboard puts on the clipboard; null when there is nothing to copy.
+    std::unique_ptr<QMimeData> CopyData(bool withTitles = false);
+    /// The menu a right click opens on the grid (복사, 제목과 함께 복사); a program that
+    /// shows a menu of its own can start from it.
+    std::unique_ptr<QMenu> CreateStandardContextMenu();
 
     // Settings.
     TwFont GridFont() const;
@@ -454,6 +471,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
@@ -585,7 +603,13 @@ public:
     void setSelBgColor(TColor value) { SetSelBgColor(value); }
     void setSelFgColor(TColor value) { SetSelFgColor(value); }
     void setOptions(TwGridOptions value) { SetOptions(value); }
-    void setOptions(Tw::GridOptions value) { SetOptions(Tw::FromFlags(value)); }
+    // Only the registered flags go here: a braced list of published options stays theirs.
+    template<typename F>
+        requires std::same_as<F, Tw::GridOptions> || std::same_as<F, Tw::GridOption>
+    void setOptions(F value)
+    {
+        SetOptions(Tw::FromFlags(value));
+    }
     void setGroupMode(bool value) { SetGroupMode(value); }
     void setRowHeight(int value) { SetRowHeight(value); }
     void setColRowHeight(int value) { SetColRowHeight(value); }

@@ -2,6 +2,7 @@
 
 #include "grid/core/customgrid_p.h"
 #include "grid/core/extents.h"
+#include "grid/core/gridclipboard_p.h"
 #include "grid/columns.h"
 #include "grid/customgrid.h"
 #include "grid/groups.h"
@@ -30,31 +31,7 @@ public:
     TwCustomGrid *Grid() const { return static_cast<TwCustomGrid *>(widget()); }
 
     // The visible columns in reading order.
-    std::vector<TwColumn *> ReadingColumns() const
-    {
-        std::vector<TwColumn *> columns;
-        const TwCustomGrid *grid = Grid();
-        if (!grid->GroupMode()) {
-            for (int i = 0; i < grid->GetVColCount(); ++i)
-                columns.push_back(grid->GetVColumns(i));
-            return columns;
-        }
-        int levels = 0;
-        for (int g = 0; g < grid->GetVGroupCount(); ++g)
-            levels = std::max(levels, grid->GetVGroups(g)->Levels());
-        for (int level = 0; level < levels; ++level) {
-            for (int g = 0; g < grid->GetVGroupCount(); ++g) {
-                const TwGroup *group = grid->GetVGroups(g);
-                if (level >= group->Levels())
-                    continue;
-                for (TwColumn *column : group->GetLines(level)) {
-                    if (column && column->Visible())
-                        columns.push_back(column);
-                }
-            }
-        }
-        return columns;
-    }
+    std::vector<TwColumn *> ReadingColumns() const { return TXReadingColumns(*Grid()); }
 
     int ColumnIndex(const TwColumn *column) const
     {

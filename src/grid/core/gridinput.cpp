@@ -6,6 +6,7 @@
 #include "grid/customgrid.h"
 #include "grid/core/customgrid_p.h"
 #include "grid/core/gridaccessible_p.h"
+#include "grid/core/gridclipboard_p.h"
 #include "grid/support/notify_p.h"
 #include "platform/messagebox.h"
 
@@ -315,6 +316,11 @@ void TwCustomGrid::keyPressEvent(QKeyEvent *event)
 {
     // F2, Delete, Ctrl+F2 and characters open, clear or fill the current cell.
     if (EditKeyPress(event)) {
+        event->accept();
+        return;
+    }
+    if (const TwCopyKey copy = TXCopyKey(event); copy != TwCopyKey::None) {
+        CopyToClipboard(copy == TwCopyKey::CopyWithTitles);
         event->accept();
         return;
     }

@@ -5,6 +5,7 @@
 
 #include "grid/customgrid.h"
 #include "grid/core/customgrid_p.h"
+#include "grid/core/gridclipboard_p.h"
 #include "grid/core/ineditors_p.h"
 #include "grid/uxutils.h"
 
@@ -241,6 +242,9 @@ QVariant TwCustomGrid::inputMethodQuery(Qt::InputMethodQuery query) const
 
 bool TwCustomGrid::ClaimsKey(const QKeyEvent *event) const
 {
+    // The copy keys copy the grid's cells, not what a window's shortcut would copy.
+    if (TXCopyKey(event) != TwCopyKey::None)
+        return true;
     // While the grid edits, Enter and Escape are its own: a window's shortcut or a dialog's
     // default button must not take them from it or its editor.
     switch (event->key()) {

@@ -273,6 +273,15 @@ void AppendNumber(QString &out, int n, int width)
 
 } // namespace
 
+namespace {
+// The pattern letters are ASCII: other characters only need to compare as themselves.
+QChar AsciiLower(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u >= u'A' && u <= u'Z' ? QChar(char16_t(u + 32)) : u < 128 ? c : c.toLower();
+}
+} // namespace
+
 QString TXFormatDateTime(const QString &pattern, TDateTime value)
 {
     const QDate date = TXDateFrom(value);
@@ -286,11 +295,12 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
     out.reserve(pattern.size() + 8);
     bool afterHour = false;
     // With an AM/PM marker the hours count 12, 1 … 11 in each half of the day.
-    const bool halfDays = pattern.contains(QLatin1String("am/pm"), Qt::CaseInsensitive);
+    const bool halfDays = (pattern.contains(u'a') || pattern.contains(u'A'))
+        && pattern.contains(QLatin1String("am/pm"), Qt::CaseInsensitive);
     const int hour = halfDays && time.hour() % 12 == 0 ? 12 : halfDays ? time.hour() % 12 : time.hour();
     for (qsizetype i = 0; i < view.size();) {
         const QChar ch = view[i];
-        const QChar lower = ch.toLower();
+        const QChar lower = AsciiLower(ch);
         if (ch == QLatin1Char('"') || ch == QLatin1Char('\'')) {
             const qsizetype close = view.indexOf(ch, i + 1);
             const qsizetype end = close < 0 ? view.size() : close;
@@ -304,7 +314,7 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
             continue;
         }
         qsizetype run = 1;
-        while (i + run < view.size() && view[i + run].toLower() == lower)
+        while (i + run < view.size() && AsciiLower(view[i + run]) == lower)
             ++run;
         bool isHour = false;
         if (lower == QLatin1Char('y')) {

@@ -1,0 +1,264 @@
+#include "grid/core/gridclipboard_p.h"
+
+#include "grid/columns.h"
+#include "grid/customgrid.h"
+#include "grid/groups.h"
+#include "platform/texception.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMimeData>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+bool NeedsQuotes(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c == u'\t' || c == u'\n' || c == u'\r' || c == u'"'; });
+}
+bool NeedsEscapes(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\r' || c == u'\n';
+    });
+}
+QString OpeningTag(const char *tag, TwAlignment alignment)
+{
+    // The short attribute spreadsheets read: a copy writes it into a great many cells.
+    const char *style = alignment == taRightJustify ? " align=right" : alignment == taCenter ? " align=center" : "";
+    return QStringLiteral("<%1%2>").arg(QLatin1String(tag), QLatin1String(style));
+}
+} // namespace
+
+std::vector<TwColumn *> TXReadingColumns(const TwCustomGrid &grid)
+{
+    std::vector<TwColumn *> columns;
+    if (!grid.GroupMode()) {
+        for (int i = 0; i < grid.GetVColCount(); ++i)
+            columns.push_back(grid.GetVColumns(i));
+        return columns;
+    }
+    int levels = 0;
+    for (int g = 0; g < grid.GetVGroupCount(); ++g)
+        levels = std::max(levels, grid.GetVGroups(g)->Levels());
+    for (int level = 0; level < levels; ++level) {
+        for (int g = 0; g < grid.GetVGroupCount(); ++g) {
+            const TwGroup *group = grid.GetVGroups(g);
+            if (level >= group->Levels())
+                continue;
+            for (TwColumn *column : group->GetLines(level)) {
+                if (column && column->Visible())
+                    columns.push_back(column);
+            }
+        }
+    }
+    return columns;
+}
+
+TwCopyKey TXCopyKey(const QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (event->key() == Qt::Key_C && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
+        return TwCopyKey::CopyWithTitles;
+    return event->matches(QKeySequence::Copy) ? TwCopyKey::Copy : TwCopyKey::None;
+}
+
+QString TXSpreadsheetField(const QString &text)
+{
+    if (!NeedsQuotes(text))
+        return text;
+    QString field;
+    field.reserve(text.size() + 2);
+    field += u'"';
+    for (QChar c : text) {
+        if (c == u'"')
+            field += u'"';
+        field += c;
+    }
+    field += u'"';
+    return field;
+}
+
+
+TwClipboardWriter::TwClipboardWriter(const std::vector<TwAlignment> &alignments)
+    : m_html(QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><table>\n"))
+{
+    m_htmlStart = m_html.size();
+    // Each column's tags are made once: a copy writes them for every one of its cells.
+    m_openings.reserve(alignments.size());
+    for (TwAlignment alignment : alignments)
+        m_openings.push_back(OpeningTag("td", alignment));
+}
+
+void TwClipboardWriter::AddTitles(const QStringList &titles)
+{
+    static const QString opening = OpeningTag("th", taLeftJustify);
+    static const QString closing = QStringLiteral("</th>");
+    m_html += QLatin1String("<tr>");
+    m_column = 0;
+    for (const QString &title : titles) {
+        if (m_column > 0)
+            m_text += u'\t';
+        AppendField(title);
+        AppendHtml(title, opening, closing);
+        ++m_column;
+    }
+    m_text += QLatin1String("\r\n");
+    m_html += QLatin1String("</tr>\n");
+}
+
+void TwClipboardWriter::Reserve(std::size_t rows)
+{
+    const double factor = static_cast<double>(rows) * 1.25;
+    m_text.reserve(static_cast<qsizetype>(std::min(factor * static_cast<double>(m_text.size()), 5e8)));
+    const double perRow = static_cast<double>(m_html.size() - m_htmlStart);
+    m_html.reserve(m_htmlStart + static_cast<qsizetype>(std::min(factor * perRow, 5e8)));
+}
+
+void TwClipboardWriter::BeginRow()
+{
+    static const QString opening = QStringLiteral("<tr>");
+    m_html += opening;
+    m_column = 0;
+}
+
+void TwClipboardWriter::AddCell(const QString &text)
+{
+    static const QString plain = OpeningTag("td", taLeftJustify);
+    static const QString closing = QStringLiteral("</td>");
+    if (m_column > 0)
+        m_text += u'\t';
+    AppendField(text);
+    AppendHtml(text, m_column < m_openings.size() ? m_openings[m_column] : plain, closing);
+    ++m_column;
+}
+
+void TwClipboardWriter::EndRow()
+{
+    static const QString textEnd = QStringLiteral("\r\n");
+    static const QString htmlEnd = QStringLiteral("</tr>\n");
+    m_text += textEnd;
+    m_html += htmlEnd;
+}
+
+void TwClipboardWriter::AppendField(const QString &text)
+{
+    if (NeedsQuotes(text))
+        m_text += TXSpreadsheetField(text);
+    else
+        m_text += text;
+}
+
+void TwClipboardWriter::AppendHtml(const QString &text, const QString &opening, const QString &closing)
+{
+    m_html += opening;
+    // Most texts hold nothing to escape and go in whole; a line break inside a cell stays
+    // inside it.
+    if (!NeedsEscapes(text)) {
+        m_html += text;
+    } else {
+        for (QChar c : text) {
+            switch (c.unicode()) {
+            case u'&':
+                m_html += QLatin1String("&amp;");
+                break;
+            case u'<':
+                m_html += QLatin1String("&lt;");
+                break;
+            case u'>':
+                m_html += QLatin1String("&gt;");
+                break;
+            case u'"':
+                m_html += QLatin1String("&quot;");
+                break;
+            case u'\r':
+                break;
+            case u'\n':
+                m_html += QLatin1String("<br>");
+                break;
+            default:
+                m_html += c;
+            }
+        }
+    }
+    m_html += closing;
+}
+
+QString TwClipboardWriter::TakeHtml()
+{
+    // Finished in place: a large table is never copied once more.
+    m_html += QLatin1String("</table></body></html>\n");
+    return std::move(m_html);
+}
+
+// The grid's copy
+
+std::unique_ptr<QMimeData> TwCustomGrid::CopyData(bool withTitles)
+{
+    const std::vector<TwColumn *> reading = TXReadingColumns(*this);
+    const int rowCount = GetRowCount();
+    if (rowCount <= 0 || reading.empty())
+        return nullptr;
+    // The selected rows whole, else the current row whole where rows are selected as a
+    // whole, else the current cell alone.
+    std::vector<TwColumn *> columns = reading;
+    std::vector<int> rows;
+    const int selected = GetSelectedCount();
+    // A copy is held in memory twice (text and table): far more cells than a spreadsheet
+    // takes are refused before any is read.
+    constexpr long long MaxCells = 10'000'000;
+    const long long cells = static_cast<long long>(std::max(selected, 1)) * static_cast<long long>(reading.size());
+    if (cells > MaxCells)
+        throw TException(QStringLiteral("복사할 셀이 너무 많습니다 (%1개, 최대 %2개).")
+                             .arg(QLocale::system().toString(cells), QLocale::system().toString(MaxCells)));
+    if (selected > 0) {
+        rows.reserve(static_cast<std::size_t>(selected));
+        for (int row = 0; row < rowCount && static_cast<int>(rows.size()) < selected; ++row) {
+            if (GetSelected(row))
+                rows.push_back(row);
+        }
+    } else {
+        rows.push_back(std::clamp(CurRow(), 0, rowCount - 1));
+        TwColumn *current = GetSelectedColumn();
+        if (!Options().Has(wgoRowSelect) && current && std::find(reading.begin(), reading.end(), current) != reading.end())
+            columns = {current};
+    }
+    std::vector<TwAlignment> alignments;
+    alignments.reserve(columns.size());
+    for (const TwColumn *column : columns)
+        alignments.push_back(column->Alignment());
+    TwClipboardWriter writer(alignments);
+    if (withTitles) {
+        QStringList titles;
+        for (TwColumn *column : columns)
+            titles << column->Title().Caption();
+        writer.AddTitles(titles);
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        writer.BeginRow();
+        for (TwColumn *column : columns)
+            writer.AddCell(GetDisplayText(column, rows[i]));
+        writer.EndRow();
+        // The first row tells how long the rest will be: the texts grow once, not by doubling.
+        if (i == 0 && rows.size() > 1)
+            writer.Reserve(rows.size());
+    }
+    auto data = std::make_unique<QMimeData>();
+    data->setText(writer.Text());
+    data->setHtml(writer.TakeHtml());
+    return data;
+}
+
+bool TwCustomGrid::CopyToClipboard(bool withTitles)
+{
+    std::unique_ptr<QMimeData> data = CopyData(withTitles);
+    if (!data)
+        return false;
+    QApplication::clipboard()->setMimeData(data.release());
+    return true;
+}

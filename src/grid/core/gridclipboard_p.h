@@ -1,0 +1,58 @@
+#pragma once
+
+// What a copy of grid cells puts on the clipboard: tab-separated text and an HTML table,
+// the two formats spreadsheets read from the clipboard.
+
+#include "grid/uxtypes.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class QKeyEvent;
+class TwColumn;
+class TwCustomGrid;
+
+/// The visible columns of a grid in reading order: left to right, and in group mode the
+/// columns of each level of all groups, level by level.
+std::vector<TwColumn *> TXReadingColumns(const TwCustomGrid &grid);
+
+/// The keys that copy: Ctrl+C, Ctrl+Insert and the platform's copy key (no titles), and
+/// Ctrl+Shift+C (with the titles).
+enum class TwCopyKey { None, Copy, CopyWithTitles };
+TwCopyKey TXCopyKey(const QKeyEvent *event);
+
+/// A field of tab-separated text as spreadsheets read it back: quoted, with its quotes
+/// doubled, when it holds a tab, a line break or a quote; as it is otherwise.
+QString TXSpreadsheetField(const QString &text);
+
+/// Collects rows of cells as tab-separated text (CRLF after every row) and as an HTML table
+/// whose cells take their column's alignment.
+class TwClipboardWriter
+{
+public:
+    explicit TwClipboardWriter(const std::vector<TwAlignment> &alignments);
+
+    /// A row of column titles: header cells in the table.
+    void AddTitles(const QStringList &titles);
+    /// Room for about `rows` rows like the ones written so far.
+    void Reserve(std::size_t rows);
+    void BeginRow();
+    void AddCell(const QString &text);
+    void EndRow();
+
+    const QString &Text() const { return m_text; }
+    /// The finished table; the writer is done with it.
+    QString TakeHtml();
+
+private:
+    void AppendField(const QString &text);
+    void AppendHtml(const QString &text, const QString &opening, const QString &closing);
+
+    std::vector<QString> m_openings;
+    QString m_text;
+    QString m_html;
+    qsizetype m_htmlStart = 0;
+    std::size_t m_column = 0;
+};

@@ -1,0 +1,35 @@
+// The grid's own context menu: what a right click offers on any grid.
+
+#include "grid/customgrid.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QKeySequence>
+#include <QMenu>
+
+std::unique_ptr<QMenu> TwCustomGrid::CreateStandardContextMenu()
+{
+    auto menu = std::make_unique<QMenu>(this);
+    const bool rows = GetRowCount() > 0 && GetVColCount() > 0;
+    QAction *copy = menu->addAction(QStringLiteral("복사"), this, [this] { CopyToClipboard(false); });
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(rows);
+    QAction *copyTitles =
+        menu->addAction(QStringLiteral("제목과 함께 복사"), this, [this] { CopyToClipboard(true); });
+    copyTitles->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    copyTitles->setEnabled(rows);
+    return menu;
+}
+
+void TwCustomGrid::contextMenuEvent(QContextMenuEvent *event)
+{
+    // A form in Designer has Designer's menu; a program that asked for its own menu
+    // (CustomContextMenu) gets the signal from Qt and never comes here.
+    if (Designing() || contextMenuPolicy() != Qt::DefaultContextMenu) {
+        QAbstractScrollArea::contextMenuEvent(event);
+        return;
+    }
+    std::unique_ptr<QMenu> menu = CreateStandardContextMenu();
+    menu->exec(event->globalPos());
+    event->accept();
+}

@@ -1,0 +1,185 @@
+// Copying cells to the clipboard: the texts the grid shows, in reading order, as the
+// tab-separated text and the HTML table spreadsheets read.
+
+#include "grid/tabrix.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// 코드, 거래처명, 금액 (#,##0, negative money), 일자 (yyyy-mm-dd) and 비고; row 1 has nulls and a
+// remark that holds a tab, a line break and quotes.
+class ClipboardGrid : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_grid = std::make_unique<TTabrix>();
+        TTabrix &grid = *m_grid;
+        grid.BeginUpdate();
+        const struct
+        {
+            const char16_t *caption;
+            TwDataType type;
+        } columns[] = {{u"코드", wdtLong}, {u"거래처명", wdtString}, {u"금액", wdtFloat}, {u"일자", wdtDate},
+                       {u"비고", wdtString}};
+        for (const auto &c : columns) {
+            auto *column = static_cast<TwMemColumn *>(grid.Columns().Add());
+            column->SetDataType(c.type);
+            column->SetDataWidth(c.type == wdtString ? 40 : 0);
+            column->Title().SetCaption(QString::fromUtf16(c.caption));
+        }
+        grid.GetMemColumn(2)->SetDisplayFormat(QStringLiteral("#,##0"));
+        grid.GetMemColumn(3)->SetDisplayFormat(QStringLiteral("yyyy-mm-dd"));
+        grid.SetOptions({wgoEditing, wgoMultiSelect});
+        grid.EndUpdate();
+        grid.SetRowCount(3);
+        const QString names[] = {QStringLiteral("㈜한빛상사"), QString(), QStringLiteral("한결상회")};
+        const double amounts[] = {1500, -32000, 1234567};
+        for (int row = 0; row < 3; ++row) {
+            grid.GetMemColumn(0)->Pool().SetLong(row, row + 1);
+            if (!names[row].isEmpty())
+                grid.GetMemColumn(1)->Pool().SetString(row, names[row]);
+            grid.GetMemColumn(2)->Pool().SetFloat(row, amounts[row]);
+            if (row != 1)
+                grid.GetMemColumn(3)->Pool().SetString(row, QStringLiteral("2026-12-0%1").arg(row + 1));
+        }
+        grid.GetMemColumn(4)->Pool().SetString(1, QStringLiteral("반품\t\"급\"\n재입고"));
+        grid.resize(560, 200);
+    }
+
+    std::unique_ptr<TTabrix> m_grid;
+};
+
+} // namespace
+
+TEST_F(ClipboardGrid, SelectedRowsCopyAsTheShownTextsInTextAndTable)
+{
+    TTabrix &grid = *m_grid;
+    grid.SetSelected(2, true);
+    grid.SetSelected(1, true);
+
+    std::unique_ptr<QMimeData> data = grid.CopyData(true);
+    ASSERT_NE(data, nullptr);
+    // Rows in grid order; the field with a tab, a line break and quotes is quoted with its
+    // quotes doubled; a null is an empty field; every row ends with CRLF.
+    EXPECT_EQ(data->text().toStdString(),
+              QStringLiteral("코드\t거래처명\t금액\t일자\t비고\r\n"
+                             "2\t\t-32,000\t\t\"반품\t\"\"급\"\"\n재입고\"\r\n"
+                             "3\t한결상회\t1,234,567\t2026-12-03\t\r\n")
+                  .toStdString());
+    const QString html = data->html();
+    EXPECT_TRUE(html.contains(QLatin1String("<meta charset=\"utf-8\">")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<tr><th>코드</th><th>거래처명</th>"))) << html.toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral("<td align=right>-32,000</td>"))) << html.toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral("<td>반품\t&quot;급&quot;<br>재입고</td>"))) << html.toStdString();
+    EXPECT_EQ(html.count(QLatin1String("<tr>")), 3);
+
+    // Without titles the title row is left out of both.
+    data = grid.CopyData(false);
+    EXPECT_TRUE(data->text().startsWith(QStringLiteral("2\t\t-32,000")));
+    EXPECT_FALSE(data->html().contains(QLatin1String("<th>")));
+}
+
+TEST_F(ClipboardGrid, WithoutASelectionTheCurrentCellOrRowIsCopied)
+{
+    TTabrix &grid = *m_grid;
+    grid.SetCurRow(2);
+    grid.SetSelectedIndex(1);
+    EXPECT_EQ(grid.CopyData()->text(), QStringLiteral("한결상회\r\n"));
+    EXPECT_EQ(grid.CopyData(true)->text(), QStringLiteral("거래처명\r\n한결상회\r\n"));
+
+    // Where rows are selected whole, the current row is.
+    grid.SetOptions({wgoRowSelect});
+    EXPECT_EQ(grid.CopyData()->text(), QStringLiteral("3\t한결상회\t1,234,567\t2026-12-03\t\r\n"));
+
+    // A hidden column is not copied; nothing to copy is no copy.
+    grid.Columns().Items(3)->SetVisible(false);
+    EXPECT_EQ(grid.CopyData()->text(), QStringLiteral("3\t한결상회\t1,234,567\t\r\n"));
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    grid.SetRowCount(0);
+    EXPECT_EQ(grid.CopyData(), nullptr);
+    EXPECT_FALSE(grid.CopyToClipboard());
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
+}
+
+TEST_F(ClipboardGrid, GroupModeCopiesLevelByLevel)
+{
+    TTabrix &grid = *m_grid;
+    grid.BeginUpdate();
+    for (int g = 0; g < 2; ++g) {
+        TwGroup *group = grid.Groups().Add();
+        group->SetLevels(2);
+        group->SetWidth(200);
+    }
+    // 코드 over 일자 | 거래처명 over 금액; 비고 stays out of the groups.
+    grid.Groups().Items(0)->InsertItem(0, 0, grid.Columns().Items(0));
+    grid.Groups().Items(0)->InsertItem(1, 0, grid.Columns().Items(3));
+    grid.Groups().Items(1)->InsertItem(0, 0, grid.Columns().Items(1));
+    grid.Groups().Items(1)->InsertItem(1, 0, grid.Columns().Items(2));
+    grid.EndUpdate();
+    grid.SetGroupMode(true);
+    grid.SetSelected(0, true);
+    EXPECT_EQ(grid.CopyData(true)->text(),
+              QStringLiteral("코드\t거래처명\t일자\t금액\r\n1\t㈜한빛상사\t2026-12-01\t1,500\r\n"));
+}
+
+// The keys reach the grid before a window's own copy shortcut: the grid's cells are copied.
+TEST_F(ClipboardGrid, CopyKeysCopyTheGridsCellsBeforeAWindowShortcut)
+{
+    QMainWindow window;
+    TTabrix *grid = m_grid.release();
+    window.setCentralWidget(grid);
+    auto *windowCopy = new QAction(&window);
+    windowCopy->setShortcut(QKeySequence::Copy);
+    window.addAction(windowCopy);
+    QSignalSpy windowCopied(windowCopy, &QAction::triggered);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    grid->setFocus();
+    grid->SetCurRow(0);
+    grid->SetSelectedIndex(2);
+
+    QApplication::clipboard()->clear();
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("1,500\r\n"));
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("금액\r\n1,500\r\n"));
+    grid->SetSelectedIndex(0);
+    QTest::keyClick(grid, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("1\r\n"));
+    EXPECT_EQ(QApplication::clipboard()->mimeData()->html().count(QLatin1String("<td")), 1);
+    EXPECT_EQ(windowCopied.count(), 0);
+    EXPECT_EQ(grid->GetRowCount(), 3) << "Ctrl+Insert copies; it inserts no row";
+}
+
+TEST_F(ClipboardGrid, TheContextMenuCopiesWithAndWithoutTitles)
+{
+    TTabrix &grid = *m_grid;
+    grid.SetSelected(0, true);
+    std::unique_ptr<QMenu> menu = grid.CreateStandardContextMenu();
+    const QList<QAction *> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 2);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("복사"));
+    EXPECT_EQ(actions[1]->text(), QStringLiteral("제목과 함께 복사"));
+    actions[1]->trigger();
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("코드\t거래처명")));
+    actions[0]->trigger();
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("1\t㈜한빛상사\t1,500\t2026-12-01")));
+
+    grid.SetRowCount(0);
+    menu = grid.CreateStandardContextMenu();
+    EXPECT_FALSE(menu->actions()[0]->isEnabled()) << "nothing to copy";
+}

@@ -15,6 +15,7 @@ namespace Tw {
 Q_NAMESPACE_EXPORT(TABRIX_EXPORT)
 
 enum GridOption : unsigned {
+    wgoNone = 0, // no option: how a form says every option is off
     wgoAlwaysShowEditor = 1u << ::wgoAlwaysShowEditor,
     wgoAlwaysShowSelection = 1u << ::wgoAlwaysShowSelection,
     wgoArrowMove = 1u << ::wgoArrowMove,

@@ -209,7 +209,7 @@ TEST(DesignerForms, AFormOfEveryControlCompiledByUicEqualsTheLoadedOne)
     // The option sets and choices Designer edits, as the controls' published settings.
     EXPECT_EQ(ui.sales->Options(), (TwGridOptions{wgoAlwaysShowSelection, wgoEditing, wgoInserting, wgoMultiSelect,
                                                   wgoRowSelect}));
-    EXPECT_EQ(ui.files->Options(), TwGridOptions{wgoRowSelect});
+    EXPECT_TRUE(ui.files->Options().IsEmpty()) << "every option off";
     EXPECT_EQ(ui.sales->ImeMode(), imHanguel);
     EXPECT_EQ(ui.customerLabel->Alignment(), taCenter);
     EXPECT_EQ(ui.customerLabel->BorderStyle(), mlbsSunken);
@@ -243,7 +243,7 @@ TEST(DesignerForms, OptionSetsAndChoicesAreQtFlagsAndEnums)
         const char *firstKey;
     };
     const Case cases[] = {
-        {&TTabrix::staticMetaObject, "options", "Options", true, "wgoAlwaysShowEditor"},
+        {&TTabrix::staticMetaObject, "options", "Options", true, "wgoNone"},
         {&TTabrix::staticMetaObject, "imeMode", "ImeMode", false, "imDisable"},
         {&TwEdit::staticMetaObject, "textAlignment", "Alignment", false, "taLeftJustify"},
         {&TwEdit::staticMetaObject, "textLayout", "Layout", false, "tlTop"},
@@ -270,12 +270,13 @@ TEST(DesignerForms, OptionSetsAndChoicesAreQtFlagsAndEnums)
         ASSERT_TRUE(published.isValid());
         EXPECT_FALSE(published.isDesignable());
     }
-    // Every grid option is a flag of its own bit.
+    // Every grid option is a flag of its own bit, after the key of none.
     const QMetaEnum options = TTabrix::staticMetaObject.property(TTabrix::staticMetaObject.indexOfProperty("options"))
                                   .enumerator();
-    EXPECT_EQ(options.keyCount(), wgoSkipReadOnly + 1);
-    for (int i = 0; i < options.keyCount(); ++i)
-        EXPECT_EQ(options.value(i), 1 << i) << options.key(i);
+    ASSERT_EQ(options.keyCount(), wgoSkipReadOnly + 2);
+    EXPECT_EQ(options.value(0), 0);
+    for (int i = 1; i < options.keyCount(); ++i)
+        EXPECT_EQ(options.value(i), 1 << (i - 1)) << options.key(i);
 }
 
 // A form sets the values by name, with the scope Designer writes or without it, and the
@@ -295,6 +296,9 @@ TEST(DesignerForms, OptionsAndChoicesAreSetByName)
     EXPECT_EQ(label.Alignment(), taRightJustify);
     EXPECT_TRUE(date.setProperty("kind", QStringLiteral("Tw::dtkTime")));
     EXPECT_EQ(date.Kind(), dtkTime);
+    EXPECT_TRUE(grid.setProperty("options", QStringLiteral("Tw::wgoNone")));
+    EXPECT_TRUE(grid.Options().IsEmpty());
+    EXPECT_TRUE(grid.setProperty("options", QStringLiteral("wgoEditing|wgoDeleting|wgoNullMark")));
     // An unknown key is refused and changes nothing.
     EXPECT_FALSE(grid.setProperty("imeMode", QStringLiteral("Tw::imKlingon")));
     EXPECT_EQ(grid.ImeMode(), imSHanguel);

@@ -88,7 +88,7 @@ int main(int argc, char *argv[])
         }
     }
     qsizetype peerLength = 0;
-    const double peer = Bench::Best(3, [&] {
+    const double peer = Bench::Best(2, [&] {
         std::unique_ptr<QMimeData> data(model.mimeData(indexes));
         peerLength = data ? data->data(model.mimeTypes().value(0)).size() : 0;
     });

@@ -10,6 +10,17 @@
 
 class TTabrixPrivate;
 
+/// How ExportToCsv writes: UTF-8 with a byte order mark (what spreadsheets take for UTF-8),
+/// without one, or in code page 949 for older Korean programs.
+enum class TwCsvEncoding : std::uint8_t { Utf8Bom, Utf8, Cp949 };
+struct TwCsvOptions
+{
+    TwCsvEncoding Encoding = TwCsvEncoding::Utf8Bom;
+    QChar Separator = u',';
+    bool Titles = true; ///< a first line of column titles
+    bool Footers = true; ///< the footer lines after the rows
+};
+
 /// A widget: its Qt parent owns it. It owns its row bytes and, through its columns, the
 /// value pools.
 class TABRIX_EXPORT TTabrix : public TwCustomGrid, public TwStoreOwner
@@ -89,6 +100,14 @@ public:
     /// The selection becomes the checked marks, then is cleared.
     void ClearSelection() override;
     void InvalidateSelection() override;
+
+    // Export.
+    /// Every row of the visible columns in reading order as CSV, CRLF lines: numbers plainly
+    /// ("-32000", "1234.5"), dates and times as 2026-12-01 and 13:05:00, check boxes as
+    /// TRUE/FALSE, list columns as the item shown, texts as they are (one a spreadsheet would
+    /// take for a formula behind an apostrophe). The file appears whole or not at all; a
+    /// failure to write, or a character code page 949 lacks, fails with the path.
+    void ExportToCsv(const QString &path, const TwCsvOptions &options = {});
 
     // The editing cycle: a row is browsed, edited or inserted; its values are collected in
     // the columns' edit buffers until Post stores them or Cancel drops them.
@@ -240,6 +259,8 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // A cell as ExportToCsv writes it.
+    QString CsvValue(int column, int row) const;
     void MoveDown(int count, Qt::KeyboardModifiers modifiers, bool downKey);
     void MoveUp(int count, Qt::KeyboardModifiers modifiers);
     /// Extends the keyboard range to `end` (started at the current row when none is active).

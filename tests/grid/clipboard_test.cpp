@@ -10,6 +10,10 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -182,4 +186,82 @@ TEST_F(ClipboardGrid, TheContextMenuCopiesWithAndWithoutTitles)
     grid.SetRowCount(0);
     menu = grid.CreateStandardContextMenu();
     EXPECT_FALSE(menu->actions()[0]->isEnabled()) << "nothing to copy";
+}
+
+// The rows as a CSV file: values in the forms spreadsheets read, in UTF-8 with a byte order
+// mark or in code page 949, written whole or not at all.
+TEST_F(ClipboardGrid, ExportToCsvWritesValuesTitlesAndFootersInEitherEncoding)
+{
+    TTabrix &grid = *m_grid;
+    grid.GetMemColumn(1)->Pool().SetString(1, QStringLiteral("=HYPERLINK(\"x\")"));
+    grid.Columns().Items(3)->SetVisible(false);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString expected = QStringLiteral("코드,거래처명,금액,비고\r\n"
+                                            "1,㈜한빛상사,1500,\r\n"
+                                            "2,\"'=HYPERLINK(\"\"x\"\")\",-32000,\"반품\t\"\"급\"\"\n재입고\"\r\n"
+                                            "3,한결상회,1234567,\r\n");
+    const QString utf8Path = dir.filePath(QStringLiteral("매출.csv"));
+    grid.ExportToCsv(utf8Path);
+    QFile utf8(utf8Path);
+    ASSERT_TRUE(utf8.open(QIODevice::ReadOnly));
+    const QByteArray bytes = utf8.readAll();
+    utf8.close();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(QString::fromUtf8(bytes.mid(3)).toStdString(), expected.toStdString());
+
+    const QString cp949Path = dir.filePath(QStringLiteral("cp949.csv"));
+    TwCsvOptions cp949;
+    cp949.Encoding = TwCsvEncoding::Cp949;
+    grid.ExportToCsv(cp949Path, cp949);
+    QFile legacy(cp949Path);
+    ASSERT_TRUE(legacy.open(QIODevice::ReadOnly));
+    const QByteArray legacyBytes = legacy.readAll();
+    QStringDecoder decoder("CP949");
+    ASSERT_TRUE(decoder.isValid());
+    EXPECT_EQ(QString(decoder.decode(legacyBytes)).toStdString(), expected.toStdString());
+    EXPECT_EQ(legacyBytes.indexOf("\xEF\xBB\xBF"), -1);
+
+    // Dates as ISO dates; without titles.
+    grid.Columns().Items(3)->SetVisible(true);
+    TwCsvOptions plain;
+    plain.Titles = false;
+    plain.Encoding = TwCsvEncoding::Utf8;
+    grid.ExportToCsv(utf8Path, plain);
+    ASSERT_TRUE(utf8.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(utf8.readAll().startsWith("1,㈜한빛상사,1500,2026-12-01,\r\n"));
+    utf8.close();
+}
+
+TEST_F(ClipboardGrid, AnExportThatCannotBeWrittenFailsWithThePathAndLeavesNoFile)
+{
+    TTabrix &grid = *m_grid;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A folder that cannot exist: its parent is a file.
+    const QString blocked = dir.filePath(QStringLiteral("blocker/sales.csv"));
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    try {
+        grid.ExportToCsv(blocked);
+        ADD_FAILURE() << "no failure";
+    } catch (const std::exception &error) {
+        EXPECT_TRUE(QString::fromUtf8(error.what()).contains(blocked)) << error.what();
+    }
+    EXPECT_FALSE(QFile::exists(blocked));
+
+    // A text code page 949 cannot hold: the earlier file at the path stays as it was.
+    const QString path = dir.filePath(QStringLiteral("old.csv"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("earlier");
+    old.close();
+    grid.GetMemColumn(4)->Pool().SetString(0, QStringLiteral("사과 🍎"));
+    TwCsvOptions cp949;
+    cp949.Encoding = TwCsvEncoding::Cp949;
+    EXPECT_ANY_THROW(grid.ExportToCsv(path, cp949));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("earlier"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
 }

@@ -1,0 +1,150 @@
+// The grid's rows as a CSV file that spreadsheets open: the column titles, the rows and the
+// footers, numbers and dates in the forms spreadsheets read as numbers and dates.
+
+#include "grid/tabrix.h"
+#include "grid/core/gridclipboard_p.h"
+#include "grid/uxutils.h"
+#include "platform/texception.h"
+
+#include <QDate>
+#include <QSaveFile>
+#include <QStringEncoder>
+#include <QTime>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A CSV field: quoted when it holds the separator, a quote or a line break.
+QString CsvField(const QString &text, QChar separator)
+{
+    const bool quoted = std::any_of(text.begin(), text.end(), [separator](QChar c) {
+        return c == separator || c == u'"' || c == u'\n' || c == u'\r';
+    });
+    if (!quoted)
+        return text;
+    QString field = text;
+    field.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return u'"' + field + u'"';
+}
+
+// A text a spreadsheet would take for a formula (=, @, or + and - before no digit) opens as
+// the text it is, behind the apostrophe spreadsheets hide.
+QString AsText(const QString &text)
+{
+    if (text.isEmpty())
+        return text;
+    const QChar first = text.front();
+    const bool formula = first == u'=' || first == u'@'
+        || ((first == u'+' || first == u'-') && !(text.size() > 1 && text.at(1).isDigit()));
+    return formula ? u'\'' + text : text;
+}
+
+QString NumberText(double value)
+{
+    // Whole numbers without a fraction; others with the digits that read back the same.
+    if (std::abs(value) < 1e15 && value == std::trunc(value))
+        return QString::number(static_cast<qint64>(value));
+    return QString::number(value, 'g', 17);
+}
+
+} // namespace
+
+QString TTabrix::CsvValue(int column, int row) const
+{
+    const TwCells cell = Cells(column, row);
+    if (cell.Null())
+        return {};
+    TwMemColumn *memColumn = GetMemColumn(column);
+    // Columns that show a list's item or a pattern's text export what they show.
+    if (memColumn->GetEditKind() == wekPickList || memColumn->GetEditKind() == wekRadioGroup)
+        return AsText(const_cast<TTabrix *>(this)->GetDisplayText(memColumn, row));
+    switch (memColumn->DataType()) {
+    case wdtBool:
+        return cell.Bool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case wdtShort:
+    case wdtByte:
+    case wdtSmall:
+    case wdtWord:
+    case wdtLong:
+    case wdtFloat:
+        return NumberText(cell.Float());
+    case wdtDate:
+        return TXDateFrom(cell.DateTime()).toString(Qt::ISODate);
+    case wdtTime:
+        return TXTimeFrom(cell.DateTime()).toString(QStringLiteral("HH:mm:ss"));
+    case wdtDateTime:
+        return TXDateFrom(cell.DateTime()).toString(Qt::ISODate) + u' '
+            + TXTimeFrom(cell.DateTime()).toString(QStringLiteral("HH:mm:ss"));
+    case wdtGraphic:
+        return {};
+    default:
+        return AsText(cell.String());
+    }
+}
+
+void TTabrix::ExportToCsv(const QString &path, const TwCsvOptions &options)
+{
+    QStringEncoder encoder(options.Encoding == TwCsvEncoding::Cp949 ? "CP949" : "UTF-8");
+    if (!encoder.isValid())
+        throw TException(QStringLiteral("'%1': 코드 페이지 949로 저장할 수 없습니다.").arg(path));
+    const std::vector<TwColumn *> columns = TXReadingColumns(*this);
+    const QChar separator = options.Separator;
+    const QString lineEnd = QStringLiteral("\r\n");
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw TException(QStringLiteral("'%1'에 저장할 수 없습니다: %2").arg(path, file.errorString()));
+    QString chunk;
+    bool unencodable = false;
+    // Written a few thousand rows at a time: the file never waits whole in memory.
+    const auto flush = [&](bool last) {
+        if (!last && chunk.size() < 1 << 20)
+            return;
+        const QByteArray bytes = encoder.encode(chunk);
+        unencodable = unencodable || encoder.hasError();
+        file.write(bytes);
+        chunk.clear();
+    };
+    if (options.Encoding == TwCsvEncoding::Utf8Bom)
+        file.write("\xEF\xBB\xBF");
+    const auto writeLine = [&](const QStringList &fields) {
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            if (i > 0)
+                chunk += separator;
+            chunk += CsvField(fields[i], separator);
+        }
+        chunk += lineEnd;
+        flush(false);
+    };
+    if (options.Titles) {
+        QStringList titles;
+        for (TwColumn *column : columns)
+            titles << column->Title().Caption();
+        writeLine(titles);
+    }
+    for (int row = 0; row < GetRowCount(); ++row) {
+        QStringList fields;
+        fields.reserve(static_cast<qsizetype>(columns.size()));
+        for (TwColumn *column : columns)
+            fields << CsvValue(column->Index(), row);
+        writeLine(fields);
+    }
+    if (options.Footers) {
+        for (int line = 0; line < Footers().Count(); ++line) {
+            QStringList fields;
+            for (TwColumn *column : columns)
+                fields << AsText(column->Footer().GetText(line));
+            writeLine(fields);
+        }
+    }
+    flush(true);
+    if (unencodable) {
+        file.cancelWriting();
+        throw TException(QStringLiteral("'%1': 코드 페이지 949에 없는 글자가 있어 저장하지 않았습니다.").arg(path));
+    }
+    // The file appears whole under its name or not at all.
+    if (!file.commit())
+        throw TException(QStringLiteral("'%1'에 저장할 수 없습니다: %2").arg(path, file.errorString()));
+}

@@ -167,6 +167,16 @@ TEST_F(ClipboardGrid, CopyKeysCopyTheGridsCellsBeforeAWindowShortcut)
     EXPECT_EQ(QApplication::clipboard()->mimeData()->html().count(QLatin1String("<td")), 1);
     EXPECT_EQ(windowCopied.count(), 0);
     EXPECT_EQ(grid->GetRowCount(), 3) << "Ctrl+Insert copies; it inserts no row";
+
+    // In the number editor Ctrl+Insert is the editor's own copy, not the grid's.
+    grid->SetSelectedIndex(2);
+    QTest::keyClick(grid, Qt::Key_F2);
+    QWidget *editor = QApplication::focusWidget();
+    ASSERT_NE(editor, grid) << "the editor is open";
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    QTest::keyClick(editor, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_FALSE(QApplication::clipboard()->text().endsWith(QLatin1String("\r\n")));
+    EXPECT_EQ(grid->GetRowCount(), 3);
 }
 
 TEST_F(ClipboardGrid, TheContextMenuCopiesWithAndWithoutTitles)
@@ -264,4 +274,40 @@ TEST_F(ClipboardGrid, AnExportThatCannotBeWrittenFailsWithThePathAndLeavesNoFile
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("earlier"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
+}
+
+// Fractions in their shortest digits, formula-like texts guarded (plain numbers not), and a
+// separator that would break the file refused.
+TEST_F(ClipboardGrid, ExportedValuesReadBackAsTheyAreStored)
+{
+    TTabrix &grid = *m_grid;
+    grid.GetMemColumn(2)->Pool().SetFloat(0, 0.1);
+    grid.GetMemColumn(2)->Pool().SetFloat(1, -12.3);
+    grid.GetMemColumn(4)->Pool().SetString(0, QStringLiteral("-2+3+cmd|' /C calc'!A0"));
+    grid.GetMemColumn(4)->Pool().SetString(1, QStringLiteral("-32,000"));
+    grid.GetMemColumn(4)->Pool().SetString(2, QStringLiteral("@SUM(1)"));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("values.csv"));
+    TwCsvOptions options;
+    options.Encoding = TwCsvEncoding::Utf8;
+    options.Titles = false;
+    grid.ExportToCsv(path, options);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()).toStdString(),
+              QStringLiteral("1,㈜한빛상사,0.1,2026-12-01,'-2+3+cmd|' /C calc'!A0\r\n"
+                             "2,,-12.3,,\"-32,000\"\r\n"
+                             "3,한결상회,1234567,2026-12-03,'@SUM(1)\r\n")
+                  .toStdString());
+    file.close();
+
+    options.Separator = u'"';
+    EXPECT_ANY_THROW(grid.ExportToCsv(path, options));
+
+    // In the copied table a lone carriage return breaks the line as a line feed does.
+    grid.GetMemColumn(1)->Pool().SetString(0, QStringLiteral("가\r나\r\n다"));
+    grid.SetSelectedIndex(1);
+    grid.SetCurRow(0);
+    EXPECT_TRUE(grid.CopyData()->html().contains(QStringLiteral("<td>가<br>나<br>다</td>")));
 }

@@ -162,7 +162,8 @@ void TwClipboardWriter::AppendHtml(const QString &text, const QString &opening, 
     if (!NeedsEscapes(text)) {
         m_html += text;
     } else {
-        for (QChar c : text) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
             switch (c.unicode()) {
             case u'&':
                 m_html += QLatin1String("&amp;");
@@ -176,7 +177,10 @@ void TwClipboardWriter::AppendHtml(const QString &text, const QString &opening, 
             case u'"':
                 m_html += QLatin1String("&quot;");
                 break;
-            case u'\r':
+            case u'\r': // CR, LF and CRLF each break the line once
+                if (i + 1 < text.size() && text[i + 1] == u'\n')
+                    ++i;
+                m_html += QLatin1String("<br>");
                 break;
             case u'\n':
                 m_html += QLatin1String("<br>");

@@ -319,7 +319,9 @@ void TwCustomGrid::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    if (const TwCopyKey copy = TXCopyKey(event); copy != TwCopyKey::None) {
+    // The copy keys copy cells when the grid itself has the keyboard; an open editor's own
+    // copy keys that reach the grid unhandled copy nothing.
+    if (const TwCopyKey copy = TXCopyKey(event); copy != TwCopyKey::None && hasFocus()) {
         CopyToClipboard(copy == TwCopyKey::CopyWithTitles);
         event->accept();
         return;

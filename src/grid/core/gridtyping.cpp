@@ -243,7 +243,7 @@ QVariant TwCustomGrid::inputMethodQuery(Qt::InputMethodQuery query) const
 bool TwCustomGrid::ClaimsKey(const QKeyEvent *event) const
 {
     // The copy keys copy the grid's cells, not what a window's shortcut would copy.
-    if (TXCopyKey(event) != TwCopyKey::None)
+    if (TXCopyKey(event) != TwCopyKey::None && hasFocus())
         return true;
     // While the grid edits, Enter and Escape are its own: a window's shortcut or a dialog's
     // default button must not take them from it or its editor.

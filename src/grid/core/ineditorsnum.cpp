@@ -147,8 +147,12 @@ void TwInNumEdit::keyPressEvent(QKeyEvent *event)
     case Qt::Key_PageDown:
     case Qt::Key_Escape:
     case Qt::Key_F3:
-    case Qt::Key_Insert:
         return toGrid();
+    case Qt::Key_Insert:
+        // Insert adds a row; Ctrl+Insert and Shift+Insert are the edit's own copy and paste.
+        if (!(modifiers & (Qt::ControlModifier | Qt::ShiftModifier)))
+            return toGrid();
+        break;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         if (!(modifiers & Qt::AltModifier))
@@ -284,8 +288,10 @@ void TwInDateEdit::keyPressEvent(QKeyEvent *event)
         case Qt::Key_Backtab:
             toGrid = !alt;
             break;
+        case Qt::Key_Insert: // plain Insert only: Ctrl+Insert and Shift+Insert stay the edit's
+            toGrid = !(modifiers & (Qt::ControlModifier | Qt::ShiftModifier));
+            break;
         case Qt::Key_Escape:
-        case Qt::Key_Insert:
         case Qt::Key_F3:
         case Qt::Key_Return:
         case Qt::Key_Enter:

@@ -45,10 +45,12 @@ bool TwInSpecial::CommonKey(QKeyEvent *event)
     case Qt::Key_Backtab:
         toGrid = !(modifiers & Qt::AltModifier);
         break;
+    case Qt::Key_Insert: // plain Insert only: Ctrl+Insert and Shift+Insert stay the edit's
+        toGrid = !(modifiers & (Qt::ControlModifier | Qt::ShiftModifier));
+        break;
     case Qt::Key_Escape:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
-    case Qt::Key_Insert:
     case Qt::Key_F3:
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -7,6 +7,8 @@
 #include "platform/texception.h"
 
 #include <QDate>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringEncoder>
 #include <QTime>
@@ -29,24 +31,26 @@ QString CsvField(const QString &text, QChar separator)
     return u'"' + field + u'"';
 }
 
-// A text a spreadsheet would take for a formula (=, @, or + and - before no digit) opens as
-// the text it is, behind the apostrophe spreadsheets hide.
+// A text a spreadsheet would take for a formula (it starts with =, +, -, @, a tab or a
+// carriage return and is no plain number) goes behind an apostrophe, so that it opens as
+// the text it is and never runs.
 QString AsText(const QString &text)
 {
     if (text.isEmpty())
         return text;
     const QChar first = text.front();
-    const bool formula = first == u'=' || first == u'@'
-        || ((first == u'+' || first == u'-') && !(text.size() > 1 && text.at(1).isDigit()));
-    return formula ? u'\'' + text : text;
+    if (first != u'=' && first != u'+' && first != u'-' && first != u'@' && first != u'\t' && first != u'\r')
+        return text;
+    static const QRegularExpression plainNumber(QStringLiteral("^[+-]?[0-9][0-9,]*(\\.[0-9]+)?$"));
+    return plainNumber.match(text).hasMatch() ? text : u'\'' + text;
 }
 
 QString NumberText(double value)
 {
-    // Whole numbers without a fraction; others with the digits that read back the same.
-    if (std::abs(value) < 1e15 && value == std::trunc(value))
-        return QString::number(static_cast<qint64>(value));
-    return QString::number(value, 'g', 17);
+    if (!std::isfinite(value))
+        return {};
+    // The shortest digits that read back as the same number: 0.1, not 0.10000000000000001.
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 } // namespace
@@ -57,9 +61,10 @@ QString TTabrix::CsvValue(int column, int row) const
     if (cell.Null())
         return {};
     TwMemColumn *memColumn = GetMemColumn(column);
-    // Columns that show a list's item or a pattern's text export what they show.
+    // Columns that show a list's item export the item (whatever repeats the grid leaves
+    // blank on the screen).
     if (memColumn->GetEditKind() == wekPickList || memColumn->GetEditKind() == wekRadioGroup)
-        return AsText(const_cast<TTabrix *>(this)->GetDisplayText(memColumn, row));
+        return AsText(cell.Text());
     switch (memColumn->DataType()) {
     case wdtBool:
         return cell.Bool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
@@ -86,11 +91,14 @@ QString TTabrix::CsvValue(int column, int row) const
 
 void TTabrix::ExportToCsv(const QString &path, const TwCsvOptions &options)
 {
-    QStringEncoder encoder(options.Encoding == TwCsvEncoding::Cp949 ? "CP949" : "UTF-8");
+    const QChar separator = options.Separator;
+    if (separator == u'"' || separator == u'\r' || separator == u'\n' || separator.isNull())
+        throw TException(QStringLiteral("'%1': 구분 문자로 쓸 수 없는 글자입니다.").arg(path));
+    const bool cp949 = options.Encoding == TwCsvEncoding::Cp949;
+    QStringEncoder encoder(cp949 ? "CP949" : "UTF-8");
     if (!encoder.isValid())
         throw TException(QStringLiteral("'%1': 코드 페이지 949로 저장할 수 없습니다.").arg(path));
     const std::vector<TwColumn *> columns = TXReadingColumns(*this);
-    const QChar separator = options.Separator;
     const QString lineEnd = QStringLiteral("\r\n");
 
     QSaveFile file(path);
@@ -103,7 +111,7 @@ void TTabrix::ExportToCsv(const QString &path, const TwCsvOptions &options)
         if (!last && chunk.size() < 1 << 20)
             return;
         const QByteArray bytes = encoder.encode(chunk);
-        unencodable = unencodable || encoder.hasError();
+        unencodable = unencodable || (cp949 && encoder.hasError());
         file.write(bytes);
         chunk.clear();
     };

@@ -4,13 +4,13 @@
 #include "grid/tabrix.h"
 #include "grid/core/gridclipboard_p.h"
 #include "grid/uxutils.h"
+#include "platform/cp949.h"
 #include "platform/texception.h"
 
 #include <QDate>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QStringEncoder>
 #include <QTime>
 
 #include <algorithm>
@@ -95,9 +95,6 @@ void TTabrix::ExportToCsv(const QString &path, const TwCsvOptions &options)
     if (separator == u'"' || separator == u'\r' || separator == u'\n' || separator.isNull())
         throw TException(QStringLiteral("'%1': 구분 문자로 쓸 수 없는 글자입니다.").arg(path));
     const bool cp949 = options.Encoding == TwCsvEncoding::Cp949;
-    QStringEncoder encoder(cp949 ? "CP949" : "UTF-8");
-    if (!encoder.isValid())
-        throw TException(QStringLiteral("'%1': 코드 페이지 949로 저장할 수 없습니다.").arg(path));
     const std::vector<TwColumn *> columns = TXReadingColumns(*this);
     const QString lineEnd = QStringLiteral("\r\n");
 
@@ -105,14 +102,15 @@ void TTabrix::ExportToCsv(const QString &path, const TwCsvOptions &options)
     if (!file.open(QIODevice::WriteOnly))
         throw TException(QStringLiteral("'%1'에 저장할 수 없습니다: %2").arg(path, file.errorString()));
     QString chunk;
-    bool unencodable = false;
-    // Written a few thousand rows at a time: the file never waits whole in memory.
+    // Written a few thousand rows at a time: the file never waits whole in memory. A
+    // character code page 949 lacks ends the export; the unfinished file is discarded.
     const auto flush = [&](bool last) {
         if (!last && chunk.size() < 1 << 20)
             return;
-        const QByteArray bytes = encoder.encode(chunk);
-        unencodable = unencodable || (cp949 && encoder.hasError());
-        file.write(bytes);
+        bool exact = true;
+        file.write(cp949 ? Platform::ToCp949(chunk, &exact) : chunk.toUtf8());
+        if (!exact)
+            throw TException(QStringLiteral("'%1': 코드 페이지 949에 없는 글자가 있어 저장하지 않았습니다.").arg(path));
         chunk.clear();
     };
     if (options.Encoding == TwCsvEncoding::Utf8Bom)
@@ -148,10 +146,6 @@ void TTabrix::ExportToCsv(const QString &path, const TwCsvOptions &options)
         }
     }
     flush(true);
-    if (unencodable) {
-        file.cancelWriting();
-        throw TException(QStringLiteral("'%1': 코드 페이지 949에 없는 글자가 있어 저장하지 않았습니다.").arg(path));
-    }
     // The file appears whole under its name or not at all.
     if (!file.commit())
         throw TException(QStringLiteral("'%1'에 저장할 수 없습니다: %2").arg(path, file.errorString()));

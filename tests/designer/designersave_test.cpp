@@ -7,15 +7,13 @@
 #include "gridex/uxcombos.h"
 #include "gridex/uxctrls.h"
 #include "gridex/uxlabels.h"
+#include "formload.h"
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QExtensionManager>
-#include <QFile>
-#include <QUiLoader>
 #include <QtDesigner/QDesignerComponents>
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
@@ -43,24 +41,6 @@ QDesignerFormEditorInterface *Designer()
         return editor;
     }();
     return core;
-}
-
-QString EveryControlForm()
-{
-    QFile file(QStringLiteral(TOVEL_EVERY_CONTROL_FORM));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return QString::fromUtf8(file.readAll());
-}
-
-std::unique_ptr<QWidget> LoadForm(const QString &text)
-{
-    QUiLoader loader;
-    loader.addPluginPath(QStringLiteral(TABRIX_DESIGNER_PLUGIN_DIR));
-    QByteArray bytes = text.toUtf8();
-    QBuffer buffer(&bytes);
-    std::unique_ptr<QWidget> form(loader.load(&buffer));
-    EXPECT_NE(form, nullptr) << loader.errorString().toStdString();
-    return form;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "gridex/uxcombos.h"
 #include "gridex/uxctrls.h"
 #include "gridex/uxlabels.h"
+#include "formload.h"
 #include "ui_everycontrol.h"
 
 #include <gtest/gtest.h>
@@ -53,17 +54,6 @@ QString Form(const QString &design)
         .arg(design.toHtmlEscaped());
 }
 
-std::unique_ptr<QWidget> Load(const QString &ui)
-{
-    QUiLoader loader;
-    loader.addPluginPath(QStringLiteral(TABRIX_DESIGNER_PLUGIN_DIR));
-    QByteArray bytes = ui.toUtf8();
-    QBuffer buffer(&bytes);
-    std::unique_ptr<QWidget> form(loader.load(&buffer));
-    EXPECT_NE(form, nullptr) << loader.errorString().toStdString();
-    return form;
-}
-
 // Collects the warnings issued while it lives.
 class WarningRecorder
 {
@@ -97,7 +87,7 @@ QString Captions(const TTabrix &grid)
 
 TEST(DesignerForms, LoadsControlsAndTheGridDesign)
 {
-    const std::unique_ptr<QWidget> form = Load(Form(QString::fromUtf8(TwoColumns)));
+    const std::unique_ptr<QWidget> form = LoadForm(Form(QString::fromUtf8(TwoColumns)));
     ASSERT_NE(form, nullptr);
     EXPECT_NE(form->findChild<TwLabel *>(QStringLiteral("label")), nullptr);
     EXPECT_NE(form->findChild<TwNumEdit *>(QStringLiteral("amount")), nullptr);
@@ -220,9 +210,7 @@ TEST(DesignerForms, AFormOfEveryControlCompiledByUicEqualsTheLoadedOne)
     EXPECT_EQ(ui.saleDate->DateMode(), dmUpDown);
     EXPECT_EQ(ui.payment->Style(), wcsDropDownList);
 
-    QFile file(QStringLiteral(TOVEL_EVERY_CONTROL_FORM));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const std::unique_ptr<QWidget> loaded = Load(QString::fromUtf8(file.readAll()));
+    const std::unique_ptr<QWidget> loaded = LoadForm(EveryControlForm());
     ASSERT_NE(loaded, nullptr);
     const QStringList compiledProperties = StoredProperties(compiled);
     const QStringList loadedProperties = StoredProperties(*loaded);

@@ -519,15 +519,26 @@ QString TwMemColumn::CellText(const TwMemPool &pool, int poolRow, int row) const
         return {};
     if (d->m_dataType == wdtBool)
         return finish(GetBoolText(pool.GetBool(poolRow)));
+    const auto number = [&pool, poolRow, this] {
+        return TXIsDateType(d->m_dataType) ? pool.GetDateTime(poolRow) : pool.GetFloat(poolRow);
+    };
+    // A number or date under a display format is formatted from its value alone: its stored
+    // text is not made (most cells of a sales grid take this way, on every paint and copy).
+    if (!d->m_displayFormat.isEmpty() && (TXIsNumericType(d->m_dataType) || TXIsDateType(d->m_dataType))
+        && !(ItemsMode() && ListOption().ValuesIndex() != 0)) {
+        try {
+            return finish(ApplyFormats(QString(), number));
+        } catch (const TException &) {
+            // shown as stored, below
+        }
+    }
     QString text = pool.GetString(poolRow);
     bool found = false;
     text = ItemText(text, &found);
     if (found)
         return finish(text);
     try {
-        text = ApplyFormats(text, [&pool, poolRow, this] {
-            return TXIsDateType(d->m_dataType) ? pool.GetDateTime(poolRow) : pool.GetFloat(poolRow);
-        });
+        text = ApplyFormats(text, number);
     } catch (const TException &) {
         // The painter asks for this text: a value the format cannot take shows as stored.
     }

@@ -290,6 +290,11 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
     if (!date.isValid() || !time.isValid())
         return {};
     static const QLocale c = QLocale::c(); // month and day names in English, whatever the system says
+    // The calendar is asked once: each of year(), month() and day() would convert again.
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day);
     const QStringView view(pattern);
     QString out;
     out.reserve(pattern.size() + 8);
@@ -318,19 +323,19 @@ QString TXFormatDateTime(const QString &pattern, TDateTime value)
             ++run;
         bool isHour = false;
         if (lower == QLatin1Char('y')) {
-            AppendNumber(out, run <= 2 ? date.year() % 100 : date.year(), run <= 2 ? 2 : 4);
+            AppendNumber(out, run <= 2 ? year % 100 : year, run <= 2 ? 2 : 4);
         } else if (lower == QLatin1Char('m') && afterHour && run <= 2) {
             AppendNumber(out, time.minute(), static_cast<int>(run));
         } else if (lower == QLatin1Char('m')) {
             if (run >= 3)
-                out += c.monthName(date.month(), run >= 4 ? QLocale::LongFormat : QLocale::ShortFormat);
+                out += c.monthName(month, run >= 4 ? QLocale::LongFormat : QLocale::ShortFormat);
             else
-                AppendNumber(out, date.month(), static_cast<int>(run));
+                AppendNumber(out, month, static_cast<int>(run));
         } else if (lower == QLatin1Char('d')) {
             if (run >= 3)
                 out += c.dayName(date.dayOfWeek(), run >= 4 ? QLocale::LongFormat : QLocale::ShortFormat);
             else
-                AppendNumber(out, date.day(), static_cast<int>(run));
+                AppendNumber(out, day, static_cast<int>(run));
         } else if (lower == QLatin1Char('h')) {
             AppendNumber(out, hour, run >= 2 ? 2 : 1);
             isHour = true;

@@ -6,8 +6,11 @@
 #include "grid/customgrid.h"
 #include "grid/memcolumn.h"
 
+#include <QDateTime>
+
 #include <memory>
 
+class QPrinter;
 class TTabrixPrivate;
 
 /// How ExportToCsv writes: UTF-8 with a byte order mark (what spreadsheets take for UTF-8),
@@ -19,6 +22,24 @@ struct TwCsvOptions
     QChar Separator = u',';
     bool Titles = true; ///< a first line of column titles
     bool Footers = true; ///< the footer lines after the rows
+};
+
+/// How ExportToXlsx writes: one worksheet, the column titles (group titles merged above them
+/// in group mode) frozen above the rows, and the footer lines under them.
+struct TwXlsxOptions
+{
+    QString SheetName; ///< empty: "Sheet1"
+    bool Titles = true;
+    bool Footers = true;
+};
+
+/// What a printed page shows besides the grid: a caption line with the screen's title, the
+/// user and the print time, and the page numbers.
+struct TwPrintOptions
+{
+    QString Title; ///< empty: the title of the grid's window
+    QString User; ///< empty: the user the program runs as
+    QDateTime Time; ///< invalid: the time the printing starts
 };
 
 /// A widget: its Qt parent owns it. It owns its row bytes and, through its columns, the
@@ -108,6 +129,34 @@ public:
     /// take for a formula behind an apostrophe). The file appears whole or not at all; a
     /// failure to write, or a character code page 949 lacks, fails with the path.
     void ExportToCsv(const QString &path, const TwCsvOptions &options = {});
+    /// Every row of the visible columns as a workbook: numbers and dates as numbers and
+    /// dates with the column's display format, texts as text, check boxes as booleans,
+    /// footers as values under the rows, column widths as on the screen. The file appears
+    /// whole or not at all; a failure to write fails with the path.
+    void ExportToXlsx(const QString &path, const TwXlsxOptions &options = {});
+    /// The visible columns on pages of `printer`: scaled to the page width, or split across
+    /// pages left to right where they would shrink below a readable size; the title rows on
+    /// every page, the footers after the last row, a caption line and page numbers.
+    void Print(QPrinter &printer, const TwPrintOptions &options = {});
+    /// The pages Print makes, as a PDF file at `path` (whole or not at all).
+    void ExportToPdf(const QString &path, const TwPrintOptions &options = {});
+    /// Print's pages in a preview dialog, from which the user prints them.
+    void PrintPreview(const TwPrintOptions &options = {});
+
+    // Paste.
+    /// The clipboard's text pasted at the current cell as PasteText does; false when the
+    /// clipboard holds no text.
+    bool PasteFromClipboard();
+    /// Tab-separated rows (as spreadsheets copy them) from the current cell rightwards and
+    /// downwards, through the editing cycle: each row is edited and posted with its events,
+    /// each text read by its column's type and format; read-only and calculated columns are
+    /// skipped, rows past the last are inserted where wgoInserting allows. All or nothing:
+    /// the first value refused fails the paste with the row, the column and the reason, and
+    /// every row it touched is as it was.
+    void PasteText(const QString &text);
+    /// The core's menu (복사, 제목과 함께 복사) with 붙여넣기, 엑셀로 저장 and 인쇄, each where the
+    /// grid's options and rows allow it.
+    std::unique_ptr<QMenu> CreateStandardContextMenu();
 
     // The editing cycle: a row is browsed, edited or inserted; its values are collected in
     // the columns' edit buffers until Post stores them or Cancel drops them.
@@ -257,6 +306,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void resizeEvent(QResizeEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     // A cell as ExportToCsv writes it.

@@ -1,8 +1,11 @@
 // Copying cells to the clipboard: the texts the grid shows, in reading order, as the
 // tab-separated text and the HTML table spreadsheets read.
 
+#include "demo/demogrid.h"
 #include "grid/tabrix.h"
+#include "grid/uxutils.h"
 #include "platform/cp949.h"
+#include "platform/texception.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -179,23 +183,38 @@ TEST_F(ClipboardGrid, CopyKeysCopyTheGridsCellsBeforeAWindowShortcut)
     EXPECT_EQ(grid->GetRowCount(), 3);
 }
 
-TEST_F(ClipboardGrid, TheContextMenuCopiesWithAndWithoutTitles)
+TEST_F(ClipboardGrid, TheContextMenuOffersWhatTheGridAllows)
 {
     TTabrix &grid = *m_grid;
     grid.SetSelected(0, true);
+    QApplication::clipboard()->setText(QStringLiteral("9"));
     std::unique_ptr<QMenu> menu = grid.CreateStandardContextMenu();
-    const QList<QAction *> actions = menu->actions();
-    ASSERT_EQ(actions.size(), 2);
-    EXPECT_EQ(actions[0]->text(), QStringLiteral("복사"));
-    EXPECT_EQ(actions[1]->text(), QStringLiteral("제목과 함께 복사"));
-    actions[1]->trigger();
+    QStringList texts;
+    for (QAction *action : menu->actions()) {
+        if (!action->isSeparator())
+            texts << action->text();
+    }
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("복사"), QStringLiteral("제목과 함께 복사"), QStringLiteral("붙여넣기"),
+                                  QStringLiteral("엑셀로 저장"), QStringLiteral("인쇄")}));
+    const auto action = [&menu](const QString &text) {
+        for (QAction *item : menu->actions()) {
+            if (item->text() == text)
+                return item;
+        }
+        return static_cast<QAction *>(nullptr);
+    };
+    action(QStringLiteral("제목과 함께 복사"))->trigger();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("코드\t거래처명")));
-    actions[0]->trigger();
+    action(QStringLiteral("복사"))->trigger();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("1\t㈜한빛상사\t1,500\t2026-12-01")));
+    EXPECT_TRUE(action(QStringLiteral("붙여넣기"))->isEnabled());
 
+    // Without editing there is no paste; without rows nothing to copy.
+    grid.SetOptions({wgoMultiSelect});
     grid.SetRowCount(0);
     menu = grid.CreateStandardContextMenu();
-    EXPECT_FALSE(menu->actions()[0]->isEnabled()) << "nothing to copy";
+    EXPECT_FALSE(action(QStringLiteral("복사"))->isEnabled()) << "nothing to copy";
+    EXPECT_FALSE(action(QStringLiteral("붙여넣기"))->isEnabled());
 }
 
 // The rows as a CSV file: values in the forms spreadsheets read, in UTF-8 with a byte order
@@ -310,4 +329,309 @@ TEST_F(ClipboardGrid, ExportedValuesReadBackAsTheyAreStored)
     grid.SetSelectedIndex(1);
     grid.SetCurRow(0);
     EXPECT_TRUE(grid.CopyData()->html().contains(QStringLiteral("<td>가<br>나<br>다</td>")));
+}
+
+// Pasting: spreadsheet text split as spreadsheets write it, read by each column, through the
+// editing cycle, all or nothing.
+
+namespace {
+
+// Every value, null mark and row byte of a grid, with its row count, current row and mode:
+// two grids that print alike hold the same.
+std::string Dump(TTabrix &grid)
+{
+    QString out = QStringLiteral("rows=%1 cur=%2 mode=%3\n").arg(grid.GetRowCount()).arg(grid.CurRow()).arg(grid.GetGridMode());
+    for (int row = 0; row < grid.GetRowCount(); ++row) {
+        out += QStringLiteral("%1/%2/%3:").arg(grid.RowState(row)).arg(grid.Changed(row)).arg(grid.RowType(row));
+        for (int col = 0; col < grid.Columns().Count(); ++col) {
+            const TwCells cell = grid.Cells(col, row);
+            out += cell.Null() ? QStringLiteral("<null>") : cell.String();
+            out += u'|';
+        }
+        out += u'\n';
+    }
+    return out.toStdString();
+}
+
+std::string PasteError(TTabrix &grid, const QString &text)
+{
+    try {
+        grid.PasteText(text);
+    } catch (const TException &error) {
+        return error.Message().toStdString();
+    }
+    return "no error";
+}
+
+} // namespace
+
+TEST(SpreadsheetPaste, RowsAndQuotedFieldsSplitAsSpreadsheetsWriteThem)
+{
+    TTabrix grid;
+    for (int i = 0; i < 3; ++i) {
+        auto *column = static_cast<TwMemColumn *>(grid.Columns().Add());
+        column->SetDataType(wdtString);
+    }
+    grid.SetOptions({wgoEditing, wgoInserting});
+    grid.PasteText(QStringLiteral("a\t\"b\tc\"\t\r\n\"줄\n바꿈 \"\"인용\"\"\"\t끝\n\r마지막\r\n"));
+    ASSERT_EQ(grid.GetRowCount(), 4) << "a last line break adds no row";
+    const auto row = [&grid](int r) {
+        QStringList texts;
+        for (int c = 0; c < 3; ++c)
+            texts << (grid.Cells(c, r).Null() ? QStringLiteral("-") : grid.Cells(c, r).String());
+        return texts;
+    };
+    EXPECT_EQ(row(0), (QStringList{QStringLiteral("a"), QStringLiteral("b\tc"), QStringLiteral("-")}));
+    EXPECT_EQ(row(1), (QStringList{QStringLiteral("줄\n바꿈 \"인용\""), QStringLiteral("끝"), QStringLiteral("-")}));
+    EXPECT_EQ(row(2), (QStringList{QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-")}));
+    EXPECT_EQ(row(3), (QStringList{QStringLiteral("마지막"), QStringLiteral("-"), QStringLiteral("-")}));
+    // An empty clipboard text pastes nothing.
+    grid.PasteText(QString());
+    EXPECT_EQ(grid.GetRowCount(), 4);
+}
+
+// A copy of the grid pasted into an empty grid of the same columns holds the same rows.
+TEST_F(ClipboardGrid, CopiedRowsPasteIntoASecondGridAsTheyWere)
+{
+    TTabrix &source = *m_grid;
+    for (int row = 0; row < 3; ++row)
+        source.SetSelected(row, true);
+    const QString copied = source.CopyData()->text();
+
+    TTabrix target;
+    target.BeginUpdate();
+    for (int col = 0; col < source.Columns().Count(); ++col) {
+        const TwMemColumn *from = source.GetMemColumn(col);
+        auto *column = static_cast<TwMemColumn *>(target.Columns().Add());
+        column->SetDataType(from->DataType());
+        column->SetDataWidth(from->DataWidth());
+        column->SetDisplayFormat(from->DisplayFormat());
+        column->Title().SetCaption(from->Title().Caption());
+    }
+    target.SetOptions({wgoEditing, wgoInserting, wgoMultiSelect});
+    target.EndUpdate();
+    target.SetCheckRowState(true);
+    int posts = 0;
+    QObject::connect(&target, &TTabrix::OnAfterPost, [&posts] { ++posts; });
+    target.PasteText(copied);
+    EXPECT_EQ(posts, 3) << "each row posted through the editing cycle";
+    for (int row = 0; row < 3; ++row) {
+        target.SetSelected(row, true);
+        EXPECT_EQ(target.RowState(row), wrInserted);
+    }
+    EXPECT_EQ(target.CopyData()->text().toStdString(), copied.toStdString());
+    EXPECT_EQ(target.Cells(2, 1).Float(), -32000);
+    EXPECT_TRUE(target.Cells(3, 1).Null());
+    EXPECT_EQ(target.CurRow(), 0) << "the pasted block's first row is current";
+
+    // Pasted over the rows again, from the second column: those rows are edited, not added.
+    target.SetCurRow(1);
+    target.SetSelectedIndex(1);
+    target.ClearRowStates();
+    target.PasteText(QStringLiteral("새이름\t(2,500)\r\n"));
+    EXPECT_EQ(target.GetRowCount(), 3);
+    EXPECT_EQ(target.Cells(1, 1).String(), QStringLiteral("새이름"));
+    EXPECT_EQ(target.Cells(2, 1).Float(), -2500);
+    EXPECT_EQ(target.Cells(0, 1).Long(), 2) << "left of the current cell nothing changes";
+    EXPECT_EQ(target.RowState(1), wrUpdated);
+    EXPECT_TRUE(target.Changed(1));
+    EXPECT_EQ(target.RowState(0), wrNormal);
+}
+
+// Texts are read by each column: numbers with separators and units, dates in the column's
+// order, check boxes, list items; read-only and calculated columns are passed over.
+TEST_F(ClipboardGrid, PastedTextsAreReadByTheirColumnsTypeAndFormat)
+{
+    TTabrix &grid = *m_grid;
+    grid.BeginUpdate();
+    auto *done = static_cast<TwMemColumn *>(grid.Columns().Add());
+    done->SetDataType(wdtBool);
+    auto *kind = static_cast<TwMemColumn *>(grid.Columns().Add());
+    kind->SetDataType(wdtString);
+    kind->SetValues({QStringLiteral("A"), QStringLiteral("B")});
+    kind->SetItems({QStringLiteral("도매"), QStringLiteral("소매")});
+    kind->ListOption().SetValuesIndex(1);
+    grid.EndUpdate();
+    grid.GetMemColumn(3)->SetDisplayFormat(QStringLiteral("dd.mm.yyyy"));
+    grid.GetMemColumn(4)->SetReadOnly(true);
+    grid.SetCurRow(0);
+    grid.SetSelectedIndex(1);
+    grid.PasteText(QStringLiteral("가게\t1,234.5원\t05.12.2026\t무시\t예\t소매\r\n"
+                                  "나라\t₩ 7\t2026-12-06\t\tfalse\tA\r\n"));
+    EXPECT_EQ(grid.Cells(2, 0).Float(), 1234.5);
+    EXPECT_EQ(TXDateFrom(grid.Cells(3, 0).DateTime()), QDate(2026, 12, 5));
+    EXPECT_EQ(grid.Cells(4, 0).String(), QStringLiteral("")) << "read-only: kept";
+    EXPECT_TRUE(grid.Cells(5, 0).Bool());
+    EXPECT_EQ(grid.Cells(6, 0).String(), QStringLiteral("B"));
+    EXPECT_EQ(grid.Cells(2, 1).Float(), 7);
+    EXPECT_EQ(TXDateFrom(grid.Cells(3, 1).DateTime()), QDate(2026, 12, 6));
+    EXPECT_FALSE(grid.Cells(5, 1).Bool());
+    EXPECT_EQ(grid.Cells(6, 1).String(), QStringLiteral("A"));
+    EXPECT_EQ(grid.Cells(4, 1).String(), QStringLiteral("반품\t\"급\"\n재입고"));
+
+    // Texts a column cannot take, each named with its row, column and reason.
+    EXPECT_EQ(PasteError(grid, QStringLiteral("x\t12abc")),
+              "1행 '금액' 열에 붙여넣을 수 없습니다: '12abc'은(는) 숫자가 아닙니다.");
+    EXPECT_NE(PasteError(grid, QStringLiteral("x\t1\t31.02.2026")).find("'31.02.2026'"), std::string::npos);
+    EXPECT_NE(PasteError(grid, QStringLiteral("x\t1\t\t\t아마")).find("참/거짓"), std::string::npos);
+    EXPECT_NE(PasteError(grid, QStringLiteral("x\t1\t\t\t\t온라인")).find("목록에 없는"), std::string::npos);
+    // Thousands separators only between groups of three; a sign before a currency sign; a
+    // format's own text for zero; dates in the column's order before the locale's.
+    EXPECT_NE(PasteError(grid, QStringLiteral("x\t1.234,56")).find("숫자가 아닙니다"), std::string::npos);
+    EXPECT_NE(PasteError(grid, QStringLiteral("x\t12,34.5")).find("숫자가 아닙니다"), std::string::npos);
+    grid.GetMemColumn(2)->SetDisplayFormat(QStringLiteral("₩#,##0;-₩#,##0;-"));
+    grid.GetMemColumn(3)->SetDisplayFormat(QStringLiteral("dd-mm-yy"));
+    grid.PasteText(QStringLiteral("x\t-₩1,234\t03-04-05\r\ny\t-\t"));
+    EXPECT_EQ(grid.Cells(2, 0).Float(), -1234);
+    EXPECT_EQ(TXDateFrom(grid.Cells(3, 0).DateTime()), QDate(2005, 4, 3));
+    EXPECT_EQ(grid.Cells(2, 1).Float(), 0);
+    EXPECT_TRUE(grid.Cells(3, 1).Null());
+
+    grid.GetMemColumn(1)->SetDataWidth(4);
+    EXPECT_NE(PasteError(grid, QStringLiteral("다섯글자요")).find("4바이트"), std::string::npos);
+    grid.SetSelectedIndex(0);
+    EXPECT_NE(PasteError(grid, QStringLiteral("99999999999")).find("사이여야"), std::string::npos);
+    EXPECT_NE(PasteError(grid, QStringLiteral("1.5")).find("정수가"), std::string::npos);
+}
+
+// The first refusal cancels the whole paste: every row as it was, the reason named.
+TEST_F(ClipboardGrid, APasteRefusedMidwayLeavesTheGridAsItWas)
+{
+    TTabrix &grid = *m_grid;
+    grid.SetOptions({wgoEditing, wgoInserting});
+    grid.SetCheckRowState(true);
+    grid.SetRowState(0, wrUpdated);
+    grid.SetChanged(2, true);
+    grid.SetCurRow(0);
+    const std::string before = Dump(grid);
+    const QString rows = QStringLiteral("11\t가\t1\r\n12\t나\t2\r\n13\t다\t3\r\n14\t라\t4\r\n");
+
+    // A handler refuses the third row's post.
+    int posts = 0;
+    QMetaObject::Connection refuse = QObject::connect(&grid, &TTabrix::OnBeforePost, [&grid, &posts] {
+        if (grid.CurRow() == 2)
+            throw TException(QStringLiteral("마감된 거래입니다."));
+        ++posts;
+    });
+    EXPECT_EQ(PasteError(grid, rows), "3행에 붙여넣을 수 없어 붙여넣기를 취소했습니다: 마감된 거래입니다.");
+    EXPECT_EQ(posts, 2);
+    EXPECT_EQ(Dump(grid), before);
+    QObject::disconnect(refuse);
+
+    // A value handler refuses in the added row: the added rows go too.
+    refuse = QObject::connect(&grid, &TTabrix::OnValueChanging, [&grid](TwMemColumn *column, const QVariant &value) {
+        if (column->Index() == 1 && value.toString() == QStringLiteral("라"))
+            throw TException(QStringLiteral("거래처가 없습니다."));
+        Q_UNUSED(grid);
+    });
+    EXPECT_EQ(PasteError(grid, rows), "4행 '거래처명' 열에 붙여넣을 수 없어 붙여넣기를 취소했습니다: 거래처가 없습니다.");
+    EXPECT_EQ(Dump(grid), before);
+    QObject::disconnect(refuse);
+
+    // OnEdit refuses the second row, as it would refuse typing into it; the application
+    // hears of the row the grid is back on, and the footers are as they were.
+    int entered = -1;
+    QObject::connect(&grid, &TTabrix::OnRowEnter, [&grid, &entered] { entered = grid.CurRow(); });
+    refuse = QObject::connect(&grid, &TTabrix::OnEdit, [&grid](TwColumn *, bool &accept) { accept = grid.CurRow() != 1; });
+    EXPECT_EQ(PasteError(grid, rows), "2행 '코드' 열에 붙여넣을 수 없어 붙여넣기를 취소했습니다: 이 행은 고칠 수 없습니다.");
+    EXPECT_EQ(Dump(grid), before);
+    EXPECT_EQ(entered, 0);
+    QObject::disconnect(refuse);
+
+    // A required column left empty.
+    grid.GetMemColumn(3)->SetRequired(true);
+    grid.SetSelectedIndex(0);
+    EXPECT_NE(PasteError(grid, QStringLiteral("21\t가\t1\t2026-01-01\r\n22\t나\t2\t\r\n")).find("must have a value"),
+              std::string::npos);
+    EXPECT_EQ(Dump(grid), before);
+    grid.GetMemColumn(3)->SetRequired(false);
+
+    // Without wgoInserting, rows past the last are refused before anything changes; so are
+    // rows past MaxRowCount.
+    grid.SetOptions({wgoEditing});
+    EXPECT_NE(PasteError(grid, rows).find("추가할 수 없어"), std::string::npos);
+    grid.SetOptions({wgoEditing, wgoInserting});
+    grid.SetMaxRowCount(3);
+    EXPECT_NE(PasteError(grid, rows).find("최대 3개"), std::string::npos);
+    EXPECT_EQ(Dump(grid), before);
+}
+
+// A clipboard far larger than any spreadsheet copy is refused at once, with the limit named.
+TEST_F(ClipboardGrid, AHugeClipboardTextIsRefusedWithItsSize)
+{
+    TTabrix &grid = *m_grid;
+    const std::string before = Dump(grid);
+    const QString huge(50 * 1024 * 1024, u'1');
+    EXPECT_NE(PasteError(grid, huge).find("너무 큽니다"), std::string::npos);
+    // Many short rows past the cell limit too.
+    grid.SetOptions({wgoEditing, wgoInserting});
+    const QString rows = QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\n").repeated(300'000);
+    EXPECT_NE(PasteError(grid, rows).find("셀이 너무 많습니다"), std::string::npos);
+    EXPECT_EQ(Dump(grid), before);
+
+    // A grid of 2,147,483,647 rows takes no row past its last.
+    TabrixDemo::TGeneratedGrid most;
+    TabrixDemo::BuildGrid(most, false);
+    most.SetOptions({wgoEditing, wgoInserting});
+    most.SetRowCount(std::numeric_limits<int>::max());
+    most.SetCurRow(std::numeric_limits<int>::max() - 1);
+    EXPECT_NE(PasteError(most, QStringLiteral("1\n2\n")).find("최대 2,147,483,647개"), std::string::npos)
+        << PasteError(most, QStringLiteral("1\n2\n"));
+    EXPECT_EQ(most.GetRowCount(), std::numeric_limits<int>::max());
+}
+
+// Ctrl+V and Shift+Insert paste into the grid that has the keyboard; in an open editor they
+// are the editor's own.
+TEST_F(ClipboardGrid, PasteKeysPasteIntoTheGrid)
+{
+    QMainWindow window;
+    TTabrix *grid = m_grid.release();
+    window.setCentralWidget(grid);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    grid->setFocus();
+    grid->SetCurRow(0);
+    grid->SetSelectedIndex(1);
+    QApplication::clipboard()->setText(QStringLiteral("붙인상사\r\n"));
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid->Cells(1, 0).String(), QStringLiteral("붙인상사"));
+    grid->SetCurRow(2);
+    QApplication::clipboard()->setText(QStringLiteral("두번째"));
+    QTest::keyClick(grid, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(grid->Cells(1, 2).String(), QStringLiteral("두번째"));
+    EXPECT_EQ(grid->GetRowCount(), 3) << "Shift+Insert pastes; it inserts no row";
+
+    QTest::keyClick(grid, Qt::Key_F2);
+    QWidget *editor = QApplication::focusWidget();
+    ASSERT_NE(editor, grid);
+    QApplication::clipboard()->setText(QStringLiteral("편집기"));
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid->Cells(1, 2).String(), QStringLiteral("두번째")) << "not stored until the editor is";
+}
+
+// A new row nothing was typed into takes the paste as added rows; the footers are summed
+// once, after the last row.
+TEST_F(ClipboardGrid, APasteIntoAnUntouchedNewRowAddsTheRows)
+{
+    TTabrix &grid = *m_grid;
+    grid.SetOptions({wgoEditing, wgoInserting});
+    grid.SetCheckRowState(true);
+    grid.Footers().Add();
+    grid.GetMemColumn(2)->MemFooter().SetMethod(0, wfmeSum);
+    grid.CalcFooters();
+    grid.GetMemColumn(0)->SetRequired(true);
+    grid.SetCurRow(2);
+    grid.Insert(true);
+    ASSERT_EQ(grid.GetGridMode(), wgmInsert);
+    int sums = 0;
+    QObject::connect(&grid, &TTabrix::OnCalcFooters, [&sums](bool &) { ++sums; });
+    grid.PasteText(QStringLiteral("4\t가\t100\r\n5\t나\t200\r\n"));
+    EXPECT_EQ(grid.GetRowCount(), 5) << "no blank row before the pasted ones";
+    EXPECT_EQ(grid.Cells(0, 3).Long(), 4);
+    EXPECT_EQ(grid.RowState(3), wrInserted);
+    EXPECT_FALSE(grid.Changed(3));
+    EXPECT_EQ(grid.RowState(4), wrInserted);
+    EXPECT_EQ(sums, 1);
+    EXPECT_EQ(grid.GetMemColumn(2)->Footer().GetText(0), QStringLiteral("1,204,367"));
 }

@@ -65,7 +65,9 @@ TwCopyKey TXCopyKey(const QKeyEvent *event)
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (event->key() == Qt::Key_C && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
         return TwCopyKey::CopyWithTitles;
-    return event->matches(QKeySequence::Copy) ? TwCopyKey::Copy : TwCopyKey::None;
+    if (event->matches(QKeySequence::Copy))
+        return TwCopyKey::Copy;
+    return event->matches(QKeySequence::Paste) ? TwCopyKey::Paste : TwCopyKey::None;
 }
 
 QString TXSpreadsheetField(const QString &text)
@@ -84,6 +86,84 @@ QString TXSpreadsheetField(const QString &text)
     return field;
 }
 
+std::vector<QStringList> TXSpreadsheetRows(const QString &text, long long maxCells)
+{
+    std::vector<QStringList> rows;
+    QStringList fields;
+    QString field;
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    long long cells = 0;
+    // A quote with none after it cannot open a field: found at once, not by a scan to the end.
+    const qsizetype lastQuote = text.lastIndexOf(u'"');
+    bool open = false; // a row has begun
+    bool fieldStart = true;
+    const auto endField = [&] {
+        fields << field;
+        field.clear();
+        if (maxCells >= 0 && ++cells > maxCells)
+            throw TException(QStringLiteral("붙여넣을 셀이 너무 많습니다 (최대 %1개).").arg(QLocale(QLocale::Korean).toString(maxCells)));
+    };
+    while (i < size) {
+        open = true;
+        if (fieldStart && text[i] == u'"' && i < lastQuote) {
+            fieldStart = false;
+            // A quoted field: up to the quote that is not doubled; what follows it up to
+            // the next tab or line break belongs to the field as it stands. A quote that
+            // never closes is a character of the field like any other.
+            qsizetype at = i + 1;
+            QString quoted;
+            bool closed = false;
+            while (at < size) {
+                if (text[at] == u'"') {
+                    if (at + 1 < size && text[at + 1] == u'"') {
+                        quoted += u'"';
+                        at += 2;
+                        continue;
+                    }
+                    ++at;
+                    closed = true;
+                    break;
+                }
+                quoted += text[at++];
+            }
+            if (closed) {
+                field += quoted;
+                i = at;
+            } else {
+                field += u'"';
+                ++i;
+            }
+            continue;
+        }
+        const QChar c = text[i];
+        fieldStart = c == u'\t' || c == u'\r' || c == u'\n';
+        if (c == u'\t') {
+            endField();
+            ++i;
+        } else if (c == u'\r' || c == u'\n') {
+            endField();
+            rows.push_back(std::move(fields));
+            fields = {};
+            open = false;
+            i += (c == u'\r' && i + 1 < size && text[i + 1] == u'\n') ? 2 : 1;
+        } else {
+            qsizetype stop = i;
+            while (stop < size && text[stop] != u'\t' && text[stop] != u'\r' && text[stop] != u'\n')
+                ++stop;
+            field += QStringView(text).mid(i, stop - i);
+            i = stop;
+        }
+    }
+    if (open) {
+        endField();
+        rows.push_back(std::move(fields));
+    }
+    // Blank lines at the end are no rows (some programs end a copy with more than one).
+    while (!rows.empty() && rows.back().size() == 1 && rows.back().front().isEmpty())
+        rows.pop_back();
+    return rows;
+}
 
 TwClipboardWriter::TwClipboardWriter(const std::vector<TwAlignment> &alignments)
     : m_html(QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><table>\n"))
@@ -219,7 +299,7 @@ std::unique_ptr<QMimeData> TwCustomGrid::CopyData(bool withTitles)
     const long long cells = static_cast<long long>(std::max(selected, 1)) * static_cast<long long>(reading.size());
     if (cells > MaxCells)
         throw TException(QStringLiteral("복사할 셀이 너무 많습니다 (%1개, 최대 %2개).")
-                             .arg(QLocale::system().toString(cells), QLocale::system().toString(MaxCells)));
+                             .arg(QLocale(QLocale::Korean).toString(cells), QLocale(QLocale::Korean).toString(MaxCells)));
     if (selected > 0) {
         rows.reserve(static_cast<std::size_t>(selected));
         for (int row = 0; row < rowCount && static_cast<int>(rows.size()) < selected; ++row) {

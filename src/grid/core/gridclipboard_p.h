@@ -19,13 +19,19 @@ class TwCustomGrid;
 std::vector<TwColumn *> TXReadingColumns(const TwCustomGrid &grid);
 
 /// The keys that copy: Ctrl+C, Ctrl+Insert and the platform's copy key (no titles), and
-/// Ctrl+Shift+C (with the titles).
-enum class TwCopyKey { None, Copy, CopyWithTitles };
+/// Ctrl+Shift+C (with the titles); and those that paste: Ctrl+V and Shift+Insert.
+enum class TwCopyKey { None, Copy, CopyWithTitles, Paste };
 TwCopyKey TXCopyKey(const QKeyEvent *event);
 
 /// A field of tab-separated text as spreadsheets read it back: quoted, with its quotes
 /// doubled, when it holds a tab, a line break or a quote; as it is otherwise.
 QString TXSpreadsheetField(const QString &text);
+
+/// Tab-separated text as spreadsheets copy it, split into rows of fields: CRLF, LF or CR
+/// end a row (the last one needs none), a field that starts with a quote runs to its
+/// closing quote and holds tabs, line breaks and doubled quotes; blank lines at the end are
+/// left out. More than `maxCells` fields (when not negative) fail the split at once.
+std::vector<QStringList> TXSpreadsheetRows(const QString &text, long long maxCells = -1);
 
 /// Collects rows of cells as tab-separated text (CRLF after every row) and as an HTML table
 /// whose cells take their column's alignment.

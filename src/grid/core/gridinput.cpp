@@ -321,7 +321,8 @@ void TwCustomGrid::keyPressEvent(QKeyEvent *event)
     }
     // The copy keys copy cells when the grid itself has the keyboard; an open editor's own
     // copy keys that reach the grid unhandled copy nothing.
-    if (const TwCopyKey copy = TXCopyKey(event); copy != TwCopyKey::None && hasFocus()) {
+    if (const TwCopyKey copy = TXCopyKey(event);
+        (copy == TwCopyKey::Copy || copy == TwCopyKey::CopyWithTitles) && hasFocus()) {
         CopyToClipboard(copy == TwCopyKey::CopyWithTitles);
         event->accept();
         return;

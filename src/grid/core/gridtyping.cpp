@@ -242,7 +242,8 @@ QVariant TwCustomGrid::inputMethodQuery(Qt::InputMethodQuery query) const
 
 bool TwCustomGrid::ClaimsKey(const QKeyEvent *event) const
 {
-    // The copy keys copy the grid's cells, not what a window's shortcut would copy.
+    // The copy and paste keys copy and paste the grid's cells, not what a window's shortcut
+    // would.
     if (TXCopyKey(event) != TwCopyKey::None && hasFocus())
         return true;
     // While the grid edits, Enter and Escape are its own: a window's shortcut or a dialog's

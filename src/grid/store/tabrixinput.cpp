@@ -1,4 +1,5 @@
 #include "grid/tabrix.h"
+#include "grid/core/gridclipboard_p.h"
 #include "grid/store/tabrix_p.h"
 
 // The complete grid's keys and mouse wheel: moving between rows (posting the row left, or
@@ -34,6 +35,15 @@ bool MoveToLevel(TTabrix &grid, int step)
 
 void TTabrix::keyPressEvent(QKeyEvent *event)
 {
+    // Ctrl+V and Shift+Insert paste rows when the grid itself has the keyboard (an open
+    // editor pastes into itself); a refused paste is reported by the grid's event handling.
+    if (TXCopyKey(event) == TwCopyKey::Paste && hasFocus()) {
+        event->accept();
+        // A grid that neither edits nor adds rows takes no paste.
+        if (Options().Has(wgoEditing) || Options().Has(wgoInserting))
+            PasteFromClipboard();
+        return;
+    }
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool ctrl = modifiers & Qt::ControlModifier;

@@ -1,5 +1,13 @@
 #include "salesfixture.h"
 
+#include <QClipboard>
+#include <QFile>
+#include <QMimeData>
+#include <QPrintPreviewDialog>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+
 TEST_P(SalesScreenTest, AnEditAnInsertAndADeleteAreSavedInOneTransaction)
 {
     EXPECT_EQ(m_grid->GetRowCount(), 300);
@@ -113,6 +121,65 @@ TEST_P(SalesScreenTest, AClickOnAColumnTitleSortsByItAndASecondClickReverses)
     ASSERT_GE(edited, 0);
     EXPECT_EQ(m_grid->RowState(edited), wrUpdated);
     EXPECT_EQ(m_grid->StateCount(wrUpdated), 1);
+}
+
+// What a user does with the day's sales next: copies rows into a spreadsheet and back, saves
+// them as a workbook, prints them through the preview.
+TEST_P(SalesScreenTest, RowsGoToASpreadsheetAndBackToAWorkbookAndToPaper)
+{
+    ASSERT_NE(m_screen->findChild<QPushButton *>(QStringLiteral("btnExcel")), nullptr);
+    ASSERT_NE(m_screen->findChild<QPushButton *>(QStringLiteral("btnPrint")), nullptr);
+    m_grid->setFocus();
+    // Two selected rows, copied with Ctrl+C as the grid shows them.
+    m_grid->SetSelected(0, true);
+    m_grid->SetSelected(1, true);
+    QTest::keyClick(m_grid, Qt::Key_C, Qt::ControlModifier);
+    const QStringList copied = QApplication::clipboard()->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(copied.size(), 2);
+    EXPECT_EQ(copied[0].split(u'\t').size(), m_grid->GetVColCount());
+    m_grid->ClearSelection();
+
+    // A spreadsheet's column of remarks pasted at row 6 with Ctrl+V: two rows edited.
+    m_grid->SetCurRow(5);
+    m_grid->SetSelectedColumn(m_grid->GetMemColumn(Remark));
+    QApplication::clipboard()->setText(QStringLiteral("엑셀에서\r\n붙임\r\n"));
+    QTest::keyClick(m_grid, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(m_grid->GetMemColumn(Remark)->Pool().GetString(5), QStringLiteral("엑셀에서"));
+    EXPECT_EQ(m_grid->GetMemColumn(Remark)->Pool().GetString(6), QStringLiteral("붙임"));
+    EXPECT_EQ(States().mid(4, 4), QStringLiteral("0110"));
+
+    // The rows as a workbook: every sale under the titles, amounts as numbers.
+    const QString path = m_folder.filePath(QStringLiteral("일일판매현황.xlsx"));
+    ASSERT_TRUE(m_screen->ExportExcel(path)) << m_screen->Status().toStdString();
+    EXPECT_TRUE(m_screen->Status().startsWith(QStringLiteral("300건을 엑셀로 저장했습니다: "))) << m_screen->Status().toStdString();
+    QProcess python;
+    // The system's Python, which has openpyxl (a python3 earlier on the path may not).
+    python.start(QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3") : QStringLiteral("python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import openpyxl,sys\n"
+                                 "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                                 "numbers = sum(1 for row in ws.iter_rows() for c in row if type(c.value) in (int, float))\n"
+                                 "print(ws.title, ws.max_row, numbers > 300 * 3)\n"),
+                  path});
+    ASSERT_TRUE(python.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()).trimmed().section(u' ', 0, 0), QStringLiteral("일일판매현황"));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+
+    // Ctrl+P opens the print preview; closing it changes nothing.
+    bool previewed = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&previewed, &closer] {
+        if (auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget())) {
+            previewed = true;
+            closer.stop();
+            dialog->reject();
+        }
+    });
+    closer.start(50);
+    QTest::keyClick(m_grid, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(previewed);
+    EXPECT_EQ(States().mid(4, 4), QStringLiteral("0110"));
+    EXPECT_TRUE(m_boxes.Calls().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SalesScreenTest,

@@ -9,13 +9,16 @@
 #include "platform/texception.h"
 
 #include <QDate>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStandardPaths>
 
 #include <utility>
 #include <QVBoxLayout>
@@ -35,7 +38,13 @@ TSalesScreen::TSalesScreen(const QSqlDatabase &connection, QWidget *parent)
     m_save = new QPushButton(QString::fromUtf16(u"저장"), this);
     m_save->setObjectName(QStringLiteral("btnSave"));
     m_save->setToolTip(QStringLiteral("Ctrl+S"));
-    for (QPushButton *button : {m_query, m_save})
+    m_excel = new QPushButton(QString::fromUtf16(u"엑셀"), this);
+    m_excel->setObjectName(QStringLiteral("btnExcel"));
+    m_excel->setToolTip(QStringLiteral("Ctrl+E"));
+    m_print = new QPushButton(QString::fromUtf16(u"인쇄"), this);
+    m_print->setObjectName(QStringLiteral("btnPrint"));
+    m_print->setToolTip(QStringLiteral("Ctrl+P"));
+    for (QPushButton *button : {m_query, m_save, m_excel, m_print})
         button->setFocusPolicy(Qt::NoFocus);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblStatus"));
@@ -43,6 +52,8 @@ TSalesScreen::TSalesScreen(const QSqlDatabase &connection, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_query);
     buttons->addWidget(m_save);
+    buttons->addWidget(m_excel);
+    buttons->addWidget(m_print);
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -52,10 +63,14 @@ TSalesScreen::TSalesScreen(const QSqlDatabase &connection, QWidget *parent)
 
     connect(m_query, &QPushButton::clicked, this, [this] { Query(); });
     connect(m_save, &QPushButton::clicked, this, [this] { Save(); });
+    connect(m_excel, &QPushButton::clicked, this, [this] { ExportExcel(); });
+    connect(m_print, &QPushButton::clicked, this, [this] { Print(); });
     // The keys act at once, wherever the focus is inside the screen (a button's own
     // shortcut would wait for its pressed look).
     for (const auto &[key, button] : {std::pair{QKeySequence(Qt::Key_F5), m_query},
-                                      std::pair{QKeySequence(Qt::CTRL | Qt::Key_S), m_save}}) {
+                                      std::pair{QKeySequence(Qt::CTRL | Qt::Key_S), m_save},
+                                      std::pair{QKeySequence(Qt::CTRL | Qt::Key_E), m_excel},
+                                      std::pair{QKeySequence(Qt::CTRL | Qt::Key_P), m_print}}) {
         auto *shortcut = new QShortcut(key, this);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
@@ -139,6 +154,46 @@ bool TSalesScreen::Save()
                    .arg(counts.Updated)
                    .arg(counts.Deleted));
     return true;
+}
+
+bool TSalesScreen::ExportExcel(const QString &path)
+{
+    QString target = path;
+    if (target.isEmpty()) {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString name = QStringLiteral("%1_%2.xlsx").arg(Caption(), QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
+        target = QFileDialog::getSaveFileName(this, QString::fromUtf16(u"엑셀로 저장"), QDir(folder).filePath(name),
+                                              QString::fromUtf16(u"Excel 통합 문서 (*.xlsx)"));
+        if (target.isEmpty())
+            return false;
+        if (!target.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+            target += QLatin1String(".xlsx");
+    }
+    try {
+        TwXlsxOptions options;
+        options.SheetName = Caption();
+        m_grid->ExportToXlsx(target, options);
+    } catch (const std::exception &failure) {
+        const QString message = QString::fromUtf8(failure.what());
+        ShowStatus(QString::fromUtf16(u"엑셀로 저장하지 못했습니다: ") + message);
+        Platform::ShowMessageBox(this, message, Caption(), Platform::TMsgIcon::Error);
+        return false;
+    }
+    ShowStatus(QString::fromUtf16(u"%1건을 엑셀로 저장했습니다: %2")
+                   .arg(QLocale(QLocale::Korean).toString(m_grid->GetRowCount()), QDir::toNativeSeparators(target)));
+    return true;
+}
+
+void TSalesScreen::Print()
+{
+    TwPrintOptions options;
+    options.Title = Caption();
+    options.User = m_connection.userName();
+    try {
+        m_grid->PrintPreview(options);
+    } catch (const std::exception &failure) {
+        Platform::ShowMessageBox(this, QString::fromUtf8(failure.what()), Caption(), Platform::TMsgIcon::Error);
+    }
 }
 
 bool TSalesScreen::HasChanges() const

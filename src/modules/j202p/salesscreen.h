@@ -28,6 +28,11 @@ public:
     /// "저장": posts the row being edited, then writes the changes in one transaction; on
     /// failure shows the cause and keeps every row and state as it was.
     bool Save();
+    /// "엑셀": the rows as a workbook at `path`, or where the user picks when `path` is
+    /// empty; false when it was not written (the cause shown) or the user cancelled.
+    bool ExportExcel(const QString &path = {});
+    /// "인쇄": the rows in a print preview, from which the user prints them.
+    void Print();
     /// Whether rows are inserted, updated or deleted, or the current row is being edited.
     bool HasChanges() const;
     /// Asks whether to save unsaved changes (Yes, No, Cancel); false when the screen must
@@ -44,6 +49,8 @@ private:
     TTabrix *m_grid = nullptr;
     QPushButton *m_query = nullptr;
     QPushButton *m_save = nullptr;
+    QPushButton *m_excel = nullptr;
+    QPushButton *m_print = nullptr;
     QLabel *m_status = nullptr;
     int m_sortColumn = -1;
     bool m_sortDescending = false;

@@ -1,7 +1,9 @@
 // TabrixDemo: the complete grid over a million generated sales rows, in group mode with a
 // fixed group and three footer lines. Cells may be typed into (the editor opens on the
 // first key), rows added (Insert, Down on the last row) and deleted (Ctrl+Delete, with a
-// question); on exit the row states are printed.
+// question); on exit the row states are printed. Its menus save the rows as a workbook
+// (Ctrl+E), a CSV file or a PDF, print them through a preview (Ctrl+P), and copy and paste
+// them with spreadsheets; the grid's right-click menu offers the same.
 //   TabrixDemo [--rows N] [--column-mode] [--log] [--shots DIR]
 // --shots saves pictures of the grid at the top, the middle and the end of its rows as
 // DIR/tabrixdemo-top.png, -middle.png and -end.png, and ends.
@@ -13,13 +15,18 @@
 
 #include "grid/tabrix.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
-#include <QShortcut>
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
 
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -156,6 +163,74 @@ void PrintRowStates(const TTabrix &grid)
     }
 }
 
+// Runs a command of the menu; a failure is shown, the grid stays as it was.
+void Run(QWidget *window, const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const std::exception &error) {
+        QMessageBox::warning(window, QStringLiteral("TabrixDemo"), QString::fromUtf8(error.what()));
+    }
+}
+
+// A path to save to, with `suffix` added when the user typed none; empty when cancelled.
+QString SavePath(QWidget *window, const QString &caption, const QString &filter, const QString &suffix)
+{
+    QString path = QFileDialog::getSaveFileName(window, caption, QString(), filter);
+    if (!path.isEmpty() && !path.endsWith(suffix, Qt::CaseInsensitive))
+        path += suffix;
+    return path;
+}
+
+// 파일: the rows as a workbook, a CSV file or a PDF, on paper, and the end; 편집: copy and
+// paste with spreadsheets.
+void BuildMenus(QMainWindow &window, TTabrix &grid)
+{
+    QMenu *file = window.menuBar()->addMenu(QStringLiteral("파일(&F)"));
+    QAction *xlsx = file->addAction(QStringLiteral("엑셀로 저장(&E)..."), &window, [&window, &grid] {
+        Run(&window, [&] {
+            const QString path = SavePath(&window, QStringLiteral("엑셀로 저장"), QStringLiteral("Excel 통합 문서 (*.xlsx)"),
+                                          QStringLiteral(".xlsx"));
+            if (!path.isEmpty())
+                grid.ExportToXlsx(path);
+        });
+    });
+    xlsx->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    file->addAction(QStringLiteral("CSV로 저장(&C)..."), &window, [&window, &grid] {
+        Run(&window, [&] {
+            const QString path =
+                SavePath(&window, QStringLiteral("CSV로 저장"), QStringLiteral("CSV (*.csv)"), QStringLiteral(".csv"));
+            if (!path.isEmpty())
+                grid.ExportToCsv(path);
+        });
+    });
+    file->addAction(QStringLiteral("PDF로 저장(&D)..."), &window, [&window, &grid] {
+        Run(&window, [&] {
+            const QString path =
+                SavePath(&window, QStringLiteral("PDF로 저장"), QStringLiteral("PDF (*.pdf)"), QStringLiteral(".pdf"));
+            if (!path.isEmpty())
+                grid.ExportToPdf(path);
+        });
+    });
+    QAction *print = file->addAction(QStringLiteral("인쇄(&P)..."), &window,
+                                     [&window, &grid] { Run(&window, [&] { grid.PrintPreview(); }); });
+    print->setShortcut(QKeySequence::Print);
+    file->addSeparator();
+    // Ctrl+Q closes the window the way its close button does, also where no window manager
+    // draws one (a script on a bare X server).
+    QAction *quit = file->addAction(QStringLiteral("끝내기(&X)"), &window, &QWidget::close);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    // The grid takes its copy and paste keys itself while it has the keyboard; the menu's
+    // commands are for the mouse.
+    QMenu *edit = window.menuBar()->addMenu(QStringLiteral("편집(&E)"));
+    edit->addAction(QStringLiteral("복사(&C)"), &window, [&window, &grid] { Run(&window, [&] { grid.CopyToClipboard(); }); });
+    edit->addAction(QStringLiteral("제목과 함께 복사(&T)"), &window,
+                    [&window, &grid] { Run(&window, [&] { grid.CopyToClipboard(true); }); });
+    edit->addAction(QStringLiteral("붙여넣기(&P)"), &window,
+                    [&window, &grid] { Run(&window, [&] { grid.PasteFromClipboard(); }); });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -185,9 +260,11 @@ int main(int argc, char *argv[])
         return 2;
     }
 
+    // The window before the grid: the grid, its central widget, goes first at the end.
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("TabrixDemo"));
     TTabrix grid;
     grid.setObjectName(QStringLiteral("Tabrix1"));
-    grid.setWindowTitle(QStringLiteral("TabrixDemo"));
     TabrixDemo::BuildGrid(grid, !parser.isSet(columnsOption));
     TwGridOptions options = grid.Options();
     for (const TwGridOption option : {wgoEditing, wgoInserting, wgoDeleting, wgoConfirmDelete})
@@ -228,12 +305,11 @@ int main(int argc, char *argv[])
         ConnectLog(grid);
         Log(QStringLiteral("Ready rows=%1 fill=%2ms").arg(grid.GetRowCount()).arg(fillMs));
     }
-    // Ctrl+Q closes the window the way its close button does, also where no window manager
-    // draws one (a script on a bare X server).
-    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &grid);
-    QObject::connect(quit, &QShortcut::activated, &grid, &QWidget::close);
-    grid.resize(1100, 640);
-    grid.show();
+    window.setCentralWidget(&grid);
+    BuildMenus(window, grid);
+    window.resize(1100, 660);
+    window.show();
+    grid.setFocus();
     if (parser.isSet(shotsOption)) {
         const QString folder = parser.value(shotsOption);
         const std::pair<const char *, int> places[] = {{"top", 0}, {"middle", rows / 2}, {"end", rows - 1}};
@@ -243,7 +319,7 @@ int main(int argc, char *argv[])
             grid.grab().save(QStringLiteral("%1/tabrixdemo-%2.png").arg(folder, QString::fromLatin1(name)));
         }
         // Narrow and scrolled sideways: the fixed group stays, the others pass beneath it.
-        grid.resize(560, 420);
+        window.resize(560, 440);
         grid.SetLeftPos(150);
         grid.grab().save(QStringLiteral("%1/tabrixdemo-scrolled.png").arg(folder));
         return 0;

@@ -189,11 +189,11 @@ int main(int argc, char *argv[])
     const QString ourPath = dir.filePath(QStringLiteral("grid.xlsx"));
     const std::string loopPath = dir.filePath(QStringLiteral("loop.xlsx")).toStdString();
 
-    // Taken in turns, the best of three each: both see the same state of the machine.
+    // Taken in turns, the better of two each: both see the same state of the machine.
     double ours = 1e30;
     double loop = 1e30;
     bool loopOk = true;
-    for (int run = 0; run < 3; ++run) {
+    for (int run = 0; run < 2; ++run) {
         ours = std::min(ours, Bench::Seconds([&] { grid.ExportToXlsx(ourPath); }));
         loop = std::min(loop, Bench::Seconds([&] { loopOk = PlainLoop(plain, loopPath) && loopOk; }));
     }

@@ -1,7 +1,8 @@
 // Exporting 100,000 rows of 12 columns (Korean texts, numbers with "#,##0", dates, a check box)
 // as a workbook, against a plain libxlsxwriter loop (constant memory) that writes the same
 // values and formats from ready arrays, and against Python's openpyxl (write-only mode)
-// writing the same workbook, all in the same run.
+// writing the same cells (the first 25,000 rows, against the grid's export of those), all in
+// the same run.
 
 #include "benchtiming.h"
 
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr int Rows = 100'000;
+constexpr int PeerRows = 25'000;
 constexpr int Columns = 12;
 constexpr int WidthPixels = 100;
 
@@ -202,14 +204,20 @@ int main(int argc, char *argv[])
     if (!loopOk || ourSize == 0)
         std::printf("xlsx_bench: a workbook was not written\n");
 
+    // openpyxl takes some 25 s for the 100,000 rows: it writes the first 25,000 of them, and
+    // the grid's export of the same 25,000 rows is its match (both grow with the cells).
     // openpyxl times its own writing (without the interpreter's start and the import).
+    grid.SetRowCount(PeerRows);
+    double oursPeerRows = 1e30;
+    for (int run = 0; run < 2; ++run)
+        oursPeerRows = std::min(oursPeerRows, Bench::Seconds([&] { grid.ExportToXlsx(ourPath); }));
     double peer = 0;
     const QString python = Python();
     if (python.isEmpty()) {
         std::printf("xlsx_bench: no python3 with openpyxl for the peer\n");
     } else {
         QProcess process;
-        process.start(python, {QStringLiteral(TOVEL_XLSX_OPENPYXL), QString::number(Rows),
+        process.start(python, {QStringLiteral(TOVEL_XLSX_OPENPYXL), QString::number(PeerRows),
                                dir.filePath(QStringLiteral("openpyxl.xlsx"))});
         if (process.waitForFinished(600'000) && process.exitCode() == 0)
             peer = process.readAllStandardOutput().trimmed().toDouble();
@@ -219,10 +227,10 @@ int main(int argc, char *argv[])
     std::printf("xlsx_bench: sizes grid %lld bytes, libxlsxwriter loop %lld bytes\n",
                 static_cast<long long>(ourSize), static_cast<long long>(loopSize));
     const double loopRatio = ours / loop;
-    const double peerRatio = peer > 0 ? peer / ours : 0;
-    std::printf("xlsx_bench: export 100,000 x 12 cells %8.1f ms  libxlsxwriter loop %8.1f ms  ratio %5.2f  goal <= 1.5 %s  "
-                "openpyxl %8.1f ms  %5.1fx faster  goal >= 10x %s\n",
-                ours * 1e3, loop * 1e3, loopRatio, loopRatio <= 1.5 ? "met" : "MISSED", peer * 1e3, peerRatio,
-                peerRatio >= 10 ? "met" : "MISSED");
+    const double peerRatio = peer > 0 ? peer / oursPeerRows : 0;
+    std::printf("xlsx_bench: export 100,000 x 12 cells %8.1f ms  libxlsxwriter loop %8.1f ms  ratio %5.2f  goal <= 1.5 %s\n",
+                ours * 1e3, loop * 1e3, loopRatio, loopRatio <= 1.5 ? "met" : "MISSED");
+    std::printf("xlsx_bench: export 25,000 x 12 cells %8.1f ms  openpyxl (write-only) %8.1f ms  %5.1fx faster  goal >= 10x %s\n",
+                oursPeerRows * 1e3, peer * 1e3, peerRatio, peerRatio >= 10 ? "met" : "MISSED");
     return 0;
 }

@@ -1,4 +1,4 @@
-"""The peer of xlsx_bench: the same 100,000 x 12 workbook written by openpyxl.
+"""The peer of xlsx_bench: the same workbook of ROWS x 12 cells written by openpyxl.
 
 Usage: xlsx_openpyxl.py ROWS OUTPUT.xlsx
 

@@ -9,6 +9,7 @@
 #include "grid/tabrix.h"
 #include "grid/core/gridclipboard_p.h"
 #include "grid/groups.h"
+#include "grid/support/uxformat_p.h"
 #include "grid/uxlocale.h"
 #include "platform/texception.h"
 
@@ -67,60 +68,10 @@ void AppendLiteral(QString &out, QStringView text, QStringView plain)
 constexpr QStringView NumberPlain = u" -+()$";
 constexpr QStringView DatePlain = u" -+().,";
 
-// One section of a numeric display format, read by the rules TXFormatFloat follows.
-struct NumberSection
-{
-    QString Prefix;
-    QString Suffix;
-    int MinInt = 0;
-    int MinFrac = 0;
-    int MaxFrac = 0;
-    bool Grouping = false;
-    bool AnyDigit = false;
-    // Whether TXFormatFloat uses the section for its values, rather than the first one.
-    bool Used() const { return AnyDigit || !Prefix.isEmpty(); }
-};
-
-NumberSection ParseNumberSection(QStringView section)
-{
-    NumberSection out;
-    bool afterPoint = false;
-    bool inDigits = false;
-    QChar quote;
-    for (const QChar c : section) {
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-            else
-                (out.AnyDigit ? out.Suffix : out.Prefix) += c;
-            continue;
-        }
-        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            quote = c;
-        } else if (c == QLatin1Char('0') || c == QLatin1Char('#')) {
-            out.AnyDigit = inDigits = true;
-            if (afterPoint) {
-                ++out.MaxFrac;
-                if (c == QLatin1Char('0'))
-                    out.MinFrac = out.MaxFrac;
-            } else if (c == QLatin1Char('0')) {
-                ++out.MinInt;
-            }
-        } else if (c == QLatin1Char(',') && inDigits) {
-            out.Grouping = true;
-        } else if (c == QLatin1Char('.') && !afterPoint) {
-            afterPoint = out.AnyDigit = true;
-        } else {
-            (out.AnyDigit ? out.Suffix : out.Prefix) += c;
-        }
-    }
-    return out;
-}
-
 // A section rebuilt in Excel's notation from what it shows: the literals quoted, the integer
 // digits with one thousands comma (a comma after the digits would divide by a thousand in
 // Excel), the decimals as required zeros and optional '#'.
-QString ExcelNumberSection(const NumberSection &section)
+QString ExcelNumberSection(const TXNumberSection &section)
 {
     QString out;
     AppendLiteral(out, section.Prefix, NumberPlain);
@@ -146,22 +97,7 @@ QString ExcelNumberSection(const NumberSection &section)
 // sections past the third are never used.
 QString ExcelNumberFormat(const QString &pattern)
 {
-    std::vector<NumberSection> sections;
-    qsizetype start = 0;
-    QChar quote;
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern.at(i);
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            quote = c;
-        } else if (c == QLatin1Char(';')) {
-            sections.push_back(ParseNumberSection(QStringView(pattern).mid(start, i - start)));
-            start = i + 1;
-        }
-    }
-    sections.push_back(ParseNumberSection(QStringView(pattern).mid(start)));
+    const std::vector<TXNumberSection> sections = TXParseNumberPattern(pattern);
     const QString positive = ExcelNumberSection(sections[0]);
     if (sections.size() == 1)
         return positive;

@@ -565,8 +565,10 @@ void TTabrix::PrintPreview(const TwPrintOptions &options)
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this, &dialog, &resolved](QPrinter *printer) {
         try {
             Print(*printer, resolved);
-        } catch (const TException &error) {
-            QMessageBox::warning(&dialog, dialog.windowTitle(), error.Message());
+        } catch (const std::exception &error) {
+            QMessageBox::warning(&dialog, dialog.windowTitle(), QString::fromUtf8(error.what()));
+        } catch (...) {
+            QMessageBox::warning(&dialog, dialog.windowTitle(), QStringLiteral("인쇄하지 못했습니다."));
         }
     });
     dialog.exec();

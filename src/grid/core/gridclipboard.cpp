@@ -20,12 +20,6 @@ bool NeedsQuotes(const QString &text)
     return std::any_of(text.begin(), text.end(),
                        [](QChar c) { return c == u'\t' || c == u'\n' || c == u'\r' || c == u'"'; });
 }
-bool NeedsEscapes(const QString &text)
-{
-    return std::any_of(text.begin(), text.end(), [](QChar c) {
-        return c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\r' || c == u'\n';
-    });
-}
 QString OpeningTag(const char *tag, TwAlignment alignment)
 {
     // The short attribute spreadsheets read: a copy writes it into a great many cells.
@@ -166,9 +160,9 @@ std::vector<QStringList> TXSpreadsheetRows(const QString &text, long long maxCel
 }
 
 TwClipboardWriter::TwClipboardWriter(const std::vector<TwAlignment> &alignments)
-    : m_html(QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><table>\n"))
 {
-    m_htmlStart = m_html.size();
+    m_html.Append(QLatin1String("<html><head><meta charset=\"utf-8\"></head><body><table>\n"));
+    m_htmlStart = m_html.Size();
     // Each column's tags are made once: a copy writes them for every one of its cells.
     m_openings.reserve(alignments.size());
     for (TwAlignment alignment : alignments)
@@ -178,106 +172,118 @@ TwClipboardWriter::TwClipboardWriter(const std::vector<TwAlignment> &alignments)
 void TwClipboardWriter::AddTitles(const QStringList &titles)
 {
     static const QString opening = OpeningTag("th", taLeftJustify);
-    static const QString closing = QStringLiteral("</th>");
-    m_html += QLatin1String("<tr>");
+    m_html.Append(QLatin1String("<tr>"));
     m_column = 0;
-    for (const QString &title : titles) {
-        if (m_column > 0)
-            m_text += u'\t';
-        AppendField(title);
-        AppendHtml(title, opening, closing);
-        ++m_column;
-    }
-    m_text += QLatin1String("\r\n");
-    m_html += QLatin1String("</tr>\n");
+    for (const QString &title : titles)
+        AddField(title, opening, QLatin1String("</th>"));
+    m_text.Append(QLatin1String("\r\n"));
+    m_html.Append(QLatin1String("</tr>\n"));
 }
 
 void TwClipboardWriter::Reserve(std::size_t rows)
 {
     const double factor = static_cast<double>(rows) * 1.25;
-    m_text.reserve(static_cast<qsizetype>(std::min(factor * static_cast<double>(m_text.size()), 5e8)));
-    const double perRow = static_cast<double>(m_html.size() - m_htmlStart);
-    m_html.reserve(m_htmlStart + static_cast<qsizetype>(std::min(factor * perRow, 5e8)));
+    m_text.Reserve(static_cast<qsizetype>(std::min(factor * static_cast<double>(m_text.Size()), 5e8)));
+    const double perRow = static_cast<double>(m_html.Size() - m_htmlStart);
+    m_html.Reserve(m_htmlStart + static_cast<qsizetype>(std::min(factor * perRow, 5e8)));
 }
 
 void TwClipboardWriter::BeginRow()
 {
-    static const QString opening = QStringLiteral("<tr>");
-    m_html += opening;
+    m_html.Append(QLatin1String("<tr>"));
     m_column = 0;
 }
 
 void TwClipboardWriter::AddCell(const QString &text)
 {
     static const QString plain = OpeningTag("td", taLeftJustify);
-    static const QString closing = QStringLiteral("</td>");
-    if (m_column > 0)
-        m_text += u'\t';
-    AppendField(text);
-    AppendHtml(text, m_column < m_openings.size() ? m_openings[m_column] : plain, closing);
-    ++m_column;
+    AddField(text, m_column < m_openings.size() ? m_openings[m_column] : plain, QLatin1String("</td>"));
 }
 
 void TwClipboardWriter::EndRow()
 {
-    static const QString textEnd = QStringLiteral("\r\n");
-    static const QString htmlEnd = QStringLiteral("</tr>\n");
-    m_text += textEnd;
-    m_html += htmlEnd;
+    m_text.Append(QLatin1String("\r\n"));
+    m_html.Append(QLatin1String("</tr>\n"));
 }
 
-void TwClipboardWriter::AppendField(const QString &text)
+void TwClipboardWriter::AddField(const QString &text, const QString &opening, QLatin1String closing)
 {
-    if (NeedsQuotes(text))
-        m_text += TXSpreadsheetField(text);
+    if (m_column > 0)
+        m_text.Append(u'\t');
+    ++m_column;
+    // One look at the characters tells whether the field needs quotes in the text and
+    // escapes in the table; most need neither and go in whole.
+    bool quotes = false;
+    bool escapes = false;
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'\t':
+            quotes = true;
+            break;
+        case u'\r':
+        case u'\n':
+        case u'"':
+            quotes = escapes = true;
+            break;
+        case u'&':
+        case u'<':
+        case u'>':
+            escapes = true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (quotes)
+        m_text.Append(TXSpreadsheetField(text));
     else
-        m_text += text;
-}
-
-void TwClipboardWriter::AppendHtml(const QString &text, const QString &opening, const QString &closing)
-{
-    m_html += opening;
-    // Most texts hold nothing to escape and go in whole; a line break inside a cell stays
-    // inside it.
-    if (!NeedsEscapes(text)) {
-        m_html += text;
+        m_text.Append(QStringView(text));
+    m_html.Append(QStringView(opening));
+    if (!escapes) {
+        m_html.Append(QStringView(text));
     } else {
+        // A line break inside a cell stays inside it.
         for (qsizetype i = 0; i < text.size(); ++i) {
             const QChar c = text[i];
             switch (c.unicode()) {
             case u'&':
-                m_html += QLatin1String("&amp;");
+                m_html.Append(QLatin1String("&amp;"));
                 break;
             case u'<':
-                m_html += QLatin1String("&lt;");
+                m_html.Append(QLatin1String("&lt;"));
                 break;
             case u'>':
-                m_html += QLatin1String("&gt;");
+                m_html.Append(QLatin1String("&gt;"));
                 break;
             case u'"':
-                m_html += QLatin1String("&quot;");
+                m_html.Append(QLatin1String("&quot;"));
                 break;
             case u'\r': // CR, LF and CRLF each break the line once
                 if (i + 1 < text.size() && text[i + 1] == u'\n')
                     ++i;
-                m_html += QLatin1String("<br>");
+                m_html.Append(QLatin1String("<br>"));
                 break;
             case u'\n':
-                m_html += QLatin1String("<br>");
+                m_html.Append(QLatin1String("<br>"));
                 break;
             default:
-                m_html += c;
+                m_html.Append(c);
             }
         }
     }
-    m_html += closing;
+    m_html.Append(closing);
+}
+
+QString TwClipboardWriter::TakeText()
+{
+    return m_text.Take();
 }
 
 QString TwClipboardWriter::TakeHtml()
 {
     // Finished in place: a large table is never copied once more.
-    m_html += QLatin1String("</table></body></html>\n");
-    return std::move(m_html);
+    m_html.Append(QLatin1String("</table></body></html>\n"));
+    return m_html.Take();
 }
 
 // The grid's copy
@@ -333,7 +339,7 @@ std::unique_ptr<QMimeData> TwCustomGrid::CopyData(bool withTitles)
             writer.Reserve(rows.size());
     }
     auto data = std::make_unique<QMimeData>();
-    data->setText(writer.Text());
+    data->setText(writer.TakeText());
     data->setHtml(writer.TakeHtml());
     return data;
 }

@@ -7,7 +7,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
+#include <algorithm>
 #include <vector>
 
 class QKeyEvent;
@@ -33,6 +35,54 @@ QString TXSpreadsheetField(const QString &text);
 /// left out. More than `maxCells` fields (when not negative) fail the split at once.
 std::vector<QStringList> TXSpreadsheetRows(const QString &text, long long maxCells = -1);
 
+/// Text appended in place: room is made in large steps and the characters are copied in,
+/// without the checks of a string append per piece (a copy appends several per cell).
+class TwTextBuffer
+{
+public:
+    void Append(QStringView text)
+    {
+        QChar *at = Room(text.size());
+        std::copy(text.begin(), text.end(), at);
+        m_size += text.size();
+    }
+    void Append(QChar c)
+    {
+        *Room(1) = c;
+        ++m_size;
+    }
+    void Append(QLatin1String text)
+    {
+        QChar *at = Room(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i)
+            at[i] = QLatin1Char(text[i]);
+        m_size += text.size();
+    }
+    qsizetype Size() const { return m_size; }
+    void Reserve(qsizetype size)
+    {
+        if (size > m_text.size())
+            m_text.resize(size);
+    }
+    /// The text; the buffer is done with it.
+    QString Take()
+    {
+        m_text.resize(m_size);
+        return std::move(m_text);
+    }
+
+private:
+    QChar *Room(qsizetype count)
+    {
+        if (m_size + count > m_text.size())
+            m_text.resize(std::max<qsizetype>(m_text.size() * 2, m_size + count + 4096));
+        return m_text.data() + m_size;
+    }
+
+    QString m_text;
+    qsizetype m_size = 0;
+};
+
 /// Collects rows of cells as tab-separated text (CRLF after every row) and as an HTML table
 /// whose cells take their column's alignment.
 class TwClipboardWriter
@@ -48,17 +98,16 @@ public:
     void AddCell(const QString &text);
     void EndRow();
 
-    const QString &Text() const { return m_text; }
-    /// The finished table; the writer is done with it.
+    /// The finished text and table; the writer is done with them.
+    QString TakeText();
     QString TakeHtml();
 
 private:
-    void AppendField(const QString &text);
-    void AppendHtml(const QString &text, const QString &opening, const QString &closing);
+    void AddField(const QString &text, const QString &opening, QLatin1String closing);
 
     std::vector<QString> m_openings;
-    QString m_text;
-    QString m_html;
+    TwTextBuffer m_text;
+    TwTextBuffer m_html;
     qsizetype m_htmlStart = 0;
     std::size_t m_column = 0;
 };

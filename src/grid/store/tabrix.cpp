@@ -676,7 +676,9 @@ int TTabrix::StoreRow(int row) const
 
 QString TTabrix::StoreGetText(TwMemColumn *column, int row, const QString &text)
 {
-    if (!isSignalConnected(QMetaMethod::fromSignal(&TTabrix::OnGetText)))
+    // Asked for every cell painted or copied: the signal is looked up once.
+    static const QMetaMethod getText = QMetaMethod::fromSignal(&TTabrix::OnGetText);
+    if (!isSignalConnected(getText))
         return text;
     QString shown = text;
     emit OnGetText(column, row, shown);

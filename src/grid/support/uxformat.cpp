@@ -8,6 +8,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -165,7 +166,9 @@ void RoundAt(Decimal &number, int decimals)
 }
 
 // The text of one section; `shown` tells whether any non-zero digit made it into the text.
-QString FormatSection(const NumberSection &section, double value, bool *shown)
+// With `minus`, a text that shows digits starts with a minus sign. The text is laid out in
+// one buffer: a grid formats a number for every cell it paints or copies.
+QString FormatSection(const NumberSection &section, double value, bool *shown, bool minus = false)
 {
     *shown = false;
     if (!section.AnyDigit)
@@ -173,27 +176,37 @@ QString FormatSection(const NumberSection &section, double value, bool *shown)
     Decimal number = ToDecimal(value);
     RoundAt(number, section.MaxFrac);
     *shown = !number.Digits.empty();
+    const bool sign = minus && *shown;
     const int size = static_cast<int>(number.Digits.size());
-    QString integer;
-    for (int i = 0; i < number.Point; ++i)
-        integer += QLatin1Char(i < size ? number.Digits[static_cast<std::size_t>(i)] : '0');
-    while (integer.size() < section.MinInt)
-        integer.prepend(QLatin1Char('0'));
-    if (section.Grouping) {
-        for (qsizetype i = integer.size() - 3; i > 0; i -= 3)
-            integer.insert(i, TwLocale::Current().ThousandSeparator);
+    const auto digit = [&number, size](int i) { return QLatin1Char(i >= 0 && i < size ? number.Digits[static_cast<std::size_t>(i)] : '0'); };
+    const int integerDigits = std::max(number.Point, 0);
+    const int integerLength = std::max(integerDigits, section.MinInt);
+    const int separators = section.Grouping && integerLength > 3 ? (integerLength - 1) / 3 : 0;
+    const int fractionDigits = size > number.Point ? size - number.Point : 0;
+    const int fractionLength = std::max(fractionDigits, section.MinFrac);
+    QString text;
+    text.resize((sign ? 1 : 0) + section.Prefix.size() + integerLength + separators
+                + (fractionLength > 0 ? 1 + fractionLength : 0) + section.Suffix.size());
+    QChar *out = text.data();
+    if (sign)
+        *out++ = QLatin1Char('-');
+    out = std::copy(section.Prefix.cbegin(), section.Prefix.cend(), out);
+    const QChar thousands = TwLocale::Current().ThousandSeparator;
+    // Zeros the pattern requires stand left of the value's own integer digits.
+    const int padding = integerLength - integerDigits;
+    for (int k = 0; k < integerLength; ++k) {
+        if (k > 0 && separators > 0 && (integerLength - k) % 3 == 0)
+            *out++ = thousands;
+        *out++ = k < padding ? QLatin1Char('0') : digit(k - padding);
     }
-    QString fraction;
-    for (int i = number.Point; i < size; ++i)
-        fraction += QLatin1Char(i < 0 ? '0' : number.Digits[static_cast<std::size_t>(i)]);
-    while (fraction.size() < section.MinFrac)
-        fraction += QLatin1Char('0');
-    QString text = section.Prefix;
-    text += integer;
     // A pattern of optional digits only ("#,###") shows nothing for zero.
-    if (!fraction.isEmpty())
-        text += TwLocale::Current().DecimalSeparator + fraction;
-    return text + section.Suffix;
+    if (fractionLength > 0) {
+        *out++ = TwLocale::Current().DecimalSeparator;
+        for (int j = 0; j < fractionLength; ++j)
+            *out++ = j < fractionDigits ? digit(number.Point + j) : QLatin1Char('0');
+    }
+    std::copy(section.Suffix.cbegin(), section.Suffix.cend(), out);
+    return text;
 }
 
 } // namespace
@@ -220,11 +233,8 @@ QString TXFormatFloat(const QString &pattern, double value)
         return FormatSection(sections[2], value, &shown);
     if (value < 0 && sections.size() >= 2 && (sections[1].AnyDigit || !sections[1].Prefix.isEmpty()))
         return FormatSection(sections[1], value, &shown);
-    const QString text = FormatSection(sections[0], value, &shown);
     // A negative value that still shows digits gets its sign.
-    if (value < 0 && shown)
-        return QLatin1Char('-') + text;
-    return text;
+    return FormatSection(sections[0], value, &shown, value < 0);
 }
 
 namespace {

@@ -1,11 +1,13 @@
 // Printing and PDF export: the pages read back with poppler's pdftotext and pdfinfo.
 
+#include "demo/demogrid.h"
 #include "grid/tabrix.h"
 #include "grid/groups.h"
 #include "platform/texception.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -19,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 namespace print_test {
@@ -235,6 +238,39 @@ TEST_F(PrintGrid, ManyRowsBreakIntoNumberedPagesEachWithTheTitles)
     }
     // Every row on exactly one page: none is lost or printed twice (in part) at a break.
     EXPECT_EQ(rowsSeen.count(1), 300);
+
+    // A column that leaves repeats blank shows its value again at the top of every page,
+    // wherever the screen is scrolled.
+    for (int row = 0; row < 300; ++row)
+        m_grid->GetMemColumn(4)->Pool().SetString(row, QStringLiteral("같은비고"));
+    m_grid->GetMemColumn(4)->SetEqualBlank(true);
+    m_grid->SetTopRow(150);
+    const QString repeated = Export(QStringLiteral("repeated.pdf"));
+    for (int page = 1; page <= pages; ++page) {
+        const QString text = PdfText(repeated, page);
+        // (A last page may hold the footer line alone.)
+        EXPECT_EQ(text.count(QStringLiteral("같은비고")), text.contains(QStringLiteral("상사-")) ? 1 : 0) << "page " << page;
+    }
+}
+
+// More pages than any printer takes are refused at once, before a page is painted; a preview
+// takes fewer.
+TEST_F(PrintGrid, AGridOfTwoBillionRowsIsRefusedAtOnce)
+{
+    TabrixDemo::TGeneratedGrid most;
+    TabrixDemo::BuildGrid(most, false);
+    most.SetRowCount(std::numeric_limits<int>::max());
+    const QString path = m_dir.filePath(QStringLiteral("most.pdf"));
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        most.ExportToPdf(path);
+        ADD_FAILURE() << "no refusal";
+    } catch (const TException &error) {
+        EXPECT_TRUE(error.Message().contains(QStringLiteral("페이지가 너무 많습니다"))) << error.Message().toStdString();
+    }
+    EXPECT_LT(timer.elapsed(), 10'000);
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST_F(PrintGrid, AnEmptyGridPrintsOnePageWithTheTitles)

@@ -519,3 +519,38 @@ TEST_F(XlsxGrid, AFailedExportLeavesThePathAsItWas)
     EXPECT_EQ(book.Rows[3000][1], "s:거래처 2999번 " + std::to_string(2999 * 7919 % 104729));
     EXPECT_EQ(Entries(m_dir.path()), before);
 }
+
+// What the grid shows is what the workbook holds: hidden footer lines stay out, a text
+// column's footer stays text, a list shown through its items keeps the item, a date Excel
+// has no day for stays the text, seconds are cut as the grid cuts them; a number format too
+// long for the workbook is refused with the path.
+TEST_F(XlsxGrid, TheWorkbookHoldsWhatTheGridShows)
+{
+    TTabrix &grid = *m_grid;
+    grid.BeginUpdate();
+    TwMemColumn *payment = AddColumn(grid, u"결제", wdtLong, 56);
+    payment->SetValues({QStringLiteral("1"), QStringLiteral("2")});
+    payment->SetItems({QStringLiteral("현금"), QStringLiteral("카드")});
+    payment->ListOption().SetValuesIndex(1);
+    payment->SetEditStyle(wesText);
+    grid.EndUpdate();
+    grid.Cells(9, 0).SetLong(2);
+    grid.Footers().Items(1)->SetVisible(false);
+    grid.GetMemColumn(8)->Footer().SetValues(0, QStringLiteral("000987"));
+    grid.Cells(3, 1).SetDateTime(TXDateOf(QDate(1899, 12, 31)));
+    grid.Cells(7, 1).SetDateTime(TXEncodeDateTime(TXDateOf(QDate(2026, 12, 2)), TXTimeOf(QTime(23, 59, 59, 700))));
+    const QString path = PathOf(QStringLiteral("shown.xlsx"));
+    grid.ExportToXlsx(path);
+    const Workbook book = ReadBack(path);
+    ASSERT_TRUE(book.Error.empty()) << book.Error;
+    ASSERT_EQ(book.Rows.size(), 5u) << "titles, three rows and the one footer line shown";
+    EXPECT_EQ(book.Rows[1][8], "s:카드");
+    EXPECT_EQ(book.Rows[2][3], "s:1899-12-31");
+    EXPECT_EQ(book.Rows[2][6].substr(0, 21), "d:2026-12-02T23:59:59");
+    EXPECT_EQ(book.Rows[4][7], "s:000987");
+
+    grid.GetMemColumn(2)->SetDisplayFormat(QStringLiteral("#,##0\"") + QString(60, u'원') + u'"');
+    const std::string error = ErrorOf([&] { grid.ExportToXlsx(PathOf(QStringLiteral("long.xlsx"))); });
+    EXPECT_NE(error.find("long.xlsx"), std::string::npos) << error;
+    EXPECT_FALSE(QFile::exists(PathOf(QStringLiteral("long.xlsx"))));
+}

@@ -63,7 +63,11 @@ QString TTabrix::CsvValue(int column, int row) const
     TwMemColumn *memColumn = GetMemColumn(column);
     // Columns that show a list's item export the item (whatever repeats the grid leaves
     // blank on the screen).
-    if (memColumn->GetEditKind() == wekPickList || memColumn->GetEditKind() == wekRadioGroup)
+    const TwEditKind kind = memColumn->GetEditKind();
+    if (kind == wekCheckBox || kind == wekBoolean)
+        return cell.Bool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    if (kind == wekPickList || kind == wekRadioGroup
+        || (memColumn->ItemsMode() && memColumn->ListOption().ValuesIndex() != 0))
         return AsText(cell.Text());
     switch (memColumn->DataType()) {
     case wdtBool:
@@ -139,6 +143,8 @@ void TTabrix::ExportToCsv(const QString &path, const TwCsvOptions &options)
     }
     if (options.Footers) {
         for (int line = 0; line < Footers().Count(); ++line) {
+            if (!Footers().Items(line)->Visible())
+                continue;
             QStringList fields;
             for (TwColumn *column : columns)
                 fields << AsText(column->Footer().GetText(line));

@@ -186,6 +186,7 @@ struct ExportColumn
     CellKind Kind = CellKind::Text;
     lxw_format *Format = nullptr; // the cells' number format; null is General
     QString DatePattern; // how a date Excel cannot hold is written as text
+    bool Milliseconds = false; // the pattern shows them (zzz)
 };
 
 // A TDateTime as a serial of Excel's 1900 date system, which counts a 29 February 1900 that
@@ -200,7 +201,8 @@ bool ExcelSerial(double value, bool timeOfDay, double *serial)
         *serial = value;
         return true;
     }
-    if (value < 1)
+    // 31 December 1899 would be Excel's day 0, which is no date.
+    if (value < 2)
         return false;
     *serial = value - 1;
     return true;
@@ -384,7 +386,15 @@ void TTabrix::ExportToXlsx(const QString &path, const TwXlsxOptions &options)
 
     const std::vector<TwColumn *> columns = TXReadingColumns(*this);
     const int rowCount = GetRowCount();
-    const int footerCount = options.Footers ? Footers().Count() : 0;
+    // The footer lines the grid shows.
+    std::vector<int> footerLines;
+    if (options.Footers) {
+        for (int line = 0; line < Footers().Count(); ++line) {
+            if (Footers().Items(line)->Visible())
+                footerLines.push_back(line);
+        }
+    }
+    const int footerCount = static_cast<int>(footerLines.size());
     // In group mode the group titles take a row above the column titles.
     const bool groupRow = options.Titles && GroupMode()
         && std::any_of(columns.begin(), columns.end(), [](TwColumn *column) { return column->GroupObject(); });
@@ -420,6 +430,10 @@ void TTabrix::ExportToXlsx(const QString &path, const TwXlsxOptions &options)
     const QByteArray tempName = QFile::encodeName(temp.Path);
     lxw_workbook_options workbookOptions{};
     workbookOptions.constant_memory = LXW_TRUE;
+    // libxlsxwriter's scratch files (the whole sheet, uncompressed) go beside the target, not
+    // to the system's temporary folder (often memory): a shortage there fails the export.
+    QByteArray scratch = QFile::encodeName(target.absolutePath());
+    workbookOptions.tmpdir = scratch.data();
     // The workbook until workbook_close takes it: freed without writing on a failure.
     std::unique_ptr<lxw_workbook, void (*)(lxw_workbook *)> workbook(
         workbook_new_opt(tempName.constData(), &workbookOptions), lxw_workbook_free);
@@ -449,7 +463,12 @@ void TTabrix::ExportToXlsx(const QString &path, const TwXlsxOptions &options)
         lxw_format *format = workbook_add_format(workbook.get());
         if (!format)
             Fail(path, QStringLiteral("메모리가 부족합니다"));
-        format_set_num_format(format, Utf8(utf8, numberFormat));
+        // libxlsxwriter keeps a number format in a field of fixed size and cuts a longer
+        // one, perhaps inside a character, which spoils the file: such a format is refused.
+        const char *bytes = Utf8(utf8, numberFormat);
+        if (std::strlen(bytes) >= LXW_FORMAT_FIELD_LEN)
+            Fail(path, QStringLiteral("표시 형식 '%1'이(가) 엑셀의 서식으로 쓰기에 너무 깁니다").arg(numberFormat));
+        format_set_num_format(format, bytes);
         numberFormats.emplace_back(numberFormat, format);
         return format;
     };
@@ -464,9 +483,13 @@ void TTabrix::ExportToXlsx(const QString &path, const TwXlsxOptions &options)
         const TwDataType type = entry.Column->DataType();
         const TwEditKind kind = entry.Column->GetEditKind();
         QString numberFormat;
-        if (kind == wekPickList || kind == wekRadioGroup) {
+        // Columns that show an item for their value, as the grid shows them; check boxes as
+        // booleans whatever type holds them.
+        if (kind == wekPickList || kind == wekRadioGroup
+            || (entry.Column->ItemsMode() && entry.Column->ListOption().ValuesIndex() != 0 && kind != wekCheckBox
+                && kind != wekBoolean)) {
             entry.Kind = CellKind::Item;
-        } else if (type == wdtBool) {
+        } else if (type == wdtBool || kind == wekCheckBox || kind == wekBoolean) {
             entry.Kind = CellKind::Bool;
         } else if (type == wdtGraphic) {
             entry.Kind = CellKind::Empty;
@@ -488,6 +511,7 @@ void TTabrix::ExportToXlsx(const QString &path, const TwXlsxOptions &options)
                                                     : locale.ShortDateFormat + QLatin1Char(' ') + locale.LongTimeFormat;
             }
             numberFormat = ExcelDateFormat(entry.DatePattern);
+            entry.Milliseconds = entry.DatePattern.contains(u'z', Qt::CaseInsensitive);
         }
         if (!numberFormat.isEmpty())
             entry.Format = numberFormatOf(numberFormat);
@@ -497,7 +521,9 @@ void TTabrix::ExportToXlsx(const QString &path, const TwXlsxOptions &options)
     // Widths as on the screen: Excel measures a column in characters of about 7 pixels.
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const int pixels = columns[c]->Width();
-        const double width = pixels > 0 ? std::min(255.0, std::round(pixels / 7.0 * 100) / 100) : LXW_DEF_COL_WIDTH;
+        // Excel shows a width of w characters as 7w + 5 pixels.
+        const double width =
+            pixels > 5 ? std::min(255.0, std::round((pixels - 5) / 7.0 * 100) / 100) : pixels > 0 ? 0.0 : LXW_DEF_COL_WIDTH;
         check(worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), width, nullptr));
     }
     if (titleRows > 0)
@@ -589,7 +615,11 @@ void TTabrix::ExportToXlsx(const QString &path, const TwXlsxOptions &options)
             case CellKind::Date:
             case CellKind::Time: {
                 // A date Excel's calendar cannot hold keeps the text the grid shows.
-                const TDateTime value = cell.DateTime();
+                TDateTime value = cell.DateTime();
+                // The grid shows the seconds cut, Excel rounds them: 23:59:59.7 would show as
+                // the next day. Cut to what the pattern shows.
+                if (!column.Milliseconds && std::isfinite(value) && value >= 0)
+                    value = std::floor(value * 86400.0 + 1e-6) / 86400.0;
                 double serial = 0;
                 if (ExcelSerial(value, column.Kind == CellKind::Time, &serial)) {
                     check(worksheet_write_number(sheet, sheetRow, col, serial, column.Format));
@@ -607,19 +637,21 @@ void TTabrix::ExportToXlsx(const QString &path, const TwXlsxOptions &options)
 
     // The footer lines as values: what reads as a number is one, in a numeric column's
     // format; anything else is the text shown.
-    for (int line = 0; line < footerCount; ++line) {
-        const auto sheetRow = static_cast<lxw_row_t>(titleRows + rowCount + line);
+    for (int at = 0; at < footerCount; ++at) {
+        const int line = footerLines[static_cast<std::size_t>(at)];
+        const auto sheetRow = static_cast<lxw_row_t>(titleRows + rowCount + at);
         for (std::size_t c = 0; c < out.size(); ++c) {
             const QString text = columns[c]->Footer().GetText(line);
             if (text.isEmpty())
                 continue;
             const auto col = static_cast<lxw_col_t>(c);
             double value = 0;
-            if (FooterNumber(text, &value))
-                check(worksheet_write_number(sheet, sheetRow, col, value,
-                                             out[c].Kind == CellKind::Number ? out[c].Format : nullptr));
+            // Only a numeric column's footer is a number: the largest code of a text column
+            // ("000987") stays the text it is.
+            if (out[c].Kind == CellKind::Number && FooterNumber(text, &value))
+                check(worksheet_write_number(sheet, sheetRow, col, value, out[c].Format));
             else
-                writeText(sheetRow, col, text, rowCount + line);
+                writeText(sheetRow, col, text, rowCount + at);
         }
     }
 

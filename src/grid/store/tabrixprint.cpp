@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPageSize>
@@ -181,6 +182,31 @@ struct FooterLine
     QString Title;
 };
 
+// A print of more pages is refused before the first is painted: no printer or reader takes
+// it, and the pages alone would take hours.
+constexpr qint64 MaxPages = 100'000;
+// A preview holds every page it shows in memory (some 70 KB a page).
+constexpr qint64 MaxPreviewPages = 5'000;
+
+// The text a cell prints: as the grid shows it, except that a column which leaves repeated
+// values blank starts again on every page (on the screen the rule counts from the row at the
+// top of the view, which has nothing to do with the pages).
+QString PrintedText(TTabrix &grid, TwColumn *column, int row, int pageFirst)
+{
+    const TwGridMode mode = grid.GetGridMode();
+    const int current = grid.CurRow();
+    // The row being edited or inserted shows its edit buffer and never reads as blank.
+    if (!column->EqualBlank() || (mode != wgmBrowse && row == current))
+        return grid.GetDisplayText(column, row);
+    const auto stored = [mode, current](int r) { return mode == wgmInsert && r > current ? r - 1 : r; };
+    auto *memColumn = static_cast<TwMemColumn *>(column);
+    const int here = stored(row);
+    const QString text = memColumn->RowText(here, row);
+    if (row == pageFirst || row == 0 || (mode != wgmBrowse && row - 1 == current))
+        return text;
+    return memColumn->Pool().SameValue(here, memColumn->Pool(), stored(row - 1)) ? QString() : text;
+}
+
 /// The pages of one print of a grid on one device: computed once from the grid and the
 /// device's page, then painted a page at a time.
 class PageMaker
@@ -194,7 +220,7 @@ public:
 private:
     void PaintCaption(QPainter &painter, int page);
     double PaintTitles(QPainter &painter, const Slice &slice);
-    void PaintLine(QPainter &painter, const Slice &slice, int line, double top);
+    void PaintLine(QPainter &painter, const Slice &slice, int line, int pageFirst, double top);
     void PaintText(QPainter &painter, const QFontMetricsF &metrics, const QRectF &cell, const QString &text,
                    Qt::Alignment alignment);
 
@@ -311,8 +337,13 @@ PageMaker::PageMaker(TTabrix &grid, QPagedPaintDevice &device, const TwPrintOpti
     m_rows = grid.GetRowCount();
     const double body = m_page.height() - m_captionHeight - m_headerHeight - m_bottomHeight;
     m_linesPerPage = std::max(1, static_cast<int>(std::floor(body / m_rowHeight)));
-    const int lines = m_rows + static_cast<int>(m_footers.size());
-    m_rowPages = std::max(1, (lines + m_linesPerPage - 1) / m_linesPerPage);
+    const qint64 lines = static_cast<qint64>(m_rows) + static_cast<qint64>(m_footers.size());
+    const qint64 rowPages = std::max<qint64>(1, (lines + m_linesPerPage - 1) / m_linesPerPage);
+    const qint64 pages = rowPages * static_cast<qint64>(std::max<std::size_t>(m_slices.size(), 1));
+    if (pages > MaxPages)
+        throw TException(QStringLiteral("인쇄할 페이지가 너무 많습니다 (%1쪽, 최대 %2쪽).")
+                             .arg(QLocale(QLocale::Korean).toString(pages), QLocale(QLocale::Korean).toString(MaxPages)));
+    m_rowPages = static_cast<int>(rowPages);
 }
 
 void PageMaker::PaintText(QPainter &painter, const QFontMetricsF &metrics, const QRectF &cell, const QString &text,
@@ -383,13 +414,13 @@ double PageMaker::PaintTitles(QPainter &painter, const Slice &slice)
     return top + height;
 }
 
-void PageMaker::PaintLine(QPainter &painter, const Slice &slice, int line, double top)
+void PageMaker::PaintLine(QPainter &painter, const Slice &slice, int line, int pageFirst, double top)
 {
     if (line < m_rows) {
         for (std::size_t i = slice.First; i < slice.Last; ++i) {
             const PrintColumn &column = m_columns[i];
             PaintText(painter, m_cellMetrics, QRectF(column.Left, top, column.Width, m_rowHeight),
-                      m_grid.GetDisplayText(column.Column, line), column.Cells);
+                      PrintedText(m_grid, column.Column, line, pageFirst), column.Cells);
         }
         return;
     }
@@ -411,7 +442,7 @@ void PageMaker::Paint(QPainter &painter, int page)
 {
     const Slice &slice = m_slices[static_cast<std::size_t>(page / m_rowPages)];
     const int first = (page % m_rowPages) * m_linesPerPage;
-    const int lines = m_rows + static_cast<int>(m_footers.size());
+    const int lines = m_rows + static_cast<int>(m_footers.size()); // bounded by MaxPages
     const int last = std::min(lines, first + m_linesPerPage);
 
     painter.save();
@@ -435,7 +466,7 @@ void PageMaker::Paint(QPainter &painter, int page)
     for (int line = first; line < last; ++line, top += m_rowHeight) {
         if (line == m_rows)
             painter.setFont(m_boldFont);
-        PaintLine(painter, slice, line, top);
+        PaintLine(painter, slice, line, first, top);
     }
 
     // Thin lines between the rows and the columns, the frame and the line above the footers
@@ -561,6 +592,11 @@ void TTabrix::PrintPreview(const TwPrintOptions &options)
     dialog.setWindowTitle(QStringLiteral("인쇄 미리 보기"));
     if (NaturalPoints(*this, TXReadingColumns(*this)) > dialog.printer()->pageLayout().paintRect(QPageLayout::Point).width())
         dialog.printer()->setPageOrientation(QPageLayout::Landscape);
+    // The preview keeps every page it shows: a very long print goes to a PDF or straight to
+    // the printer instead.
+    if (const qint64 pages = PageMaker(*this, *dialog.printer(), resolved).PageCount(); pages > MaxPreviewPages)
+        throw TException(QStringLiteral("미리 보기에는 페이지가 너무 많습니다 (%1쪽, 최대 %2쪽). PDF로 저장해서 보십시오.")
+                             .arg(QLocale(QLocale::Korean).toString(pages), QLocale(QLocale::Korean).toString(MaxPreviewPages)));
     // The dialog paints through a signal: a failure is shown here and goes no further.
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this, &dialog, &resolved](QPrinter *printer) {
         try {

@@ -209,20 +209,27 @@ int main(int argc, char *argv[])
     // openpyxl times its own writing (without the interpreter's start and the import).
     grid.SetRowCount(PeerRows);
     double oursPeerRows = 1e30;
-    for (int run = 0; run < 2; ++run)
+    // The shorter export varies more from run to run: the best of five (three seconds in all).
+    for (int run = 0; run < 5; ++run)
         oursPeerRows = std::min(oursPeerRows, Bench::Seconds([&] { grid.ExportToXlsx(ourPath); }));
     double peer = 0;
     const QString python = Python();
     if (python.isEmpty()) {
         std::printf("xlsx_bench: no python3 with openpyxl for the peer\n");
     } else {
-        QProcess process;
-        process.start(python, {QStringLiteral(TOVEL_XLSX_OPENPYXL), QString::number(PeerRows),
-                               dir.filePath(QStringLiteral("openpyxl.xlsx"))});
-        if (process.waitForFinished(600'000) && process.exitCode() == 0)
-            peer = process.readAllStandardOutput().trimmed().toDouble();
-        else
-            std::printf("xlsx_bench: openpyxl failed: %s\n", process.readAllStandardError().constData());
+        // The better of two runs: the interpreter varies as much.
+        for (int run = 0; run < 2; ++run) {
+            QProcess process;
+            process.start(python, {QStringLiteral(TOVEL_XLSX_OPENPYXL), QString::number(PeerRows),
+                                   dir.filePath(QStringLiteral("openpyxl.xlsx"))});
+            if (process.waitForFinished(600'000) && process.exitCode() == 0) {
+                const double seconds = process.readAllStandardOutput().trimmed().toDouble();
+                peer = peer > 0 ? std::min(peer, seconds) : seconds;
+            } else {
+                std::printf("xlsx_bench: openpyxl failed: %s\n", process.readAllStandardError().constData());
+                break;
+            }
+        }
     }
     std::printf("xlsx_bench: sizes grid %lld bytes, libxlsxwriter loop %lld bytes\n",
                 static_cast<long long>(ourSize), static_cast<long long>(loopSize));

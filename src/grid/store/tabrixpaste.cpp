@@ -339,26 +339,6 @@ bool IntegerType(TwDataType type)
     return type == wdtShort || type == wdtByte || type == wdtSmall || type == wdtWord || type == wdtLong;
 }
 
-void IntegerRange(TwDataType type, double &low, double &high)
-{
-    switch (type) {
-    case wdtShort:
-        low = -128, high = 127;
-        break;
-    case wdtByte:
-        low = 0, high = 255;
-        break;
-    case wdtSmall:
-        low = -32768, high = 32767;
-        break;
-    case wdtWord:
-        low = 0, high = 65535;
-        break;
-    default:
-        low = std::numeric_limits<qint32>::min(), high = std::numeric_limits<qint32>::max();
-    }
-}
-
 QString Shown(double value)
 {
     return QLocale(QLocale::Korean).toString(value, 'g', QLocale::FloatingPointShortest);
@@ -411,16 +391,12 @@ TPasteValue ReadValue(const TwMemColumn &column, const QString &field)
         const std::optional<double> number = ReadNumber(text, column.DisplayFormat());
         if (!number)
             Refuse(QStringLiteral("'%1'은(는) 숫자가 아닙니다.").arg(field));
+        if (IntegerType(type) && *number != std::trunc(*number))
+            Refuse(QStringLiteral("'%1'은(는) 정수가 아닙니다.").arg(field));
+        // The range the column's type holds (and an editor would keep to).
         double low = 0;
         double high = 0;
-        if (IntegerType(type)) {
-            IntegerRange(type, low, high);
-            if (*number != std::trunc(*number))
-                Refuse(QStringLiteral("'%1'은(는) 정수가 아닙니다.").arg(field));
-            if (*number < low || *number > high)
-                Refuse(QStringLiteral("%1은(는) %2에서 %3 사이여야 합니다.").arg(Shown(*number), Shown(low), Shown(high)));
-        }
-        if (column.ValueRange(low, high) && (low != 0 || high != 0) && (*number < low || *number > high))
+        if (column.ValueRange(low, high) && (*number < low || *number > high))
             Refuse(QStringLiteral("%1은(는) %2에서 %3 사이여야 합니다.").arg(Shown(*number), Shown(low), Shown(high)));
         value.kind = IntegerType(type) ? TPasteValue::Integer : TPasteValue::Float;
         value.number = *number;
@@ -436,19 +412,6 @@ struct TPasteTarget
     TwMemColumn *column;
     qsizetype field;
 };
-
-QString ReasonOf(std::exception_ptr error)
-{
-    try {
-        std::rethrow_exception(error);
-    } catch (const TException &exception) {
-        return exception.Message();
-    } catch (const std::exception &exception) {
-        return QString::fromLocal8Bit(exception.what());
-    } catch (...) {
-        return QStringLiteral("알 수 없는 오류");
-    }
-}
 
 } // namespace
 
@@ -622,7 +585,7 @@ void TTabrix::PasteText(const QString &text)
                 Refuse(QStringLiteral("행을 저장하지 못했습니다."));
         }
     } catch (...) {
-        const QString reason = ReasonOf(std::current_exception());
+        const QString reason = Platform::ExceptionText(std::current_exception());
         const int announced = CurRow();
         // Back to the grid as it was: the open row dropped, the added rows removed, the
         // touched rows' values and bytes put back.

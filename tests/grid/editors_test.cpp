@@ -89,18 +89,6 @@ protected:
     BeepGrid m_grid;
 };
 
-TEST_F(EditorsTest, ANumberTypedShowsSeparatorsAndIsStoredOnPost)
-{
-    Open(ColQty);
-    ASSERT_TRUE(NumEditor());
-    EXPECT_TRUE(NumEditor()->isVisible());
-    QTest::keyClicks(NumEditor(), QStringLiteral("12345"));
-    EXPECT_EQ(NumEditor()->DisplayText(), QStringLiteral("12,345"));
-    EXPECT_TRUE(m_grid.EditorChanged());
-    m_grid.Post();
-    EXPECT_EQ(m_grid.Cells(ColQty, 0).Long(), 12345);
-}
-
 TEST_F(EditorsTest, NumberAndSpinColumnsShareOneEditorThatTogglesItsSpinButtons)
 {
     Open(ColQty);

@@ -25,16 +25,6 @@ protected:
 
 } // namespace
 
-TEST(CustomEdit, Defaults)
-{
-    TwCustomEdit edit;
-    EXPECT_EQ(edit.height(), 20);
-    EXPECT_EQ(edit.Alignment(), taLeftJustify);
-    EXPECT_EQ(edit.Layout(), tlTop);
-    EXPECT_EQ(edit.Margins(), QMargins());
-    EXPECT_TRUE(edit.GetCustomRect().isEmpty());
-}
-
 TEST(CustomEdit, EditRectFollowsLayoutAndMargins)
 {
     TwCustomEdit edit;
@@ -94,34 +84,6 @@ TEST(CustomEdit, CustomAreaIsPaintedAndLeftOutOfTheText)
     const QImage image = edit.grab().toImage();
     EXPECT_EQ(QColor(image.pixel(92, 10)), QColor(Qt::red));
     EXPECT_NE(QColor(image.pixel(50, 10)), QColor(Qt::red));
-}
-
-TEST(CustomEdit, AlignmentMapsToQt)
-{
-    TwCustomEdit edit;
-    edit.SetAlignment(taRightJustify);
-    EXPECT_TRUE(edit.alignment() & Qt::AlignRight);
-    edit.SetAlignment(taCenter);
-    EXPECT_TRUE(edit.alignment() & Qt::AlignHCenter);
-}
-
-TEST(CustomMaskEdit, ModifiedMaskedTextClaimsEscape)
-{
-    TwCustomMaskEdit edit;
-    QKeyEvent esc(QEvent::ShortcutOverride, Qt::Key_Escape, Qt::NoModifier);
-    esc.ignore();
-    QApplication::sendEvent(&edit, &esc);
-    EXPECT_FALSE(esc.isAccepted());
-
-    edit.SetEditMask(QStringLiteral("9999-99-99"));
-    edit.show();
-    edit.setFocus();
-    QTest::keyClicks(&edit, QStringLiteral("2024"));
-    EXPECT_TRUE(edit.isModified());
-    QKeyEvent again(QEvent::ShortcutOverride, Qt::Key_Escape, Qt::NoModifier);
-    again.ignore();
-    QApplication::sendEvent(&edit, &again);
-    EXPECT_TRUE(again.isAccepted());
 }
 
 TEST(CustomMaskEdit, EscapeInAModifiedMaskedTextDoesNotCloseItsDialog)

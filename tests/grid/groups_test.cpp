@@ -186,18 +186,6 @@ TEST(Groups, RegressionAThrowingPropertyHandlerLeavesTheSetter)
     EXPECT_EQ(grid.Color(), 0x123456u);
 }
 
-TEST(Groups, TitleHeightAndVisibilityRules)
-{
-    TestGrid grid;
-    TwGroup *group = grid.Groups().Add();
-    group->SetLevels(3);
-    group->Title().SetHeight(100);
-    EXPECT_EQ(group->Title().Height(), 42 - 12);
-    group->SetNoColTitles(true);
-    group->Title().SetVisible(false);
-    EXPECT_TRUE(group->Title().Visible()) << "refused while the group shows no column titles";
-}
-
 TEST(Groups, RegressionCurrentCellFollowsItsGroupWhenAnEarlierGroupIsHidden)
 {
     TestGrid grid;

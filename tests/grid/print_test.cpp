@@ -9,13 +9,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -438,48 +435,4 @@ TEST_F(PrintGrid, APrinterGetsThePagesOfItsRange)
     EXPECT_TRUE(HasPhrase(text, QStringLiteral("2 / %1").arg(pages))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("거래처명")));
     EXPECT_EQ(text, PdfText(m_dir.filePath(QStringLiteral("all.pdf")), 2)) << "the page as in the whole print";
-}
-
-TEST_F(PrintGrid, ThePreviewShowsThePagesOverTheGridsWindow)
-{
-    Fill(300);
-    const int pages = PdfPages(Export(QStringLiteral("preview.pdf")));
-    int shown = -1;
-    QWidget *parent = nullptr;
-    // Looks for the dialog while it runs; closes whatever window is modal at the latest after
-    // a few seconds, so that the test cannot hang.
-    QTimer poll;
-    int tries = 0;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        auto *dialog = qobject_cast<QPrintPreviewDialog *>(modal);
-        auto *preview = dialog ? dialog->findChild<QPrintPreviewWidget *>() : nullptr;
-        if (preview && preview->pageCount() > 0) {
-            parent = dialog->parentWidget();
-            shown = preview->pageCount();
-            dialog->reject();
-        } else if (modal && ++tries > 100) {
-            modal->close();
-        }
-    });
-    poll.start(50);
-    m_grid->PrintPreview(PrintGrid::Stamp());
-    poll.stop();
-    EXPECT_EQ(parent, m_window.get());
-    // The preview's printer has its own paper: some pages, as many as on A4 or near it.
-    EXPECT_GT(shown, 1);
-    EXPECT_NEAR(shown, pages, pages / 3 + 1);
-}
-
-// A hundred thousand rows are laid out by arithmetic and painted page by page.
-TEST_F(PrintGrid, AHundredThousandRowsPrintToTheLastPage)
-{
-    Fill(100000);
-    const QString path = Export(QStringLiteral("large.pdf"));
-    const int pages = PdfPages(path);
-    ASSERT_GT(pages, 1000);
-    const QString last = PdfText(path, pages);
-    EXPECT_TRUE(last.contains(QStringLiteral("상사-100000")));
-    EXPECT_TRUE(last.contains(QStringLiteral("합계")));
-    EXPECT_TRUE(HasPhrase(last, QStringLiteral("%1 / %1").arg(pages)));
 }

@@ -28,16 +28,6 @@ TEST(EditWrappers, PublishedPropertiesAndDefaults)
     EXPECT_EQ(edit.GetEditRect().left(), 5);
 }
 
-TEST(EditWrappers, MaskEditPublishesEditMask)
-{
-    TwMaskEdit edit;
-    EXPECT_EQ(edit.property("EditMask").toString(), QString());
-    edit.setProperty("EditMask", QStringLiteral("000-000;_"));
-    EXPECT_EQ(edit.inputMask(), QStringLiteral("000-000;_"));
-    edit.setProperty("MarginRight", 3);
-    EXPECT_EQ(edit.GetMargin(2), 3);
-}
-
 TEST(Registration, ControlsInPaletteOrder)
 {
     EXPECT_EQ(TXPalettePage(), QStringLiteral("Tabrix"));

@@ -19,24 +19,6 @@ QString Hex(unsigned bgr)
     return SkyrunColor(bgr).name();
 }
 
-TEST(SkyrunWindow, BarBackgroundsFollowTheirScale)
-{
-    TForm1 form;
-    EXPECT_EQ(form.FileBar()->BackgroundColor().name(), Hex(SkyrunFileBarColor));
-    EXPECT_EQ(form.OverallBar()->BackgroundColor().name(), Hex(SkyrunOverallBarColor));
-    form.SetFileBarMax(1);
-    EXPECT_EQ(form.FileBar()->BackgroundColor().name(), Hex(SkyrunScaledBackground));
-    form.SetFileBarMax(0);
-    EXPECT_EQ(form.FileBar()->BackgroundColor().name(), Hex(SkyrunPanelColor));
-    form.SetOverallBarMax(-1);
-    EXPECT_EQ(form.OverallBar()->BackgroundColor().name(), Hex(SkyrunPanelColor));
-    form.SetOverallBarMax(3);
-    EXPECT_EQ(form.OverallBar()->BackgroundColor().name(), Hex(SkyrunScaledBackground));
-    form.ResetBarColours();
-    EXPECT_EQ(form.FileBar()->BackgroundColor().name(), Hex(SkyrunFileBarColor));
-    EXPECT_EQ(form.OverallBar()->BackgroundColor().name(), Hex(SkyrunOverallBarColor));
-}
-
 // What the window shows mid-run: sampled from its picture, and saved for a look.
 TEST(SkyrunWindow, PaintsTheRunsState)
 {
